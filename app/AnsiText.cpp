@@ -1,0 +1,53 @@
+#include "app/AnsiText.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <cstring>
+
+namespace AnsiText {
+
+static const char *const CodePage = "windows-1251";
+
+bool canEncode(const QString &text)
+{
+    QStringEncoder encoder(CodePage);
+    const QByteArray bytes = encoder.encode(text);
+    return !encoder.hasError();
+}
+
+QByteArray encode(const QString &text)
+{
+    QStringEncoder encoder(CodePage);
+    return encoder.encode(text);
+}
+
+QString decode(const char *bytes, int maxBytes)
+{
+    if (!bytes || maxBytes <= 0)
+        return QString();
+    const void *zero = std::memchr(bytes, 0, static_cast<size_t>(maxBytes));
+    const int length = zero ? static_cast<int>(static_cast<const char *>(zero) - bytes) : maxBytes;
+    QStringDecoder decoder(CodePage);
+    return decoder.decode(QByteArrayView(bytes, length));
+}
+
+QString decode(const QByteArray &bytes)
+{
+    return decode(bytes.constData(), int(bytes.size()));
+}
+
+QString unencodableCharacters(const QString &text)
+{
+    QString result;
+    for (int i = 0; i < text.size(); ++i) {
+        // Keep surrogate pairs together so an emoji is reported as one character.
+        const int length = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QString character = text.mid(i, length);
+        if (!canEncode(character) && !result.contains(character))
+            result += character;
+        i += length - 1;
+    }
+    return result;
+}
+
+} // namespace AnsiText

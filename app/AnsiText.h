@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The one codec for every 8-bit text of the program (labels, comments, paths in project files,
+// survey data text): Windows-1251, the code page the stored files have always used.
+namespace AnsiText {
+
+// True when every character of text has a byte in the code page.
+bool canEncode(const QString &text);
+
+// The bytes of text; characters outside the code page come out as 0x1A (check canEncode first
+// where that matters).
+QByteArray encode(const QString &text);
+
+// Text from the bytes up to the first zero byte or maxBytes, whichever comes first, so a field
+// filled to its last byte without a terminating zero never reads into the next one.
+QString decode(const char *bytes, int maxBytes);
+QString decode(const QByteArray &bytes);
+
+// The characters of text that the code page cannot hold, each once, in order of appearance.
+QString unencodableCharacters(const QString &text);
+
+} // namespace AnsiText

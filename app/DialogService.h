@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// A file dialog of the main window: its settings and the file name it remembers between uses
+// (a dialog object keeps the last chosen name, and commands may write a name back into it).
+struct FileDialog
+{
+    enum class Kind { Open, Save };
+    Kind kind = Kind::Open;
+    QString filter;        // Qt form, e.g. "Speomark Project Files (*.sprj);;All (*)"
+    QString defaultSuffix; // without the dot; added to a chosen name that has no extension
+    bool overwritePrompt = false;
+    QString fileName;      // last chosen (or written back) name
+};
+
+enum class MessageIcon { None, Information, Error };
+enum class Answer { Yes, No, Cancel };
+
+// Every modal dialog and message box of the program goes through this interface, so commands
+// can be run by tests with scripted answers. The window owns one; the Qt one shows real dialogs.
+class DialogService
+{
+public:
+    virtual ~DialogService() = default;
+
+    // Shows the dialog; on OK stores the chosen path in dialog.fileName (with the default suffix
+    // added when the name has no extension) and returns true; on cancel returns false.
+    virtual bool execute(QWidget *parent, FileDialog &dialog) = 0;
+
+    // A modal box with one OK button.
+    virtual void message(QWidget *parent, const QString &caption, const QString &text,
+                         MessageIcon icon) = 0;
+
+    // A modal box with Yes, No and Cancel; closing it counts as Cancel.
+    virtual Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
+};
+
+// The name with the dialog's default suffix appended when its own file name has no extension,
+// as a save dialog returns a name typed without one.
+QString withDefaultSuffix(const QString &path, const QString &defaultSuffix);

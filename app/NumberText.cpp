@@ -1,0 +1,100 @@
+#include "app/NumberText.h"
+
+#include "app/CommandError.h"
+
+#include <QLocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace NumberText {
+
+static QChar decimalSeparator()
+{
+    const QString point = QLocale().decimalPoint();
+    return point.isEmpty() ? QChar('.') : point.at(0);
+}
+
+bool tryToDouble(const QString &text, double *value)
+{
+    const QString trimmed = text.trimmed();
+    const QChar separator = decimalSeparator();
+    // Build a plain C-locale number while checking the shape: [sign] digits [sep digits] [e [sign] digits].
+    std::string plain;
+    int i = 0;
+    const int n = int(trimmed.size());
+    auto isDigit = [&](int k) { return k < n && trimmed.at(k) >= QChar('0') && trimmed.at(k) <= QChar('9'); };
+    if (i < n && (trimmed.at(i) == QChar('+') || trimmed.at(i) == QChar('-')))
+        plain += char(trimmed.at(i++).unicode());
+    int mantissaDigits = 0;
+    while (isDigit(i)) {
+        plain += char(trimmed.at(i++).unicode());
+        ++mantissaDigits;
+    }
+    if (i < n && trimmed.at(i) == separator) {
+        plain += '.';
+        ++i;
+        while (isDigit(i)) {
+            plain += char(trimmed.at(i++).unicode());
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < n && (trimmed.at(i) == QChar('e') || trimmed.at(i) == QChar('E'))) {
+        plain += 'e';
+        ++i;
+        if (i < n && (trimmed.at(i) == QChar('+') || trimmed.at(i) == QChar('-')))
+            plain += char(trimmed.at(i++).unicode());
+        if (!isDigit(i))
+            return false;
+        while (isDigit(i))
+            plain += char(trimmed.at(i++).unicode());
+    }
+    if (i != n)
+        return false;
+    char *end = nullptr;
+    const double result = std::strtod(plain.c_str(), &end);
+    if (end != plain.c_str() + plain.size() || !std::isfinite(result))
+        return false;
+    if (value)
+        *value = result;
+    return true;
+}
+
+double toDouble(const QString &text)
+{
+    double value = 0.0;
+    if (!tryToDouble(text, &value))
+        throw CommandError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+    return value;
+}
+
+QString fromDouble(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    if (std::isinf(value))
+        return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15g", value);
+    QString text = QString::fromLatin1(buffer);
+    // C writes exponents as "e+20" / "e-05"; the entry boxes have always shown "1E20" / "1E-5".
+    const int e = int(text.indexOf(QChar('e')));
+    if (e >= 0) {
+        QString mantissa = text.left(e);
+        QString exponent = text.mid(e + 1);
+        const bool negative = exponent.startsWith(QChar('-'));
+        if (exponent.startsWith(QChar('+')) || negative)
+            exponent.remove(0, 1);
+        while (exponent.size() > 1 && exponent.startsWith(QChar('0')))
+            exponent.remove(0, 1);
+        text = mantissa + QChar('E') + (negative ? QStringLiteral("-") : QString()) + exponent;
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    return text.replace(QChar('.'), decimalSeparator());
+}
+
+} // namespace NumberText

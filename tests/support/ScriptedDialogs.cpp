@@ -1,0 +1,49 @@
+#include "support/ScriptedDialogs.h"
+
+#include "app/TSpeomarkForm.h"
+
+QStringList ScriptedDialogs::messages() const
+{
+    QStringList texts;
+    for (const Shown &s : shown)
+        if (s.kind != Shown::Kind::FileDialog)
+            texts.append(s.text);
+    return texts;
+}
+
+int ScriptedDialogs::fileDialogsShown() const
+{
+    int n = 0;
+    for (const Shown &s : shown)
+        n += s.kind == Shown::Kind::FileDialog;
+    return n;
+}
+
+bool ScriptedDialogs::execute(QWidget *, FileDialog &dialog)
+{
+    shown.append({Shown::Kind::FileDialog, QString(), QString(), MessageIcon::None, dialog});
+    const QString path = m_files.isEmpty() ? QString() : m_files.dequeue();
+    if (path.isEmpty())
+        return false;
+    dialog.fileName = dialog.kind == FileDialog::Kind::Save ? withDefaultSuffix(path, dialog.defaultSuffix) : path;
+    return true;
+}
+
+void ScriptedDialogs::message(QWidget *, const QString &caption, const QString &text, MessageIcon icon)
+{
+    shown.append({Shown::Kind::Message, caption, text, icon, FileDialog()});
+}
+
+Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const QString &text)
+{
+    shown.append({Shown::Kind::Question, caption, text, MessageIcon::None, FileDialog()});
+    return m_answers.isEmpty() ? Answer::Cancel : m_answers.dequeue();
+}
+
+ScriptedDialogs *installScriptedDialogs(TSpeomarkForm &form)
+{
+    auto service = std::make_unique<ScriptedDialogs>();
+    ScriptedDialogs *raw = service.get();
+    form.setDialogService(std::move(service));
+    return raw;
+}

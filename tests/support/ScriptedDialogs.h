@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/DialogService.h"
+
+#include <QList>
+#include <QQueue>
+#include <QString>
+
+// Answers dialogs from queues and records every question, so window tests can run commands
+// that ask things. An empty queue answers Cancel (file dialogs and Yes/No/Cancel alike).
+class ScriptedDialogs : public DialogService
+{
+public:
+    struct Shown
+    {
+        enum class Kind { FileDialog, Message, Question };
+        Kind kind;
+        QString caption;       // message boxes
+        QString text;          // message boxes
+        MessageIcon icon = MessageIcon::None;
+        FileDialog dialog;     // file dialogs: the dialog as it was shown
+    };
+
+    // Queue a file name for the next file dialog (an empty string cancels it). Like a real save
+    // dialog, a name typed without extension gets the dialog's default suffix.
+    void answerFile(const QString &path) { m_files.enqueue(path); }
+    void answerQuestion(Answer answer) { m_answers.enqueue(answer); }
+
+    QList<Shown> shown;
+    QStringList messages() const;       // texts of the message boxes, in order
+    int fileDialogsShown() const;
+
+    bool execute(QWidget *parent, FileDialog &dialog) override;
+    void message(QWidget *parent, const QString &caption, const QString &text, MessageIcon icon) override;
+    Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
+
+private:
+    QQueue<QString> m_files;
+    QQueue<Answer> m_answers;
+};
+
+// Installs a ScriptedDialogs in the window and returns it (the window owns it).
+class TSpeomarkForm;
+ScriptedDialogs *installScriptedDialogs(TSpeomarkForm &form);
