@@ -449,10 +449,19 @@ void TSpeomarkForm::connectHandlers()
     on(CheckBox5, &QCheckBox::clicked, &TSpeomarkForm::CheckBox5Click);
     on(CheckBoxShowLabels, &QCheckBox::clicked, &TSpeomarkForm::CheckBoxShowLabelsClick);
     on(CheckBoxShowLines, &QCheckBox::clicked, &TSpeomarkForm::CheckBoxShowLinesClick);
-    on(RadioButton3, &QRadioButton::clicked, &TSpeomarkForm::RadioButton3Click);
-    on(RadioButton5, &QRadioButton::clicked, &TSpeomarkForm::RadioButton5Click);
-    on(RadioButton1, &QRadioButton::clicked, &TSpeomarkForm::RadioButton1Click);
-    on(RadioButton2, &QRadioButton::clicked, &TSpeomarkForm::RadioButton2Click);
+    // A radio button's handler runs when a click checks it, not when the checked one is clicked
+    // again (re-entering "Add new" would otherwise replace the texts being typed).
+    auto onChosen = [this](QRadioButton *button, void (TSpeomarkForm::*handler)()) {
+        connect(button, &QRadioButton::pressed, this, [button] { button->setProperty("wasChecked", button->isChecked()); });
+        connect(button, &QRadioButton::clicked, this, [this, button, handler] {
+            if (!button->property("wasChecked").toBool())
+                guard([this, handler] { (this->*handler)(); });
+        });
+    };
+    onChosen(RadioButton3, &TSpeomarkForm::RadioButton3Click);
+    onChosen(RadioButton5, &TSpeomarkForm::RadioButton5Click);
+    onChosen(RadioButton1, &TSpeomarkForm::RadioButton1Click);
+    onChosen(RadioButton2, &TSpeomarkForm::RadioButton2Click);
     on(Button11, &QPushButton::clicked, &TSpeomarkForm::Button11Click);
     on(Button12, &QPushButton::clicked, &TSpeomarkForm::Button12Click);
 

@@ -104,6 +104,8 @@ public:
     void RadioButton2Click();
     void Button11Click();
     void Button12Click();
+    void checkStationTexts() const;   // throws when Edit6/Edit7 hold what the fields cannot store
+    void showSelectedStationTexts();  // Edit6/Edit7 := texts of Stations[CurrentStation]
 
     // ---- Survey data output (output/) ----
     void BuildSurveyText();
@@ -214,6 +216,8 @@ private:
     void layoutTopPanel();   // keeps the profile-side controls at their distance from the right
 
     std::unique_ptr<DialogService> m_dialogs;
+    QString m_parkedLabel;   // texts typed for the pending station while Move mode is on and
+    QString m_parkedComment; // the table is full, so there is no pending entry to park them in
     QList<QLabel *> m_statusPanels;
     QList<QPair<QWidget *, int>> m_rightAnchored; // control, distance of its left edge from the panel's right edge
 };
