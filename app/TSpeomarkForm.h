@@ -214,6 +214,13 @@ private:
     void connectHandlers();
     void layoutPanes();      // places the two panes and the splitter inside GroupBox1
     void layoutTopPanel();   // keeps the profile-side controls at their distance from the right
+    // Image views: the shared part of the two image open commands (views/ViewCommands.cpp).
+    bool openImageInto(QImage &bitmap, TImagePane *image, QString &fileName, std::int32_t &width,
+                       std::int32_t &height);
+    // Scale grid: the shared part of the two calibration presses (views/GridCommands.cpp).
+    void calibrateGrid(QPushButton *button, QLineEdit *metres, QLineEdit *pixels, double &gridPixels,
+                       double &metresPerPixel, const QLineEdit *otherMetres, const QLineEdit *otherPixels,
+                       const QString &rejection, void (TSpeomarkForm::*redraw)());
 
     std::unique_ptr<DialogService> m_dialogs;
     QString m_parkedLabel;   // texts typed for the pending station while Move mode is on and

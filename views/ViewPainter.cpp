@@ -1,0 +1,298 @@
+#include "views/ViewPainter.h"
+
+#include "app/Truncate.h"
+#include "views/ViewSnapshot.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QHash>
+#include <QLine>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <tuple>
+
+namespace {
+
+const QColor GridColour(0x00, 0x80, 0x80);  // teal
+const QColor Red(0xFF, 0x00, 0x00);
+const QColor Blue(0x00, 0x00, 0xFF);
+const QColor White(0xFF, 0xFF, 0xFF);
+
+// A fixed face and size, unsmoothed, so labels come out the same pixels on every machine that
+// has the font the program installs.
+const QFont &labelFont()
+{
+    static const QFont font = [] {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPixelSize(11);
+        f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+        f.setHintingPreference(QFont::PreferFullHinting);
+        return f;
+    }();
+    return font;
+}
+
+int labelHeight()
+{
+    static const int height = QFontMetrics(labelFont()).height();
+    return height;
+}
+
+// An ellipse filling a box of w x h pixels with a one-pixel outline: the pixels whose centres lie
+// inside the ellipse inscribed in the box, those touching the outside being the outline. Kept as
+// a small image (transparent around the ellipse) so that drawing a mark is one blit at any zoom.
+QImage ellipseSprite(int w, int h, QRgb outline, QRgb fill)
+{
+    static std::map<std::tuple<int, int, QRgb, QRgb>, QImage> cache;
+    const auto key = std::make_tuple(w, h, outline, fill);
+    if (cache.size() > 256)
+        cache.clear();
+    auto found = cache.find(key);
+    if (found != cache.end())
+        return found->second;
+
+    QImage sprite(w, h, QImage::Format_ARGB32_Premultiplied);
+    sprite.fill(Qt::transparent);
+    const double a = w / 2.0;
+    const double b = h / 2.0;
+    auto inside = [&](int i, int j) {
+        if (i < 0 || j < 0 || i >= w || j >= h)
+            return false;
+        const double u = (i + 0.5 - a) / a;
+        const double v = (j + 0.5 - b) / b;
+        return u * u + v * v <= 1.0;
+    };
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            if (!inside(i, j))
+                continue;
+            const bool edge = !inside(i - 1, j) || !inside(i + 1, j) || !inside(i, j - 1) || !inside(i, j + 1);
+            sprite.setPixel(i, j, edge ? outline : fill);
+        }
+    cache.emplace(key, sprite);
+    return sprite;
+}
+
+// The text on its white box, rendered once per text and colour.
+QImage labelSprite(const QString &text, const QColor &colour)
+{
+    static QHash<QRgb, QHash<QString, QImage>> cache;
+    QHash<QString, QImage> &texts = cache[colour.rgb()];
+    auto found = texts.constFind(text);
+    if (found != texts.constEnd())
+        return *found;
+    if (texts.size() > 4000)
+        texts.clear();
+
+    const QFontMetrics metrics(labelFont());
+    const int width = metrics.horizontalAdvance(text);
+    QImage sprite;
+    if (width > 0) {
+        sprite = QImage(width, metrics.height(), QImage::Format_RGB32);
+        sprite.fill(White);
+        QPainter painter(&sprite);
+        painter.setFont(labelFont());
+        painter.setPen(colour);
+        painter.drawText(QPoint(0, metrics.ascent()), text);
+    }
+    texts.insert(text, sprite);
+    return sprite;
+}
+
+// A mark's box: truncated corners of the position -/+ half, right and bottom exclusive.
+QRect markBox(const QPointF &at, int half)
+{
+    const int left = truncToInt(at.x() - half);
+    const int top = truncToInt(at.y() - half);
+    return QRect(QPoint(left, top), QSize(truncToInt(at.x() + half) - left, truncToInt(at.y() + half) - top));
+}
+
+QPoint truncated(const QPointF &at) { return QPoint(truncToInt(at.x()), truncToInt(at.y())); }
+
+void drawEllipseMark(QPainter &painter, const QRect &box, const QRect &clip, QRgb outline, QRgb fill)
+{
+    if (box.width() <= 0 || box.height() <= 0 || !box.intersects(clip))
+        return;
+    painter.drawImage(box.topLeft(), ellipseSprite(box.width(), box.height(), outline, fill));
+}
+
+void drawLabel(QPainter &painter, const QPointF &at, const QString &text, const QColor &colour, const QRect &clip)
+{
+    if (text.isEmpty())
+        return;
+    const QPoint corner(truncToInt(at.x() + 3), truncToInt(at.y() - 3));
+    if (corner.x() > clip.right() || corner.y() > clip.bottom() || corner.y() + labelHeight() < clip.top())
+        return;
+    const QImage sprite = labelSprite(text, colour);
+    if (sprite.isNull() || corner.x() + sprite.width() < clip.left())
+        return;
+    painter.drawImage(corner, sprite);
+}
+
+bool lineMeetsClip(const QPoint &a, const QPoint &b, const QRect &clip)
+{
+    return std::max(a.x(), b.x()) >= clip.left() && std::min(a.x(), b.x()) <= clip.right()
+           && std::max(a.y(), b.y()) >= clip.top() && std::min(a.y(), b.y()) <= clip.bottom();
+}
+
+// Calls visit(d) for each grid offset d (from the origin) in [low, high]: 0 always exists; then
+// d_j = T(j x cell) for j = 1, 2, ... while d_j stays below `extent` and T((j + 1) x cell) > 0.
+// For a cell below half a pixel (or none at all) that second test fails at once; from half a
+// pixel up it always holds. Offsets repeated by rounding are visited once.
+template <class Visit> void forEachGridOffset(double cell, int extent, int low, int high, Visit visit)
+{
+    if (low <= 0 && 0 <= high)
+        visit(0);
+    if (!(cell >= 0.5) || !std::isfinite(cell))
+        return;
+    const double first = std::max(1.0, std::floor(double(low) / cell) - 1.0);
+    int previous = 0;
+    for (double j = first;; j += 1.0) {
+        const int d = truncToInt(j * cell);
+        if (d >= extent || d > high)
+            break;
+        if (d >= low && d != previous && d > 0)
+            visit(d);
+        previous = d;
+    }
+}
+
+} // namespace
+
+void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, const QRectF &sourceArea)
+{
+    const QRect clip = sourceArea.toAlignedRect().adjusted(-1, -1, 1, 1);
+    const int width = view.sourceWidth;
+    const int height = view.sourceHeight;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+
+    // Lines join pixel centres: at zoom 1 they cover the same pixels as the blocks, larger zooms
+    // put them in the middle of the stretched pixels rather than along their top-left edge.
+    const QTransform blocks = painter.transform();
+    const double deviceScale = std::abs(painter.deviceTransform().m11());
+    const double centre = deviceScale > 0.0 ? (deviceScale - 1.0) / (2.0 * deviceScale) : 0.0;
+    const QTransform lines = QTransform::fromTranslate(centre, centre) * blocks;
+    QPen pen(Red, 1.0, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+
+    // Grid: one line pair per offset, right and down from the origin.
+    if (view.gridShown) {
+        const QPoint origin = view.gridOrigin;
+        const int extent = std::max(width, height);
+        forEachGridOffset(view.gridPixels, extent, clip.top() - origin.y(), clip.bottom() - origin.y(), [&](int d) {
+            if (width > 1)
+                painter.fillRect(QRect(origin.x() + 1, origin.y() + d, width - 1, 1), GridColour);
+        });
+        forEachGridOffset(view.gridPixels, extent, clip.left() - origin.x(), clip.right() - origin.x(), [&](int d) {
+            if (height > 1)
+                painter.fillRect(QRect(origin.x() + d, origin.y() + 1, 1, height - 1), GridColour);
+        });
+    }
+
+    // Station marks, labels and legs.
+    for (const QPointF &at : view.stations)
+        drawEllipseMark(painter, markBox(at, 2), clip, Red.rgb(), White.rgb());
+    for (int i = 0; i < view.labels.size() && i < view.stations.size(); ++i)
+        drawLabel(painter, view.stations[i], view.labels[i], view.labelColour, clip);
+    QVector<QLine> legs;
+    for (int i = 1; i < view.legBefore.size() && i < view.stations.size(); ++i) {
+        if (!view.legBefore[i])
+            continue;
+        const QPoint from = truncated(view.stations[i - 1]);
+        const QPoint to = truncated(view.stations[i]);
+        if (lineMeetsClip(from, to, clip))
+            legs.append(QLine(from, to));
+    }
+    if (!legs.isEmpty()) {
+        painter.setTransform(lines);
+        painter.setPen(pen);
+        painter.drawLines(legs);
+        painter.setTransform(blocks);
+    }
+
+    // The guide for the pending station.
+    if (view.guide == ViewSnapshot::Guide::Circle) {
+        const QRect box = view.guideCircleBox;
+        if (box.width() > 0 && box.height() > 0 && box.intersects(clip)) {
+            painter.setTransform(lines);
+            painter.setPen(pen);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(QRectF(box.x(), box.y(), box.width() - 1, box.height() - 1));
+            painter.setTransform(blocks);
+        }
+    } else if (view.guide == ViewSnapshot::Guide::VerticalLines && height > 0) {
+        for (const int x : view.guideLineX)
+            if (x >= clip.left() && x <= clip.right())
+                painter.fillRect(QRect(x, 0, 1, height), Red);
+    }
+
+    // The pending station: a solid dot, its label, the leg from the last station.
+    if (view.pendingShown) {
+        drawEllipseMark(painter, markBox(view.pending, 2), clip, Red.rgb(), Red.rgb());
+        drawLabel(painter, view.pending, view.pendingLabel, view.labelColour, clip);
+        if (view.pendingLegShown) {
+            const QPoint from = truncated(view.pendingLegFrom);
+            const QPoint to = truncated(view.pending);
+            if (lineMeetsClip(from, to, clip)) {
+                painter.setTransform(lines);
+                painter.setPen(pen);
+                painter.drawLine(from, to);
+                painter.setTransform(blocks);
+            }
+        }
+    }
+
+    // The station selected in Move mode: a red disc with a blue rim over its mark.
+    if (view.highlightShown)
+        drawEllipseMark(painter, markBox(view.highlight, 3), clip, Blue.rgb(), Red.rgb());
+
+    painter.restore();
+}
+
+void ViewPainter::paintDisplayed(QPainter &painter, const ViewSnapshot &view, const QRect &displayedArea)
+{
+    const double zoom = view.zoom;
+    if (displayedArea.isEmpty())
+        return;
+    if (!(zoom > 0.0) || !std::isfinite(zoom)) {
+        painter.fillRect(displayedArea, White);
+        return;
+    }
+    painter.save();
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setTransform(QTransform::fromScale(zoom, zoom), true);
+    const QRectF sourceArea(displayedArea.x() / zoom, displayedArea.y() / zoom, displayedArea.width() / zoom,
+                            displayedArea.height() / zoom);
+    const QRect needed = sourceArea.toAlignedRect();
+    const QRect imagePart = needed & view.image.rect() & QRect(0, 0, view.sourceWidth, view.sourceHeight);
+    if (imagePart != needed)
+        painter.fillRect(needed, White); // beyond the image, or no image at all
+    if (!imagePart.isEmpty()) {
+        // Shrinking, Qt samples half a source pixel left of each displayed pixel's centre; drawn
+        // that much further left, the image samples at the centres, where the blocks of the
+        // overlay are decided, so a line on the scan and a grid line over it stay together.
+        const double shift = zoom < 1.0 ? -0.5 : 0.0;
+        painter.drawImage(QPointF(imagePart.x() + shift, imagePart.y() + shift), view.image, imagePart);
+    }
+    paintOverlay(painter, view, sourceArea);
+    painter.restore();
+}
+
+QImage ViewPainter::sourcePicture(const ViewSnapshot &view)
+{
+    if (view.sourceWidth <= 0 || view.sourceHeight <= 0)
+        return QImage();
+    QImage picture(view.sourceWidth, view.sourceHeight, QImage::Format_RGB888);
+    if (picture.isNull())
+        return picture;
+    picture.fill(White);
+    QPainter painter(&picture);
+    if (!view.image.isNull())
+        painter.drawImage(QPoint(0, 0), view.image);
+    paintOverlay(painter, view, QRectF(picture.rect()));
+    painter.end();
+    return picture;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QVector>
+
+struct SurveyState;
+
+// What the window's controls say about one view at the time of a redraw.
+struct ViewControls
+{
+    bool gridShown = true;
+    int gridShiftRight = 0;           // position of the horizontal grid up-down
+    int gridShiftUp = 0;              // position of the vertical one; the grid's y offset is its negation
+    bool showLabels = true;
+    bool showLines = true;
+    bool newBranch = false;           // "New branch" ticked
+    bool indexWhenUnlabelled = true;  // false when the output format names stations by label only
+    QString typedLabel;               // the label entry box
+};
+
+// Everything one redraw of a view shows, decided once from the survey state and the controls:
+// the image (shared with the working bitmap, never copied), its size and zoom, the grid, the
+// stations with their label texts, the legs, the guide for the pending station, the pending
+// point and the Move-mode highlight. Positions are in source-image pixels, as the stations
+// store them; the painter applies the zoom. Where the rules truncate a position (a mark's box,
+// a label's corner) the painter does it, so the snapshot keeps the stored values.
+struct ViewSnapshot
+{
+    enum class Guide { None, Circle, VerticalLines };
+
+    static ViewSnapshot plan(const SurveyState &state, const ViewControls &controls);
+    static ViewSnapshot profile(const SurveyState &state, const ViewControls &controls);
+
+    // The pane's size: the source size times the zoom, truncated; never negative.
+    QSize displayedSize() const;
+
+    QImage image;
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    double zoom = 1.0;
+    QColor labelColour = Qt::blue;
+
+    bool gridShown = false;
+    double gridPixels = 0.0;          // cell size, source pixels
+    QPoint gridOrigin;                // the lattice runs right and down from here
+
+    QVector<QPointF> stations;        // added stations, in table order
+    QVector<QString> labels;          // text beside each station (empty = none); empty when hidden
+    QVector<bool> legBefore;          // a leg joins station i-1 to station i; empty when hidden
+
+    Guide guide = Guide::None;
+    QRect guideCircleBox;             // left, top inclusive; right, bottom exclusive
+    int guideLineX[2] = {0, 0};       // two vertical lines over the whole height
+
+    bool pendingShown = false;        // the pending station's point on this view
+    QPointF pending;
+    QString pendingLabel;             // empty = none
+    bool pendingLegShown = false;
+    QPointF pendingLegFrom;
+
+    bool highlightShown = false;      // the station selected in Move mode
+    QPointF highlight;
+};
