@@ -1,0 +1,283 @@
+// Speed and memory of the image panes on large scans.
+//
+//   BM_RedrawAfterClick/N  DrawPlanView plus painting a 1200 x 900 visible area of an N-megapixel
+//                          plan with 999 labelled stations, their legs and a guide circle.
+//   BM_ZoomStep/N          one plus and one minus press on that view, each painted.
+//   BM_OpenImage/150       Open Plan on a 150-megapixel PNG: decode, store, first draw.
+//   BM_DecodeOnly/150      a bare QImageReader::read() of the same file.
+//
+// The PNG is made once in /tmp (by a child process, so its making does not count in this
+// process's peak memory). Every benchmark reports peak_rss_MB, the process's high-water mark
+// when it ends: run one benchmark per process to read it, e.g.
+//   speomark-bench --benchmark_filter='BM_OpenImage/150$'
+#include "app/SpeomarkWindows.h"
+#include "app/Station.h"
+#include "views/TImagePane.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int VisibleWidth = 1200;
+constexpr int VisibleHeight = 900;
+
+QSize sizeFor(int megapixels)
+{
+    // A 4:3 sheet of that many pixels.
+    const double pixels = megapixels * 1e6;
+    const int width = int(std::sqrt(pixels * 4.0 / 3.0));
+    return QSize(width, int(pixels / width));
+}
+
+// A scan-like sheet: off-white paper with a little noise, a faint printed grid and ink strokes.
+QImage sheet(const QSize &size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    quint32 random = 12345;
+    for (int y = 0; y < size.height(); ++y) {
+        auto *row = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            random = random * 1664525u + 1013904223u;
+            const int noise = int(random >> 29); // 0..7
+            int grey = 236 + noise;
+            if (x % 173 == 0 || y % 173 == 0)
+                grey = 190;
+            if ((x + 2 * y) % 997 < 3)
+                grey = 30;
+            row[x] = qRgb(grey, grey - 3, grey - 10);
+        }
+    }
+    return image;
+}
+
+QString bigPng(int megapixels)
+{
+    const QString path = QStringLiteral("/tmp/speomark-bench-%1mp.png").arg(megapixels);
+    if (QFileInfo::exists(path))
+        return path;
+    std::fprintf(stderr, "Making %s once, this takes a while...\n", qPrintable(path));
+    const pid_t child = fork();
+    if (child == 0) {
+        const QString part = path + QStringLiteral(".part");
+        QImageWriter writer(part, "png");
+        writer.setQuality(60);
+        const bool written = writer.write(sheet(sizeFor(megapixels)));
+        _exit(written && std::rename(qPrintable(part), qPrintable(path)) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+double peakRssMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0; // kilobytes on Linux
+}
+
+// Answers every file dialog with one path and keeps quiet about messages.
+class FixedDialogs : public DialogService
+{
+public:
+    QString path;
+    bool execute(QWidget *, FileDialog &dialog) override
+    {
+        dialog.fileName = path;
+        return !path.isEmpty();
+    }
+    void message(QWidget *, const QString &, const QString &text, MessageIcon) override
+    {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    }
+    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
+};
+
+// The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.
+struct Window
+{
+    Window()
+    {
+        auto service = std::make_unique<FixedDialogs>();
+        dialogs = service.get();
+        form().setDialogService(std::move(service));
+        form().resize(2 * VisibleWidth + 100, VisibleHeight + 300);
+        form().show();
+        QApplication::processEvents();
+        form().ScrollBox1->resize(VisibleWidth + 20, VisibleHeight + 20);
+    }
+    TSpeomarkForm &form() { return windows.SpeomarkForm; }
+    QPoint scrolled() const
+    {
+        QScrollArea *box = windows.SpeomarkForm.ScrollBox1;
+        return {box->horizontalScrollBar()->value(), box->verticalScrollBar()->value()};
+    }
+    // What the window system would ask for: the pane's visible area, painted.
+    void paintVisible()
+    {
+        const QRect visible(scrolled(), QSize(VisibleWidth, VisibleHeight));
+        form().ImageLeft->render(&target, QPoint(), QRegion(visible), QWidget::DrawChildren);
+    }
+
+    SpeomarkWindows windows;
+    FixedDialogs *dialogs = nullptr;
+    QImage target{VisibleWidth, VisibleHeight, QImage::Format_ARGB32_Premultiplied};
+};
+
+// 999 labelled stations wandering over the visible part, a pending station with both points
+// placed (so the plan shows its guide circle), the grid on.
+void placeSurvey(TSpeomarkForm &form, const QRect &area)
+{
+    quint32 random = 777;
+    auto next = [&](int range) {
+        random = random * 1664525u + 1013904223u;
+        return int((random >> 8) % quint32(range));
+    };
+    double x = area.center().x();
+    double y = area.center().y();
+    for (int i = 0; i <= MaxAddedStations; ++i) {
+        x = std::clamp(x + next(61) - 30, area.left() + 10.0, area.right() - 40.0);
+        y = std::clamp(y + next(61) - 30, area.top() + 10.0, area.bottom() - 20.0);
+        Station &s = form.Stations[size_t(i)];
+        s.PlanX = float(x);
+        s.PlanY = float(y);
+        s.ProfileX = float(x);
+        s.ProfileY = float(y);
+        setLabelText(s, QStringLiteral("A%1").arg(i));
+    }
+    form.StationCount = MaxAddedStations;
+    form.PlanPointPlaced = 1;
+    form.ProfilePointPlaced = 1;
+    form.PlanMetresPerPixel = 0.2;
+    form.ProfileMetresPerPixel = 0.1;
+    form.CheckBox5->setChecked(false);
+}
+
+// A window showing an in-memory plan of that size, scrolled to its middle, with the survey.
+std::unique_ptr<Window> surveyedPlan(int megapixels)
+{
+    auto window = std::make_unique<Window>();
+    TSpeomarkForm &form = window->form();
+    const QSize size = sizeFor(megapixels);
+    form.PlanBitmap = sheet(size);
+    form.PlanImageWidth = size.width();
+    form.PlanImageHeight = size.height();
+    form.PlanZoom = 1.0;
+    form.DrawPlanView();
+    QScrollArea *box = form.ScrollBox1;
+    box->horizontalScrollBar()->setValue(size.width() / 2 - VisibleWidth / 2);
+    box->verticalScrollBar()->setValue(size.height() / 2 - VisibleHeight / 2);
+    placeSurvey(form, QRect(window->scrolled(), QSize(VisibleWidth, VisibleHeight)) & QRect(QPoint(0, 0), size));
+    form.DrawPlanView();
+    window->paintVisible(); // labels are rendered once, as after the first redraw
+    return window;
+}
+
+void BM_RedrawAfterClick(benchmark::State &state)
+{
+    auto window = surveyedPlan(int(state.range(0)));
+    for (auto _ : state) {
+        window->form().DrawPlanView();
+        window->paintVisible();
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+void BM_ZoomStep(benchmark::State &state)
+{
+    auto window = surveyedPlan(int(state.range(0)));
+    for (auto _ : state) {
+        window->form().LeftPlusClick();
+        window->paintVisible();
+        window->form().LeftMinusClick();
+        window->paintVisible();
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+void BM_OpenImage(benchmark::State &state)
+{
+    const QString path = bigPng(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("could not make the test image");
+        return;
+    }
+    Window window;
+    window.dialogs->path = path;
+    for (auto _ : state) {
+        state.PauseTiming();
+        // Each open starts from an empty pane, as the first open of a session does.
+        window.form().PlanBitmap = QImage();
+        window.form().ImageLeft->setSnapshot(ViewSnapshot());
+        state.ResumeTiming();
+        window.form().OpenLeftBtnClick();
+        window.paintVisible();
+    }
+    const double pixels = double(window.form().PlanImageWidth) * window.form().PlanImageHeight;
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+    state.counters["budget_MB"] = 1.3 * 4.0 * pixels / (1024.0 * 1024.0) + 100.0;
+}
+
+void BM_DecodeOnly(benchmark::State &state)
+{
+    const QString path = bigPng(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("could not make the test image");
+        return;
+    }
+    QImageReader::setAllocationLimit(0);
+    for (auto _ : state) {
+        QImageReader reader(path);
+        QImage image = reader.read();
+        benchmark::DoNotOptimize(image);
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+} // namespace
+
+BENCHMARK(BM_RedrawAfterClick)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_ZoomStep)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_OpenImage)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_DecodeOnly)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
+
+int main(int argc, char **argv)
+{
+    // The big PNG is made before Qt starts, so the forked maker copies no windows or threads.
+    bool listing = false;
+    for (int i = 1; i < argc; ++i)
+        listing = listing || QByteArray(argv[i]).startsWith("--benchmark_list_tests");
+    if (!listing && bigPng(150).isEmpty())
+        std::fprintf(stderr, "could not make /tmp/speomark-bench-150mp.png\n");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The off-screen platform remarks on every window it cannot size; that says nothing here.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+        if (!text.contains(QLatin1String("propagateSizeHints")))
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
