@@ -9,7 +9,7 @@
 // The PNG is made once in /tmp (by a child process, so its making does not count in this
 // process's peak memory). Every benchmark reports peak_rss_MB, the process's high-water mark
 // when it ends: run one benchmark per process to read it, e.g.
-//   speomark-bench --benchmark_filter='BM_OpenImage/150$'
+//   speomark-bench --benchmark_filter=BM_OpenImage/150/
 #include "app/SpeomarkWindows.h"
 #include "app/Station.h"
 #include "views/TImagePane.h"

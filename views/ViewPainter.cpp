@@ -21,16 +21,14 @@ const QColor Blue(0x00, 0x00, 0xFF);
 const QColor White(0xFF, 0xFF, 0xFF);
 
 // A fixed face and size, unsmoothed, so labels come out the same pixels on every machine that
-// has the font the program installs.
-const QFont &labelFont()
+// has the font the program installs. (Made afresh when needed: a font must not outlive the
+// application object, as a static one would.)
+QFont labelFont()
 {
-    static const QFont font = [] {
-        QFont f(QStringLiteral("DejaVu Sans"));
-        f.setPixelSize(11);
-        f.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
-        f.setHintingPreference(QFont::PreferFullHinting);
-        return f;
-    }();
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(11);
+    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
@@ -86,14 +84,15 @@ QImage labelSprite(const QString &text, const QColor &colour)
     if (texts.size() > 4000)
         texts.clear();
 
-    const QFontMetrics metrics(labelFont());
+    const QFont font = labelFont();
+    const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text);
     QImage sprite;
     if (width > 0) {
         sprite = QImage(width, metrics.height(), QImage::Format_RGB32);
         sprite.fill(White);
         QPainter painter(&sprite);
-        painter.setFont(labelFont());
+        painter.setFont(font);
         painter.setPen(colour);
         painter.drawText(QPoint(0, metrics.ascent()), text);
     }
