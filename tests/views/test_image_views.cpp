@@ -87,6 +87,8 @@ private slots:
     void dragPansOnlyWhenBothCoordinatesChange();
     void statusBarShowsDisplayedPixels();
     void releaseRedrawsThePanesItConcerns();
+    void rightReleaseWithoutShiftOrCtrlPlaces_data();
+    void rightReleaseWithoutShiftOrCtrlPlaces();
     void paneShowsTheImageStretched();
 
     void calibrationFixesTheScaleAndLocks();
@@ -491,6 +493,48 @@ void ImageViews::releaseRedrawsThePanesItConcerns()
     // No click moves the view or the zoom.
     QCOMPARE(scroll(form->ScrollBox1), QPoint(0, 0));
     QCOMPARE(form->PlanZoom, 1.0);
+}
+
+void ImageViews::rightReleaseWithoutShiftOrCtrlPlaces_data()
+{
+    QTest::addColumn<bool>("plan");
+    QTest::addColumn<int>("button");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("placed");
+    QTest::newRow("plan right") << true << int(Qt::RightButton) << int(Qt::NoModifier) << true;
+    QTest::newRow("plan right with Alt") << true << int(Qt::RightButton) << int(Qt::AltModifier) << true;
+    QTest::newRow("plan right with Shift") << true << int(Qt::RightButton) << int(Qt::ShiftModifier) << false;
+    QTest::newRow("plan right with Ctrl") << true << int(Qt::RightButton) << int(Qt::ControlModifier) << false;
+    QTest::newRow("plan left") << true << int(Qt::LeftButton) << int(Qt::NoModifier) << false;
+    QTest::newRow("profile right") << false << int(Qt::RightButton) << int(Qt::NoModifier) << true;
+    QTest::newRow("profile right with Ctrl") << false << int(Qt::RightButton) << int(Qt::ControlModifier) << false;
+    QTest::newRow("profile middle") << false << int(Qt::MiddleButton) << int(Qt::NoModifier) << false;
+}
+
+void ImageViews::rightReleaseWithoutShiftOrCtrlPlaces()
+{
+    QFETCH(bool, plan);
+    QFETCH(int, button);
+    QFETCH(int, modifiers);
+    QFETCH(bool, placed);
+    openPlan(path(QStringLiteral("plan.png")));
+    openProfile(path(QStringLiteral("plan.png")));
+    form->PlanZoom = 2.0;
+    form->ProfileZoom = 2.0;
+    form->DrawPlanView();
+    form->DrawProfileView();
+    TImagePane *pane = plan ? form->ImageLeft : form->ImageRight;
+    // Placed at the zoom in force when the button went down, and a drag both places and pans.
+    QTest::mousePress(pane, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers), QPoint(121, 70));
+    QTest::mouseRelease(pane, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers), QPoint(101, 50));
+    const Station &pending = form->Stations[0];
+    QCOMPARE(plan ? form->PlanPointPlaced : form->ProfilePointPlaced, std::uint8_t(placed));
+    QCOMPARE(plan ? pending.PlanX : pending.ProfileX, placed ? 50.5f : 0.0f);
+    QCOMPARE(plan ? pending.PlanY : pending.ProfileY, placed ? 25.0f : 0.0f);
+    if (!(modifiers & Qt::ControlModifier)) // (Ctrl recentres instead)
+        QCOMPARE(scroll(plan ? form->ScrollBox1 : form->ScrollBox2), QPoint(20, 20));
+    // The point shows at once on the view it was placed on.
+    QCOMPARE(pane->snapshot().pendingShown, placed);
 }
 
 void ImageViews::paneShowsTheImageStretched()
