@@ -1,0 +1,61 @@
+#include "output/SurveyLeg.h"
+
+#include "app/CommandError.h"
+
+#include <algorithm>
+#include <cmath>
+
+static CommandError invalidOperation()
+{
+    return CommandError(QStringLiteral("Invalid floating point operation"));
+}
+
+// The quotients reach the arcsine with magnitude 1 up to the last bit for legs along an axis;
+// rounding may carry them just past it, where the arcsine has no value.
+static double arcsinDegrees(double quotient)
+{
+    return std::asin(std::clamp(quotient, -1.0, 1.0)) * 180.0 * SurveyAngleFactor;
+}
+
+SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientation, SurveyStyle style)
+{
+    const double dx = double(to.PlanXMetres) - double(from.PlanXMetres);
+    const double dy = double(to.PlanYMetres) - double(from.PlanYMetres);
+    const double dz = double(to.ProfileYMetres) - double(from.ProfileYMetres);
+    const double rise = double(from.ProfileYMetres) - double(to.ProfileYMetres);
+
+    SurveyLeg leg;
+    leg.Tape = std::sqrt(dx * dx + dy * dy + dz * dz);
+    const double horizontal = std::sqrt(dx * dx + dy * dy);
+
+    // Bearing on the plan image, clockwise from its top edge. A leg straight up the image gives
+    // 0.00265 rather than 0 because of the angle factor; that is how the data has always come out.
+    double bearing = 0.0;
+    if (horizontal != 0.0)
+        bearing = std::fabs(arcsinDegrees(dy / horizontal) + 90.0);
+    if (dx < 0.0)
+        bearing = 360.0 - bearing;
+
+    // North lies planOrientation degrees clockwise from the image's top edge, so the compass
+    // bearing is the image bearing turned back by that much, kept within one turn.
+    double compass = bearing - planOrientation;
+    if (compass < 0.0 || compass >= 360.0) {
+        compass = std::fmod(compass, 360.0);
+        if (compass < 0.0)
+            compass += 360.0;
+        if (compass >= 360.0) // a tiny negative remainder plus 360 rounds to 360
+            compass = 0.0;
+    }
+    leg.Compass = compass;
+
+    if (style == SurveyStyle::DepthChange)
+        leg.Vertical = rise;
+    else if (leg.Tape == 0.0)
+        throw invalidOperation(); // 0/0: two stations at the same place have no inclination
+    else
+        leg.Vertical = arcsinDegrees(rise / leg.Tape);
+
+    if (!std::isfinite(leg.Tape) || !std::isfinite(leg.Compass) || !std::isfinite(leg.Vertical))
+        throw invalidOperation();
+    return leg;
+}

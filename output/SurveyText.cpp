@@ -1,0 +1,151 @@
+#include "output/SurveyText.h"
+
+#include "app/AnsiText.h"
+#include "app/CommandError.h"
+
+#include <charconv>
+
+namespace {
+
+// A stored text may come from a damaged project; a line break in it would make the survey file
+// read as two lines (and the text preview would split it), so it is written as a space.
+QByteArray oneLine(QByteArray bytes)
+{
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    return bytes;
+}
+
+QByteArray label(const Station &station) { return oneLine(labelBytes(station)); }
+QByteArray comment(const Station &station) { return oneLine(commentBytes(station)); }
+
+void appendFixed2(QByteArray &out, double value)
+{
+    // std::to_chars never looks at the locale (the C library's printf does once the application
+    // has set the system's), and rounds as "%.2f" does. Adding 0.0 turns -0.0 into 0.0; a small
+    // negative value still prints "-0.00".
+    char buffer[400]; // room for the largest double in fixed notation
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed, 2);
+    if (result.ec == std::errc())
+        out.append(buffer, int(result.ptr - buffer));
+}
+
+QList<QByteArray> headerLines(SurveyFormat format, SurveyStyle style)
+{
+    const bool depth = style == SurveyStyle::DepthChange;
+    switch (format) {
+    case SurveyFormat::LumaroLabel:
+        return depth ? QList<QByteArray>{"#label", "#fall"} : QList<QByteArray>{"#label"};
+    case SurveyFormat::LumaroFromTo:
+        return depth ? QList<QByteArray>{"#from_to", "#fall"} : QList<QByteArray>{"#from_to"};
+    case SurveyFormat::Survex:
+        // Style Angle keeps Survex's default reading order: from, to, tape, compass, clino.
+        return depth ? QList<QByteArray>{"*begin", "*data diving from to tape compass depthchange"}
+                     : QList<QByteArray>{"*begin"};
+    }
+    return {};
+}
+
+} // namespace
+
+QByteArray SurveyText::legValues(const SurveyLeg &leg)
+{
+    QByteArray out;
+    for (double value : {leg.Tape, leg.Compass, leg.Vertical}) {
+        appendFixed2(out, value);
+        out.append('\t');
+    }
+    return out;
+}
+
+QByteArray SurveyText::stationName(const Station &station, int index)
+{
+    return hasLabel(station) ? label(station) : QByteArray::number(index);
+}
+
+SurveyText SurveyText::build(const Station *stations, int stationCount, SurveyFormat format,
+                             SurveyStyle style, double planOrientation)
+{
+    SurveyText text;
+    const int count = stationCount > 0 ? stationCount : 0;
+    text.lines = headerLines(format, style);
+
+    if (format == SurveyFormat::LumaroLabel) {
+        // Station 0 always has a line, even in an empty table; it never carries " #end".
+        QByteArray first;
+        if (count > 0 && hasLabel(stations[0]))
+            first += " ^" + label(stations[0]);
+        if (count > 0 && hasComment(stations[0]))
+            first += " ; " + comment(stations[0]);
+        text.lines.append(first);
+    }
+
+    for (int j = 1; j < count; ++j) {
+        const Station &previous = stations[j - 1];
+        const Station &station = stations[j];
+        const bool continuesBranch = previous.BranchEnd == 0;
+        SurveyLeg leg;
+        if (continuesBranch) {
+            try {
+                leg = ComputeLeg(previous, station, planOrientation, style);
+            } catch (const CommandError &error) {
+                text.error = error.message();
+                text.failedFrom = j - 1;
+                text.failedTo = j;
+                text.failedFromName = AnsiText::decode(stationName(previous, j - 1));
+                text.failedToName = AnsiText::decode(stationName(station, j));
+                return text;
+            }
+        }
+
+        QByteArray line;
+        if (format == SurveyFormat::LumaroLabel) {
+            if (continuesBranch)
+                line += legValues(leg);
+            if (hasLabel(station))
+                line += " ^" + label(station);
+            if (station.BranchEnd != 0 || j == count - 1)
+                line += " #end";
+            if (hasComment(station))
+                line += " ; " + comment(station);
+        } else if (continuesBranch) {
+            line += stationName(previous, j - 1) + '\t' + stationName(station, j) + '\t' + legValues(leg);
+            if (hasComment(station))
+                line += " ; " + comment(station);
+        } else if (hasComment(station)) {
+            // A new branch has no leg line; only its comment survives.
+            line += ';' + comment(station);
+        } else {
+            continue;
+        }
+        text.lines.append(line);
+    }
+
+    if (format == SurveyFormat::Survex)
+        text.lines.append("*end");
+    return text;
+}
+
+QStringList SurveyText::previewLines() const
+{
+    QStringList result;
+    result.reserve(lines.size());
+    for (const QByteArray &line : lines)
+        result.append(AnsiText::decode(line));
+    return result;
+}
+
+QByteArray SurveyText::fileBytes() const
+{
+    return fileBytes(previewLines());
+}
+
+QByteArray SurveyText::fileBytes(const QStringList &previewLines)
+{
+    QByteArray bytes;
+    for (const QString &line : previewLines) {
+        bytes += AnsiText::encode(line);
+        bytes += "\r\n";
+    }
+    return bytes;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "output/SurveyLeg.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The layouts of the "Format" radio group, by item index (also DataFormatIndex in a project).
+enum class SurveyFormat { LumaroLabel = 0, LumaroFromTo = 1, Survex = 2 };
+
+// The survey data text of a station table, line by line, in one of the three layouts: the Lumaro
+// ".cav" layouts "Label" and "FromTo", or Survex ".svx". Lines are Windows-1251 bytes without a
+// line ending; labels and comments appear as stored. Every leg's values come from ComputeLeg.
+//
+// A build stops at the first leg that cannot be computed. Then `lines` holds the header and every
+// line completed before that leg (no closing "*end"), and `error` says why; the window shows those
+// lines and then reports the error, the export command prints the error and writes nothing.
+struct SurveyText
+{
+    QList<QByteArray> lines;
+    QString error;        // empty when the whole text was built
+    int failedFrom = -1;  // table indexes of the leg that stopped the build, else -1
+    int failedTo = -1;
+    QString failedFromName; // their station names as the text would have written them
+    QString failedToName;
+
+    bool complete() const { return error.isEmpty(); }
+
+    // The text of stations[0 .. stationCount-1] (stationCount below 0 counts as 0; the array must
+    // hold stationCount entries). planOrientation is north on the plan image, degrees clockwise.
+    static SurveyText build(const Station *stations, int stationCount, SurveyFormat format,
+                            SurveyStyle style, double planOrientation);
+
+    // The lines as the text preview shows them. They decode and encode back byte for byte, and
+    // none holds a line break, so saving them unedited gives back exactly fileBytes().
+    QStringList previewLines() const;
+
+    // What Save writes: every line, the last one included, followed by CR LF.
+    QByteArray fileBytes() const;
+    static QByteArray fileBytes(const QStringList &previewLines);
+
+    // A station's name in the from/to layouts: its label, or its table index when it has none.
+    static QByteArray stationName(const Station &station, int index);
+
+    // Tape, compass and vertical as "%.2f\t%.2f\t%.2f\t" with "." whatever the locale.
+    static QByteArray legValues(const SurveyLeg &leg);
+};

@@ -1,0 +1,23 @@
+// Entry point of speomark-export; the work is done by ExportCommand.
+#include "output/ExportCommand.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    QByteArray output;
+    QString errors;
+    int status = ExportCommand::run(QCoreApplication::arguments(), &output, &errors);
+    if (!output.isEmpty()) {
+        const bool written = std::fwrite(output.constData(), 1, size_t(output.size()), stdout) == size_t(output.size());
+        if (std::fflush(stdout) != 0 || !written) {
+            errors += QStringLiteral("speomark-export: cannot write to standard output\n");
+            status = ExportCommand::Failure;
+        }
+    }
+    if (!errors.isEmpty())
+        std::fputs(errors.toLocal8Bit().constData(), stderr);
+    return status;
+}

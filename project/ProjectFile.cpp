@@ -1,0 +1,109 @@
+#include "project/ProjectFile.h"
+
+#include "app/CommandError.h"
+#include "project/StationRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
+
+CommandError unusable(const QString &fileName, const QString &problem)
+{
+    return CommandError(QStringLiteral("Project file %1 cannot be used: %2.").arg(shown(fileName), problem));
+}
+
+CommandError unsavable(const QString &fileName, const QString &problem)
+{
+    return CommandError(QStringLiteral("Cannot save project file %1: %2.").arg(shown(fileName), problem));
+}
+
+QString badStation(int index, int count)
+{
+    return QStringLiteral("station record %1 of %2 holds a coordinate that is not a finite number")
+        .arg(index + 1)
+        .arg(count);
+}
+
+} // namespace
+
+ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileName)
+{
+    if (bytes.size() < ProjectHeader::Size)
+        throw unusable(fileName, QStringLiteral("it is %1 bytes long, shorter than the %2-byte header")
+                                     .arg(bytes.size())
+                                     .arg(ProjectHeader::Size));
+    ProjectContents contents;
+    contents.header = ProjectHeader::decode(bytes.constData());
+    const QString problem = contents.header.problem();
+    if (!problem.isEmpty())
+        throw unusable(fileName, problem);
+
+    // The table has 1000 entries; records beyond them are not read.
+    const int count = std::min(contents.header.StationCount, std::int32_t(StationTableSize));
+    contents.header.StationCount = count;
+    const qint64 records = (qint64(bytes.size()) - ProjectHeader::Size) / StationRecord::Size;
+    if (records < count)
+        throw unusable(fileName, QStringLiteral("it announces %1 stations but holds only %2 complete station records")
+                                     .arg(count)
+                                     .arg(records));
+
+    contents.stations.reserve(size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const char *record = bytes.constData() + ProjectHeader::Size + qint64(i) * StationRecord::Size;
+        contents.stations.push_back(StationRecord::read(record));
+        if (!StationRecord::hasFiniteCoordinates(contents.stations.back()))
+            throw unusable(fileName, badStation(i, count));
+    }
+    return contents;
+}
+
+ProjectContents ProjectFile::read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw CommandError(QStringLiteral("Cannot open project file %1: %2.").arg(shown(path), file.errorString()));
+    const QByteArray bytes = file.read(fileSize(StationTableSize));
+    if (file.error() != QFileDevice::NoError)
+        throw CommandError(QStringLiteral("Cannot read project file %1: %2.").arg(shown(path), file.errorString()));
+    return parse(bytes, path);
+}
+
+QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *stations, const QString &fileName)
+{
+    const int count = header.StationCount;
+    if (count < 0 || count > StationTableSize)
+        throw unsavable(fileName, QStringLiteral("the station count %1 is outside 0 to %2").arg(count).arg(StationTableSize));
+    const QString problem = header.problem();
+    if (!problem.isEmpty())
+        throw unsavable(fileName, problem);
+
+    QByteArray bytes;
+    try {
+        bytes = header.encode();
+    } catch (const CommandError &error) {
+        throw unsavable(fileName, error.message());
+    }
+    bytes.resize(fileSize(count));
+    for (int i = 0; i < count; ++i) {
+        if (!StationRecord::hasFiniteCoordinates(stations[i]))
+            throw unsavable(fileName, badStation(i, count));
+        StationRecord::write(stations[i], bytes.data() + ProjectHeader::Size + qint64(i) * StationRecord::Size);
+    }
+    return bytes;
+}
+
+void ProjectFile::write(const QString &path, const ProjectHeader &header, const Station *stations)
+{
+    const QByteArray bytes = serialize(header, stations, path);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw CommandError(QStringLiteral("Cannot create file %1: %2.").arg(shown(path), file.errorString()));
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        throw CommandError(QStringLiteral("Cannot write file %1: %2. Any earlier file of that name is unchanged.")
+                               .arg(shown(path), file.errorString()));
+}
