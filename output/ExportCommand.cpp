@@ -2,12 +2,12 @@
 
 #include "app/CommandError.h"
 #include "output/SurveyText.h"
+#include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
-#include <QSaveFile>
 #include <cmath>
 
 namespace {
@@ -135,14 +135,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             *standardOutput = bytes;
             return Success;
         }
-        const QString outputPath = parser.value(outputOption);
-        QSaveFile file(outputPath);
-        if (!file.open(QIODevice::WriteOnly))
-            throw CommandError(QStringLiteral("Cannot create file %1: %2.")
-                                   .arg(QDir::toNativeSeparators(outputPath), file.errorString()));
-        if (file.write(bytes) != bytes.size() || !file.commit())
-            throw CommandError(QStringLiteral("Cannot write file %1: %2.")
-                                   .arg(QDir::toNativeSeparators(outputPath), file.errorString()));
+        WholeFile::write(parser.value(outputOption), bytes);
         return Success;
     } catch (const CommandError &error) {
         *standardError = QStringLiteral("%1: %2\n").arg(Program, error.message());

@@ -1,11 +1,11 @@
 #include "project/ProjectFile.h"
 
 #include "app/CommandError.h"
+#include "output/WholeFile.h"
 #include "project/StationRecord.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace {
@@ -100,10 +100,5 @@ QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *st
 void ProjectFile::write(const QString &path, const ProjectHeader &header, const Station *stations)
 {
     const QByteArray bytes = serialize(header, stations, path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw CommandError(QStringLiteral("Cannot create file %1: %2.").arg(shown(path), file.errorString()));
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        throw CommandError(QStringLiteral("Cannot write file %1: %2. Any earlier file of that name is unchanged.")
-                               .arg(shown(path), file.errorString()));
+    WholeFile::write(path, bytes);
 }

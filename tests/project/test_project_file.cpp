@@ -1,0 +1,537 @@
+// The project file byte by byte: sizes and offsets, little-endian fields, the refusals of a
+// damaged file, a bit-for-bit round trip, and saving that never spoils an earlier file.
+#include "app/CommandError.h"
+#include "app/NumberText.h"
+#include "app/SurveyState.h"
+#include "project/ProjectFile.h"
+#include "project/StationRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+Q_DECLARE_METATYPE(ProjectHeader)
+
+namespace {
+
+Station station(int i)
+{
+    // Distinct values in every field, bytes after the text terminators included.
+    Station s;
+    std::memset(&s, 0, sizeof s);
+    s.PlanX = 100.25f + float(i);
+    s.PlanY = -3.5f * float(i);
+    s.ProfileX = 1e-40f; // subnormal
+    s.ProfileY = -0.0f;
+    s.PlanXMetres = 5.0f + float(i) / 3.0f;
+    s.PlanYMetres = 3.4028235e38f;
+    s.ProfileYMetres = -1.17549435e-38f;
+    for (int b = 0; b < StationLabelBytes; ++b)
+        s.Label[b] = char(0xC0 + i + b);
+    s.Label[3] = 0;
+    for (int b = 0; b < StationCommentBytes; ++b)
+        s.Comment[b] = char(b * 7 + i);
+    s.BranchEnd = std::uint8_t(i % 2);
+    return s;
+}
+
+ProjectHeader unusualHeader(int count)
+{
+    ProjectHeader h;
+    h.StationCount = count;
+    h.PlanImageFileName = QStringLiteral("C:\\Пещеры\\план.bmp");
+    h.ProfileImageFileName = QString();
+    h.PlanZoom = 0.03125;
+    h.ProfileZoom = 8.0;
+    h.ProfileExtended = 2;
+    h.PlanPaneFraction = 300.0f / 861.0f;
+    h.ProfilePaneFraction = 561.0f / 861.0f;
+    h.PlanGridPixels = -0.0;
+    h.ProfileGridPixels = 1e-300;
+    h.PlanMetresPerPixel = 0.1 + 0.2;
+    h.ProfileMetresPerPixel = 1.0 / 3.0;
+    h.GridL1Position = -500;
+    h.GridL2Position = -5;
+    h.GridR1Position = 500;
+    h.GridR2Position = 1;
+    h.PlanGridMetresEntry = 10.0;
+    h.PlanGridPixelsEntry = 123.456;
+    h.ProfileGridMetresEntry = -7.0;
+    h.ProfileGridPixelsEntry = 1e20;
+    h.PlanOrientationEntry = 359.999;
+    h.PlanGridOn = 0;
+    h.ProfileGridOn = 1;
+    h.ShowLabels = 0;
+    h.ShowLines = 1;
+    h.DataFormatIndex = 2;
+    h.DataStyleIndex = 1;
+    return h;
+}
+
+QByteArray validFile(int count)
+{
+    std::vector<Station> stations;
+    for (int i = 0; i < count; ++i)
+        stations.push_back(station(i));
+    return ProjectFile::serialize(unusualHeader(count), stations.data(), QStringLiteral("x.sprj"));
+}
+
+void putInt32(QByteArray &bytes, int at, qint32 value) { qToLittleEndian<qint32>(value, bytes.data() + at); }
+void putDouble(QByteArray &bytes, int at, double value)
+{
+    quint64 bits;
+    std::memcpy(&bits, &value, 8);
+    qToLittleEndian<quint64>(bits, bytes.data() + at);
+}
+void putFloat(QByteArray &bytes, int at, float value)
+{
+    quint32 bits;
+    std::memcpy(&bits, &value, 4);
+    qToLittleEndian<quint32>(bits, bytes.data() + at);
+}
+
+bool sameBits(const Station &a, const Station &b)
+{
+    const float fa[] = {a.PlanX, a.PlanY, a.ProfileX, a.ProfileY, a.PlanXMetres, a.PlanYMetres, a.ProfileYMetres};
+    const float fb[] = {b.PlanX, b.PlanY, b.ProfileX, b.ProfileY, b.PlanXMetres, b.PlanYMetres, b.ProfileYMetres};
+    return std::memcmp(fa, fb, sizeof fa) == 0 && std::memcmp(a.Label, b.Label, StationLabelBytes) == 0 &&
+           std::memcmp(a.Comment, b.Comment, StationCommentBytes) == 0 && a.BranchEnd == b.BranchEnd;
+}
+
+template <typename T> bool sameBits(T a, T b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+QString refusal(const QByteArray &bytes)
+{
+    try {
+        ProjectFile::parse(bytes, QStringLiteral("/caves/bad.sprj"));
+    } catch (const CommandError &error) {
+        return error.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class ProjectFileTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void placesFieldsAtTheirOffsets();
+    void readsTheFixtureWrittenFromTheLayout();
+    void roundTripsEveryFieldBitForBit();
+    void readsUpDownPositionsFromTheirLow16Bits_data();
+    void readsUpDownPositionsFromTheirLow16Bits();
+    void readsAtMost1000Stations();
+    void ignoresReservedAndTrailingBytes();
+    void readsFullWidthTextsBounded();
+    void refusesDamagedFiles_data();
+    void refusesDamagedFiles();
+    void acceptsTheZoomAndFractionBounds();
+    void refusesToSaveWhatCannotBeReadBack_data();
+    void refusesToSaveWhatCannotBeReadBack();
+    void convertsEntryTextsBeforeStoringAny();
+    void reopenedEntriesReadAsTheWindowReadsThem();
+    void appliesAReadProjectToTheState();
+    void writesThroughAFileThatReplacesTheOldOneWhole();
+    void failedWriteLeavesTheOldFile_data();
+    void failedWriteLeavesTheOldFile();
+};
+
+void ProjectFileTest::placesFieldsAtTheirOffsets()
+{
+    const QByteArray empty = ProjectFile::serialize(ProjectHeader(), nullptr, QStringLiteral("e.sprj"));
+    QCOMPARE(empty.size(), 664);
+    QCOMPARE(empty.mid(4, 4), QByteArray::fromHex("e8030000")); // capacity 1000
+    QCOMPARE(empty.mid(8, 520), QByteArray(520, '\0'));          // two empty paths
+    QCOMPARE(ProjectFile::parse(empty, QStringLiteral("e.sprj")).stations.size(), size_t(0));
+
+    const QByteArray bytes = validFile(3);
+    QCOMPARE(bytes.size(), 664 + 308 * 3);
+    QCOMPARE(bytes.mid(0, 4), QByteArray::fromHex("03000000"));
+    QCOMPARE(bytes.mid(544, 4), QByteArray::fromHex("02000000")); // ProfileExtended, then reserved
+    QCOMPARE(bytes.mid(596, 4), QByteArray::fromHex("fbffffff")); // GridL2 at -5
+    QCOMPARE(bytes.mid(648, 4), QByteArray::fromHex("00010001")); // the four check boxes
+    QCOMPARE(bytes.mid(652, 12), QByteArray::fromHex("020000000100000000000000"));
+    for (int i = 0; i < 3; ++i) {
+        const char *record = bytes.constData() + 664 + 308 * i;
+        float planX;
+        const quint32 bits = qFromLittleEndian<quint32>(record);
+        std::memcpy(&planX, &bits, 4);
+        QCOMPARE(planX, 100.25f + float(i));
+        QCOMPARE(quint8(record[28]), quint8(0xC0 + i));
+        QCOMPARE(quint8(record[48 + 1]), quint8(7 + i));
+        QCOMPARE(int(record[304]), i % 2);
+        QCOMPARE(QByteArray(record + 305, 3), QByteArray(3, '\0'));
+    }
+}
+
+void ProjectFileTest::readsTheFixtureWrittenFromTheLayout()
+{
+    const QString path = QDir(qEnvironmentVariable("SPEOMARK_TEST_DATA")).filePath(QStringLiteral("five-stations.sprj"));
+    const ProjectContents project = ProjectFile::read(path);
+    const ProjectHeader &h = project.header;
+    QCOMPARE(h.StationCount, 5);
+    QCOMPARE(h.PlanImageFileName, QStringLiteral("plan.bmp"));
+    QCOMPARE(h.ProfileImageFileName, QStringLiteral("profile.bmp"));
+    QCOMPARE(h.PlanZoom, 1.0);
+    QCOMPARE(h.ProfileZoom, 0.5);
+    QCOMPARE(h.PlanMetresPerPixel, 0.05);
+    QCOMPARE(h.ProfileMetresPerPixel, 0.04);
+    QCOMPARE(h.GridL2Position, -5);
+    QCOMPARE(h.GridR2Position, 12);
+    QCOMPARE(h.ProfileGridPixelsEntry, 250.0);
+    QCOMPARE(h.ShowLines, quint8(0));
+    QCOMPARE(project.stations.size(), size_t(5));
+    QCOMPARE(QByteArray(project.stations[4].Label), QByteArray("D"));
+    QCOMPARE(QByteArray(project.stations[4].Comment), QByteArray("sump"));
+    QCOMPARE(project.stations[2].BranchEnd, quint8(1));
+    QCOMPARE(project.stations[4].ProfileYMetres, -3.0f);
+    // The writer gives back the very bytes the layout describes.
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(ProjectFile::serialize(h, project.stations.data(), path), file.readAll());
+}
+
+void ProjectFileTest::roundTripsEveryFieldBitForBit()
+{
+    const QByteArray bytes = validFile(4);
+    const ProjectContents back = ProjectFile::parse(bytes, QStringLiteral("x.sprj"));
+    const ProjectHeader h = unusualHeader(4);
+    const ProjectHeader &r = back.header;
+    QCOMPARE(r.StationCount, 4);
+    QCOMPARE(r.StationCapacity, 1000);
+    QCOMPARE(r.PlanImageFileName, h.PlanImageFileName);
+    QCOMPARE(r.ProfileImageFileName, h.ProfileImageFileName);
+    for (auto field : {&ProjectHeader::PlanZoom, &ProjectHeader::ProfileZoom, &ProjectHeader::PlanGridPixels,
+                       &ProjectHeader::ProfileGridPixels, &ProjectHeader::PlanMetresPerPixel,
+                       &ProjectHeader::ProfileMetresPerPixel, &ProjectHeader::PlanGridMetresEntry,
+                       &ProjectHeader::PlanGridPixelsEntry, &ProjectHeader::ProfileGridMetresEntry,
+                       &ProjectHeader::ProfileGridPixelsEntry, &ProjectHeader::PlanOrientationEntry})
+        QVERIFY(sameBits(r.*field, h.*field));
+    QVERIFY(sameBits(r.PlanPaneFraction, h.PlanPaneFraction));
+    QVERIFY(sameBits(r.ProfilePaneFraction, h.ProfilePaneFraction));
+    for (auto field : {&ProjectHeader::GridL1Position, &ProjectHeader::GridL2Position, &ProjectHeader::GridR1Position,
+                       &ProjectHeader::GridR2Position, &ProjectHeader::DataFormatIndex, &ProjectHeader::DataStyleIndex})
+        QCOMPARE(r.*field, h.*field);
+    for (auto field : {&ProjectHeader::ProfileExtended, &ProjectHeader::PlanGridOn, &ProjectHeader::ProfileGridOn,
+                       &ProjectHeader::ShowLabels, &ProjectHeader::ShowLines})
+        QCOMPARE(r.*field, h.*field);
+    for (int i = 0; i < 4; ++i)
+        QVERIFY2(sameBits(back.stations[size_t(i)], station(i)), qPrintable(QString::number(i)));
+    QCOMPARE(ProjectFile::serialize(r, back.stations.data(), QStringLiteral("x.sprj")), bytes);
+}
+
+void ProjectFileTest::readsUpDownPositionsFromTheirLow16Bits_data()
+{
+    QTest::addColumn<qint32>("stored");
+    QTest::addColumn<qint32>("position");
+    QTest::newRow("-5") << qint32(-5) << -5;
+    QTest::newRow("high bits set") << qint32(0x0001FFFB) << -5;
+    QTest::newRow("most negative") << qint32(0x00008000) << -32768;
+    QTest::newRow("high bits only") << qint32(0x7FFF0000) << 0;
+    QTest::newRow("500") << qint32(500) << 500;
+}
+
+void ProjectFileTest::readsUpDownPositionsFromTheirLow16Bits()
+{
+    QFETCH(qint32, stored);
+    QFETCH(qint32, position);
+    QByteArray bytes = validFile(0);
+    putInt32(bytes, 604, stored);
+    QCOMPARE(ProjectFile::parse(bytes, QStringLiteral("x")).header.GridR2Position, position);
+}
+
+void ProjectFileTest::readsAtMost1000Stations()
+{
+    QByteArray bytes = validFile(0);
+    putInt32(bytes, 0, 1500);
+    for (int i = 0; i < 1500; ++i) {
+        QByteArray record(308, '\0');
+        StationRecord::write(station(i % 7), record.data());
+        putFloat(record, 0, float(i));
+        bytes += record;
+    }
+    const ProjectContents project = ProjectFile::parse(bytes, QStringLiteral("big.sprj"));
+    QCOMPARE(project.header.StationCount, 1000);
+    QCOMPARE(project.stations.size(), size_t(1000));
+    QCOMPARE(project.stations.back().PlanX, 999.0f);
+    // 1000 announced records are enough even when the count says more.
+    bytes.truncate(664 + 308 * 1000);
+    QCOMPARE(ProjectFile::parse(bytes, QStringLiteral("big.sprj")).stations.size(), size_t(1000));
+}
+
+void ProjectFileTest::ignoresReservedAndTrailingBytes()
+{
+    const QByteArray clean = validFile(2);
+    QByteArray dirty = clean;
+    for (int at : {545, 546, 547, 556, 557, 558, 559, 660, 661, 662, 663, 664 + 305, 664 + 308 + 307})
+        dirty[at] = char(0xAB);
+    dirty += QByteArray(100, 'x');
+    const ProjectContents project = ProjectFile::parse(dirty, QStringLiteral("d.sprj"));
+    QCOMPARE(ProjectFile::serialize(project.header, project.stations.data(), QStringLiteral("d.sprj")), clean);
+}
+
+void ProjectFileTest::readsFullWidthTextsBounded()
+{
+    QByteArray bytes = validFile(2);
+    char *record = bytes.data() + 664;
+    std::memset(record + 28, 'L', 20);   // label without its zero
+    std::memset(record + 48, 'C', 256);  // comment without its zero
+    record[304] = 1;
+    std::memset(record + 308 + 28, 'N', 20);
+    const ProjectContents project = ProjectFile::parse(bytes, QStringLiteral("f.sprj"));
+    QCOMPARE(labelBytes(project.stations[0]), QByteArray(20, 'L'));
+    QCOMPARE(commentBytes(project.stations[0]), QByteArray(256, 'C'));
+    QCOMPARE(project.stations[0].BranchEnd, quint8(1));
+    QCOMPARE(labelText(project.stations[1]), QString(20, QChar('N')));
+}
+
+void ProjectFileTest::refusesDamagedFiles_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("problem");
+    const QByteArray good = validFile(2);
+    QTest::newRow("663 bytes") << good.left(663) << "it is 663 bytes long, shorter than the 664-byte header";
+    QTest::newRow("empty") << QByteArray() << "it is 0 bytes long, shorter than the 664-byte header";
+    QTest::newRow("short station block")
+        << good.left(664 + 308 + 307) << "it announces 2 stations but holds only 1 complete station records";
+    auto with = [&](auto change) {
+        QByteArray bytes = good;
+        change(bytes);
+        return bytes;
+    };
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("negative count") << with([](QByteArray &b) { putInt32(b, 0, -1); }) << "its station count is -1";
+    QTest::newRow("most negative count")
+        << with([](QByteArray &b) { putInt32(b, 0, std::numeric_limits<qint32>::min()); })
+        << "its station count is -2147483648";
+    QTest::newRow("nan zoom") << with([&](QByteArray &b) { putDouble(b, 528, nan); })
+                              << "its plan zoom is not a finite number";
+    QTest::newRow("zoom 16") << with([](QByteArray &b) { putDouble(b, 536, 16.0); })
+                             << "its profile zoom is 16, outside 1/32 to 8";
+    QTest::newRow("zoom 1/64") << with([](QByteArray &b) { putDouble(b, 528, 1.0 / 64); })
+                               << "its plan zoom is 0.015625, outside 1/32 to 8";
+    QTest::newRow("zoom 0") << with([](QByteArray &b) { putDouble(b, 528, 0.0); })
+                            << "its plan zoom is 0, outside 1/32 to 8";
+    QTest::newRow("nan fraction") << with([](QByteArray &b) { putFloat(b, 548, std::nanf("")); })
+                                  << "its plan pane fraction is not a finite number";
+    QTest::newRow("fraction 1.5") << with([](QByteArray &b) { putFloat(b, 552, 1.5f); })
+                                  << "its profile pane fraction is 1.5, outside 0 to 1";
+    QTest::newRow("negative fraction") << with([](QByteArray &b) { putFloat(b, 548, -0.25f); })
+                                       << "its plan pane fraction is -0.25, outside 0 to 1";
+    QTest::newRow("infinite scale") << with([&](QByteArray &b) { putDouble(b, 584, -inf); })
+                                    << "its profile scale is not a finite number";
+    QTest::newRow("nan grid cell") << with([&](QByteArray &b) { putDouble(b, 560, nan); })
+                                   << "its plan grid cell size is not a finite number";
+    QTest::newRow("infinite entry") << with([&](QByteArray &b) { putDouble(b, 640, inf); })
+                                    << "its plan orientation entry is not a finite number";
+    QTest::newRow("format 3") << with([](QByteArray &b) { putInt32(b, 652, 3); })
+                              << "its data format index is 3, not 0, 1 or 2";
+    QTest::newRow("format -1") << with([](QByteArray &b) { putInt32(b, 652, -1); })
+                               << "its data format index is -1, not 0, 1 or 2";
+    QTest::newRow("style 2") << with([](QByteArray &b) { putInt32(b, 656, 2); })
+                             << "its data style index is 2, not 0 or 1";
+    QTest::newRow("nan station") << with([](QByteArray &b) { putFloat(b, 664 + 308 + 24, std::nanf("")); })
+                                 << "station record 2 of 2 holds a coordinate that is not a finite number";
+    QTest::newRow("infinite pixel")
+        << with([](QByteArray &b) { putFloat(b, 664 + 8, std::numeric_limits<float>::infinity()); })
+        << "station record 1 of 2 holds a coordinate that is not a finite number";
+}
+
+void ProjectFileTest::refusesDamagedFiles()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, problem);
+    QCOMPARE(refusal(bytes), QStringLiteral("Project file /caves/bad.sprj cannot be used: %1.").arg(problem));
+}
+
+void ProjectFileTest::acceptsTheZoomAndFractionBounds()
+{
+    QByteArray bytes = validFile(0);
+    putDouble(bytes, 528, 1.0 / 32);
+    putDouble(bytes, 536, 8.0);
+    putFloat(bytes, 548, 0.0f);
+    putFloat(bytes, 552, 1.0f);
+    QCOMPARE(refusal(bytes), QString());
+}
+
+void ProjectFileTest::refusesToSaveWhatCannotBeReadBack_data()
+{
+    QTest::addColumn<ProjectHeader>("header");
+    QTest::addColumn<QString>("problem");
+    ProjectHeader h;
+    auto with = [&](auto change) {
+        ProjectHeader changed;
+        change(changed);
+        return changed;
+    };
+    const QString longest = QString(259, QChar(u'ж')); // one byte each in Windows-1251
+    QTest::newRow("path of 260 bytes") << with([&](ProjectHeader &c) { c.PlanImageFileName = longest + 'x'; })
+                                       << "the plan image path is 260 bytes long in Windows-1251, but the project "
+                                          "file holds at most 259";
+    QTest::newRow("emoji in path")
+        << with([](ProjectHeader &c) { c.ProfileImageFileName = QStringLiteral("/caves/\U0001F600/a.bmp"); })
+        << QStringLiteral("the profile image path holds characters that Windows-1251 cannot hold: \U0001F600");
+    QTest::newRow("count 1001") << with([](ProjectHeader &c) { c.StationCount = 1001; })
+                                << "the station count 1001 is outside 0 to 1000";
+    QTest::newRow("nan zoom") << with([](ProjectHeader &c) { c.PlanZoom = std::nan(""); })
+                              << "its plan zoom is not a finite number";
+    QTest::newRow("longest path fits") << with([&](ProjectHeader &c) { c.PlanImageFileName = longest; })
+                                       << QString();
+}
+
+void ProjectFileTest::refusesToSaveWhatCannotBeReadBack()
+{
+    QFETCH(ProjectHeader, header);
+    QFETCH(QString, problem);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("p.sprj"));
+    try {
+        ProjectFile::write(path, header, nullptr);
+        QCOMPARE(QString(), problem);
+        QCOMPARE(ProjectFile::read(path).header.PlanImageFileName, header.PlanImageFileName);
+    } catch (const CommandError &error) {
+        QCOMPARE(error.message(), QStringLiteral("Cannot save project file %1: %2.").arg(path, problem));
+        QVERIFY(!QFile::exists(path));
+    }
+}
+
+void ProjectFileTest::convertsEntryTextsBeforeStoringAny()
+{
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    ProjectHeader header;
+    header.setEntryTexts(QStringLiteral("10,0"), QStringLiteral("0,5"), QStringLiteral("7"), QStringLiteral("-1,25"),
+                         QStringLiteral("12"));
+    QCOMPARE(NumberText::fromDouble(header.PlanGridMetresEntry), QStringLiteral("10"));
+    QCOMPARE(NumberText::fromDouble(header.PlanGridPixelsEntry), QStringLiteral("0,5"));
+    QCOMPARE(header.ProfileGridPixelsEntry, -1.25);
+    QCOMPARE(header.PlanOrientationEntry, 12.0);
+    try {
+        header.setEntryTexts(QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("abc"), QStringLiteral("x"),
+                             QStringLiteral("5"));
+        QFAIL("a text that is not a number was stored");
+    } catch (const CommandError &error) {
+        QCOMPARE(error.message(), QStringLiteral("'abc' is not a valid floating point value"));
+    }
+    QCOMPARE(header.PlanGridMetresEntry, 10.0); // nothing stored
+    QCOMPARE(header.PlanOrientationEntry, 12.0);
+}
+
+void ProjectFileTest::reopenedEntriesReadAsTheWindowReadsThem()
+{
+    for (double stored : {0.1 + 0.2, 10.0, -1.0 / 3.0, 1e20, 359.99999999999994, 5e-324}) {
+        const double viaWindow = NumberText::toDouble(NumberText::fromDouble(stored));
+        QVERIFY(sameBits(ProjectHeader::reopenedEntryValue(stored), viaWindow));
+    }
+    QCOMPARE(ProjectHeader::reopenedEntryValue(0.1 + 0.2), 0.3);
+}
+
+void ProjectFileTest::appliesAReadProjectToTheState()
+{
+    SurveyState state;
+    for (int i = 0; i < 1000; ++i)
+        state.Stations[size_t(i)] = station(5);
+    state.StationCount = 999;
+    state.Modified = 1;
+    const ProjectContents project = ProjectFile::parse(validFile(3), QStringLiteral("x"));
+    project.applyTo(state);
+    QCOMPARE(state.StationCount, 3);
+    QVERIFY(sameBits(state.Stations[2], station(2)));
+    Station zero;
+    std::memset(&zero, 0, sizeof zero);
+    QVERIFY(sameBits(state.Stations[3], zero)); // the rest of the table is cleared
+    QVERIFY(sameBits(state.Stations[999], zero));
+    QCOMPARE(state.PlanImageFileName, QStringLiteral("C:\\Пещеры\\план.bmp"));
+    QCOMPARE(state.ProfileExtended, quint8(2));
+    QCOMPARE(state.PlanZoom, 0.03125);
+    QCOMPARE(state.Modified, quint8(1)); // opening a project leaves it
+    // And back: the state fields of a header come from the state.
+    const ProjectHeader again = ProjectHeader::fromState(state);
+    QCOMPARE(again.StationCount, 3);
+    QCOMPARE(again.ProfileZoom, 8.0);
+    QVERIFY(sameBits(again.PlanMetresPerPixel, 0.1 + 0.2));
+    QCOMPARE(again.PlanPaneFraction, 300.0f / 861.0f);
+}
+
+void ProjectFileTest::writesThroughAFileThatReplacesTheOldOneWhole()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("job.sprj"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(5000, 'o'));
+    old.close();
+    std::vector<Station> stations = {station(0), station(1)};
+    ProjectFile::write(path, unusualHeader(2), stations.data());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), validFile(2));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("job.sprj")});
+}
+
+void ProjectFileTest::failedWriteLeavesTheOldFile_data()
+{
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<bool>("readOnly");
+    QTest::newRow("missing folder") << "missing" << "job.sprj" << false;
+    QTest::newRow("read-only folder") << "locked" << "job.sprj" << true;
+    // The temporary file beside it would need a name longer than the file system allows.
+    QTest::newRow("no room for the temporary name") << "plain" << QString(250, QChar('j')) + ".sprj" << false;
+}
+
+void ProjectFileTest::failedWriteLeavesTheOldFile()
+{
+    QFETCH(QString, folderName);
+    QFETCH(QString, fileName);
+    QFETCH(bool, readOnly);
+    QTemporaryDir root;
+    const QString folder = root.filePath(folderName);
+    const QString path = folder + '/' + fileName;
+    const QByteArray old = "an earlier project";
+    if (folderName != QLatin1String("missing")) {
+        QVERIFY(QDir().mkpath(folder));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    if (readOnly) {
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        QFile probe(folder + QStringLiteral("/probe"));
+        if (probe.open(QIODevice::WriteOnly)) {
+            probe.remove();
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+            QSKIP("folder permissions do not bind this user (running with administrator rights)");
+        }
+    }
+    try {
+        ProjectFile::write(path, unusualHeader(0), nullptr);
+        QFAIL("the write reported success");
+    } catch (const CommandError &error) {
+        const QString message = error.message();
+        QVERIFY2(message.startsWith(QStringLiteral("Cannot create file %1: ").arg(path)) ||
+                     message.startsWith(QStringLiteral("Cannot write file %1: ").arg(path)),
+                 qPrintable(message));
+        QVERIFY2(!message.contains(QLatin1String("Unknown error")), qPrintable(message));
+    }
+    if (readOnly)
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (folderName != QLatin1String("missing")) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), old);
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
+    }
+}
+
+QTEST_GUILESS_MAIN(ProjectFileTest)
+#include "test_project_file.moc"
