@@ -78,16 +78,15 @@ QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *st
     const int count = header.StationCount;
     if (count < 0 || count > StationTableSize)
         throw unsavable(fileName, QStringLiteral("the station count %1 is outside 0 to %2").arg(count).arg(StationTableSize));
-    const QString problem = header.problem();
-    if (!problem.isEmpty())
-        throw unsavable(fileName, problem);
-
     QByteArray bytes;
     try {
         bytes = header.encode();
     } catch (const CommandError &error) {
         throw unsavable(fileName, error.message());
     }
+    const QString problem = header.problem();
+    if (!problem.isEmpty())
+        throw unsavable(fileName, problem);
     bytes.resize(fileSize(count));
     for (int i = 0; i < count; ++i) {
         if (!StationRecord::hasFiniteCoordinates(stations[i]))

@@ -49,6 +49,8 @@ void putPath(char *at, const QString &path, const char *what)
     if (!AnsiText::canEncode(path))
         throw CommandError(QStringLiteral("the %1 path holds characters that Windows-1251 cannot hold: %2")
                                .arg(QLatin1String(what), AnsiText::unencodableCharacters(path)));
+    if (path.contains(QChar(0)))
+        throw CommandError(QStringLiteral("the %1 path holds a zero character").arg(QLatin1String(what)));
     const QByteArray bytes = AnsiText::encode(path);
     // A path cut to fit would name another file; the project must name the real one or not be saved.
     if (bytes.size() > ProjectHeader::PathBytes - 1)
@@ -204,6 +206,13 @@ QString ProjectHeader::problem() const
 {
     if (StationCount < 0)
         return QStringLiteral("its station count is %1").arg(StationCount);
+    // A path field filled to its last byte has no ending zero: no project can hold that path.
+    for (const auto &path : {std::make_pair("plan", &PlanImageFileName), std::make_pair("profile", &ProfileImageFileName)}) {
+        if (AnsiText::encode(*path.second).size() > PathBytes - 1)
+            return QStringLiteral("its %1 image path is longer than the %2 bytes its field holds")
+                .arg(QLatin1String(path.first))
+                .arg(PathBytes - 1);
+    }
 
     const struct { const char *name; double value; } reals[] = {
         {"plan zoom", PlanZoom},

@@ -75,9 +75,9 @@ struct ProjectHeader
     // The header of 664 bytes, unchecked; the count is kept as stored (see problem()).
     static ProjectHeader decode(const char *bytes);
 
-    // Why the window could not use this header safely, or an empty text: a negative count, a real
-    // that is not finite, a zoom outside 1/32..8, a pane fraction outside 0..1, or a format or
-    // style index that names no item.
+    // Why the window could not use this header safely, or an empty text: a negative count, a path
+    // filling its whole field (no room for the ending zero), a real that is not finite, a zoom
+    // outside 1/32..8, a pane fraction outside 0..1, or a format or style index naming no item.
     QString problem() const;
 
     // The low 16 bits of value as a signed number, as a 16-bit up-down holds it.

@@ -338,6 +338,8 @@ void ProjectFileTest::refusesDamagedFiles_data()
                               << "its data format index is 3, not 0, 1 or 2";
     QTest::newRow("format -1") << with([](QByteArray &b) { putInt32(b, 652, -1); })
                                << "its data format index is -1, not 0, 1 or 2";
+    QTest::newRow("path without its zero") << with([](QByteArray &b) { std::memset(b.data() + 268, 'p', 260); })
+                                           << "its profile image path is longer than the 259 bytes its field holds";
     QTest::newRow("style 2") << with([](QByteArray &b) { putInt32(b, 656, 2); })
                              << "its data style index is 2, not 0 or 1";
     QTest::newRow("nan station") << with([](QByteArray &b) { putFloat(b, 664 + 308 + 24, std::nanf("")); })
@@ -381,6 +383,8 @@ void ProjectFileTest::refusesToSaveWhatCannotBeReadBack_data()
     QTest::newRow("emoji in path")
         << with([](ProjectHeader &c) { c.ProfileImageFileName = QStringLiteral("/caves/\U0001F600/a.bmp"); })
         << QStringLiteral("the profile image path holds characters that Windows-1251 cannot hold: \U0001F600");
+    QTest::newRow("zero in path") << with([](ProjectHeader &c) { c.PlanImageFileName = QStringLiteral("a") + QChar(0); })
+                                  << "the plan image path holds a zero character";
     QTest::newRow("count 1001") << with([](ProjectHeader &c) { c.StationCount = 1001; })
                                 << "the station count 1001 is outside 0 to 1000";
     QTest::newRow("nan zoom") << with([](ProjectHeader &c) { c.PlanZoom = std::nan(""); })

@@ -1,0 +1,76 @@
+// Arbitrary bytes as a project file and as raw station records: the reader must refuse or accept
+// without undefined behaviour, anything it accepts must save and read back to the same bytes,
+// and the survey text must build (or stop at a leg) with every line safe to show and save.
+#include "app/CommandError.h"
+#include "app/SurveyState.h"
+#include "output/SurveyText.h"
+#include "project/ProjectFile.h"
+#include "project/StationRecord.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+void buildEveryLayout(const Station *stations, int count, double orientation)
+{
+    for (int format = 0; format < 3; ++format) {
+        for (int style = 0; style < 2; ++style) {
+            const SurveyText text =
+                SurveyText::build(stations, count, SurveyFormat(format), SurveyStyle(style), orientation);
+            QByteArray joined;
+            for (const QByteArray &line : text.lines) {
+                check(!line.contains('\r') && !line.contains('\n') && !line.contains('\0'));
+                joined += line + "\r\n";
+            }
+            // The text preview must save back exactly what was built.
+            check(SurveyText::fileBytes(text.previewLines()) == joined);
+            check(text.complete() == (text.failedFrom < 0));
+            if (!text.complete())
+                check(text.failedTo == text.failedFrom + 1 && text.failedTo < count);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+
+    // As a project file.
+    try {
+        const ProjectContents project = ProjectFile::parse(bytes, QStringLiteral("fuzz.sprj"));
+        check(project.header.StationCount >= 0 && project.header.StationCount <= StationTableSize);
+        check(project.stations.size() == size_t(project.header.StationCount));
+        const QByteArray saved = ProjectFile::serialize(project.header, project.stations.data(), QStringLiteral("f"));
+        const ProjectContents again = ProjectFile::parse(saved, QStringLiteral("f"));
+        check(ProjectFile::serialize(again.header, again.stations.data(), QStringLiteral("f")) == saved);
+        static SurveyState state;
+        project.applyTo(state);
+        check(state.StationCount == project.header.StationCount);
+        buildEveryLayout(project.stations.data(), int(project.stations.size()),
+                         ProjectHeader::reopenedEntryValue(project.header.PlanOrientationEntry));
+    } catch (const CommandError &) {
+    }
+
+    // As an orientation and raw station records, coordinates that are not numbers included.
+    if (size >= sizeof(double)) {
+        double orientation;
+        std::memcpy(&orientation, data, sizeof orientation);
+        std::vector<Station> stations;
+        for (size_t at = sizeof orientation; at + StationRecord::Size <= size && stations.size() < 1000;
+             at += StationRecord::Size)
+            stations.push_back(StationRecord::read(reinterpret_cast<const char *>(data) + at));
+        buildEveryLayout(stations.data(), int(stations.size()), orientation);
+    }
+    return 0;
+}
