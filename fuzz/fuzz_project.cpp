@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -46,20 +47,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    // As a project file.
+    // As a project file. Whatever the reader accepts must save without complaint (an exception
+    // escaping from here aborts the run) and read back to the very same bytes.
+    std::optional<ProjectContents> project;
     try {
-        const ProjectContents project = ProjectFile::parse(bytes, QStringLiteral("fuzz.sprj"));
-        check(project.header.StationCount >= 0 && project.header.StationCount <= StationTableSize);
-        check(project.stations.size() == size_t(project.header.StationCount));
-        const QByteArray saved = ProjectFile::serialize(project.header, project.stations.data(), QStringLiteral("f"));
+        project = ProjectFile::parse(bytes, QStringLiteral("fuzz.sprj"));
+    } catch (const CommandError &) {
+    }
+    if (project) {
+        check(project->header.StationCount >= 0 && project->header.StationCount <= StationTableSize);
+        check(project->stations.size() == size_t(project->header.StationCount));
+        const QByteArray saved = ProjectFile::serialize(project->header, project->stations.data(), QStringLiteral("f"));
         const ProjectContents again = ProjectFile::parse(saved, QStringLiteral("f"));
         check(ProjectFile::serialize(again.header, again.stations.data(), QStringLiteral("f")) == saved);
         static SurveyState state;
-        project.applyTo(state);
-        check(state.StationCount == project.header.StationCount);
-        buildEveryLayout(project.stations.data(), int(project.stations.size()),
-                         ProjectHeader::reopenedEntryValue(project.header.PlanOrientationEntry));
-    } catch (const CommandError &) {
+        project->applyTo(state);
+        check(state.StationCount == project->header.StationCount);
+        buildEveryLayout(project->stations.data(), int(project->stations.size()),
+                         ProjectHeader::reopenedEntryValue(project->header.PlanOrientationEntry));
     }
 
     // As an orientation and raw station records, coordinates that are not numbers included.

@@ -48,7 +48,7 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
     contents.header.StationCount = count;
     const qint64 records = (qint64(bytes.size()) - ProjectHeader::Size) / StationRecord::Size;
     if (records < count)
-        throw unusable(fileName, QStringLiteral("it announces %1 stations but holds only %2 complete station records")
+        throw unusable(fileName, QStringLiteral("it announces %1 stations but holds complete records for only %2")
                                      .arg(count)
                                      .arg(records));
 

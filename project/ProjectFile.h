@@ -1,6 +1,7 @@
 #pragma once
 
 #include "project/ProjectContents.h"
+#include "project/StationRecord.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,5 +29,5 @@ public:
     // failed save leaves any earlier file of that name intact. Throws on every failure.
     static void write(const QString &path, const ProjectHeader &header, const Station *stations);
 
-    static qint64 fileSize(int stationCount) { return ProjectHeader::Size + qint64(308) * stationCount; }
+    static qint64 fileSize(int stationCount) { return ProjectHeader::Size + qint64(StationRecord::Size) * stationCount; }
 };

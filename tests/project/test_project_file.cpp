@@ -302,7 +302,7 @@ void ProjectFileTest::refusesDamagedFiles_data()
     QTest::newRow("663 bytes") << good.left(663) << "it is 663 bytes long, shorter than the 664-byte header";
     QTest::newRow("empty") << QByteArray() << "it is 0 bytes long, shorter than the 664-byte header";
     QTest::newRow("short station block")
-        << good.left(664 + 308 + 307) << "it announces 2 stations but holds only 1 complete station records";
+        << good.left(664 + 308 + 307) << "it announces 2 stations but holds complete records for only 1";
     auto with = [&](auto change) {
         QByteArray bytes = good;
         change(bytes);
