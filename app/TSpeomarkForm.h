@@ -115,11 +115,14 @@ public:
     void Button4Click();
     void Button8Click();
     int AskSave();
+    QString dataFileExtension() const;     // ".cav" for the Lumaro layouts, ".svx" for Survex
+    void savePicture(TImagePane *pane);    // Save left/right BMP
 
     // ---- Project files (project/) ----
     void OpenProject1Click();
     void SaveProjectAs1Click();
     void ButtonCloseProjectClick();
+    void openProject(const QString &path); // Open Existing Project after its dialog; also the command line
 
     // ---- Controls ----
     QWidget *GroupBox1 = nullptr;

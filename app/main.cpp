@@ -1,13 +1,42 @@
 #include "app/SpeomarkWindows.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <exception>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Speomark"));
-    SpeomarkWindows windows;
-    windows.SpeomarkForm.show();
-    application.exec();
+    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Digitise scanned cave survey drawings (a plan and an extended "
+                                                    "profile) into Survex or Lumaro survey data."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("project"),
+                                 QStringLiteral("A Speomark project (.sprj) to open at start-up, as File > Open "
+                                                "Existing Project would."),
+                                 QStringLiteral("[PROJECT.sprj]"));
+    parser.process(application);
+
+    try {
+        SpeomarkWindows windows;
+        TSpeomarkForm &form = windows.SpeomarkForm;
+        form.show();
+        if (!parser.positionalArguments().isEmpty()) {
+            const QString project = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
+            form.OpenProjectDialog.fileName = project;
+            form.guard([&] { form.openProject(project); });
+        }
+        application.exec();
+    } catch (const std::exception &error) {
+        QMessageBox::critical(nullptr, QStringLiteral("Speomark"), QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, QStringLiteral("Speomark"), QString());
+    }
     return 0;
 }

@@ -19,9 +19,18 @@ void write(const QString &path, const QByteArray &bytes)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a write the disk cuts short shows in write()'s count: buffered, a short write
+    // at the final flush goes unnoticed and commit() would put a truncated file in place.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw CommandError(QStringLiteral("Cannot create file %1: %2.").arg(shown, reason(file)));
-    if (file.write(bytes) != bytes.size() || !file.commit())
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0)
+            break;
+        written += n;
+    }
+    if (written != bytes.size() || !file.commit())
         throw CommandError(
             QStringLiteral("Cannot write file %1: %2. Any earlier file of that name is unchanged.").arg(shown, reason(file)));
 }
