@@ -4,8 +4,7 @@
 
 #include <QLocale>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
 #include <string>
 
 namespace NumberText {
@@ -54,9 +53,13 @@ bool tryToDouble(const QString &text, double *value)
     }
     if (i != n)
         return false;
-    char *end = nullptr;
-    const double result = std::strtod(plain.c_str(), &end);
-    if (end != plain.c_str() + plain.size() || !std::isfinite(result))
+    // from_chars reads "." whatever the C library's locale; strtod would follow the system's.
+    double result = 0.0;
+    const char *first = plain.c_str();
+    if (*first == '+')
+        ++first; // from_chars takes no plus sign
+    const auto [end, error] = std::from_chars(first, plain.c_str() + plain.size(), result);
+    if (error != std::errc() || end != plain.c_str() + plain.size() || !std::isfinite(result))
         return false;
     if (value)
         *value = result;
@@ -77,9 +80,11 @@ QString fromDouble(double value)
         return QStringLiteral("NAN");
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+    // to_chars, unlike printf, ignores the C library's locale (which the application sets from
+    // the system), so the separator below is the only one that can appear.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15g", value);
-    QString text = QString::fromLatin1(buffer);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    QString text = QString::fromLatin1(buffer, int(result.ptr - buffer));
     // C writes exponents as "e+20" / "e-05"; the entry boxes have always shown "1E20" / "1E-5".
     const int e = int(text.indexOf(QChar('e')));
     if (e >= 0) {

@@ -5,9 +5,11 @@
 #include "app/NumberText.h"
 #include "app/Station.h"
 #include "app/Truncate.h"
+#include "support/CommaLocale.h"
 
 #include <QLocale>
 #include <QTest>
+#include <clocale>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -27,6 +29,7 @@ private slots:
     void codecRoundTripsCyrillicAndRefusesOthers();
     void fullWidthTextsStayInsideTheirFields();
     void clearStationLeavesBytesAfterTheFirst();
+    void theCLibraryLocaleDoesNotChangeNumbers();
 };
 
 void TextAndNumbers::parsesTypedNumbers_data()
@@ -171,6 +174,17 @@ void TextAndNumbers::clearStationLeavesBytesAfterTheFirst()
     QCOMPARE(commentText(station), QString());
     QCOMPARE(station.Label[1], '1');
     QCOMPARE(station.Comment[1], 'u');
+}
+
+void TextAndNumbers::theCLibraryLocaleDoesNotChangeNumbers()
+{
+    // The application sets the C library's locale from the system; entry boxes follow QLocale only.
+    const CommaLocale comma;
+    if (!comma.active())
+        QSKIP("localedef cannot make a locale with a decimal comma (package locales)");
+    QCOMPARE(NumberText::toDouble(QStringLiteral("12.5")), 12.5);
+    QCOMPARE(NumberText::fromDouble(0.25), QStringLiteral("0.25"));
+    QCOMPARE(NumberText::fromDouble(1e20), QStringLiteral("1E20"));
 }
 
 QTEST_GUILESS_MAIN(TextAndNumbers)
