@@ -5,7 +5,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev
-          fonts-dejavu-core fonts-dejavu-extra libbenchmark-dev survex locales)
+          fonts-dejavu-core fonts-dejavu-extra libbenchmark-dev survex locales
+          desktop-file-utils shared-mime-info file)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix and checks what a desktop needs to list Speomark in its
+# menus and open *.sprj files with it. Usage: check_install.sh BUILD_DIR
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for f in bin/speomark bin/speomark-export share/applications/speomark.desktop \
+         share/mime/packages/speomark.xml share/icons/hicolor/32x32/apps/speomark.png; do
+  [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
+done
+[ -x "$prefix/bin/speomark" ] || { echo "speomark is not executable"; exit 1; }
+desktop-file-validate "$prefix/share/applications/speomark.desktop"
+grep -q '^MimeType=application/x-speomark-project;$' "$prefix/share/applications/speomark.desktop"
+
+# The MIME database built from our package must map a .sprj name to our type.
+update-mime-database "$prefix/share/mime"
+grep -q '^application/x-speomark-project:\*\.sprj$' "$prefix/share/mime/globs" \
+  || { echo "*.sprj is not mapped to application/x-speomark-project"; cat "$prefix/share/mime/globs"; exit 1; }
+file --brief --mime-type "$prefix/share/icons/hicolor/32x32/apps/speomark.png" | grep -q '^image/png$'
+echo "install layout ok"
