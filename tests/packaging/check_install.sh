@@ -16,7 +16,7 @@ desktop-file-validate "$prefix/share/applications/speomark.desktop"
 grep -q '^MimeType=application/x-speomark-project;$' "$prefix/share/applications/speomark.desktop"
 
 # The MIME database built from our package must map a .sprj name to our type.
-update-mime-database "$prefix/share/mime"
+update-mime-database "$prefix/share/mime" >/dev/null 2>&1
 grep -q '^application/x-speomark-project:\*\.sprj$' "$prefix/share/mime/globs" \
   || { echo "*.sprj is not mapped to application/x-speomark-project"; cat "$prefix/share/mime/globs"; exit 1; }
 file --brief --mime-type "$prefix/share/icons/hicolor/32x32/apps/speomark.png" | grep -q '^image/png$'
