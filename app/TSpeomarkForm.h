@@ -106,6 +106,7 @@ public:
     void Button12Click();
     void checkStationTexts() const;   // throws when Edit6/Edit7 hold what the fields cannot store
     void showSelectedStationTexts();  // Edit6/Edit7 := texts of Stations[CurrentStation]
+    void enableNewBranchWhereAllowed(); // "New branch" as returning to Add mode leaves it
 
     // ---- Survey data output (output/) ----
     void BuildSurveyText();

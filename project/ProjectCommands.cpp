@@ -94,7 +94,13 @@ void TSpeomarkForm::openProject(const QString &path)
         }
     } else {
         ButtonAdd->setEnabled(false);
+        // A resumed job must be able to go on along its last branch: "New branch", checked
+        // and disabled since start-up, becomes available as after returning to Add mode.
+        enableNewBranchWhereAllowed();
     }
+    // The stations just opened can be edited without adding one first.
+    if (StationCount > 0)
+        RadioButton2->setEnabled(true);
 
     // An image that cannot be read leaves its pane empty rather than showing the previous job's
     // drawing under these stations; the other image is read all the same.

@@ -15,6 +15,15 @@ void TSpeomarkForm::showSelectedStationTexts()
     Edit7->setText(commentText(Stations[CurrentStation]));
 }
 
+void TSpeomarkForm::enableNewBranchWhereAllowed()
+{
+    // A branch may start after any station except the first, the last of a branch, and the one
+    // that itself started a branch.
+    if (StationCount > 0 && StationCount <= StationTableSize && Stations[StationCount - 1].BranchEnd == 0
+        && (StationCount < 2 || Stations[StationCount - 2].BranchEnd == 0))
+        CheckBox5->setEnabled(true);
+}
+
 void TSpeomarkForm::RadioButton2Click()
 {
     if (StationCount <= 0) {
@@ -53,9 +62,7 @@ void TSpeomarkForm::RadioButton1Click()
     Button12->hide();
     if (PlanPointPlaced == 0 || (ProfilePointPlaced == 0 && ProfileExtended == 1))
         ButtonAdd->setEnabled(false);
-    if (StationCount > 0 && StationCount <= StationTableSize && Stations[StationCount - 1].BranchEnd == 0
-        && (StationCount < 2 || Stations[StationCount - 2].BranchEnd == 0))
-        CheckBox5->setEnabled(true);
+    enableNewBranchWhereAllowed();
     if (hasPendingEntry()) {
         Edit6->setText(labelText(Stations[StationCount]));
         Edit7->setText(commentText(Stations[StationCount]));

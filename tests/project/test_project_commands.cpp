@@ -37,6 +37,7 @@ private slots:
     void imagesOpenInFullColourAndAreFoundBesideTheProject();
     void aMissingImageLeavesItsPaneEmpty();
     void aProjectionProfileByteChecksTheDisabledButton();
+    void aResumedJobCanContinueItsBranchAndBeEdited();
     void openingInMoveModeSelectsFromTheNewTable();
     void saveProjectFailuresAreReported();
     void closeProjectAsksOnlyWithUnsavedStations();
@@ -334,6 +335,40 @@ void ProjectCommands::aProjectionProfileByteChecksTheDisabledButton()
     QCOMPARE(form->ProfileExtended, std::uint8_t(2));
     QVERIFY(form->RadioButton4->isChecked());
     QVERIFY(!form->RadioButton4->isEnabled());
+}
+
+void ProjectCommands::aResumedJobCanContinueItsBranchAndBeEdited()
+{
+    // Straight after start-up "New branch" is checked and disabled, and "Move" disabled.
+    ProjectHeader header;
+    header.StationCount = 3;
+    Station three[3];
+    std::memset(three, 0, sizeof three);
+    ProjectFile::write(path(QStringLiteral("three.sprj")), header, three);
+    dialogs->answerFile(path(QStringLiteral("three.sprj")));
+    form->OpenProject1->trigger();
+    QVERIFY(form->CheckBox5->isEnabled());
+    QTest::mouseClick(form->CheckBox5, Qt::LeftButton);
+    QVERIFY(!form->CheckBox5->isChecked());
+    form->PlacePlanPoint(5, 5);
+    form->PlaceProfilePoint(5, 5);
+    QTest::mouseClick(form->ButtonAdd, Qt::LeftButton);
+    QCOMPARE(form->StationCount, 4);
+    QCOMPARE(form->Stations[2].BranchEnd, std::uint8_t(0)); // the new station continues the branch
+    QVERIFY(form->RadioButton2->isEnabled());
+
+    // A project that ends with a branch end leaves the box as it was.
+    three[2].BranchEnd = 1;
+    ProjectFile::write(path(QStringLiteral("ended.sprj")), header, three);
+    auto fresh = newWindows();
+    ScriptedDialogs *freshDialogs = installScriptedDialogs(fresh->SpeomarkForm);
+    freshDialogs->answerFile(path(QStringLiteral("ended.sprj")));
+    fresh->SpeomarkForm.OpenProject1->trigger();
+    QVERIFY(!fresh->SpeomarkForm.CheckBox5->isEnabled());
+    QVERIFY(fresh->SpeomarkForm.RadioButton2->isEnabled());
+    QTest::mouseClick(fresh->SpeomarkForm.RadioButton2, Qt::LeftButton);
+    QCOMPARE(fresh->SpeomarkForm.CurrentStation, 2);
+    form->Modified = 0;
 }
 
 void ProjectCommands::openingInMoveModeSelectsFromTheNewTable()
