@@ -14,6 +14,8 @@ TTextForm::TTextForm(QWidget *parent) : QWidget(parent, Qt::Window)
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Narrow tab stops keep a survey leg with its comment on one line of the window.
+    Memo1->setTabStopDistance(Memo1->fontMetrics().horizontalAdvance(QStringLiteral("000.00")) + 6);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Memo1);
