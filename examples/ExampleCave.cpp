@@ -64,6 +64,29 @@ QPainterPath handDrawn(const QVector<QPointF> &points, quint32 seed, double wobb
     return path;
 }
 
+// A passage between two walls given from its start to its end: either its fill, or its walls and
+// dashed survey line (all fills are drawn before any wall, so branches merge cleanly).
+void drawPassage(QPainter &p, const QVector<QPointF> &wallA, const QVector<QPointF> &wallB,
+                 const QVector<QPointF> &line, quint32 seed, bool fill)
+{
+    const QVector<QPointF> back(wallB.rbegin(), wallB.rend());
+    if (fill) {
+        QPainterPath outline = handDrawn(wallA, seed);
+        outline.connectPath(handDrawn(back, seed + 1));
+        outline.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(PassageFill);
+        p.drawPath(outline);
+        return;
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(handDrawn(wallA, seed));
+    p.drawPath(handDrawn(back, seed + 1));
+    p.setPen(QPen(QColor(0x80, 0x70, 0x60), 1, Qt::DashLine));
+    p.drawPolyline(line.constData(), int(line.size()));
+}
+
 void drawScaleBar(QPainter &p, QPointF left, double pixelsPer10m)
 {
     p.setPen(QPen(Ink, 2));
@@ -203,22 +226,7 @@ QImage ExampleCave::planSheet() const
             rightWall.append(centre - normal * pt.halfWidth * pxPerMetre);
             line.append(centre);
         }
-        QPainterPath outline = handDrawn(leftWall, seed);
-        QVector<QPointF> back(rightWall.rbegin(), rightWall.rend());
-        outline.connectPath(handDrawn(back, seed + 1));
-        outline.closeSubpath();
-        if (fill) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(PassageFill);
-            p.drawPath(outline);
-            return;
-        }
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(handDrawn(leftWall, seed));
-        p.drawPath(handDrawn(back, seed + 1));
-        p.setPen(QPen(QColor(0x80, 0x70, 0x60), 1, Qt::DashLine));
-        p.drawPolyline(line.constData(), int(line.size()));
+        drawPassage(p, leftWall, rightWall, line, seed, fill);
     };
     const int last = int(m_points.size()) - 1;
     drawBranch(20, last, 23, true);
@@ -267,22 +275,7 @@ QImage ExampleCave::profileSheet() const
             floor.append(centre + QPointF(0, m_points[i].floor * pxPerMetre));
             line.append(centre);
         }
-        QPainterPath outline = handDrawn(roof, seed);
-        QVector<QPointF> back(floor.rbegin(), floor.rend());
-        outline.connectPath(handDrawn(back, seed + 1));
-        outline.closeSubpath();
-        if (fill) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(PassageFill);
-            p.drawPath(outline);
-            return;
-        }
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Ink, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.drawPath(handDrawn(roof, seed));
-        p.drawPath(handDrawn(back, seed + 1));
-        p.setPen(QPen(QColor(0x80, 0x70, 0x60), 1, Qt::DashLine));
-        p.drawPolyline(line.constData(), int(line.size()));
+        drawPassage(p, roof, floor, line, seed, fill);
     };
     const int last = int(m_points.size()) - 1;
     drawBranch(20, last, 43, true);
