@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -136,6 +138,11 @@ TSpeomarkForm::TSpeomarkForm(QWidget *parent)
     nameControls();
     connectHandlers();
     resize(InitialClientWidth, InitialClientHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
     FormCreate();
 }
 
