@@ -1,5 +1,7 @@
 // speomark-export as a user runs it: exact bytes on standard output or in a file, defaults from
 // the project, and what it says and returns on bad projects, bad legs and wrong usage.
+#include "support/TestFiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -15,15 +17,8 @@ struct Run
     QString err;
 };
 
-QString data(const QString &name) { return QDir(qEnvironmentVariable("SPEOMARK_TEST_DATA")).filePath(name); }
-
-QByteArray dataFile(const QString &name)
-{
-    QFile file(data(name));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", qPrintable(name));
-    return file.readAll();
-}
+QString data(const QString &name) { return TestFiles::dataPath(name); }
+QByteArray dataFile(const QString &name) { return TestFiles::dataBytes(name); }
 
 Run run(const QStringList &arguments, const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {

@@ -1,6 +1,7 @@
 // View, Save, Save as, the picture buttons and the save prompt, driven through the window with
 // scripted dialogs and real files in a scratch folder.
 #include "app/SpeomarkWindows.h"
+#include "support/TestFiles.h"
 #include "app/TRadioGroup.h"
 #include "app/TTextForm.h"
 #include "project/ProjectFile.h"
@@ -92,20 +93,18 @@ void OutputCommands::cleanup()
 
 QByteArray OutputCommands::fixture(const QString &name) const
 {
-    return fileBytes(QDir(QString::fromLocal8Bit(qgetenv("SPEOMARK_TEST_DATA"))).filePath(name));
+    return TestFiles::dataBytes(name);
 }
 
 QByteArray OutputCommands::fileBytes(const QString &name) const
 {
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return TestFiles::bytes(name);
 }
 
 // The five stations of the layout examples (A, B, C | B, D), added but not yet saved.
 void OutputCommands::loadFiveStations()
 {
-    const ProjectContents five = ProjectFile::read(QDir(QString::fromLocal8Bit(qgetenv("SPEOMARK_TEST_DATA")))
-                                                       .filePath(QStringLiteral("five-stations.sprj")));
+    const ProjectContents five = ProjectFile::read(TestFiles::dataPath(QStringLiteral("five-stations.sprj")));
     std::copy(five.stations.begin(), five.stations.end(), form->Stations.begin());
     form->StationCount = int(five.stations.size());
     form->Modified = 1;

@@ -1,6 +1,7 @@
 // A real reader agrees: Survex's cavern accepts the exported .svx files, and the station positions
 // it computes match the stations' metre coordinates within the rounding of two decimals.
 #include "output/SurveyText.h"
+#include "support/TestFiles.h"
 #include "project/ProjectFile.h"
 
 #include <QDir>
@@ -15,7 +16,7 @@
 
 namespace {
 
-QString data(const QString &name) { return QDir(qEnvironmentVariable("SPEOMARK_TEST_DATA")).filePath(name); }
+QString data(const QString &name) { return TestFiles::dataPath(name); }
 
 QString runTool(const QString &program, const QStringList &arguments, int *exitCode)
 {

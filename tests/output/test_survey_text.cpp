@@ -1,6 +1,7 @@
 // The three survey text layouts in both styles: the worked example, empty and one-station tables,
 // station names, branches, a leg that cannot be computed, and numbers in a comma locale.
 #include "app/AnsiText.h"
+#include "support/TestFiles.h"
 #include "output/SurveyText.h"
 #include "support/CommaLocale.h"
 
@@ -48,13 +49,7 @@ QByteArray joined(const QList<QByteArray> &lines)
     return text;
 }
 
-QByteArray dataFile(const QString &name)
-{
-    QFile file(QDir(qEnvironmentVariable("SPEOMARK_TEST_DATA")).filePath(name));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("missing fixture %s", qPrintable(name));
-    return file.readAll();
-}
+QByteArray dataFile(const QString &name) { return TestFiles::dataBytes(name); }
 
 SurveyText build(const std::vector<Station> &stations, SurveyFormat format, SurveyStyle style = SurveyStyle::Angle)
 {

@@ -1,6 +1,7 @@
 // The project file byte by byte: sizes and offsets, little-endian fields, the refusals of a
 // damaged file, a bit-for-bit round trip, and saving that never spoils an earlier file.
 #include "app/CommandError.h"
+#include "support/TestFiles.h"
 #include "app/NumberText.h"
 #include "app/SurveyState.h"
 #include "project/ProjectFile.h"
@@ -175,7 +176,7 @@ void ProjectFileTest::placesFieldsAtTheirOffsets()
 
 void ProjectFileTest::readsTheFixtureWrittenFromTheLayout()
 {
-    const QString path = QDir(qEnvironmentVariable("SPEOMARK_TEST_DATA")).filePath(QStringLiteral("five-stations.sprj"));
+    const QString path = TestFiles::dataPath(QStringLiteral("five-stations.sprj"));
     const ProjectContents project = ProjectFile::read(path);
     const ProjectHeader &h = project.header;
     QCOMPARE(h.StationCount, 5);

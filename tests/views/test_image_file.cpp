@@ -1,6 +1,7 @@
 // Reading image files into a working bitmap: the formats scans come in, the statuses of the
 // three calls, damaged files and scans too large for the readers' default limit.
 #include "views/ImageFile.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -117,7 +118,7 @@ void ImageFileTest::formatsOpenWithTheirColours()
     QFETCH(int, workingFormat);
     const QImage source = sourceFormat == QImage::Format_Mono ? blackAndWhite() : quarters(QImage::Format(sourceFormat));
     // Qt writes no GIF; that one is a fixture.
-    const QString path = format == "gif" ? qEnvironmentVariable("SPEOMARK_TEST_DATA") + QLatin1Char('/') + name
+    const QString path = format == "gif" ? TestFiles::dataPath(name)
                                          : write(name, source, format.constData(), quality);
 
     QImage bitmap;
@@ -222,10 +223,9 @@ void ImageFileTest::impossibleSizeIsReportedAsTooLarge()
 {
     // A header asking for 900000 x 900000 colour pixels (3 TB): no memory can take it. Where the
     // system promises any amount of memory, the question cannot be asked.
-    QFile overcommit(QStringLiteral("/proc/sys/vm/overcommit_memory"));
-    if (overcommit.open(QIODevice::ReadOnly) && overcommit.readAll().trimmed() == "1")
+    if (TestFiles::systemGrantsEveryAllocation())
         QSKIP("this system grants every allocation");
-    const QString path = qEnvironmentVariable("SPEOMARK_TEST_DATA") + QStringLiteral("/huge-header.png");
+    const QString path = TestFiles::dataPath(QStringLiteral("huge-header.png"));
     QImage bitmap(2, 2, QImage::Format_RGB32);
     ImageFileHandles handles;
     QVERIFY(OpenImageFile(path, handles) >= 0);

@@ -1,6 +1,7 @@
 // The image panes in the window: opening images, zoom buttons, Ctrl+click, dragging, the status
 // bar, what each command redraws, and the scale grid controls.
 #include "app/SpeomarkWindows.h"
+#include "support/TestFiles.h"
 #include "app/TPanel.h"
 #include "app/TRadioGroup.h"
 #include "app/TUpDown.h"
@@ -257,12 +258,11 @@ void ImageViews::openingNothingChangesNothing()
 
 void ImageViews::imageTooLargeForMemorySaysSo()
 {
-    QFile overcommit(QStringLiteral("/proc/sys/vm/overcommit_memory"));
-    if (overcommit.open(QIODevice::ReadOnly) && overcommit.readAll().trimmed() == "1")
+    if (TestFiles::systemGrantsEveryAllocation())
         QSKIP("this system grants every allocation");
     openPlan(path(QStringLiteral("plan.png")));
     // A PNG header for 900000 x 900000 colour pixels, valid up to its data.
-    openPlan(qEnvironmentVariable("SPEOMARK_TEST_DATA") + QStringLiteral("/huge-header.png"));
+    openPlan(TestFiles::dataPath(QStringLiteral("huge-header.png")));
     QCOMPARE(dialogs->messages(), QStringList{QStringLiteral("Out of memory")});
     QCOMPARE(form->PlanImageFileName, path(QStringLiteral("plan.png")));
     QCOMPARE(form->PlanImageWidth, 1000);
@@ -295,7 +295,7 @@ void ImageViews::formatsOpenThroughTheCommand()
         source = source.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
     QString name = path(file);
     if (format == "gif") {
-        name = qEnvironmentVariable("SPEOMARK_TEST_DATA") + QLatin1Char('/') + file;
+        name = TestFiles::dataPath(file);
     } else {
         QImageWriter writer(name, format);
         writer.setQuality(format == "webp" ? 100 : 95);
