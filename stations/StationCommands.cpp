@@ -23,27 +23,34 @@ float metres(int displayed, double metresPerPixel, double zoom)
     return float(static_cast<long double>(displayed) * metresPerPixel / zoom);
 }
 
+void writePlanPoint(Station &station, int X, int Y, double zoom, double metresPerPixel)
+{
+    station.PlanX = sourcePixels(X, zoom);
+    station.PlanY = sourcePixels(Y, zoom);
+    station.PlanXMetres = metres(X, metresPerPixel, zoom);
+    station.PlanYMetres = metres(Y, metresPerPixel, zoom);
+}
+
+void writeProfilePoint(Station &station, int X, int Y, double zoom, double metresPerPixel)
+{
+    station.ProfileX = sourcePixels(X, zoom);
+    station.ProfileY = sourcePixels(Y, zoom);
+    station.ProfileYMetres = metres(Y, metresPerPixel, zoom);
+}
+
 } // namespace
 
+// In Move mode a click moves the selected station; in Add mode it places the pending one.
 void TSpeomarkForm::PlacePlanPoint(int X, int Y)
 {
     if (MoveMode == 1) {
-        if (CurrentStation < 0 || CurrentStation >= StationCount)
-            return;
-        Station &selected = Stations[CurrentStation];
-        selected.PlanX = sourcePixels(X, PlanZoom);
-        selected.PlanY = sourcePixels(Y, PlanZoom);
-        selected.PlanXMetres = metres(X, PlanMetresPerPixel, PlanZoom);
-        selected.PlanYMetres = metres(Y, PlanMetresPerPixel, PlanZoom);
+        if (CurrentStation >= 0 && CurrentStation < StationCount)
+            writePlanPoint(Stations[CurrentStation], X, Y, PlanZoom, PlanMetresPerPixel);
         return;
     }
     if (!hasPendingEntry())
         return; // a full table (possible only from a project) has no pending station
-    Station &pending = Stations[StationCount];
-    pending.PlanX = sourcePixels(X, PlanZoom);
-    pending.PlanY = sourcePixels(Y, PlanZoom);
-    pending.PlanXMetres = metres(X, PlanMetresPerPixel, PlanZoom);
-    pending.PlanYMetres = metres(Y, PlanMetresPerPixel, PlanZoom);
+    writePlanPoint(Stations[StationCount], X, Y, PlanZoom, PlanMetresPerPixel);
     PlanPointPlaced = 1;
     if (ProfileExtended == 0 || ProfilePointPlaced == 1)
         ButtonAdd->setEnabled(true);
@@ -52,20 +59,13 @@ void TSpeomarkForm::PlacePlanPoint(int X, int Y)
 void TSpeomarkForm::PlaceProfilePoint(int X, int Y)
 {
     if (MoveMode == 1) {
-        if (CurrentStation < 0 || CurrentStation >= StationCount)
-            return;
-        Station &selected = Stations[CurrentStation];
-        selected.ProfileX = sourcePixels(X, ProfileZoom);
-        selected.ProfileY = sourcePixels(Y, ProfileZoom);
-        selected.ProfileYMetres = metres(Y, ProfileMetresPerPixel, ProfileZoom);
+        if (CurrentStation >= 0 && CurrentStation < StationCount)
+            writeProfilePoint(Stations[CurrentStation], X, Y, ProfileZoom, ProfileMetresPerPixel);
         return;
     }
     if (!hasPendingEntry())
         return;
-    Station &pending = Stations[StationCount];
-    pending.ProfileX = sourcePixels(X, ProfileZoom);
-    pending.ProfileY = sourcePixels(Y, ProfileZoom);
-    pending.ProfileYMetres = metres(Y, ProfileMetresPerPixel, ProfileZoom);
+    writeProfilePoint(Stations[StationCount], X, Y, ProfileZoom, ProfileMetresPerPixel);
     ProfilePointPlaced = 1;
     if (PlanPointPlaced == 1)
         ButtonAdd->setEnabled(true);
