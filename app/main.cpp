@@ -1,4 +1,4 @@
-#include "app/SpeomarkWindows.h"
+#include "app/ui/SpeomarkWindows.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -25,12 +25,11 @@ int main(int argc, char *argv[])
 
     try {
         SpeomarkWindows windows;
-        TSpeomarkForm &form = windows.SpeomarkForm;
-        form.show();
+        MainWindow &window = windows.mainWindow;
+        window.show();
         if (!parser.positionalArguments().isEmpty()) {
             const QString project = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
-            form.OpenProjectDialog.fileName = project;
-            form.guard([&] { form.openProject(project); });
+            window.guard([&] { window.openProject(project); });
         }
         application.exec();
     } catch (const std::exception &error) {

@@ -1,7 +1,8 @@
 // Speed and memory of the image panes on large scans.
 //
-//   BM_RedrawAfterClick/N  DrawPlanView plus painting a 1200 x 900 visible area of an N-megapixel
-//                          plan with 999 labelled stations, their legs and a guide circle.
+//   BM_RedrawAfterClick/N  a right click placing the pending plan point (both views redrawn) plus
+//                          painting a 1200 x 900 visible area of an N-megapixel plan with 999
+//                          labelled stations, their legs and a guide circle.
 //   BM_ZoomStep/N          one plus and one minus press on that view, each painted.
 //   BM_OpenImage/150       Open Plan on a 150-megapixel PNG: decode, store, first draw.
 //   BM_DecodeOnly/150      a bare QImageReader::read() of the same file.
@@ -10,9 +11,9 @@
 // process's peak memory). Every benchmark reports peak_rss_MB, the process's high-water mark
 // when it ends: run one benchmark per process to read it, e.g.
 //   speomark-bench --benchmark_filter=BM_OpenImage/150/
-#include "app/SpeomarkWindows.h"
-#include "app/Station.h"
-#include "views/TImagePane.h"
+#include "app/ui/SpeomarkWindows.h"
+#include "stations/Station.h"
+#include "views/ui/ImagePane.h"
 
 #include <benchmark/benchmark.h>
 
@@ -121,19 +122,17 @@ struct Window
         form().resize(2 * VisibleWidth + 100, VisibleHeight + 300);
         form().show();
         QApplication::processEvents();
-        form().ScrollBox1->resize(VisibleWidth + 20, VisibleHeight + 20);
+        box()->resize(VisibleWidth + 20, VisibleHeight + 20);
     }
-    TSpeomarkForm &form() { return windows.SpeomarkForm; }
-    QPoint scrolled() const
-    {
-        QScrollArea *box = windows.SpeomarkForm.ScrollBox1;
-        return {box->horizontalScrollBar()->value(), box->verticalScrollBar()->value()};
-    }
+    MainWindow &form() { return windows.mainWindow; }
+    QScrollArea *box() { return form().findChild<QScrollArea *>(QStringLiteral("ScrollBox1")); }
+    ImagePane *pane() { return form().findChild<ImagePane *>(QStringLiteral("ImageLeft")); }
+    QPoint scrolled() { return {box()->horizontalScrollBar()->value(), box()->verticalScrollBar()->value()}; }
     // What the window system would ask for: the pane's visible area, painted.
     void paintVisible()
     {
         const QRect visible(scrolled(), QSize(VisibleWidth, VisibleHeight));
-        form().ImageLeft->render(&target, QPoint(), QRegion(visible), QWidget::DrawChildren);
+        pane()->render(&target, QPoint(), QRegion(visible), QWidget::DrawChildren);
     }
 
     SpeomarkWindows windows;
@@ -143,8 +142,9 @@ struct Window
 
 // 999 labelled stations wandering over the visible part, a pending station with both points
 // placed (so the plan shows its guide circle), the grid on.
-void placeSurvey(TSpeomarkForm &form, const QRect &area)
+void placeSurvey(MainWindow &form, const QRect &area)
 {
+    std::vector<Station> stations(size_t(StationTable::MaxAdded) + 1, Station{});
     quint32 random = 777;
     auto next = [&](int range) {
         random = random * 1664525u + 1013904223u;
@@ -152,40 +152,43 @@ void placeSurvey(TSpeomarkForm &form, const QRect &area)
     };
     double x = area.center().x();
     double y = area.center().y();
-    for (int i = 0; i <= MaxAddedStations; ++i) {
+    for (int i = 0; i <= StationTable::MaxAdded; ++i) {
         x = std::clamp(x + next(61) - 30, area.left() + 10.0, area.right() - 40.0);
         y = std::clamp(y + next(61) - 30, area.top() + 10.0, area.bottom() - 20.0);
-        Station &s = form.Stations[size_t(i)];
-        s.PlanX = float(x);
-        s.PlanY = float(y);
-        s.ProfileX = float(x);
-        s.ProfileY = float(y);
+        Station &s = stations[size_t(i)];
+        s.planX = float(x);
+        s.planY = float(y);
+        s.profileX = float(x);
+        s.profileY = float(y);
         setLabelText(s, QStringLiteral("A%1").arg(i));
     }
-    form.StationCount = MaxAddedStations;
-    form.PlanPointPlaced = 1;
-    form.ProfilePointPlaced = 1;
-    form.PlanMetresPerPixel = 0.2;
-    form.ProfileMetresPerPixel = 0.1;
-    form.CheckBox5->setChecked(false);
+    const Station pending = stations.back();
+    stations.pop_back();
+    form.document().editStations([&](StationTable &table) {
+        table.assign(stations);
+        table.pending() = pending;
+    });
+    form.session().setPointPlaced(ViewSide::Plan, true);
+    form.session().setPointPlaced(ViewSide::Profile, true);
+    form.document().editView(ViewSide::Plan, [](ViewSettings &view) { view.metresPerPixel = 0.2; });
+    form.document().editView(ViewSide::Profile, [](ViewSettings &view) { view.metresPerPixel = 0.1; });
+    form.session().setNewBranchChecked(false);
 }
 
 // A window showing an in-memory plan of that size, scrolled to its middle, with the survey.
 std::unique_ptr<Window> surveyedPlan(int megapixels)
 {
     auto window = std::make_unique<Window>();
-    TSpeomarkForm &form = window->form();
+    MainWindow &form = window->form();
     const QSize size = sizeFor(megapixels);
-    form.PlanBitmap = sheet(size);
-    form.PlanImageWidth = size.width();
-    form.PlanImageHeight = size.height();
-    form.PlanZoom = 1.0;
-    form.DrawPlanView();
-    QScrollArea *box = form.ScrollBox1;
+    form.document().editView(ViewSide::Plan, [&](ViewSettings &view) {
+        view.image = sheet(size);
+        view.zoom = 1.0;
+    });
+    QScrollArea *box = window->box();
     box->horizontalScrollBar()->setValue(size.width() / 2 - VisibleWidth / 2);
     box->verticalScrollBar()->setValue(size.height() / 2 - VisibleHeight / 2);
     placeSurvey(form, QRect(window->scrolled(), QSize(VisibleWidth, VisibleHeight)) & QRect(QPoint(0, 0), size));
-    form.DrawPlanView();
     window->paintVisible(); // labels are rendered once, as after the first redraw
     return window;
 }
@@ -193,8 +196,9 @@ std::unique_ptr<Window> surveyedPlan(int megapixels)
 void BM_RedrawAfterClick(benchmark::State &state)
 {
     auto window = surveyedPlan(int(state.range(0)));
+    const QPoint click = window->scrolled() + QPoint(VisibleWidth / 2, VisibleHeight / 2);
     for (auto _ : state) {
-        window->form().DrawPlanView();
+        window->form().releaseOnPane(ViewSide::Plan, Qt::RightButton, Qt::NoModifier, click);
         window->paintVisible();
     }
     state.counters["peak_rss_MB"] = peakRssMegabytes();
@@ -204,9 +208,9 @@ void BM_ZoomStep(benchmark::State &state)
 {
     auto window = surveyedPlan(int(state.range(0)));
     for (auto _ : state) {
-        window->form().LeftPlusClick();
+        window->form().zoomIn(ViewSide::Plan);
         window->paintVisible();
-        window->form().LeftMinusClick();
+        window->form().zoomOut(ViewSide::Plan);
         window->paintVisible();
     }
     state.counters["peak_rss_MB"] = peakRssMegabytes();
@@ -224,13 +228,13 @@ void BM_OpenImage(benchmark::State &state)
     for (auto _ : state) {
         state.PauseTiming();
         // Each open starts from an empty pane, as the first open of a session does.
-        window.form().PlanBitmap = QImage();
-        window.form().ImageLeft->setSnapshot(ViewSnapshot());
+        window.form().document().editView(ViewSide::Plan, [](ViewSettings &view) { view.image = QImage(); });
         state.ResumeTiming();
-        window.form().OpenLeftBtnClick();
+        window.form().openImage(ViewSide::Plan);
         window.paintVisible();
     }
-    const double pixels = double(window.form().PlanImageWidth) * window.form().PlanImageHeight;
+    const ViewSettings &plan = window.form().document().view(ViewSide::Plan);
+    const double pixels = double(plan.imageWidth()) * plan.imageHeight();
     state.counters["peak_rss_MB"] = peakRssMegabytes();
     state.counters["budget_MB"] = 1.3 * 4.0 * pixels / (1024.0 * 1024.0) + 100.0;
 }

@@ -173,15 +173,15 @@ ExampleCave::ExampleCave()
         std::memset(&s, 0, sizeof s);
         const QPointF plan = planPixel(p);
         const QPointF profile = profilePixel(p);
-        s.PlanX = float(plan.x());
-        s.PlanY = float(plan.y());
-        s.ProfileX = float(profile.x());
-        s.ProfileY = float(profile.y());
-        s.PlanXMetres = float(static_cast<long double>(plan.x()) * MetresPerPixel);
-        s.PlanYMetres = float(static_cast<long double>(plan.y()) * MetresPerPixel);
-        s.ProfileYMetres = float(static_cast<long double>(profile.y()) * MetresPerPixel);
+        s.planX = float(plan.x());
+        s.planY = float(plan.y());
+        s.profileX = float(profile.x());
+        s.profileY = float(profile.y());
+        s.planXMetres = float(static_cast<long double>(plan.x()) * MetresPerPixel);
+        s.planYMetres = float(static_cast<long double>(plan.y()) * MetresPerPixel);
+        s.profileYMetres = float(static_cast<long double>(profile.y()) * MetresPerPixel);
         setLabelText(s, p.label);
-        s.BranchEnd = p.branchEnd;
+        s.branchEnd = p.branchEnd;
         m_stations.append(s);
     }
     setCommentText(m_stations[0], QStringLiteral("вход"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Station.h"
+#include "stations/Station.h"
 
 #include <QImage>
 #include <QString>

@@ -30,16 +30,18 @@ int main(int argc, char *argv[])
     // Image paths are bare file names, so the program finds the sheets beside the project
     // wherever the repository is cloned.
     ProjectHeader header;
-    header.StationCount = int(cave.stations().size());
-    header.PlanImageFileName = QStringLiteral("uchebnaya-plan.png");
-    header.ProfileImageFileName = QStringLiteral("uchebnaya-profile.png");
-    header.PlanZoom = header.ProfileZoom = 0.5;
-    header.PlanGridPixels = header.ProfileGridPixels = 100.0;
-    header.PlanMetresPerPixel = header.ProfileMetresPerPixel = ExampleCave::MetresPerPixel;
-    header.PlanGridPixelsEntry = header.ProfileGridPixelsEntry = 100.0;
-    header.DataFormatIndex = 2; // Survex
+    header.planImagePath = QStringLiteral("uchebnaya-plan.png");
+    header.profileImagePath = QStringLiteral("uchebnaya-profile.png");
+    header.planZoom = header.profileZoom = 0.5;
+    header.planGridPixels = header.profileGridPixels = 100.0;
+    header.planMetresPerPixel = header.profileMetresPerPixel = ExampleCave::MetresPerPixel;
+    header.planGridPixelsEntry = header.profileGridPixelsEntry = 100.0;
+    header.dataFormatIndex = 2; // Survex
     try {
-        ProjectFile::write(folder + QStringLiteral("/uchebnaya.sprj"), header, cave.stations().data());
+        ProjectContents project;
+        project.header = header;
+        project.stations.assign(std::vector<Station>(cave.stations().begin(), cave.stations().end()));
+        ProjectFile::write(folder + QStringLiteral("/uchebnaya.sprj"), project);
     } catch (const CommandError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;
@@ -48,7 +50,7 @@ int main(int argc, char *argv[])
     QTextStream out(&list);
     out << "label,plan_x,plan_y,profile_x,profile_y,branch_end\n";
     for (const Station &s : cave.stations())
-        out << labelText(s) << ',' << s.PlanX << ',' << s.PlanY << ',' << s.ProfileX << ',' << s.ProfileY << ','
-            << s.BranchEnd << '\n';
+        out << labelText(s) << ',' << s.planX << ',' << s.planY << ',' << s.profileX << ',' << s.profileY << ','
+            << s.branchEnd << '\n';
     return 0;
 }

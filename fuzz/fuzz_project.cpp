@@ -2,7 +2,7 @@
 // without undefined behaviour, anything it accepts must save and read back to the same bytes,
 // and the survey text must build (or stop at a leg) with every line safe to show and save.
 #include "app/CommandError.h"
-#include "app/SurveyState.h"
+#include "app/SurveyDocument.h"
 #include "output/SurveyText.h"
 #include "project/ProjectFile.h"
 #include "project/StationRecord.h"
@@ -21,12 +21,13 @@ void check(bool condition)
         std::abort();
 }
 
-void buildEveryLayout(const Station *stations, int count, double orientation)
+void buildEveryLayout(const StationTable &stations, double orientation)
 {
+    const int count = stations.count();
     for (int format = 0; format < 3; ++format) {
         for (int style = 0; style < 2; ++style) {
             const SurveyText text =
-                SurveyText::build(stations, count, SurveyFormat(format), SurveyStyle(style), orientation);
+                SurveyText::build(stations, SurveyFormat(format), SurveyStyle(style), orientation);
             QByteArray joined;
             for (const QByteArray &line : text.lines) {
                 check(!line.contains('\r') && !line.contains('\n') && !line.contains('\0'));
@@ -55,16 +56,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
     } catch (const CommandError &) {
     }
     if (project) {
-        check(project->header.StationCount >= 0 && project->header.StationCount <= StationTableSize);
-        check(project->stations.size() == size_t(project->header.StationCount));
-        const QByteArray saved = ProjectFile::serialize(project->header, project->stations.data(), QStringLiteral("f"));
+        check(project->header.stationCount >= 0 && project->header.stationCount <= StationTable::TableSize);
+        check(project->stations.count() == project->header.stationCount);
+        const QByteArray saved = ProjectFile::serialize(*project, QStringLiteral("f"));
         const ProjectContents again = ProjectFile::parse(saved, QStringLiteral("f"));
-        check(ProjectFile::serialize(again.header, again.stations.data(), QStringLiteral("f")) == saved);
-        static SurveyState state;
-        project->applyTo(state);
-        check(state.StationCount == project->header.StationCount);
-        buildEveryLayout(project->stations.data(), int(project->stations.size()),
-                         ProjectHeader::reopenedEntryValue(project->header.PlanOrientationEntry));
+        check(ProjectFile::serialize(again, QStringLiteral("f")) == saved);
+        // Into a document and out again: what the window saves it opens again, and then saves the
+        // same bytes (the first save may tidy values the controls cannot show, such as a shift
+        // beyond the up-downs' range or a switch byte other than 0 or 1).
+        static SurveyDocument document;
+        project->applyTo(document);
+        check(document.stations().count() == project->header.stationCount);
+        const QByteArray resaved = ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("f"));
+        ProjectFile::parse(resaved, QStringLiteral("f")).applyTo(document);
+        check(ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("f")) == resaved);
+        buildEveryLayout(project->stations, ProjectHeader::reopenedEntryValue(project->header.planOrientationEntry));
     }
 
     // As an orientation and raw station records, coordinates that are not numbers included.
@@ -75,7 +81,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
         for (size_t at = sizeof orientation; at + StationRecord::Size <= size && stations.size() < 1000;
              at += StationRecord::Size)
             stations.push_back(StationRecord::read(reinterpret_cast<const char *>(data) + at));
-        buildEveryLayout(stations.data(), int(stations.size()), orientation);
+        StationTable table;
+        table.assign(std::move(stations));
+        buildEveryLayout(table, orientation);
     }
     return 0;
 }

@@ -114,14 +114,13 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
 
     try {
         const ProjectContents project = ProjectFile::read(projectPath);
-        format = choice(parser, formatOption, FormatNames, project.header.DataFormatIndex);
-        style = choice(parser, styleOption, StyleNames, project.header.DataStyleIndex);
+        format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
+        style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         // The window reads north from its entry box, which shows the saved number with 15 digits.
         if (!parser.isSet(orientationOption))
-            orientation = ProjectHeader::reopenedEntryValue(project.header.PlanOrientationEntry);
+            orientation = ProjectHeader::reopenedEntryValue(project.header.planOrientationEntry);
 
-        const SurveyText text = SurveyText::build(project.stations.data(), int(project.stations.size()),
-                                                  SurveyFormat(format), SurveyStyle(style), orientation);
+        const SurveyText text = SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation);
         if (!text.complete())
             throw CommandError(QStringLiteral("%1: %2 in the leg from station %3 to station %4 (table entries %5 "
                                               "and %6); nothing was written.")

@@ -19,10 +19,10 @@ static double arcsinDegrees(double quotient)
 
 SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientation, SurveyStyle style)
 {
-    const double dx = double(to.PlanXMetres) - double(from.PlanXMetres);
-    const double dy = double(to.PlanYMetres) - double(from.PlanYMetres);
-    const double dz = double(to.ProfileYMetres) - double(from.ProfileYMetres);
-    const double rise = double(from.ProfileYMetres) - double(to.ProfileYMetres);
+    const double dx = double(to.planXMetres) - double(from.planXMetres);
+    const double dy = double(to.planYMetres) - double(from.planYMetres);
+    const double dz = double(to.profileYMetres) - double(from.profileYMetres);
+    const double rise = double(from.profileYMetres) - double(to.profileYMetres);
 
     SurveyLeg leg;
     leg.Tape = std::sqrt(dx * dx + dy * dy + dz * dz);

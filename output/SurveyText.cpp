@@ -63,27 +63,27 @@ QByteArray SurveyText::stationName(const Station &station, int index)
     return hasLabel(station) ? label(station) : QByteArray::number(index);
 }
 
-SurveyText SurveyText::build(const Station *stations, int stationCount, SurveyFormat format,
-                             SurveyStyle style, double planOrientation)
+SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
+                             double planOrientation)
 {
     SurveyText text;
-    const int count = stationCount > 0 ? stationCount : 0;
+    const int count = stations.count();
     text.lines = headerLines(format, style);
 
     if (format == SurveyFormat::LumaroLabel) {
         // Station 0 always has a line, even in an empty table; it never carries " #end".
         QByteArray first;
-        if (count > 0 && hasLabel(stations[0]))
-            first += " ^" + label(stations[0]);
-        if (count > 0 && hasComment(stations[0]))
-            first += " ; " + comment(stations[0]);
+        if (count > 0 && hasLabel(stations.at(0)))
+            first += " ^" + label(stations.at(0));
+        if (count > 0 && hasComment(stations.at(0)))
+            first += " ; " + comment(stations.at(0));
         text.lines.append(first);
     }
 
     for (int j = 1; j < count; ++j) {
-        const Station &previous = stations[j - 1];
-        const Station &station = stations[j];
-        const bool continuesBranch = previous.BranchEnd == 0;
+        const Station &previous = stations.at(j - 1);
+        const Station &station = stations.at(j);
+        const bool continuesBranch = stations.hasLegBefore(j);
         SurveyLeg leg;
         if (continuesBranch) {
             try {
@@ -104,7 +104,7 @@ SurveyText SurveyText::build(const Station *stations, int stationCount, SurveyFo
                 line += legValues(leg);
             if (hasLabel(station))
                 line += " ^" + label(station);
-            if (station.BranchEnd != 0 || j == count - 1)
+            if (station.branchEnd || j == count - 1)
                 line += " #end";
             if (hasComment(station))
                 line += " ; " + comment(station);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "output/SurveyLeg.h"
+#include "stations/StationTable.h"
 
 #include <QByteArray>
 #include <QList>
@@ -28,10 +29,10 @@ struct SurveyText
 
     bool complete() const { return error.isEmpty(); }
 
-    // The text of stations[0 .. stationCount-1] (stationCount below 0 counts as 0; the array must
-    // hold stationCount entries). planOrientation is north on the plan image, degrees clockwise.
-    static SurveyText build(const Station *stations, int stationCount, SurveyFormat format,
-                            SurveyStyle style, double planOrientation);
+    // The text of the table's stations (the pending entry takes no part). planOrientation is
+    // north on the plan image, degrees clockwise.
+    static SurveyText build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
+                            double planOrientation);
 
     // The lines as the text preview shows them. They decode and encode back byte for byte, and
     // none holds a line break, so saving them unedited gives back exactly fileBytes().

@@ -1,15 +1,89 @@
 #include "project/ProjectContents.h"
 
-#include "app/SurveyState.h"
+#include "app/NumberText.h"
+#include "app/SurveyDocument.h"
 
 #include <algorithm>
-#include <cstring>
 
-void ProjectContents::applyTo(SurveyState &state) const
+namespace {
+
+ProfileKind kindOf(std::uint8_t stored)
 {
-    std::memset(static_cast<void *>(state.Stations.data()), 0, sizeof(Station) * state.Stations.size());
-    const size_t count = std::min(stations.size(), state.Stations.size());
-    std::copy_n(stations.begin(), count, state.Stations.begin());
-    state.StationCount = std::int32_t(count);
-    header.applyTo(state);
+    return stored == 1 ? ProfileKind::Extended : stored == 0 ? ProfileKind::None : ProfileKind::Projective;
+}
+
+std::uint8_t byteOf(ProfileKind kind)
+{
+    return kind == ProfileKind::Extended ? 1 : kind == ProfileKind::None ? 0 : 2;
+}
+
+} // namespace
+
+ProjectContents ProjectContents::capture(const SurveyDocument &document)
+{
+    ProjectContents contents;
+    ProjectHeader &h = contents.header;
+    const ViewSettings &plan = document.view(ViewSide::Plan);
+    const ViewSettings &profile = document.view(ViewSide::Profile);
+    // The entry texts are converted before anything else, so a text that is not a number stops
+    // the save with no file touched.
+    h.setEntryTexts(plan.gridMetresEntry, plan.gridPixelsEntry, profile.gridMetresEntry, profile.gridPixelsEntry,
+                    document.orientationEntry());
+    contents.stations = document.stations();
+    h.stationCount = document.stations().count();
+    h.planImagePath = plan.imagePath;
+    h.profileImagePath = profile.imagePath;
+    h.planZoom = plan.zoom;
+    h.profileZoom = profile.zoom;
+    h.profileKind = byteOf(document.profileKind());
+    h.planPaneFraction = plan.paneFraction;
+    h.profilePaneFraction = profile.paneFraction;
+    h.planGridPixels = plan.gridPixels;
+    h.profileGridPixels = profile.gridPixels;
+    h.planMetresPerPixel = plan.metresPerPixel;
+    h.profileMetresPerPixel = profile.metresPerPixel;
+    h.planGridShiftUp = plan.gridShiftUp;
+    h.planGridShiftRight = plan.gridShiftRight;
+    h.profileGridShiftUp = profile.gridShiftUp;
+    h.profileGridShiftRight = profile.gridShiftRight;
+    h.planGridShown = plan.gridShown;
+    h.profileGridShown = profile.gridShown;
+    h.showLabels = document.showLabels();
+    h.showLines = document.showLines();
+    h.dataFormatIndex = int(document.format());
+    h.dataStyleIndex = int(document.style());
+    return contents;
+}
+
+void ProjectContents::applyTo(SurveyDocument &document) const
+{
+    const ProjectHeader &h = header;
+    document.editStations([&](StationTable &table) { table = stations; });
+    const auto apply = [&](ViewSide side, const QString &path, double zoom, float fraction, double gridPixels,
+                           double scale, std::int32_t shiftUp, std::int32_t shiftRight, double metresEntry,
+                           double pixelsEntry, std::uint8_t gridShown) {
+        document.editView(side, [&](ViewSettings &view) {
+            view.imagePath = path;
+            view.zoom = zoom;
+            view.paneFraction = fraction;
+            view.gridPixels = gridPixels;
+            view.metresPerPixel = scale;
+            // The up-downs hold their positions within their range.
+            view.gridShiftUp = std::clamp(ProjectHeader::low16(shiftUp), -GridShiftLimit, GridShiftLimit);
+            view.gridShiftRight = std::clamp(ProjectHeader::low16(shiftRight), -GridShiftLimit, GridShiftLimit);
+            view.gridShown = gridShown != 0;
+        });
+        document.setGridEntries(side, NumberText::fromDouble(metresEntry), NumberText::fromDouble(pixelsEntry));
+    };
+    apply(ViewSide::Plan, h.planImagePath, h.planZoom, h.planPaneFraction, h.planGridPixels, h.planMetresPerPixel,
+          h.planGridShiftUp, h.planGridShiftRight, h.planGridMetresEntry, h.planGridPixelsEntry, h.planGridShown);
+    apply(ViewSide::Profile, h.profileImagePath, h.profileZoom, h.profilePaneFraction, h.profileGridPixels,
+          h.profileMetresPerPixel, h.profileGridShiftUp, h.profileGridShiftRight, h.profileGridMetresEntry,
+          h.profileGridPixelsEntry, h.profileGridShown);
+    document.setOrientationEntry(NumberText::fromDouble(h.planOrientationEntry));
+    document.setProfileKind(kindOf(h.profileKind));
+    document.setShowLabels(h.showLabels != 0);
+    document.setShowLines(h.showLines != 0);
+    document.setFormat(SurveyFormat(h.dataFormatIndex));
+    document.setStyle(SurveyStyle(h.dataStyleIndex));
 }

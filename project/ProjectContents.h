@@ -1,21 +1,24 @@
 #pragma once
 
-#include "app/Station.h"
 #include "project/ProjectHeader.h"
+#include "stations/StationTable.h"
 
-#include <vector>
+class SurveyDocument;
 
-struct SurveyState;
-
-// A project as read from a file, held apart from the window until it has been read completely
-// and found usable, so a bad file never leaves a half-loaded job behind.
-// header.StationCount equals stations.size() (at most 1000).
+// A project as a file holds it: the header and the stations. Read into this first and checked
+// whole before anything changes, so a bad file never leaves a half-loaded job behind; written
+// from it by capturing the document. header.stationCount equals stations.count().
 struct ProjectContents
 {
     ProjectHeader header;
-    std::vector<Station> stations;
+    StationTable stations;
 
-    // Replaces the state's station table (all 1000 entries cleared to zero bytes, then the read
-    // stations from entry 0 on), StationCount, and the header's state fields.
-    void applyTo(SurveyState &state) const;
+    // What saving the document writes. Throws CommandError when a grid entry or the orientation
+    // entry is not a number (the first one, in the file's order, is reported).
+    static ProjectContents capture(const SurveyDocument &document);
+
+    // Puts the stations and every setting into the document: paths, zooms, pane fractions, grid
+    // cells, scales, grid shifts, entries and switches, orientation, profile kind, display and
+    // output choices. The images are the caller's to read.
+    void applyTo(SurveyDocument &document) const;
 };

@@ -44,21 +44,23 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
         throw unusable(fileName, problem);
 
     // The table has 1000 entries; records beyond them are not read.
-    const int count = std::min(contents.header.StationCount, std::int32_t(StationTableSize));
-    contents.header.StationCount = count;
+    const int count = std::min(contents.header.stationCount, std::int32_t(StationTable::TableSize));
+    contents.header.stationCount = count;
     const qint64 records = (qint64(bytes.size()) - ProjectHeader::Size) / StationRecord::Size;
     if (records < count)
         throw unusable(fileName, QStringLiteral("it announces %1 stations but holds complete records for only %2")
                                      .arg(count)
                                      .arg(records));
 
-    contents.stations.reserve(size_t(count));
+    std::vector<Station> stations;
+    stations.reserve(size_t(count));
     for (int i = 0; i < count; ++i) {
         const char *record = bytes.constData() + ProjectHeader::Size + qint64(i) * StationRecord::Size;
-        contents.stations.push_back(StationRecord::read(record));
-        if (!StationRecord::hasFiniteCoordinates(contents.stations.back()))
+        stations.push_back(StationRecord::read(record));
+        if (!StationRecord::hasFiniteCoordinates(stations.back()))
             throw unusable(fileName, badStation(i, count));
     }
+    contents.stations.assign(std::move(stations));
     return contents;
 }
 
@@ -67,7 +69,7 @@ ProjectContents ProjectFile::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(QStringLiteral("Cannot open project file %1: %2.").arg(shown(path), file.errorString()));
-    const QByteArray bytes = file.read(fileSize(StationTableSize));
+    const QByteArray bytes = file.read(fileSize(StationTable::TableSize));
     if (file.error() != QFileDevice::NoError)
         throw CommandError(QStringLiteral("Cannot read project file %1: %2.").arg(shown(path), file.errorString()));
     return parse(bytes, path);
@@ -75,9 +77,9 @@ ProjectContents ProjectFile::read(const QString &path)
 
 QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *stations, const QString &fileName)
 {
-    const int count = header.StationCount;
-    if (count < 0 || count > StationTableSize)
-        throw unsavable(fileName, QStringLiteral("the station count %1 is outside 0 to %2").arg(count).arg(StationTableSize));
+    const int count = header.stationCount;
+    if (count < 0 || count > StationTable::TableSize)
+        throw unsavable(fileName, QStringLiteral("the station count %1 is outside 0 to %2").arg(count).arg(StationTable::TableSize));
     QByteArray bytes;
     try {
         bytes = header.encode();
@@ -96,8 +98,14 @@ QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *st
     return bytes;
 }
 
-void ProjectFile::write(const QString &path, const ProjectHeader &header, const Station *stations)
+QByteArray ProjectFile::serialize(const ProjectContents &project, const QString &fileName)
 {
-    const QByteArray bytes = serialize(header, stations, path);
-    WholeFile::write(path, bytes);
+    ProjectHeader header = project.header;
+    header.stationCount = project.stations.count();
+    return serialize(header, project.stations.data(), fileName);
+}
+
+void ProjectFile::write(const QString &path, const ProjectContents &project)
+{
+    WholeFile::write(path, serialize(project, path));
 }

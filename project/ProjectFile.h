@@ -20,14 +20,17 @@ public:
     // The same for bytes already in memory; fileName only names the file in messages.
     static ProjectContents parse(const QByteArray &bytes, const QString &fileName);
 
-    // The file's bytes for header and stations[0 .. header.StationCount-1]. Throws when the count
+    // The file's bytes for header and stations[0 .. header.stationCount-1]. Throws when the count
     // is outside 0..1000, a path does not fit its field, or a value is one read() would refuse,
     // so a saved project can always be opened again.
     static QByteArray serialize(const ProjectHeader &header, const Station *stations, const QString &fileName);
 
+    // The same for a whole project; the count is the table's.
+    static QByteArray serialize(const ProjectContents &project, const QString &fileName);
+
     // Writes the project through a temporary file that replaces `path` only when complete, so a
     // failed save leaves any earlier file of that name intact. Throws on every failure.
-    static void write(const QString &path, const ProjectHeader &header, const Station *stations);
+    static void write(const QString &path, const ProjectContents &project);
 
     static qint64 fileSize(int stationCount) { return ProjectHeader::Size + qint64(StationRecord::Size) * stationCount; }
 };

@@ -3,7 +3,6 @@
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
 #include "app/NumberText.h"
-#include "app/SurveyState.h"
 #include "project/LittleEndian.h"
 
 #include <charconv>
@@ -16,28 +15,28 @@ namespace {
 enum Offset {
     OffStationCount = 0,
     OffStationCapacity = 4,
-    OffPlanImageFileName = 8,
-    OffProfileImageFileName = 268,
+    OffPlanImagePath = 8,
+    OffProfileImagePath = 268,
     OffPlanZoom = 528,
     OffProfileZoom = 536,
-    OffProfileExtended = 544,
+    OffProfileKind = 544,
     OffPlanPaneFraction = 548,
     OffProfilePaneFraction = 552,
     OffPlanGridPixels = 560,
     OffProfileGridPixels = 568,
     OffPlanMetresPerPixel = 576,
     OffProfileMetresPerPixel = 584,
-    OffGridL1Position = 592,
-    OffGridL2Position = 596,
-    OffGridR1Position = 600,
-    OffGridR2Position = 604,
+    OffPlanGridShiftUp = 592,
+    OffPlanGridShiftRight = 596,
+    OffProfileGridShiftUp = 600,
+    OffProfileGridShiftRight = 604,
     OffPlanGridMetresEntry = 608,
     OffPlanGridPixelsEntry = 616,
     OffProfileGridMetresEntry = 624,
     OffProfileGridPixelsEntry = 632,
     OffPlanOrientationEntry = 640,
-    OffPlanGridOn = 648,
-    OffProfileGridOn = 649,
+    OffPlanGridShown = 648,
+    OffProfileGridShown = 649,
     OffShowLabels = 650,
     OffShowLines = 651,
     OffDataFormatIndex = 652,
@@ -72,39 +71,6 @@ std::int32_t ProjectHeader::low16(std::int32_t value)
     return low >= 0x8000 ? low - 0x10000 : low;
 }
 
-ProjectHeader ProjectHeader::fromState(const SurveyState &state)
-{
-    ProjectHeader header;
-    header.StationCount = state.StationCount;
-    header.PlanImageFileName = state.PlanImageFileName;
-    header.ProfileImageFileName = state.ProfileImageFileName;
-    header.PlanZoom = state.PlanZoom;
-    header.ProfileZoom = state.ProfileZoom;
-    header.ProfileExtended = state.ProfileExtended;
-    header.PlanPaneFraction = state.PlanPaneFraction;
-    header.ProfilePaneFraction = state.ProfilePaneFraction;
-    header.PlanGridPixels = state.PlanGridPixels;
-    header.ProfileGridPixels = state.ProfileGridPixels;
-    header.PlanMetresPerPixel = state.PlanMetresPerPixel;
-    header.ProfileMetresPerPixel = state.ProfileMetresPerPixel;
-    return header;
-}
-
-void ProjectHeader::applyTo(SurveyState &state) const
-{
-    state.PlanImageFileName = PlanImageFileName;
-    state.ProfileImageFileName = ProfileImageFileName;
-    state.PlanZoom = PlanZoom;
-    state.ProfileZoom = ProfileZoom;
-    state.ProfileExtended = ProfileExtended;
-    state.PlanPaneFraction = PlanPaneFraction;
-    state.ProfilePaneFraction = ProfilePaneFraction;
-    state.PlanGridPixels = PlanGridPixels;
-    state.ProfileGridPixels = ProfileGridPixels;
-    state.PlanMetresPerPixel = PlanMetresPerPixel;
-    state.ProfileMetresPerPixel = ProfileMetresPerPixel;
-}
-
 void ProjectHeader::setEntryTexts(const QString &planGridMetres, const QString &planGridPixels,
                                   const QString &profileGridMetres, const QString &profileGridPixels,
                                   const QString &planOrientation)
@@ -113,11 +79,11 @@ void ProjectHeader::setEntryTexts(const QString &planGridMetres, const QString &
     const double values[5] = {NumberText::toDouble(planGridMetres), NumberText::toDouble(planGridPixels),
                               NumberText::toDouble(profileGridMetres), NumberText::toDouble(profileGridPixels),
                               NumberText::toDouble(planOrientation)};
-    PlanGridMetresEntry = values[0];
-    PlanGridPixelsEntry = values[1];
-    ProfileGridMetresEntry = values[2];
-    ProfileGridPixelsEntry = values[3];
-    PlanOrientationEntry = values[4];
+    planGridMetresEntry = values[0];
+    planGridPixelsEntry = values[1];
+    profileGridMetresEntry = values[2];
+    profileGridPixelsEntry = values[3];
+    planOrientationEntry = values[4];
 }
 
 double ProjectHeader::reopenedEntryValue(double stored)
@@ -137,77 +103,77 @@ QByteArray ProjectHeader::encode() const
 {
     QByteArray bytes(Size, '\0');
     char *at = bytes.data();
-    LittleEndian::putInt32(at + OffStationCount, StationCount);
+    LittleEndian::putInt32(at + OffStationCount, stationCount);
     LittleEndian::putInt32(at + OffStationCapacity, Capacity);
-    putPath(at + OffPlanImageFileName, PlanImageFileName, "plan image");
-    putPath(at + OffProfileImageFileName, ProfileImageFileName, "profile image");
-    LittleEndian::putDouble(at + OffPlanZoom, PlanZoom);
-    LittleEndian::putDouble(at + OffProfileZoom, ProfileZoom);
-    at[OffProfileExtended] = char(ProfileExtended);
-    LittleEndian::putFloat(at + OffPlanPaneFraction, PlanPaneFraction);
-    LittleEndian::putFloat(at + OffProfilePaneFraction, ProfilePaneFraction);
-    LittleEndian::putDouble(at + OffPlanGridPixels, PlanGridPixels);
-    LittleEndian::putDouble(at + OffProfileGridPixels, ProfileGridPixels);
-    LittleEndian::putDouble(at + OffPlanMetresPerPixel, PlanMetresPerPixel);
-    LittleEndian::putDouble(at + OffProfileMetresPerPixel, ProfileMetresPerPixel);
-    LittleEndian::putInt32(at + OffGridL1Position, low16(GridL1Position));
-    LittleEndian::putInt32(at + OffGridL2Position, low16(GridL2Position));
-    LittleEndian::putInt32(at + OffGridR1Position, low16(GridR1Position));
-    LittleEndian::putInt32(at + OffGridR2Position, low16(GridR2Position));
-    LittleEndian::putDouble(at + OffPlanGridMetresEntry, PlanGridMetresEntry);
-    LittleEndian::putDouble(at + OffPlanGridPixelsEntry, PlanGridPixelsEntry);
-    LittleEndian::putDouble(at + OffProfileGridMetresEntry, ProfileGridMetresEntry);
-    LittleEndian::putDouble(at + OffProfileGridPixelsEntry, ProfileGridPixelsEntry);
-    LittleEndian::putDouble(at + OffPlanOrientationEntry, PlanOrientationEntry);
-    at[OffPlanGridOn] = char(PlanGridOn);
-    at[OffProfileGridOn] = char(ProfileGridOn);
-    at[OffShowLabels] = char(ShowLabels);
-    at[OffShowLines] = char(ShowLines);
-    LittleEndian::putInt32(at + OffDataFormatIndex, DataFormatIndex);
-    LittleEndian::putInt32(at + OffDataStyleIndex, DataStyleIndex);
+    putPath(at + OffPlanImagePath, planImagePath, "plan image");
+    putPath(at + OffProfileImagePath, profileImagePath, "profile image");
+    LittleEndian::putDouble(at + OffPlanZoom, planZoom);
+    LittleEndian::putDouble(at + OffProfileZoom, profileZoom);
+    at[OffProfileKind] = char(profileKind);
+    LittleEndian::putFloat(at + OffPlanPaneFraction, planPaneFraction);
+    LittleEndian::putFloat(at + OffProfilePaneFraction, profilePaneFraction);
+    LittleEndian::putDouble(at + OffPlanGridPixels, planGridPixels);
+    LittleEndian::putDouble(at + OffProfileGridPixels, profileGridPixels);
+    LittleEndian::putDouble(at + OffPlanMetresPerPixel, planMetresPerPixel);
+    LittleEndian::putDouble(at + OffProfileMetresPerPixel, profileMetresPerPixel);
+    LittleEndian::putInt32(at + OffPlanGridShiftUp, low16(planGridShiftUp));
+    LittleEndian::putInt32(at + OffPlanGridShiftRight, low16(planGridShiftRight));
+    LittleEndian::putInt32(at + OffProfileGridShiftUp, low16(profileGridShiftUp));
+    LittleEndian::putInt32(at + OffProfileGridShiftRight, low16(profileGridShiftRight));
+    LittleEndian::putDouble(at + OffPlanGridMetresEntry, planGridMetresEntry);
+    LittleEndian::putDouble(at + OffPlanGridPixelsEntry, planGridPixelsEntry);
+    LittleEndian::putDouble(at + OffProfileGridMetresEntry, profileGridMetresEntry);
+    LittleEndian::putDouble(at + OffProfileGridPixelsEntry, profileGridPixelsEntry);
+    LittleEndian::putDouble(at + OffPlanOrientationEntry, planOrientationEntry);
+    at[OffPlanGridShown] = char(planGridShown);
+    at[OffProfileGridShown] = char(profileGridShown);
+    at[OffShowLabels] = char(showLabels);
+    at[OffShowLines] = char(showLines);
+    LittleEndian::putInt32(at + OffDataFormatIndex, dataFormatIndex);
+    LittleEndian::putInt32(at + OffDataStyleIndex, dataStyleIndex);
     return bytes;
 }
 
 ProjectHeader ProjectHeader::decode(const char *at)
 {
     ProjectHeader header;
-    header.StationCount = LittleEndian::int32At(at + OffStationCount);
-    header.StationCapacity = LittleEndian::int32At(at + OffStationCapacity);
-    header.PlanImageFileName = AnsiText::decode(at + OffPlanImageFileName, PathBytes);
-    header.ProfileImageFileName = AnsiText::decode(at + OffProfileImageFileName, PathBytes);
-    header.PlanZoom = LittleEndian::doubleAt(at + OffPlanZoom);
-    header.ProfileZoom = LittleEndian::doubleAt(at + OffProfileZoom);
-    header.ProfileExtended = std::uint8_t(at[OffProfileExtended]);
-    header.PlanPaneFraction = LittleEndian::floatAt(at + OffPlanPaneFraction);
-    header.ProfilePaneFraction = LittleEndian::floatAt(at + OffProfilePaneFraction);
-    header.PlanGridPixels = LittleEndian::doubleAt(at + OffPlanGridPixels);
-    header.ProfileGridPixels = LittleEndian::doubleAt(at + OffProfileGridPixels);
-    header.PlanMetresPerPixel = LittleEndian::doubleAt(at + OffPlanMetresPerPixel);
-    header.ProfileMetresPerPixel = LittleEndian::doubleAt(at + OffProfileMetresPerPixel);
-    header.GridL1Position = low16(LittleEndian::int32At(at + OffGridL1Position));
-    header.GridL2Position = low16(LittleEndian::int32At(at + OffGridL2Position));
-    header.GridR1Position = low16(LittleEndian::int32At(at + OffGridR1Position));
-    header.GridR2Position = low16(LittleEndian::int32At(at + OffGridR2Position));
-    header.PlanGridMetresEntry = LittleEndian::doubleAt(at + OffPlanGridMetresEntry);
-    header.PlanGridPixelsEntry = LittleEndian::doubleAt(at + OffPlanGridPixelsEntry);
-    header.ProfileGridMetresEntry = LittleEndian::doubleAt(at + OffProfileGridMetresEntry);
-    header.ProfileGridPixelsEntry = LittleEndian::doubleAt(at + OffProfileGridPixelsEntry);
-    header.PlanOrientationEntry = LittleEndian::doubleAt(at + OffPlanOrientationEntry);
-    header.PlanGridOn = std::uint8_t(at[OffPlanGridOn]);
-    header.ProfileGridOn = std::uint8_t(at[OffProfileGridOn]);
-    header.ShowLabels = std::uint8_t(at[OffShowLabels]);
-    header.ShowLines = std::uint8_t(at[OffShowLines]);
-    header.DataFormatIndex = LittleEndian::int32At(at + OffDataFormatIndex);
-    header.DataStyleIndex = LittleEndian::int32At(at + OffDataStyleIndex);
+    header.stationCount = LittleEndian::int32At(at + OffStationCount);
+    header.stationCapacity = LittleEndian::int32At(at + OffStationCapacity);
+    header.planImagePath = AnsiText::decode(at + OffPlanImagePath, PathBytes);
+    header.profileImagePath = AnsiText::decode(at + OffProfileImagePath, PathBytes);
+    header.planZoom = LittleEndian::doubleAt(at + OffPlanZoom);
+    header.profileZoom = LittleEndian::doubleAt(at + OffProfileZoom);
+    header.profileKind = std::uint8_t(at[OffProfileKind]);
+    header.planPaneFraction = LittleEndian::floatAt(at + OffPlanPaneFraction);
+    header.profilePaneFraction = LittleEndian::floatAt(at + OffProfilePaneFraction);
+    header.planGridPixels = LittleEndian::doubleAt(at + OffPlanGridPixels);
+    header.profileGridPixels = LittleEndian::doubleAt(at + OffProfileGridPixels);
+    header.planMetresPerPixel = LittleEndian::doubleAt(at + OffPlanMetresPerPixel);
+    header.profileMetresPerPixel = LittleEndian::doubleAt(at + OffProfileMetresPerPixel);
+    header.planGridShiftUp = low16(LittleEndian::int32At(at + OffPlanGridShiftUp));
+    header.planGridShiftRight = low16(LittleEndian::int32At(at + OffPlanGridShiftRight));
+    header.profileGridShiftUp = low16(LittleEndian::int32At(at + OffProfileGridShiftUp));
+    header.profileGridShiftRight = low16(LittleEndian::int32At(at + OffProfileGridShiftRight));
+    header.planGridMetresEntry = LittleEndian::doubleAt(at + OffPlanGridMetresEntry);
+    header.planGridPixelsEntry = LittleEndian::doubleAt(at + OffPlanGridPixelsEntry);
+    header.profileGridMetresEntry = LittleEndian::doubleAt(at + OffProfileGridMetresEntry);
+    header.profileGridPixelsEntry = LittleEndian::doubleAt(at + OffProfileGridPixelsEntry);
+    header.planOrientationEntry = LittleEndian::doubleAt(at + OffPlanOrientationEntry);
+    header.planGridShown = std::uint8_t(at[OffPlanGridShown]);
+    header.profileGridShown = std::uint8_t(at[OffProfileGridShown]);
+    header.showLabels = std::uint8_t(at[OffShowLabels]);
+    header.showLines = std::uint8_t(at[OffShowLines]);
+    header.dataFormatIndex = LittleEndian::int32At(at + OffDataFormatIndex);
+    header.dataStyleIndex = LittleEndian::int32At(at + OffDataStyleIndex);
     return header;
 }
 
 QString ProjectHeader::problem() const
 {
-    if (StationCount < 0)
-        return QStringLiteral("its station count is %1").arg(StationCount);
+    if (stationCount < 0)
+        return QStringLiteral("its station count is %1").arg(stationCount);
     // A path field filled to its last byte has no ending zero: no project can hold that path.
-    for (const auto &path : {std::make_pair("plan", &PlanImageFileName), std::make_pair("profile", &ProfileImageFileName)}) {
+    for (const auto &path : {std::make_pair("plan", &planImagePath), std::make_pair("profile", &profileImagePath)}) {
         if (AnsiText::encode(*path.second).size() > PathBytes - 1)
             return QStringLiteral("its %1 image path is longer than the %2 bytes its field holds")
                 .arg(QLatin1String(path.first))
@@ -215,19 +181,19 @@ QString ProjectHeader::problem() const
     }
 
     const struct { const char *name; double value; } reals[] = {
-        {"plan zoom", PlanZoom},
-        {"profile zoom", ProfileZoom},
-        {"plan pane fraction", PlanPaneFraction},
-        {"profile pane fraction", ProfilePaneFraction},
-        {"plan grid cell size", PlanGridPixels},
-        {"profile grid cell size", ProfileGridPixels},
-        {"plan scale", PlanMetresPerPixel},
-        {"profile scale", ProfileMetresPerPixel},
-        {"plan grid metres entry", PlanGridMetresEntry},
-        {"plan grid pixels entry", PlanGridPixelsEntry},
-        {"profile grid metres entry", ProfileGridMetresEntry},
-        {"profile grid pixels entry", ProfileGridPixelsEntry},
-        {"plan orientation entry", PlanOrientationEntry},
+        {"plan zoom", planZoom},
+        {"profile zoom", profileZoom},
+        {"plan pane fraction", planPaneFraction},
+        {"profile pane fraction", profilePaneFraction},
+        {"plan grid cell size", planGridPixels},
+        {"profile grid cell size", profileGridPixels},
+        {"plan scale", planMetresPerPixel},
+        {"profile scale", profileMetresPerPixel},
+        {"plan grid metres entry", planGridMetresEntry},
+        {"plan grid pixels entry", planGridPixelsEntry},
+        {"profile grid metres entry", profileGridMetresEntry},
+        {"profile grid pixels entry", profileGridPixelsEntry},
+        {"plan orientation entry", planOrientationEntry},
     };
     for (const auto &real : reals) {
         if (!std::isfinite(real.value))
@@ -242,9 +208,9 @@ QString ProjectHeader::problem() const
             return QStringLiteral("its %1 is %2, outside 0 to 1")
                 .arg(QLatin1String(fraction.name), number(fraction.value));
     }
-    if (DataFormatIndex < 0 || DataFormatIndex > 2)
-        return QStringLiteral("its data format index is %1, not 0, 1 or 2").arg(DataFormatIndex);
-    if (DataStyleIndex < 0 || DataStyleIndex > 1)
-        return QStringLiteral("its data style index is %1, not 0 or 1").arg(DataStyleIndex);
+    if (dataFormatIndex < 0 || dataFormatIndex > 2)
+        return QStringLiteral("its data format index is %1, not 0, 1 or 2").arg(dataFormatIndex);
+    if (dataStyleIndex < 0 || dataStyleIndex > 1)
+        return QStringLiteral("its data style index is %1, not 0 or 1").arg(dataStyleIndex);
     return QString();
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/Station.h"
+#include "stations/Station.h"
 
 // One station as a project file stores it: 308 bytes, the Station fields in their order
-// (seven little-endian 32-bit reals, the 20-byte label, the 256-byte comment, the BranchEnd
+// (seven little-endian 32-bit reals, the 20-byte label, the 256-byte comment, the branch-end
 // byte) and three reserved bytes. Text fields are copied whole, so a record round-trips bit for
 // bit; readers of the texts stay bounded by the field width (see Station.h).
 namespace StationRecord {

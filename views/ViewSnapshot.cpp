@@ -1,6 +1,7 @@
 #include "views/ViewSnapshot.h"
 
-#include "app/SurveyState.h"
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
 #include "app/Truncate.h"
 
 #include <algorithm>
@@ -8,13 +9,15 @@
 
 namespace {
 
-// Which station fields a view reads, and which pending flag shows its point.
-struct ViewSide
+// Which station fields a view reads.
+struct StationFields
 {
     float Station::*x;
     float Station::*y;
-    std::uint8_t SurveyState::*pointPlaced;
 };
+
+constexpr StationFields PlanFields{&Station::planX, &Station::planY};
+constexpr StationFields ProfileFields{&Station::profileX, &Station::profileY};
 
 // A guide's size in pixels of the view it is drawn on: length x (from-scale / to-scale), rounded
 // half up. Without a usable quotient (a scale still 0, an overflow, a negative scale) there is no
@@ -31,79 +34,90 @@ bool guideDistance(long double length, double fromScale, double toScale, int *di
     return true;
 }
 
-ViewSnapshot build(const SurveyState &state, const ViewControls &controls, const ViewSide &side)
+ViewSnapshot build(const SurveyDocument &document, const EditSession &session, ViewSide side,
+                   const StationFields &fields)
 {
+    const ViewSettings &settings = document.view(side);
+    const StationTable &table = document.stations();
     ViewSnapshot view;
-    view.gridShown = controls.gridShown;
-    view.gridOrigin = QPoint(controls.gridShiftRight, -controls.gridShiftUp);
+    view.image = settings.image;
+    view.sourceWidth = settings.imageWidth();
+    view.sourceHeight = settings.imageHeight();
+    view.zoom = settings.zoom;
+    view.gridPixels = settings.gridPixels;
+    view.gridShown = settings.gridShown;
+    view.gridOrigin = QPoint(settings.gridShiftRight, -settings.gridShiftUp);
 
-    // A damaged project may claim any count; the table never reads past its last entry.
-    const int count = std::clamp(state.StationCount, 0, StationTableSize);
-    const auto at = [&](const Station &s) { return QPointF(s.*side.x, s.*side.y); };
+    const int count = table.count();
+    const auto at = [&](const Station &s) { return QPointF(s.*fields.x, s.*fields.y); };
     view.stations.reserve(count);
     for (int i = 0; i < count; ++i)
-        view.stations.append(at(state.Stations[size_t(i)]));
+        view.stations.append(at(table.at(i)));
 
-    if (controls.showLabels) {
+    if (document.showLabels()) {
+        // The Lumaro "Label" layout names stations by label only, so unlabelled ones show nothing.
+        const bool indexWhenUnlabelled = document.format() != SurveyFormat::LumaroLabel;
         view.labels.reserve(count);
         for (int i = 0; i < count; ++i) {
-            const Station &s = state.Stations[size_t(i)];
-            view.labels.append(hasLabel(s) ? labelText(s)
-                                           : controls.indexWhenUnlabelled ? QString::number(i) : QString());
+            const Station &s = table.at(i);
+            view.labels.append(hasLabel(s) ? labelText(s) : indexWhenUnlabelled ? QString::number(i) : QString());
         }
     }
-    if (controls.showLines) {
+    if (document.showLines()) {
         view.legBefore.reserve(count);
         for (int i = 0; i < count; ++i)
-            view.legBefore.append(i > 0 && !state.Stations[size_t(i - 1)].BranchEnd);
+            view.legBefore.append(table.hasLegBefore(i));
     }
 
-    const Station *last = count >= 1 ? &state.Stations[size_t(count - 1)] : nullptr;
-    const Station *pending = count == state.StationCount && state.hasPendingEntry() ? &state.Stations[size_t(count)] : nullptr;
-    if (pending && state.*side.pointPlaced) {
+    if (table.hasPending() && session.pointPlaced(side)) {
+        const Station &pending = table.pending();
         view.pendingShown = true;
-        view.pending = at(*pending);
-        if (controls.showLabels && !controls.typedLabel.isEmpty())
-            view.pendingLabel = state.MoveMode == 1 ? labelText(*pending) : controls.typedLabel;
-        if (controls.showLines && last && !controls.newBranch && !last->BranchEnd) {
+        view.pending = at(pending);
+        if (document.showLabels() && !session.labelEntry().isEmpty())
+            view.pendingLabel = session.moving() ? labelText(pending) : session.labelEntry();
+        if (document.showLines() && table.hasLegBefore(count) && !session.newBranchChecked()) {
             view.pendingLegShown = true;
-            view.pendingLegFrom = at(*last);
+            view.pendingLegFrom = at(table.at(count - 1));
         }
     }
 
-    if (state.MoveMode == 1 && state.CurrentStation >= 0 && state.CurrentStation < count) {
+    if (session.moving() && table.contains(session.selected())) {
         view.highlightShown = true;
-        view.highlight = at(state.Stations[size_t(state.CurrentStation)]);
+        view.highlight = at(table.at(session.selected()));
     }
     return view;
 }
 
+// The guide for the pending station needs a last station to measure from, the point on the
+// other view, an extended profile, and no new branch starting.
+bool guideWanted(const SurveyDocument &document, const EditSession &session, ViewSide otherSide)
+{
+    const StationTable &table = document.stations();
+    return table.count() >= 1 && table.hasPending() && session.pointPlaced(otherSide) && document.hasProfile()
+        && !session.newBranchChecked();
+}
+
 } // namespace
 
-ViewSnapshot ViewSnapshot::plan(const SurveyState &state, const ViewControls &controls)
+ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSession &session)
 {
-    ViewSnapshot view = build(state, controls, {&Station::PlanX, &Station::PlanY, &SurveyState::PlanPointPlaced});
-    view.image = state.PlanBitmap;
-    view.sourceWidth = state.PlanImageWidth;
-    view.sourceHeight = state.PlanImageHeight;
-    view.zoom = state.PlanZoom;
-    view.gridPixels = state.PlanGridPixels;
+    ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields);
     view.labelColour = QColor(0, 0, 255);
 
     // The circle around the last station on which the pending plan point must lie: the pending
     // leg's horizontal length as measured on the profile, in plan pixels.
-    const int count = view.stations.size();
-    if (count >= 1 && count == state.StationCount && state.hasPendingEntry() && state.ProfilePointPlaced
-        && state.ProfileExtended == 1 && !controls.newBranch) {
-        const Station &p = state.Stations[size_t(count - 1)];
-        const Station &q = state.Stations[size_t(count)];
+    if (guideWanted(document, session, ViewSide::Profile)) {
+        const StationTable &table = document.stations();
+        const Station &p = table.at(table.count() - 1);
+        const Station &q = table.pending();
         int radius = 0;
-        if (guideDistance(std::fabs((long double)q.ProfileX - (long double)p.ProfileX), state.ProfileMetresPerPixel,
-                          state.PlanMetresPerPixel, &radius)) {
-            const int left = truncToInt(double(p.PlanX) - radius);
-            const int top = truncToInt(double(p.PlanY) - radius);
-            const int right = truncToInt(double(p.PlanX) + radius);
-            const int bottom = truncToInt(double(p.PlanY) + radius);
+        if (guideDistance(std::fabs((long double)q.profileX - (long double)p.profileX),
+                          document.view(ViewSide::Profile).metresPerPixel, document.view(ViewSide::Plan).metresPerPixel,
+                          &radius)) {
+            const int left = truncToInt(double(p.planX) - radius);
+            const int top = truncToInt(double(p.planY) - radius);
+            const int right = truncToInt(double(p.planX) + radius);
+            const int bottom = truncToInt(double(p.planY) + radius);
             view.guide = Guide::Circle;
             view.guideCircleBox = QRect(QPoint(left, top), QSize(right - left, bottom - top));
         }
@@ -111,36 +125,33 @@ ViewSnapshot ViewSnapshot::plan(const SurveyState &state, const ViewControls &co
     return view;
 }
 
-ViewSnapshot ViewSnapshot::profile(const SurveyState &state, const ViewControls &controls)
+ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSession &session)
 {
-    ViewSnapshot view =
-        build(state, controls, {&Station::ProfileX, &Station::ProfileY, &SurveyState::ProfilePointPlaced});
-    view.image = state.ProfileBitmap;
-    view.sourceWidth = state.ProfileImageWidth;
-    view.sourceHeight = state.ProfileImageHeight;
-    view.zoom = state.ProfileZoom;
-    view.gridPixels = state.ProfileGridPixels;
+    ViewSnapshot view = build(document, session, ViewSide::Profile, ProfileFields);
     view.labelColour = QColor(255, 0, 0);
 
     // Two vertical lines left and right of the last station, at the pending leg's length as
-    // measured on the plan, in profile pixels.
-    const int count = view.stations.size();
-    if (count >= 1 && count == state.StationCount && state.hasPendingEntry() && state.PlanPointPlaced
-        && state.ProfileExtended == 1 && !controls.newBranch) {
-        const Station &p = state.Stations[size_t(count - 1)];
-        const Station &q = state.Stations[size_t(count)];
-        const long double dx = (long double)q.PlanX - (long double)p.PlanX;
-        const long double dy = (long double)q.PlanY - (long double)p.PlanY;
+    // measured on the plan, in profile pixels; only where a leg will join the two.
+    const StationTable &table = document.stations();
+    if (guideWanted(document, session, ViewSide::Plan) && table.hasLegBefore(table.count())) {
+        const Station &p = table.at(table.count() - 1);
+        const Station &q = table.pending();
+        const long double dx = (long double)q.planX - (long double)p.planX;
+        const long double dy = (long double)q.planY - (long double)p.planY;
         int distance = 0;
-        if (!p.BranchEnd
-            && guideDistance(std::sqrt(dx * dx + dy * dy), state.PlanMetresPerPixel, state.ProfileMetresPerPixel,
-                             &distance)) {
+        if (guideDistance(std::sqrt(dx * dx + dy * dy), document.view(ViewSide::Plan).metresPerPixel,
+                          document.view(ViewSide::Profile).metresPerPixel, &distance)) {
             view.guide = Guide::VerticalLines;
-            view.guideLineX[0] = truncToInt(double(p.ProfileX) - distance);
-            view.guideLineX[1] = truncToInt(double(p.ProfileX) + distance);
+            view.guideLineX[0] = truncToInt(double(p.profileX) - distance);
+            view.guideLineX[1] = truncToInt(double(p.profileX) + distance);
         }
     }
     return view;
+}
+
+ViewSnapshot ViewSnapshot::of(ViewSide side, const SurveyDocument &document, const EditSession &session)
+{
+    return side == ViewSide::Plan ? plan(document, session) : profile(document, session);
 }
 
 QSize ViewSnapshot::displayedSize() const

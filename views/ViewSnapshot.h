@@ -8,22 +8,11 @@
 #include <QString>
 #include <QVector>
 
-struct SurveyState;
+class EditSession;
+class SurveyDocument;
+enum class ViewSide;
 
-// What the window's controls say about one view at the time of a redraw.
-struct ViewControls
-{
-    bool gridShown = true;
-    int gridShiftRight = 0;           // position of the horizontal grid up-down
-    int gridShiftUp = 0;              // position of the vertical one; the grid's y offset is its negation
-    bool showLabels = true;
-    bool showLines = true;
-    bool newBranch = false;           // "New branch" ticked
-    bool indexWhenUnlabelled = true;  // false when the output format names stations by label only
-    QString typedLabel;               // the label entry box
-};
-
-// Everything one redraw of a view shows, decided once from the survey state and the controls:
+// Everything one redraw of a view shows, decided once from the document and the session:
 // the image (shared with the working bitmap, never copied), its size and zoom, the grid, the
 // stations with their label texts, the legs, the guide for the pending station, the pending
 // point and the Move-mode highlight. Positions are in source-image pixels, as the stations
@@ -33,8 +22,9 @@ struct ViewSnapshot
 {
     enum class Guide { None, Circle, VerticalLines };
 
-    static ViewSnapshot plan(const SurveyState &state, const ViewControls &controls);
-    static ViewSnapshot profile(const SurveyState &state, const ViewControls &controls);
+    static ViewSnapshot plan(const SurveyDocument &document, const EditSession &session);
+    static ViewSnapshot profile(const SurveyDocument &document, const EditSession &session);
+    static ViewSnapshot of(ViewSide side, const SurveyDocument &document, const EditSession &session);
 
     // The pane's size: the source size times the zoom, truncated; never negative.
     QSize displayedSize() const;

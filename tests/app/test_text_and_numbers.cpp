@@ -3,7 +3,7 @@
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
 #include "app/NumberText.h"
-#include "app/Station.h"
+#include "stations/Station.h"
 #include "app/Truncate.h"
 #include "support/CommaLocale.h"
 
@@ -144,7 +144,7 @@ void TextAndNumbers::fullWidthTextsStayInsideTheirFields()
     const QString comment256 = QString(256, QChar(u'Ж'));
     setLabelText(station, label20);
     setCommentText(station, comment256);
-    station.BranchEnd = 1;
+    station.branchEnd = true;
     QCOMPARE(labelText(station), label20);
     QCOMPARE(commentText(station), comment256);
     QCOMPARE(labelBytes(station).size(), 20);
@@ -153,27 +153,27 @@ void TextAndNumbers::fullWidthTextsStayInsideTheirFields()
     setLabelText(station, label20 + QStringLiteral("UVW"));
     QCOMPARE(labelText(station), label20);
     setLabelText(station, QStringLiteral("B7"));
-    QCOMPARE(QByteArray(station.Label, 20), QByteArray("B7").leftJustified(20, '\0'));
-    QCOMPARE(station.BranchEnd, std::uint8_t(1));
+    QCOMPARE(QByteArray(station.label, 20), QByteArray("B7").leftJustified(20, '\0'));
+    QVERIFY(station.branchEnd);
 }
 
 void TextAndNumbers::clearStationLeavesBytesAfterTheFirst()
 {
     Station station;
     std::memset(&station, 0, sizeof station);
-    station.PlanX = 1.5f;
-    station.ProfileYMetres = -2.0f;
-    station.BranchEnd = 1;
+    station.planX = 1.5f;
+    station.profileYMetres = -2.0f;
+    station.branchEnd = true;
     setLabelText(station, QStringLiteral("A1"));
     setCommentText(station, QStringLiteral("sump"));
-    ClearStation(station);
-    QCOMPARE(station.PlanX, 0.0f);
-    QCOMPARE(station.ProfileYMetres, 0.0f);
-    QCOMPARE(station.BranchEnd, std::uint8_t(0));
+    clearStation(station);
+    QCOMPARE(station.planX, 0.0f);
+    QCOMPARE(station.profileYMetres, 0.0f);
+    QVERIFY(!station.branchEnd);
     QCOMPARE(labelText(station), QString());
     QCOMPARE(commentText(station), QString());
-    QCOMPARE(station.Label[1], '1');
-    QCOMPARE(station.Comment[1], 'u');
+    QCOMPARE(station.label[1], '1');
+    QCOMPARE(station.comment[1], 'u');
 }
 
 void TextAndNumbers::theCLibraryLocaleDoesNotChangeNumbers()

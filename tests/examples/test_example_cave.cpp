@@ -1,8 +1,7 @@
 // The example cave a newcomer starts with: it must open with both drawings from any folder, and
 // the survey data files beside it must be what the program exports from it today.
-#include "app/SpeomarkWindows.h"
-#include "support/ScriptedDialogs.h"
-#include "views/TImagePane.h"
+#include "support/WindowFixture.h"
+#include "views/ui/ImagePane.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,20 +41,20 @@ void ExampleCave::opensWithItsDrawingsFromAnyFolder()
     for (const char *name : {"uchebnaya.sprj", "uchebnaya-plan.png", "uchebnaya-profile.png"})
         QVERIFY(QFile::copy(QDir(Examples).filePath(QString::fromLatin1(name)),
                             clone.filePath(QString::fromLatin1(name))));
-    SpeomarkWindows windows;
-    TSpeomarkForm &form = windows.SpeomarkForm;
-    ScriptedDialogs *dialogs = installScriptedDialogs(form);
-    form.show();
-    form.openProject(clone.filePath(QStringLiteral("uchebnaya.sprj")));
-    QCOMPARE(dialogs->messages(), QStringList());
-    QCOMPARE(form.StationCount, 31);
-    QCOMPARE(form.PlanImageFileName, clone.filePath(QStringLiteral("uchebnaya-plan.png")));
-    QVERIFY(!form.PlanBitmap.isNull() && !form.ProfileBitmap.isNull());
-    QCOMPARE(form.ImageLeft->size(), QSize(form.PlanImageWidth / 2, form.PlanImageHeight / 2));
-    QCOMPARE(form.ImageLeft->snapshot().stations.size(), 31);
+    WindowFixture fixture;
+    fixture.window().openProject(clone.filePath(QStringLiteral("uchebnaya.sprj")));
+    QCOMPARE(fixture.dialogs().messages(), QStringList());
+    const SurveyDocument &document = fixture.document();
+    const ViewSettings &plan = document.view(ViewSide::Plan);
+    QCOMPARE(document.stations().count(), 31);
+    QCOMPARE(plan.imagePath, clone.filePath(QStringLiteral("uchebnaya-plan.png")));
+    QVERIFY(!plan.image.isNull() && !document.view(ViewSide::Profile).image.isNull());
+    auto *pane = fixture.control<ImagePane>("ImageLeft");
+    QCOMPARE(pane->size(), QSize(plan.imageWidth() / 2, plan.imageHeight() / 2));
+    QCOMPARE(pane->snapshot().stations.size(), 31);
     // The main passage ends where the side branch starts again from station 8.
-    QCOMPARE(labelText(form.Stations[20]), QStringLiteral("8"));
-    QCOMPARE(form.Stations[19].BranchEnd, std::uint8_t(1));
+    QCOMPARE(labelText(document.stations().at(20)), QStringLiteral("8"));
+    QVERIFY(document.stations().at(19).branchEnd);
 }
 
 void ExampleCave::exportedFilesAreCurrent_data()

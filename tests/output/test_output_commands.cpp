@@ -1,20 +1,20 @@
-// View, Save, Save as, the picture buttons and the save prompt, driven through the window with
-// scripted dialogs and real files in a scratch folder.
-#include "app/SpeomarkWindows.h"
-#include "support/TestFiles.h"
-#include "app/TRadioGroup.h"
-#include "app/TTextForm.h"
+// Survey data files and pictures: the names Save and Save as write, and View, Save, Save as, the
+// picture buttons and the save prompt driven through the window with scripted dialogs and real
+// files in a scratch folder.
+#include "app/ui/RadioGroup.h"
+#include "app/ui/SurveyTextWindow.h"
+#include "output/SurveyOutput.h"
 #include "project/ProjectFile.h"
-#include "support/ScriptedDialogs.h"
-#include "views/TImagePane.h"
+#include "support/TestFiles.h"
+#include "support/WindowFixture.h"
+#include "views/ui/ImagePane.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
 #include <QtEndian>
 #include <csignal>
 #include <memory>
@@ -45,296 +45,294 @@ private slots:
     void init();
     void cleanup();
 
-    void firstSaveWritesTheLayoutExtensionAndCaption();
-    void saveAgainRebuildsInTheNewLayoutWithoutADialog();
+    void savedNamesTakeTheLayoutExtension_data();
+    void savedNamesTakeTheLayoutExtension();
+    void firstSaveAsksForANameThenSavesInTheNewLayout();
     void saveWithoutChangesWritesTheEditedPreview();
-    void saveAsKeepsAChosenExtension_data();
-    void saveAsKeepsAChosenExtension();
-    void aDotInAFolderNameIsNotAnExtension();
     void saveAfterCloseProjectAsksAgain();
     void viewAlwaysBuildsAndShowsThePreview();
     void aFailingBuildKeepsWhatItShould();
     void failedWritesSayWhyAndKeepTheOldFile();
     void closePromptAnswers_data();
     void closePromptAnswers();
-    void closingWithoutChangesAsksNothing();
     void savePictureBeforeAnImageDoesNothing();
     void savePictureWritesTheSourceSizeBitmap();
 
 private:
-    void loadFiveStations();
-    QByteArray fixture(const QString &name) const;
-    QByteArray fileBytes(const QString &path) const;
+    void loadFiveStations(SurveyDocument &document);
+    QStringList filesWritten() const;
+    QByteArray fixture(const QString &name) const { return TestFiles::dataBytes(name); }
+    QByteArray fileBytes(const QString &name) const { return TestFiles::bytes(path(name)); }
     QString path(const QString &name) const { return m_dir.filePath(name); }
+    SurveyTextWindow &preview() { return f->textWindow(); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<SpeomarkWindows> m_windows;
-    TSpeomarkForm *form = nullptr;
-    ScriptedDialogs *dialogs = nullptr;
+    std::unique_ptr<WindowFixture> f;
 };
 
 void OutputCommands::init()
 {
     QVERIFY(m_dir.isValid());
-    m_windows = std::make_unique<SpeomarkWindows>();
-    form = &m_windows->SpeomarkForm;
-    dialogs = installScriptedDialogs(*form);
-    form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(form));
+    f = std::make_unique<WindowFixture>();
 }
 
 void OutputCommands::cleanup()
 {
-    form->Modified = 0; // let the window close without asking
-    m_windows.reset();
+    f.reset();
     QDir(m_dir.path()).removeRecursively();
     QDir().mkpath(m_dir.path());
 }
 
-QByteArray OutputCommands::fixture(const QString &name) const
-{
-    return TestFiles::dataBytes(name);
-}
-
-QByteArray OutputCommands::fileBytes(const QString &name) const
-{
-    return TestFiles::bytes(name);
-}
-
 // The five stations of the layout examples (A, B, C | B, D), added but not yet saved.
-void OutputCommands::loadFiveStations()
+void OutputCommands::loadFiveStations(SurveyDocument &document)
 {
     const ProjectContents five = ProjectFile::read(TestFiles::dataPath(QStringLiteral("five-stations.sprj")));
-    std::copy(five.stations.begin(), five.stations.end(), form->Stations.begin());
-    form->StationCount = int(five.stations.size());
-    form->Modified = 1;
+    document.editStations([&](StationTable &table) { table = five.stations; });
+    document.setModified(true);
 }
 
-void OutputCommands::firstSaveWritesTheLayoutExtensionAndCaption()
+// Every file in the scratch folder, its subfolders included, relative to it.
+QStringList OutputCommands::filesWritten() const
 {
-    loadFiveStations();
-    dialogs->answerFile(path(QStringLiteral("cave"))); // the dialog makes it cave.dat
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QCOMPARE(fileBytes(path(QStringLiteral("cave.cav"))), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
-    QVERIFY(!QFile::exists(path(QStringLiteral("cave.dat"))));
-    QCOMPARE(form->DataFileName, path(QStringLiteral("cave")));
-    QCOMPARE(m_windows->TextForm.windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - view"));
-    QCOMPARE(form->SaveDialog1.fileName, path(QStringLiteral("cave.cav")));
-    QCOMPARE(form->Modified, std::uint8_t(1)); // Save does not clear it
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(dialogs->shown[0].dialog.defaultSuffix, QStringLiteral("dat"));
-    QVERIFY(dialogs->shown[0].dialog.overwritePrompt);
+    QStringList files;
+    QDirIterator it(m_dir.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files.append(QDir(m_dir.path()).relativeFilePath(it.next()));
+    files.sort();
+    return files;
 }
 
-void OutputCommands::saveAgainRebuildsInTheNewLayoutWithoutADialog()
+void OutputCommands::savedNamesTakeTheLayoutExtension_data()
 {
-    loadFiveStations();
-    dialogs->answerFile(path(QStringLiteral("cave")));
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    form->DataFormat->setItemIndex(2);
-    form->DataStyle->setItemIndex(1);
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QCOMPARE(dialogs->fileDialogsShown(), 1);
-    QCOMPARE(fileBytes(path(QStringLiteral("cave.svx"))),
-             fixture(QStringLiteral("five-stations.survex-depthchange.svx")));
-    QCOMPARE(fileBytes(path(QStringLiteral("cave.cav"))), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
-    QCOMPARE(form->DataFileName, path(QStringLiteral("cave")));
+    QTest::addColumn<bool>("saveAs");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("known");      // the data file saved before ("" = none)
+    QTest::addColumn<QString>("chosen");     // the name from the dialog ("" = not shown)
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("remembered"); // the data file's name afterwards
+    const int label = int(SurveyFormat::LumaroLabel), fromTo = int(SurveyFormat::LumaroFromTo),
+              survex = int(SurveyFormat::Survex);
+    // Save puts the layout's extension in place of the chosen one.
+    QTest::newRow("save, dialog's suffix") << false << fromTo << "" << "cave.dat" << "cave.cav" << "cave";
+    QTest::newRow("save, Label layout") << false << label << "" << "cave.txt" << "cave.cav" << "cave";
+    QTest::newRow("save, two dots") << false << fromTo << "" << "cave.v2.txt" << "cave.cav" << "cave";
+    QTest::newRow("save, known name") << false << survex << "cave" << "" << "cave.svx" << "cave";
+    QTest::newRow("save, dot in a folder") << false << fromTo << "caves.old/cave" << "" << "caves.old/cave.cav"
+                                           << "caves.old/cave";
+    // Save as keeps a chosen extension and adds the layout's only where there is none.
+    QTest::newRow("save as, own extension") << true << fromTo << "old" << "cave.txt" << "cave.txt" << "cave";
+    QTest::newRow("save as, two dots") << true << fromTo << "" << "cave.v2.txt" << "cave.v2.txt" << "cave";
+    QTest::newRow("save as, no extension") << true << survex << "" << "cave" << "cave.svx" << "cave";
+    QTest::newRow("save as, dot in a folder") << true << fromTo << "" << "caves.old/cave" << "caves.old/cave.cav"
+                                              << "caves.old/cave";
+}
+
+void OutputCommands::savedNamesTakeTheLayoutExtension()
+{
+    QFETCH(bool, saveAs);
+    QFETCH(int, format);
+    QFETCH(QString, known);
+    QFETCH(QString, chosen);
+    QFETCH(QString, written);
+    QFETCH(QString, remembered);
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("caves.old")));
+    SurveyDocument document;
+    EditSession session;
+    SurveyOutput output(document, session);
+    document.setFormat(SurveyFormat(format));
+    document.setModified(true);
+    if (!known.isEmpty())
+        session.setDataFileName(path(known));
+    const QStringList lines{QStringLiteral("*begin"), QStringLiteral("*end")};
+    const QString chosenPath = chosen.isEmpty() ? QString() : path(chosen);
+    const QString result = saveAs ? output.saveAs(lines, chosenPath) : output.save(lines, chosenPath);
+    QCOMPARE(result, path(written));
+    QCOMPARE(filesWritten(), QStringList{written});
+    QCOMPARE(fileBytes(written), QByteArray("*begin\r\n*end\r\n"));
+    QCOMPARE(session.dataFileName(), path(remembered));
+    QVERIFY(document.modified()); // only the save prompt's "Yes" clears it
+}
+
+void OutputCommands::firstSaveAsksForANameThenSavesInTheNewLayout()
+{
+    loadFiveStations(f->document());
+    f->dialogs().answerFile(path(QStringLiteral("cave"))); // the dialog makes it cave.dat
+    f->click("Button7");
+    QCOMPARE(fileBytes(QStringLiteral("cave.cav")), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
+    QCOMPARE(filesWritten(), QStringList{"cave.cav"});
+    QCOMPARE(f->session().dataFileName(), path(QStringLiteral("cave")));
+    QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - view"));
+    QCOMPARE(f->dialogs().shown.size(), 1);
+    QCOMPARE(f->dialogs().shown[0].dialog.defaultSuffix, QStringLiteral("dat"));
+    QVERIFY(f->dialogs().shown[0].dialog.overwritePrompt);
+
+    // A changed survey is built again, in the layout chosen now, and saved without a dialog.
+    QTest::mouseClick(f->control<RadioGroup>("DataFormat")->item(2), Qt::LeftButton);
+    QTest::mouseClick(f->control<RadioGroup>("DataStyle")->item(1), Qt::LeftButton);
+    f->click("Button7");
+    QCOMPARE(f->dialogs().fileDialogsShown(), 1);
+    QCOMPARE(fileBytes(QStringLiteral("cave.svx")), fixture(QStringLiteral("five-stations.survex-depthchange.svx")));
+    QCOMPARE(fileBytes(QStringLiteral("cave.cav")), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
+    QCOMPARE(f->session().dataFileName(), path(QStringLiteral("cave")));
+    // Save as opens at the file last written.
+    f->click("Button10");
+    QCOMPARE(f->dialogs().shown.last().dialog.fileName, path(QStringLiteral("cave.svx")));
 }
 
 void OutputCommands::saveWithoutChangesWritesTheEditedPreview()
 {
-    loadFiveStations();
-    form->Modified = 0; // as right after opening a project
-    m_windows->TextForm.setLines({QStringLiteral("*begin"), QStringLiteral("; checked by hand, пещера"),
-                                  QStringLiteral("*end")});
-    dialogs->answerFile(path(QStringLiteral("edited")));
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QCOMPARE(fileBytes(path(QStringLiteral("edited.cav"))),
+    loadFiveStations(f->document());
+    f->document().setModified(false); // as right after opening a project
+    preview().setLines({QStringLiteral("*begin"), QStringLiteral("; checked by hand, пещера"), QStringLiteral("*end")});
+    f->dialogs().answerFile(path(QStringLiteral("edited")));
+    f->click("Button7");
+    QCOMPARE(fileBytes(QStringLiteral("edited.cav")),
              QByteArray("*begin\r\n; checked by hand, \xEF\xE5\xF9\xE5\xF0\xE0\r\n*end\r\n"));
-    dialogs->answerFile(path(QStringLiteral("again.txt")));
-    QTest::mouseClick(form->Button10, Qt::LeftButton);
-    QCOMPARE(fileBytes(path(QStringLiteral("again.txt"))), fileBytes(path(QStringLiteral("edited.cav"))));
-}
-
-void OutputCommands::saveAsKeepsAChosenExtension_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("written");
-    QTest::addColumn<QString>("nextSave");
-    QTest::newRow("cave.txt") << "cave.txt" << "cave.txt" << "cave.cav";
-    QTest::newRow("typed without extension") << "cave" << "cave.dat" << "cave.cav";
-    QTest::newRow("two dots") << "cave.v2.txt" << "cave.v2.txt" << "cave.cav";
-}
-
-void OutputCommands::saveAsKeepsAChosenExtension()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, written);
-    QFETCH(QString, nextSave);
-    loadFiveStations();
-    dialogs->answerFile(path(typed));
-    QTest::mouseClick(form->Button10, Qt::LeftButton);
-    QCOMPARE(fileBytes(path(written)), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
-    QCOMPARE(form->DataFileName, path(QStringLiteral("cave")));
-    // Save after Save as writes the layout's own extension beside it, without a dialog.
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QCOMPARE(dialogs->fileDialogsShown(), 1);
-    QVERIFY(QFile::exists(path(nextSave)));
-}
-
-void OutputCommands::aDotInAFolderNameIsNotAnExtension()
-{
-    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("caves.old")));
-    loadFiveStations();
-    dialogs->answerFile(path(QStringLiteral("caves.old/cave")));
-    QTest::mouseClick(form->Button10, Qt::LeftButton);
-    QVERIFY(QFile::exists(path(QStringLiteral("caves.old/cave.dat"))));
-    QCOMPARE(form->DataFileName, path(QStringLiteral("caves.old/cave")));
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QVERIFY(QFile::exists(path(QStringLiteral("caves.old/cave.cav"))));
-    QVERIFY(!QFile::exists(path(QStringLiteral("caves.cav"))));
+    f->dialogs().answerFile(path(QStringLiteral("again.txt")));
+    f->click("Button10");
+    QCOMPARE(fileBytes(QStringLiteral("again.txt")), fileBytes(QStringLiteral("edited.cav")));
 }
 
 void OutputCommands::saveAfterCloseProjectAsksAgain()
 {
-    loadFiveStations();
-    dialogs->answerFile(path(QStringLiteral("cave")));
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    dialogs->answerQuestion(Answer::No);
-    QTest::mouseClick(form->ButtonCloseProject, Qt::LeftButton);
-    QVERIFY(form->DataFileName.isEmpty());
-    QCOMPARE(m_windows->TextForm.windowTitle(), QStringLiteral("Text data file - view"));
-    QTest::mouseClick(form->Button7, Qt::LeftButton); // the dialog is shown and cancelled
-    QCOMPARE(dialogs->fileDialogsShown(), 2);
+    loadFiveStations(f->document());
+    f->dialogs().answerFile(path(QStringLiteral("cave")));
+    f->click("Button7");
+    f->dialogs().answerQuestion(Answer::No);
+    f->click("ButtonCloseProject");
+    QVERIFY(f->session().dataFileName().isEmpty());
+    QCOMPARE(preview().windowTitle(), QStringLiteral("Text data file - view"));
+    f->click("Button7"); // the dialog is shown and cancelled
+    QCOMPARE(f->dialogs().fileDialogsShown(), 2);
 }
 
 void OutputCommands::viewAlwaysBuildsAndShowsThePreview()
 {
-    loadFiveStations();
-    form->Modified = 0;
-    m_windows->TextForm.setLines({QStringLiteral("hand edit")});
-    QTest::mouseClick(form->Button5, Qt::LeftButton);
-    QVERIFY(m_windows->TextForm.isVisible());
-    QCOMPARE(m_windows->TextForm.lines(),
-             (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.44\t",
-                          "B\tD\t5.00\t90.00\t36.87\t ; sump"}));
-    QCOMPARE(form->Modified, std::uint8_t(0));
-    QVERIFY(form->DataFileName.isEmpty());
-    QVERIFY(dialogs->shown.isEmpty());
+    loadFiveStations(f->document());
+    f->document().setModified(false);
+    preview().setLines({QStringLiteral("hand edit")});
+    f->click("Button5");
+    QVERIFY(preview().isVisible());
+    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.44\t",
+                                             "B\tD\t5.00\t90.00\t36.87\t ; sump"}));
+    QVERIFY(!f->document().modified());
+    QVERIFY(f->session().dataFileName().isEmpty());
+    QVERIFY(f->dialogs().shown.isEmpty());
 }
 
 void OutputCommands::aFailingBuildKeepsWhatItShould()
 {
-    loadFiveStations();
-    m_windows->TextForm.setLines({QStringLiteral("before")});
-    // An orientation that is not a number changes nothing, even with no station at all.
-    form->EditPlanOrientationAngle->setText(QStringLiteral("abc"));
-    QTest::mouseClick(form->Button5, Qt::LeftButton);
-    QCOMPARE(dialogs->messages(), QStringList{"'abc' is not a valid floating point value"});
-    QCOMPARE(m_windows->TextForm.lines(), QStringList{"before"});
-    dialogs->answerFile(path(QStringLiteral("cave")));
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QCOMPARE(dialogs->fileDialogsShown(), 0);
+    loadFiveStations(f->document());
+    preview().setLines({QStringLiteral("before")});
+    // An orientation that is not a number changes nothing.
+    f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("abc"));
+    f->click("Button5");
+    QCOMPARE(f->dialogs().messages(), QStringList{"'abc' is not a valid floating point value"});
+    QCOMPARE(preview().lines(), QStringList{"before"});
+    f->dialogs().answerFile(path(QStringLiteral("cave")));
+    f->click("Button7");
+    QCOMPARE(f->dialogs().fileDialogsShown(), 0);
 
     // A zero-length leg in style Angle: the lines before it stay, nothing is saved.
-    form->EditPlanOrientationAngle->setText(QStringLiteral("0"));
-    form->Stations[3] = form->Stations[2];
-    form->Stations[2].BranchEnd = 0;
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QCOMPARE(dialogs->messages().last(), QStringLiteral("Invalid floating point operation"));
-    QCOMPARE(m_windows->TextForm.lines(),
-             (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.44\t"}));
-    QCOMPARE(dialogs->fileDialogsShown(), 0);
-    QVERIFY(QDir(m_dir.path()).entryList(QDir::Files).isEmpty());
+    f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("0"));
+    f->document().editStations([](StationTable &table) {
+        table.at(3) = table.at(2);
+        table.at(2).branchEnd = false;
+    });
+    f->click("Button7");
+    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Invalid floating point operation"));
+    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.44\t"}));
+    QCOMPARE(f->dialogs().fileDialogsShown(), 0);
+    QCOMPARE(filesWritten(), QStringList());
 }
 
 void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()
 {
-    loadFiveStations();
-    dialogs->answerFile(path(QStringLiteral("cave")));
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    const QByteArray good = fileBytes(path(QStringLiteral("cave.cav")));
+    loadFiveStations(f->document());
+    f->dialogs().answerFile(path(QStringLiteral("cave")));
+    f->click("Button7");
+    const QByteArray good = fileBytes(QStringLiteral("cave.cav"));
 
     // A text the file cannot hold is refused before anything is written.
-    form->Modified = 0;
-    m_windows->TextForm.setLines({QStringLiteral("洞穴")});
-    QTest::mouseClick(form->Button7, Qt::LeftButton);
-    QVERIFY(dialogs->messages().last().contains(QStringLiteral("洞穴")));
-    QCOMPARE(fileBytes(path(QStringLiteral("cave.cav"))), good);
+    f->document().setModified(false);
+    preview().setLines({QStringLiteral("洞穴")});
+    f->click("Button7");
+    QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("洞穴")));
+    QCOMPARE(fileBytes(QStringLiteral("cave.cav")), good);
 
     // A disk that fills up part of the way: the write fails, is reported, and the good file of
     // that name is still there, whole.
-    form->Modified = 1;
+    f->document().setModified(true);
     {
         FileSizeLimit full(16);
-        QTest::mouseClick(form->Button7, Qt::LeftButton);
+        f->click("Button7");
     }
-    QVERIFY2(dialogs->messages().last().startsWith(QStringLiteral("Cannot write file ")), qPrintable(dialogs->messages().join("|")));
-    QCOMPARE(fileBytes(path(QStringLiteral("cave.cav"))), good);
-    QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"cave.cav"});
+    QVERIFY2(f->dialogs().messages().last().startsWith(QStringLiteral("Cannot write file ")),
+             qPrintable(f->dialogs().messages().join("|")));
+    QCOMPARE(fileBytes(QStringLiteral("cave.cav")), good);
+    QCOMPARE(filesWritten(), QStringList{"cave.cav"});
 
     // A folder that does not exist: the message names the file; name and caption stay.
-    m_windows->TextForm.setLines({QStringLiteral("x")});
-    dialogs->answerFile(path(QStringLiteral("no such folder/cave")));
-    QTest::mouseClick(form->Button10, Qt::LeftButton);
-    QVERIFY(dialogs->messages().last().startsWith(QStringLiteral("Cannot create file ")));
-    QVERIFY(dialogs->messages().last().contains(QStringLiteral("no such folder")));
-    QCOMPARE(form->DataFileName, path(QStringLiteral("cave")));
-    QCOMPARE(m_windows->TextForm.windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - view"));
+    preview().setLines({QStringLiteral("x")});
+    f->dialogs().answerFile(path(QStringLiteral("no such folder/cave")));
+    f->click("Button10");
+    QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Cannot create file ")));
+    QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("no such folder")));
+    QCOMPARE(f->session().dataFileName(), path(QStringLiteral("cave")));
+    QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - view"));
 }
 
 void OutputCommands::closePromptAnswers_data()
 {
+    QTest::addColumn<bool>("modified");
     QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("knownName");   // DataFileName before closing ("" = never saved)
+    QTest::addColumn<QString>("knownName");    // the data file saved before ("" = never saved)
     QTest::addColumn<QString>("dialogAnswer"); // file chosen in the save dialog, "" = cancel
     QTest::addColumn<bool>("closed");
     QTest::addColumn<QString>("written");      // file expected afterwards, "" = none
-    QTest::newRow("cancel") << int(Answer::Cancel) << "" << "" << false << "";
-    QTest::newRow("no") << int(Answer::No) << "" << "" << true << "";
-    QTest::newRow("yes, known name") << int(Answer::Yes) << "cave" << "" << true << "cave.cav";
-    QTest::newRow("yes, dialog") << int(Answer::Yes) << "" << "typed" << true << "typed.dat";
-    QTest::newRow("yes, dialog cancelled") << int(Answer::Yes) << "" << "" << false << "";
+    QTest::newRow("no changes") << false << int(Answer::Cancel) << "" << "" << true << "";
+    QTest::newRow("cancel") << true << int(Answer::Cancel) << "" << "" << false << "";
+    QTest::newRow("no") << true << int(Answer::No) << "" << "" << true << "";
+    QTest::newRow("yes, known name") << true << int(Answer::Yes) << "cave" << "" << true << "cave.cav";
+    QTest::newRow("yes, dialog") << true << int(Answer::Yes) << "" << "typed" << true << "typed.dat";
+    QTest::newRow("yes, dialog cancelled") << true << int(Answer::Yes) << "" << "" << false << "";
 }
 
 void OutputCommands::closePromptAnswers()
 {
+    QFETCH(bool, modified);
     QFETCH(int, answer);
     QFETCH(QString, knownName);
     QFETCH(QString, dialogAnswer);
     QFETCH(bool, closed);
     QFETCH(QString, written);
-    loadFiveStations();
+    loadFiveStations(f->document());
+    f->document().setModified(modified);
     if (!knownName.isEmpty())
-        form->DataFileName = path(knownName);
-    dialogs->answerQuestion(Answer(answer));
+        f->session().setDataFileName(path(knownName));
+    f->dialogs().answerQuestion(Answer(answer));
     if (!dialogAnswer.isEmpty())
-        dialogs->answerFile(path(dialogAnswer));
-    QCOMPARE(form->close(), closed);
-    QCOMPARE(form->isVisible(), !closed);
-    QCOMPARE(dialogs->shown[0].caption, QStringLiteral("Speomark: Confirm"));
-    QCOMPARE(dialogs->shown[0].text, QStringLiteral("File has been modified. Save?"));
-    const QStringList files = QDir(m_dir.path()).entryList(QDir::Files);
-    QCOMPARE(files, written.isEmpty() ? QStringList() : QStringList{written});
+        f->dialogs().answerFile(path(dialogAnswer));
+    QCOMPARE(f->window().close(), closed);
+    QCOMPARE(f->window().isVisible(), !closed);
+    if (modified) {
+        QCOMPARE(f->dialogs().shown[0].caption, QStringLiteral("Speomark: Confirm"));
+        QCOMPARE(f->dialogs().shown[0].text, QStringLiteral("File has been modified. Save?"));
+    } else {
+        QVERIFY(f->dialogs().shown.isEmpty());
+    }
+    QCOMPARE(filesWritten(), written.isEmpty() ? QStringList() : QStringList{written});
     if (!written.isEmpty())
-        QCOMPARE(fileBytes(path(written)), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
+        QCOMPARE(fileBytes(written), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
     if (!closed)
-        QCOMPARE(form->StationCount, 5);
-}
-
-void OutputCommands::closingWithoutChangesAsksNothing()
-{
-    loadFiveStations();
-    form->Modified = 0;
-    QVERIFY(form->close());
-    QVERIFY(dialogs->shown.isEmpty());
+        QCOMPARE(f->document().stations().count(), 5);
 }
 
 void OutputCommands::savePictureBeforeAnImageDoesNothing()
 {
-    QTest::mouseClick(form->Button4, Qt::LeftButton);
-    QTest::mouseClick(form->Button8, Qt::LeftButton);
-    QVERIFY(dialogs->shown.isEmpty());
+    f->click("Button4");
+    f->click("Button8");
+    QVERIFY(f->dialogs().shown.isEmpty());
 }
 
 void OutputCommands::savePictureWritesTheSourceSizeBitmap()
@@ -342,17 +340,21 @@ void OutputCommands::savePictureWritesTheSourceSizeBitmap()
     QImage plan(120, 80, QImage::Format_RGB32);
     plan.fill(qRgb(200, 180, 150));
     QVERIFY(plan.save(path(QStringLiteral("plan.png"))));
-    dialogs->answerFile(path(QStringLiteral("plan.png")));
-    QTest::mouseClick(form->OpenLeftBtn, Qt::LeftButton);
-    form->Stations[0].PlanX = 30.0f;
-    form->Stations[0].PlanY = 40.0f;
-    form->StationCount = 1;
-    QTest::mouseClick(form->LeftPlus, Qt::LeftButton);
-    QCOMPARE(form->ImageLeft->size(), QSize(240, 160));
+    f->dialogs().answerFile(path(QStringLiteral("plan.png")));
+    f->click("OpenLeftBtn");
+    f->document().editStations([](StationTable &table) {
+        Station station{};
+        station.planX = 30.0f;
+        station.planY = 40.0f;
+        table.assign({station});
+    });
+    f->click("LeftPlus");
+    auto *pane = f->control<ImagePane>("ImageLeft");
+    QCOMPARE(pane->size(), QSize(240, 160));
 
-    dialogs->answerFile(path(QStringLiteral("left")));
-    QTest::mouseClick(form->Button4, Qt::LeftButton);
-    const QByteArray bmp = fileBytes(path(QStringLiteral("left.bmp")));
+    f->dialogs().answerFile(path(QStringLiteral("left")));
+    f->click("Button4");
+    const QByteArray bmp = fileBytes(QStringLiteral("left.bmp"));
     QCOMPARE(bmp.left(2), QByteArray("BM"));
     auto int32At = [&](int at) { return qFromLittleEndian<qint32>(bmp.constData() + at); };
     QCOMPARE(int32At(18), 120); // source size, not the zoomed one
@@ -360,8 +362,7 @@ void OutputCommands::savePictureWritesTheSourceSizeBitmap()
     QCOMPARE(qFromLittleEndian<quint16>(bmp.constData() + 28), quint16(24));
     QImage saved;
     QVERIFY(saved.loadFromData(bmp, "BMP"));
-    const QImage expected = form->ImageLeft->sourcePicture();
-    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), expected.convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), pane->sourcePicture().convertToFormat(QImage::Format_RGB32));
     QCOMPARE(saved.pixel(30, 40), qRgb(255, 255, 255)); // the station mark's white fill
     QCOMPARE(saved.pixel(5, 70), qRgb(200, 180, 150));
 }

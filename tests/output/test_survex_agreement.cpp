@@ -37,17 +37,17 @@ struct Expected
 // station 0 (cavern fixes the first station it meets), turned so north is where the plan says.
 QHash<QString, Expected> expectedPositions(const ProjectContents &project, double orientationDeg)
 {
-    const auto &s = project.stations;
+    const std::vector<Station> s(project.stations.data(), project.stations.data() + project.stations.count());
     const double turn = orientationDeg * M_PI / 180.0;
     QHash<QString, Expected> result;
     auto place = [&](int i, double tolerance) {
         const QString name = QString::fromLatin1(SurveyText::stationName(s[size_t(i)], i)).toLower();
         if (result.contains(name))
             return; // a new branch repeats the name of a station already placed
-        const double x = double(s[size_t(i)].PlanXMetres) - double(s[0].PlanXMetres);
-        const double n = -(double(s[size_t(i)].PlanYMetres) - double(s[0].PlanYMetres));
+        const double x = double(s[size_t(i)].planXMetres) - double(s[0].planXMetres);
+        const double n = -(double(s[size_t(i)].planYMetres) - double(s[0].planYMetres));
         result.insert(name, {x * std::cos(turn) - n * std::sin(turn), n * std::cos(turn) + x * std::sin(turn),
-                             -(double(s[size_t(i)].ProfileYMetres) - double(s[0].ProfileYMetres)), tolerance});
+                             -(double(s[size_t(i)].profileYMetres) - double(s[0].profileYMetres)), tolerance});
     };
     // Each leg adds the rounding of its tape and third value (0.005 each) and of its two angles
     // (0.005 degrees, plus up to 0.0027 degrees from the angle factor) to its far end's error.
@@ -56,11 +56,11 @@ QHash<QString, Expected> expectedPositions(const ProjectContents &project, doubl
     reach.insert(QString::fromLatin1(SurveyText::stationName(s[0], 0)).toLower(), 0.0);
     for (size_t j = 1; j < s.size(); ++j) {
         const QString from = QString::fromLatin1(SurveyText::stationName(s[j - 1], int(j - 1))).toLower();
-        if (s[j - 1].BranchEnd != 0 || !reach.contains(from))
+        if (s[j - 1].branchEnd != 0 || !reach.contains(from))
             continue;
-        const double dx = double(s[j].PlanXMetres) - double(s[j - 1].PlanXMetres);
-        const double dy = double(s[j].PlanYMetres) - double(s[j - 1].PlanYMetres);
-        const double dz = double(s[j].ProfileYMetres) - double(s[j - 1].ProfileYMetres);
+        const double dx = double(s[j].planXMetres) - double(s[j - 1].planXMetres);
+        const double dy = double(s[j].planYMetres) - double(s[j - 1].planYMetres);
+        const double dz = double(s[j].profileYMetres) - double(s[j - 1].profileYMetres);
         const double tape = std::sqrt(dx * dx + dy * dy + dz * dz);
         const double tolerance = reach.value(from) + 0.0075 + tape * 2.0 * (0.0077 * M_PI / 180.0);
         const QString to = QString::fromLatin1(SurveyText::stationName(s[j], int(j))).toLower();

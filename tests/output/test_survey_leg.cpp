@@ -18,9 +18,9 @@ Station at(float planX, float planY, float profileY)
 {
     Station station;
     std::memset(&station, 0, sizeof station);
-    station.PlanXMetres = planX;
-    station.PlanYMetres = planY;
-    station.ProfileYMetres = profileY;
+    station.planXMetres = planX;
+    station.planYMetres = planY;
+    station.profileYMetres = profileY;
     return station;
 }
 
@@ -164,10 +164,10 @@ void SurveyLegTest::pixelPositionsTakeNoPart()
     Station from = at(10, 10, 5);
     Station to = at(13, 6, 3);
     const QByteArray before = written(from, to, 0.0, SurveyStyle::Angle);
-    to.PlanX = 999;
-    to.PlanY = -7;
-    to.ProfileX = 1234;
-    to.ProfileY = 55;
+    to.planX = 999;
+    to.planY = -7;
+    to.profileX = 1234;
+    to.profileY = 55;
     QCOMPARE(written(from, to, 0.0, SurveyStyle::Angle), before);
 }
 

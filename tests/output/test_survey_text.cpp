@@ -23,14 +23,13 @@ namespace {
 
 Station station(float x, float y, float z, const char *label = "", const char *comment = "", bool branchEnd = false)
 {
-    Station s;
-    std::memset(&s, 0, sizeof s);
-    s.PlanXMetres = x;
-    s.PlanYMetres = y;
-    s.ProfileYMetres = z;
-    std::strncpy(s.Label, label, StationLabelBytes);
-    std::strncpy(s.Comment, comment, StationCommentBytes);
-    s.BranchEnd = branchEnd ? 1 : 0;
+    Station s{};
+    s.planXMetres = x;
+    s.planYMetres = y;
+    s.profileYMetres = z;
+    std::strncpy(s.label, label, StationLabelBytes);
+    std::strncpy(s.comment, comment, StationCommentBytes);
+    s.branchEnd = branchEnd;
     return s;
 }
 
@@ -53,7 +52,9 @@ QByteArray dataFile(const QString &name) { return TestFiles::dataBytes(name); }
 
 SurveyText build(const std::vector<Station> &stations, SurveyFormat format, SurveyStyle style = SurveyStyle::Angle)
 {
-    return SurveyText::build(stations.data(), int(stations.size()), format, style, 0.0);
+    StationTable table;
+    table.assign(stations);
+    return SurveyText::build(table, format, style, 0.0);
 }
 
 const SurveyFormat Label = SurveyFormat::LumaroLabel;
@@ -211,7 +212,7 @@ void SurveyTextTest::previewLinesSaveBackToTheSameBytes()
     // Every byte a stored text can hold shows in the text preview and saves back unchanged.
     Station every = station(2, 0, 0);
     for (int b = 1; b < 256; ++b)
-        every.Comment[b - 1] = char(b);
+        every.comment[b - 1] = char(b);
     const std::vector<Station> stations = {station(0, 0, 0, "\xC0\xE1\xFF"), every};
     const SurveyText text = build(stations, FromTo);
     QCOMPARE(text.previewLines().size(), text.lines.size());

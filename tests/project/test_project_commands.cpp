@@ -1,26 +1,52 @@
-// Open Existing Project, Save Project As and Close Project through the window: what a project
-// brings back, what a refused file leaves alone, and where images are looked for.
-#include "app/SpeomarkWindows.h"
-#include "app/TPanel.h"
-#include "app/TRadioGroup.h"
-#include "app/TUpDown.h"
+// Open Existing Project, Save Project As and Close Project: what a project brings back, what it
+// does to the editing session, what a refused file leaves alone, and where images are looked for.
+#include "app/ui/RadioGroup.h"
+#include "app/ui/UpDown.h"
+#include "project/ProjectController.h"
 #include "project/ProjectFile.h"
-#include "support/ScriptedDialogs.h"
-#include "views/TImagePane.h"
+#include "stations/StationEditor.h"
+#include "support/TestFiles.h"
+#include "support/WindowFixture.h"
+#include "views/ui/ImagePane.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
+#include <QFileInfo>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QToolButton>
 #include <cstddef>
-#include <cstring>
+#include <functional>
 #include <memory>
+
+namespace {
+
+// The stored fields of the stations and of the pending entry (padding is not data).
+QByteArray tableBytes(const StationTable &table)
+{
+    constexpr int fields = int(offsetof(Station, branchEnd)) + 1;
+    QByteArray bytes;
+    for (int i = 0; i < table.count(); ++i)
+        bytes += QByteArray(reinterpret_cast<const char *>(&table.at(i)), fields);
+    if (table.hasPending())
+        bytes += QByteArray(reinterpret_cast<const char *>(&table.pending()), fields);
+    return bytes;
+}
+
+std::vector<Station> blankStations(int count)
+{
+    return std::vector<Station>(size_t(count), Station{});
+}
+
+void openProject(WindowFixture &f, const QString &path)
+{
+    f.dialogs().answerFile(path);
+    f.control<QAction>("OpenProject1")->trigger();
+}
+
+} // namespace
 
 class ProjectCommands : public QObject
 {
@@ -30,7 +56,8 @@ private slots:
     void cleanup();
 
     void saveAndOpenRestoreEveryStoredValue();
-    void openingLeavesWhatTheFileDoesNotHold();
+    void openingSetsUpTheSession_data();
+    void openingSetsUpTheSession();
     void aRefusedFileLeavesTheJobAsItWas_data();
     void aRefusedFileLeavesTheJobAsItWas();
     void unsavedStationsAreNotReplacedWithoutAsking();
@@ -38,36 +65,25 @@ private slots:
     void aMissingImageLeavesItsPaneEmpty();
     void aProjectionProfileByteChecksTheDisabledButton();
     void aResumedJobCanContinueItsBranchAndBeEdited();
-    void openingInMoveModeSelectsFromTheNewTable();
     void saveProjectFailuresAreReported();
     void closeProjectAsksOnlyWithUnsavedStations();
 
 private:
-    void openImages();
+    void openImages(WindowFixture &window);
     void addStations(int count);
+    void placePoints(QPoint plan, QPoint profile);
+    void writeProject(const QString &name, const std::vector<Station> &stations,
+                      const std::function<void(ProjectHeader &)> &edit = {});
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    std::unique_ptr<SpeomarkWindows> newWindows();
 
     QTemporaryDir m_dir;
-    std::unique_ptr<SpeomarkWindows> m_windows;
-    TSpeomarkForm *form = nullptr;
-    ScriptedDialogs *dialogs = nullptr;
+    std::unique_ptr<WindowFixture> f;
 };
-
-std::unique_ptr<SpeomarkWindows> ProjectCommands::newWindows()
-{
-    auto windows = std::make_unique<SpeomarkWindows>();
-    windows->SpeomarkForm.show();
-    return windows;
-}
 
 void ProjectCommands::init()
 {
     QVERIFY(m_dir.isValid());
-    m_windows = newWindows();
-    form = &m_windows->SpeomarkForm;
-    dialogs = installScriptedDialogs(*form);
-    QVERIFY(QTest::qWaitForWindowExposed(form));
+    f = std::make_unique<WindowFixture>();
     // A colour plan (PNG) and a profile (JPEG would blur the colours checked below, so TIFF).
     QImage plan(200, 150, QImage::Format_RGB32);
     plan.fill(qRgb(12, 200, 77));
@@ -80,136 +96,204 @@ void ProjectCommands::init()
 
 void ProjectCommands::cleanup()
 {
-    form->Modified = 0;
-    m_windows.reset();
+    f.reset();
     QDir(m_dir.path()).removeRecursively();
     QDir().mkpath(m_dir.path());
 }
 
-void ProjectCommands::openImages()
+void ProjectCommands::openImages(WindowFixture &window)
 {
-    dialogs->answerFile(path(QStringLiteral("plan.png")));
-    QTest::mouseClick(form->OpenLeftBtn, Qt::LeftButton);
-    dialogs->answerFile(path(QStringLiteral("profile.tif")));
-    QTest::mouseClick(form->OpenRightBtn, Qt::LeftButton);
+    window.dialogs().answerFile(path(QStringLiteral("plan.png")));
+    window.click("OpenLeftBtn");
+    window.dialogs().answerFile(path(QStringLiteral("profile.tif")));
+    window.click("OpenRightBtn");
 }
 
+// Right clicks on both views, as the user places a station.
+void ProjectCommands::placePoints(QPoint plan, QPoint profile)
+{
+    for (const auto &[side, at] : {std::pair{ViewSide::Plan, plan}, std::pair{ViewSide::Profile, profile}}) {
+        f->window().pressOnPane(side, Qt::RightButton, at);
+        f->window().releaseOnPane(side, Qt::RightButton, Qt::NoModifier, at);
+    }
+}
+
+// Stations П0, П1, ... through the station box; the third starts a new branch.
 void ProjectCommands::addStations(int count)
 {
     for (int i = 0; i < count; ++i) {
-        form->Edit6->setText(QStringLiteral("П%1").arg(i));
-        form->Edit7->setText(i == 1 ? QStringLiteral("узость") : QString());
-        form->PlacePlanPoint(10 + 7 * i, 20 + 3 * i);
-        form->PlaceProfilePoint(15 + 9 * i, 30 + i);
-        if (i == 2)
-            form->CheckBox5->setChecked(true);
-        QTest::mouseClick(form->ButtonAdd, Qt::LeftButton);
+        f->control<QLineEdit>("Edit6")->setText(QStringLiteral("П%1").arg(i));
+        f->control<QLineEdit>("Edit7")->setText(i == 1 ? QStringLiteral("узость") : QString());
+        placePoints(QPoint(10 + 7 * i, 20 + 3 * i), QPoint(15 + 9 * i, 30 + i));
+        if (i == 2 && !f->control<QCheckBox>("CheckBox5")->isChecked())
+            f->click("CheckBox5");
+        f->click("ButtonAdd");
     }
+}
+
+void ProjectCommands::writeProject(const QString &name, const std::vector<Station> &stations,
+                                   const std::function<void(ProjectHeader &)> &edit)
+{
+    ProjectContents project;
+    if (edit)
+        edit(project.header);
+    project.stations.assign(stations);
+    project.header.stationCount = project.stations.count();
+    ProjectFile::write(path(name), project);
 }
 
 void ProjectCommands::saveAndOpenRestoreEveryStoredValue()
 {
-    openImages();
-    form->EditLeftPixels->setText(QStringLiteral("40"));
-    QTest::mouseClick(form->Button1, Qt::LeftButton);
+    openImages(*f);
+    f->control<QLineEdit>("EditLeftPixels")->setText(QStringLiteral("40"));
+    f->click("Button1");
     addStations(4);
-    form->PlanZoom = 2.0;
-    form->ProfileZoom = 0.25;
-    form->PlanPaneFraction = 0.3f;
-    form->ProfilePaneFraction = 0.7f;
-    form->GridL1->setPosition(-5);
-    form->GridL2->setPosition(500);
-    form->GridR1->setPosition(-500);
-    form->GridR2->setPosition(17);
-    form->EditLeftSetka->setText(QStringLiteral("10.0"));
-    form->EditRightSetka->setText(QStringLiteral("2.5"));
-    form->EditRightPixels->setText(QStringLiteral("0050"));
-    form->EditPlanOrientationAngle->setText(QStringLiteral("-12.75"));
-    form->CheckBoxLeftSetka->setChecked(false);
-    form->CheckBoxShowLines->setChecked(false);
-    QTest::mouseClick(form->RadioButton5, Qt::LeftButton);
-    form->DataFormat->setItemIndex(2);
-    form->DataStyle->setItemIndex(1);
-    dialogs->answerFile(path(QStringLiteral("cave")));
-    QTest::mouseClick(form->ButtonSaveProjectAs, Qt::LeftButton);
-    QVERIFY(dialogs->messages().isEmpty());
+    SurveyDocument &document = f->document();
+    document.editView(ViewSide::Plan, [](ViewSettings &view) {
+        view.zoom = 2.0;
+        view.gridShiftUp = -5;
+        view.gridShiftRight = 500;
+    });
+    document.editView(ViewSide::Profile, [](ViewSettings &view) {
+        view.zoom = 0.25;
+        view.gridShiftUp = -500;
+        view.gridShiftRight = 17;
+    });
+    document.setPaneFractions(0.3f, 0.7f);
+    f->control<QLineEdit>("EditLeftSetka")->setText(QStringLiteral("10.0"));
+    f->control<QLineEdit>("EditRightSetka")->setText(QStringLiteral("2.5"));
+    f->control<QLineEdit>("EditRightPixels")->setText(QStringLiteral("0050"));
+    f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("-12.75"));
+    f->click("CheckBoxLeftSetka");
+    f->click("CheckBoxShowLines");
+    f->click("RadioButton5");
+    QTest::mouseClick(f->control<RadioGroup>("DataFormat")->item(2), Qt::LeftButton);
+    QTest::mouseClick(f->control<RadioGroup>("DataStyle")->item(1), Qt::LeftButton);
+    f->dialogs().answerFile(path(QStringLiteral("cave")));
+    f->click("ButtonSaveProjectAs");
+    QCOMPARE(f->dialogs().messages(), QStringList());
     QCOMPARE(QFileInfo(path(QStringLiteral("cave.sprj"))).size(), 664 + 4 * 308);
-    QCOMPARE(form->Modified, std::uint8_t(1)); // saving a project is not saving the survey data
+    QVERIFY(document.modified()); // saving a project is not saving the survey data
 
-    auto reopened = newWindows();
-    TSpeomarkForm &other = reopened->SpeomarkForm;
-    ScriptedDialogs *otherDialogs = installScriptedDialogs(other);
-    otherDialogs->answerFile(path(QStringLiteral("cave.sprj")));
-    other.OpenProject1->trigger();
-    QCOMPARE(otherDialogs->messages(), QStringList());
-    QCOMPARE(other.StationCount, 4);
-    // Every field of every station bit for bit (the bytes up to BranchEnd; padding is not data).
-    for (int i = 0; i < 5; ++i)
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(&other.Stations[i]), int(offsetof(Station, BranchEnd)) + 1),
-                 QByteArray(reinterpret_cast<const char *>(&form->Stations[i]), int(offsetof(Station, BranchEnd)) + 1));
-    QCOMPARE(other.Stations[1].BranchEnd, std::uint8_t(1));
-    QCOMPARE(other.PlanImageFileName, path(QStringLiteral("plan.png")));
-    QCOMPARE(other.ProfileImageFileName, path(QStringLiteral("profile.tif")));
-    QCOMPARE(other.PlanZoom, 2.0);
-    QCOMPARE(other.ProfileZoom, 0.25);
-    QCOMPARE(other.ProfileExtended, std::uint8_t(0));
-    QVERIFY(other.RadioButton5->isChecked());
-    QCOMPARE(other.PlanPaneFraction, 0.3f);
-    QCOMPARE(other.ProfilePaneFraction, 0.7f);
-    QCOMPARE(other.PlanGridPixels, 40.0);
-    QCOMPARE(other.ProfileGridPixels, 50.0);
-    QCOMPARE(other.PlanMetresPerPixel, 0.25);
-    QCOMPARE(other.ProfileMetresPerPixel, form->ProfileMetresPerPixel);
-    QCOMPARE(other.GridL1->position(), -5);
-    QCOMPARE(other.GridL2->position(), 500);
-    QCOMPARE(other.GridR1->position(), -500);
-    QCOMPARE(other.GridR2->position(), 17);
-    QCOMPARE(other.EditLeftSetka->text(), QStringLiteral("10"));
-    QCOMPARE(other.EditLeftPixels->text(), QStringLiteral("40"));
-    QCOMPARE(other.EditRightSetka->text(), QStringLiteral("2.5"));
-    QCOMPARE(other.EditRightPixels->text(), QStringLiteral("50"));
-    QCOMPARE(other.EditPlanOrientationAngle->text(), QStringLiteral("-12.75"));
-    QVERIFY(!other.CheckBoxLeftSetka->isChecked());
-    QVERIFY(other.CheckBoxRightSetka->isChecked());
-    QVERIFY(other.CheckBoxShowLabels->isChecked());
-    QVERIFY(!other.CheckBoxShowLines->isChecked());
-    QCOMPARE(other.DataFormat->itemIndex(), 2);
-    QCOMPARE(other.DataStyle->itemIndex(), 1);
+    WindowFixture other;
+    openProject(other, path(QStringLiteral("cave.sprj")));
+    QCOMPARE(other.dialogs().messages(), QStringList());
+    const SurveyDocument &reopened = other.document();
+    QCOMPARE(reopened.stations().count(), 4);
+    QCOMPARE(tableBytes(reopened.stations()), tableBytes(document.stations()));
+    QVERIFY(reopened.stations().at(1).branchEnd);
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const ViewSettings &a = reopened.view(side);
+        const ViewSettings &b = document.view(side);
+        QCOMPARE(a.imagePath, path(side == ViewSide::Plan ? QStringLiteral("plan.png") : QStringLiteral("profile.tif")));
+        QCOMPARE(a.imagePath, b.imagePath);
+        QCOMPARE(a.zoom, b.zoom);
+        QCOMPARE(a.paneFraction, b.paneFraction);
+        QCOMPARE(a.gridPixels, b.gridPixels);
+        QCOMPARE(a.metresPerPixel, b.metresPerPixel);
+        QCOMPARE(a.gridShiftUp, b.gridShiftUp);
+        QCOMPARE(a.gridShiftRight, b.gridShiftRight);
+        QCOMPARE(a.gridShown, b.gridShown);
+    }
+    QCOMPARE(reopened.view(ViewSide::Plan).gridPixels, 40.0);
+    QCOMPARE(reopened.view(ViewSide::Plan).metresPerPixel, 0.25);
+    QVERIFY(!reopened.view(ViewSide::Plan).gridShown);
+    // Entries come back as numbers, shown again.
+    const QStringList entries{reopened.view(ViewSide::Plan).gridMetresEntry, reopened.view(ViewSide::Plan).gridPixelsEntry,
+                              reopened.view(ViewSide::Profile).gridMetresEntry,
+                              reopened.view(ViewSide::Profile).gridPixelsEntry, reopened.orientationEntry()};
+    QCOMPARE(entries, (QStringList{"10", "40", "2.5", "50", "-12.75"}));
+    QCOMPARE(reopened.profileKind(), ProfileKind::None);
+    QVERIFY(reopened.showLabels() && !reopened.showLines());
+    QCOMPARE(reopened.format(), SurveyFormat::Survex);
+    QCOMPARE(reopened.style(), SurveyStyle::DepthChange);
+    // The controls show what was opened.
+    QCOMPARE(other.control<QLineEdit>("EditLeftSetka")->text(), QStringLiteral("10"));
+    QCOMPARE(other.control<UpDown>("GridL1")->position(), -5);
+    QCOMPARE(other.control<UpDown>("GridR2")->position(), 17);
+    QVERIFY(!other.control<QCheckBox>("CheckBoxLeftSetka")->isChecked());
+    QVERIFY(other.control<QRadioButton>("RadioButton5")->isChecked());
+    QCOMPARE(other.control<RadioGroup>("DataFormat")->itemIndex(), 2);
     // Both views are drawn at the stored zooms.
-    QCOMPARE(other.ImageLeft->size(), QSize(400, 300));
-    QCOMPARE(other.ImageRight->size(), QSize(75, 25));
-    QCOMPARE(other.ImageLeft->snapshot().stations.size(), 4);
-    other.Modified = 0;
+    QCOMPARE(other.control<ImagePane>("ImageLeft")->size(), QSize(400, 300));
+    QCOMPARE(other.control<ImagePane>("ImageRight")->size(), QSize(75, 25));
+    QCOMPARE(other.control<ImagePane>("ImageLeft")->snapshot().stations.size(), 4);
 }
 
-void ProjectCommands::openingLeavesWhatTheFileDoesNotHold()
+void ProjectCommands::openingSetsUpTheSession_data()
 {
-    addStations(2);
-    form->Modified = 0;
-    form->DataFileName = QStringLiteral("/caves/old");
-    form->Edit6->setText(QStringLiteral("next"));
-    form->Panel2->setEnabled(false);
-    form->PlacePlanPoint(3, 3);
-    form->PlaceProfilePoint(3, 3);
-    QVERIFY(form->ButtonAdd->isEnabledTo(form->Panel2));
-    ProjectHeader header;
-    header.PlanImageFileName = path(QStringLiteral("plan.png"));
-    header.ProfileImageFileName = path(QStringLiteral("profile.tif"));
-    Station one;
-    std::memset(&one, 0, sizeof one);
-    header.StationCount = 1;
-    ProjectFile::write(path(QStringLiteral("one.sprj")), header, &one);
-    dialogs->answerFile(path(QStringLiteral("one.sprj")));
-    form->OpenProject1->trigger();
-    QCOMPARE(form->StationCount, 1);
-    QCOMPARE(form->DataFileName, QStringLiteral("/caves/old"));
-    QCOMPARE(form->Edit6->text(), QStringLiteral("next"));
-    QVERIFY(!form->Panel2->isEnabled());
-    QVERIFY(form->RadioButton2->isEnabledTo(form->Panel2));
-    QCOMPARE(form->Modified, std::uint8_t(0));
-    // The pending point belonged to the replaced job; its entry is empty, so it is not placed.
-    QCOMPARE(form->PlanPointPlaced, std::uint8_t(0));
-    QVERIFY(!form->ButtonAdd->isEnabledTo(form->Panel2));
+    QTest::addColumn<int>("oldStations");
+    QTest::addColumn<bool>("moving");       // the old job was in Move mode, "typed" parked
+    QTest::addColumn<int>("fileStations");  // the last one labelled "B"
+    QTest::addColumn<bool>("lastEndsBranch");
+    QTest::addColumn<bool>("movingAfter");
+    QTest::addColumn<QString>("label");     // the label box after opening
+    QTest::addColumn<bool>("addEnabled");
+    QTest::addColumn<bool>("newBranchEnabled");
+    // A resumed job can go on along its last branch, unless the file ended it.
+    QTest::newRow("adding") << 2 << false << 3 << false << false << "next" << false << true;
+    QTest::newRow("adding, branch ended") << 2 << false << 3 << true << false << "next" << false << false;
+    // The selection refers to the new table: its last station.
+    QTest::newRow("moving") << 5 << true << 2 << false << true << "B" << true << false;
+    // Nothing left to edit: back to adding, with the texts typed before Move.
+    QTest::newRow("moving, empty file") << 5 << true << 0 << false << false << "typed" << false << false;
+    // A full table parks the typed texts beside it; they reach the new pending entry.
+    QTest::newRow("moving, full table") << 1000 << true << 2 << false << true << "B" << true << false;
+}
+
+void ProjectCommands::openingSetsUpTheSession()
+{
+    QFETCH(int, oldStations);
+    QFETCH(bool, moving);
+    QFETCH(int, fileStations);
+    QFETCH(bool, lastEndsBranch);
+    QFETCH(bool, movingAfter);
+    QFETCH(QString, label);
+    QFETCH(bool, addEnabled);
+    QFETCH(bool, newBranchEnabled);
+    SurveyDocument document;
+    EditSession session;
+    StationEditor editor(document, session);
+    ProjectController controller(document, session);
+    document.editStations([&](StationTable &table) { table.assign(blankStations(oldStations)); });
+    session.setEntries(QStringLiteral("typed"), QStringLiteral("typed comment"));
+    if (moving)
+        QVERIFY(editor.enterMoveMode());
+    else
+        session.setEntries(QStringLiteral("next"), QString());
+    session.setPointPlaced(ViewSide::Plan, true);
+    session.setPointPlaced(ViewSide::Profile, true);
+    session.setDataFileName(QStringLiteral("/caves/old"));
+    session.setLowerPanelEnabled(false);
+
+    std::vector<Station> stations = blankStations(fileStations);
+    if (fileStations > 0) {
+        setLabelText(stations.back(), QStringLiteral("B"));
+        stations.back().branchEnd = lastEndsBranch;
+    }
+    writeProject(QStringLiteral("job.sprj"), stations);
+    const ProjectController::Opened opened =
+        controller.open(ProjectFile::read(path(QStringLiteral("job.sprj"))), path(QStringLiteral("job.sprj")));
+
+    QVERIFY(opened.planImageMissing && opened.profileImageMissing);
+    QCOMPARE(document.stations().count(), fileStations);
+    QCOMPARE(session.moving(), movingAfter);
+    if (movingAfter)
+        QCOMPARE(session.selected(), fileStations - 1);
+    QCOMPARE(session.labelEntry(), label);
+    QCOMPARE(session.addEnabled(), addEnabled);
+    QCOMPARE(session.newBranchEnabled(), newBranchEnabled);
+    // The pending points belonged to the replaced job.
+    QVERIFY(!session.pointPlaced(ViewSide::Plan) && !session.pointPlaced(ViewSide::Profile));
+    // What a project does not hold stays.
+    QCOMPARE(session.dataFileName(), QStringLiteral("/caves/old"));
+    QVERIFY(!session.lowerPanelEnabled());
+    QVERIFY(!document.modified());
+    if (moving) {
+        editor.enterAddMode();
+        QCOMPARE(session.labelEntry(), QStringLiteral("typed"));
+        QCOMPARE(session.commentEntry(), QStringLiteral("typed comment"));
+    }
 }
 
 void ProjectCommands::aRefusedFileLeavesTheJobAsItWas_data()
@@ -232,219 +316,163 @@ void ProjectCommands::aRefusedFileLeavesTheJobAsItWas()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, problem);
-    openImages();
+    openImages(*f);
     addStations(3);
-    const QByteArray before(reinterpret_cast<const char *>(form->Stations.data()), int(sizeof(Station)) * 1000);
-    const double scale = form->PlanMetresPerPixel;
+    const QByteArray before = tableBytes(f->document().stations());
+    const double scale = f->document().view(ViewSide::Plan).metresPerPixel;
     QFile file(path(QStringLiteral("bad.sprj")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
     file.close();
-    dialogs->answerFile(file.fileName());
-    form->OpenProject1->trigger();
-    QCOMPARE(dialogs->messages().size(), 1);
-    QVERIFY2(dialogs->messages()[0].contains(QStringLiteral("bad.sprj")), qPrintable(dialogs->messages()[0]));
-    QVERIFY2(dialogs->messages()[0].contains(problem), qPrintable(dialogs->messages()[0]));
-    QCOMPARE(form->StationCount, 3);
-    QCOMPARE(QByteArray(reinterpret_cast<const char *>(form->Stations.data()), before.size()), before);
-    QCOMPARE(form->PlanMetresPerPixel, scale);
-    QCOMPARE(form->PlanImageFileName, path(QStringLiteral("plan.png")));
-    QCOMPARE(form->Modified, std::uint8_t(1)); // and nobody was asked to save
+    openProject(*f, file.fileName());
+    const QStringList messages = f->dialogs().messages();
+    QCOMPARE(messages.size(), 1); // and nobody was asked to save
+    QVERIFY2(messages[0].contains(QStringLiteral("bad.sprj")) && messages[0].contains(problem), qPrintable(messages[0]));
+    QCOMPARE(f->document().stations().count(), 3);
+    QCOMPARE(tableBytes(f->document().stations()), before);
+    QCOMPARE(f->document().view(ViewSide::Plan).metresPerPixel, scale);
+    QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
+    QVERIFY(f->document().modified());
 }
 
 void ProjectCommands::unsavedStationsAreNotReplacedWithoutAsking()
 {
-    ProjectHeader header;
-    ProjectFile::write(path(QStringLiteral("empty.sprj")), header, nullptr);
+    writeProject(QStringLiteral("empty.sprj"), {});
     addStations(2);
-    dialogs->answerFile(path(QStringLiteral("empty.sprj")));
-    dialogs->answerQuestion(Answer::Cancel);
-    form->OpenProject1->trigger();
-    QCOMPARE(form->StationCount, 2);
-    QCOMPARE(dialogs->shown.last().text, QStringLiteral("File has been modified. Save?"));
+    f->dialogs().answerQuestion(Answer::Cancel);
+    openProject(*f, path(QStringLiteral("empty.sprj")));
+    QCOMPARE(f->document().stations().count(), 2);
+    QCOMPARE(f->dialogs().shown.last().text, QStringLiteral("File has been modified. Save?"));
 
-    dialogs->answerFile(path(QStringLiteral("empty.sprj")));
-    dialogs->answerQuestion(Answer::No);
-    form->OpenProject1->trigger();
-    QCOMPARE(form->StationCount, 0);
-    QCOMPARE(form->Modified, std::uint8_t(0));
+    f->dialogs().answerQuestion(Answer::No);
+    openProject(*f, path(QStringLiteral("empty.sprj")));
+    QCOMPARE(f->document().stations().count(), 0);
+    QVERIFY(!f->document().modified());
 }
 
 void ProjectCommands::imagesOpenInFullColourAndAreFoundBesideTheProject()
 {
-    openImages();
+    openImages(*f);
     addStations(1);
-    dialogs->answerFile(path(QStringLiteral("moving.sprj")));
-    QTest::mouseClick(form->ButtonSaveProjectAs, Qt::LeftButton);
+    f->dialogs().answerFile(path(QStringLiteral("moving.sprj")));
+    f->click("ButtonSaveProjectAs");
     // The caver moves the job to another folder: project and drawings together.
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("usb")));
     for (const char *name : {"moving.sprj", "plan.png", "profile.tif"})
         QVERIFY(QFile::rename(path(QString::fromLatin1(name)), path(QStringLiteral("usb/") + QString::fromLatin1(name))));
 
-    auto reopened = newWindows();
-    TSpeomarkForm &other = reopened->SpeomarkForm;
-    ScriptedDialogs *otherDialogs = installScriptedDialogs(other);
-    otherDialogs->answerFile(path(QStringLiteral("usb/moving.sprj")));
-    other.OpenProject1->trigger();
-    QCOMPARE(otherDialogs->messages(), QStringList());
-    QCOMPARE(other.PlanImageFileName, path(QStringLiteral("usb/plan.png")));
-    QCOMPARE(other.ProfileImageFileName, path(QStringLiteral("usb/profile.tif")));
+    WindowFixture other;
+    openProject(other, path(QStringLiteral("usb/moving.sprj")));
+    QCOMPARE(other.dialogs().messages(), QStringList());
+    const ViewSettings &plan = other.document().view(ViewSide::Plan);
+    const ViewSettings &profile = other.document().view(ViewSide::Profile);
+    QCOMPARE(plan.imagePath, path(QStringLiteral("usb/plan.png")));
+    QCOMPARE(profile.imagePath, path(QStringLiteral("usb/profile.tif")));
     // Colours come back exactly, not through a 256-colour palette.
-    QCOMPARE(other.PlanBitmap.pixel(0, 0), qRgb(12, 200, 77));
-    QCOMPARE(other.PlanBitmap.pixel(199, 149), qRgb(250, 3, 128));
-    QCOMPARE(other.ProfileBitmap.pixel(5, 5), qRgb(90, 60, 230));
-    QCOMPARE(other.PlanImageWidth, 200);
-    QCOMPARE(other.ProfileImageHeight, 100);
-    other.Modified = 0;
+    QCOMPARE(plan.image.pixel(0, 0), qRgb(12, 200, 77));
+    QCOMPARE(plan.image.pixel(199, 149), qRgb(250, 3, 128));
+    QCOMPARE(profile.image.pixel(5, 5), qRgb(90, 60, 230));
+    QCOMPARE(plan.imageWidth(), 200);
+    QCOMPARE(profile.imageHeight(), 100);
 }
 
 void ProjectCommands::aMissingImageLeavesItsPaneEmpty()
 {
-    openImages();
-    ProjectHeader planOnly;
-    planOnly.PlanImageFileName = path(QStringLiteral("plan.png"));
-    planOnly.ProfileExtended = 0;
-    ProjectFile::write(path(QStringLiteral("plan-only.sprj")), planOnly, nullptr);
-    dialogs->answerFile(path(QStringLiteral("plan-only.sprj")));
-    form->OpenProject1->trigger();
-    QCOMPARE(dialogs->messages(), QStringList{"Проблемы с открытием изображения Профиля!"});
-    QCOMPARE(form->ImageLeft->size(), QSize(200, 150));
+    openImages(*f);
+    writeProject(QStringLiteral("plan-only.sprj"), {}, [&](ProjectHeader &h) {
+        h.planImagePath = path(QStringLiteral("plan.png"));
+        h.profileKind = 0;
+    });
+    openProject(*f, path(QStringLiteral("plan-only.sprj")));
+    QCOMPARE(f->dialogs().messages(), QStringList{"Проблемы с открытием изображения Профиля!"});
+    QCOMPARE(f->control<ImagePane>("ImageLeft")->size(), QSize(200, 150));
     // The previous job's profile is not shown under the new stations.
-    QCOMPARE(form->ImageRight->size(), QSize(0, 0));
-    QVERIFY(form->ProfileBitmap.isNull());
-    QCOMPARE(form->ProfileImageWidth, 0);
+    QCOMPARE(f->control<ImagePane>("ImageRight")->size(), QSize(0, 0));
+    QVERIFY(f->document().view(ViewSide::Profile).image.isNull());
 
-    ProjectHeader noPlan;
-    noPlan.PlanImageFileName = path(QStringLiteral("gone.bmp"));
-    noPlan.ProfileImageFileName = path(QStringLiteral("profile.tif"));
-    ProjectFile::write(path(QStringLiteral("no-plan.sprj")), noPlan, nullptr);
-    dialogs->answerFile(path(QStringLiteral("no-plan.sprj")));
-    form->OpenProject1->trigger();
-    QCOMPARE(dialogs->messages().last(), QStringLiteral("Проблемы с открытием изображения Плана!"));
-    QCOMPARE(form->ImageLeft->size(), QSize(0, 0));
-    QCOMPARE(form->ImageRight->size(), QSize(300, 100));
+    writeProject(QStringLiteral("no-plan.sprj"), {}, [&](ProjectHeader &h) {
+        h.planImagePath = path(QStringLiteral("gone.bmp"));
+        h.profileImagePath = path(QStringLiteral("profile.tif"));
+    });
+    openProject(*f, path(QStringLiteral("no-plan.sprj")));
+    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Проблемы с открытием изображения Плана!"));
+    QCOMPARE(f->control<ImagePane>("ImageLeft")->size(), QSize(0, 0));
+    QCOMPARE(f->control<ImagePane>("ImageRight")->size(), QSize(300, 100));
 }
 
 void ProjectCommands::aProjectionProfileByteChecksTheDisabledButton()
 {
-    ProjectHeader header;
-    header.ProfileExtended = 2;
-    ProjectFile::write(path(QStringLiteral("projective.sprj")), header, nullptr);
-    dialogs->answerFile(path(QStringLiteral("projective.sprj")));
-    form->OpenProject1->trigger();
-    QCOMPARE(form->ProfileExtended, std::uint8_t(2));
-    QVERIFY(form->RadioButton4->isChecked());
-    QVERIFY(!form->RadioButton4->isEnabled());
+    writeProject(QStringLiteral("projective.sprj"), {}, [](ProjectHeader &h) { h.profileKind = 2; });
+    openProject(*f, path(QStringLiteral("projective.sprj")));
+    QCOMPARE(f->document().profileKind(), ProfileKind::Projective);
+    QVERIFY(f->control<QRadioButton>("RadioButton4")->isChecked());
+    QVERIFY(!f->control<QRadioButton>("RadioButton4")->isEnabled());
 }
 
 void ProjectCommands::aResumedJobCanContinueItsBranchAndBeEdited()
 {
     // Straight after start-up "New branch" is checked and disabled, and "Move" disabled.
-    ProjectHeader header;
-    header.StationCount = 3;
-    Station three[3];
-    std::memset(three, 0, sizeof three);
-    ProjectFile::write(path(QStringLiteral("three.sprj")), header, three);
-    dialogs->answerFile(path(QStringLiteral("three.sprj")));
-    form->OpenProject1->trigger();
-    QVERIFY(form->CheckBox5->isEnabled());
-    QTest::mouseClick(form->CheckBox5, Qt::LeftButton);
-    QVERIFY(!form->CheckBox5->isChecked());
-    form->PlacePlanPoint(5, 5);
-    form->PlaceProfilePoint(5, 5);
-    QTest::mouseClick(form->ButtonAdd, Qt::LeftButton);
-    QCOMPARE(form->StationCount, 4);
-    QCOMPARE(form->Stations[2].BranchEnd, std::uint8_t(0)); // the new station continues the branch
-    QVERIFY(form->RadioButton2->isEnabled());
-
-    // A project that ends with a branch end leaves the box as it was.
-    three[2].BranchEnd = 1;
-    ProjectFile::write(path(QStringLiteral("ended.sprj")), header, three);
-    auto fresh = newWindows();
-    ScriptedDialogs *freshDialogs = installScriptedDialogs(fresh->SpeomarkForm);
-    freshDialogs->answerFile(path(QStringLiteral("ended.sprj")));
-    fresh->SpeomarkForm.OpenProject1->trigger();
-    QVERIFY(!fresh->SpeomarkForm.CheckBox5->isEnabled());
-    QVERIFY(fresh->SpeomarkForm.RadioButton2->isEnabled());
-    QTest::mouseClick(fresh->SpeomarkForm.RadioButton2, Qt::LeftButton);
-    QCOMPARE(fresh->SpeomarkForm.CurrentStation, 2);
-    form->Modified = 0;
-}
-
-void ProjectCommands::openingInMoveModeSelectsFromTheNewTable()
-{
-    addStations(5);
-    form->Edit6->setText(QStringLiteral("typed"));
-    QTest::mouseClick(form->RadioButton2, Qt::LeftButton);
-    QCOMPARE(form->CurrentStation, 4);
-    form->Modified = 0;
-    ProjectHeader header;
-    header.StationCount = 2;
-    Station two[2];
-    std::memset(two, 0, sizeof two);
-    setLabelText(two[1], QStringLiteral("B"));
-    ProjectFile::write(path(QStringLiteral("two.sprj")), header, two);
-    dialogs->answerFile(path(QStringLiteral("two.sprj")));
-    form->OpenProject1->trigger();
-    QCOMPARE(form->MoveMode, std::uint8_t(1));
-    QCOMPARE(form->CurrentStation, 1);
-    QCOMPARE(form->Edit6->text(), QStringLiteral("B"));
-    // With no station left to edit the window goes back to adding, with the typed texts.
-    ProjectFile::write(path(QStringLiteral("none.sprj")), ProjectHeader(), nullptr);
-    dialogs->answerFile(path(QStringLiteral("none.sprj")));
-    form->OpenProject1->trigger();
-    QCOMPARE(form->MoveMode, std::uint8_t(0));
-    QVERIFY(form->RadioButton1->isChecked());
-    QCOMPARE(form->Edit6->text(), QStringLiteral("typed"));
+    writeProject(QStringLiteral("three.sprj"), blankStations(3));
+    openProject(*f, path(QStringLiteral("three.sprj")));
+    QVERIFY(f->control<QRadioButton>("RadioButton2")->isEnabled());
+    auto *newBranch = f->control<QCheckBox>("CheckBox5");
+    QVERIFY(newBranch->isEnabled());
+    f->click("CheckBox5");
+    QVERIFY(!newBranch->isChecked());
+    placePoints(QPoint(5, 5), QPoint(5, 5));
+    f->click("ButtonAdd");
+    QCOMPARE(f->document().stations().count(), 4);
+    QVERIFY(!f->document().stations().at(2).branchEnd); // the new station continues the branch
+    f->click("RadioButton2");
+    QCOMPARE(f->session().selected(), 3);
 }
 
 void ProjectCommands::saveProjectFailuresAreReported()
 {
     addStations(1);
-    dialogs->answerFile(path(QStringLiteral("good")));
-    QTest::mouseClick(form->ButtonSaveProjectAs, Qt::LeftButton);
-    QFile good(path(QStringLiteral("good.sprj")));
-    QVERIFY(good.open(QIODevice::ReadOnly));
-    const QByteArray saved = good.readAll();
+    f->dialogs().answerFile(path(QStringLiteral("good")));
+    f->click("ButtonSaveProjectAs");
+    const QByteArray saved = TestFiles::bytes(path(QStringLiteral("good.sprj")));
+    QCOMPARE(saved.size(), 664 + 308);
 
     // An entry that is not a number stops the save before the file is touched.
-    form->EditRightPixels->setText(QStringLiteral("5o"));
+    f->control<QLineEdit>("EditRightPixels")->setText(QStringLiteral("5o"));
     addStations(1);
-    dialogs->answerFile(path(QStringLiteral("good.sprj")));
-    QTest::mouseClick(form->ButtonSaveProjectAs, Qt::LeftButton);
-    QCOMPARE(dialogs->messages().last(), QStringLiteral("'5o' is not a valid floating point value"));
-    good.seek(0);
-    QCOMPARE(good.readAll(), saved);
+    f->dialogs().answerFile(path(QStringLiteral("good.sprj")));
+    f->click("ButtonSaveProjectAs");
+    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("'5o' is not a valid floating point value"));
+    QCOMPARE(TestFiles::bytes(path(QStringLiteral("good.sprj"))), saved);
 
     // A folder that does not exist is reported, not passed over in silence.
-    form->EditRightPixels->setText(QStringLiteral("50"));
-    dialogs->answerFile(path(QStringLiteral("missing/cave.sprj")));
-    QTest::mouseClick(form->ButtonSaveProjectAs, Qt::LeftButton);
-    QVERIFY(dialogs->messages().last().startsWith(QStringLiteral("Cannot create file ")));
+    f->control<QLineEdit>("EditRightPixels")->setText(QStringLiteral("50"));
+    f->dialogs().answerFile(path(QStringLiteral("missing/cave.sprj")));
+    f->click("ButtonSaveProjectAs");
+    QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Cannot create file ")));
     QVERIFY(!QFile::exists(path(QStringLiteral("missing"))));
 }
 
 void ProjectCommands::closeProjectAsksOnlyWithUnsavedStations()
 {
-    openImages();
+    openImages(*f);
     addStations(2);
-    dialogs->answerQuestion(Answer::Cancel);
-    QTest::mouseClick(form->ButtonCloseProject, Qt::LeftButton);
-    QCOMPARE(form->StationCount, 2);
-    QCOMPARE(form->ImageLeft->size(), QSize(200, 150));
-    QCOMPARE(form->Modified, std::uint8_t(1));
+    auto *planPane = f->control<ImagePane>("ImageLeft");
+    f->dialogs().answerQuestion(Answer::Cancel);
+    f->click("ButtonCloseProject");
+    QCOMPARE(f->document().stations().count(), 2);
+    QCOMPARE(planPane->size(), QSize(200, 150));
+    QVERIFY(f->document().modified());
 
-    dialogs->answerQuestion(Answer::No);
-    QTest::mouseClick(form->ButtonCloseProject, Qt::LeftButton);
-    QCOMPARE(form->StationCount, 0);
-    QCOMPARE(dialogs->messages().size(), 2);
-    QTest::mouseClick(form->ButtonCloseProject, Qt::LeftButton); // nothing to ask now
-    QCOMPARE(dialogs->messages().size(), 2);
+    f->dialogs().answerQuestion(Answer::No);
+    f->click("ButtonCloseProject");
+    QCOMPARE(f->document().stations().count(), 0);
+    QCOMPARE(f->dialogs().messages().size(), 2);
+    f->click("ButtonCloseProject"); // nothing to ask now
+    QCOMPARE(f->dialogs().messages().size(), 2);
     // The next redraw shows the image again at zoom 1, without the closed stations.
-    QTest::mouseClick(form->CheckBoxShowLabels, Qt::LeftButton);
-    QCOMPARE(form->ImageLeft->size(), QSize(200, 150));
-    QCOMPARE(form->ImageLeft->snapshot().stations.size(), 0);
-    QCOMPARE(form->PlanImageFileName, path(QStringLiteral("plan.png")));
+    f->click("CheckBoxShowLabels");
+    QCOMPARE(planPane->size(), QSize(200, 150));
+    QCOMPARE(planPane->snapshot().stations.size(), 0);
+    QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
 }
 
 QTEST_MAIN(ProjectCommands)

@@ -1,6 +1,6 @@
 #include "support/ScriptedDialogs.h"
 
-#include "app/TSpeomarkForm.h"
+#include "app/ui/MainWindow.h"
 
 QStringList ScriptedDialogs::messages() const
 {
@@ -40,10 +40,10 @@ Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const 
     return m_answers.isEmpty() ? Answer::Cancel : m_answers.dequeue();
 }
 
-ScriptedDialogs *installScriptedDialogs(TSpeomarkForm &form)
+ScriptedDialogs *installScriptedDialogs(MainWindow &window)
 {
     auto service = std::make_unique<ScriptedDialogs>();
     ScriptedDialogs *raw = service.get();
-    form.setDialogService(std::move(service));
+    window.setDialogService(std::move(service));
     return raw;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/DialogService.h"
+#include "app/ui/DialogService.h"
 
 #include <QList>
 #include <QQueue>
@@ -40,5 +40,5 @@ private:
 };
 
 // Installs a ScriptedDialogs in the window and returns it (the window owns it).
-class TSpeomarkForm;
-ScriptedDialogs *installScriptedDialogs(TSpeomarkForm &form);
+class MainWindow;
+ScriptedDialogs *installScriptedDialogs(MainWindow &window);

@@ -1,8 +1,11 @@
-// Reading image files into a working bitmap: the formats scans come in, the statuses of the
-// three calls, damaged files and scans too large for the readers' default limit.
-#include "views/ImageFile.h"
+// Reading image files into a working image: the formats scans come in and how they paint,
+// damaged files, and scans too large for the readers' default limit or for the memory.
 #include "support/TestFiles.h"
+#include "views/ImageFile.h"
+#include "views/ViewPainter.h"
+#include "views/ViewSnapshot.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -21,8 +24,6 @@ QImage quarters(QImage::Format format)
             image.setPixel(x, y, colours[(y >= 24) * 2 + (x >= 32)]);
     if (format == QImage::Format_Indexed8)
         return image.convertToFormat(format, Qt::ThresholdDither | Qt::AvoidDither);
-    if (format == QImage::Format_Grayscale8 || format == QImage::Format_Grayscale16)
-        return image.convertToFormat(format);
     return image.convertToFormat(format);
 }
 
@@ -32,10 +33,15 @@ QImage blackAndWhite()
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     image.fill(0);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x)
-            if (x >= 32)
-                image.setPixel(x, y, 1);
+        for (int x = 32; x < 64; ++x)
+            image.setPixel(x, y, 1);
     return image;
+}
+
+bool near(QRgb got, QRgb want, int tolerance)
+{
+    return qAbs(qRed(got) - qRed(want)) <= tolerance && qAbs(qGreen(got) - qGreen(want)) <= tolerance
+        && qAbs(qBlue(got) - qBlue(want)) <= tolerance;
 }
 
 } // namespace
@@ -46,11 +52,10 @@ class ImageFileTest : public QObject
 private slots:
     void initTestCase();
 
-    void formatsOpenWithTheirColours_data();
-    void formatsOpenWithTheirColours();
-    void callsReportFailuresBySign_data();
-    void callsReportFailuresBySign();
-    void readWithoutOpenFails();
+    void formatsReadAndPaintWithTheirColours_data();
+    void formatsReadAndPaintWithTheirColours();
+    void unreadableFilesGiveNoImage_data();
+    void unreadableFilesGiveNoImage();
     void scansBeyondTheReadersDefaultLimitOpen();
     void impossibleSizeIsReportedAsTooLarge();
 
@@ -75,7 +80,7 @@ QString ImageFileTest::write(const QString &name, const QImage &image, const cha
     return path;
 }
 
-void ImageFileTest::formatsOpenWithTheirColours_data()
+void ImageFileTest::formatsReadAndPaintWithTheirColours_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("format");
@@ -108,7 +113,7 @@ void ImageFileTest::formatsOpenWithTheirColours_data()
     QTest::newRow("png named .dat") << "scan.dat" << QByteArray("png") << rgb << -1 << 0 << rgb;
 }
 
-void ImageFileTest::formatsOpenWithTheirColours()
+void ImageFileTest::formatsReadAndPaintWithTheirColours()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, format);
@@ -118,82 +123,61 @@ void ImageFileTest::formatsOpenWithTheirColours()
     QFETCH(int, workingFormat);
     const QImage source = sourceFormat == QImage::Format_Mono ? blackAndWhite() : quarters(QImage::Format(sourceFormat));
     // Qt writes no GIF; that one is a fixture.
-    const QString path = format == "gif" ? TestFiles::dataPath(name)
-                                         : write(name, source, format.constData(), quality);
+    const QString path = format == "gif" ? TestFiles::dataPath(name) : write(name, source, format.constData(), quality);
 
-    QImage bitmap;
-    QCOMPARE(LoadImageFile(path, bitmap), int(ImageFileOk));
-    QCOMPARE(bitmap.size(), QSize(64, 48));
-    QCOMPARE(int(bitmap.format()), workingFormat);
+    const ImageRead read = ImageFile::read(path);
+    QVERIFY(read.ok());
+    QCOMPARE(read.image.size(), QSize(64, 48));
+    QCOMPARE(int(read.image.format()), workingFormat);
+    // Painted as a view, at source size and with nothing over it.
+    ViewSnapshot view;
+    view.image = read.image;
+    view.sourceWidth = read.image.width();
+    view.sourceHeight = read.image.height();
+    const QImage painted = ViewPainter::sourcePicture(view);
     // Each quarter's middle has the colour written, and every pixel is opaque.
     const QImage expected = source.convertToFormat(QImage::Format_RGB32);
     for (const QPoint p : {QPoint(16, 12), QPoint(48, 12), QPoint(16, 36), QPoint(48, 36)}) {
-        const QRgb got = bitmap.pixel(p);
+        const QRgb got = read.image.pixel(p);
         const QRgb want = expected.pixel(p);
         QCOMPARE(qAlpha(got), 255);
-        QVERIFY2(qAbs(qRed(got) - qRed(want)) <= tolerance && qAbs(qGreen(got) - qGreen(want)) <= tolerance
-                     && qAbs(qBlue(got) - qBlue(want)) <= tolerance,
-                 qPrintable(QStringLiteral("at (%1, %2): %3, expected %4").arg(p.x()).arg(p.y())
-                                .arg(got, 8, 16).arg(want, 8, 16)));
+        QVERIFY2(near(got, want, tolerance), qPrintable(QStringLiteral("at (%1, %2): %3, expected %4")
+                                                            .arg(p.x()).arg(p.y()).arg(got, 8, 16).arg(want, 8, 16)));
+        QCOMPARE(painted.pixel(p), got);
     }
 }
 
-void ImageFileTest::callsReportFailuresBySign_data()
+void ImageFileTest::unreadableFilesGiveNoImage_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
-    QTest::addColumn<bool>("opens"); // the header is recognised; then only the read fails
-    QTest::newRow("missing file") << "missing.png" << QByteArray() << false;
-    QTest::newRow("text") << "notes.png" << QByteArray("Survey notes, not a picture.\n") << false;
-    QTest::newRow("empty") << "empty.bmp" << QByteArray("") << false;
+    const QByteArray png = [] {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        quarters(QImage::Format_RGB32).save(&buffer, "png");
+        return bytes;
+    }();
+    QTest::newRow("missing file") << "missing.png" << QByteArray();
+    QTest::newRow("text") << "notes.png" << QByteArray("Survey notes, not a picture.\n");
+    QTest::newRow("empty") << "empty.bmp" << QByteArray("");
+    // The header is fine; the pixels end before they begin.
+    QTest::newRow("png cut short") << "cut.png" << png.left(png.indexOf("IDAT") + 12);
 }
 
-void ImageFileTest::callsReportFailuresBySign()
+void ImageFileTest::unreadableFilesGiveNoImage()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    QFETCH(bool, opens);
     const QString path = m_dir.filePath(name);
     if (name != QLatin1String("missing.png")) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(content);
     }
-    QImage bitmap(5, 5, QImage::Format_RGB32);
-    bitmap.fill(Qt::green);
-    ImageFileHandles handles;
-    const int opened = OpenImageFile(path, handles);
-    QCOMPARE(opened >= 0, opens);
-    CloseImageFile(handles);
-    QVERIFY(!handles.DecoderHandle);
-    QCOMPARE(handles.ImageHandle, -1);
-    QCOMPARE(LoadImageFile(path, bitmap), int(ImageFileNotReadable));
-    QCOMPARE(bitmap.size(), QSize(5, 5));
-}
-
-void ImageFileTest::readWithoutOpenFails()
-{
-    ImageFileHandles handles;
-    QImage bitmap(3, 3, QImage::Format_RGB32);
-    bitmap.fill(Qt::red);
-    QCOMPARE(ReadImageIntoBitmap(handles, bitmap), int(ImageFileNotReadable));
-    QCOMPARE(bitmap.pixel(1, 1), qRgb(255, 0, 0));
-
-    // A PNG cut short: its header opens, its pixels cannot be read; the bitmap stays as it was.
-    const QString whole = write(QStringLiteral("whole.png"), quarters(QImage::Format_RGB32), "png");
-    QFile file(whole);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    const QString cut = m_dir.filePath(QStringLiteral("cut.png"));
-    QFile out(cut);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(bytes.left(bytes.indexOf("IDAT") + 12));
-    out.close();
-    QVERIFY(OpenImageFile(cut, handles) >= 0);
-    QVERIFY(ReadImageIntoBitmap(handles, bitmap) < 0);
-    CloseImageFile(handles);
-    QCOMPARE(bitmap.size(), QSize(3, 3));
-    QCOMPARE(bitmap.pixel(1, 1), qRgb(255, 0, 0));
+    const ImageRead read = ImageFile::read(path);
+    QCOMPARE(read.problem, ImageRead::Problem::NotReadable);
+    QVERIFY(read.image.isNull());
 }
 
 void ImageFileTest::scansBeyondTheReadersDefaultLimitOpen()
@@ -211,12 +195,12 @@ void ImageFileTest::scansBeyondTheReadersDefaultLimitOpen()
     QImageReader::setAllocationLimit(128);
     QVERIFY(QImageReader(path).read().isNull()); // what a plain reader does
 
-    QImage bitmap;
-    QCOMPARE(LoadImageFile(path, bitmap), int(ImageFileOk));
-    QCOMPARE(bitmap.size(), QSize(12000, 12000));
-    QCOMPARE(bitmap.format(), QImage::Format_Grayscale8); // one byte per pixel, not four
-    QCOMPARE(qGray(bitmap.pixel(5000, 11999)), 0);
-    QCOMPARE(qGray(bitmap.pixel(5001, 11999)), 200);
+    const ImageRead read = ImageFile::read(path);
+    QVERIFY(read.ok());
+    QCOMPARE(read.image.size(), QSize(12000, 12000));
+    QCOMPARE(read.image.format(), QImage::Format_Grayscale8); // one byte per pixel, not four
+    QCOMPARE(qGray(read.image.pixel(5000, 11999)), 0);
+    QCOMPARE(qGray(read.image.pixel(5001, 11999)), 200);
 }
 
 void ImageFileTest::impossibleSizeIsReportedAsTooLarge()
@@ -226,13 +210,10 @@ void ImageFileTest::impossibleSizeIsReportedAsTooLarge()
     if (TestFiles::systemGrantsEveryAllocation())
         QSKIP("this system grants every allocation");
     const QString path = TestFiles::dataPath(QStringLiteral("huge-header.png"));
-    QImage bitmap(2, 2, QImage::Format_RGB32);
-    ImageFileHandles handles;
-    QVERIFY(OpenImageFile(path, handles) >= 0);
-    QCOMPARE(handles.DecoderHandle->size(), QSize(900000, 900000));
-    QCOMPARE(ReadImageIntoBitmap(handles, bitmap), int(ImageFileTooLarge));
-    CloseImageFile(handles);
-    QCOMPARE(bitmap.size(), QSize(2, 2));
+    QCOMPARE(QImageReader(path).size(), QSize(900000, 900000));
+    const ImageRead read = ImageFile::read(path);
+    QCOMPARE(read.problem, ImageRead::Problem::TooLarge);
+    QVERIFY(read.image.isNull());
 }
 
 QTEST_MAIN(ImageFileTest)

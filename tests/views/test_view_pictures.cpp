@@ -1,6 +1,7 @@
 // The annotated views as pixels: the source-size picture that "Save BMP" writes, and the pane's
-// zoomed painting, drawn from the survey state without a window.
-#include "app/SurveyState.h"
+// zoomed painting, drawn from a document and a session without a window.
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
 #include "app/Truncate.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"
@@ -26,33 +27,37 @@ QImage plainImage(int width, int height)
 
 QRgb at(const QImage &image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
 
-// The first pixel where two pictures differ, or an empty text.
-QString firstDifference(const QImage &actual, const QImage &expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("size %1x%2, expected %3x%4")
-            .arg(actual.width()).arg(actual.height()).arg(expected.width()).arg(expected.height());
-    for (int y = 0; y < actual.height(); ++y)
-        for (int x = 0; x < actual.width(); ++x)
-            if (at(actual, x, y) != at(expected, x, y))
-                return QStringLiteral("(%1, %2) is %3, expected %4")
-                    .arg(x).arg(y).arg(at(actual, x, y), 6, 16).arg(at(expected, x, y), 6, 16);
-    return QString();
-}
-
-// Compares a block of the picture with a drawing: '.' background, 'R' red, 'B' blue, 'W' white.
+// The first pixel where a block of the picture differs from a drawing ('.' background, 'R' red,
+// 'B' blue, 'W' white, 'T' teal) or from a whole expected picture; empty when they agree.
 QString patternDifference(const QImage &picture, QPoint topLeft, const QStringList &rows)
 {
     for (int j = 0; j < rows.size(); ++j)
         for (int i = 0; i < rows[j].size(); ++i) {
             const char c = rows[j].at(i).toLatin1();
-            const QRgb expected = c == 'R' ? Red : c == 'B' ? Blue : c == 'W' ? White : Background;
+            const QRgb expected = c == 'R' ? Red : c == 'B' ? Blue : c == 'W' ? White : c == 'T' ? Teal : Background;
             const QPoint p = topLeft + QPoint(i, j);
             if (at(picture, p.x(), p.y()) != expected)
                 return QStringLiteral("(%1, %2) is %3, expected '%4'").arg(p.x()).arg(p.y()).arg(at(picture, p.x(), p.y()), 6, 16).arg(c);
         }
     return QString();
 }
+
+QString firstDifference(const QImage &actual, const QImage &expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("size %1x%2").arg(actual.width()).arg(actual.height());
+    for (int y = 0; y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x)
+            if (at(actual, x, y) != at(expected, x, y))
+                return QStringLiteral("(%1, %2) is %3, expected %4").arg(x).arg(y).arg(at(actual, x, y), 6, 16).arg(at(expected, x, y), 6, 16);
+    return QString();
+}
+
+#define COMPARE_PATTERN(picture, topLeft, ...)                                                          \
+    do {                                                                                                \
+        const QString difference = patternDifference(picture, topLeft, __VA_ARGS__);                    \
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));                                         \
+    } while (false)
 
 int countColour(const QImage &picture, QRgb colour, const QRect &area)
 {
@@ -66,29 +71,16 @@ int countColour(const QImage &picture, QRgb colour, const QRect &area)
 
 int countColour(const QImage &picture, QRgb colour) { return countColour(picture, colour, picture.rect()); }
 
-// Leftmost and rightmost x of a colour on a row (-1 when absent).
-QPair<int, int> rowExtent(const QImage &picture, QRgb colour, int y)
+// First and last position of a colour along a row (horizontal) or a column; -1 when absent.
+QPair<int, int> extent(const QImage &picture, QRgb colour, int line, bool row)
 {
     int first = -1;
     int last = -1;
-    for (int x = 0; x < picture.width(); ++x)
-        if (at(picture, x, y) == colour) {
+    for (int i = 0; i < (row ? picture.width() : picture.height()); ++i)
+        if (at(picture, row ? i : line, row ? line : i) == colour) {
             if (first < 0)
-                first = x;
-            last = x;
-        }
-    return {first, last};
-}
-
-QPair<int, int> columnExtent(const QImage &picture, QRgb colour, int x)
-{
-    int first = -1;
-    int last = -1;
-    for (int y = 0; y < picture.height(); ++y)
-        if (at(picture, x, y) == colour) {
-            if (first < 0)
-                first = y;
-            last = y;
+                first = i;
+            last = i;
         }
     return {first, last};
 }
@@ -109,12 +101,10 @@ private slots:
     void legsStopAtBranchEnds();
     void guideCircleRadiusComesFromTheProfile_data();
     void guideCircleRadiusComesFromTheProfile();
-    void guideCircleNeedsItsConditions_data();
-    void guideCircleNeedsItsConditions();
+    void guidesNeedTheirConditions_data();
+    void guidesNeedTheirConditions();
     void hugeGuideCircleIsClipped();
     void guideLinesStandAtThePlanLengthOnTheProfile();
-    void guideLinesNeedTheirConditions_data();
-    void guideLinesNeedTheirConditions();
     void pendingPointIsASolidRedDot();
     void pendingLabelAndLegFollowTheChecks_data();
     void pendingLabelAndLegFollowTheChecks();
@@ -126,39 +116,72 @@ private slots:
     void noSizeMeansNoPicture();
 
 private:
-    QImage plan() const { return ViewPainter::sourcePicture(ViewSnapshot::plan(*state, controls)).convertToFormat(QImage::Format_RGB32); }
-    QImage profile() const { return ViewPainter::sourcePicture(ViewSnapshot::profile(*state, controls)).convertToFormat(QImage::Format_RGB32); }
+    QImage picture(ViewSide side);
+    QImage plan() { return picture(ViewSide::Plan); }
+    QImage profile() { return picture(ViewSide::Profile); }
+    ViewSnapshot snapshot(ViewSide side);
     void setImages(int width, int height);
+    void setScales(double plan, double profile);
+    void bothViews(const std::function<void(ViewSettings &)> &change);
     Station &station(int index, QPointF planAt, QPointF profileAt);
 
-    std::unique_ptr<SurveyState> state;
-    ViewControls controls;
+    std::unique_ptr<SurveyDocument> document;
+    std::unique_ptr<EditSession> session;
+    // Like the table itself: [0, count) are the stations, entry `count` is the pending one.
+    std::vector<Station> stations;
+    int count = 0;
 };
 
 void ViewPictures::init()
 {
-    state = std::make_unique<SurveyState>();
-    controls = ViewControls();
-    controls.gridShown = false;
-    controls.newBranch = false;
+    document = std::make_unique<SurveyDocument>();
+    session = std::make_unique<EditSession>();
+    session->setNewBranchChecked(false);
+    stations.assign(size_t(StationTable::TableSize) + 1, Station{});
+    count = 0;
     setImages(140, 140);
+    bothViews([](ViewSettings &view) { view.gridShown = false; });
+}
+
+ViewSnapshot ViewPictures::snapshot(ViewSide side)
+{
+    document->editStations([&](StationTable &table) {
+        table.assign(std::vector<Station>(stations.begin(), stations.begin() + count));
+        if (table.hasPending())
+            table.pending() = stations[size_t(count)];
+    });
+    return ViewSnapshot::of(side, *document, *session);
+}
+
+QImage ViewPictures::picture(ViewSide side)
+{
+    return ViewPainter::sourcePicture(snapshot(side)).convertToFormat(QImage::Format_RGB32);
+}
+
+void ViewPictures::bothViews(const std::function<void(ViewSettings &)> &change)
+{
+    document->editView(ViewSide::Plan, change);
+    document->editView(ViewSide::Profile, change);
 }
 
 void ViewPictures::setImages(int width, int height)
 {
-    state->PlanBitmap = plainImage(width, height);
-    state->ProfileBitmap = plainImage(width, height);
-    state->PlanImageWidth = state->ProfileImageWidth = width;
-    state->PlanImageHeight = state->ProfileImageHeight = height;
+    bothViews([&](ViewSettings &view) { view.image = plainImage(width, height); });
+}
+
+void ViewPictures::setScales(double plan, double profile)
+{
+    document->editView(ViewSide::Plan, [&](ViewSettings &view) { view.metresPerPixel = plan; });
+    document->editView(ViewSide::Profile, [&](ViewSettings &view) { view.metresPerPixel = profile; });
 }
 
 Station &ViewPictures::station(int index, QPointF planAt, QPointF profileAt)
 {
-    Station &s = state->Stations[size_t(index)];
-    s.PlanX = float(planAt.x());
-    s.PlanY = float(planAt.y());
-    s.ProfileX = float(profileAt.x());
-    s.ProfileY = float(profileAt.y());
+    Station &s = stations[size_t(index)];
+    s.planX = float(planAt.x());
+    s.planY = float(planAt.y());
+    s.profileX = float(profileAt.x());
+    s.profileY = float(profileAt.y());
     return s;
 }
 
@@ -166,120 +189,117 @@ void ViewPictures::gridLinesFollowCellShiftAndExtent_data()
 {
     QTest::addColumn<double>("cell");
     QTest::addColumn<QSize>("size");
-    QTest::addColumn<int>("shiftRight");
-    QTest::addColumn<int>("shiftUp");
-    QTest::addColumn<QList<int>>("columns"); // vertical lines, drawn over rows [rowsFrom, rowsTo]
-    QTest::addColumn<int>("rowsFrom");
-    QTest::addColumn<int>("rowsTo");
-    QTest::addColumn<QList<int>>("rows");    // horizontal lines, drawn over columns [columnsFrom, columnsTo]
-    QTest::addColumn<int>("columnsFrom");
-    QTest::addColumn<int>("columnsTo");
+    QTest::addColumn<QPoint>("shift");       // right, up
+    QTest::addColumn<QList<int>>("columns"); // vertical lines, drawn over rows [rows.first, rows.second]
+    QTest::addColumn<QPoint>("rowSpan");
+    QTest::addColumn<QList<int>>("rows");    // horizontal lines, drawn over columns [columnSpan]
+    QTest::addColumn<QPoint>("columnSpan");
 
     // Offsets 0, 50 and 100 (150 is past the larger side); the line at y = 100 is below the picture.
-    QTest::newRow("cell 50 on 120x80") << 50.0 << QSize(120, 80) << 0 << 0 << QList<int>{0, 50, 100} << 1 << 79
-                                       << QList<int>{0, 50} << 1 << 119;
+    QTest::newRow("cell 50 on 120x80") << 50.0 << QSize(120, 80) << QPoint(0, 0) << QList<int>{0, 50, 100}
+                                       << QPoint(1, 79) << QList<int>{0, 50} << QPoint(1, 119);
     // Right 10 and up 10: nothing left of x = 10 nor above the origin row y = -10.
-    QTest::newRow("shifted +10 +10") << 50.0 << QSize(120, 80) << 10 << 10 << QList<int>{10, 60, 110} << 0 << 69
-                                     << QList<int>{40} << 11 << 119;
-    QTest::newRow("shifted -20 -15") << 50.0 << QSize(120, 80) << -20 << -15 << QList<int>{30, 80} << 16 << 79
-                                     << QList<int>{15, 65} << 0 << 99;
+    QTest::newRow("shifted +10 +10") << 50.0 << QSize(120, 80) << QPoint(10, 10) << QList<int>{10, 60, 110}
+                                     << QPoint(0, 69) << QList<int>{40} << QPoint(11, 119);
+    QTest::newRow("shifted -20 -15") << 50.0 << QSize(120, 80) << QPoint(-20, -15) << QList<int>{30, 80}
+                                     << QPoint(16, 79) << QList<int>{15, 65} << QPoint(0, 99);
     // Offsets are truncated multiples: 0, 30, 61, 91.
-    QTest::newRow("cell 30.5") << 30.5 << QSize(100, 100) << 0 << 0 << QList<int>{0, 30, 61, 91} << 1 << 99
-                               << QList<int>{0, 30, 61, 91} << 1 << 99;
+    QTest::newRow("cell 30.5") << 30.5 << QSize(100, 100) << QPoint(0, 0) << QList<int>{0, 30, 61, 91}
+                               << QPoint(1, 99) << QList<int>{0, 30, 61, 91} << QPoint(1, 99);
     // The larger side bounds both directions.
-    QTest::newRow("taller than wide") << 50.0 << QSize(60, 130) << 0 << 0 << QList<int>{0, 50} << 1 << 129
-                                      << QList<int>{0, 50, 100} << 1 << 59;
+    QTest::newRow("taller than wide") << 50.0 << QSize(60, 130) << QPoint(0, 0) << QList<int>{0, 50}
+                                      << QPoint(1, 129) << QList<int>{0, 50, 100} << QPoint(1, 59);
     // Degenerate cells draw only the first pair.
     for (const double cell : {0.0, 0.4, -50.0, 200.0})
         QTest::newRow(qPrintable(QStringLiteral("cell %1").arg(cell)))
-            << cell << QSize(120, 80) << 0 << 0 << QList<int>{0} << 1 << 79 << QList<int>{0} << 1 << 119;
+            << cell << QSize(120, 80) << QPoint(0, 0) << QList<int>{0} << QPoint(1, 79) << QList<int>{0} << QPoint(1, 119);
 }
 
 void ViewPictures::gridLinesFollowCellShiftAndExtent()
 {
     QFETCH(double, cell);
     QFETCH(QSize, size);
-    QFETCH(int, shiftRight);
-    QFETCH(int, shiftUp);
+    QFETCH(QPoint, shift);
     QFETCH(QList<int>, columns);
-    QFETCH(int, rowsFrom);
-    QFETCH(int, rowsTo);
+    QFETCH(QPoint, rowSpan);
     QFETCH(QList<int>, rows);
-    QFETCH(int, columnsFrom);
-    QFETCH(int, columnsTo);
+    QFETCH(QPoint, columnSpan);
     setImages(size.width(), size.height());
-    state->PlanGridPixels = cell;
-    state->ProfileGridPixels = cell;
-    controls.gridShown = true;
-    controls.gridShiftRight = shiftRight;
-    controls.gridShiftUp = shiftUp;
+    bothViews([&](ViewSettings &view) {
+        view.gridPixels = cell;
+        view.gridShown = true;
+        view.gridShiftRight = shift.x();
+        view.gridShiftUp = shift.y();
+    });
 
     QImage expected = plainImage(size.width(), size.height());
     for (const int x : columns)
-        for (int y = rowsFrom; y <= rowsTo; ++y)
+        for (int y = rowSpan.x(); y <= rowSpan.y(); ++y)
             expected.setPixel(x, y, Teal);
     for (const int y : rows)
-        for (int x = columnsFrom; x <= columnsTo; ++x)
+        for (int x = columnSpan.x(); x <= columnSpan.y(); ++x)
             expected.setPixel(x, y, Teal);
-    const QString planDifference = firstDifference(plan(), expected);
-    QVERIFY2(planDifference.isEmpty(), qPrintable(planDifference));
-    const QString profileDifference = firstDifference(profile(), expected);
-    QVERIFY2(profileDifference.isEmpty(), qPrintable(profileDifference));
+    QString difference = firstDifference(plan(), expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    difference = firstDifference(profile(), expected);
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 
     // Unticked, the grid is gone; nothing else was drawn.
-    controls.gridShown = false;
+    bothViews([](ViewSettings &view) { view.gridShown = false; });
     QCOMPARE(countColour(plan(), Background), size.width() * size.height());
 }
 
 void ViewPictures::stationMarkIsAWhiteEllipseRimmedRed()
 {
-    controls.showLabels = false;
-    controls.showLines = false;
+    document->setShowLabels(false);
+    document->setShowLines(false);
     station(0, {20.0, 30.0}, {70.0, 60.0});
     station(1, {60.7, 30.2}, {0.0, 0.0}); // truncated corners: the same box as at (60, 30)
-    state->StationCount = 2;
+    count = 2;
     const QStringList mark{"......", "..RR..", ".RWWR.", ".RWWR.", "..RR..", "......"};
     const QImage planPicture = plan();
-    QVERIFY2(patternDifference(planPicture, {17, 27}, mark).isEmpty(), qPrintable(patternDifference(planPicture, {17, 27}, mark)));
-    QVERIFY2(patternDifference(planPicture, {57, 27}, mark).isEmpty(), qPrintable(patternDifference(planPicture, {57, 27}, mark)));
+    COMPARE_PATTERN(planPicture, {17, 27}, mark);
+    COMPARE_PATTERN(planPicture, {57, 27}, mark);
     QCOMPARE(countColour(planPicture, Red), 16);
     const QImage profilePicture = profile();
-    QVERIFY2(patternDifference(profilePicture, {67, 57}, mark).isEmpty(), qPrintable(patternDifference(profilePicture, {67, 57}, mark)));
+    COMPARE_PATTERN(profilePicture, {67, 57}, mark);
     // A mark at the origin is clipped, not shifted.
-    QVERIFY2(patternDifference(profilePicture, {0, 0}, {"WR.", "R..", "..."}).isEmpty(),
-             qPrintable(patternDifference(profilePicture, {0, 0}, {"WR.", "R..", "..."})));
+    COMPARE_PATTERN(profilePicture, {0, 0}, {"WR.", "R..", "..."});
 }
 
 void ViewPictures::labelsTakeTheViewsColourOnAWhiteBox_data()
 {
     QTest::addColumn<bool>("onPlan");
     QTest::addColumn<QString>("label");
-    QTest::addColumn<bool>("indexWhenUnlabelled");
+    QTest::addColumn<int>("format");
     QTest::addColumn<bool>("showLabels");
     QTest::addColumn<bool>("drawn");
-    QTest::newRow("plan label blue") << true << "A1" << true << true << true;
-    QTest::newRow("profile label red") << false << "A1" << true << true << true;
-    QTest::newRow("index when unlabelled") << true << "" << true << true << true;
-    QTest::newRow("profile index too") << false << "" << true << true << true;
-    QTest::newRow("nothing in label-only format") << true << "" << false << true << false;
-    QTest::newRow("label even in label-only format") << true << "Z" << false << true << true;
-    QTest::newRow("labels hidden") << true << "A1" << true << false << false;
+    const int fromTo = int(SurveyFormat::LumaroFromTo);
+    const int labelOnly = int(SurveyFormat::LumaroLabel);
+    QTest::newRow("plan label blue") << true << "A1" << fromTo << true << true;
+    QTest::newRow("profile label red") << false << "A1" << fromTo << true << true;
+    QTest::newRow("index when unlabelled") << true << "" << fromTo << true << true;
+    QTest::newRow("profile index too") << false << "" << fromTo << true << true;
+    QTest::newRow("index in Survex format") << true << "" << int(SurveyFormat::Survex) << true << true;
+    QTest::newRow("nothing in label-only format") << true << "" << labelOnly << true << false;
+    QTest::newRow("label even in label-only format") << true << "Z" << labelOnly << true << true;
+    QTest::newRow("labels hidden") << true << "A1" << fromTo << false << false;
 }
 
 void ViewPictures::labelsTakeTheViewsColourOnAWhiteBox()
 {
     QFETCH(bool, onPlan);
     QFETCH(QString, label);
-    QFETCH(bool, indexWhenUnlabelled);
+    QFETCH(int, format);
     QFETCH(bool, showLabels);
     QFETCH(bool, drawn);
-    controls.indexWhenUnlabelled = indexWhenUnlabelled;
-    controls.showLabels = showLabels;
-    controls.showLines = false;
+    document->setFormat(SurveyFormat(format));
+    document->setShowLabels(showLabels);
+    document->setShowLines(false);
     // Station 1 carries the text; station 0 stays far away with a label of its own.
     setLabelText(station(0, {120.0, 120.0}, {120.0, 120.0}), QStringLiteral("x"));
     setLabelText(station(1, {20.0, 30.0}, {20.0, 30.0}), label);
-    state->StationCount = 2;
+    count = 2;
     const QImage picture = onPlan ? plan() : profile();
     const QRgb colour = onPlan ? Blue : Red;
     const QPoint corner(23, 27); // (x + 3, y - 3)
@@ -312,22 +332,21 @@ void ViewPictures::labelsTakeTheViewsColourOnAWhiteBox()
 
 void ViewPictures::legsStopAtBranchEnds()
 {
-    controls.showLabels = false;
+    document->setShowLabels(false);
     station(0, {10.0, 10.0}, {10.0, 110.0});
-    station(1, {50.0, 10.0}, {50.0, 110.0}).BranchEnd = 1;
+    station(1, {50.0, 10.0}, {50.0, 110.0}).branchEnd = true;
     station(2, {90.0, 10.0}, {90.0, 110.0});
     station(3, {90.0, 50.0}, {90.0, 70.0});
-    state->StationCount = 4;
+    count = 4;
     for (const bool onPlan : {true, false}) {
         const QImage picture = onPlan ? plan() : profile();
         const int row = onPlan ? 10 : 110;
-        QCOMPARE(countColour(picture, Red, QRect(13, row, 35, 1)), 35);         // 0 -> 1
-        QCOMPARE(countColour(picture, Red, QRect(53, row - 1, 35, 3)), 0);      // no 1 -> 2
-        const QRect third = onPlan ? QRect(90, 13, 1, 35) : QRect(90, 73, 1, 35);
-        QCOMPARE(countColour(picture, Red, third), 35);                         // 2 -> 3
+        QCOMPARE(countColour(picture, Red, QRect(13, row, 35, 1)), 35);    // 0 -> 1
+        QCOMPARE(countColour(picture, Red, QRect(53, row - 1, 35, 3)), 0); // no 1 -> 2
+        QCOMPARE(countColour(picture, Red, onPlan ? QRect(90, 13, 1, 35) : QRect(90, 73, 1, 35)), 35); // 2 -> 3
     }
     // Lines hidden: only the four marks are red.
-    controls.showLines = false;
+    document->setShowLines(false);
     QCOMPARE(countColour(plan(), Red), 4 * 8);
 }
 
@@ -352,88 +371,112 @@ void ViewPictures::guideCircleRadiusComesFromTheProfile()
     QFETCH(double, planScale);
     QFETCH(double, profileScale);
     QFETCH(int, radius);
-    controls.showLabels = false;
+    document->setShowLabels(false);
     station(0, {70.0, 70.0}, {lastProfileX, 20.0});
     station(1, {0.0, 0.0}, {pendingProfileX, 20.0});
-    state->StationCount = 1;
-    state->ProfilePointPlaced = 1;
-    state->PlanMetresPerPixel = planScale;
-    state->ProfileMetresPerPixel = profileScale;
+    count = 1;
+    session->setPointPlaced(ViewSide::Profile, true);
+    setScales(planScale, profileScale);
     const QImage picture = plan();
     // Box from (70 - R, 70 - R) to (70 + R, 70 + R), right and bottom edges outside.
-    QCOMPARE(rowExtent(picture, Red, 70), qMakePair(70 - radius, 70 + radius - 1));
-    QCOMPARE(columnExtent(picture, Red, 69), qMakePair(70 - radius, 70 + radius - 1));
+    QCOMPARE(extent(picture, Red, 70, true), qMakePair(70 - radius, 70 + radius - 1));
+    QCOMPARE(extent(picture, Red, 69, false), qMakePair(70 - radius, 70 + radius - 1));
     // An outline, not a disc.
     QCOMPARE(at(picture, 70 - radius + 3, 70), Background);
 }
 
-void ViewPictures::guideCircleNeedsItsConditions_data()
+// The circle on the plan (around the last station, radius from the profile) and the two lines
+// on the profile (either side of it, distance from the plan), each with its own conditions.
+void ViewPictures::guidesNeedTheirConditions_data()
 {
+    QTest::addColumn<bool>("circle");
     QTest::addColumn<QString>("change");
     QTest::addColumn<bool>("drawn");
-    QTest::newRow("all met") << "" << true;
-    QTest::newRow("last station ends its branch") << "branchEnd" << true;
-    QTest::newRow("lines hidden") << "noLines" << true;
-    QTest::newRow("new branch ticked") << "newBranch" << false;
-    QTest::newRow("no profile point") << "noProfilePoint" << false;
-    QTest::newRow("profile None") << "profileNone" << false;
-    QTest::newRow("no station yet") << "noStation" << false;
-    QTest::newRow("plan scale 0") << "planScale0" << false;
-    QTest::newRow("profile scale 0") << "profileScale0" << false;
-    QTest::newRow("quotient overflows") << "overflow" << false;
+    for (const bool circle : {true, false}) {
+        const char *view = circle ? "circle: " : "lines: ";
+        const auto row = [&](const char *name, const char *change, bool drawn) {
+            QTest::newRow(qPrintable(QString::fromLatin1(view) + QLatin1String(name))) << circle << change << drawn;
+        };
+        row("all met", "", true);
+        row("new branch ticked", "newBranch", false);
+        row("profile None", "profileNone", false);
+        row("profile Projective", "profileProjective", false);
+        row("no station yet", "noStation", false);
+        row("plan scale 0", "planScale0", false);
+        row("profile scale 0", "profileScale0", false);
+        row("quotient overflows", "overflow", false);
+        // The circle measures on the profile; the lines only where a leg will join the two.
+        row("no profile point", "noProfilePoint", !circle);
+        row("no plan point", "noPlanPoint", circle);
+        row("last station ends its branch", "branchEnd", circle);
+        row("lines hidden", "noLines", true);
+    }
 }
 
-void ViewPictures::guideCircleNeedsItsConditions()
+void ViewPictures::guidesNeedTheirConditions()
 {
+    QFETCH(bool, circle);
     QFETCH(QString, change);
     QFETCH(bool, drawn);
-    controls.showLabels = false;
-    station(0, {70.0, 70.0}, {100.0, 20.0});
-    station(1, {0.0, 0.0}, {150.0, 20.0});
-    state->StationCount = 1;
-    state->ProfilePointPlaced = 1;
-    state->PlanMetresPerPixel = 0.2;
-    state->ProfileMetresPerPixel = 0.1;
-    if (change == "branchEnd")
-        state->Stations[0].BranchEnd = 1;
-    else if (change == "noLines")
-        controls.showLines = false;
-    else if (change == "newBranch")
-        controls.newBranch = true;
-    else if (change == "noProfilePoint")
-        state->ProfilePointPlaced = 0;
+    setImages(300, 140);
+    document->setShowLabels(false);
+    // Plan: the pending point is 30 right of and 40 below the last station (50 pixels, 10 m at
+    // 0.2, 100 profile pixels at 0.1). Profile: it is 50 to the right (5 m, 25 plan pixels).
+    station(0, {100.0, 100.0}, {150.0, 40.0});
+    station(1, {130.0, 140.0}, {200.0, 40.0});
+    count = 1;
+    session->setPointPlaced(ViewSide::Plan, true);
+    session->setPointPlaced(ViewSide::Profile, true);
+    setScales(0.2, 0.1);
+    if (change == "newBranch")
+        session->setNewBranchChecked(true);
     else if (change == "profileNone")
-        state->ProfileExtended = 0;
+        document->setProfileKind(ProfileKind::None);
+    else if (change == "profileProjective")
+        document->setProfileKind(ProfileKind::Projective);
     else if (change == "noStation")
-        state->StationCount = 0;
+        count = 0;
     else if (change == "planScale0")
-        state->PlanMetresPerPixel = 0.0;
+        setScales(0.0, 0.1);
     else if (change == "profileScale0")
-        state->ProfileMetresPerPixel = 0.0;
+        setScales(0.2, 0.0);
     else if (change == "overflow")
-        state->PlanMetresPerPixel = 1e-308, state->ProfileMetresPerPixel = 1e308;
-    const QImage picture = plan();
-    QCOMPARE(at(picture, 45, 70) == Red, drawn);
-    QCOMPARE(ViewSnapshot::plan(*state, controls).guide == ViewSnapshot::Guide::Circle, drawn);
+        circle ? setScales(1e-308, 1e308) : setScales(1e308, 1e-308);
+    else if (change == "noProfilePoint")
+        session->setPointPlaced(ViewSide::Profile, false);
+    else if (change == "noPlanPoint")
+        session->setPointPlaced(ViewSide::Plan, false);
+    else if (change == "branchEnd")
+        stations[0].branchEnd = true;
+    else if (change == "noLines")
+        document->setShowLines(false);
+    if (circle) {
+        QCOMPARE(at(plan(), 75, 100), drawn ? Red : Background);
+        QCOMPARE(snapshot(ViewSide::Plan).guide == ViewSnapshot::Guide::Circle, drawn);
+    } else {
+        const QImage picture = profile();
+        QCOMPARE(countColour(picture, Red, QRect(50, 50, 1, 20)) == 20, drawn);
+        QCOMPARE(countColour(picture, Red, QRect(250, 50, 1, 20)) == 20, drawn);
+    }
 }
 
 void ViewPictures::hugeGuideCircleIsClipped()
 {
-    controls.showLabels = false;
+    document->setShowLabels(false);
     station(0, {70.0, 70.0}, {100.0, 20.0});
     station(1, {0.0, 0.0}, {150.0, 20.0});
-    state->StationCount = 1;
-    state->ProfilePointPlaced = 1;
-    state->PlanMetresPerPixel = 1e-12;
-    state->ProfileMetresPerPixel = 1.0;
-    const ViewSnapshot view = ViewSnapshot::plan(*state, controls);
+    count = 1;
+    session->setPointPlaced(ViewSide::Profile, true);
+    setScales(1e-12, 1.0);
+    const ViewSnapshot view = snapshot(ViewSide::Plan);
     QVERIFY(view.guide == ViewSnapshot::Guide::Circle);
     QCOMPARE(view.guideCircleBox.left(), 70 - DrawCoordLimit);
     QCOMPARE(countColour(ViewPainter::sourcePicture(view), Red), 8); // only the mark's ring
+    // Zoomed, it is still clipped rather than drawn point by point.
+    document->editView(ViewSide::Plan, [](ViewSettings &v) { v.zoom = 8.0; });
     QImage pane(400, 300, QImage::Format_RGB32);
     QPainter painter(&pane);
-    state->PlanZoom = 8.0;
-    ViewPainter::paintDisplayed(painter, ViewSnapshot::plan(*state, controls), pane.rect());
+    ViewPainter::paintDisplayed(painter, snapshot(ViewSide::Plan), pane.rect());
 }
 
 void ViewPictures::guideLinesStandAtThePlanLengthOnTheProfile()
@@ -441,99 +484,44 @@ void ViewPictures::guideLinesStandAtThePlanLengthOnTheProfile()
     // The pending plan point is 30 right of and 40 below the last station: 50 plan pixels,
     // 10 m at 0.2, 100 profile pixels at 0.1.
     setImages(300, 80);
-    controls.showLabels = false;
-    controls.showLines = false;
+    document->setShowLabels(false);
+    document->setShowLines(false);
     station(0, {100.0, 100.0}, {150.0, 40.0});
     station(1, {130.0, 140.0}, {0.0, 0.0});
-    state->StationCount = 1;
-    state->PlanPointPlaced = 1;
-    state->PlanMetresPerPixel = 0.2;
-    state->ProfileMetresPerPixel = 0.1;
+    count = 1;
+    session->setPointPlaced(ViewSide::Plan, true);
+    setScales(0.2, 0.1);
     const QImage picture = profile();
     for (const int x : {50, 250}) {
-        QCOMPARE(columnExtent(picture, Red, x), qMakePair(0, 79));
+        QCOMPARE(extent(picture, Red, x, false), qMakePair(0, 79));
         QCOMPARE(countColour(picture, Red, QRect(x, 0, 1, 80)), 80);
         QCOMPARE(countColour(picture, Red, QRect(x - 1, 0, 1, 80)), 0);
         QCOMPARE(countColour(picture, Red, QRect(x + 1, 0, 1, 80)), 0);
     }
     QCOMPARE(countColour(picture, Red), 2 * 80 + 8); // the lines and the last station's ring
     // Halves round up: 49.5 plan pixels at equal scales stand 50 profile pixels away.
-    state->PlanMetresPerPixel = 1.0;
-    state->ProfileMetresPerPixel = 1.0;
-    state->Stations[1].PlanX = 149.5f;
-    state->Stations[1].PlanY = 100.0f;
+    setScales(1.0, 1.0);
+    stations[1].planX = 149.5f;
+    stations[1].planY = 100.0f;
     const QImage equal = profile();
     QCOMPARE(countColour(equal, Red, QRect(100, 0, 1, 80)), 80);
     QCOMPARE(countColour(equal, Red, QRect(200, 0, 1, 80)), 80);
     QCOMPARE(countColour(equal, Red, QRect(101, 0, 99, 80)), 8);
 }
 
-void ViewPictures::guideLinesNeedTheirConditions_data()
-{
-    QTest::addColumn<QString>("change");
-    QTest::addColumn<bool>("drawn");
-    QTest::newRow("all met") << "" << true;
-    QTest::newRow("no profile point needed") << "noProfilePoint" << true;
-    QTest::newRow("last station ends its branch") << "branchEnd" << false;
-    QTest::newRow("new branch ticked") << "newBranch" << false;
-    QTest::newRow("no plan point") << "noPlanPoint" << false;
-    QTest::newRow("profile None") << "profileNone" << false;
-    QTest::newRow("no station yet") << "noStation" << false;
-    QTest::newRow("profile scale 0") << "profileScale0" << false;
-    QTest::newRow("plan scale 0") << "planScale0" << false;
-    QTest::newRow("quotient overflows") << "overflow" << false;
-}
-
-void ViewPictures::guideLinesNeedTheirConditions()
-{
-    QFETCH(QString, change);
-    QFETCH(bool, drawn);
-    setImages(300, 80);
-    controls.showLabels = false;
-    controls.showLines = false;
-    station(0, {100.0, 100.0}, {150.0, 40.0});
-    station(1, {130.0, 140.0}, {0.0, 0.0});
-    state->StationCount = 1;
-    state->PlanPointPlaced = 1;
-    state->ProfilePointPlaced = 1;
-    state->PlanMetresPerPixel = 0.2;
-    state->ProfileMetresPerPixel = 0.1;
-    if (change == "noProfilePoint")
-        state->ProfilePointPlaced = 0;
-    else if (change == "branchEnd")
-        state->Stations[0].BranchEnd = 1;
-    else if (change == "newBranch")
-        controls.newBranch = true;
-    else if (change == "noPlanPoint")
-        state->PlanPointPlaced = 0;
-    else if (change == "profileNone")
-        state->ProfileExtended = 0;
-    else if (change == "noStation")
-        state->StationCount = 0;
-    else if (change == "profileScale0")
-        state->ProfileMetresPerPixel = 0.0;
-    else if (change == "planScale0")
-        state->PlanMetresPerPixel = 0.0;
-    else if (change == "overflow")
-        state->PlanMetresPerPixel = 1e308, state->ProfileMetresPerPixel = 1e-308;
-    const QImage picture = profile();
-    QCOMPARE(countColour(picture, Red, QRect(50, 20, 1, 20)) == 20, drawn);
-    QCOMPARE(countColour(picture, Red, QRect(250, 20, 1, 20)) == 20, drawn);
-}
-
 void ViewPictures::pendingPointIsASolidRedDot()
 {
-    controls.showLabels = false;
+    document->setShowLabels(false);
     station(0, {40.0, 40.0}, {60.0, 60.0});
     // Nothing added yet: the pending entry is station 0, the dot shows on its own.
-    state->PlanPointPlaced = 1;
+    session->setPointPlaced(ViewSide::Plan, true);
     const QStringList dot{"......", "..RR..", ".RRRR.", ".RRRR.", "..RR..", "......"};
-    QVERIFY2(patternDifference(plan(), {37, 37}, dot).isEmpty(), qPrintable(patternDifference(plan(), {37, 37}, dot)));
+    COMPARE_PATTERN(plan(), {37, 37}, dot);
     QCOMPARE(countColour(plan(), Red), 12);
     // The profile shows its own pending point only once it is placed there.
     QCOMPARE(countColour(profile(), Red), 0);
-    state->ProfilePointPlaced = 1;
-    QVERIFY2(patternDifference(profile(), {57, 57}, dot).isEmpty(), qPrintable(patternDifference(profile(), {57, 57}, dot)));
+    session->setPointPlaced(ViewSide::Profile, true);
+    COMPARE_PATTERN(profile(), {57, 57}, dot);
 }
 
 void ViewPictures::pendingLabelAndLegFollowTheChecks_data()
@@ -555,90 +543,91 @@ void ViewPictures::pendingLabelAndLegFollowTheChecks()
     QFETCH(QString, change);
     QFETCH(bool, label);
     QFETCH(bool, leg);
-    controls.indexWhenUnlabelled = false;
-    controls.typedLabel = QStringLiteral("Q1");
+    document->setFormat(SurveyFormat::LumaroLabel);
+    session->setLabelEntry(QStringLiteral("Q1"));
     station(0, {10.0, 40.0}, {10.0, 40.0});
     station(1, {40.0, 40.0}, {40.0, 40.0});
-    state->StationCount = 1;
-    state->PlanPointPlaced = 1;
-    state->ProfilePointPlaced = 1;
+    count = 1;
+    session->setPointPlaced(ViewSide::Plan, true);
+    session->setPointPlaced(ViewSide::Profile, true);
     if (change == "noLabels")
-        controls.showLabels = false;
+        document->setShowLabels(false);
     else if (change == "noText")
-        controls.typedLabel.clear();
+        session->setLabelEntry(QString());
     else if (change == "noLines")
-        controls.showLines = false;
+        document->setShowLines(false);
     else if (change == "newBranch")
-        controls.newBranch = true;
+        session->setNewBranchChecked(true);
     else if (change == "branchEnd")
-        state->Stations[0].BranchEnd = 1;
+        stations[0].branchEnd = true;
     else if (change == "noStation") {
-        state->StationCount = 0;
-        state->Stations[0] = state->Stations[1];
+        count = 0;
+        stations[0] = stations[1];
     }
     for (const bool onPlan : {true, false}) {
         const QImage picture = onPlan ? plan() : profile();
-        QCOMPARE(at(picture, 43, 37) == White, label);                             // (x + 3, y - 3)
+        QCOMPARE(at(picture, 43, 37) == White, label); // (x + 3, y - 3)
         QCOMPARE(countColour(picture, onPlan ? Blue : Red, QRect(43, 37, 20, 13)) > 0, label);
-        QCOMPARE(countColour(picture, Red, QRect(13, 40, 25, 1)) == 25, leg);     // from p to q
+        QCOMPARE(countColour(picture, Red, QRect(13, 40, 25, 1)) == 25, leg); // from p to q
     }
 }
 
 void ViewPictures::pendingLabelInMoveModeIsTheParkedText()
 {
-    controls.indexWhenUnlabelled = false;
+    document->setFormat(SurveyFormat::LumaroLabel);
     station(0, {10.0, 10.0}, {10.0, 10.0});
     setLabelText(station(1, {40.0, 40.0}, {40.0, 40.0}), QStringLiteral("Z9"));
-    state->StationCount = 1;
-    state->PlanPointPlaced = 1;
-    controls.typedLabel = QStringLiteral("Z9");
+    count = 1;
+    session->setPointPlaced(ViewSide::Plan, true);
+    session->setLabelEntry(QStringLiteral("Z9"));
     const QImage typed = plan().copy(43, 37, 30, 13);
     // In Move mode the entry box shows the selected station; the pending text is the parked one.
-    state->MoveMode = 1;
-    controls.typedLabel = QStringLiteral("K");
+    session->setMode(EditMode::Move);
+    session->setLabelEntry(QStringLiteral("K"));
     QCOMPARE(plan().copy(43, 37, 30, 13), typed);
     // An empty entry box still hides it.
-    controls.typedLabel.clear();
+    session->setLabelEntry(QString());
     QCOMPARE(at(plan(), 43, 37), Background);
 }
 
 void ViewPictures::moveModeHighlightsTheSelectedStation()
 {
-    controls.showLabels = false;
-    controls.showLines = false;
+    document->setShowLabels(false);
+    document->setShowLines(false);
     station(0, {20.0, 20.0}, {20.0, 80.0});
     station(1, {50.0, 20.0}, {50.0, 80.0});
-    state->StationCount = 2;
-    state->MoveMode = 1;
-    state->CurrentStation = 1;
+    count = 2;
+    session->setMode(EditMode::Move);
+    session->setSelected(1);
     const QStringList disc{"........", "..BBBB..", ".BRRRRB.", ".BRRRRB.", ".BRRRRB.", ".BRRRRB.", "..BBBB..", "........"};
-    QVERIFY2(patternDifference(plan(), {46, 16}, disc).isEmpty(), qPrintable(patternDifference(plan(), {46, 16}, disc)));
-    QVERIFY2(patternDifference(profile(), {46, 76}, disc).isEmpty(), qPrintable(patternDifference(profile(), {46, 76}, disc)));
+    COMPARE_PATTERN(plan(), {46, 16}, disc);
+    COMPARE_PATTERN(profile(), {46, 76}, disc);
     QCOMPARE(countColour(plan(), Blue), 16);
     // Add mode, or a selection outside the table, shows no highlight.
-    state->CurrentStation = 2;
+    session->setSelected(2);
     QCOMPARE(countColour(plan(), Blue), 0);
-    state->MoveMode = 0;
-    state->CurrentStation = 1;
+    session->setMode(EditMode::Add);
+    session->setSelected(1);
     QCOMPARE(countColour(plan(), Blue), 0);
 }
 
 void ViewPictures::fullTableHasNoPendingEntry()
 {
     setImages(200, 200);
-    for (int i = 0; i < StationTableSize; ++i)
-        station(i, {5.0 + (i % 20) * 10.0, 5.0 + (i / 20) * 3.0}, {5.0 + (i % 20) * 10.0, 5.0 + (i / 20) * 3.0});
-    controls.showLabels = false;
-    controls.showLines = false;
-    state->PlanPointPlaced = 1;
-    state->ProfilePointPlaced = 1;
-    state->PlanMetresPerPixel = 0.2;
-    state->ProfileMetresPerPixel = 0.1;
-    for (const int count : {StationTableSize, 5000}) { // a damaged project may claim more
-        state->StationCount = count;
-        const ViewSnapshot planView = ViewSnapshot::plan(*state, controls);
-        const ViewSnapshot profileView = ViewSnapshot::profile(*state, controls);
-        QCOMPARE(planView.stations.size(), StationTableSize);
+    for (int i = 0; i <= StationTable::TableSize; ++i) {
+        const QPointF p(5.0 + (i % 20) * 10.0, 5.0 + (i / 20) * 3.0);
+        station(i, p, p);
+    }
+    document->setShowLabels(false);
+    document->setShowLines(false);
+    session->setPointPlaced(ViewSide::Plan, true);
+    session->setPointPlaced(ViewSide::Profile, true);
+    setScales(0.2, 0.1);
+    for (const int n : {StationTable::TableSize, StationTable::TableSize + 1}) { // more are cut off
+        count = n;
+        const ViewSnapshot planView = snapshot(ViewSide::Plan);
+        const ViewSnapshot profileView = snapshot(ViewSide::Profile);
+        QCOMPARE(planView.stations.size(), StationTable::TableSize);
         QVERIFY(!planView.pendingShown && !profileView.pendingShown);
         QVERIFY(planView.guide == ViewSnapshot::Guide::None);
         QVERIFY(profileView.guide == ViewSnapshot::Guide::None);
@@ -670,29 +659,28 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
     QFETCH(bool, annotated);
     // Everything but the legs and the circle is drawn in whole source pixels, so the pane is
     // exactly the source picture sampled nearest-neighbour at its pixel centres: no blur.
-    setImages(140, 80);
+    QImage image(140, 80, QImage::Format_RGB32);
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 140; ++x)
-            state->ProfileBitmap.setPixel(x, y, qRgb(x, y * 3, (x * y) % 256));
-    controls.gridShown = true;
-    controls.gridShiftRight = 3;
-    controls.showLines = false;
-    state->ProfileGridPixels = 20.0;
+            image.setPixel(x, y, qRgb(x, y * 3, (x * y) % 256));
+    document->editView(ViewSide::Profile, [&](ViewSettings &view) {
+        view.image = image;
+        view.gridShown = annotated;
+        view.gridShiftRight = 3;
+        view.gridPixels = 20.0;
+        view.zoom = zoom;
+    });
+    document->setShowLines(false);
     setLabelText(station(0, {0.0, 0.0}, {30.0, 30.0}), QStringLiteral("S1"));
     station(1, {0.0, 0.0}, {90.0, 50.0});
     station(2, {0.0, 0.0}, {100.0, 20.0});
-    state->StationCount = 2;
-    state->PlanPointPlaced = state->ProfilePointPlaced = 1;
-    state->PlanMetresPerPixel = state->ProfileMetresPerPixel = 0.1;
-    state->MoveMode = 1;
-    state->CurrentStation = 0;
-    state->ProfileZoom = zoom;
-    if (!annotated) {
-        state->StationCount = 0;
-        state->ProfilePointPlaced = 0;
-        controls.gridShown = false;
-    }
-    const ViewSnapshot view = ViewSnapshot::profile(*state, controls);
+    count = annotated ? 2 : 0;
+    session->setPointPlaced(ViewSide::Plan, true);
+    session->setPointPlaced(ViewSide::Profile, annotated);
+    setScales(0.1, 0.1);
+    session->setMode(EditMode::Move);
+    session->setSelected(0);
+    const ViewSnapshot view = snapshot(ViewSide::Profile);
     QCOMPARE(view.displayedSize(), QSize(int(140 * zoom), int(80 * zoom)));
     QCOMPARE(view.guide == ViewSnapshot::Guide::VerticalLines, annotated);
     const QImage source = ViewPainter::sourcePicture(view);
@@ -716,14 +704,15 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
 
 void ViewPictures::noSizeMeansNoPicture()
 {
-    state->PlanImageWidth = 0;
-    QVERIFY(ViewPainter::sourcePicture(ViewSnapshot::plan(*state, controls)).isNull());
-    QCOMPARE(ViewSnapshot::plan(*state, controls).displayedSize(), QSize(0, 140));
-    // A size without pixels (a project whose image is missing) is a white picture.
-    state->ProfileBitmap = QImage();
-    const QImage blank = profile();
-    QCOMPARE(blank.size(), QSize(140, 140));
-    QCOMPARE(countColour(blank, White), 140 * 140);
+    document->editView(ViewSide::Plan, [](ViewSettings &view) { view.image = QImage(); });
+    QVERIFY(ViewPainter::sourcePicture(snapshot(ViewSide::Plan)).isNull());
+    QCOMPARE(snapshot(ViewSide::Plan).displayedSize(), QSize(0, 0));
+    // A size without pixels is a white picture.
+    ViewSnapshot blank = snapshot(ViewSide::Profile);
+    blank.image = QImage();
+    const QImage white = ViewPainter::sourcePicture(blank).convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(white.size(), QSize(140, 140));
+    QCOMPARE(countColour(white, White), 140 * 140);
 }
 
 QTEST_MAIN(ViewPictures)

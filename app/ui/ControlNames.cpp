@@ -1,0 +1,108 @@
+// The one place that knows the controls' designer names: each control's objectName, by which
+// tests, accessibility tools and cavers' notes find it. Nothing else uses these names.
+#include "app/ui/MainWindow.h"
+
+#include "app/ui/PaneSplitter.h"
+#include "app/ui/Panel.h"
+#include "app/ui/RadioGroup.h"
+#include "app/ui/UpDown.h"
+#include "output/ui/DataFileBox.h"
+#include "stations/ui/ModeBox.h"
+#include "stations/ui/StationBox.h"
+#include "views/ui/ImagePane.h"
+#include "views/ui/ViewStrip.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <QGroupBox>
+#include <QMenu>
+#include <QScrollArea>
+#include <QStatusBar>
+
+void MainWindow::nameControls()
+{
+    const struct
+    {
+        QObject *control;
+        const char *name;
+    } names[] = {
+        {m_upperFrame, "GroupBox1"},
+        {m_stripPanel, "Panel1"},
+        {m_planStrip->openButton, "OpenLeftBtn"},
+        {m_planStrip->gridCheck, "CheckBoxLeftSetka"},
+        {m_planStrip->gridMetresEdit, "EditLeftSetka"},
+        {m_planStrip->metresLabel, "Label1"},
+        {m_planStrip->gridPixelsEdit, "EditLeftPixels"},
+        {m_planStrip->pixelsLabel, "Label2"},
+        {m_planStrip->gridOkButton, "Button1"},
+        {m_planStrip->gridShiftRight, "GridL2"},
+        {m_planStrip->gridShiftUp, "GridL1"},
+        {m_planStrip->zoomOutButton, "LeftMinus"},
+        {m_planStrip->zoomInButton, "LeftPlus"},
+        {m_profileStrip->zoomOutButton, "RightMinus"},
+        {m_profileStrip->zoomInButton, "RightPlus"},
+        {m_profileStrip->gridShiftUp, "GridR1"},
+        {m_profileStrip->gridShiftRight, "GridR2"},
+        {m_profileStrip->gridCheck, "CheckBoxRightSetka"},
+        {m_profileStrip->gridMetresEdit, "EditRightSetka"},
+        {m_profileStrip->metresLabel, "Label4"},
+        {m_profileStrip->gridPixelsEdit, "EditRightPixels"},
+        {m_profileStrip->pixelsLabel, "Label5"},
+        {m_profileStrip->gridOkButton, "Button2"},
+        {m_profileStrip->openButton, "OpenRightBtn"},
+        {m_planScroll, "ScrollBox1"},
+        {m_splitter, "Splitter1"},
+        {m_profileScroll, "ScrollBox2"},
+        {m_planPane, "ImageLeft"},
+        {m_profilePane, "ImageRight"},
+        {m_lowerPanel, "Panel2"},
+        {m_orientationBox, "LeftBox"},
+        {m_orientationCaption, "Label3"},
+        {m_orientationEdit, "EditPlanOrientationAngle"},
+        {m_profileKindBox, "GroupBox4"},
+        {m_extendedRadio, "RadioButton3"},
+        {m_projectiveRadio, "RadioButton4"},
+        {m_noProfileRadio, "RadioButton5"},
+        {m_stationBox, "GroupBox2"},
+        {m_stationBox->labelCaption, "Label6"},
+        {m_stationBox->labelEdit, "Edit6"},
+        {m_stationBox->commentCaption, "Label7"},
+        {m_stationBox->commentEdit, "Edit7"},
+        {m_stationBox->addButton, "ButtonAdd"},
+        {m_stationBox->newBranchCheck, "CheckBox5"},
+        {m_stationBox->previousButton, "Button11"},
+        {m_stationBox->nextButton, "Button12"},
+        {m_savePlanPictureButton, "Button4"},
+        {m_saveProfilePictureButton, "Button8"},
+        {m_helpPanel, "Panel3"},
+        {m_helpButton, "BitBtn1"},
+        {m_saveProjectAsButton, "ButtonSaveProjectAs"},
+        {m_closeProjectButton, "ButtonCloseProject"},
+        {m_modeBox->modeGroup, "GroupBox3"},
+        {m_modeBox->addModeRadio, "RadioButton1"},
+        {m_modeBox->moveModeRadio, "RadioButton2"},
+        {m_modeBox->showLabelsCheck, "CheckBoxShowLabels"},
+        {m_modeBox->showLinesCheck, "CheckBoxShowLines"},
+        {m_modeBox->view3dButton, "Button6"},
+        {m_dataFileBox, "GroupBox5"},
+        {m_dataFileBox->formatGroup, "DataFormat"},
+        {m_dataFileBox->styleGroup, "DataStyle"},
+        {m_dataFileBox->viewButton, "Button5"},
+        {m_dataFileBox->saveButton, "Button7"},
+        {m_dataFileBox->saveAsButton, "Button10"},
+        {m_statusBar, "StatusBar1"},
+        {m_fileMenu, "File"},
+        {m_openPlanAction, "OpenPlanLeftImage1"},
+        {m_openProfileAction, "OpenProfileRightImage1"},
+        {m_openProjectAction, "OpenProject1"},
+        {m_saveProjectAsAction, "SaveProjectAs1"},
+        {m_closeAllAction, "CloseAll1"},
+    };
+    for (const auto &entry : names)
+        entry.control->setObjectName(QString::fromLatin1(entry.name));
+}

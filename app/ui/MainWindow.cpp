@@ -1,0 +1,629 @@
+#include "app/ui/MainWindow.h"
+
+#include "app/CommandError.h"
+#include "app/Truncate.h"
+#include "app/ui/Controls.h"
+#include "app/ui/HelpWindow.h"
+#include "app/ui/PaneSplitter.h"
+#include "app/ui/Panel.h"
+#include "app/ui/QtDialogService.h"
+#include "app/ui/SurveyTextWindow.h"
+#include "output/ui/DataFileBox.h"
+#include "project/ProjectFile.h"
+#include "stations/ui/ModeBox.h"
+#include "stations/ui/StationBox.h"
+#include "views/ui/ImagePane.h"
+#include "views/ui/ViewStrip.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <new>
+#include <type_traits>
+
+using namespace Controls;
+
+namespace {
+
+// Sizes of the window's frame parts, in pixels.
+constexpr int InitialClientWidth = 881;
+constexpr int InitialClientHeight = 659;
+constexpr int StripHeight = 33;
+constexpr int LowerPanelHeight = 160;
+constexpr int FrameBorder = 2;   // the upper frame's border around the strip
+constexpr int PaneInset = 6;     // pane area inset on each side: both panes + splitter = client - 12
+constexpr int StatusPanelWidth = 80;
+
+QScrollArea *paneScrollBox(QWidget *parent, ImagePane *&pane, const QString &name)
+{
+    auto *box = new QScrollArea(parent);
+    box->setWidgetResizable(false);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setFrameShape(QFrame::StyledPanel);
+    box->setFrameShadow(QFrame::Sunken);
+    box->setAccessibleName(name);
+    pane = new ImagePane;
+    pane->setAccessibleName(name);
+    box->setWidget(pane);
+    return box;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::make_unique<QtDialogService>())
+{
+    setWindowTitle(QStringLiteral("Speomark"));
+    setWindowIcon(Glyphs::icon(Glyphs::applicationIcon()));
+    // A narrow sans face at 11 pixels keeps every caption inside the small controls of the panels.
+    // Frames with their caption on the line, so controls can sit right under the caption.
+    // (The font goes in the same sheet: a sheet on the window would override a font set apart.)
+    setStyleSheet(QStringLiteral(
+        "MainWindow, MainWindow * { font-family: \"DejaVu Sans Condensed\"; font-size: 11px; }"
+        "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+        "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
+
+    m_imageDialog = {FileDialog::Kind::Open, QStringLiteral("All (*)"), QString(), false, QString()};
+    m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString()};
+    m_pictureDialog = {FileDialog::Kind::Save, QStringLiteral("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
+                       QString()};
+    m_saveProjectDialog = {FileDialog::Kind::Save, QStringLiteral("Speomark Project Files (*.sprj);;All (*)"),
+                           QStringLiteral("sprj"), true, QString()};
+    m_openProjectDialog = {FileDialog::Kind::Open, QStringLiteral("Speomark Project Files (*.sprj);;All (*)"),
+                           QStringLiteral("sprj"), false, QString()};
+
+    createPanels();
+    createMenu();
+    nameControls();
+    connectCommands();
+    connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
+    connect(&m_session, &EditSession::changed, this, &MainWindow::sessionChanged);
+    updateControls();
+
+    resize(InitialClientWidth, InitialClientHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *helpWindow)
+{
+    m_textWindow = textWindow;
+    m_helpWindow = helpWindow;
+    updateControls();
+}
+
+void MainWindow::setDialogService(std::unique_ptr<DialogService> service)
+{
+    m_dialogs = std::move(service);
+}
+
+void MainWindow::guard(const std::function<void()> &command)
+{
+    QString failure;
+    try {
+        command();
+        return;
+    } catch (const CommandError &error) {
+        failure = error.message();
+    } catch (const std::bad_alloc &) {
+        failure = QStringLiteral("Out of memory");
+    } catch (const std::exception &error) {
+        failure = QString::fromLocal8Bit(error.what());
+    }
+    m_dialogs->message(this, QStringLiteral("Speomark"), failure, MessageIcon::Error);
+}
+
+QString MainWindow::positionText(ViewSide side) const
+{
+    return m_statusPanels.value(side == ViewSide::Plan ? 1 : 2)->text();
+}
+
+// ---- Construction ----
+
+void MainWindow::createPanels()
+{
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+
+    // Upper part: the strip with both views' controls, and the two panes.
+    m_upperFrame = new QGroupBox(central);
+    m_stripPanel = new Panel(m_upperFrame);
+    m_stripPanel->setCaption(QStringLiteral("Plan   /   Profile"));
+    m_stripPanel->setGeometry(FrameBorder, FrameBorder, InitialClientWidth - 2 * FrameBorder, StripHeight);
+    m_planStrip = new ViewStrip(ViewSide::Plan, m_stripPanel);
+    m_profileStrip = new ViewStrip(ViewSide::Profile, m_stripPanel);
+    m_planScroll = paneScrollBox(m_upperFrame, m_planPane, QStringLiteral("Plan"));
+    m_profileScroll = paneScrollBox(m_upperFrame, m_profilePane, QStringLiteral("Profile"));
+    m_planScroll->resize(431, m_planScroll->height());
+    m_splitter = new PaneSplitter(m_upperFrame);
+    m_splitter->setAccessibleName(QStringLiteral("Plan / Profile"));
+    m_planPane->resize(0, 0);
+    m_profilePane->resize(0, 0);
+
+    // Lower panel: orientation and profile kind, stations, mode, output and project controls.
+    m_lowerPanel = new Panel(central);
+    m_orientationBox = place(new QGroupBox(QStringLiteral("Plan"), m_lowerPanel), 5, 2, 105, 41);
+    m_orientationCaption = label(m_orientationBox, QStringLiteral("Orientation"), 8, 16);
+    m_orientationEdit = edit(m_orientationBox, QStringLiteral("0"), m_orientationCaption->text(), 64, 8, 33, 21);
+
+    m_profileKindBox = place(new QGroupBox(QStringLiteral("Profile"), m_lowerPanel), 5, 47, 105, 73);
+    m_extendedRadio = radioButton(m_profileKindBox, QStringLiteral("Extended"), true, 8, 16, 73, 17);
+    m_projectiveRadio = radioButton(m_profileKindBox, QStringLiteral("Projective"), false, 8, 32, 73, 17);
+    m_projectiveRadio->setEnabled(false);
+    m_noProfileRadio = radioButton(m_profileKindBox, QStringLiteral("None"), false, 8, 48, 73, 17);
+
+    m_stationBox = place(new StationBox(m_lowerPanel), 122, 7, 337, 86);
+    m_savePlanPictureButton = pushButton(m_lowerPanel, QStringLiteral("Save left BMP"), 120, 105, 89, 25);
+    m_saveProfilePictureButton = pushButton(m_lowerPanel, QStringLiteral("Save right BMP"), 224, 105, 81, 25);
+    m_helpPanel = place(new Panel(m_lowerPanel), 321, 107, 28, 27);
+    m_helpButton = pushButton(m_helpPanel, QString(), 2, 0, 25, 25);
+    m_helpButton->setIcon(Glyphs::icon(Glyphs::helpQuestion()));
+    m_helpButton->setIconSize(QSize(16, 16));
+    m_helpButton->setAccessibleName(QStringLiteral("Help"));
+    m_saveProjectAsButton = pushButton(m_lowerPanel, QStringLiteral("Save Project As"), 367, 94, 91, 25);
+    m_closeProjectButton = pushButton(m_lowerPanel, QStringLiteral("Close Project"), 368, 122, 91, 25);
+    m_modeBox = new ModeBox(m_lowerPanel);
+    m_modeBox->move(472, 7);
+    m_dataFileBox = place(new DataFileBox(m_lowerPanel), 562, 8, 209, 121);
+
+    // Status bar: three panels of 80 pixels; the first is never written, the others show the
+    // cursor position on the plan and on the profile.
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setSizeGripEnabled(true);
+    setStatusBar(m_statusBar);
+    for (int i = 0; i < 3; ++i) {
+        auto *panel = new QLabel(m_statusBar);
+        panel->setFixedWidth(StatusPanelWidth);
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        m_statusBar->addWidget(panel);
+        m_statusPanels.append(panel);
+    }
+}
+
+void MainWindow::createMenu()
+{
+    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    m_openPlanAction = m_fileMenu->addAction(QStringLiteral("Open Plan (Left Image)"));
+    m_openProfileAction = m_fileMenu->addAction(QStringLiteral("Open Profile (Right Image)"));
+    m_fileMenu->addSeparator();
+    m_openProjectAction = m_fileMenu->addAction(QStringLiteral("Open Existing Project"));
+    m_saveProjectAsAction = m_fileMenu->addAction(QStringLiteral("Save Project As"));
+    m_fileMenu->addSeparator();
+    m_closeAllAction = m_fileMenu->addAction(QStringLiteral("Close All")); // does nothing yet
+}
+
+template <class Sender, class Signal, class Slot> void MainWindow::command(Sender *sender, Signal signal, Slot slot)
+{
+    // Every command runs inside the guard, so an error ends it and the program goes on.
+    // A slot may ignore the signal's arguments (a button's "checked", say).
+    connect(sender, signal, this, [this, slot](auto... arguments) {
+        guard([&] {
+            if constexpr (std::is_invocable_v<Slot, decltype(arguments)...>)
+                slot(arguments...);
+            else
+                slot();
+        });
+    });
+}
+
+void MainWindow::connectCommands()
+{
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        ViewStrip *strip = side == ViewSide::Plan ? m_planStrip : m_profileStrip;
+        ImagePane *image = pane(side);
+        command(strip, &ViewStrip::openClicked, [this, side] { openImage(side); });
+        command(strip, &ViewStrip::zoomInClicked, [this, side] { zoomIn(side); });
+        command(strip, &ViewStrip::zoomOutClicked, [this, side] { zoomOut(side); });
+        command(strip, &ViewStrip::gridOkClicked, [this, side] { applyScale(side); });
+        command(strip, &ViewStrip::gridShownClicked, [this, side](bool shown) { m_viewEditor.setGridShown(side, shown); });
+        command(strip, &ViewStrip::gridShifted, [this, side](int right, int up) { m_viewEditor.setGridShift(side, right, up); });
+        command(strip, &ViewStrip::gridEntriesEdited, [this, side](const QString &metres, const QString &pixels) {
+            m_viewEditor.setGridEntries(side, metres, pixels);
+        });
+        command(image, &ImagePane::pressed,
+                [this, side](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) { pressOnPane(side, button, at); });
+        command(image, &ImagePane::moved, [this, side](Qt::KeyboardModifiers, QPoint at) { moveOnPane(side, at); });
+        command(image, &ImagePane::released,
+                [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+                    releaseOnPane(side, button, modifiers, at);
+                });
+    }
+    command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
+    command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
+
+    command(m_orientationEdit, &QLineEdit::textChanged, [this](const QString &text) { m_document.setOrientationEntry(text); });
+    onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
+    onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
+
+    command(m_stationBox, &StationBox::labelEdited, [this](const QString &text) { m_session.setLabelEntry(text); });
+    command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
+    command(m_stationBox, &StationBox::addClicked, [this] { addStation(); });
+    command(m_stationBox, &StationBox::newBranchClicked, [this](bool checked) { m_stationEditor.setNewBranch(checked); });
+    command(m_stationBox, &StationBox::previousClicked, [this] { selectPreviousStation(); });
+    command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
+    command(m_modeBox, &ModeBox::addModeChosen, [this] { chooseAddMode(); });
+    command(m_modeBox, &ModeBox::moveModeChosen, [this] { chooseMoveMode(); });
+    command(m_modeBox, &ModeBox::showLabelsClicked, [this](bool shown) { m_document.setShowLabels(shown); });
+    command(m_modeBox, &ModeBox::showLinesClicked, [this](bool shown) { m_document.setShowLines(shown); });
+
+    command(m_dataFileBox, &DataFileBox::formatChosen, [this](SurveyFormat format) { m_document.setFormat(format); });
+    command(m_dataFileBox, &DataFileBox::styleChosen, [this](SurveyStyle style) { m_document.setStyle(style); });
+    command(m_dataFileBox, &DataFileBox::viewClicked, [this] { viewSurveyText(); });
+    command(m_dataFileBox, &DataFileBox::saveClicked, [this] { saveSurveyText(); });
+    command(m_dataFileBox, &DataFileBox::saveAsClicked, [this] { saveSurveyTextAs(); });
+    command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
+    command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
+
+    command(m_openProjectAction, &QAction::triggered, [this] { openProjectFromDialog(); });
+    command(m_saveProjectAsAction, &QAction::triggered, [this] { saveProjectAs(); });
+    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
+    command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
+    command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
+
+    connect(m_splitter, &PaneSplitter::dragged, this, [this](int leftWidth) {
+        m_planScroll->resize(leftWidth, m_planScroll->height());
+        layoutPanes();
+    });
+    command(m_splitter, &PaneSplitter::moved, [this] { keepPaneFractions(); });
+}
+
+// ---- Showing the document and the session ----
+
+void MainWindow::documentChanged(SurveyDocument::Parts parts)
+{
+    const bool both = parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::DisplayPart);
+    if (both || parts & SurveyDocument::PlanViewPart)
+        redraw(ViewSide::Plan);
+    if (both || parts & SurveyDocument::ProfileViewPart)
+        redraw(ViewSide::Profile);
+    updateControls();
+}
+
+void MainWindow::sessionChanged(EditSession::Parts parts)
+{
+    if (parts & (EditSession::PendingPart | EditSession::ModePart | EditSession::NewBranchPart)) {
+        redraw(ViewSide::Plan);
+        redraw(ViewSide::Profile);
+    }
+    updateControls();
+}
+
+void MainWindow::redraw(ViewSide side)
+{
+    pane(side)->setSnapshot(ViewSnapshot::of(side, m_document, m_session));
+}
+
+void MainWindow::updateControls()
+{
+    m_planStrip->showSettings(m_document.view(ViewSide::Plan), m_session.gridLocked(ViewSide::Plan));
+    m_profileStrip->showSettings(m_document.view(ViewSide::Profile), m_session.gridLocked(ViewSide::Profile));
+    m_lowerPanel->setEnabled(m_session.lowerPanelEnabled());
+    {
+        const QSignalBlocker quiet(m_orientationEdit);
+        showText(m_orientationEdit, m_document.orientationEntry());
+    }
+    switch (m_document.profileKind()) {
+    case ProfileKind::Extended:
+        m_extendedRadio->setChecked(true);
+        break;
+    case ProfileKind::None:
+        m_noProfileRadio->setChecked(true);
+        break;
+    case ProfileKind::Projective:
+        m_projectiveRadio->setChecked(true);
+        break;
+    }
+    m_stationBox->showSession(m_session);
+    m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
+                        m_document.showLines());
+    m_dataFileBox->showChoices(m_document.format(), m_document.style());
+    if (m_textWindow)
+        m_textWindow->showDataFileName(m_session.dataFileName());
+}
+
+// ---- Views ----
+
+ImagePane *MainWindow::pane(ViewSide side) const
+{
+    return side == ViewSide::Plan ? m_planPane : m_profilePane;
+}
+
+QScrollArea *MainWindow::scrollBox(ViewSide side) const
+{
+    return side == ViewSide::Plan ? m_planScroll : m_profileScroll;
+}
+
+QPoint MainWindow::scrollPosition(ViewSide side) const
+{
+    const QScrollArea *box = scrollBox(side);
+    return QPoint(box->horizontalScrollBar()->value(), box->verticalScrollBar()->value());
+}
+
+void MainWindow::scrollTo(ViewSide side, QPoint scroll)
+{
+    // The scroll bars clamp to 0 .. displayed extent - visible extent.
+    QScrollArea *box = scrollBox(side);
+    box->horizontalScrollBar()->setValue(scroll.x());
+    box->verticalScrollBar()->setValue(scroll.y());
+}
+
+void MainWindow::openImage(ViewSide side)
+{
+    if (!dialogs().execute(this, m_imageDialog))
+        return;
+    if (m_viewEditor.openImage(side, m_imageDialog.fileName) == ViewEditor::Opened::OpenedWithoutScale)
+        dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side), MessageIcon::None);
+}
+
+// The pane takes its new size first, so the scroll bars hold the position in the new range.
+void MainWindow::zoomIn(ViewSide side)
+{
+    if (m_viewEditor.zoomIn(side))
+        scrollTo(side, ZoomPan::scrollAfterZoomIn(scrollPosition(side), scrollBox(side)->size()));
+}
+
+void MainWindow::zoomOut(ViewSide side)
+{
+    if (m_viewEditor.zoomOut(side))
+        scrollTo(side, ZoomPan::scrollAfterZoomOut(scrollPosition(side), scrollBox(side)->size()));
+}
+
+void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton, QPoint at)
+{
+    m_session.setPressPoint(side, at);
+}
+
+void MainWindow::moveOnPane(ViewSide side, QPoint at)
+{
+    m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(QStringLiteral("(%1 ; %2)").arg(at.x()).arg(at.y()));
+}
+
+void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    ZoomPan::PaneView view;
+    {
+        // One redraw for the point and the zoom; the scroll bars follow once the pane has its size.
+        ChangeBatch batch(m_document, m_session);
+        if (ZoomPan::placesPoint(button, modifiers))
+            m_stationEditor.placePoint(side, at);
+        view = m_viewEditor.release(side, scrollPosition(side), scrollBox(side)->size(), button, modifiers, at);
+    }
+    scrollTo(side, view.scroll);
+}
+
+void MainWindow::applyScale(ViewSide side)
+{
+    if (m_calibration.pressOkOrChange(side) == ScaleCalibration::Outcome::Refused)
+        dialogs().message(this, QStringLiteral("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
+}
+
+// ---- Stations ----
+
+void MainWindow::addStation()
+{
+    if (m_stationEditor.add(m_session.labelEntry(), m_session.commentEntry()) == StationEditor::AddOutcome::TableFull)
+        dialogs().message(this, QStringLiteral("Speomark"), StationEditor::tableFullMessage(), MessageIcon::None);
+}
+
+void MainWindow::chooseMoveMode()
+{
+    if (!m_stationEditor.enterMoveMode())
+        updateControls(); // nothing to edit: "Add new" stays checked
+}
+
+void MainWindow::chooseAddMode()
+{
+    m_stationEditor.enterAddMode();
+}
+
+void MainWindow::selectPreviousStation()
+{
+    m_stationEditor.selectPrevious();
+}
+
+void MainWindow::selectNextStation()
+{
+    m_stationEditor.selectNext();
+}
+
+// ---- Survey data output ----
+
+void MainWindow::rebuildSurveyText()
+{
+    const SurveyText text = m_output.build();
+    // A leg that cannot be computed ends the text there; the lines before it stay in view.
+    m_textWindow->setLines(text.previewLines());
+    if (!text.complete())
+        throw CommandError(text.error);
+}
+
+void MainWindow::viewSurveyText()
+{
+    rebuildSurveyText();
+    m_textWindow->bringToFront();
+}
+
+void MainWindow::saveSurveyText()
+{
+    if (m_document.modified())
+        rebuildSurveyText();
+    if (m_session.dataFileName().isEmpty() && !dialogs().execute(this, m_dataFileDialog))
+        return;
+    m_dataFileDialog.fileName = m_output.save(m_textWindow->lines(), m_dataFileDialog.fileName);
+}
+
+void MainWindow::saveSurveyTextAs()
+{
+    if (m_document.modified())
+        rebuildSurveyText();
+    if (!dialogs().execute(this, m_dataFileDialog))
+        return;
+    m_dataFileDialog.fileName = m_output.saveAs(m_textWindow->lines(), m_dataFileDialog.fileName);
+}
+
+void MainWindow::savePicture(ViewSide side)
+{
+    if (pane(side)->height() == 0)
+        return; // nothing is shown before an image is opened, nor after Close Project
+    if (!dialogs().execute(this, m_pictureDialog))
+        return;
+    SurveyOutput::writePicture(pane(side)->sourcePicture(), m_pictureDialog.fileName);
+}
+
+SurveyOutput::PromptResult MainWindow::askToSaveChanges()
+{
+    using Result = SurveyOutput::PromptResult;
+    if (!m_document.modified())
+        return Result::NothingToAsk;
+    if (isMinimized())
+        showNormal();
+    show();
+    raise();
+    activateWindow();
+    switch (dialogs().askYesNoCancel(this, QStringLiteral("Speomark: Confirm"),
+                                     QStringLiteral("File has been modified. Save?"))) {
+    case Answer::No:
+        m_document.setModified(false);
+        return Result::Discarded;
+    case Answer::Yes:
+        rebuildSurveyText();
+        if (!m_session.dataFileName().isEmpty()) {
+            m_output.saveToKnownFile(m_textWindow->lines());
+            return Result::NothingToAsk;
+        }
+        if (!dialogs().execute(this, m_dataFileDialog))
+            return Result::Cancelled;
+        m_output.saveToChosenFile(m_textWindow->lines(), m_dataFileDialog.fileName);
+        return Result::SavedToChosenFile;
+    case Answer::Cancel:
+        break;
+    }
+    return Result::Cancelled;
+}
+
+// ---- Project files ----
+
+void MainWindow::openProjectFromDialog()
+{
+    if (!dialogs().execute(this, m_openProjectDialog))
+        return;
+    openProject(m_openProjectDialog.fileName);
+}
+
+void MainWindow::openProject(const QString &path)
+{
+    m_openProjectDialog.fileName = path;
+    // The whole file is read and checked before anything changes: a file that is refused leaves
+    // the current job as it was, and only then is the user asked about unsaved stations.
+    const ProjectContents project = ProjectFile::read(path);
+    if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+        return;
+    const ProjectController::Opened opened = m_project.open(project, path);
+    if (opened.planImageMissing)
+        dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Плана!"),
+                          MessageIcon::None);
+    if (opened.profileImageMissing)
+        dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Профиля!"),
+                          MessageIcon::None);
+}
+
+void MainWindow::saveProjectAs()
+{
+    if (!dialogs().execute(this, m_saveProjectDialog))
+        return;
+    m_project.saveAs(m_saveProjectDialog.fileName);
+}
+
+void MainWindow::closeProject()
+{
+    if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+        return;
+    m_project.close();
+    // Both panes stay empty until a command draws them again.
+    m_planPane->collapse();
+    m_profilePane->collapse();
+    m_statusPanels[1]->setText(QStringLiteral(" "));
+    m_statusPanels[2]->setText(QStringLiteral(" "));
+}
+
+// ---- Window ----
+
+void MainWindow::showHelp()
+{
+    if (m_helpWindow)
+        m_helpWindow->bringToFront();
+}
+
+void MainWindow::layoutPanes()
+{
+    const int top = FrameBorder + StripHeight + 1;
+    const int height = std::max(0, m_upperFrame->height() - top - FrameBorder);
+    const int room = std::max(0, m_upperFrame->width() - 2 * PaneInset);
+    const int leftWidth = std::clamp(m_planScroll->width(), 0, std::max(0, room - PaneSplitter::Thickness));
+    m_planScroll->setGeometry(PaneInset, top, leftWidth, height);
+    m_splitter->setGeometry(PaneInset + leftWidth, top, PaneSplitter::Thickness, height);
+    const int rightWidth = std::max(0, room - leftWidth - PaneSplitter::Thickness);
+    m_profileScroll->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, top, rightWidth, height);
+    m_splitter->setPaneRoom(leftWidth, leftWidth + rightWidth);
+}
+
+void MainWindow::sizePanesByFractions()
+{
+    const double room = double(width()) - 20.0;
+    const auto share = [&](ViewSide side) {
+        return std::max(0, truncToInt(room * double(m_document.view(side).paneFraction)));
+    };
+    m_planScroll->resize(share(ViewSide::Plan), m_planScroll->height());
+    // The profile pane takes whatever is left; its own width matters only through that.
+    m_profileScroll->resize(share(ViewSide::Profile), m_profileScroll->height());
+}
+
+void MainWindow::keepPaneFractions()
+{
+    const int plan = m_planScroll->width();
+    const int profile = m_profileScroll->width();
+    if (plan + profile <= 0)
+        return;
+    m_document.setPaneFractions(float(double(plan) / double(plan + profile)), float(double(profile) / double(plan + profile)));
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    QWidget *central = centralWidget();
+    const int clientWidth = central->width();
+    const int upperHeight = std::max(0, central->height() - LowerPanelHeight);
+    m_upperFrame->setGeometry(0, 0, clientWidth, upperHeight);
+    const int stripWidth = std::max(0, clientWidth - 2 * FrameBorder);
+    m_stripPanel->setGeometry(FrameBorder, FrameBorder, stripWidth, StripHeight);
+    // The profile's controls keep their distance from the right edge.
+    m_profileStrip->move(stripWidth - ViewStrip::ProfileStripWidth, 0);
+    m_lowerPanel->setGeometry(0, upperHeight, clientWidth, LowerPanelHeight);
+    sizePanesByFractions();
+    layoutPanes();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    bool mayClose = false;
+    guard([&] { mayClose = askToSaveChanges() != SurveyOutput::PromptResult::Cancelled; });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    if (m_textWindow)
+        m_textWindow->hide();
+    if (m_helpWindow)
+        m_helpWindow->hide();
+    event->accept();
+}

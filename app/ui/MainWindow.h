@@ -1,0 +1,174 @@
+#pragma once
+
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
+#include "app/ui/DialogService.h"
+#include "output/SurveyOutput.h"
+#include "project/ProjectController.h"
+#include "stations/StationEditor.h"
+#include "views/ScaleCalibration.h"
+#include "views/ViewEditor.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+
+class DataFileBox;
+class HelpWindow;
+class ImagePane;
+class ModeBox;
+class PaneSplitter;
+class Panel;
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QStatusBar;
+class StationBox;
+class SurveyTextWindow;
+class ViewStrip;
+
+// The main window: it owns the survey document, the editing session and the controllers that
+// change them, and shows them in its panels. A command's slot reads the controls, calls one
+// controller and returns; the document and the session report what changed, and the window
+// redraws the views concerned and sets every control's state in one place (updateControls).
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The secondary windows, created after this one (see SpeomarkWindows).
+    void setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *helpWindow);
+
+    SurveyDocument &document() { return m_document; }
+    EditSession &session() { return m_session; }
+
+    // Dialogs and message boxes go through this service; tests install a scripted one.
+    DialogService &dialogs() { return *m_dialogs; }
+    void setDialogService(std::unique_ptr<DialogService> service);
+
+    // Runs a command; an error it raises ends it and is shown in a message box. Every command
+    // connected to a control runs through here, so no exception reaches the event loop.
+    void guard(const std::function<void()> &command);
+
+    // The cursor position shown in the status bar for a view.
+    QString positionText(ViewSide side) const;
+
+    // Open Existing Project after its dialog, and a project named on the command line.
+    void openProject(const QString &path);
+
+    // ---- Commands ----
+    // Views
+    void openImage(ViewSide side);
+    void zoomIn(ViewSide side);
+    void zoomOut(ViewSide side);
+    void pressOnPane(ViewSide side, Qt::MouseButton button, QPoint at);
+    void moveOnPane(ViewSide side, QPoint at);
+    void releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+    void applyScale(ViewSide side);
+    // Stations
+    void addStation();
+    void chooseMoveMode();
+    void chooseAddMode();
+    void selectPreviousStation();
+    void selectNextStation();
+    // Survey data output
+    void viewSurveyText();
+    void saveSurveyText();
+    void saveSurveyTextAs();
+    void savePicture(ViewSide side);
+    SurveyOutput::PromptResult askToSaveChanges();
+    // Project files
+    void openProjectFromDialog();
+    void saveProjectAs();
+    void closeProject();
+    // Window
+    void showHelp();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createPanels();
+    void createMenu();
+    void nameControls();
+    void connectCommands();
+    template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
+
+    void documentChanged(SurveyDocument::Parts parts);
+    void sessionChanged(EditSession::Parts parts);
+    void redraw(ViewSide side);
+    void updateControls();
+
+    // The survey text into the preview; throws when it could not be completed.
+    void rebuildSurveyText();
+    ImagePane *pane(ViewSide side) const;
+    QScrollArea *scrollBox(ViewSide side) const;
+    void scrollTo(ViewSide side, QPoint scroll);
+    QPoint scrollPosition(ViewSide side) const;
+    void layoutPanes();           // the two panes and the splitter inside the upper frame
+    void sizePanesByFractions();  // after a resize, the panes keep their shares of the width
+    void keepPaneFractions();     // after the splitter moved
+
+    SurveyDocument m_document;
+    EditSession m_session;
+    StationEditor m_stationEditor{m_document, m_session};
+    ViewEditor m_viewEditor{m_document, m_session};
+    ScaleCalibration m_calibration{m_document, m_session};
+    SurveyOutput m_output{m_document, m_session};
+    ProjectController m_project{m_document, m_session};
+    std::unique_ptr<DialogService> m_dialogs;
+    SurveyTextWindow *m_textWindow = nullptr;
+    HelpWindow *m_helpWindow = nullptr;
+
+    FileDialog m_imageDialog;
+    FileDialog m_dataFileDialog;
+    FileDialog m_pictureDialog;
+    FileDialog m_saveProjectDialog;
+    FileDialog m_openProjectDialog;
+
+    // Upper part: the view strips and the panes.
+    QGroupBox *m_upperFrame = nullptr;
+    Panel *m_stripPanel = nullptr;
+    ViewStrip *m_planStrip = nullptr;
+    ViewStrip *m_profileStrip = nullptr;
+    QScrollArea *m_planScroll = nullptr;
+    QScrollArea *m_profileScroll = nullptr;
+    ImagePane *m_planPane = nullptr;
+    ImagePane *m_profilePane = nullptr;
+    PaneSplitter *m_splitter = nullptr;
+    // Lower panel.
+    Panel *m_lowerPanel = nullptr;
+    QGroupBox *m_orientationBox = nullptr;
+    QLabel *m_orientationCaption = nullptr;
+    QLineEdit *m_orientationEdit = nullptr;
+    QGroupBox *m_profileKindBox = nullptr;
+    QRadioButton *m_extendedRadio = nullptr;
+    QRadioButton *m_projectiveRadio = nullptr;
+    QRadioButton *m_noProfileRadio = nullptr;
+    StationBox *m_stationBox = nullptr;
+    ModeBox *m_modeBox = nullptr;
+    DataFileBox *m_dataFileBox = nullptr;
+    QPushButton *m_savePlanPictureButton = nullptr;
+    QPushButton *m_saveProfilePictureButton = nullptr;
+    Panel *m_helpPanel = nullptr;
+    QPushButton *m_helpButton = nullptr;
+    QPushButton *m_saveProjectAsButton = nullptr;
+    QPushButton *m_closeProjectButton = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+    QList<QLabel *> m_statusPanels;
+    // Menu.
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_openPlanAction = nullptr;
+    QAction *m_openProfileAction = nullptr;
+    QAction *m_openProjectAction = nullptr;
+    QAction *m_saveProjectAsAction = nullptr;
+    QAction *m_closeAllAction = nullptr;
+};

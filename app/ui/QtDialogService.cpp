@@ -1,0 +1,67 @@
+#include "app/ui/QtDialogService.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+QString withDefaultSuffix(const QString &path, const QString &defaultSuffix)
+{
+    if (path.isEmpty() || defaultSuffix.isEmpty())
+        return path;
+    if (QFileInfo(path).fileName().contains(QChar('.')))
+        return path;
+    return path + QChar('.') + defaultSuffix;
+}
+
+bool QtDialogService::execute(QWidget *parent, FileDialog &dialog)
+{
+    const bool save = dialog.kind == FileDialog::Kind::Save;
+    QFileDialog box(parent);
+    box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    box.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!dialog.filter.isEmpty())
+        box.setNameFilter(dialog.filter);
+    box.setDefaultSuffix(dialog.defaultSuffix);
+    box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
+    if (!dialog.fileName.isEmpty()) {
+        const QFileInfo info(dialog.fileName);
+        if (info.dir().exists())
+            box.setDirectory(info.dir());
+        box.selectFile(info.fileName());
+    }
+    if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
+        return false;
+    dialog.fileName = withDefaultSuffix(box.selectedFiles().constFirst(), dialog.defaultSuffix);
+    return true;
+}
+
+void QtDialogService::message(QWidget *parent, const QString &caption, const QString &text,
+                              MessageIcon icon)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(icon == MessageIcon::Information ? QMessageBox::Information
+                : icon == MessageIcon::Error     ? QMessageBox::Critical
+                                                 : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+Answer QtDialogService::askYesNoCancel(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/ui/DialogService.h"
+
+// Real dialogs and message boxes.
+class QtDialogService : public DialogService
+{
+public:
+    bool execute(QWidget *parent, FileDialog &dialog) override;
+    void message(QWidget *parent, const QString &caption, const QString &text,
+                 MessageIcon icon) override;
+    Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
+};

@@ -1,0 +1,49 @@
+#include "app/ui/SurveyTextWindow.h"
+
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+SurveyTextWindow::SurveyTextWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setGeometry(475, 246, 415, 355);
+    showDataFileName(QString());
+    textBox = new QPlainTextEdit(this);
+    textBox->setObjectName(QStringLiteral("Memo1"));
+    textBox->setAccessibleName(QStringLiteral("Survey data text"));
+    textBox->setBackgroundRole(QPalette::Button);
+    textBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    textBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Narrow tab stops keep a survey leg with its comment on one line of the window.
+    textBox->setTabStopDistance(textBox->fontMetrics().horizontalAdvance(QStringLiteral("000.00")) + 6);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(textBox);
+}
+
+QStringList SurveyTextWindow::lines() const
+{
+    QStringList result;
+    for (QTextBlock block = textBox->document()->begin(); block.isValid(); block = block.next())
+        result.append(block.text());
+    return result;
+}
+
+void SurveyTextWindow::setLines(const QStringList &lines)
+{
+    textBox->setPlainText(lines.join(QChar('\n')));
+}
+
+void SurveyTextWindow::showDataFileName(const QString &dataFileName)
+{
+    setWindowTitle(dataFileName.isEmpty() ? QStringLiteral("Text data file - view")
+                                          : dataFileName + QStringLiteral(" - view"));
+}
+
+void SurveyTextWindow::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}

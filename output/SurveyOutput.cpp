@@ -1,0 +1,80 @@
+#include "output/SurveyOutput.h"
+
+#include "app/AnsiText.h"
+#include "app/CommandError.h"
+#include "app/EditSession.h"
+#include "app/NumberText.h"
+#include "app/SurveyDocument.h"
+#include "output/DataFileName.h"
+#include "output/WholeFile.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+
+SurveyOutput::SurveyOutput(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
+
+SurveyText SurveyOutput::build() const
+{
+    const double orientation = NumberText::toDouble(m_document.orientationEntry());
+    return SurveyText::build(m_document.stations(), m_document.format(), m_document.style(), orientation);
+}
+
+QString SurveyOutput::extension() const
+{
+    return m_document.format() == SurveyFormat::Survex ? QStringLiteral(".svx") : QStringLiteral(".cav");
+}
+
+void SurveyOutput::remember(const QString &path)
+{
+    m_session.setDataFileName(DataFileNames::withoutExtension(path));
+}
+
+QString SurveyOutput::save(const QStringList &lines, const QString &chosen)
+{
+    const QString name = (chosen.isEmpty() ? m_session.dataFileName() : chosen);
+    const QString path = DataFileNames::withoutExtension(name) + extension();
+    writeText(lines, path);
+    remember(path);
+    return path;
+}
+
+QString SurveyOutput::saveAs(const QStringList &lines, const QString &chosen)
+{
+    const QString path = DataFileNames::hasExtension(chosen) ? chosen : chosen + extension();
+    writeText(lines, path);
+    remember(path);
+    return path;
+}
+
+void SurveyOutput::saveToKnownFile(const QStringList &lines)
+{
+    writeText(lines, m_session.dataFileName() + extension());
+}
+
+void SurveyOutput::saveToChosenFile(const QStringList &lines, const QString &chosen)
+{
+    writeText(lines, chosen);
+    m_document.setModified(false);
+}
+
+void SurveyOutput::writeText(const QStringList &lines, const QString &path)
+{
+    const QString refused = AnsiText::unencodableCharacters(lines.join(QChar('\n')));
+    if (!refused.isEmpty())
+        throw CommandError(QStringLiteral("The text holds characters that a survey data file cannot store: \"%1\". "
+                                          "Nothing was written to %2.")
+                               .arg(refused, path));
+    WholeFile::write(path, SurveyText::fileBytes(lines));
+}
+
+void SurveyOutput::writePicture(const QImage &picture, const QString &path)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (picture.isNull() || !writer.write(picture))
+        throw CommandError(QStringLiteral("Cannot make the picture for %1: %2.")
+                               .arg(path, picture.isNull() ? QStringLiteral("out of memory") : writer.errorString()));
+    WholeFile::write(path, bytes);
+}

@@ -1,0 +1,36 @@
+#include "output/ui/DataFileBox.h"
+
+#include "app/ui/Controls.h"
+#include "app/ui/RadioGroup.h"
+#include "output/SurveyText.h"
+
+using namespace Controls;
+
+DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(QStringLiteral("Text data file"), parent)
+{
+    formatGroup = place(new RadioGroup(QStringLiteral("Format"),
+                                       {QStringLiteral("Lumaro: Label"), QStringLiteral("Lumaro: FromTo"),
+                                        QStringLiteral("Survex")},
+                                       this),
+                        4, 16, 97, 65);
+    formatGroup->setItemIndex(int(SurveyFormat::LumaroFromTo));
+    styleGroup = place(new RadioGroup(QStringLiteral("Style"), {QStringLiteral("Angle"), QStringLiteral("DepthChange")},
+                                      this),
+                       104, 16, 97, 65);
+    styleGroup->setItemIndex(int(SurveyStyle::Angle));
+    viewButton = pushButton(this, QStringLiteral("View"), 8, 88, 57, 25);
+    saveButton = pushButton(this, QStringLiteral("Save"), 72, 88, 57, 25);
+    saveAsButton = pushButton(this, QStringLiteral("Save as"), 136, 88, 65, 25);
+
+    connect(formatGroup, &RadioGroup::clicked, this, [this](int index) { emit formatChosen(SurveyFormat(index)); });
+    connect(styleGroup, &RadioGroup::clicked, this, [this](int index) { emit styleChosen(SurveyStyle(index)); });
+    connect(viewButton, &QPushButton::clicked, this, &DataFileBox::viewClicked);
+    connect(saveButton, &QPushButton::clicked, this, &DataFileBox::saveClicked);
+    connect(saveAsButton, &QPushButton::clicked, this, &DataFileBox::saveAsClicked);
+}
+
+void DataFileBox::showChoices(SurveyFormat format, SurveyStyle style)
+{
+    formatGroup->setItemIndex(int(format));
+    styleGroup->setItemIndex(int(style));
+}

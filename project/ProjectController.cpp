@@ -1,0 +1,123 @@
+#include "project/ProjectController.h"
+
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
+#include "project/ProjectFile.h"
+#include "views/ImageFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+
+namespace {
+
+// Where to read a project's image from. Projects travel between folders and machines with their
+// drawings beside them, so a stored path that no longer exists is looked for by its file name in
+// the project's own folder (a name written on Windows may use backslashes).
+QString imagePathFor(const QString &stored, const QString &projectPath)
+{
+    if (stored.isEmpty() || QFileInfo::exists(stored))
+        return stored;
+    const qsizetype start = std::max(stored.lastIndexOf(QChar('/')), stored.lastIndexOf(QChar('\\'))) + 1;
+    const QString beside = QFileInfo(projectPath).absoluteDir().filePath(stored.mid(start));
+    return QFileInfo::exists(beside) ? beside : stored;
+}
+
+} // namespace
+
+ProjectController::ProjectController(SurveyDocument &document, EditSession &session)
+    : m_document(document), m_session(session)
+{
+}
+
+ProjectController::Opened ProjectController::open(const ProjectContents &project, const QString &path)
+{
+    ChangeBatch batch(m_document, m_session);
+    // Texts parked for the pending station in Move mode live in the table being replaced.
+    const bool moving = m_session.moving();
+    const StationTable &old = m_document.stations();
+    const QString parkedLabel = moving && old.hasPending() ? labelText(old.pending()) : m_session.parkedLabel();
+    const QString parkedComment = moving && old.hasPending() ? commentText(old.pending()) : m_session.parkedComment();
+
+    project.applyTo(m_document);
+    const StationTable &table = m_document.stations();
+
+    // The pending points belonged to the job just replaced; its entry is empty now.
+    m_session.setPointPlaced(ViewSide::Plan, false);
+    m_session.setPointPlaced(ViewSide::Profile, false);
+    if (moving) {
+        if (table.hasPending()) {
+            m_document.editStations([&](StationTable &t) {
+                setLabelText(t.pending(), parkedLabel);
+                setCommentText(t.pending(), parkedComment);
+            });
+        } else {
+            m_session.setParked(parkedLabel, parkedComment);
+        }
+        if (!table.isEmpty()) {
+            // The selection refers to the new table: start again from its last station.
+            m_session.setSelected(table.count() - 1);
+            const Station &selected = table.at(table.count() - 1);
+            m_session.setEntries(labelText(selected), commentText(selected));
+        } else {
+            // Nothing left to edit: back to Add mode, with the parked texts.
+            m_session.setMode(EditMode::Add);
+            m_session.setAddModeEntered(true);
+            m_session.setAddEnabled(false);
+            if (table.hasPending())
+                m_session.setEntries(labelText(table.pending()), commentText(table.pending()));
+            else
+                m_session.setEntries(m_session.parkedLabel(), m_session.parkedComment());
+        }
+    } else {
+        m_session.setAddEnabled(false);
+        // A resumed job must be able to go on along its last branch: "New branch", checked and
+        // disabled since start-up, becomes available as after returning to Add mode.
+        if (table.canStartBranch())
+            m_session.setNewBranchEnabled(true);
+    }
+
+    // An image that cannot be read leaves its pane empty rather than showing the previous job's
+    // drawing under these stations; the other image is read all the same.
+    Opened opened;
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const QString imagePath = imagePathFor(m_document.view(side).imagePath, path);
+        ImageRead read;
+        if (!imagePath.isEmpty())
+            read = ImageFile::read(imagePath);
+        const bool loaded = !imagePath.isEmpty() && read.ok();
+        m_document.editView(side, [&](ViewSettings &view) {
+            view.image = loaded ? std::move(read.image) : QImage();
+            if (loaded)
+                view.imagePath = imagePath;
+        });
+        (side == ViewSide::Plan ? opened.planImageMissing : opened.profileImageMissing) = !loaded;
+    }
+    return opened;
+}
+
+void ProjectController::saveAs(const QString &path) const
+{
+    ProjectFile::write(path, ProjectContents::capture(m_document));
+}
+
+void ProjectController::close()
+{
+    ChangeBatch batch(m_document, m_session);
+    m_document.editStations([](StationTable &table) { table.clear(); });
+    // The cleared pending point must not stay "placed" at (0, 0), where one click could add it.
+    m_session.setPointPlaced(ViewSide::Plan, false);
+    m_session.setPointPlaced(ViewSide::Profile, false);
+    m_session.setAddEnabled(false);
+    m_document.setModified(false);
+    m_session.setDataFileName(QString());
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        m_document.editView(side, [](ViewSettings &view) {
+            view.zoom = 1.0;
+            view.gridShiftRight = 0;
+            view.gridShiftUp = 0;
+        });
+    }
+    m_session.setMode(EditMode::Add);
+    m_session.setAddModeEntered(true);
+}

@@ -1,0 +1,33 @@
+#include "stations/ui/ModeBox.h"
+
+#include "app/ui/Controls.h"
+
+#include <QGroupBox>
+
+using namespace Controls;
+
+ModeBox::ModeBox(QWidget *parent) : QWidget(parent)
+{
+    modeGroup = place(new QGroupBox(QStringLiteral("Mode"), this), 0, 0, 81, 54);
+    addModeRadio = radioButton(modeGroup, QStringLiteral("Add new"), true, 8, 16, 65, 17);
+    moveModeRadio = radioButton(modeGroup, QStringLiteral("Move"), false, 8, 32, 57, 17);
+    moveModeRadio->setEnabled(false);
+    showLabelsCheck = checkBox(this, QStringLiteral("Show Labels"), true, 0, 58, 89, 17);
+    showLinesCheck = checkBox(this, QStringLiteral("Show Lines"), true, 0, 75, 89, 19);
+    view3dButton = pushButton(this, QStringLiteral("3D view"), 0, 98, 81, 25);
+    view3dButton->setEnabled(false);
+    resize(89, 123);
+
+    onChosen(addModeRadio, this, [this] { emit addModeChosen(); });
+    onChosen(moveModeRadio, this, [this] { emit moveModeChosen(); });
+    connect(showLabelsCheck, &QCheckBox::clicked, this, &ModeBox::showLabelsClicked);
+    connect(showLinesCheck, &QCheckBox::clicked, this, &ModeBox::showLinesClicked);
+}
+
+void ModeBox::showMode(bool moving, bool moveAvailable, bool showLabels, bool showLines)
+{
+    (moving ? moveModeRadio : addModeRadio)->setChecked(true);
+    moveModeRadio->setEnabled(moveAvailable);
+    showLabelsCheck->setChecked(showLabels);
+    showLinesCheck->setChecked(showLines);
+}

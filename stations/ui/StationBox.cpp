@@ -1,0 +1,56 @@
+#include "stations/ui/StationBox.h"
+
+#include "app/EditSession.h"
+#include "app/ui/AnsiValidator.h"
+#include "app/ui/Controls.h"
+
+using namespace Controls;
+
+StationBox::StationBox(QWidget *parent) : QGroupBox(QStringLiteral("New Station"), parent)
+{
+    labelCaption = label(this, QStringLiteral("Label/Number"), 8, 24);
+    labelEdit = edit(this, QString(), labelCaption->text(), 80, 16, 185, 21);
+    labelEdit->setMaxLength(StationLabelBytes);
+    labelEdit->setValidator(new AnsiValidator(labelEdit));
+    commentCaption = label(this, QStringLiteral("Comment"), 8, 48);
+    commentEdit = edit(this, QString(), commentCaption->text(), 56, 40, 209, 21);
+    commentEdit->setMaxLength(StationCommentBytes);
+    commentEdit->setValidator(new AnsiValidator(commentEdit));
+    addButton = pushButton(this, QStringLiteral("Add"), 272, 16, 49, 49);
+    addButton->setEnabled(false);
+    newBranchCheck = checkBox(this, QStringLiteral("New branch"), true, 8, 64, 97, 17);
+    newBranchCheck->setEnabled(false);
+    previousButton = pushButton(this, QStringLiteral("<"), 136, 64, 33, 17);
+    previousButton->setToolTip(QStringLiteral("Previous station"));
+    previousButton->setAccessibleName(previousButton->toolTip());
+    previousButton->hide();
+    nextButton = pushButton(this, QStringLiteral(">"), 176, 64, 33, 17);
+    nextButton->setToolTip(QStringLiteral("Next station"));
+    nextButton->setAccessibleName(nextButton->toolTip());
+    nextButton->hide();
+
+    // Any change of the texts counts, typed or set, so the session never differs from the boxes.
+    connect(labelEdit, &QLineEdit::textChanged, this, &StationBox::labelEdited);
+    connect(commentEdit, &QLineEdit::textChanged, this, &StationBox::commentEdited);
+    connect(addButton, &QPushButton::clicked, this, &StationBox::addClicked);
+    connect(newBranchCheck, &QCheckBox::clicked, this, &StationBox::newBranchClicked);
+    connect(previousButton, &QPushButton::clicked, this, &StationBox::previousClicked);
+    connect(nextButton, &QPushButton::clicked, this, &StationBox::nextClicked);
+}
+
+void StationBox::showSession(const EditSession &session)
+{
+    const bool moving = session.moving();
+    setTitle(moving ? QStringLiteral("Move Station")
+                    : session.addModeEntered() ? QStringLiteral("Add Station") : QStringLiteral("New Station"));
+    const QSignalBlocker quietLabel(labelEdit);
+    const QSignalBlocker quietComment(commentEdit);
+    showText(labelEdit, session.labelEntry());
+    showText(commentEdit, session.commentEntry());
+    addButton->setText(moving ? QStringLiteral("OK") : QStringLiteral("Add"));
+    addButton->setEnabled(session.addEnabled());
+    newBranchCheck->setChecked(session.newBranchChecked());
+    newBranchCheck->setEnabled(session.newBranchEnabled());
+    previousButton->setVisible(moving);
+    nextButton->setVisible(moving);
+}

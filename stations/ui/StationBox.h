@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QGroupBox>
+
+class EditSession;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The station box: the label and comment of the station being added (or, in Move mode, of the
+// selected one), "Add" (in Move mode "OK"), "New branch", and the "<" ">" buttons that step
+// through the stations in Move mode.
+class StationBox : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit StationBox(QWidget *parent);
+
+    void showSession(const EditSession &session);
+
+    QLabel *labelCaption = nullptr;
+    QLineEdit *labelEdit = nullptr;
+    QLabel *commentCaption = nullptr;
+    QLineEdit *commentEdit = nullptr;
+    QPushButton *addButton = nullptr;
+    QCheckBox *newBranchCheck = nullptr;
+    QPushButton *previousButton = nullptr;
+    QPushButton *nextButton = nullptr;
+
+signals:
+    void labelEdited(const QString &label);
+    void commentEdited(const QString &comment);
+    void addClicked();
+    void newBranchClicked(bool checked);
+    void previousClicked();
+    void nextClicked();
+};

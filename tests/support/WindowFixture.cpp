@@ -1,0 +1,43 @@
+#include "support/WindowFixture.h"
+
+#include <QAbstractButton>
+#include <cstdio>
+#include <cstdlib>
+
+WindowFixture::WindowFixture() : m_windows(std::make_unique<SpeomarkWindows>())
+{
+    m_dialogs = installScriptedDialogs(window());
+    window().show();
+    if (!QTest::qWaitForWindowExposed(&window()))
+        std::fprintf(stderr, "the main window was never shown\n");
+}
+
+WindowFixture::~WindowFixture()
+{
+    // Let the window close without asking about unsaved stations.
+    document().setModified(false);
+}
+
+void WindowFixture::missing(const char *name)
+{
+    std::fprintf(stderr, "no control named %s\n", name);
+    std::abort();
+}
+
+void WindowFixture::click(const char *name)
+{
+    QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+}
+
+void WindowFixture::fillStations(int count)
+{
+    std::vector<Station> stations(size_t(count), Station{});
+    for (int i = 0; i < count; ++i) {
+        Station &s = stations[size_t(i)];
+        s.planX = s.profileX = float(10 * i);
+        s.planY = s.profileY = 5.0f;
+        setLabelText(s, QStringLiteral("S%1").arg(i));
+        setCommentText(s, QStringLiteral("c%1").arg(i));
+    }
+    document().editStations([&](StationTable &table) { table.assign(stations); });
+}

@@ -1,0 +1,87 @@
+#include "views/ScaleCalibration.h"
+
+#include "app/EditSession.h"
+#include "app/NumberText.h"
+#include "app/SurveyDocument.h"
+
+#include <cmath>
+
+namespace {
+
+ViewSide other(ViewSide side) { return side == ViewSide::Plan ? ViewSide::Profile : ViewSide::Plan; }
+
+} // namespace
+
+ScaleCalibration::ScaleCalibration(SurveyDocument &document, EditSession &session)
+    : m_document(document), m_session(session)
+{
+}
+
+// Metres and pixels per cell both above zero, and a scale that is a real number. Each entry is
+// read again here, the pixels only when the metres passed, so a text that is not a number fails
+// exactly where it is first needed.
+bool ScaleCalibration::entriesValid(ViewSide side) const
+{
+    const ViewSettings &view = m_document.view(side);
+    const double metresPerCell = NumberText::toDouble(view.gridMetresEntry);
+    if (!(metresPerCell > 0.0))
+        return false;
+    const double pixelsPerCell = NumberText::toDouble(view.gridPixelsEntry);
+    if (!(pixelsPerCell > 0.0))
+        return false;
+    const double scale = metresPerCell / pixelsPerCell;
+    return std::isfinite(scale) && scale > 0.0;
+}
+
+ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
+{
+    if (m_session.gridLocked(side)) {
+        m_session.setGridLocked(side, false);
+        return Outcome::Unlocked;
+    }
+    const ViewSettings &view = m_document.view(side);
+    const double gridPixels = NumberText::toDouble(view.gridPixelsEntry);
+    m_document.editView(side, [&](ViewSettings &v) { v.gridPixels = gridPixels; });
+    Outcome outcome = Outcome::Accepted;
+    if (entriesValid(side)) {
+        const double scale = NumberText::toDouble(view.gridMetresEntry) / NumberText::toDouble(view.gridPixelsEntry);
+        m_document.editView(side, [&](ViewSettings &v) { v.metresPerPixel = scale; });
+        if (entriesValid(other(side)))
+            m_session.setLowerPanelEnabled(true);
+    } else {
+        m_session.setLowerPanelEnabled(false);
+        outcome = Outcome::Refused;
+    }
+    m_session.setGridLocked(side, true);
+    return outcome;
+}
+
+bool ScaleCalibration::takeScaleFromEntries(ViewSide side)
+{
+    // No number, a pixel count of zero or a quotient out of range give no scale.
+    const ViewSettings &view = m_document.view(side);
+    double metresPerCell = 0.0;
+    double pixelsPerCell = 0.0;
+    if (NumberText::tryToDouble(view.gridMetresEntry, &metresPerCell)
+        && NumberText::tryToDouble(view.gridPixelsEntry, &pixelsPerCell) && pixelsPerCell != 0.0) {
+        const double quotient = metresPerCell / pixelsPerCell;
+        if (std::isfinite(quotient)) {
+            m_document.editView(side, [&](ViewSettings &v) { v.metresPerPixel = quotient; });
+            return true;
+        }
+    }
+    m_session.setLowerPanelEnabled(false);
+    return false;
+}
+
+QString ScaleCalibration::refusal(ViewSide side)
+{
+    return side == ViewSide::Plan ? QStringLiteral("Введите корректно значения масштаба для Плана!")
+                                  : QStringLiteral("Введите корректно значения масштаба для Профиля!");
+}
+
+QString ScaleCalibration::zeroPixelsRefusal(ViewSide side)
+{
+    return side == ViewSide::Plan ? QStringLiteral("Значение количества пикселей для Плана не может быть нулевым!")
+                                  : QStringLiteral("Значение количества пикселей для Профиля не может быть нулевым!");
+}

@@ -1,0 +1,69 @@
+#include "views/ViewEditor.h"
+
+#include "app/CommandError.h"
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
+#include "views/ScaleCalibration.h"
+
+ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
+
+ViewEditor::Opened ViewEditor::openImage(ViewSide side, const QString &path)
+{
+    ImageRead read = ImageFile::read(path);
+    if (read.problem == ImageRead::Problem::TooLarge)
+        throw CommandError(QStringLiteral("Out of memory"));
+    if (!read.ok())
+        return Opened::Nothing;
+    ChangeBatch batch(m_document, m_session);
+    m_document.editView(side, [&](ViewSettings &view) {
+        view.image = std::move(read.image);
+        view.imagePath = path;
+        view.zoom = 1.0;
+    });
+    return ScaleCalibration(m_document, m_session).takeScaleFromEntries(side) ? Opened::Opened
+                                                                              : Opened::OpenedWithoutScale;
+}
+
+bool ViewEditor::setZoom(ViewSide side, double zoom)
+{
+    const bool changes = zoom != m_document.view(side).zoom;
+    m_document.editView(side, [&](ViewSettings &settings) { settings.zoom = zoom; });
+    return changes;
+}
+
+bool ViewEditor::zoomIn(ViewSide side)
+{
+    return setZoom(side, ZoomPan::zoomedIn(m_document.view(side).zoom));
+}
+
+bool ViewEditor::zoomOut(ViewSide side)
+{
+    return setZoom(side, ZoomPan::zoomedOut(m_document.view(side).zoom));
+}
+
+ZoomPan::PaneView ViewEditor::release(ViewSide side, QPoint scroll, QSize box, Qt::MouseButton button,
+                                      Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    const ZoomPan::PaneView view = ZoomPan::afterRelease({m_document.view(side).zoom, scroll, box},
+                                                         m_session.pressPoint(side), at, button, modifiers);
+    setZoom(side, view.zoom);
+    return view;
+}
+
+void ViewEditor::setGridShown(ViewSide side, bool shown)
+{
+    m_document.editView(side, [&](ViewSettings &view) { view.gridShown = shown; });
+}
+
+void ViewEditor::setGridShift(ViewSide side, int right, int up)
+{
+    m_document.editView(side, [&](ViewSettings &view) {
+        view.gridShiftRight = right;
+        view.gridShiftUp = up;
+    });
+}
+
+void ViewEditor::setGridEntries(ViewSide side, const QString &metres, const QString &pixels)
+{
+    m_document.setGridEntries(side, metres, pixels);
+}

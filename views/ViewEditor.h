@@ -1,0 +1,44 @@
+#pragma once
+
+#include "views/ImageFile.h"
+#include "views/ZoomPan.h"
+
+#include <QString>
+
+class EditSession;
+class SurveyDocument;
+enum class ViewSide;
+
+// What the view strip and the panes do to a view: open a scan, zoom, pan, show and shift the grid,
+// and the grid entries as they are typed.
+class ViewEditor
+{
+public:
+    enum class Opened { Nothing, Opened, OpenedWithoutScale };
+
+    ViewEditor(SurveyDocument &document, EditSession &session);
+
+    // Reads the scan into the view at zoom 1 and takes the scale from the grid entries
+    // (OpenedWithoutScale when they give none: the lower panel is then disabled). A file that is
+    // not a readable image changes nothing; one too large for the memory throws "Out of memory".
+    Opened openImage(ViewSide side, const QString &path);
+
+    // The zoom buttons: false when the zoom is at its bound and stays. The caller then keeps the
+    // middle of the box in place (ZoomPan::scrollAfterZoomIn/Out).
+    bool zoomIn(ViewSide side);
+    bool zoomOut(ViewSide side);
+    // A mouse release (pan, Ctrl+click zoom). The zoom goes into the document; the caller scrolls
+    // the pane to the scroll position returned.
+    ZoomPan::PaneView release(ViewSide side, QPoint scroll, QSize box, Qt::MouseButton button,
+                              Qt::KeyboardModifiers modifiers, QPoint at);
+
+    void setGridShown(ViewSide side, bool shown);
+    void setGridShift(ViewSide side, int right, int up);
+    void setGridEntries(ViewSide side, const QString &metres, const QString &pixels);
+
+private:
+    bool setZoom(ViewSide side, double zoom);
+
+    SurveyDocument &m_document;
+    EditSession &m_session;
+};

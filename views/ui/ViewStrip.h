@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+class UpDown;
+struct ViewSettings;
+enum class ViewSide;
+
+// The controls of one view in the strip above the panes: open a scan, the scale grid (shown or
+// not, the metres and pixels of a cell, "OK"/"Change", two up-downs that shift it) and zoom.
+// Made twice: the plan's at the strip's left, the profile's, in its own order, at its right.
+class ViewStrip : public QWidget
+{
+    Q_OBJECT
+public:
+    ViewStrip(ViewSide side, QWidget *parent);
+
+    // Shows the view's settings; locked grid entries are disabled and the button reads "Change".
+    void showSettings(const ViewSettings &view, bool gridLocked);
+
+    // The profile's strip keeps this distance between its left edge and the strip's right edge.
+    static constexpr int ProfileStripWidth = 394;
+
+    QToolButton *openButton = nullptr;
+    QCheckBox *gridCheck = nullptr;
+    QLineEdit *gridMetresEdit = nullptr;
+    QLabel *metresLabel = nullptr;
+    QLineEdit *gridPixelsEdit = nullptr;
+    QLabel *pixelsLabel = nullptr;
+    QPushButton *gridOkButton = nullptr;
+    UpDown *gridShiftRight = nullptr; // horizontal
+    UpDown *gridShiftUp = nullptr;    // vertical
+    QToolButton *zoomOutButton = nullptr;
+    QToolButton *zoomInButton = nullptr;
+
+signals:
+    void openClicked();
+    void zoomInClicked();
+    void zoomOutClicked();
+    void gridShownClicked(bool shown);
+    void gridEntriesEdited(const QString &metres, const QString &pixels);
+    void gridOkClicked();
+    void gridShifted(int right, int up);
+};
