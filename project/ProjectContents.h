@@ -1,5 +1,6 @@
 #pragma once
 
+#include "project/ProjectExtras.h"
 #include "project/ProjectHeader.h"
 #include "stations/StationTable.h"
 
@@ -12,6 +13,8 @@ struct ProjectContents
 {
     ProjectHeader header;
     StationTable stations;
+    ProjectExtras extras;     // the optional block after the stations
+    QString extrasProblem;    // why the optional block could not be read (the rest is usable)
 
     // What saving the document writes. Throws CommandError when a grid entry or the orientation
     // entry is not a number (the first one, in the file's order, is reported).

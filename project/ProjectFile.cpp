@@ -61,6 +61,11 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
             throw unusable(fileName, badStation(i, count));
     }
     contents.stations.assign(std::move(stations));
+    QString extrasProblem;
+    contents.extras = ProjectExtras::decode(bytes.mid(fileSize(count)), &extrasProblem);
+    if (!extrasProblem.isEmpty())
+        contents.extrasProblem = QStringLiteral("Project file %1: %2; the stations and settings were read.")
+                                     .arg(shown(fileName), extrasProblem);
     return contents;
 }
 
@@ -69,7 +74,7 @@ ProjectContents ProjectFile::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(QStringLiteral("Cannot open project file %1: %2.").arg(shown(path), file.errorString()));
-    const QByteArray bytes = file.read(fileSize(StationTable::TableSize));
+    const QByteArray bytes = file.read(fileSize(StationTable::TableSize) + ProjectExtras::MaxBytes + 1);
     if (file.error() != QFileDevice::NoError)
         throw CommandError(QStringLiteral("Cannot read project file %1: %2.").arg(shown(path), file.errorString()));
     return parse(bytes, path);
@@ -102,7 +107,7 @@ QByteArray ProjectFile::serialize(const ProjectContents &project, const QString 
 {
     ProjectHeader header = project.header;
     header.stationCount = project.stations.count();
-    return serialize(header, project.stations.data(), fileName);
+    return serialize(header, project.stations.data(), fileName) + project.extras.encode();
 }
 
 void ProjectFile::write(const QString &path, const ProjectContents &project)

@@ -15,7 +15,8 @@ public:
     // Reads a project. Refuses (throws) a file that cannot be opened, is shorter than the header
     // or than the station block it announces, or holds values the window cannot use (see
     // ProjectHeader::problem(), and station coordinates that are not finite). A count above 1000
-    // reads as 1000 and later records are ignored; bytes after the last record are never read.
+    // reads as 1000 and later records are ignored. After the last record only the optional block
+    // is read (see ProjectExtras); a damaged one is reported in extrasProblem, not refused.
     static ProjectContents read(const QString &path);
     // The same for bytes already in memory; fileName only names the file in messages.
     static ProjectContents parse(const QByteArray &bytes, const QString &fileName);
@@ -25,7 +26,7 @@ public:
     // so a saved project can always be opened again.
     static QByteArray serialize(const ProjectHeader &header, const Station *stations, const QString &fileName);
 
-    // The same for a whole project; the count is the table's.
+    // The same for a whole project (the count is the table's), with its optional block.
     static QByteArray serialize(const ProjectContents &project, const QString &fileName);
 
     // Writes the project through a temporary file that replaces `path` only when complete, so a

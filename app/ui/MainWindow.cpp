@@ -529,6 +529,8 @@ void MainWindow::openProject(const QString &path)
     if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
     const ProjectController::Opened opened = m_project.open(project, path);
+    if (!project.extrasProblem.isEmpty())
+        dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
     if (opened.planImageMissing)
         dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Плана!"),
                           MessageIcon::None);

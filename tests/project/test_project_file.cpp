@@ -148,6 +148,8 @@ private slots:
     void convertsEntryTextsBeforeStoringAny();
     void reopenedEntriesReadAsTheWindowReadsThem();
     void aDocumentSavesWhatItOpened();
+    void optionalBlockRoundTripsAndReportsDamage_data();
+    void optionalBlockRoundTripsAndReportsDamage();
     void writesThroughAFileThatReplacesTheOldOneWhole();
     void failedWriteLeavesTheOldFile_data();
     void failedWriteLeavesTheOldFile();
@@ -457,6 +459,55 @@ void ProjectFileTest::aDocumentSavesWhatItOpened()
     QCOMPARE(document.stations().count(), 3);
     QVERIFY(document.modified());
     QCOMPARE(ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("x")), bytes);
+}
+
+void ProjectFileTest::optionalBlockRoundTripsAndReportsDamage_data()
+{
+    // What follows the station records, and the problem reported (empty: none).
+    QTest::addColumn<int>("cut");        // bytes cut from the block's end; -1: none
+    QTest::addColumn<int>("flip");       // offset in the block of a byte to change; -1: none
+    QTest::addColumn<QByteArray>("tail"); // used instead of a block when not empty
+    QTest::addColumn<QString>("problem");
+    QTest::addColumn<bool>("sectionsRead");
+    const QString cut = QStringLiteral("its additional block is cut short");
+    QTest::newRow("whole") << -1 << -1 << QByteArray() << QString() << true;
+    QTest::newRow("no checksum") << 4 << -1 << QByteArray() << cut << false;
+    QTest::newRow("cut in a section") << 12 << -1 << QByteArray() << cut << false;
+    QTest::newRow("only the mark") << 0 << -1 << QByteArray("SPMKEXT1") << cut << false;
+    QTest::newRow("length beyond the end") << -1 << 16 << QByteArray() << cut << false;
+    QTest::newRow("a content byte changed") << -1 << 24 << QByteArray() 
+                                           << "its additional block is damaged (its checksum does not match)" << false;
+    // Bytes that are not a block (an older writer's leftovers) are not read at all.
+    QTest::newRow("not a block") << -1 << -1 << QByteArray("anything at all") << QString() << false;
+}
+
+void ProjectFileTest::optionalBlockRoundTripsAndReportsDamage()
+{
+    QFETCH(int, cut);
+    QFETCH(int, flip);
+    QFETCH(QByteArray, tail);
+    QFETCH(QString, problem);
+    QFETCH(bool, sectionsRead);
+    ProjectContents project = contents(unusualHeader(2), {station(0), station(1)});
+    project.extras.setSection("DETL", QByteArray("cave name\0with a zero", 21));
+    project.extras.setSection("PAGE", QByteArray());
+    const QByteArray fixed = validFile(2);
+    QByteArray bytes = ProjectFile::serialize(project, QStringLiteral("x"));
+    QCOMPARE(bytes.left(fixed.size()), fixed); // the fixed layout is untouched
+    if (!tail.isEmpty())
+        bytes = fixed + tail;
+    if (cut >= 0)
+        bytes.chop(cut);
+    if (flip >= 0)
+        bytes[fixed.size() + flip] = char(bytes[fixed.size() + flip] ^ 0x7f);
+    const ProjectContents read = ProjectFile::parse(bytes, QStringLiteral("x.sprj"));
+    QCOMPARE(read.stations.count(), 2); // the stations open whatever follows them
+    QCOMPARE(read.extrasProblem.isEmpty(), problem.isEmpty());
+    if (!problem.isEmpty())
+        QVERIFY2(read.extrasProblem.contains(problem), qPrintable(read.extrasProblem));
+    QCOMPARE(read.extras == project.extras, sectionsRead);
+    if (sectionsRead)
+        QCOMPARE(ProjectFile::serialize(read, QStringLiteral("x")), bytes);
 }
 
 void ProjectFileTest::writesThroughAFileThatReplacesTheOldOneWhole()
