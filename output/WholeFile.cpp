@@ -3,7 +3,9 @@
 #include "app/CommandError.h"
 
 #include <QDir>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace WholeFile {
 
@@ -15,24 +17,50 @@ static QString reason(const QFileDevice &file)
     return text.isEmpty() || text == QLatin1String("Unknown error") ? QStringLiteral("the file system refused it") : text;
 }
 
-void write(const QString &path, const QByteArray &bytes)
+static int systemSync(int fileDescriptor) { return ::fdatasync(fileDescriptor); }
+
+Writer::Writer(const QString &path, SyncFunction sync)
+    : m_shown(QDir::toNativeSeparators(path)), m_file(path), m_sync(sync ? sync : &systemSync)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    QSaveFile file(path);
     // Unbuffered, so a write the disk cuts short shows in write()'s count: buffered, a short write
     // at the final flush goes unnoticed and commit() would put a truncated file in place.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw CommandError(QStringLiteral("Cannot create file %1: %2.").arg(shown, reason(file)));
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        throw CommandError(QStringLiteral("Cannot create file %1: %2.").arg(m_shown, reason(m_file)));
+}
+
+void Writer::fail(const QString &why)
+{
+    m_file.cancelWriting();
+    throw CommandError(
+        QStringLiteral("Cannot write file %1: %2. Any earlier file of that name is unchanged.").arg(m_shown, why));
+}
+
+void Writer::write(const char *bytes, qint64 size)
+{
     qint64 written = 0;
-    while (written < bytes.size()) {
-        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+    while (written < size) {
+        const qint64 n = m_file.write(bytes + written, size - written);
         if (n <= 0)
-            break;
+            fail(reason(m_file));
         written += n;
     }
-    if (written != bytes.size() || !file.commit())
-        throw CommandError(
-            QStringLiteral("Cannot write file %1: %2. Any earlier file of that name is unchanged.").arg(shown, reason(file)));
+}
+
+void Writer::commit()
+{
+    // QSaveFile syncs too but ignores the result; data the disk could not keep must not replace
+    // the old file.
+    if (m_sync(m_file.handle()) != 0)
+        fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (!m_file.commit())
+        fail(reason(m_file));
+}
+
+void write(const QString &path, const QByteArray &bytes)
+{
+    Writer file(path);
+    file.write(bytes);
+    file.commit();
 }
 
 } // namespace WholeFile

@@ -5,6 +5,7 @@
 #include "app/ui/SurveyTextWindow.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectFile.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 #include "views/ui/ImagePane.h"
@@ -16,27 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtEndian>
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
-
-// While alive, files this process writes cannot grow beyond a few bytes, as on a full disk.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN); // a failed write, not a killed process
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-
-private:
-    rlimit m_saved{};
-};
 
 class OutputCommands : public QObject
 {
