@@ -2,7 +2,9 @@
 
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
+#include "output/StationNames.h"
 
+#include <QSet>
 #include <charconv>
 
 namespace {
@@ -63,12 +65,27 @@ QByteArray SurveyText::stationName(const Station &station, int index)
     return hasLabel(station) ? label(station) : QByteArray::number(index);
 }
 
+QByteArray SurveyText::nameNotes(const StationNames &names, int from, int to, QSet<QByteArray> *explained)
+{
+    QByteArray notes;
+    for (int k : {from, to}) {
+        if (!names.changed(k) || explained->contains(names.name(k)))
+            continue;
+        explained->insert(names.name(k));
+        notes += (notes.isEmpty() ? "" : "; ") + names.name(k) + " = " + names.storedName(k);
+    }
+    return notes;
+}
+
 SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
                              double planOrientation)
 {
     SurveyText text;
     const int count = stations.count();
+    const bool survex = format == SurveyFormat::Survex;
+    const StationNames names(stations, survex ? NameRules::Survex : NameRules::AsStored);
     text.lines = headerLines(format, style);
+    QSet<QByteArray> explained; // changed names whose label a comment has given
 
     if (format == SurveyFormat::LumaroLabel) {
         // Station 0 always has a line, even in an empty table; it never carries " #end".
@@ -92,8 +109,8 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
                 text.error = error.message();
                 text.failedFrom = j - 1;
                 text.failedTo = j;
-                text.failedFromName = AnsiText::decode(stationName(previous, j - 1));
-                text.failedToName = AnsiText::decode(stationName(station, j));
+                text.failedFromName = AnsiText::decode(names.name(j - 1));
+                text.failedToName = AnsiText::decode(names.name(j));
                 return text;
             }
         }
@@ -109,9 +126,12 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
             if (hasComment(station))
                 line += " ; " + comment(station);
         } else if (continuesBranch) {
-            line += stationName(previous, j - 1) + '\t' + stationName(station, j) + '\t' + legValues(leg);
-            if (hasComment(station))
-                line += " ; " + comment(station);
+            line += names.name(j - 1) + '\t' + names.name(j) + '\t' + legValues(leg);
+            QByteArray note = hasComment(station) ? comment(station) : QByteArray();
+            const QByteArray changedNames = nameNotes(names, j - 1, j, &explained);
+            note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
+            if (!note.isEmpty())
+                line += " ; " + note;
         } else if (hasComment(station)) {
             // A new branch has no leg line; only its comment survives.
             line += ';' + comment(station);
@@ -121,7 +141,7 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
         text.lines.append(line);
     }
 
-    if (format == SurveyFormat::Survex)
+    if (survex)
         text.lines.append("*end");
     return text;
 }

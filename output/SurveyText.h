@@ -5,15 +5,20 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+class StationNames;
 
 // The layouts of the "Format" radio group, by item index (also DataFormatIndex in a project).
 enum class SurveyFormat { LumaroLabel = 0, LumaroFromTo = 1, Survex = 2 };
 
 // The survey data text of a station table, line by line, in one of the three layouts: the Lumaro
 // ".cav" layouts "Label" and "FromTo", or Survex ".svx". Lines are Windows-1251 bytes without a
-// line ending; labels and comments appear as stored. Every leg's values come from ComputeLeg.
+// line ending; labels and comments appear as stored, except that the Survex layout writes a name
+// Survex would refuse as StationNames gives it, and the first leg line that uses such a name ends
+// its comment with "name = label". Every leg's values come from ComputeLeg.
 //
 // A build stops at the first leg that cannot be computed. Then `lines` holds the header and every
 // line completed before that leg (no closing "*end"), and `error` says why; the window shows those
@@ -47,4 +52,8 @@ struct SurveyText
 
     // Tape, compass and vertical as "%.2f\t%.2f\t%.2f\t" with "." whatever the locale.
     static QByteArray legValues(const SurveyLeg &leg);
+
+    // "name = label" for each changed name of the leg from..to that no earlier line explained
+    // (each is then added to *explained), joined by "; "; empty when there is none.
+    static QByteArray nameNotes(const StationNames &names, int from, int to, QSet<QByteArray> *explained);
 };

@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""Writes the fixtures of the data files for other cave-survey programs: a project whose labels
+Survex cannot read as they are (Cyrillic, a space, a dot, names that meet once changed, a branch
+tied by a repeated label), and the files expected from it.
+
+The project layout is written out here independently of the C++ reader and writer. Expected texts
+are literal lines worked out by hand from the geometry. Run from this folder:
+python3 make_format_fixtures.py
+"""
+import struct
+
+HEADER = 664
+RECORD = 308
+
+
+def header(count, fmt, style):
+    h = bytearray(HEADER)
+    struct.pack_into("<ii", h, 0, count, 1000)
+    h[8:268] = b"plan.bmp".ljust(260, b"\0")
+    h[268:528] = b"profile.bmp".ljust(260, b"\0")
+    struct.pack_into("<dd", h, 528, 1.0, 0.5)
+    h[544] = 1
+    struct.pack_into("<ff", h, 548, 0.5, 0.5)
+    struct.pack_into("<dddd", h, 560, 200.0, 250.0, 0.05, 0.04)
+    struct.pack_into("<ddddd", h, 608, 10.0, 200.0, 10.0, 250.0, 0.0)
+    h[648:652] = bytes([1, 1, 1, 0])
+    struct.pack_into("<ii", h, 652, fmt, style)
+    return bytes(h)
+
+
+def station(x, y, z, label="", comment="", branch_end=0):
+    r = bytearray(RECORD)
+    struct.pack_into("<7f", r, 0, x / 0.05, y / 0.05, x / 0.04, z / 0.04, x, y, z)
+    r[28:48] = label.encode("cp1251").ljust(20, b"\0")
+    r[48:304] = comment.encode("cp1251").ljust(256, b"\0")
+    r[304] = branch_end
+    return bytes(r)
+
+
+def write(name, data):
+    with open(name, "wb") as f:
+        f.write(data)
+
+
+def write_text(name, lines):
+    write(name, b"".join(line.encode("cp1251") + b"\r\n" for line in lines))
+
+
+# Legs run along the axes or 3-4-5 triangles so their values are plain. Station 3 "St_12" is a
+# name Survex reads, so the changed "St 12" must step aside to "St_12_2"; "вход" meets "Вход"
+# once Survex lowers them; the two long labels agree in their first 12 letters for Compass;
+# station 4 restarts at "St 12" and ties the second branch to the first.
+labels = [
+    station(0, 0, 0, "Вход", "грот"),                     # 0
+    station(3, 0, 0, "St 12"),                             # 1: 3 m east
+    station(6, -4, 0, "1.5", "узость"),                    # 2: 5 m at 36.87
+    station(6, -4, -3, "St_12", branch_end=1),             # 3: 3 m straight up
+    station(3, 0, 0, "St 12"),                             # 4: new branch
+    station(7, 3, 0, "вход"),                              # 5: 5 m at 126.87
+    station(7, 3, 3, "Очень длинное имя"),                 # 6: 3 m straight down
+    station(10, 3, 3, "Очень длинное эхо"),                # 7: 3 m east
+    station(10, 3, 7),                                     # 8: 4 m straight down, named 8
+]
+write("labels.sprj", header(len(labels), 2, 0) + b"".join(labels))
+
+survex_legs = [
+    "Vxod\tSt_12_2\t3.00\t90.00\t0.00\t ; Vxod = Вход; St_12_2 = St 12",
+    "St_12_2\t1_5\t5.00\t36.87\t0.00\t ; узость; 1_5 = 1.5",
+    "1_5\tSt_12\t3.00\t0.00\t90.00\t",
+    "St_12_2\tvxod_2\t5.00\t126.87\t0.00\t ; vxod_2 = вход",
+    "vxod_2\tOchen_dlinnoe_imya\t3.00\t0.00\t-90.00\t ; Ochen_dlinnoe_imya = Очень длинное имя",
+    "Ochen_dlinnoe_imya\tOchen_dlinnoe_exo\t3.00\t90.00\t0.00\t ; Ochen_dlinnoe_exo = Очень длинное эхо",
+    "Ochen_dlinnoe_exo\t8\t4.00\t0.00\t-90.00\t",
+]
+write_text("labels.survex-angle.svx", ["*begin"] + survex_legs + ["*end"])

@@ -1,0 +1,172 @@
+// A real reader agrees: cavern reads the Survex files we write, for labels Survex cannot take as
+// they are and ties across branches, and the station positions it computes match the stations'
+// metres within the rounding of the written values.
+#include "output/StationNames.h"
+#include "output/SurveyText.h"
+#include "project/ProjectFile.h"
+#include "support/TestFiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+
+Q_DECLARE_METATYPE(SurveyStyle)
+
+namespace {
+
+// Positions in a projected system are millions of metres: floats would lose the centimetres.
+struct Position
+{
+    double x = 0.0, y = 0.0, z = 0.0;
+};
+
+constexpr double Tolerance = 0.06; // a few legs' rounding of 0.01 m and 0.01 degree, and the positions' two decimals
+
+QString runTool(const QString &program, const QStringList &arguments, const QString &folder, int *exitCode)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    *exitCode = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromLocal8Bit(process.readAll());
+}
+
+// The positions survexport lists for a .3d file, by station name without its survey's prefix,
+// lowered (Survex lowers the names of .svx files).
+QHash<QString, Position> positions(const QString &model, QString *problem)
+{
+    int status = -1;
+    const QString csv = model + QStringLiteral(".csv");
+    const QString output = runTool(QStringLiteral("survexport"), {"--csv", model, csv}, QDir::tempPath(), &status);
+    QHash<QString, Position> result;
+    QFile file(csv);
+    if (status != 0 || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        *problem = output;
+        return result;
+    }
+    file.readLine();
+    while (!file.atEnd()) {
+        const QStringList fields = QString::fromUtf8(file.readLine().trimmed()).split(QLatin1Char(','));
+        if (fields.size() == 4)
+            result.insert(fields[3].section(QLatin1Char('.'), -1).toLower(),
+                          Position{fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble()});
+    }
+    return result;
+}
+
+SurveyText written(const QString &, const StationTable &stations, SurveyStyle style, double orientation)
+{
+    return SurveyText::build(stations, SurveyFormat::Survex, style, orientation);
+}
+
+} // namespace
+
+class FormatReadersTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void readersPlaceEveryStation_data();
+    void readersPlaceEveryStation();
+
+private:
+    QString read(const QString &layout, const SurveyText &text, const QString &folder,
+                 QHash<QString, Position> *placed);
+};
+
+void FormatReadersTest::initTestCase()
+{
+    for (const char *tool : {"cavern", "survexport"})
+        QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(),
+                 "Survex is missing: run ./test, which installs it");
+}
+
+void FormatReadersTest::readersPlaceEveryStation_data()
+{
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<SurveyStyle>("style");
+    QTest::addColumn<double>("orientation");
+    const SurveyStyle Angle = SurveyStyle::Angle;
+    const SurveyStyle Depth = SurveyStyle::DepthChange;
+    for (const char *layout : {"survex"}) {
+        QTest::addRow("%s, labels", layout) << "formats/labels.sprj" << layout << Angle << 0.0;
+        QTest::addRow("%s, labels, depth change", layout) << "formats/labels.sprj" << layout << Depth << 0.0;
+        QTest::addRow("%s, cave turned -123.4", layout) << "cave.sprj" << layout << Depth << -123.4;
+    }
+}
+
+// Writes the text, has its reader process it and lists the positions; returns what went wrong.
+QString FormatReadersTest::read(const QString &layout, const SurveyText &text, const QString &folder,
+                                QHash<QString, Position> *placed)
+{
+    const QString path = QDir(folder).filePath(QStringLiteral("survey.svx"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.fileBytes()) != text.fileBytes().size())
+        return QStringLiteral("cannot write ") + path;
+    file.close();
+    int status = -1;
+    QString output;
+    // Warnings count as errors: cavern must take every line as it is meant.
+    output = runTool(QStringLiteral("cavern"),
+                     {"--warnings-are-errors", "--no-auxiliary-files", "--quiet", "--quiet", "--output=" + folder, path},
+                     folder, &status);
+    if (status != 0)
+        return output;
+    QString problem;
+    *placed = positions(QDir(folder).filePath(QStringLiteral("survey.3d")), &problem);
+    return problem;
+}
+
+void FormatReadersTest::readersPlaceEveryStation()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, layout);
+    QFETCH(SurveyStyle, style);
+    QFETCH(double, orientation);
+    const StationTable stations = ProjectFile::read(TestFiles::dataPath(project)).stations;
+    const SurveyText text = written(layout, stations, style, orientation);
+    QVERIFY2(text.complete(), qPrintable(text.error));
+    QTemporaryDir folder;
+    QHash<QString, Position> placed;
+    const QString problem = read(layout, text, folder.path(), &placed);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem + QStringLiteral("\n") + text.previewLines().join(QLatin1Char('\n'))));
+
+    // Where each station must lie relative to the first station: east = plan x, north = -plan y,
+    // up = -profile y, turned so north is where the plan says.
+    const StationNames names(stations, NameRules::Survex);
+    const int origin = 0;
+    const QString originName = QString::fromLatin1(names.name(origin)).toLower();
+    QVERIFY2(placed.contains(originName), qPrintable(originName));
+    const double turn = -orientation * M_PI / 180.0;
+    const Station &o = stations.at(origin);
+    QSet<QString> expected;
+    for (int i = 0; i < stations.count(); ++i) {
+        const QString name = QString::fromLatin1(names.name(i)).toLower();
+        if (expected.contains(name))
+            continue; // a new branch repeats the name of a station already placed
+        expected.insert(name);
+        QVERIFY2(placed.contains(name), qPrintable(name));
+        const Station &s = stations.at(i);
+        const double x = double(s.planXMetres) - double(o.planXMetres);
+        const double n = -(double(s.planYMetres) - double(o.planYMetres));
+        const double up = -(double(s.profileYMetres) - double(o.profileYMetres));
+        const Position at = placed.value(name);
+        const Position from = placed.value(originName);
+        const Position got{at.x - from.x, at.y - from.y, at.z - from.z};
+        const double east = x * std::cos(turn) + n * std::sin(turn);
+        const double north = n * std::cos(turn) - x * std::sin(turn);
+        const double error = std::hypot(got.x - east, got.y - north, got.z - up);
+        QVERIFY2(error <= Tolerance, qPrintable(QStringLiteral("%1 is %2 m off").arg(name).arg(error)));
+    }
+    QCOMPARE(placed.size(), expected.size());
+}
+
+QTEST_GUILESS_MAIN(FormatReadersTest)
+#include "test_format_readers.moc"
