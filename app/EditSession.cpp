@@ -1,5 +1,16 @@
 #include "app/EditSession.h"
 
+bool EditState::operator==(const EditState &o) const
+{
+    return pointPlaced[0] == o.pointPlaced[0] && pointPlaced[1] == o.pointPlaced[1] && mode == o.mode
+        && selected == o.selected && insertBefore == o.insertBefore && addModeEntered == o.addModeEntered
+        && labelEntry == o.labelEntry && commentEntry == o.commentEntry && parkedLabel == o.parkedLabel
+        && parkedComment == o.parkedComment && newBranchChecked == o.newBranchChecked
+        && newBranchEnabled == o.newBranchEnabled && addEnabled == o.addEnabled
+        && lowerPanelEnabled == o.lowerPanelEnabled && gridLocked[0] == o.gridLocked[0]
+        && gridLocked[1] == o.gridLocked[1];
+}
+
 EditSession::EditSession(QObject *parent) : QObject(parent) {}
 
 template <class T> void EditSession::set(T &field, const T &value, Part part)
@@ -33,18 +44,41 @@ void EditSession::endChanges()
     }
 }
 
-void EditSession::setPointPlaced(ViewSide side, bool placed) { set(m_pointPlaced[int(side)], placed, PendingPart); }
-void EditSession::setMode(EditMode mode) { set(m_mode, mode, ModePart); }
-void EditSession::setSelected(int index) { set(m_selected, index, ModePart); }
-void EditSession::setAddModeEntered(bool entered) { set(m_addModeEntered, entered, ModePart); }
-void EditSession::setLabelEntry(const QString &label) { set(m_labelEntry, label, EntriesPart); }
-void EditSession::setCommentEntry(const QString &comment) { set(m_commentEntry, comment, EntriesPart); }
-void EditSession::setNewBranchChecked(bool checked) { set(m_newBranchChecked, checked, NewBranchPart); }
-void EditSession::setNewBranchEnabled(bool enabled) { set(m_newBranchEnabled, enabled, NewBranchPart); }
-void EditSession::setAddEnabled(bool enabled) { set(m_addEnabled, enabled, ControlsPart); }
-void EditSession::setLowerPanelEnabled(bool enabled) { set(m_lowerPanelEnabled, enabled, ControlsPart); }
-void EditSession::setGridLocked(ViewSide side, bool locked) { set(m_gridLocked[int(side)], locked, ControlsPart); }
+void EditSession::restore(const EditState &state)
+{
+    m_state = state;
+    notify(PendingPart | ModePart | EntriesPart | NewBranchPart | ControlsPart);
+}
+
+void EditSession::setPointPlaced(ViewSide side, bool placed) { set(m_state.pointPlaced[int(side)], placed, PendingPart); }
+void EditSession::setMode(EditMode mode) { set(m_state.mode, mode, ModePart); }
+void EditSession::setSelected(int index) { set(m_state.selected, index, ModePart); }
+void EditSession::setInsertBefore(int index) { set(m_state.insertBefore, index, ModePart); }
+void EditSession::setAddModeEntered(bool entered) { set(m_state.addModeEntered, entered, ModePart); }
+void EditSession::setLabelEntry(const QString &label) { set(m_state.labelEntry, label, EntriesPart); }
+void EditSession::setCommentEntry(const QString &comment) { set(m_state.commentEntry, comment, EntriesPart); }
+void EditSession::setNewBranchChecked(bool checked) { set(m_state.newBranchChecked, checked, NewBranchPart); }
+void EditSession::setNewBranchEnabled(bool enabled) { set(m_state.newBranchEnabled, enabled, NewBranchPart); }
+void EditSession::setAddEnabled(bool enabled) { set(m_state.addEnabled, enabled, ControlsPart); }
+void EditSession::setLowerPanelEnabled(bool enabled) { set(m_state.lowerPanelEnabled, enabled, ControlsPart); }
+void EditSession::setGridLocked(ViewSide side, bool locked) { set(m_state.gridLocked[int(side)], locked, ControlsPart); }
 void EditSession::setDataFileName(const QString &name) { set(m_dataFileName, name, DataFilePart); }
+void EditSession::setShowDisagreement(bool shown) { set(m_showDisagreement, shown, CheckPart); }
+
+void EditSession::setTolerance(double metres, double percent)
+{
+    beginChanges();
+    set(m_toleranceMetres, metres, CheckPart);
+    set(m_tolerancePercent, percent, CheckPart);
+    endChanges();
+}
+void EditSession::setProjectChanged(bool changed) { set(m_projectChanged, changed, ProjectPart); }
+
+void EditSession::setProject(const QString &path, bool changed)
+{
+    set(m_projectPath, path, ProjectPart);
+    setProjectChanged(changed);
+}
 
 void EditSession::setEntries(const QString &label, const QString &comment)
 {
@@ -54,8 +88,8 @@ void EditSession::setEntries(const QString &label, const QString &comment)
 
 void EditSession::setParked(const QString &label, const QString &comment)
 {
-    m_parkedLabel = label;
-    m_parkedComment = comment;
+    m_state.parkedLabel = label;
+    m_state.parkedComment = comment;
 }
 
 void EditSession::setPressPoint(ViewSide side, QPoint point)

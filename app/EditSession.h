@@ -8,11 +8,35 @@
 
 enum class EditMode { Add, Move };
 
+// The editing state that undo and redo bring back with the survey: the pending station's points
+// and texts, the mode and selection, and the state of the controls the commands decide.
+struct EditState
+{
+    bool pointPlaced[2] = {false, false};
+    EditMode mode = EditMode::Add;
+    int selected = 0;
+    int insertBefore = -1;        // Add mode puts the pending station in before this one; -1 appends
+    bool addModeEntered = false;
+    QString labelEntry;
+    QString commentEntry;
+    QString parkedLabel;
+    QString parkedComment;
+    bool newBranchChecked = true;
+    bool newBranchEnabled = false;
+    bool addEnabled = false;
+    bool lowerPanelEnabled = true;
+    bool gridLocked[2] = {false, false};
+
+    bool operator==(const EditState &o) const;
+    bool operator!=(const EditState &o) const { return !(*this == o); }
+};
+
 // What the digitising session holds besides the survey, lost when the program ends: the points
 // placed for the pending station, Add or Move mode and the selected station, the texts of the
 // label and comment boxes (and the ones parked while moving), the state of "New branch", "Add"
-// and the lower panel, which grid entries are locked by "OK", the last mouse presses and the
-// survey data file's name. Setters report changes with changed(), like the document's.
+// and the lower panel, which grid entries are locked by "OK", the last mouse presses, the survey
+// data file's name and the project file's. Setters report changes with changed(), like the
+// document's.
 class EditSession : public QObject
 {
     Q_OBJECT
@@ -24,37 +48,56 @@ public:
         NewBranchPart = 0x08,
         ControlsPart = 0x10,  // Add, the lower panel, grid locks
         DataFilePart = 0x20,
+        ProjectPart = 0x40,   // the project file and whether the job changed since it was saved
+        CheckPart = 0x80,     // "Show disagreement" and the survey check's tolerance
     };
     Q_DECLARE_FLAGS(Parts, Part)
 
     explicit EditSession(QObject *parent = nullptr);
 
-    bool pointPlaced(ViewSide side) const { return m_pointPlaced[int(side)]; }
-    EditMode mode() const { return m_mode; }
-    bool moving() const { return m_mode == EditMode::Move; }
-    int selected() const { return m_selected; }
+    const EditState &state() const { return m_state; }
+    // Brings back an earlier state (undo, redo); the press points and the file names stay.
+    void restore(const EditState &state);
+
+    bool pointPlaced(ViewSide side) const { return m_state.pointPlaced[int(side)]; }
+    EditMode mode() const { return m_state.mode; }
+    bool moving() const { return m_state.mode == EditMode::Move; }
+    int selected() const { return m_state.selected; }
+    // Add mode is putting a station in before this one (-1: appending as usual).
+    int insertBefore() const { return m_state.insertBefore; }
+    bool inserting() const { return m_state.insertBefore >= 0; }
     // The title of the station box follows the mode; "New Station" until Add mode is entered.
-    bool addModeEntered() const { return m_addModeEntered; }
-    const QString &labelEntry() const { return m_labelEntry; }
-    const QString &commentEntry() const { return m_commentEntry; }
+    bool addModeEntered() const { return m_state.addModeEntered; }
+    const QString &labelEntry() const { return m_state.labelEntry; }
+    const QString &commentEntry() const { return m_state.commentEntry; }
     // Texts typed for the pending station, kept aside while Move mode shows another station's
     // texts and the table is full (otherwise they are parked in the pending entry itself).
-    const QString &parkedLabel() const { return m_parkedLabel; }
-    const QString &parkedComment() const { return m_parkedComment; }
-    bool newBranchChecked() const { return m_newBranchChecked; }
-    bool newBranchEnabled() const { return m_newBranchEnabled; }
-    bool addEnabled() const { return m_addEnabled; }
+    const QString &parkedLabel() const { return m_state.parkedLabel; }
+    const QString &parkedComment() const { return m_state.parkedComment; }
+    bool newBranchChecked() const { return m_state.newBranchChecked; }
+    bool newBranchEnabled() const { return m_state.newBranchEnabled; }
+    bool addEnabled() const { return m_state.addEnabled; }
     // False after a scale entry was refused: the lower panel is disabled until both are usable.
-    bool lowerPanelEnabled() const { return m_lowerPanelEnabled; }
+    bool lowerPanelEnabled() const { return m_state.lowerPanelEnabled; }
     // "OK" pressed: the grid entries are locked and the button reads "Change".
-    bool gridLocked(ViewSide side) const { return m_gridLocked[int(side)]; }
+    bool gridLocked(ViewSide side) const { return m_state.gridLocked[int(side)]; }
     QPoint pressPoint(ViewSide side) const { return m_pressPoint[int(side)]; } // displayed pixels
     // The last survey data file saved, without its extension; empty until the first Save.
     const QString &dataFileName() const { return m_dataFileName; }
+    // The survey check: legs whose plan and profile lengths differ by more than the larger of
+    // toleranceMetres and tolerancePercent of the longer are coloured on both views when shown.
+    bool showDisagreement() const { return m_showDisagreement; }
+    double toleranceMetres() const { return m_toleranceMetres; }
+    double tolerancePercent() const { return m_tolerancePercent; }
+    // The project file the job was opened from or last saved to; empty for a new job.
+    const QString &projectPath() const { return m_projectPath; }
+    // The job changed since it was opened or saved as a project.
+    bool projectChanged() const { return m_projectChanged; }
 
     void setPointPlaced(ViewSide side, bool placed);
     void setMode(EditMode mode);
     void setSelected(int index);
+    void setInsertBefore(int index);
     void setAddModeEntered(bool entered);
     void setEntries(const QString &label, const QString &comment);
     void setLabelEntry(const QString &label);
@@ -67,6 +110,10 @@ public:
     void setGridLocked(ViewSide side, bool locked);
     void setPressPoint(ViewSide side, QPoint point);
     void setDataFileName(const QString &name);
+    void setShowDisagreement(bool shown);
+    void setTolerance(double metres, double percent);
+    void setProject(const QString &path, bool changed);
+    void setProjectChanged(bool changed);
 
     void beginChanges();
     void endChanges();
@@ -78,21 +125,14 @@ private:
     template <class T> void set(T &field, const T &value, Part part);
     void notify(Parts parts);
 
-    bool m_pointPlaced[2] = {false, false};
-    EditMode m_mode = EditMode::Add;
-    int m_selected = 0;
-    bool m_addModeEntered = false;
-    QString m_labelEntry;
-    QString m_commentEntry;
-    QString m_parkedLabel;
-    QString m_parkedComment;
-    bool m_newBranchChecked = true;
-    bool m_newBranchEnabled = false;
-    bool m_addEnabled = false;
-    bool m_lowerPanelEnabled = true;
-    bool m_gridLocked[2] = {false, false};
+    EditState m_state;
     QPoint m_pressPoint[2];
     QString m_dataFileName;
+    bool m_showDisagreement = false;
+    double m_toleranceMetres = 0.5;
+    double m_tolerancePercent = 5.0;
+    QString m_projectPath;
+    bool m_projectChanged = false;
     int m_batchDepth = 0;
     Parts m_batched;
 };

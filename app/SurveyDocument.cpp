@@ -31,6 +31,131 @@ void SurveyDocument::editStations(const std::function<void(StationTable &)> &cha
     notify(StationsPart);
 }
 
+void SurveyDocument::setStation(int index, const Station &station)
+{
+    const bool pending = index == m_stations.count();
+    if (pending ? !m_stations.hasPending() : !m_stations.contains(index))
+        return;
+    Station &target = pending ? m_stations.pending() : m_stations.at(index);
+    if (m_recording)
+        m_recorded.push_back({StationEdit::Kind::Set, index, target, station});
+    target = station;
+    notify(StationsPart);
+}
+
+void SurveyDocument::appendPendingStation()
+{
+    if (!m_stations.hasPending())
+        return;
+    if (m_recording)
+        m_recorded.push_back({StationEdit::Kind::Append, m_stations.count(), m_stations.pending(), Station{}});
+    m_stations.appendPending();
+    notify(StationsPart);
+}
+
+void SurveyDocument::insertStation(int index, const Station &station)
+{
+    if (index < 0 || index > m_stations.count() || m_stations.count() >= StationTable::TableSize)
+        return;
+    if (m_recording)
+        m_recorded.push_back({StationEdit::Kind::Insert, index, Station{}, station});
+    m_stations.insert(index, station);
+    notify(StationsPart);
+}
+
+void SurveyDocument::removeStation(int index)
+{
+    if (!m_stations.contains(index))
+        return;
+    if (m_recording)
+        m_recorded.push_back({StationEdit::Kind::Remove, index, m_stations.at(index), Station{}});
+    m_stations.remove(index);
+    notify(StationsPart);
+}
+
+void SurveyDocument::startRecording()
+{
+    m_recording = true;
+    m_recorded.clear();
+}
+
+std::vector<StationEdit> SurveyDocument::stopRecording()
+{
+    m_recording = false;
+    return std::move(m_recorded);
+}
+
+void SurveyDocument::undoStationEdits(const std::vector<StationEdit> &edits)
+{
+    for (auto edit = edits.rbegin(); edit != edits.rend(); ++edit) {
+        switch (edit->kind) {
+        case StationEdit::Kind::Set:
+            (edit->index == m_stations.count() ? m_stations.pending() : m_stations.at(edit->index)) = edit->before;
+            break;
+        case StationEdit::Kind::Append:
+            m_stations.retractLast();
+            break;
+        case StationEdit::Kind::Insert:
+            m_stations.remove(edit->index);
+            break;
+        case StationEdit::Kind::Remove:
+            m_stations.insert(edit->index, edit->before);
+            break;
+        }
+    }
+    notify(StationsPart);
+}
+
+void SurveyDocument::redoStationEdits(const std::vector<StationEdit> &edits)
+{
+    for (const StationEdit &edit : edits) {
+        switch (edit.kind) {
+        case StationEdit::Kind::Set:
+            (edit.index == m_stations.count() ? m_stations.pending() : m_stations.at(edit.index)) = edit.after;
+            break;
+        case StationEdit::Kind::Append:
+            m_stations.appendPending();
+            break;
+        case StationEdit::Kind::Insert:
+            m_stations.insert(edit.index, edit.after);
+            break;
+        case StationEdit::Kind::Remove:
+            m_stations.remove(edit.index);
+            break;
+        }
+    }
+    notify(StationsPart);
+}
+
+UndoableSettings SurveyDocument::undoableSettings() const
+{
+    UndoableSettings settings;
+    for (int i = 0; i < 2; ++i) {
+        const ViewSettings &v = m_views[i];
+        settings.views[i] = {v.imagePath, v.image, v.gridPixels, v.metresPerPixel, v.gridMetresEntry, v.gridPixelsEntry};
+    }
+    settings.profileKind = m_profileKind;
+    settings.orientationEntry = m_orientationEntry;
+    return settings;
+}
+
+void SurveyDocument::restore(const UndoableSettings &settings)
+{
+    for (int i = 0; i < 2; ++i) {
+        ViewSettings &v = m_views[i];
+        const UndoableSettings::View &from = settings.views[i];
+        v.imagePath = from.imagePath;
+        v.image = from.image;
+        v.gridPixels = from.gridPixels;
+        v.metresPerPixel = from.metresPerPixel;
+        v.gridMetresEntry = from.gridMetresEntry;
+        v.gridPixelsEntry = from.gridPixelsEntry;
+    }
+    m_profileKind = settings.profileKind;
+    m_orientationEntry = settings.orientationEntry;
+    notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart);
+}
+
 void SurveyDocument::editView(ViewSide side, const std::function<void(ViewSettings &)> &change)
 {
     change(m_views[int(side)]);

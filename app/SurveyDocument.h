@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <vector>
 
 constexpr int GridShiftLimit = 500; // the grid moves at most this many source pixels either way
 
@@ -33,6 +34,45 @@ struct ViewSettings
 
     int imageWidth() const { return image.width(); }
     int imageHeight() const { return image.height(); }
+};
+
+// One change to the station table, with what it replaced, so it can be undone and redone.
+struct StationEdit
+{
+    enum class Kind { Set, Append, Insert, Remove };
+    Kind kind;
+    int index;      // Set: index == count() is the pending entry
+    Station before; // Set: the old value; Remove: the station removed
+    Station after;  // Set: the new value; Insert: the station put in
+};
+
+// The settings that undo and redo restore: those a command may change. (Zoom, pane sizes, the
+// grid's shift and visibility and the display choices are ways of looking, not edits.)
+struct UndoableSettings
+{
+    struct View
+    {
+        QString imagePath;
+        QImage image;
+        double gridPixels;
+        double metresPerPixel;
+        QString gridMetresEntry;
+        QString gridPixelsEntry;
+        bool operator==(const View &o) const
+        {
+            return imagePath == o.imagePath && image.cacheKey() == o.image.cacheKey() && gridPixels == o.gridPixels
+                && metresPerPixel == o.metresPerPixel && gridMetresEntry == o.gridMetresEntry
+                && gridPixelsEntry == o.gridPixelsEntry;
+        }
+    };
+    View views[2];
+    ProfileKind profileKind;
+    QString orientationEntry;
+    bool operator==(const UndoableSettings &o) const
+    {
+        return views[0] == o.views[0] && views[1] == o.views[1] && profileKind == o.profileKind
+            && orientationEntry == o.orientationEntry;
+    }
 };
 
 // The survey being digitised: everything a project file stores (stations, both views' settings,
@@ -71,6 +111,12 @@ public:
     SurveyStyle style() const { return m_style; }
     bool modified() const { return m_modified; }
 
+    // Station edits. Each is recorded while a recording runs (see EditHistory), so it can be undone.
+    void setStation(int index, const Station &station); // index == count() sets the pending entry
+    void appendPendingStation();
+    void insertStation(int index, const Station &station);
+    void removeStation(int index);
+    // Any change to the whole table at once (opening, closing): not recorded.
     void editStations(const std::function<void(StationTable &)> &change);
     void editView(ViewSide side, const std::function<void(ViewSettings &)> &change);
     void setGridEntries(ViewSide side, const QString &metres, const QString &pixels);
@@ -86,6 +132,15 @@ public:
     // Changes made between begin and end are reported once, at the end.
     void beginChanges();
     void endChanges();
+
+    // Recording station edits for undo, and playing them back either way.
+    void startRecording();
+    std::vector<StationEdit> stopRecording();
+    bool recording() const { return m_recording; }
+    void undoStationEdits(const std::vector<StationEdit> &edits);
+    void redoStationEdits(const std::vector<StationEdit> &edits);
+    UndoableSettings undoableSettings() const;
+    void restore(const UndoableSettings &settings);
 
 signals:
     void changed(SurveyDocument::Parts parts);
@@ -104,6 +159,8 @@ private:
     bool m_modified = false;
     int m_batchDepth = 0;
     Parts m_batched;
+    bool m_recording = false;
+    std::vector<StationEdit> m_recorded;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(SurveyDocument::Parts)

@@ -4,12 +4,17 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <csignal>
 #include <exception>
 
 int main(int argc, char *argv[])
 {
+    // Beyond a file-size limit a save then fails and is reported like a full disk, rather than
+    // the signal killing the window with the unsaved work in it.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Speomark"));
+    QApplication::setOrganizationName(QStringLiteral("Speomark"));
     QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
 
     QCommandLineParser parser;
@@ -27,7 +32,10 @@ int main(int argc, char *argv[])
         SpeomarkWindows windows;
         MainWindow &window = windows.mainWindow;
         window.show();
-        if (!parser.positionalArguments().isEmpty()) {
+        // Work a crashed program left behind comes first; taken up, it is the job.
+        bool recovered = false;
+        window.guard([&] { recovered = window.offerRecovery(); });
+        if (!recovered && !parser.positionalArguments().isEmpty()) {
             const QString project = QFileInfo(parser.positionalArguments().constFirst()).absoluteFilePath();
             window.guard([&] { window.openProject(project); });
         }

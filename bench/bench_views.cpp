@@ -109,6 +109,7 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
+    bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
 };
 
 // The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.

@@ -19,7 +19,7 @@ std::uint8_t byteOf(ProfileKind kind)
 
 } // namespace
 
-ProjectContents ProjectContents::capture(const SurveyDocument &document)
+ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries entries)
 {
     ProjectContents contents;
     ProjectHeader &h = contents.header;
@@ -27,8 +27,16 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document)
     const ViewSettings &profile = document.view(ViewSide::Profile);
     // The entry texts are converted before anything else, so a text that is not a number stops
     // the save with no file touched.
-    h.setEntryTexts(plan.gridMetresEntry, plan.gridPixelsEntry, profile.gridMetresEntry, profile.gridPixelsEntry,
-                    document.orientationEntry());
+    const auto number = [&](const QString &text) {
+        double value = 0.0;
+        return NumberText::tryToDouble(text, &value) ? NumberText::fromDouble(value) : QStringLiteral("0");
+    };
+    if (entries == Entries::MustBeNumbers)
+        h.setEntryTexts(plan.gridMetresEntry, plan.gridPixelsEntry, profile.gridMetresEntry, profile.gridPixelsEntry,
+                        document.orientationEntry());
+    else
+        h.setEntryTexts(number(plan.gridMetresEntry), number(plan.gridPixelsEntry), number(profile.gridMetresEntry),
+                        number(profile.gridPixelsEntry), number(document.orientationEntry()));
     contents.stations = document.stations();
     h.stationCount = document.stations().count();
     h.planImagePath = plan.imagePath;

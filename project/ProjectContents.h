@@ -16,9 +16,11 @@ struct ProjectContents
     ProjectExtras extras;     // the optional block after the stations
     QString extrasProblem;    // why the optional block could not be read (the rest is usable)
 
-    // What saving the document writes. Throws CommandError when a grid entry or the orientation
-    // entry is not a number (the first one, in the file's order, is reported).
-    static ProjectContents capture(const SurveyDocument &document);
+    // What saving the document writes. With MustBeNumbers it throws CommandError when a grid entry
+    // or the orientation entry is not a number (the first one, in the file's order, is reported);
+    // AsTheyStand writes 0 for such an entry (the recovery file keeps the texts themselves).
+    enum class Entries { MustBeNumbers, AsTheyStand };
+    static ProjectContents capture(const SurveyDocument &document, Entries entries = Entries::MustBeNumbers);
 
     // Puts the stations and every setting into the document: paths, zooms, pane fractions, grid
     // cells, scales, grid shifts, entries and switches, orientation, profile kind, display and

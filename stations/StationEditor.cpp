@@ -2,10 +2,18 @@
 
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
+#include "app/EditHistory.h"
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
+#include "app/Truncate.h"
+
+#include <QObject>
+#include <algorithm>
+#include <cmath>
 
 namespace {
+
+constexpr int PickDistance = 6; // displayed pixels around a mark that still pick it
 
 // A position from the mouse, in source pixels or metres, worked out in extended precision from
 // the integer displayed position and only then stored in the 32-bit field.
@@ -19,7 +27,7 @@ float metres(int displayed, double metresPerPixel, double zoom)
     return float(static_cast<long double>(displayed) * metresPerPixel / zoom);
 }
 
-void writePoint(Station &station, ViewSide side, QPoint at, const ViewSettings &view)
+Station withPoint(Station station, ViewSide side, QPoint at, const ViewSettings &view)
 {
     if (side == ViewSide::Plan) {
         station.planX = sourcePixels(at.x(), view.zoom);
@@ -31,6 +39,12 @@ void writePoint(Station &station, ViewSide side, QPoint at, const ViewSettings &
         station.profileY = sourcePixels(at.y(), view.zoom);
         station.profileYMetres = metres(at.y(), view.metresPerPixel, view.zoom);
     }
+    return station;
+}
+
+QPointF pointOf(const Station &station, ViewSide side)
+{
+    return side == ViewSide::Plan ? QPointF(station.planX, station.planY) : QPointF(station.profileX, station.profileY);
 }
 
 // The label and comment boxes refuse characters outside the code page as they are typed; text
@@ -45,9 +59,12 @@ void checkTexts(const QString &label, const QString &comment)
     }
 }
 
+QString sideName(ViewSide side) { return side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile"); }
+
 } // namespace
 
-StationEditor::StationEditor(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session)
+StationEditor::StationEditor(SurveyDocument &document, EditSession &session, EditHistory *history)
+    : m_document(document), m_session(session), m_history(history)
 {
 }
 
@@ -56,28 +73,39 @@ QString StationEditor::tableFullMessage()
     return QStringLiteral("Too many stations. To continue save this and open new project.");
 }
 
+QString StationEditor::nameOf(int index) const
+{
+    const StationTable &table = m_document.stations();
+    return table.contains(index) && hasLabel(table.at(index)) ? labelText(table.at(index)) : QString::number(index);
+}
+
 void StationEditor::placePoint(ViewSide side, QPoint displayed)
 {
     ChangeBatch batch(m_document, m_session);
+    const StationTable &table = m_document.stations();
     const ViewSettings &view = m_document.view(side);
     const int selected = m_session.selected();
     if (m_session.moving()) {
         // Moving a point is not counted as a change to save.
-        if (m_document.stations().contains(selected))
-            m_document.editStations([&](StationTable &table) { writePoint(table.at(selected), side, displayed, view); });
+        if (table.contains(selected))
+            recordEdit(m_history, QStringLiteral("Move Station %1").arg(nameOf(selected)), [&] {
+                m_document.setStation(selected, withPoint(table.at(selected), side, displayed, view));
+            });
         return;
     }
-    if (!m_document.stations().hasPending())
+    if (!table.hasPending())
         return; // a full table (possible only from a project) has no pending station
-    m_document.editStations([&](StationTable &table) { writePoint(table.pending(), side, displayed, view); });
-    m_session.setPointPlaced(side, true);
-    // On the plan, a job without a profile needs nothing more; the profile point always waits
-    // for the plan's.
-    const bool complete = side == ViewSide::Plan
-        ? m_document.profileKind() == ProfileKind::None || m_session.pointPlaced(ViewSide::Profile)
-        : m_session.pointPlaced(ViewSide::Plan);
-    if (complete)
-        m_session.setAddEnabled(true);
+    recordEdit(m_history, QStringLiteral("Place %1 Point").arg(sideName(side)), [&] {
+        m_document.setStation(table.count(), withPoint(table.pending(), side, displayed, view));
+        m_session.setPointPlaced(side, true);
+        // On the plan, a job without a profile needs nothing more; the profile point always
+        // waits for the plan's.
+        const bool complete = side == ViewSide::Plan
+            ? m_document.profileKind() == ProfileKind::None || m_session.pointPlaced(ViewSide::Profile)
+            : m_session.pointPlaced(ViewSide::Plan);
+        if (complete)
+            m_session.setAddEnabled(true);
+    });
 }
 
 StationEditor::AddOutcome StationEditor::add(const QString &label, const QString &comment)
@@ -89,11 +117,13 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         if (!table.contains(selected))
             return AddOutcome::Nothing;
         checkTexts(label, comment);
-        m_document.editStations([&](StationTable &t) {
-            setLabelText(t.at(selected), label);
-            setCommentText(t.at(selected), comment);
+        recordEdit(m_history, QStringLiteral("Edit Station %1").arg(nameOf(selected)), [&] {
+            Station station = table.at(selected);
+            setLabelText(station, label);
+            setCommentText(station, comment);
+            m_document.setStation(selected, station);
+            m_document.setModified(true);
         });
-        m_document.setModified(true);
         return AddOutcome::Edited;
     }
 
@@ -101,27 +131,62 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         return AddOutcome::TableFull; // a project may fill the whole table
     checkTexts(label, comment);
     const int count = table.count();
-    m_document.editStations([&](StationTable &t) {
-        setLabelText(t.pending(), label);
-        setCommentText(t.pending(), comment);
-    });
-    // "New branch" ends the branch at the previous station, so this one starts the next.
-    if (m_session.newBranchChecked() && count > 1) {
-        m_document.editStations([&](StationTable &t) { t.at(count - 1).branchEnd = true; });
-        m_session.setNewBranchEnabled(false);
-    } else if (count > 0) {
-        m_session.setNewBranchEnabled(true);
+    Station station = table.pending();
+    setLabelText(station, label);
+    setCommentText(station, comment);
+    const QString name = hasLabel(station) ? labelText(station) : QString::number(count);
+
+    if (m_session.inserting()) {
+        const int before = m_session.insertBefore();
+        if (count >= StationTable::MaxAdded || !table.contains(before))
+            return AddOutcome::TableFull;
+        recordEdit(m_history, QStringLiteral("Insert Station %1").arg(name), [&] {
+            // Joined into the branch of the station it goes before; the pending entry keeps the
+            // texts parked in it.
+            Station pending{};
+            setLabelText(pending, labelText(table.pending()));
+            setCommentText(pending, commentText(table.pending()));
+            station.branchEnd = false;
+            m_document.insertStation(before, station);
+            m_document.setStation(table.count(), pending);
+            m_session.setPointPlaced(ViewSide::Plan, false);
+            m_session.setPointPlaced(ViewSide::Profile, false);
+            m_session.setInsertBefore(-1);
+            m_session.setMode(EditMode::Move);
+            m_session.setSelected(before);
+            m_session.setAddEnabled(true);
+            m_session.setNewBranchEnabled(false);
+            showSelectedTexts();
+            m_document.setModified(true);
+        });
+        return AddOutcome::Added;
     }
-    if (count >= StationTable::MaxAdded)
-        return AddOutcome::TableFull;
-    m_document.editStations([](StationTable &t) { t.appendPending(); });
-    m_session.setPointPlaced(ViewSide::Plan, false);
-    m_session.setPointPlaced(ViewSide::Profile, false);
-    m_session.setEntries(QString(), QString());
-    m_session.setNewBranchChecked(false);
-    m_session.setAddEnabled(false);
-    m_document.setModified(true);
-    return AddOutcome::Added;
+
+    AddOutcome outcome = AddOutcome::Added;
+    recordEdit(m_history, QStringLiteral("Add Station %1").arg(name), [&] {
+        m_document.setStation(count, station);
+        // "New branch" ends the branch at the previous station, so this one starts the next.
+        if (m_session.newBranchChecked() && count > 1) {
+            Station previous = table.at(count - 1);
+            previous.branchEnd = true;
+            m_document.setStation(count - 1, previous);
+            m_session.setNewBranchEnabled(false);
+        } else if (count > 0) {
+            m_session.setNewBranchEnabled(true);
+        }
+        if (count >= StationTable::MaxAdded) {
+            outcome = AddOutcome::TableFull;
+            return;
+        }
+        m_document.appendPendingStation();
+        m_session.setPointPlaced(ViewSide::Plan, false);
+        m_session.setPointPlaced(ViewSide::Profile, false);
+        m_session.setEntries(QString(), QString());
+        m_session.setNewBranchChecked(false);
+        m_session.setAddEnabled(false);
+        m_document.setModified(true);
+    });
+    return outcome;
 }
 
 void StationEditor::setNewBranch(bool checked)
@@ -131,7 +196,13 @@ void StationEditor::setNewBranch(bool checked)
 
 void StationEditor::setProfileKind(ProfileKind kind)
 {
-    m_document.setProfileKind(kind);
+    recordEdit(m_history, QStringLiteral("Set Profile Kind"), [&] { m_document.setProfileKind(kind); });
+}
+
+void StationEditor::setOrientation(const QString &degrees)
+{
+    recordEdit(m_history, QStringLiteral("Set Plan Orientation"), [&] { m_document.setOrientationEntry(degrees); },
+               EditHistory::OrientationMerge);
 }
 
 void StationEditor::showSelectedTexts()
@@ -155,19 +226,25 @@ bool StationEditor::enterMoveMode()
     if (table.isEmpty())
         return false;
     ChangeBatch batch(m_document, m_session);
+    const bool wasInserting = m_session.inserting();
+    m_session.setInsertBefore(-1);
     m_session.setMode(EditMode::Move);
-    m_session.setSelected(table.count() - 1);
+    if (!wasInserting || !table.contains(m_session.selected()))
+        m_session.setSelected(table.count() - 1);
     m_session.setNewBranchEnabled(false);
     m_session.setAddEnabled(true);
     // Park what was typed for the pending station in its own entry (or, with a full table,
-    // beside it) so "Add new" can bring it back.
+    // beside it) so "Add new" can bring it back. An insertion given up keeps nothing.
     const QString label = m_session.labelEntry();
     const QString comment = m_session.commentEntry();
-    if (table.hasPending()) {
-        m_document.editStations([&](StationTable &t) {
-            setLabelText(t.pending(), label);
-            setCommentText(t.pending(), comment);
-        });
+    if (wasInserting) {
+        m_session.setPointPlaced(ViewSide::Plan, false);
+        m_session.setPointPlaced(ViewSide::Profile, false);
+    } else if (table.hasPending()) {
+        Station pending = table.pending();
+        setLabelText(pending, label);
+        setCommentText(pending, comment);
+        m_document.setStation(table.count(), pending);
     } else {
         m_session.setParked(label, comment);
     }
@@ -178,6 +255,11 @@ bool StationEditor::enterMoveMode()
 void StationEditor::enterAddMode()
 {
     ChangeBatch batch(m_document, m_session);
+    if (m_session.inserting()) { // an insertion given up leaves no points behind
+        m_session.setPointPlaced(ViewSide::Plan, false);
+        m_session.setPointPlaced(ViewSide::Profile, false);
+        m_session.setInsertBefore(-1);
+    }
     m_session.setMode(EditMode::Add);
     m_session.setAddModeEntered(true);
     if (!m_session.pointPlaced(ViewSide::Plan)
@@ -205,4 +287,145 @@ void StationEditor::selectNext()
     if (m_session.selected() < m_document.stations().count() - 1)
         m_session.setSelected(m_session.selected() + 1);
     showSelectedTexts();
+}
+
+bool StationEditor::select(int index)
+{
+    if (!m_document.stations().contains(index))
+        return false;
+    ChangeBatch batch(m_document, m_session);
+    if (!m_session.moving() || m_session.inserting())
+        enterMoveMode();
+    m_session.setSelected(index);
+    showSelectedTexts();
+    return true;
+}
+
+int StationEditor::stationAt(ViewSide side, QPoint displayed) const
+{
+    const StationTable &table = m_document.stations();
+    const double zoom = m_document.view(side).zoom;
+    int nearest = -1;
+    double nearestDistance = PickDistance;
+    for (int i = 0; i < table.count(); ++i) {
+        const QPointF at = pointOf(table.at(i), side) * zoom - QPointF(displayed);
+        const double distance = std::hypot(at.x(), at.y());
+        if (distance <= nearestDistance) {
+            nearest = i;
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
+void StationEditor::drag(ViewSide side, QPoint displayed, quint64 dragId)
+{
+    const StationTable &table = m_document.stations();
+    const int selected = m_session.selected();
+    if (!m_session.moving() || !table.contains(selected))
+        return;
+    const ViewSettings &view = m_document.view(side);
+    if (!view.image.isNull()) { // held on the drawing
+        const int right = std::max(0, truncToInt(view.imageWidth() * view.zoom) - 1);
+        const int bottom = std::max(0, truncToInt(view.imageHeight() * view.zoom) - 1);
+        displayed = QPoint(std::clamp(displayed.x(), 0, right), std::clamp(displayed.y(), 0, bottom));
+    }
+    recordEdit(
+        m_history, QStringLiteral("Move Station %1").arg(nameOf(selected)),
+        [&] { m_document.setStation(selected, withPoint(table.at(selected), side, displayed, view)); },
+        EditHistory::DragMerge, dragId);
+}
+
+void StationEditor::nudge(ViewSide side, QPoint sourcePixels)
+{
+    const StationTable &table = m_document.stations();
+    const int selected = m_session.selected();
+    if (!m_session.moving() || !table.contains(selected))
+        return;
+    const ViewSettings &view = m_document.view(side);
+    QPointF at = pointOf(table.at(selected), side) + QPointF(sourcePixels);
+    if (!view.image.isNull())
+        at = QPointF(std::clamp(at.x(), 0.0, double(view.imageWidth() - 1)),
+                     std::clamp(at.y(), 0.0, double(view.imageHeight() - 1)));
+    Station station = table.at(selected);
+    const long double scale = view.metresPerPixel;
+    if (side == ViewSide::Plan) {
+        station.planX = float(at.x());
+        station.planY = float(at.y());
+        station.planXMetres = float(at.x() * scale);
+        station.planYMetres = float(at.y() * scale);
+    } else {
+        station.profileX = float(at.x());
+        station.profileY = float(at.y());
+        station.profileYMetres = float(at.y() * scale);
+    }
+    // Presses of the arrow keys on one station in a row undo as one.
+    recordEdit(m_history, QStringLiteral("Move Station %1").arg(nameOf(selected)),
+               [&] { m_document.setStation(selected, station); }, EditHistory::NudgeMerge,
+               (quint64(selected) << 1) | quint64(side == ViewSide::Profile));
+}
+
+bool StationEditor::deleteSelected()
+{
+    const StationTable &table = m_document.stations();
+    const int index = m_session.selected();
+    if (!m_session.moving() || m_session.inserting() || !table.contains(index))
+        return false;
+    ChangeBatch batch(m_document, m_session);
+    recordEdit(m_history, QStringLiteral("Delete Station %1").arg(nameOf(index)), [&] {
+        // A branch the station ended now ends at its predecessor in that branch; one it started
+        // starts at its successor by itself, as the predecessor already ends the branch before.
+        if (table.at(index).branchEnd && index > 0 && !table.at(index - 1).branchEnd) {
+            Station previous = table.at(index - 1);
+            previous.branchEnd = true;
+            m_document.setStation(index - 1, previous);
+        }
+        m_document.removeStation(index);
+        m_document.setModified(true);
+        if (table.isEmpty()) {
+            m_session.setSelected(0);
+            enterAddMode();
+        } else {
+            m_session.setSelected(std::min(index, table.count() - 1));
+            showSelectedTexts();
+        }
+    });
+    return true;
+}
+
+StationEditor::AddOutcome StationEditor::startInsert()
+{
+    const StationTable &table = m_document.stations();
+    if (!m_session.moving() || !table.contains(m_session.selected()))
+        return AddOutcome::Nothing;
+    if (table.count() >= StationTable::MaxAdded)
+        return AddOutcome::TableFull;
+    ChangeBatch batch(m_document, m_session);
+    m_session.setInsertBefore(m_session.selected());
+    m_session.setMode(EditMode::Add);
+    m_session.setAddModeEntered(true);
+    m_session.setPointPlaced(ViewSide::Plan, false);
+    m_session.setPointPlaced(ViewSide::Profile, false);
+    m_session.setEntries(QString(), QString());
+    m_session.setAddEnabled(false);
+    m_session.setNewBranchChecked(false);
+    m_session.setNewBranchEnabled(false);
+    return AddOutcome::Added;
+}
+
+void StationEditor::setLabel(int index, const QString &label)
+{
+    const StationTable &table = m_document.stations();
+    if (!table.contains(index))
+        return;
+    checkTexts(label, QString());
+    ChangeBatch batch(m_document, m_session);
+    recordEdit(m_history, QStringLiteral("Rename Station %1").arg(nameOf(index)), [&] {
+        Station station = table.at(index);
+        setLabelText(station, label);
+        m_document.setStation(index, station);
+        m_document.setModified(true);
+        if (m_session.moving() && m_session.selected() == index)
+            showSelectedTexts();
+    });
 }

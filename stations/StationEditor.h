@@ -3,14 +3,17 @@
 #include <QPoint>
 #include <QString>
 
+class EditHistory;
 class EditSession;
 class SurveyDocument;
 enum class ProfileKind;
 enum class ViewSide;
 
 // Digitising stations: placing the pending station's points with right clicks on both views,
-// Add with its branch rules and its limit, "New branch", the profile kind, and Move mode, where
-// the same clicks and the same button edit a station already added.
+// Add with its branch rules and its limit, "New branch", the profile kind and the plan's
+// orientation, and Move mode, where the same clicks and the same button edit a station already
+// added, and stations can be picked, dragged, nudged, deleted and put in between. Every change to
+// the survey is one undoable step when a history is given.
 class StationEditor
 {
 public:
@@ -21,18 +24,20 @@ public:
         Nothing,   // Move mode without a selected station
     };
 
-    StationEditor(SurveyDocument &document, EditSession &session);
+    StationEditor(SurveyDocument &document, EditSession &session, EditHistory *history = nullptr);
 
     // A point at a displayed position of a view: the pending station's in Add mode, the selected
     // station's in Move mode. Stored in source pixels and, with the view's scale, in metres.
     void placePoint(ViewSide side, QPoint displayed);
 
     // "Add" (in Move mode "OK") with the texts of the label and comment boxes. Throws CommandError
-    // when a text holds characters the station's fields cannot store.
+    // when a text holds characters the station's fields cannot store. While inserting, the station
+    // goes in before the one chosen, and Move mode comes back with the new station selected.
     AddOutcome add(const QString &label, const QString &comment);
 
     void setNewBranch(bool checked);
     void setProfileKind(ProfileKind kind);
+    void setOrientation(const QString &degrees);
 
     // Move mode parks the texts typed for the pending station and shows the last station's;
     // false (nothing changes) when there is no station to edit.
@@ -41,13 +46,35 @@ public:
     void enterAddMode();
     void selectPrevious();
     void selectNext();
+    // Selects a station (entering Move mode when needed); false when there is none at index.
+    bool select(int index);
+
+    // Move mode: the station whose mark on that view lies within 6 displayed pixels, else -1.
+    int stationAt(ViewSide side, QPoint displayed) const;
+    // One step of dragging the selected station's mark; the steps of one drag (same dragId) undo
+    // as one. The point is held inside the image.
+    void drag(ViewSide side, QPoint displayed, quint64 dragId);
+    // Moves the selected station's point by whole source pixels.
+    void nudge(ViewSide side, QPoint sourcePixels);
+
+    // Takes the selected station out, keeping the branches as drawn: a branch it ended now ends
+    // at its predecessor, one it started starts at its successor. False when nothing is selected.
+    bool deleteSelected();
+    // Add mode, with the next station put in before the selected one. TableFull when the table
+    // has no room, Nothing when no station is selected, Added when insertion starts.
+    AddOutcome startInsert();
+    // Relabels a station (the stations list).
+    void setLabel(int index, const QString &label);
 
     static QString tableFullMessage();
 
 private:
     void showSelectedTexts();
     void enableNewBranchWhereAllowed();
+    QString nameOf(int index) const;
+    void movePoint(ViewSide side, QPointF source);
 
     SurveyDocument &m_document;
     EditSession &m_session;
+    EditHistory *m_history;
 };

@@ -27,3 +27,24 @@ void StationTable::clear()
     m_stations.clear();
     m_pending = Station{};
 }
+
+void StationTable::retractLast()
+{
+    if (m_stations.empty())
+        return;
+    m_pending = m_stations.back();
+    m_stations.pop_back();
+}
+
+void StationTable::insert(int index, const Station &station)
+{
+    if (index < 0 || index > count() || count() >= TableSize)
+        return;
+    m_stations.insert(m_stations.begin() + index, station);
+}
+
+void StationTable::remove(int index)
+{
+    if (contains(index))
+        m_stations.erase(m_stations.begin() + index);
+}

@@ -37,6 +37,11 @@ public:
 
     // The pending entry becomes the last station; a new, empty pending entry follows.
     void appendPending();
+    // The last station becomes the pending entry again (what appendPending undoes).
+    void retractLast();
+    // A station put in at index (0 .. count()), the later ones moving up; and taken out.
+    void insert(int index, const Station &station);
+    void remove(int index);
     // Replaces every station; the pending entry starts empty. More than TableSize are cut off.
     void assign(std::vector<Station> stations);
     // No stations and an empty pending entry.

@@ -1,6 +1,6 @@
 #include "views/ScaleCalibration.h"
 
-#include "app/EditSession.h"
+#include "app/EditHistory.h"
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 
@@ -12,8 +12,8 @@ ViewSide other(ViewSide side) { return side == ViewSide::Plan ? ViewSide::Profil
 
 } // namespace
 
-ScaleCalibration::ScaleCalibration(SurveyDocument &document, EditSession &session)
-    : m_document(document), m_session(session)
+ScaleCalibration::ScaleCalibration(SurveyDocument &document, EditSession &session, EditHistory *history)
+    : m_document(document), m_session(session), m_history(history)
 {
 }
 
@@ -35,10 +35,17 @@ bool ScaleCalibration::entriesValid(ViewSide side) const
 
 ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
 {
-    if (m_session.gridLocked(side)) {
-        m_session.setGridLocked(side, false);
-        return Outcome::Unlocked;
-    }
+    const QString view = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
+    Outcome outcome = Outcome::Unlocked;
+    if (m_session.gridLocked(side))
+        recordEdit(m_history, QStringLiteral("Change %1 Scale").arg(view), [&] { m_session.setGridLocked(side, false); });
+    else
+        recordEdit(m_history, QStringLiteral("Set %1 Scale").arg(view), [&] { outcome = takeGridEntries(side); });
+    return outcome;
+}
+
+ScaleCalibration::Outcome ScaleCalibration::takeGridEntries(ViewSide side)
+{
     const ViewSettings &view = m_document.view(side);
     const double gridPixels = NumberText::toDouble(view.gridPixelsEntry);
     m_document.editView(side, [&](ViewSettings &v) { v.gridPixels = gridPixels; });

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class EditHistory;
 class EditSession;
 class SurveyDocument;
 enum class ViewSide;
@@ -15,7 +16,7 @@ class ScaleCalibration
 public:
     enum class Outcome { Unlocked, Accepted, Refused };
 
-    ScaleCalibration(SurveyDocument &document, EditSession &session);
+    ScaleCalibration(SurveyDocument &document, EditSession &session, EditHistory *history = nullptr);
 
     // "OK" or "Change". Throws CommandError for an entry that is not a number (the box read first
     // is the one reported); the grid cell follows the pixel entry even when the scale is refused.
@@ -31,7 +32,9 @@ public:
 
 private:
     bool entriesValid(ViewSide side) const;
+    Outcome takeGridEntries(ViewSide side);
 
     SurveyDocument &m_document;
     EditSession &m_session;
+    EditHistory *m_history;
 };

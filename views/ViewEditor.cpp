@@ -1,11 +1,14 @@
 #include "views/ViewEditor.h"
 
 #include "app/CommandError.h"
-#include "app/EditSession.h"
+#include "app/EditHistory.h"
 #include "app/SurveyDocument.h"
 #include "views/ScaleCalibration.h"
 
-ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
+ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session, EditHistory *history)
+    : m_document(document), m_session(session), m_history(history)
+{
+}
 
 ViewEditor::Opened ViewEditor::openImage(ViewSide side, const QString &path)
 {
@@ -15,13 +18,18 @@ ViewEditor::Opened ViewEditor::openImage(ViewSide side, const QString &path)
     if (!read.ok())
         return Opened::Nothing;
     ChangeBatch batch(m_document, m_session);
-    m_document.editView(side, [&](ViewSettings &view) {
-        view.image = std::move(read.image);
-        view.imagePath = path;
-        view.zoom = 1.0;
+    Opened opened = Opened::Opened;
+    const QString name = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
+    recordEdit(m_history, QStringLiteral("Open %1 Image").arg(name), [&] {
+        m_document.editView(side, [&](ViewSettings &view) {
+            view.image = std::move(read.image);
+            view.imagePath = path;
+            view.zoom = 1.0;
+        });
+        if (!ScaleCalibration(m_document, m_session).takeScaleFromEntries(side))
+            opened = Opened::OpenedWithoutScale;
     });
-    return ScaleCalibration(m_document, m_session).takeScaleFromEntries(side) ? Opened::Opened
-                                                                              : Opened::OpenedWithoutScale;
+    return opened;
 }
 
 bool ViewEditor::setZoom(ViewSide side, double zoom)

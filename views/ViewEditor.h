@@ -5,6 +5,7 @@
 
 #include <QString>
 
+class EditHistory;
 class EditSession;
 class SurveyDocument;
 enum class ViewSide;
@@ -16,7 +17,7 @@ class ViewEditor
 public:
     enum class Opened { Nothing, Opened, OpenedWithoutScale };
 
-    ViewEditor(SurveyDocument &document, EditSession &session);
+    ViewEditor(SurveyDocument &document, EditSession &session, EditHistory *history = nullptr);
 
     // Reads the scan into the view at zoom 1 and takes the scale from the grid entries
     // (OpenedWithoutScale when they give none: the lower panel is then disabled). A file that is
@@ -41,4 +42,5 @@ private:
 
     SurveyDocument &m_document;
     EditSession &m_session;
+    EditHistory *m_history;
 };

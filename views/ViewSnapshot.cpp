@@ -34,6 +34,13 @@ bool guideDistance(long double length, double fromScale, double toScale, int *di
     return true;
 }
 
+// Where the pending station will stand in the table: at its end, or before the station it is
+// being put in ahead of.
+int pendingIndex(const EditSession &session, const StationTable &table)
+{
+    return session.inserting() ? session.insertBefore() : table.count();
+}
+
 ViewSnapshot build(const SurveyDocument &document, const EditSession &session, ViewSide side,
                    const StationFields &fields)
 {
@@ -75,9 +82,10 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
         view.pending = at(pending);
         if (document.showLabels() && !session.labelEntry().isEmpty())
             view.pendingLabel = session.moving() ? labelText(pending) : session.labelEntry();
-        if (document.showLines() && table.hasLegBefore(count) && !session.newBranchChecked()) {
+        const int next = pendingIndex(session, table);
+        if (document.showLines() && table.hasLegBefore(next) && !session.newBranchChecked()) {
             view.pendingLegShown = true;
-            view.pendingLegFrom = at(table.at(count - 1));
+            view.pendingLegFrom = at(table.at(next - 1));
         }
     }
 
@@ -88,13 +96,13 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
     return view;
 }
 
-// The guide for the pending station needs a last station to measure from, the point on the
+// The guide for the pending station needs a station before it to measure from, the point on the
 // other view, an extended profile, and no new branch starting.
 bool guideWanted(const SurveyDocument &document, const EditSession &session, ViewSide otherSide)
 {
     const StationTable &table = document.stations();
-    return table.count() >= 1 && table.hasPending() && session.pointPlaced(otherSide) && document.hasProfile()
-        && !session.newBranchChecked();
+    return pendingIndex(session, table) >= 1 && table.hasPending() && session.pointPlaced(otherSide)
+        && document.hasProfile() && !session.newBranchChecked();
 }
 
 } // namespace
@@ -108,7 +116,7 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
     // leg's horizontal length as measured on the profile, in plan pixels.
     if (guideWanted(document, session, ViewSide::Profile)) {
         const StationTable &table = document.stations();
-        const Station &p = table.at(table.count() - 1);
+        const Station &p = table.at(pendingIndex(session, table) - 1);
         const Station &q = table.pending();
         int radius = 0;
         if (guideDistance(std::fabs((long double)q.profileX - (long double)p.profileX),
@@ -133,8 +141,9 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
     // Two vertical lines left and right of the last station, at the pending leg's length as
     // measured on the plan, in profile pixels; only where a leg will join the two.
     const StationTable &table = document.stations();
-    if (guideWanted(document, session, ViewSide::Plan) && table.hasLegBefore(table.count())) {
-        const Station &p = table.at(table.count() - 1);
+    const int next = pendingIndex(session, table);
+    if (guideWanted(document, session, ViewSide::Plan) && table.hasLegBefore(next)) {
+        const Station &p = table.at(next - 1);
         const Station &q = table.pending();
         const long double dx = (long double)q.planX - (long double)p.planX;
         const long double dy = (long double)q.planY - (long double)p.planY;

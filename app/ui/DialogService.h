@@ -36,6 +36,9 @@ public:
 
     // A modal box with Yes, No and Cancel; closing it counts as Cancel.
     virtual Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
+
+    // A modal box with Yes and No; true for Yes, closing it counts as No.
+    virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
 };
 
 // The name with the dialog's default suffix appended when its own file name has no extension,

@@ -12,11 +12,17 @@
 #include "project/ProjectFile.h"
 #include "stations/ui/ModeBox.h"
 #include "stations/ui/StationBox.h"
+#include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
 #include "views/ui/ViewStrip.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSettings>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -78,9 +84,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
                            QStringLiteral("sprj"), false, QString()};
 
     createPanels();
+    createStationsList();
     createMenu();
     nameControls();
     connectCommands();
+    // The recovery file follows the job a few seconds behind, never more often than that.
+    m_recoveryTimer.setSingleShot(true);
+    m_recoveryTimer.setInterval(5000);
+    connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
     connect(&m_session, &EditSession::changed, this, &MainWindow::sessionChanged);
     updateControls();
@@ -93,7 +104,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     }
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    m_recovery.remove(); // a clean end leaves nothing to recover
+}
 
 void MainWindow::setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *helpWindow)
 {
@@ -197,9 +211,61 @@ void MainWindow::createMenu()
     m_openProfileAction = m_fileMenu->addAction(QStringLiteral("Open Profile (Right Image)"));
     m_fileMenu->addSeparator();
     m_openProjectAction = m_fileMenu->addAction(QStringLiteral("Open Existing Project"));
+    m_saveProjectAction = m_fileMenu->addAction(QStringLiteral("Save Project"));
+    m_saveProjectAction->setShortcut(QKeySequence::Save);
     m_saveProjectAsAction = m_fileMenu->addAction(QStringLiteral("Save Project As"));
     m_fileMenu->addSeparator();
     m_closeAllAction = m_fileMenu->addAction(QStringLiteral("Close All")); // does nothing yet
+
+    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+    m_undoAction = m_history.stack().createUndoAction(this, QStringLiteral("Undo"));
+    m_undoAction->setShortcut(QKeySequence::Undo);
+    m_redoAction = m_history.stack().createRedoAction(this, QStringLiteral("Redo"));
+    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    m_editMenu->addAction(m_undoAction);
+    m_editMenu->addAction(m_redoAction);
+    m_editMenu->addSeparator();
+    m_insertAction = m_editMenu->addAction(QStringLiteral("Insert Station"));
+    m_insertAction->setShortcut(QKeySequence(Qt::Key_Insert));
+    m_deleteAction = m_editMenu->addAction(QStringLiteral("Delete Station"));
+    // Delete alone reaches here only when no text box wants the key.
+    m_deleteAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
+    // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
+    const struct
+    {
+        int key;
+        QPoint step;
+    } nudges[] = {{Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
+    for (const auto &nudge : nudges) {
+        for (const int factor : {1, 10}) {
+            auto *action = new QAction(this);
+            action->setShortcut(QKeySequence(nudge.key | (factor == 10 ? int(Qt::SHIFT) : 0)));
+            const QPoint step = nudge.step * factor;
+            connect(action, &QAction::triggered, this, [this, step] { guard([&] { nudgeStation(step); }); });
+            addAction(action);
+            m_nudgeActions.append(action);
+        }
+    }
+
+    m_viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    m_viewMenu->addAction(m_stationsDock->toggleViewAction());
+}
+
+void MainWindow::createStationsList()
+{
+    m_stationsDock = new QDockWidget(QStringLiteral("Stations"), this);
+    m_stationsList = new StationsList(m_stationsDock);
+    m_stationsDock->setWidget(m_stationsList);
+    m_stationsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    addDockWidget(Qt::RightDockWidgetArea, m_stationsDock);
+    // Off by default; the choice is remembered.
+    m_stationsDock->setVisible(QSettings().value(QStringLiteral("view/stationsList"), false).toBool());
+    connect(m_stationsDock, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+        if (visible)
+            m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1);
+    });
+    connect(m_stationsDock->toggleViewAction(), &QAction::toggled, this,
+            [](bool shown) { QSettings().setValue(QStringLiteral("view/stationsList"), shown); });
 }
 
 template <class Sender, class Signal, class Slot> void MainWindow::command(Sender *sender, Signal signal, Slot slot)
@@ -231,8 +297,11 @@ void MainWindow::connectCommands()
             m_viewEditor.setGridEntries(side, metres, pixels);
         });
         command(image, &ImagePane::pressed,
-                [this, side](Qt::MouseButton button, Qt::KeyboardModifiers, QPoint at) { pressOnPane(side, button, at); });
-        command(image, &ImagePane::moved, [this, side](Qt::KeyboardModifiers, QPoint at) { moveOnPane(side, at); });
+                [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
+                    pressOnPane(side, button, modifiers, at);
+                });
+        command(image, &ImagePane::moved,
+                [this, side](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint at) { moveOnPane(side, buttons, at); });
         command(image, &ImagePane::released,
                 [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
                     releaseOnPane(side, button, modifiers, at);
@@ -241,7 +310,7 @@ void MainWindow::connectCommands()
     command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
     command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
-    command(m_orientationEdit, &QLineEdit::textChanged, [this](const QString &text) { m_document.setOrientationEntry(text); });
+    command(m_orientationEdit, &QLineEdit::textChanged, [this](const QString &text) { m_stationEditor.setOrientation(text); });
     onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
     onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
 
@@ -251,6 +320,13 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::newBranchClicked, [this](bool checked) { m_stationEditor.setNewBranch(checked); });
     command(m_stationBox, &StationBox::previousClicked, [this] { selectPreviousStation(); });
     command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
+    command(m_stationBox, &StationBox::insertClicked, [this] { insertStation(); });
+    command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
+    command(m_insertAction, &QAction::triggered, [this] { insertStation(); });
+    command(m_deleteAction, &QAction::triggered, [this] { deleteStation(); });
+    command(m_stationsList, &StationsList::stationClicked, [this](int index) { selectStation(index); });
+    command(m_stationsList, &StationsList::labelEdited,
+            [this](int index, const QString &label) { m_stationEditor.setLabel(index, label); });
     command(m_modeBox, &ModeBox::addModeChosen, [this] { chooseAddMode(); });
     command(m_modeBox, &ModeBox::moveModeChosen, [this] { chooseMoveMode(); });
     command(m_modeBox, &ModeBox::showLabelsClicked, [this](bool shown) { m_document.setShowLabels(shown); });
@@ -265,6 +341,7 @@ void MainWindow::connectCommands()
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
     command(m_openProjectAction, &QAction::triggered, [this] { openProjectFromDialog(); });
+    command(m_saveProjectAction, &QAction::triggered, [this] { saveProject(); });
     command(m_saveProjectAsAction, &QAction::triggered, [this] { saveProjectAs(); });
     command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
@@ -286,6 +363,11 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts)
         redraw(ViewSide::Plan);
     if (both || parts & SurveyDocument::ProfileViewPart)
         redraw(ViewSide::Profile);
+    if (parts & SurveyDocument::StationsPart && m_stationsDock->isVisible())
+        m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1);
+    if (parts != SurveyDocument::Parts(SurveyDocument::ModifiedPart))
+        m_session.setProjectChanged(true);
+    scheduleRecovery();
     updateControls();
 }
 
@@ -295,6 +377,10 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
         redraw(ViewSide::Plan);
         redraw(ViewSide::Profile);
     }
+    if (parts & EditSession::ModePart && m_stationsDock->isVisible())
+        m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1);
+    if (parts & (EditSession::PendingPart | EditSession::EntriesPart))
+        scheduleRecovery();
     updateControls();
 }
 
@@ -327,6 +413,18 @@ void MainWindow::updateControls()
     m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
                         m_document.showLines());
     m_dataFileBox->showChoices(m_document.format(), m_document.style());
+    const bool stationSelected = m_session.moving() && m_document.stations().contains(m_session.selected());
+    m_insertAction->setEnabled(stationSelected);
+    m_deleteAction->setEnabled(stationSelected);
+    for (QAction *nudge : std::as_const(m_nudgeActions))
+        nudge->setEnabled(stationSelected);
+    // "cave.sprj* - Speomark": the project's name, starred while it has unsaved changes.
+    const QString project = m_session.projectPath().isEmpty() ? QStringLiteral("Untitled")
+                                                               : QFileInfo(m_session.projectPath()).fileName();
+    setWindowTitle(m_session.projectPath().isEmpty() && !m_session.projectChanged()
+                       ? QStringLiteral("Speomark")
+                       : project + (m_session.projectChanged() ? QStringLiteral("*") : QString())
+                             + QStringLiteral(" - Speomark"));
     if (m_textWindow)
         m_textWindow->showDataFileName(m_session.dataFileName());
 }
@@ -378,18 +476,34 @@ void MainWindow::zoomOut(ViewSide side)
         scrollTo(side, ZoomPan::scrollAfterZoomOut(scrollPosition(side), scrollBox(side)->size()));
 }
 
-void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton, QPoint at)
+void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
+    m_activeSide = side;
     m_session.setPressPoint(side, at);
+    // In Move mode a left press on a station's mark picks it and starts dragging it.
+    if (m_session.moving() && button == Qt::LeftButton && !(modifiers & Qt::ControlModifier)) {
+        const int station = m_stationEditor.stationAt(side, at);
+        if (station >= 0 && m_stationEditor.select(station)) {
+            m_dragging = true;
+            m_dragSide = side;
+            ++m_dragId;
+        }
+    }
 }
 
-void MainWindow::moveOnPane(ViewSide side, QPoint at)
+void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
 {
     m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(QStringLiteral("(%1 ; %2)").arg(at.x()).arg(at.y()));
+    if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton))
+        m_stationEditor.drag(side, at, m_dragId);
 }
 
 void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
+    if (m_dragging && button == Qt::LeftButton) {
+        m_dragging = false; // a drag moves the mark, never the view
+        return;
+    }
     ZoomPan::PaneView view;
     {
         // One redraw for the point and the zoom; the scroll bars follow once the pane has its size.
@@ -434,6 +548,27 @@ void MainWindow::selectPreviousStation()
 void MainWindow::selectNextStation()
 {
     m_stationEditor.selectNext();
+}
+
+void MainWindow::selectStation(int index)
+{
+    m_stationEditor.select(index);
+}
+
+void MainWindow::insertStation()
+{
+    if (m_stationEditor.startInsert() == StationEditor::AddOutcome::TableFull)
+        dialogs().message(this, QStringLiteral("Speomark"), StationEditor::tableFullMessage(), MessageIcon::None);
+}
+
+void MainWindow::deleteStation()
+{
+    m_stationEditor.deleteSelected();
+}
+
+void MainWindow::nudgeStation(QPoint sourcePixels)
+{
+    m_stationEditor.nudge(m_activeSide, sourcePixels);
 }
 
 // ---- Survey data output ----
@@ -529,6 +664,7 @@ void MainWindow::openProject(const QString &path)
     if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
     const ProjectController::Opened opened = m_project.open(project, path);
+    newJob(path, false);
     if (!project.extrasProblem.isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
     if (opened.planImageMissing)
@@ -539,11 +675,24 @@ void MainWindow::openProject(const QString &path)
                           MessageIcon::None);
 }
 
+void MainWindow::saveProject()
+{
+    if (m_session.projectPath().isEmpty()) {
+        saveProjectAs();
+        return;
+    }
+    m_project.saveAs(m_session.projectPath());
+    m_session.setProject(m_session.projectPath(), false);
+    m_recovery.remove();
+}
+
 void MainWindow::saveProjectAs()
 {
     if (!dialogs().execute(this, m_saveProjectDialog))
         return;
     m_project.saveAs(m_saveProjectDialog.fileName);
+    m_session.setProject(m_saveProjectDialog.fileName, false);
+    m_recovery.remove();
 }
 
 void MainWindow::closeProject()
@@ -551,11 +700,72 @@ void MainWindow::closeProject()
     if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
     m_project.close();
+    newJob(QString(), false);
     // Both panes stay empty until a command draws them again.
     m_planPane->collapse();
     m_profilePane->collapse();
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));
+}
+
+// A job opened, closed or recovered starts with nothing to undo.
+void MainWindow::newJob(const QString &projectPath, bool changed)
+{
+    m_history.clear();
+    m_session.setProject(projectPath, changed);
+}
+
+// ---- Never losing work ----
+
+void MainWindow::scheduleRecovery()
+{
+    if (!m_recoveryTimer.isActive())
+        m_recoveryTimer.start();
+}
+
+void MainWindow::writeRecovery()
+{
+    m_recoveryTimer.stop();
+    try {
+        m_recovery.write(m_document, m_session);
+    } catch (const CommandError &error) {
+        // Said once, in the status bar: the work goes on, only the safety net is missing.
+        if (!m_recoveryFailureShown)
+            statusBar()->showMessage(error.message());
+        m_recoveryFailureShown = true;
+    }
+}
+
+bool MainWindow::offerRecovery()
+{
+    const QList<RecoveryFile::Left> left = RecoveryFile::leftBehind(RecoveryFile::defaultFolder());
+    if (left.isEmpty())
+        return false;
+    const RecoveryFile::Left &newest = left.constFirst();
+    QString question = QStringLiteral("Recover unsaved work from %1?")
+                           .arg(QLocale().toString(newest.savedAt.toLocalTime(), QLocale::ShortFormat));
+    if (!newest.projectPath.isEmpty())
+        question += QStringLiteral("\n(%1)").arg(QDir::toNativeSeparators(newest.projectPath));
+    const bool recover = dialogs().askYesNo(this, QStringLiteral("Speomark"), question);
+    if (recover) {
+        const ProjectContents contents = ProjectFile::read(newest.path);
+        // Images stored by name are looked for beside the project the work belonged to.
+        const QString imagesBeside = newest.projectPath.isEmpty() ? newest.path : newest.projectPath;
+        const ProjectController::Opened opened = m_project.open(contents, imagesBeside);
+        RecoveryFile::restoreEditing(contents, m_document, m_session);
+        newJob(QString(), true);
+        m_document.setModified(true);
+        if (opened.planImageMissing)
+            dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Плана!"),
+                              MessageIcon::None);
+        if (opened.profileImageMissing)
+            dialogs().message(this, QStringLiteral("Speomark"),
+                              QStringLiteral("Проблемы с открытием изображения Профиля!"), MessageIcon::None);
+        writeRecovery(); // the recovered work is safe again at once
+    }
+    for (const RecoveryFile::Left &file : left)
+        RecoveryFile::discard(file.path);
+    return recover;
 }
 
 // ---- Window ----
@@ -627,5 +837,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_textWindow->hide();
     if (m_helpWindow)
         m_helpWindow->hide();
+    m_recoveryTimer.stop();
+    m_recovery.remove();
     event->accept();
 }

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "app/EditHistory.h"
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 #include "app/ui/DialogService.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
+#include "project/RecoveryFile.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
 #include "views/ViewEditor.h"
 
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -26,9 +29,11 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QDockWidget;
 class QScrollArea;
 class QStatusBar;
 class StationBox;
+class StationsList;
 class SurveyTextWindow;
 class ViewStrip;
 
@@ -48,6 +53,7 @@ public:
 
     SurveyDocument &document() { return m_document; }
     EditSession &session() { return m_session; }
+    EditHistory &history() { return m_history; }
 
     // Dialogs and message boxes go through this service; tests install a scripted one.
     DialogService &dialogs() { return *m_dialogs; }
@@ -62,14 +68,18 @@ public:
 
     // Open Existing Project after its dialog, and a project named on the command line.
     void openProject(const QString &path);
+    // At start-up: offers the work a crashed program left behind; true when it was taken up.
+    bool offerRecovery();
+    // Writes the recovery file now (it is otherwise written a few seconds after a change).
+    void writeRecovery();
 
     // ---- Commands ----
     // Views
     void openImage(ViewSide side);
     void zoomIn(ViewSide side);
     void zoomOut(ViewSide side);
-    void pressOnPane(ViewSide side, Qt::MouseButton button, QPoint at);
-    void moveOnPane(ViewSide side, QPoint at);
+    void pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+    void moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at);
     void releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
     void applyScale(ViewSide side);
     // Stations
@@ -78,6 +88,10 @@ public:
     void chooseAddMode();
     void selectPreviousStation();
     void selectNextStation();
+    void selectStation(int index);
+    void insertStation();
+    void deleteStation();
+    void nudgeStation(QPoint sourcePixels);
     // Survey data output
     void viewSurveyText();
     void saveSurveyText();
@@ -86,6 +100,7 @@ public:
     SurveyOutput::PromptResult askToSaveChanges();
     // Project files
     void openProjectFromDialog();
+    void saveProject();
     void saveProjectAs();
     void closeProject();
     // Window
@@ -102,6 +117,9 @@ private:
     void connectCommands();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
+    void createStationsList();
+    void newJob(const QString &projectPath, bool changed);
+    void scheduleRecovery();
     void documentChanged(SurveyDocument::Parts parts);
     void sessionChanged(EditSession::Parts parts);
     void redraw(ViewSide side);
@@ -119,12 +137,21 @@ private:
 
     SurveyDocument m_document;
     EditSession m_session;
-    StationEditor m_stationEditor{m_document, m_session};
-    ViewEditor m_viewEditor{m_document, m_session};
-    ScaleCalibration m_calibration{m_document, m_session};
+    EditHistory m_history{m_document, m_session};
+    StationEditor m_stationEditor{m_document, m_session, &m_history};
+    ViewEditor m_viewEditor{m_document, m_session, &m_history};
+    ScaleCalibration m_calibration{m_document, m_session, &m_history};
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
+    RecoveryFile m_recovery{RecoveryFile::defaultFolder()};
+    QTimer m_recoveryTimer;
+    bool m_recoveryFailureShown = false;
     std::unique_ptr<DialogService> m_dialogs;
+    // A station's mark being dragged in Move mode.
+    bool m_dragging = false;
+    ViewSide m_dragSide = ViewSide::Plan;
+    quint64 m_dragId = 0;
+    ViewSide m_activeSide = ViewSide::Plan; // the pane last clicked: arrow keys nudge there
     SurveyTextWindow *m_textWindow = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 
@@ -169,6 +196,16 @@ private:
     QAction *m_openPlanAction = nullptr;
     QAction *m_openProfileAction = nullptr;
     QAction *m_openProjectAction = nullptr;
+    QAction *m_saveProjectAction = nullptr;
     QAction *m_saveProjectAsAction = nullptr;
     QAction *m_closeAllAction = nullptr;
+    QMenu *m_editMenu = nullptr;
+    QAction *m_undoAction = nullptr;
+    QAction *m_redoAction = nullptr;
+    QAction *m_insertAction = nullptr;
+    QAction *m_deleteAction = nullptr;
+    QList<QAction *> m_nudgeActions;
+    QMenu *m_viewMenu = nullptr;
+    QDockWidget *m_stationsDock = nullptr;
+    StationsList *m_stationsList = nullptr;
 };

@@ -65,3 +65,14 @@ Answer QtDialogService::askYesNoCancel(QWidget *parent, const QString &caption, 
         return Answer::Cancel;
     }
 }
+
+bool QtDialogService::askYesNo(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setText(text);
+    box.setIcon(QMessageBox::Question);
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}

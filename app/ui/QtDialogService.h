@@ -10,4 +10,5 @@ public:
     void message(QWidget *parent, const QString &caption, const QString &text,
                  MessageIcon icon) override;
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override;
 };

@@ -28,6 +28,12 @@ StationBox::StationBox(QWidget *parent) : QGroupBox(QStringLiteral("New Station"
     nextButton->setToolTip(QStringLiteral("Next station"));
     nextButton->setAccessibleName(nextButton->toolTip());
     nextButton->hide();
+    insertButton = pushButton(this, QStringLiteral("Insert"), 216, 64, 48, 17);
+    insertButton->setToolTip(QStringLiteral("Put a new station in before this one"));
+    insertButton->hide();
+    deleteButton = pushButton(this, QStringLiteral("Delete"), 272, 67, 49, 17);
+    deleteButton->setToolTip(QStringLiteral("Delete this station"));
+    deleteButton->hide();
 
     // Any change of the texts counts, typed or set, so the session never differs from the boxes.
     connect(labelEdit, &QLineEdit::textChanged, this, &StationBox::labelEdited);
@@ -36,13 +42,17 @@ StationBox::StationBox(QWidget *parent) : QGroupBox(QStringLiteral("New Station"
     connect(newBranchCheck, &QCheckBox::clicked, this, &StationBox::newBranchClicked);
     connect(previousButton, &QPushButton::clicked, this, &StationBox::previousClicked);
     connect(nextButton, &QPushButton::clicked, this, &StationBox::nextClicked);
+    connect(insertButton, &QPushButton::clicked, this, &StationBox::insertClicked);
+    connect(deleteButton, &QPushButton::clicked, this, &StationBox::deleteClicked);
 }
 
 void StationBox::showSession(const EditSession &session)
 {
     const bool moving = session.moving();
-    setTitle(moving ? QStringLiteral("Move Station")
-                    : session.addModeEntered() ? QStringLiteral("Add Station") : QStringLiteral("New Station"));
+    setTitle(moving                ? QStringLiteral("Move Station")
+             : session.inserting() ? QStringLiteral("Insert Station")
+             : session.addModeEntered() ? QStringLiteral("Add Station")
+                                        : QStringLiteral("New Station"));
     const QSignalBlocker quietLabel(labelEdit);
     const QSignalBlocker quietComment(commentEdit);
     showText(labelEdit, session.labelEntry());
@@ -53,4 +63,6 @@ void StationBox::showSession(const EditSession &session)
     newBranchCheck->setEnabled(session.newBranchEnabled());
     previousButton->setVisible(moving);
     nextButton->setVisible(moving);
+    insertButton->setVisible(moving);
+    deleteButton->setVisible(moving);
 }

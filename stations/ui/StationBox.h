@@ -9,8 +9,8 @@ class QLineEdit;
 class QPushButton;
 
 // The station box: the label and comment of the station being added (or, in Move mode, of the
-// selected one), "Add" (in Move mode "OK"), "New branch", and the "<" ">" buttons that step
-// through the stations in Move mode.
+// selected one), "Add" (in Move mode "OK"), "New branch", and in Move mode the "<" ">" buttons
+// that step through the stations and "Insert" and "Delete".
 class StationBox : public QGroupBox
 {
     Q_OBJECT
@@ -27,6 +27,8 @@ public:
     QCheckBox *newBranchCheck = nullptr;
     QPushButton *previousButton = nullptr;
     QPushButton *nextButton = nullptr;
+    QPushButton *insertButton = nullptr;
+    QPushButton *deleteButton = nullptr;
 
 signals:
     void labelEdited(const QString &label);
@@ -35,4 +37,6 @@ signals:
     void newBranchClicked(bool checked);
     void previousClicked();
     void nextClicked();
+    void insertClicked();
+    void deleteClicked();
 };

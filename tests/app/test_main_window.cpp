@@ -186,7 +186,7 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
         f->click("RadioButton2");
     QCOMPARE(session.moving(), moving);
     f->control<QLineEdit>("Edit6")->setText(QStringLiteral("B9"));
-    f->window().moveOnPane(ViewSide::Plan, QPoint(120, 45));
+    f->window().moveOnPane(ViewSide::Plan, Qt::NoButton, QPoint(120, 45));
     QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(120 ; 45)"));
     QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("/caves/cave - view"));
     QCOMPARE(widget("ImageLeft")->size(), QSize(400, 320));

@@ -113,7 +113,7 @@ void ProjectCommands::openImages(WindowFixture &window)
 void ProjectCommands::placePoints(QPoint plan, QPoint profile)
 {
     for (const auto &[side, at] : {std::pair{ViewSide::Plan, plan}, std::pair{ViewSide::Profile, profile}}) {
-        f->window().pressOnPane(side, Qt::RightButton, at);
+        f->window().pressOnPane(side, Qt::RightButton, Qt::NoModifier, at);
         f->window().releaseOnPane(side, Qt::RightButton, Qt::NoModifier, at);
     }
 }

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 
 class StationEditing : public QObject
 {
@@ -21,6 +23,7 @@ private slots:
     void profileKindRadiosSetTheKindAndRedraw();
     void refusedAddsSaySo_data();
     void refusedAddsSaySo();
+    void pickDragNudgeDeleteAndUndoWithTheMouseAndKeys();
 
 private:
     void rightClick(const char *pane, QPoint at) { QTest::mouseClick(f->control<ImagePane>(pane), Qt::RightButton, {}, at); }
@@ -168,6 +171,53 @@ void StationEditing::refusedAddsSaySo()
     QCOMPARE(f->document().stations().count(), stations);
     QVERIFY(enabled("ButtonAdd"));
     QVERIFY(!f->document().modified());
+}
+
+void StationEditing::pickDragNudgeDeleteAndUndoWithTheMouseAndKeys()
+{
+    std::vector<Station> stations(3, Station{});
+    for (int i = 0; i < 3; ++i) {
+        stations[size_t(i)].planX = stations[size_t(i)].profileX = float(50 + 50 * i);
+        stations[size_t(i)].planY = stations[size_t(i)].profileY = float(50 + 10 * i);
+    }
+    f->document().editStations([&](StationTable &table) { table.assign(stations); });
+    f->document().editView(ViewSide::Plan, [](ViewSettings &view) { view.metresPerPixel = 0.5; });
+    f->click("RadioButton2");
+    auto *plan = f->control<ImagePane>("ImageLeft");
+    const Station &middle = f->document().stations().at(1);
+
+    // A press within 6 pixels of a mark picks it; dragging moves it, held on the drawing.
+    QTest::mousePress(plan, Qt::LeftButton, {}, QPoint(104, 64));
+    QCOMPARE(f->session().selected(), 1);
+    QTest::mouseMove(plan, QPoint(130, 90));
+    QTest::mouseMove(plan, QPoint(400, 95));
+    QTest::mouseRelease(plan, Qt::LeftButton, {}, QPoint(400, 95));
+    QCOMPARE(QPointF(middle.planX, middle.planY), QPointF(299, 95));
+    QCOMPARE(middle.planXMetres, 149.5f);
+    QCOMPARE(f->document().stations().at(0).planX, 50.0f);
+    QCOMPARE(f->history().stack().count(), 1); // the drag is one step
+    QCOMPARE(f->control<QScrollArea>("ScrollBox1")->horizontalScrollBar()->value(), 0); // and never pans
+
+    // Arrow keys nudge it by a source pixel, ten with Shift; a text box keeps its arrows.
+    f->control<QScrollArea>("ScrollBox1")->setFocus();
+    QTest::keyClick(f->control<QScrollArea>("ScrollBox1"), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(f->control<QScrollArea>("ScrollBox1"), Qt::Key_Up);
+    QCOMPARE(QPointF(middle.planX, middle.planY), QPointF(289, 94));
+    QTest::keyClick(labelBox(), Qt::Key_Left);
+    QCOMPARE(middle.planX, 289.0f);
+
+    // Delete takes it out; Ctrl+Z brings back the station, then its place before the nudges,
+    // then before the drag.
+    QTest::keyClick(f->control<QScrollArea>("ScrollBox1"), Qt::Key_Delete);
+    QCOMPARE(f->document().stations().count(), 2);
+    for (const QPointF expected : {QPointF(289, 94), QPointF(299, 95), QPointF(100, 60)}) {
+        QTest::keyClick(f->control<QScrollArea>("ScrollBox1"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(f->document().stations().count(), 3);
+        QCOMPARE(QPointF(f->document().stations().at(1).planX, f->document().stations().at(1).planY), expected);
+    }
+    // A press away from the marks still pans.
+    QTest::mousePress(plan, Qt::LeftButton, {}, QPoint(20, 150));
+    QCOMPARE(f->session().selected(), 1);
 }
 
 QTEST_MAIN(StationEditing)

@@ -40,6 +40,11 @@ Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const 
     return m_answers.isEmpty() ? Answer::Cancel : m_answers.dequeue();
 }
 
+bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text)
+{
+    return askYesNoCancel(parent, caption, text) == Answer::Yes;
+}
+
 ScriptedDialogs *installScriptedDialogs(MainWindow &window)
 {
     auto service = std::make_unique<ScriptedDialogs>();

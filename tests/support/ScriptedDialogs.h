@@ -33,6 +33,7 @@ public:
     bool execute(QWidget *parent, FileDialog &dialog) override;
     void message(QWidget *parent, const QString &caption, const QString &text, MessageIcon icon) override;
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
+    bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override; // queued Yes, else No
 
 private:
     QQueue<QString> m_files;

@@ -20,6 +20,7 @@ public:
     MainWindow &window() { return m_windows->mainWindow; }
     SurveyDocument &document() { return window().document(); }
     EditSession &session() { return window().session(); }
+    EditHistory &history() { return window().history(); }
     SurveyTextWindow &textWindow() { return m_windows->textWindow; }
     HelpWindow &helpWindow() { return m_windows->helpWindow; }
     ScriptedDialogs &dialogs() { return *m_dialogs; }

@@ -309,7 +309,7 @@ void ImageViews::statusBarShowsDisplayedPixels()
     QCOMPARE(f->window().positionText(ViewSide::Profile), QStringLiteral("(7 ; 199)"));
     QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(120 ; 45)"));
     // Dragged beyond the top-left corner, positions go negative.
-    f->window().moveOnPane(ViewSide::Plan, QPoint(-5, -17));
+    f->window().moveOnPane(ViewSide::Plan, Qt::NoButton, QPoint(-5, -17));
     QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(-5 ; -17)"));
 }
 

@@ -46,7 +46,7 @@ void ImagePane::mousePressEvent(QMouseEvent *event)
 
 void ImagePane::mouseMoveEvent(QMouseEvent *event)
 {
-    emit moved(event->modifiers(), pixel(event->position()));
+    emit moved(event->buttons(), event->modifiers(), pixel(event->position()));
 }
 
 void ImagePane::mouseReleaseEvent(QMouseEvent *event)

@@ -27,7 +27,7 @@ public:
 
 signals:
     void pressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
-    void moved(Qt::KeyboardModifiers modifiers, QPoint at);
+    void moved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at);
     void released(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
 
 protected:
