@@ -22,6 +22,8 @@ struct ViewSettings
 {
     QString imagePath;
     QImage image;                // the decoded scan (read again from imagePath when a project opens)
+    int pdfPage = 0;             // imagePath a PDF: the page shown (from 1); 0 for other images
+    int pdfDotsPerInch = 0;      // and the resolution it is rendered at
     double zoom = 1.0;           // displayed pixels per source pixel
     float paneFraction = 0.5f;   // share of (window width - 20) given to this pane
     double gridPixels = 50.0;    // grid cell in force, source pixels

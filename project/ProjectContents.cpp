@@ -3,6 +3,9 @@
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 
+#include <QDataStream>
+#include <QIODevice>
+
 #include <algorithm>
 
 namespace {
@@ -60,6 +63,15 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     h.showLines = document.showLines();
     h.dataFormatIndex = int(document.format());
     h.dataStyleIndex = int(document.style());
+    // Only projects with a PDF sheet carry its page and resolution; others keep the fixed layout.
+    if (plan.pdfPage > 0 || profile.pdfPage > 0) {
+        QByteArray pages;
+        QDataStream out(&pages, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint8(1) << qint32(plan.pdfPage) << qint32(plan.pdfDotsPerInch) << qint32(profile.pdfPage)
+            << qint32(profile.pdfDotsPerInch);
+        contents.extras.setSection(ScanPagesTag, pages);
+    }
     return contents;
 }
 
@@ -94,4 +106,27 @@ void ProjectContents::applyTo(SurveyDocument &document) const
     document.setShowLines(h.showLines != 0);
     document.setFormat(SurveyFormat(h.dataFormatIndex));
     document.setStyle(SurveyStyle(h.dataStyleIndex));
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const ScanPage stored = scanPage(side);
+        document.editView(side, [&](ViewSettings &view) {
+            view.pdfPage = stored.page;
+            view.pdfDotsPerInch = stored.dotsPerInch;
+        });
+    }
+}
+
+const QByteArray ProjectContents::ScanPagesTag = QByteArrayLiteral("PAGE");
+
+ProjectContents::ScanPage ProjectContents::scanPage(ViewSide side) const
+{
+    QDataStream in(extras.section(ScanPagesTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    qint32 values[4] = {0, 0, 0, 0};
+    in >> version >> values[0] >> values[1] >> values[2] >> values[3];
+    // A later version may add to the end; one cut short or out of range says nothing.
+    const int at = side == ViewSide::Plan ? 0 : 2;
+    if (in.status() != QDataStream::Ok || version < 1 || values[at] < 1 || values[at + 1] < 1 || values[at + 1] > 4800)
+        return ScanPage();
+    return ScanPage{values[at], values[at + 1]};
 }

@@ -4,6 +4,8 @@
 #include "project/ProjectHeader.h"
 #include "stations/StationTable.h"
 
+enum class ViewSide;
+
 class SurveyDocument;
 
 // A project as a file holds it: the header and the stations. Read into this first and checked
@@ -26,4 +28,14 @@ struct ProjectContents
     // cells, scales, grid shifts, entries and switches, orientation, profile kind, display and
     // output choices. The images are the caller's to read.
     void applyTo(SurveyDocument &document) const;
+
+    // A PDF sheet's page and resolution for one view, kept in the optional block; 0 for both
+    // where the view shows no PDF or the project has no such section (page 1 at 300 dpi then).
+    struct ScanPage
+    {
+        int page = 0;
+        int dotsPerInch = 0;
+    };
+    ScanPage scanPage(ViewSide side) const;
+    static const QByteArray ScanPagesTag;
 };

@@ -4,6 +4,7 @@
 #include "app/SurveyDocument.h"
 #include "project/ProjectFile.h"
 #include "views/ImageFile.h"
+#include "views/ImageMessages.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -30,7 +31,45 @@ ProjectController::ProjectController(SurveyDocument &document, EditSession &sess
 {
 }
 
+QList<ImageJob> ProjectController::scanJobs(const ProjectContents &project, const QString &path)
+{
+    QList<ImageJob> jobs;
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const QString &stored = side == ViewSide::Plan ? project.header.planImagePath : project.header.profileImagePath;
+        const ProjectContents::ScanPage page = project.scanPage(side);
+        ImageJob job;
+        job.path = imagePathFor(stored, path);
+        job.request.pdfPage = page.page > 0 ? page.page : 1;
+        job.request.dotsPerInch = page.dotsPerInch > 0 ? page.dotsPerInch : ImageRequest::DefaultDotsPerInch;
+        jobs.append(job);
+    }
+    return jobs;
+}
+
 ProjectController::Opened ProjectController::open(const ProjectContents &project, const QString &path)
+{
+    // Both scans at once, on two cores; nothing here can ask the user, so a scan that needs a
+    // question is not opened and says why.
+    ImageLoader loader;
+    const QList<ImageJob> jobs = scanJobs(project, path);
+    QList<ImageJob> toRead;
+    for (const ImageJob &job : jobs)
+        if (!job.path.isEmpty())
+            toRead.append(job);
+    loader.start(toRead);
+    loader.waitForFinished();
+    ImageRead reads[2];
+    for (int i = 0, next = 0; i < 2; ++i)
+        if (!jobs[i].path.isEmpty())
+            reads[i] = loader.takeResult(next++);
+    for (ImageRead &read : reads)
+        if (read.problem == ImageRead::Problem::Damaged)
+            read.image = QImage();
+    return open(project, path, std::move(reads[0]), std::move(reads[1]));
+}
+
+ProjectController::Opened ProjectController::open(const ProjectContents &project, const QString &path, ImageRead plan,
+                                                  ImageRead profile)
 {
     ChangeBatch batch(m_document, m_session);
     // Texts parked for the pending station in Move mode live in the table being replaced.
@@ -78,22 +117,41 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     }
 
     // An image that cannot be read leaves its pane empty rather than showing the previous job's
-    // drawing under these stations; the other image is read all the same.
+    // drawing under these stations; the other image is shown all the same.
     Opened opened;
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const QString imagePath = imagePathFor(m_document.view(side).imagePath, path);
-        ImageRead read;
-        if (!imagePath.isEmpty())
-            read = ImageFile::read(imagePath);
-        const bool loaded = !imagePath.isEmpty() && read.ok();
+        ImageRead &read = side == ViewSide::Plan ? plan : profile;
+        const QString imagePath = read.path.isEmpty() ? imagePathFor(m_document.view(side).imagePath, path) : read.path;
+        const bool loaded = !imagePath.isEmpty() && !read.image.isNull();
+        Scan &scan = side == ViewSide::Plan ? opened.plan : opened.profile;
+        scan.path = imagePath;
+        scan.problem = read.problem;
+        if (!loaded && !imagePath.isEmpty()) {
+            scan.fileMissing = !QFileInfo::exists(imagePath);
+            scan.message = scan.fileMissing ? ImageMessages::scanMissing(side, imagePath)
+                                            : ImageMessages::cannotRead(side, read);
+        }
         m_document.editView(side, [&](ViewSettings &view) {
             view.image = loaded ? std::move(read.image) : QImage();
-            if (loaded)
+            if (loaded) {
                 view.imagePath = imagePath;
+                view.pdfPage = read.pdfPage;
+                view.pdfDotsPerInch = read.dotsPerInch;
+            }
         });
         (side == ViewSide::Plan ? opened.planImageMissing : opened.profileImageMissing) = !loaded;
     }
     return opened;
+}
+
+void ProjectController::setScan(ViewSide side, ImageRead read)
+{
+    m_document.editView(side, [&](ViewSettings &view) {
+        view.image = std::move(read.image);
+        view.imagePath = read.path;
+        view.pdfPage = read.pdfPage;
+        view.pdfDotsPerInch = read.dotsPerInch;
+    });
 }
 
 void ProjectController::saveAs(const QString &path) const

@@ -1,18 +1,153 @@
 #include "views/ImageFile.h"
 
+#include "views/PdfFile.h"
+
+#include <QFile>
 #include <QImageReader>
+#include <QMutex>
 #include <QPixelFormat>
+#include <algorithm>
+#include <map>
+#include <optional>
 
 namespace {
+
+// The image file as the readers see it: it counts the share read, stops them when asked (a read
+// fails, which every reader treats as the end of its work), and notes whether they wanted bytes
+// beyond the end of the file, which is how a file cut short shows.
+class WatchedFile : public QIODevice
+{
+public:
+    WatchedFile(const QString &path, ReadControl *control) : m_file(path), m_control(control) {}
+
+    bool openFile()
+    {
+        if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+            setErrorString(m_file.errorString());
+            return false;
+        }
+        m_size = m_file.size();
+        return open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_size; }
+    bool seek(qint64 pos) override { return QIODevice::seek(pos) && m_file.seek(pos); }
+
+    void startCounting()
+    {
+        m_readAtEnd = false;
+        m_shortRead = false;
+    }
+    bool readAtEnd() const { return m_readAtEnd; }   // asked for bytes with none left
+    bool shortRead() const { return m_shortRead; }   // asked for more bytes than were left
+    bool stopped() const { return m_stopped; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (m_control && m_control->cancelled()) {
+            m_stopped = true;
+            return -1;
+        }
+        if (m_file.pos() != pos())
+            m_file.seek(pos());
+        const qint64 at = pos();
+        if (maxSize > 0 && at >= m_size)
+            m_readAtEnd = true;
+        else if (maxSize > m_size - at)
+            m_shortRead = true;
+        const qint64 got = m_file.read(data, maxSize);
+        if (m_control && m_size > 0 && got > 0) {
+            const int permille = int(std::min<qint64>(1000, (at + got) * 1000 / m_size));
+            if (permille > m_control->permille())
+                m_control->setPermille(permille);
+        }
+        return got;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QFile m_file;
+    ReadControl *m_control;
+    qint64 m_size = 0;
+    bool m_readAtEnd = false;
+    bool m_shortRead = false;
+    bool m_stopped = false;
+};
+
+// Qt's readers refuse any image over one process-wide allocation limit. Readings that run at the
+// same time each hold their own limit here, and the one in force is the largest of them.
+class AllocationLimit
+{
+public:
+    explicit AllocationLimit(qint64 bytes) : m_megabytes(int(std::min<qint64>((bytes + MiB - 1) / MiB, 1 << 30)))
+    {
+        QMutexLocker lock(&s_mutex);
+        ++s_active[m_megabytes];
+        apply();
+    }
+    ~AllocationLimit()
+    {
+        QMutexLocker lock(&s_mutex);
+        if (--s_active[m_megabytes] == 0)
+            s_active.erase(m_megabytes);
+        apply();
+    }
+    AllocationLimit(const AllocationLimit &) = delete;
+    AllocationLimit &operator=(const AllocationLimit &) = delete;
+
+private:
+    static constexpr qint64 MiB = 1024 * 1024;
+    static void apply()
+    {
+        QImageReader::setAllocationLimit(s_active.empty() ? int(ImageRequest::MemoryWithoutAsking / MiB)
+                                                          : s_active.rbegin()->first);
+    }
+    int m_megabytes;
+    static QMutex s_mutex;
+    static std::map<int, int> s_active;
+};
+
+QMutex AllocationLimit::s_mutex;
+std::map<int, int> AllocationLimit::s_active;
+
+int bitsPerPixel(QImage::Format format)
+{
+    if (format == QImage::Format_Invalid)
+        return 32;
+    return QImage::toPixelFormat(format).bitsPerPixel();
+}
+
+// The format an image of that decoded format is kept in.
+QImage::Format workingFormat(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return QImage::Format_Mono;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        return format;
+    case QImage::Format_Invalid:
+        return QImage::Format_RGB32;
+    default:
+        return QImage::toPixelFormat(format).colorModel() == QPixelFormat::Grayscale ? QImage::Format_Grayscale8
+                                                                                      : QImage::Format_RGB32;
+    }
+}
+
+qint64 bytesFor(const QSize &size, QImage::Format format)
+{
+    const qint64 bitsPerLine = qint64(size.width()) * bitsPerPixel(format);
+    return (bitsPerLine + 31) / 32 * 4 * size.height();
+}
 
 // Whether pixels of that size can be had at all. A large block is mapped lazily, so asking costs
 // nothing, and a refusal now is a clear "no memory" rather than a read that fails half-way.
 bool memoryAllows(const QSize &size, QImage::Format format)
 {
-    if (!size.isValid())
-        return true; // unknown until read; the read itself will fail if it must
-    const QImage probe(size, format == QImage::Format_Invalid ? QImage::Format_RGB32 : format);
-    return !probe.isNull();
+    return !QImage(size, format).isNull();
 }
 
 void makePaletteOpaque(QImage &image)
@@ -23,57 +158,112 @@ void makePaletteOpaque(QImage &image)
     image.setColorTable(colours);
 }
 
-// Brings a decoded image into one of the three working formats. The common ones (8-bit colour
-// and grey, palettes) need no conversion at all, and dropping alpha is done in place.
-void toWorkingFormat(QImage &image)
-{
-    switch (image.format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_Grayscale8:
-        return;
-    case QImage::Format_Indexed8:
-        makePaletteOpaque(image);
-        return;
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        image.convertTo(QImage::Format_Indexed8);
-        makePaletteOpaque(image);
-        return;
-    default:
-        break;
-    }
-    // Drawn as a 24-bit picture would be: the colour channels kept, transparency dropped.
-    if (image.pixelFormat().colorModel() == QPixelFormat::Grayscale)
-        image.convertTo(QImage::Format_Grayscale8);
-    else
-        image.convertTo(QImage::Format_RGB32);
-}
-
-ImageRead failure(ImageRead::Problem problem, const QString &reason)
+ImageRead failure(const QString &path, ImageRead::Problem problem, const QString &reason)
 {
     ImageRead result;
+    result.path = path;
     result.problem = problem;
     result.reason = reason;
     return result;
 }
 
+QString sentence(QString text)
+{
+    if (!text.isEmpty() && !text.endsWith(QLatin1Char('.')))
+        text += QLatin1Char('.');
+    return text;
+}
+
+ImageRead readPicture(const QString &fileName, const ImageRequest &request, ReadControl *control)
+{
+    using Problem = ImageRead::Problem;
+    const auto cancelled = [&] { return failure(fileName, Problem::Cancelled, QString()); };
+    WatchedFile file(fileName, control);
+    if (!file.openFile())
+        return failure(fileName, Problem::NotReadable, sentence(file.errorString()));
+
+    // A header whose size is not the size of its pixels (or that gives none) must still not take
+    // more than was allowed: the readers' own limit refuses it before the memory is touched.
+    std::optional<AllocationLimit> limit;
+    limit.emplace(request.memoryAllowed);
+    QImageReader reader(&file);
+    reader.setAutoTransform(true);
+    if (!reader.canRead())
+        return control && control->cancelled() ? cancelled()
+                                               : failure(fileName, Problem::NotReadable, sentence(reader.errorString()));
+
+    ImageRead result;
+    result.path = fileName;
+    const QImage::Format announced = reader.imageFormat();
+    // Most readers ask for whole blocks and get a short one at the end of any file; the BMP
+    // reader asks for exactly its rows, so a short row there means rows are missing.
+    const bool exactRows = reader.format() == "bmp";
+    QSize size = reader.size();
+    if (reader.transformation() & QImageIOHandler::TransformationRotate90)
+        size.transpose();
+    if (size.isValid()) {
+        if (size.isEmpty())
+            return failure(fileName, Problem::NotReadable,
+                           QStringLiteral("Not a readable image: its header gives a size of %1 x %2 pixels.")
+                               .arg(size.width())
+                               .arg(size.height()));
+        const QImage::Format kept = workingFormat(announced);
+        result.size = size;
+        result.bytesNeeded = bytesFor(size, kept);
+        if (!memoryAllows(size, kept))
+            return failure(fileName, Problem::TooLarge, QStringLiteral("Out of memory."));
+        if (result.bytesNeeded > request.memoryAllowed) {
+            result.problem = Problem::NeedsConsent;
+            return result;
+        }
+        // Readers that decode to more bits than are kept (16-bit PNG) need their own room.
+        if (bytesFor(size, announced) > request.memoryAllowed)
+            limit.emplace(bytesFor(size, announced));
+    }
+
+    file.startCounting();
+    const bool read = reader.read(&result.image) && !result.image.isNull();
+    if (file.stopped() || (control && control->cancelled()))
+        return cancelled();
+    const bool endedEarly = file.readAtEnd() || (file.shortRead() && exactRows);
+    if (!read) {
+        if (file.readAtEnd() || file.shortRead())
+            return failure(fileName, Problem::NotReadable, QStringLiteral("Unexpected end of file."));
+        return failure(fileName, Problem::NotReadable, sentence(reader.errorString()));
+    }
+    limit.reset();
+
+    const QImage::Format kept = workingFormat(result.image.format());
+    if (result.image.format() != kept)
+        result.image.convertTo(kept);
+    if (result.image.isNull()) // the conversion could not get its memory
+        return failure(fileName, Problem::TooLarge, QStringLiteral("Out of memory."));
+    if (kept == QImage::Format_Indexed8 || kept == QImage::Format_Mono)
+        makePaletteOpaque(result.image);
+    result.size = result.image.size();
+    result.bytesNeeded = result.image.sizeInBytes();
+    if (endedEarly) {
+        result.problem = Problem::Damaged;
+        result.reason = QStringLiteral("Its data end early.");
+    }
+    if (control)
+        control->setPermille(1000);
+    return result;
+}
+
 } // namespace
 
-ImageRead ImageFile::read(const QString &fileName)
+bool ImageFile::isPdf(const QString &fileName)
 {
-    // Scanned sheets of several hundred megapixels are ordinary here, and the readers' default cap
-    // (128 MB) would refuse them; whether the memory is really there is asked before reading.
-    QImageReader::setAllocationLimit(0);
-    QImageReader reader(fileName);
-    if (!reader.canRead())
-        return failure(ImageRead::Problem::NotReadable, reader.errorString());
-    if (!memoryAllows(reader.size(), reader.imageFormat()))
-        return failure(ImageRead::Problem::TooLarge, QStringLiteral("Out of memory"));
-    ImageRead result;
-    if (!reader.read(&result.image) || result.image.isNull())
-        return failure(ImageRead::Problem::NotReadable, reader.errorString());
-    toWorkingFormat(result.image);
-    if (result.image.isNull()) // the conversion could not get its memory
-        return failure(ImageRead::Problem::TooLarge, QStringLiteral("Out of memory"));
-    return result;
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) && file.read(1024).contains("%PDF-");
+}
+
+ImageRead ImageFile::read(const QString &fileName, const ImageRequest &request, ReadControl *control)
+{
+    if (control && control->cancelled())
+        return failure(fileName, ImageRead::Problem::Cancelled, QString());
+    if (isPdf(fileName))
+        return PdfFile::read(fileName, request, control);
+    return readPicture(fileName, request, control);
 }

@@ -4,6 +4,7 @@
 #include "app/EditHistory.h"
 #include "app/SurveyDocument.h"
 #include "views/ScaleCalibration.h"
+#include "views/ImageMessages.h"
 
 ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session, EditHistory *history)
     : m_document(document), m_session(session), m_history(history)
@@ -12,11 +13,19 @@ ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session, EditHisto
 
 ViewEditor::Opened ViewEditor::openImage(ViewSide side, const QString &path)
 {
-    ImageRead read = ImageFile::read(path);
-    if (read.problem == ImageRead::Problem::TooLarge)
-        throw CommandError(QStringLiteral("Out of memory"));
+    // Nothing can be asked here: a PDF shows its first page at the usual resolution, and a file
+    // that would need a question is refused with the reason.
+    ImageRequest request;
+    request.pdfPage = 1;
+    ImageRead read = ImageFile::read(path, request);
     if (!read.ok())
-        return Opened::Nothing;
+        throw CommandError(ImageMessages::cannotRead(side, read));
+    return applyImage(side, std::move(read));
+}
+
+ViewEditor::Opened ViewEditor::applyImage(ViewSide side, ImageRead read)
+{
+    const QString path = read.path;
     ChangeBatch batch(m_document, m_session);
     Opened opened = Opened::Opened;
     const QString name = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
@@ -24,6 +33,8 @@ ViewEditor::Opened ViewEditor::openImage(ViewSide side, const QString &path)
         m_document.editView(side, [&](ViewSettings &view) {
             view.image = std::move(read.image);
             view.imagePath = path;
+            view.pdfPage = read.pdfPage;
+            view.pdfDotsPerInch = read.dotsPerInch;
             view.zoom = 1.0;
         });
         if (!ScaleCalibration(m_document, m_session).takeScaleFromEntries(side))

@@ -20,9 +20,12 @@ public:
     ViewEditor(SurveyDocument &document, EditSession &session, EditHistory *history = nullptr);
 
     // Reads the scan into the view at zoom 1 and takes the scale from the grid entries
-    // (OpenedWithoutScale when they give none: the lower panel is then disabled). A file that is
-    // not a readable image changes nothing; one too large for the memory throws "Out of memory".
+    // (OpenedWithoutScale when they give none: the lower panel is then disabled). A file that
+    // cannot be opened without asking the user (not readable, damaged, too large) changes nothing
+    // and throws the message naming it; a PDF shows its first page at 300 dpi.
     Opened openImage(ViewSide side, const QString &path);
+    // The same with a scan already decoded (ImageLoader), from read.path.
+    Opened applyImage(ViewSide side, ImageRead read);
 
     // The zoom buttons: false when the zoom is at its bound and stays. The caller then keeps the
     // middle of the box in place (ZoomPan::scrollAfterZoomIn/Out).

@@ -1,7 +1,14 @@
 // Reading image files into a working image: the formats scans come in and how they paint,
-// damaged files, and scans too large for the readers' default limit or for the memory.
+// hostile and damaged files, PDF sheets, upright photos, 1-bit scans, a reading cancelled on the
+// way, and scans too large for the readers' default limit or for the memory.
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
+#include "project/ProjectController.h"
+#include "project/ProjectFile.h"
 #include "support/TestFiles.h"
 #include "views/ImageFile.h"
+#include "views/ImageLoader.h"
+#include "views/ViewEditor.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"
 
@@ -9,8 +16,16 @@
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+#include <thread>
+#include <tiffio.h>
+
+Q_DECLARE_METATYPE(ImageRead::Problem)
 
 namespace {
 
@@ -38,6 +53,133 @@ QImage blackAndWhite()
     return image;
 }
 
+// A 1-bit scan as CCITT G4 compresses it (white is 0, as scanners write it).
+bool writeG4(const QString &path, const QImage &mono)
+{
+    TIFF *tiff = TIFFOpen(QFile::encodeName(path).constData(), "w");
+    if (!tiff)
+        return false;
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, mono.width());
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, mono.height());
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, mono.height());
+    bool written = true;
+    for (int y = 0; y < mono.height() && written; ++y)
+        written = TIFFWriteScanline(tiff, const_cast<uchar *>(mono.constScanLine(y)), uint32_t(y), 0) >= 0;
+    TIFFClose(tiff);
+    return written;
+}
+
+QByteArray encoded(const QImage &image, const char *format, int quality = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.write(image);
+    return bytes;
+}
+
+// A PDF of those objects (numbered from 1) with a correct cross-reference table.
+QByteArray pdfOf(const QList<QByteArray> &objects, const QByteArray &trailerExtra = QByteArray())
+{
+    QByteArray pdf = "%PDF-1.4\n";
+    QList<qsizetype> offsets;
+    for (int i = 0; i < objects.size(); ++i) {
+        offsets.append(pdf.size());
+        pdf += QByteArray::number(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const qsizetype xref = pdf.size();
+    pdf += "xref\n0 " + QByteArray::number(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const qsizetype offset : offsets)
+        pdf += QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
+    pdf += "trailer\n<< /Size " + QByteArray::number(objects.size() + 1) + " /Root 1 0 R " + trailerExtra
+        + " >>\nstartxref\n" + QByteArray::number(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+// Pages of 144 x 72 points (600 x 300 pixels at 300 dpi): the first grey, the others with a
+// red square.
+QByteArray sheetsPdf(int pages)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setPageSize(QPageSize(QSizeF(144, 72), QPageSize::Point));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setResolution(72);
+    QPainter painter(&writer);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0)
+            writer.newPage();
+        painter.fillRect(QRect(10, 10, 40, 30), page == 0 ? QColor(60, 60, 60) : QColor(220, 0, 0));
+    }
+    painter.end();
+    return bytes;
+}
+
+// The JPEG with an EXIF block saying how to turn it upright.
+QByteArray withOrientation(const QByteArray &jpeg, quint16 orientation)
+{
+    QByteArray tiff("II*\0\x08\0\0\0", 8);
+    tiff += QByteArray("\x01\0\x12\x01\x03\0\x01\0\0\0", 10);
+    tiff += char(orientation);
+    tiff += QByteArray("\0\0\0\0\0\0\0", 6); // value padding, no next directory
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(exif.size()) + 2;
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char(length >> 8);
+    segment += char(length & 0xFF);
+    return jpeg.left(2) + segment + exif + jpeg.mid(2);
+}
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
+// A PNG of that size and bit depth (grey) whose pixel data are one empty block: a header that
+// claims what its data never hold.
+QByteArray pngHeader(quint32 width, quint32 height, int bitDepth)
+{
+    const auto chunk = [](const QByteArray &type, const QByteArray &data) {
+        QByteArray out;
+        const auto put32 = [&](quint32 v) {
+            for (int shift = 24; shift >= 0; shift -= 8)
+                out += char(v >> shift);
+        };
+        put32(quint32(data.size()));
+        out += type + data;
+        put32(crc32(type + data));
+        return out;
+    };
+    QByteArray ihdr;
+    for (const quint32 v : {width, height})
+        for (int shift = 24; shift >= 0; shift -= 8)
+            ihdr += char(v >> shift);
+    ihdr += char(bitDepth);
+    ihdr += QByteArray("\0\0\0\0", 4); // grey, deflate, adaptive filters, not interlaced
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", QByteArray("\x78\x9C\x03\0\0\0\0\x01", 8))
+        + chunk("IEND", QByteArray());
+}
+
+void put16(QByteArray &bytes, qsizetype at, int value, bool bigEndian)
+{
+    bytes[at] = char(bigEndian ? value >> 8 : value & 0xFF);
+    bytes[at + 1] = char(bigEndian ? value & 0xFF : value >> 8);
+}
+
 bool near(QRgb got, QRgb want, int tolerance)
 {
     return qAbs(qRed(got) - qRed(want)) <= tolerance && qAbs(qGreen(got) - qGreen(want)) <= tolerance
@@ -54,13 +196,21 @@ private slots:
 
     void formatsReadAndPaintWithTheirColours_data();
     void formatsReadAndPaintWithTheirColours();
-    void unreadableFilesGiveNoImage_data();
-    void unreadableFilesGiveNoImage();
+    void hostileAndDamagedFiles_data();
+    void hostileAndDamagedFiles();
+    void agreedMemoryAndChosenPageAreRead_data();
+    void agreedMemoryAndChosenPageAreRead();
+    void photosComeUpright();
+    void oneBitScanStaysOneBitThroughPaintAndSave();
+    void cancellingMidwayGivesNothingAndEndsTheThread();
+    void bothScansOfAProjectReadAtOnce();
+    void aProjectReopensItsPdfPageAndNamesAMissingScan();
     void scansBeyondTheReadersDefaultLimitOpen();
     void impossibleSizeIsReportedAsTooLarge();
 
 private:
     QString write(const QString &name, const QImage &image, const char *format, int quality = -1);
+    QString writeBytes(const QString &name, const QByteArray &bytes);
     QTemporaryDir m_dir;
 };
 
@@ -80,6 +230,15 @@ QString ImageFileTest::write(const QString &name, const QImage &image, const cha
     return path;
 }
 
+QString ImageFileTest::writeBytes(const QString &name, const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qWarning("%s: not written", qPrintable(name));
+    return path;
+}
+
 void ImageFileTest::formatsReadAndPaintWithTheirColours_data()
 {
     QTest::addColumn<QString>("name");
@@ -91,24 +250,29 @@ void ImageFileTest::formatsReadAndPaintWithTheirColours_data()
     const int rgb = QImage::Format_RGB32;
     const int grey = QImage::Format_Grayscale8;
     const int indexed = QImage::Format_Indexed8;
+    const int mono = QImage::Format_Mono;
     QTest::newRow("bmp 24-bit") << "a.bmp" << QByteArray("bmp") << int(QImage::Format_RGB888) << -1 << 0 << rgb;
     QTest::newRow("bmp palette") << "p.bmp" << QByteArray("bmp") << indexed << -1 << 0 << indexed;
+    QTest::newRow("bmp 1-bit") << "m.bmp" << QByteArray("bmp") << mono << -1 << 0 << mono;
     QTest::newRow("png colour") << "a.png" << QByteArray("png") << rgb << -1 << 0 << rgb;
     QTest::newRow("png with alpha") << "alpha.png" << QByteArray("png") << int(QImage::Format_ARGB32) << -1 << 0 << rgb;
     QTest::newRow("png palette") << "p.png" << QByteArray("png") << indexed << -1 << 0 << indexed;
     QTest::newRow("png grey") << "g.png" << QByteArray("png") << grey << -1 << 0 << grey;
+    QTest::newRow("png 1-bit") << "m.png" << QByteArray("png") << mono << -1 << 0 << mono;
     QTest::newRow("png 16-bit grey") << "g16.png" << QByteArray("png") << int(QImage::Format_Grayscale16) << -1 << 1 << grey;
     QTest::newRow("png 16-bit colour") << "c16.png" << QByteArray("png") << int(QImage::Format_RGBA64) << -1 << 1 << rgb;
     QTest::newRow("jpeg colour") << "a.jpg" << QByteArray("jpeg") << rgb << 95 << 12 << rgb;
     QTest::newRow("jpeg grey") << "g.jpg" << QByteArray("jpeg") << grey << 95 << 12 << grey;
     QTest::newRow("tiff colour") << "a.tif" << QByteArray("tiff") << rgb << -1 << 0 << rgb;
     QTest::newRow("tiff grey") << "g.tif" << QByteArray("tiff") << grey << -1 << 0 << grey;
+    QTest::newRow("tiff 1-bit") << "m.tif" << QByteArray("tiff") << mono << -1 << 0 << mono;
+    QTest::newRow("tiff 1-bit g4") << "g4.tif" << QByteArray("g4") << mono << -1 << 0 << mono;
     QTest::newRow("gif") << "quarters.gif" << QByteArray("gif") << indexed << -1 << 0 << rgb; // frames come composed
     QTest::newRow("webp lossless") << "a.webp" << QByteArray("webp") << rgb << 100 << 0 << rgb;
     QTest::newRow("webp lossy") << "l.webp" << QByteArray("webp") << rgb << 80 << 16 << rgb;
     QTest::newRow("pgm") << "a.pgm" << QByteArray("pgm") << grey << -1 << 0 << grey;
     QTest::newRow("ppm") << "a.ppm" << QByteArray("ppm") << rgb << -1 << 0 << rgb;
-    QTest::newRow("pbm") << "a.pbm" << QByteArray("pbm") << int(QImage::Format_Mono) << -1 << 0 << indexed;
+    QTest::newRow("pbm") << "a.pbm" << QByteArray("pbm") << mono << -1 << 0 << mono;
     // Found by content whatever the name says.
     QTest::newRow("png named .dat") << "scan.dat" << QByteArray("png") << rgb << -1 << 0 << rgb;
 }
@@ -122,8 +286,14 @@ void ImageFileTest::formatsReadAndPaintWithTheirColours()
     QFETCH(int, tolerance);
     QFETCH(int, workingFormat);
     const QImage source = sourceFormat == QImage::Format_Mono ? blackAndWhite() : quarters(QImage::Format(sourceFormat));
-    // Qt writes no GIF; that one is a fixture.
-    const QString path = format == "gif" ? TestFiles::dataPath(name) : write(name, source, format.constData(), quality);
+    // Qt writes no GIF (that one is a fixture) and no G4 TIFF.
+    QString path;
+    if (format == "gif")
+        path = TestFiles::dataPath(name);
+    else if (format == "g4")
+        QVERIFY(writeG4(path = m_dir.filePath(name), source));
+    else
+        path = write(name, source, format.constData(), quality);
 
     const ImageRead read = ImageFile::read(path);
     QVERIFY(read.ok());
@@ -147,37 +317,317 @@ void ImageFileTest::formatsReadAndPaintWithTheirColours()
     }
 }
 
-void ImageFileTest::unreadableFilesGiveNoImage_data()
+void ImageFileTest::hostileAndDamagedFiles_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content");
-    const QByteArray png = [] {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        quarters(QImage::Format_RGB32).save(&buffer, "png");
-        return bytes;
-    }();
-    QTest::newRow("missing file") << "missing.png" << QByteArray();
-    QTest::newRow("text") << "notes.png" << QByteArray("Survey notes, not a picture.\n");
-    QTest::newRow("empty") << "empty.bmp" << QByteArray("");
-    // The header is fine; the pixels end before they begin.
-    QTest::newRow("png cut short") << "cut.png" << png.left(png.indexOf("IDAT") + 12);
+    QTest::addColumn<ImageRead::Problem>("problem");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QSize>("size"); // the image kept (Damaged) or announced (NeedsConsent)
+    QTest::addColumn<qint64>("bytes"); // the memory asked about (NeedsConsent)
+    using P = ImageRead::Problem;
+    const QImage colour = quarters(QImage::Format_RGB32);
+    const QByteArray png = encoded(colour, "png");
+    const QByteArray jpeg = encoded(colour, "jpeg", 90);
+    const QByteArray bmp = encoded(colour, "bmp");
+    const QByteArray tiff = encoded(colour, "tiff");
+    const QByteArray webp = encoded(colour, "webp", 100);
+    const QByteArray pgm = encoded(quarters(QImage::Format_Grayscale8), "pgm");
+    const QByteArray gif = TestFiles::dataBytes(QStringLiteral("quarters.gif"));
+    const QString endOfFile = QStringLiteral("Unexpected end of file.");
+    const QString dataEndEarly = QStringLiteral("Its data end early.");
+    const QString unsupported = QStringLiteral("Unsupported image format.");
+
+    QTest::newRow("missing file") << "missing.png" << QByteArray() << P::NotReadable
+                                  << "No such file or directory." << QSize() << qint64(0);
+    QTest::newRow("text named .png") << "notes.png" << QByteArray("Survey notes, not a picture.\n") << P::NotReadable
+                                     << unsupported << QSize() << qint64(0);
+    QTest::newRow("empty") << "empty.bmp" << QByteArray("") << P::NotReadable << unsupported << QSize() << qint64(0);
+    // Cut short: where the reader fails the file is refused; where it would give a picture with
+    // a blank part, what could be read is offered with the damage named.
+    QTest::newRow("png cut in its pixels") << "cut.png" << png.left(png.indexOf("IDAT") + 12) << P::NotReadable
+                                           << endOfFile << QSize() << qint64(0);
+    const qsizetype scan = jpeg.indexOf("\xFF\xDA");
+    QTest::newRow("jpeg cut short") << "cut.jpg" << jpeg.left(scan + (jpeg.size() - scan) / 2) << P::Damaged << dataEndEarly
+                                    << QSize(64, 48) << qint64(0);
+    QTest::newRow("gif cut short") << "cut.gif" << gif.left(gif.size() * 2 / 3) << P::Damaged << dataEndEarly
+                                   << QSize(64, 48) << qint64(0);
+    QTest::newRow("bmp cut short") << "cut.bmp" << bmp.left(bmp.size() * 2 / 3) << P::Damaged << dataEndEarly
+                                   << QSize(64, 48) << qint64(0);
+    QTest::newRow("tiff cut short") << "cut.tif" << tiff.left(tiff.size() / 2) << P::NotReadable << endOfFile << QSize() << qint64(0);
+    QTest::newRow("pgm cut short") << "cut.pgm" << pgm.left(pgm.size() / 2) << P::NotReadable << endOfFile << QSize() << qint64(0);
+    QTest::newRow("webp cut short") << "cut.webp" << webp.left(webp.size() / 2) << P::NotReadable
+                                    << "Unable to read image data." << QSize() << qint64(0);
+    // Headers claiming far more pixels than the file holds: asked about before any is decoded.
+    QByteArray hugeJpeg = jpeg;
+    const qsizetype frame = hugeJpeg.indexOf("\xFF\xC0");
+    put16(hugeJpeg, frame + 5, 30000, true);
+    put16(hugeJpeg, frame + 7, 30000, true);
+    QTest::newRow("jpeg header 30000 x 30000") << "huge.jpg" << hugeJpeg << P::NeedsConsent << QString()
+                                               << QSize(30000, 30000) << qint64(30000) * 30000 * 4;
+    QTest::newRow("png header 100000 x 100000 at 1 bit") << "huge.png" << pngHeader(100000, 100000, 1)
+                                                         << P::NeedsConsent << QString() << QSize(100000, 100000)
+                                                         << qint64(100000 / 8) * 100000;
+    // A GIF whose signature is damaged is decoded to its logical screen, whatever its frame
+    // says: the reader's own limit refuses it before the memory is taken.
+    QByteArray bomb = gif.left(66);
+    bomb[4] = 'X';
+    put16(bomb, 6, 25200, false);
+    put16(bomb, 8, 9638, false);
+    QTest::newRow("gif growing past its frame") << "bomb.gif" << bomb << P::NotReadable << unsupported << QSize() << qint64(0);
+    QByteArray zeroWidth = gif;
+    put16(zeroWidth, 6, 0, false);
+    put16(zeroWidth, 38, 0, false);
+    QTest::newRow("gif of width 0") << "zero.gif" << zeroWidth << P::NotReadable
+                                    << "Not a readable image: its header gives a size of 0 x 48 pixels." << QSize() << qint64(0);
+    // PDF sheets.
+    const QByteArray catalog = "<< /Type /Catalog /Pages 2 0 R >>";
+    QTest::newRow("pdf of 0 pages") << "none.pdf" << pdfOf({catalog, "<< /Type /Pages /Kids [] /Count 0 >>"})
+                                    << P::NotReadable << "The PDF document has no pages." << QSize() << qint64(0);
+    const QByteArray u(32, '\x5A');
+    const QByteArray encrypt = "<< /Filter /Standard /V 1 /R 2 /P -4 /O <" + QByteArray(32, '\x11').toHex() + "> /U <"
+        + u.toHex() + "> >>";
+    const QByteArray id = "/Encrypt 4 0 R /ID [<00112233445566778899AABBCCDDEEFF> <00112233445566778899AABBCCDDEEFF>]";
+    QTest::newRow("pdf with a password")
+        << "locked.pdf"
+        << pdfOf({catalog, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                  "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 144 72] >>", encrypt},
+                 id)
+        << P::NotReadable << "The PDF document is protected by a password." << QSize() << qint64(0);
+    const QByteArray sheets = sheetsPdf(3);
+    QTest::newRow("pdf cut short") << "cut.pdf" << sheets.left(200) << P::NotReadable << "Not a readable PDF document."
+                                   << QSize() << qint64(0);
+    QTest::newRow("pdf of three pages") << "sheets.pdf" << sheets << P::ChoosePage << QString() << QSize() << qint64(0);
 }
 
-void ImageFileTest::unreadableFilesGiveNoImage()
+void ImageFileTest::hostileAndDamagedFiles()
 {
     QFETCH(QString, name);
     QFETCH(QByteArray, content);
-    const QString path = m_dir.filePath(name);
-    if (name != QLatin1String("missing.png")) {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
+    QFETCH(ImageRead::Problem, problem);
+    QFETCH(QString, reason);
+    QFETCH(QSize, size);
+    QFETCH(qint64, bytes);
+    const QString path = name == QLatin1String("missing.png") ? m_dir.filePath(name) : writeBytes(name, content);
     const ImageRead read = ImageFile::read(path);
-    QCOMPARE(read.problem, ImageRead::Problem::NotReadable);
-    QVERIFY(read.image.isNull());
+    QCOMPARE(read.problem, problem);
+    QCOMPARE(read.reason, reason);
+    QCOMPARE(read.path, path);
+    QCOMPARE(read.image.isNull(), problem != ImageRead::Problem::Damaged);
+    if (problem == ImageRead::Problem::Damaged)
+        QCOMPARE(read.image.size(), size);
+    if (problem == ImageRead::Problem::NeedsConsent) {
+        QCOMPARE(read.size, size);
+        QCOMPARE(read.bytesNeeded, bytes);
+    }
+    if (problem == ImageRead::Problem::ChoosePage)
+        QCOMPARE(read.pageCount, 3);
+}
+
+void ImageFileTest::agreedMemoryAndChosenPageAreRead_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QRgb>("inside"); // the pixel at (30, 25) points
+    const QByteArray sheets = sheetsPdf(3);
+    QTest::newRow("grey page at 300 dpi") << sheets << 1 << 300 << QSize(600, 300) << int(QImage::Format_Grayscale8)
+                                          << qRgb(60, 60, 60);
+    QTest::newRow("colour page at 150 dpi") << sheets << 2 << 150 << QSize(300, 150) << int(QImage::Format_RGB32)
+                                            << qRgb(220, 0, 0);
+}
+
+void ImageFileTest::agreedMemoryAndChosenPageAreRead()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, page);
+    QFETCH(int, dpi);
+    QFETCH(QSize, size);
+    QFETCH(int, format);
+    QFETCH(QRgb, inside);
+    const QString path = writeBytes(QStringLiteral("chosen.pdf"), content);
+    ImageRequest request;
+    request.pdfPage = page;
+    request.dotsPerInch = dpi;
+    // A page needing more memory than is taken unasked is asked about; agreed, it is read.
+    request.memoryAllowed = qint64(size.width()) * size.height() * 4 - 1;
+    ImageRead read = ImageFile::read(path, request);
+    QCOMPARE(read.problem, ImageRead::Problem::NeedsConsent);
+    QCOMPARE(read.size, size);
+    request.memoryAllowed = read.bytesNeeded;
+    read = ImageFile::read(path, request);
+    QVERIFY2(read.ok(), qPrintable(read.reason));
+    QCOMPARE(read.image.size(), size);
+    QCOMPARE(int(read.image.format()), format);
+    QCOMPARE(read.pdfPage, page);
+    QCOMPARE(read.dotsPerInch, dpi);
+    QCOMPARE(read.image.pixel(30 * dpi / 72, 25 * dpi / 72), inside);
+    QCOMPARE(read.image.pixel(100 * dpi / 72, 60 * dpi / 72), qRgb(255, 255, 255));
+}
+
+void ImageFileTest::photosComeUpright()
+{
+    // A phone photo stored lying on its side, 60 x 40, with a dark top-left corner; orientation 6
+    // says "turn a quarter clockwise to view".
+    QImage lying(60, 40, QImage::Format_RGB32);
+    lying.fill(qRgb(240, 240, 240));
+    QPainter(&lying).fillRect(QRect(0, 0, 10, 10), QColor(10, 10, 10));
+    const QString path = writeBytes(QStringLiteral("phone.jpg"), withOrientation(encoded(lying, "jpeg", 95), 6));
+    const ImageRead read = ImageFile::read(path);
+    QVERIFY(read.ok());
+    QCOMPARE(read.image.size(), QSize(40, 60));
+    QVERIFY(qGray(read.image.pixel(35, 4)) < 40);   // the dark corner is now top-right
+    QVERIFY(qGray(read.image.pixel(4, 4)) > 200);
+}
+
+void ImageFileTest::oneBitScanStaysOneBitThroughPaintAndSave()
+{
+    // A 1-bit sheet with diagonal ink, G4 compressed as scanners write it.
+    QImage sheet(997, 613, QImage::Format_Mono);
+    sheet.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    sheet.fill(0);
+    for (int y = 0; y < sheet.height(); ++y)
+        for (int x = 0; x < sheet.width(); ++x)
+            if ((x + 2 * y) % 37 < 2 || (x * 3 + y) % 101 == 0)
+                sheet.setPixel(x, y, 1);
+    const QString path = m_dir.filePath(QStringLiteral("sheet.tif"));
+    QVERIFY(writeG4(path, sheet));
+
+    const ImageRead read = ImageFile::read(path);
+    QVERIFY(read.ok());
+    QCOMPARE(read.image.format(), QImage::Format_Mono);
+    QCOMPARE(read.image.sizeInBytes(), qsizetype((997 + 31) / 32 * 4 * 613));
+    QCOMPARE(read.image.convertToFormat(QImage::Format_RGB32), sheet.convertToFormat(QImage::Format_RGB32));
+
+    // Painted exactly as the same sheet in 32-bit colour is, overlay included, zoomed and not.
+    ViewSnapshot oneBit;
+    oneBit.image = read.image;
+    oneBit.sourceWidth = 997;
+    oneBit.sourceHeight = 613;
+    oneBit.gridShown = true;
+    oneBit.gridPixels = 50;
+    oneBit.stations = {QPointF(100, 100), QPointF(400, 300)};
+    oneBit.legBefore = {false, true};
+    ViewSnapshot colour = oneBit;
+    colour.image = sheet.convertToFormat(QImage::Format_RGB32);
+    const QImage picture = ViewPainter::sourcePicture(oneBit);
+    QCOMPARE(picture, ViewPainter::sourcePicture(colour));
+    for (const double zoom : {0.25, 0.5, 3.0}) {
+        oneBit.zoom = colour.zoom = zoom;
+        QImage a(300, 200, QImage::Format_RGB32);
+        QImage b(300, 200, QImage::Format_RGB32);
+        const QRect area(QPoint(int(150 * zoom), int(100 * zoom)), a.size());
+        QPainter pa(&a);
+        pa.translate(-area.topLeft());
+        ViewPainter::paintDisplayed(pa, oneBit, area);
+        pa.end();
+        QPainter pb(&b);
+        pb.translate(-area.topLeft());
+        ViewPainter::paintDisplayed(pb, colour, area);
+        pb.end();
+        QVERIFY2(a == b, qPrintable(QStringLiteral("zoom %1").arg(zoom)));
+    }
+    // Saved again as 1-bit and reopened, the same bits.
+    QVERIFY(writeG4(m_dir.filePath(QStringLiteral("again.tif")), read.image));
+    const ImageRead again = ImageFile::read(m_dir.filePath(QStringLiteral("again.tif")));
+    QCOMPARE(again.image.format(), QImage::Format_Mono);
+    QCOMPARE(again.image, read.image);
+}
+
+void ImageFileTest::cancellingMidwayGivesNothingAndEndsTheThread()
+{
+    // Grey noise stored without compression: large enough that reading takes a while.
+    QImage noise(4000, 3000, QImage::Format_Grayscale8);
+    quint32 random = 1;
+    for (int y = 0; y < noise.height(); ++y) {
+        uchar *line = noise.scanLine(y);
+        for (int x = 0; x < noise.width(); ++x)
+            line[x] = uchar((random = random * 1664525u + 1013904223u) >> 24);
+    }
+    const QString path = write(QStringLiteral("noise.png"), noise, "png", 100);
+    noise = QImage();
+
+    ImageLoader loader;
+    QSignalSpy finished(&loader, &ImageLoader::finished);
+    loader.start({{path, ImageRequest()}});
+    while (loader.permille() < 100)
+        QThread::yieldCurrentThread();
+    QVERIFY(loader.permille() < 1000);
+    loader.cancel();
+    QVERIFY(finished.wait());
+    QCOMPARE(finished.count(), 1);
+    QVERIFY(!loader.isBusy());
+    QCOMPARE(loader.result(0).problem, ImageRead::Problem::Cancelled);
+    QVERIFY(loader.result(0).image.isNull());
+
+    // Read to the end, the same file opens.
+    loader.start({{path, ImageRequest()}});
+    loader.waitForFinished();
+    QCOMPARE(finished.count(), 2);
+    QCOMPARE(loader.result(0).image.size(), QSize(4000, 3000));
+    QCOMPARE(loader.permille(), 1000);
+}
+
+void ImageFileTest::bothScansOfAProjectReadAtOnce()
+{
+    const QString plan = write(QStringLiteral("plan.png"), quarters(QImage::Format_RGB32), "png");
+    const QString text = writeBytes(QStringLiteral("profile.png"), "not a picture");
+    const QString pdf = writeBytes(QStringLiteral("profile.pdf"), sheetsPdf(2));
+    ImageLoader loader;
+    QSignalSpy finished(&loader, &ImageLoader::finished);
+    loader.start({{plan, ImageRequest()}, {text, ImageRequest()}, {pdf, ImageRequest()}});
+    QVERIFY(finished.wait());
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(loader.result(0).image.size(), QSize(64, 48));
+    QCOMPARE(loader.result(1).problem, ImageRead::Problem::NotReadable);
+    QCOMPARE(loader.result(2).problem, ImageRead::Problem::ChoosePage);
+
+    // The page chosen, only that job runs again; the others keep their results.
+    const qint64 planKey = loader.result(0).image.cacheKey();
+    ImageRequest page;
+    page.pdfPage = 2;
+    page.dotsPerInch = 72;
+    loader.retry(2, page);
+    QVERIFY(finished.wait());
+    QCOMPARE(loader.result(0).image.cacheKey(), planKey);
+    QCOMPARE(loader.result(2).image.size(), QSize(144, 72));
+    QCOMPARE(loader.job(2).request.pdfPage, 2);
+}
+
+void ImageFileTest::aProjectReopensItsPdfPageAndNamesAMissingScan()
+{
+    const QString pdf = writeBytes(QStringLiteral("sheets.pdf"), sheetsPdf(3));
+    const QString project = m_dir.filePath(QStringLiteral("pdf.sprj"));
+    SurveyDocument document;
+    EditSession session;
+    ImageRequest request;
+    request.pdfPage = 2;
+    request.dotsPerInch = 100;
+    ViewEditor(document, session).applyImage(ViewSide::Profile, ImageFile::read(pdf, request));
+    ProjectController(document, session).saveAs(project);
+
+    // Page 2 at 100 dpi again; the plan names a file that is gone.
+    ProjectContents contents = ProjectFile::read(project);
+    contents.header.planImagePath = m_dir.filePath(QStringLiteral("gone.png"));
+    SurveyDocument reopened;
+    EditSession again;
+    const ProjectController::Opened opened = ProjectController(reopened, again).open(contents, project);
+    const ViewSettings &profile = reopened.view(ViewSide::Profile);
+    QCOMPARE(profile.image.size(), QSize(200, 100));
+    QCOMPARE(qRed(profile.image.pixel(40, 35)), 220);
+    QCOMPARE(profile.pdfPage, 2);
+    QCOMPARE(profile.pdfDotsPerInch, 100);
+    QVERIFY(opened.planImageMissing && opened.plan.fileMissing);
+    QCOMPARE(opened.plan.message, QStringLiteral("Проблемы с открытием изображения Плана: нет файла %1")
+                                      .arg(m_dir.filePath(QStringLiteral("gone.png"))));
+
+    // A project without the block shows page 1 at 300 dpi.
+    contents.extras = ProjectExtras();
+    ProjectController(reopened, again).open(contents, project);
+    QCOMPARE(reopened.view(ViewSide::Profile).image.size(), QSize(600, 300));
+    QCOMPARE(reopened.view(ViewSide::Profile).pdfPage, 1);
 }
 
 void ImageFileTest::scansBeyondTheReadersDefaultLimitOpen()

@@ -176,20 +176,22 @@ void ImageViews::openingWithoutAScaleShowsTheImageThenTheMessage()
 void ImageViews::openingNothingChangesNothing_data()
 {
     QTest::addColumn<QString>("answer");
-    QTest::newRow("dialog cancelled") << QString();
-    QTest::newRow("not an image") << "notes.png";
+    QTest::addColumn<QString>("message");
+    QTest::newRow("dialog cancelled") << QString() << QString();
+    QTest::newRow("not an image") << "notes.png" << "Cannot read plan image %1: Unsupported image format.";
 }
 
 void ImageViews::openingNothingChangesNothing()
 {
     QFETCH(QString, answer);
+    QFETCH(QString, message);
     open(ViewSide::Plan, path(QStringLiteral("plan.png")));
     f->click("LeftPlus");
     f->control<QLineEdit>("EditLeftPixels")->setText(QStringLiteral("0")); // a new open would complain
     const qint64 image = f->document().view(ViewSide::Plan).image.cacheKey();
     open(ViewSide::Plan, answer.isEmpty() ? QString() : path(answer));
     QCOMPARE(f->dialogs().fileDialogsShown(), 2);
-    QVERIFY(f->dialogs().messages().isEmpty());
+    QCOMPARE(f->dialogs().messages(), message.isEmpty() ? QStringList() : QStringList{message.arg(path(answer))});
     QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
     QCOMPARE(f->document().view(ViewSide::Plan).image.cacheKey(), image);
     QCOMPARE(pane(ViewSide::Plan)->snapshot().image.cacheKey(), image);
@@ -205,7 +207,8 @@ void ImageViews::imageTooLargeForMemorySaysSo()
     open(ViewSide::Plan, path(QStringLiteral("plan.png")));
     // A PNG header for 900000 x 900000 colour pixels, valid up to its data.
     open(ViewSide::Plan, TestFiles::dataPath(QStringLiteral("huge-header.png")));
-    QCOMPARE(f->dialogs().messages(), QStringList{QStringLiteral("Out of memory")});
+    QCOMPARE(f->dialogs().messages(), QStringList{QStringLiteral("Cannot read plan image %1: Out of memory.")
+                                                       .arg(TestFiles::dataPath(QStringLiteral("huge-header.png")))});
     QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
     QCOMPARE(pane(ViewSide::Plan)->size(), QSize(1000, 800));
 }

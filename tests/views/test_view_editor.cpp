@@ -92,7 +92,7 @@ void ViewEditorTest::openingReadsTheScanAndTakesTheScale_data()
     QTest::newRow("pixels not a number") << Plan << "plan.png" << "10" << "fifty" << O::OpenedWithoutScale << 0.7;
     QTest::newRow("metres not a number") << Plan << "plan.png" << "" << "50" << O::OpenedWithoutScale << 0.7;
     QTest::newRow("quotient overflows") << Plan << "plan.png" << "1e300" << "1e-300" << O::OpenedWithoutScale << 0.7;
-    // Nothing read, nothing changed.
+    // Nothing read, nothing changed, and the message names the file and the reason.
     QTest::newRow("not an image") << Plan << "notes.png" << "10" << "0" << O::Nothing << 0.7;
     QTest::newRow("missing file") << Profile << "gone.png" << "10" << "0" << O::Nothing << 0.7;
 }
@@ -117,7 +117,19 @@ void ViewEditorTest::openingReadsTheScanAndTakesTheScale()
     setEntries(side, metres, pixels);
     setEntries(other(side), QStringLiteral("0"), QStringLiteral("0")); // only the side's own entries count
 
-    QCOMPARE(ViewEditor(*document, *session).openImage(side, path(file)), opened);
+    if (opened == ViewEditor::Opened::Nothing) {
+        const QString message = file == QLatin1String("notes.png")
+            ? QStringLiteral("Cannot read plan image %1: Unsupported image format.")
+            : QStringLiteral("Cannot read profile image %1: No such file or directory.");
+        try {
+            ViewEditor(*document, *session).openImage(side, path(file));
+            QFAIL("no message");
+        } catch (const CommandError &error) {
+            QCOMPARE(error.message(), message.arg(path(file)));
+        }
+    } else {
+        QCOMPARE(ViewEditor(*document, *session).openImage(side, path(file)), opened);
+    }
     const ViewSettings &view = document->view(side);
     QCOMPARE(view.metresPerPixel, scale);
     QCOMPARE(session->lowerPanelEnabled(), opened != ViewEditor::Opened::OpenedWithoutScale);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "views/ImageFile.h"
+
+// A page of a PDF sheet rendered as a scan (through Poppler): white paper, antialiased, kept as
+// 8-bit grey when nothing on the page has colour.
+namespace PdfFile {
+
+// Without a page chosen (request.pdfPage 0) it answers ChoosePage with the page count; a locked
+// document, one without pages or a page out of range are NotReadable with the reason.
+ImageRead read(const QString &fileName, const ImageRequest &request, ReadControl *control);
+
+} // namespace PdfFile
