@@ -275,6 +275,8 @@ void StationEditor::enterAddMode()
 
 void StationEditor::selectPrevious()
 {
+    if (!m_session.moving())
+        return; // the arrows are Move mode's
     ChangeBatch batch(m_document, m_session);
     if (m_session.selected() > 0)
         m_session.setSelected(m_session.selected() - 1);
@@ -283,6 +285,8 @@ void StationEditor::selectPrevious()
 
 void StationEditor::selectNext()
 {
+    if (!m_session.moving())
+        return;
     ChangeBatch batch(m_document, m_session);
     if (m_session.selected() < m_document.stations().count() - 1)
         m_session.setSelected(m_session.selected() + 1);

@@ -77,14 +77,13 @@ inline void showText(QLineEdit *box, const QString &text)
         box->setText(text);
 }
 
-// Connects a radio button so `chosen` runs when a click checks it, not when the checked one is
-// clicked again.
+// Connects a radio button so `chosen` runs when it becomes checked (by a click, the keyboard or
+// an assistive tool), not when the checked one is clicked again. Panels block the signal while
+// they show a state themselves.
 template <class F> void onChosen(QRadioButton *button, QObject *context, F chosen)
 {
-    QObject::connect(button, &QRadioButton::pressed, context,
-                     [button] { button->setProperty("wasChecked", button->isChecked()); });
-    QObject::connect(button, &QRadioButton::clicked, context, [button, chosen] {
-        if (!button->property("wasChecked").toBool())
+    QObject::connect(button, &QRadioButton::toggled, context, [chosen](bool checked) {
+        if (checked)
             chosen();
     });
 }

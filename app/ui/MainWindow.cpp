@@ -92,6 +92,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     m_recoveryTimer.setSingleShot(true);
     m_recoveryTimer.setInterval(5000);
     connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
+    // The plan pane holds the keyboard at first, so Ctrl+Z, Delete and the arrows reach the survey
+    // rather than a text box's own editing.
+    m_planScroll->setFocus();
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
     connect(&m_session, &EditSession::changed, this, &MainWindow::sessionChanged);
     updateControls();
@@ -398,6 +401,8 @@ void MainWindow::updateControls()
         const QSignalBlocker quiet(m_orientationEdit);
         showText(m_orientationEdit, m_document.orientationEntry());
     }
+    const QSignalBlocker quiet[] = {QSignalBlocker(m_extendedRadio), QSignalBlocker(m_projectiveRadio),
+                                    QSignalBlocker(m_noProfileRadio)};
     switch (m_document.profileKind()) {
     case ProfileKind::Extended:
         m_extendedRadio->setChecked(true);

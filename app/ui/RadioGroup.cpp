@@ -9,7 +9,11 @@ RadioGroup::RadioGroup(const QString &caption, const QStringList &items, QWidget
     for (const QString &text : items) {
         auto *button = new QRadioButton(text, this);
         const int index = int(m_items.size());
-        connect(button, &QRadioButton::clicked, this, [this, index] { emit clicked(index); });
+        // Chosen by a click, the keyboard or an assistive tool alike.
+        connect(button, &QRadioButton::toggled, this, [this, index](bool checked) {
+            if (checked)
+                emit clicked(index);
+        });
         m_items.append(button);
     }
 }

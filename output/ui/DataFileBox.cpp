@@ -31,6 +31,8 @@ DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(QStringLiteral("Text data 
 
 void DataFileBox::showChoices(SurveyFormat format, SurveyStyle style)
 {
+    const QSignalBlocker quietFormat(formatGroup);
+    const QSignalBlocker quietStyle(styleGroup);
     formatGroup->setItemIndex(int(format));
     styleGroup->setItemIndex(int(style));
 }

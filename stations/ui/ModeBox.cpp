@@ -20,12 +20,15 @@ ModeBox::ModeBox(QWidget *parent) : QWidget(parent)
 
     onChosen(addModeRadio, this, [this] { emit addModeChosen(); });
     onChosen(moveModeRadio, this, [this] { emit moveModeChosen(); });
-    connect(showLabelsCheck, &QCheckBox::clicked, this, &ModeBox::showLabelsClicked);
-    connect(showLinesCheck, &QCheckBox::clicked, this, &ModeBox::showLinesClicked);
+    connect(showLabelsCheck, &QCheckBox::toggled, this, &ModeBox::showLabelsClicked);
+    connect(showLinesCheck, &QCheckBox::toggled, this, &ModeBox::showLinesClicked);
 }
 
 void ModeBox::showMode(bool moving, bool moveAvailable, bool showLabels, bool showLines)
 {
+    // What is shown here is no choice of the user's.
+    const QSignalBlocker quiet[] = {QSignalBlocker(addModeRadio), QSignalBlocker(moveModeRadio),
+                                    QSignalBlocker(showLabelsCheck), QSignalBlocker(showLinesCheck)};
     (moving ? moveModeRadio : addModeRadio)->setChecked(true);
     moveModeRadio->setEnabled(moveAvailable);
     showLabelsCheck->setChecked(showLabels);

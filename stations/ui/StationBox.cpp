@@ -39,7 +39,7 @@ StationBox::StationBox(QWidget *parent) : QGroupBox(QStringLiteral("New Station"
     connect(labelEdit, &QLineEdit::textChanged, this, &StationBox::labelEdited);
     connect(commentEdit, &QLineEdit::textChanged, this, &StationBox::commentEdited);
     connect(addButton, &QPushButton::clicked, this, &StationBox::addClicked);
-    connect(newBranchCheck, &QCheckBox::clicked, this, &StationBox::newBranchClicked);
+    connect(newBranchCheck, &QCheckBox::toggled, this, &StationBox::newBranchClicked);
     connect(previousButton, &QPushButton::clicked, this, &StationBox::previousClicked);
     connect(nextButton, &QPushButton::clicked, this, &StationBox::nextClicked);
     connect(insertButton, &QPushButton::clicked, this, &StationBox::insertClicked);
@@ -55,6 +55,7 @@ void StationBox::showSession(const EditSession &session)
                                         : QStringLiteral("New Station"));
     const QSignalBlocker quietLabel(labelEdit);
     const QSignalBlocker quietComment(commentEdit);
+    const QSignalBlocker quietBranch(newBranchCheck);
     showText(labelEdit, session.labelEntry());
     showText(commentEdit, session.commentEntry());
     addButton->setText(moving ? QStringLiteral("OK") : QStringLiteral("Add"));

@@ -57,7 +57,7 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
     connect(openButton, &QToolButton::clicked, this, &ViewStrip::openClicked);
     connect(zoomInButton, &QToolButton::clicked, this, &ViewStrip::zoomInClicked);
     connect(zoomOutButton, &QToolButton::clicked, this, &ViewStrip::zoomOutClicked);
-    connect(gridCheck, &QCheckBox::clicked, this, &ViewStrip::gridShownClicked);
+    connect(gridCheck, &QCheckBox::toggled, this, &ViewStrip::gridShownClicked);
     connect(gridOkButton, &QPushButton::clicked, this, &ViewStrip::gridOkClicked);
     // Any change of the texts counts, typed or set, so the entries never differ from the boxes.
     const auto entriesEdited = [this] { emit gridEntriesEdited(gridMetresEdit->text(), gridPixelsEdit->text()); };
@@ -78,6 +78,7 @@ void ViewStrip::showSettings(const ViewSettings &view, bool gridLocked)
     // Only the user's typing is reported, not what is shown here.
     const QSignalBlocker quietMetres(gridMetresEdit);
     const QSignalBlocker quietPixels(gridPixelsEdit);
+    const QSignalBlocker quietGrid(gridCheck);
     gridCheck->setChecked(view.gridShown);
     showText(gridMetresEdit, view.gridMetresEntry);
     showText(gridPixelsEdit, view.gridPixelsEntry);
