@@ -6,6 +6,16 @@
 //   BM_ZoomStep/N          one plus and one minus press on that view, each painted.
 //   BM_OpenImage/150       Open Plan on a 150-megapixel PNG: decode, store, first draw.
 //   BM_DecodeOnly/150      a bare QImageReader::read() of the same file.
+//   BM_OpenImageG4/150     Open Plan on a 150-megapixel 1-bit CCITT G4 TIFF, as BM_OpenImage.
+//   BM_DecodeOnlyG4/150    a bare QImageReader::read() of that TIFF.
+//   BM_OpenG4AsBefore/150  that read plus the expansion to 8 bits that opening did before.
+//   BM_RedrawAfterClickOneBit/N  BM_RedrawAfterClick on a 1-bit plan.
+//   BM_OpenProject/150     a project's two 150-megapixel PNG scans read (both at once) and shown.
+//   BM_OpenProjectOneAfterOther/150  the same two scans read one after the other, as before.
+//   BM_OpenCommandReturns/N  from starting a scan's reading to the window painted again (the
+//                          reading goes on in its thread and is cancelled outside the timing).
+//   BM_RepaintWhileReading/150  paints of the visible area while a 150-megapixel PNG is read:
+//                          max_paint_ms is the longest.
 //
 // The PNG is made once in /tmp (by a child process, so its making does not count in this
 // process's peak memory). Every benchmark reports peak_rss_MB, the process's high-water mark
@@ -14,6 +24,11 @@
 #include "app/ui/SpeomarkWindows.h"
 #include "stations/Station.h"
 #include "views/ui/ImagePane.h"
+#include "project/ProjectController.h"
+#include "views/ImageLoader.h"
+#include "views/ViewEditor.h"
+#include <QElapsedTimer>
+#include <tiffio.h>
 
 #include <benchmark/benchmark.h>
 
@@ -81,6 +96,54 @@ QString bigPng(int megapixels)
         writer.setQuality(60);
         const bool written = writer.write(sheet(sizeFor(megapixels)));
         _exit(written && std::rename(qPrintable(part), qPrintable(path)) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return QFileInfo::exists(path) ? path : QString();
+}
+
+// A 1-bit scan of that size, black ink on white (as the sheet above, thresholded).
+QImage oneBitSheet(const QSize &size)
+{
+    QImage image(size, QImage::Format_Mono);
+    if (image.isNull())
+        return image;
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
+    for (int y = 0; y < size.height(); ++y) {
+        uchar *row = image.scanLine(y);
+        for (int x = 0; x < size.width(); ++x)
+            if (x % 173 == 0 || y % 173 == 0 || (x + 2 * y) % 997 < 3)
+                row[x >> 3] |= uchar(0x80 >> (x & 7));
+    }
+    return image;
+}
+
+QString bigG4(int megapixels)
+{
+    const QString path = QStringLiteral("/tmp/speomark-bench-%1mp-g4.tif").arg(megapixels);
+    if (QFileInfo::exists(path))
+        return path;
+    std::fprintf(stderr, "Making %s once...\n", qPrintable(path));
+    const pid_t child = fork();
+    if (child == 0) {
+        const QString part = path + QStringLiteral(".part");
+        const QImage image = oneBitSheet(sizeFor(megapixels));
+        TIFF *tiff = TIFFOpen(qPrintable(part), "w");
+        if (!tiff || image.isNull())
+            _exit(1);
+        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, image.width());
+        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, image.height());
+        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1);
+        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1);
+        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4);
+        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, image.height());
+        for (int y = 0; y < image.height(); ++y)
+            if (TIFFWriteScanline(tiff, const_cast<uchar *>(image.constScanLine(y)), uint32_t(y), 0) < 0)
+                _exit(1);
+        TIFFClose(tiff);
+        _exit(std::rename(qPrintable(part), qPrintable(path)) == 0 ? 0 : 1);
     }
     int status = 0;
     waitpid(child, &status, 0);
@@ -177,13 +240,13 @@ void placeSurvey(MainWindow &form, const QRect &area)
 }
 
 // A window showing an in-memory plan of that size, scrolled to its middle, with the survey.
-std::unique_ptr<Window> surveyedPlan(int megapixels)
+std::unique_ptr<Window> surveyedPlan(int megapixels, bool oneBit = false)
 {
     auto window = std::make_unique<Window>();
     MainWindow &form = window->form();
     const QSize size = sizeFor(megapixels);
     form.document().editView(ViewSide::Plan, [&](ViewSettings &view) {
-        view.image = sheet(size);
+        view.image = oneBit ? oneBitSheet(size) : sheet(size);
         view.zoom = 1.0;
     });
     QScrollArea *box = window->box();
@@ -256,12 +319,166 @@ void BM_DecodeOnly(benchmark::State &state)
     state.counters["peak_rss_MB"] = peakRssMegabytes();
 }
 
+void BM_RedrawAfterClickOneBit(benchmark::State &state)
+{
+    auto window = surveyedPlan(int(state.range(0)), true);
+    const QPoint click = window->scrolled() + QPoint(VisibleWidth / 2, VisibleHeight / 2);
+    for (auto _ : state) {
+        window->form().releaseOnPane(ViewSide::Plan, Qt::RightButton, Qt::NoModifier, click);
+        window->paintVisible();
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+void BM_OpenImageG4(benchmark::State &state)
+{
+    const QString path = bigG4(int(state.range(0)));
+    if (path.isEmpty()) {
+        state.SkipWithError("could not make the test image");
+        return;
+    }
+    Window window;
+    window.dialogs->path = path;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window.form().document().editView(ViewSide::Plan, [](ViewSettings &view) { view.image = QImage(); });
+        state.ResumeTiming();
+        window.form().openImage(ViewSide::Plan);
+        window.paintVisible();
+    }
+    const QImage &image = window.form().document().view(ViewSide::Plan).image;
+    const double pixelsMB = image.sizeInBytes() / (1024.0 * 1024.0);
+    state.counters["pixels_MB"] = pixelsMB;
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+void BM_DecodeOnlyG4(benchmark::State &state)
+{
+    const QString path = bigG4(int(state.range(0)));
+    QImageReader::setAllocationLimit(0);
+    for (auto _ : state) {
+        QImageReader reader(path);
+        QImage image = reader.read();
+        benchmark::DoNotOptimize(image);
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+void BM_OpenG4AsBefore(benchmark::State &state)
+{
+    const QString path = bigG4(int(state.range(0)));
+    QImageReader::setAllocationLimit(0);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QImageReader reader(path);
+        QImage image = reader.read();
+        image.convertTo(QImage::Format_Indexed8);
+        bytes = image.sizeInBytes();
+        benchmark::DoNotOptimize(image);
+    }
+    state.counters["pixels_MB"] = bytes / (1024.0 * 1024.0);
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+// A project naming the 150-megapixel PNG as both its plan and its profile.
+ProjectContents twoScanProject(const QString &path)
+{
+    ProjectContents project;
+    project.header.planImagePath = path;
+    project.header.profileImagePath = path;
+    return project;
+}
+
+void BM_OpenProject(benchmark::State &state)
+{
+    const QString path = bigPng(int(state.range(0)));
+    Window window;
+    ProjectController controller(window.form().document(), window.form().session());
+    const ProjectContents project = twoScanProject(path);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+            window.form().document().editView(side, [](ViewSettings &view) { view.image = QImage(); });
+        state.ResumeTiming();
+        const ProjectController::Opened opened = controller.open(project, QStringLiteral("/tmp/bench.sprj"));
+        if (opened.planImageMissing || opened.profileImageMissing)
+            state.SkipWithError("a scan was not read");
+        window.paintVisible();
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+void BM_OpenProjectOneAfterOther(benchmark::State &state)
+{
+    const QString path = bigPng(int(state.range(0)));
+    for (auto _ : state) {
+        const ImageRead plan = ImageFile::read(path);
+        const ImageRead profile = ImageFile::read(path);
+        benchmark::DoNotOptimize(plan);
+        benchmark::DoNotOptimize(profile);
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
+QString scanOfSize(int megapixels)
+{
+    return megapixels >= 150 ? bigPng(150) : bigPng(megapixels);
+}
+
+void BM_OpenCommandReturns(benchmark::State &state)
+{
+    const QString path = scanOfSize(int(state.range(0)));
+    auto window = surveyedPlan(1);
+    ImageLoader loader;
+    for (auto _ : state) {
+        loader.start({{path, ImageRequest()}});
+        QApplication::processEvents();
+        window->paintVisible();
+        state.PauseTiming();
+        loader.cancel();
+        loader.waitForFinished();
+        state.ResumeTiming();
+    }
+}
+
+void BM_RepaintWhileReading(benchmark::State &state)
+{
+    const QString path = bigPng(int(state.range(0)));
+    auto window = surveyedPlan(150);
+    double longest = 0.0;
+    int paints = 0;
+    for (auto _ : state) {
+        ImageLoader loader;
+        loader.start({{path, ImageRequest()}});
+        while (loader.isBusy()) {
+            QElapsedTimer timer;
+            timer.start();
+            window->form().releaseOnPane(ViewSide::Plan, Qt::RightButton, Qt::NoModifier,
+                                         window->scrolled() + QPoint(VisibleWidth / 2, VisibleHeight / 2));
+            window->paintVisible();
+            QApplication::processEvents();
+            longest = std::max(longest, timer.nsecsElapsed() / 1e6);
+            ++paints;
+        }
+    }
+    state.counters["max_paint_ms"] = longest;
+    state.counters["paints"] = paints;
+}
+
 } // namespace
 
 BENCHMARK(BM_RedrawAfterClick)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_ZoomStep)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_OpenImage)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
 BENCHMARK(BM_DecodeOnly)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_RedrawAfterClickOneBit)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_OpenImageG4)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_DecodeOnlyG4)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_OpenG4AsBefore)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();
+BENCHMARK(BM_OpenProject)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->UseRealTime();
+BENCHMARK(BM_OpenProjectOneAfterOther)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3)->UseRealTime();
+BENCHMARK(BM_OpenCommandReturns)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(BM_RepaintWhileReading)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 int main(int argc, char **argv)
 {
@@ -271,6 +488,8 @@ int main(int argc, char **argv)
         listing = listing || QByteArray(argv[i]).startsWith("--benchmark_list_tests");
     if (!listing && bigPng(150).isEmpty())
         std::fprintf(stderr, "could not make /tmp/speomark-bench-150mp.png\n");
+    if (!listing && bigG4(150).isEmpty())
+        std::fprintf(stderr, "could not make /tmp/speomark-bench-150mp-g4.tif\n");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     // The off-screen platform remarks on every window it cannot size; that says nothing here.

@@ -8,7 +8,7 @@ struct ImageLoader::Slot
     ImageRead result;
     std::unique_ptr<ReadControl> control;
     std::unique_ptr<QThread> thread;
-    int run = 0; // which reading a thread's end belongs to
+    int run = 0; // which reading a thread's end belongs to (unique in the loader)
 };
 
 ImageLoader::ImageLoader(QObject *parent) : QObject(parent)
@@ -62,31 +62,37 @@ void ImageLoader::run(Slot &slot)
 {
     slot.result = ImageRead();
     slot.control = std::make_unique<ReadControl>();
-    const int run = ++slot.run;
+    const int run = ++m_runs;
+    slot.run = run;
     Slot *target = &slot;
     ReadControl *control = slot.control.get();
     const ImageJob job = slot.job;
     slot.thread.reset(QThread::create([target, control, job] {
         target->result = ImageFile::read(job.path, job.request, control);
     }));
-    connect(slot.thread.get(), &QThread::finished, this, [this, target, run] { ended(target, run); });
+    // The end is looked up by its number: the slot may be gone by the time it is delivered.
+    connect(slot.thread.get(), &QThread::finished, this, [this, run] { ended(run); });
     slot.thread->start();
     if (!m_poll.isActive())
         m_poll.start();
     pollProgress();
 }
 
-void ImageLoader::ended(Slot *slot, int run)
+void ImageLoader::ended(int run)
 {
     for (auto it = m_retiring.begin(); it != m_retiring.end(); ++it) {
-        if (it->get() == slot) {
+        if ((*it)->run == run) {
             (*it)->thread->wait();
             m_retiring.erase(it);
             return;
         }
     }
-    if (slot->run != run || !slot->thread)
-        return; // already seen through waitForFinished()
+    Slot *slot = nullptr;
+    for (const auto &candidate : m_slots)
+        if (candidate->run == run && candidate->thread)
+            slot = candidate.get();
+    if (!slot)
+        return; // already seen through waitForFinished(), or dropped by a new start()
     slot->thread->wait();
     slot->thread.reset();
     if (isBusy())

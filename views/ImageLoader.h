@@ -55,11 +55,12 @@ signals:
 private:
     struct Slot;
     void run(Slot &slot);
-    void ended(Slot *slot, int run);
+    void ended(int run);
     void pollProgress();
 
     std::vector<std::unique_ptr<Slot>> m_slots;
     std::vector<std::unique_ptr<Slot>> m_retiring; // cancelled by a new start, still ending
     QTimer m_poll;
     int m_reported = -2;
+    int m_runs = 0;
 };

@@ -568,6 +568,13 @@ void ImageFileTest::cancellingMidwayGivesNothingAndEndsTheThread()
     QCOMPARE(finished.count(), 2);
     QCOMPARE(loader.result(0).image.size(), QSize(4000, 3000));
     QCOMPARE(loader.permille(), 1000);
+
+    // That reading's end, delivered late, is not taken for the end of the next one.
+    loader.start({{path, ImageRequest()}});
+    QCoreApplication::processEvents();
+    loader.cancel();
+    loader.waitForFinished();
+    QCOMPARE(loader.result(0).problem, ImageRead::Problem::Cancelled);
 }
 
 void ImageFileTest::bothScansOfAProjectReadAtOnce()
