@@ -218,3 +218,9 @@ void SurveyDocument::setModified(bool modified)
     m_modified = modified;
     notify(ModifiedPart);
 }
+
+void SurveyDocument::setDetails(const SurveyDetails &details)
+{
+    m_details = details;
+    notify(DetailsPart);
+}

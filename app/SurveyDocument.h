@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/SurveyDetails.h"
 #include "output/SurveyLeg.h"
 #include "output/SurveyText.h"
 #include "stations/StationTable.h"
@@ -96,6 +97,7 @@ public:
         ModifiedPart = 0x80,
         GridEntriesPart = 0x100, // the grid entries as typed: nothing shows them until "OK"
         PanesPart = 0x200,       // the panes' shares of the width
+        DetailsPart = 0x400,     // the survey details (cave, date, team, north, entrance ...)
     };
     Q_DECLARE_FLAGS(Parts, Part)
     static Part viewPart(ViewSide side) { return side == ViewSide::Plan ? PlanViewPart : ProfileViewPart; }
@@ -112,6 +114,7 @@ public:
     SurveyFormat format() const { return m_format; }
     SurveyStyle style() const { return m_style; }
     bool modified() const { return m_modified; }
+    const SurveyDetails &details() const { return m_details; }
 
     // Station edits. Each is recorded while a recording runs (see EditHistory), so it can be undone.
     void setStation(int index, const Station &station); // index == count() sets the pending entry
@@ -130,6 +133,7 @@ public:
     void setFormat(SurveyFormat format);
     void setStyle(SurveyStyle style);
     void setModified(bool modified);
+    void setDetails(const SurveyDetails &details);
 
     // Changes made between begin and end are reported once, at the end.
     void beginChanges();
@@ -159,6 +163,7 @@ private:
     SurveyFormat m_format = SurveyFormat::LumaroFromTo;
     SurveyStyle m_style = SurveyStyle::Angle;
     bool m_modified = false;
+    SurveyDetails m_details;
     int m_batchDepth = 0;
     Parts m_batched;
     bool m_recording = false;

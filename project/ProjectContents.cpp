@@ -72,6 +72,9 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
             << qint32(profile.pdfDotsPerInch);
         contents.extras.setSection(ScanPagesTag, pages);
     }
+    // Without details the project stays exactly the fixed layout.
+    if (!document.details().isEmpty())
+        contents.extras.setSection(SurveyDetails::SectionTag, document.details().encode());
     return contents;
 }
 
@@ -106,6 +109,7 @@ void ProjectContents::applyTo(SurveyDocument &document) const
     document.setShowLines(h.showLines != 0);
     document.setFormat(SurveyFormat(h.dataFormatIndex));
     document.setStyle(SurveyStyle(h.dataStyleIndex));
+    document.setDetails(details());
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         const ScanPage stored = scanPage(side);
         document.editView(side, [&](ViewSettings &view) {
@@ -129,4 +133,23 @@ ProjectContents::ScanPage ProjectContents::scanPage(ViewSide side) const
     if (in.status() != QDataStream::Ok || version < 1 || values[at] < 1 || values[at + 1] < 1 || values[at + 1] > 4800)
         return ScanPage();
     return ScanPage{values[at], values[at + 1]};
+}
+
+SurveyDetails ProjectContents::details() const
+{
+    QString problem;
+    return SurveyDetails::decode(extras.section(SurveyDetails::SectionTag), &problem);
+}
+
+QString ProjectContents::detailsProblem() const
+{
+    if (!extras.has(SurveyDetails::SectionTag))
+        return QString();
+    QString problem;
+    SurveyDetails::decode(extras.section(SurveyDetails::SectionTag), &problem);
+    if (problem.isEmpty())
+        return QString();
+    return QStringLiteral("The project's survey details cannot be read: %1. The stations and settings were read; "
+                          "the details are left empty.")
+        .arg(problem);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/SurveyDetails.h"
 #include "project/ProjectExtras.h"
 #include "project/ProjectHeader.h"
 #include "stations/StationTable.h"
@@ -28,6 +29,11 @@ struct ProjectContents
     // cells, scales, grid shifts, entries and switches, orientation, profile kind, display and
     // output choices. The images are the caller's to read.
     void applyTo(SurveyDocument &document) const;
+
+    // The survey details of the optional block: empty when it has none, or when they cannot be
+    // read (then detailsProblem() says why; the rest of the project is usable).
+    SurveyDetails details() const;
+    QString detailsProblem() const;
 
     // A PDF sheet's page and resolution for one view, kept in the optional block; 0 for both
     // where the view shows no PDF or the project has no such section (page 1 at 300 dpi then).

@@ -73,3 +73,57 @@ survex_legs = [
     "Ochen_dlinnoe_exo\t8\t4.00\t0.00\t-90.00\t",
 ]
 write_text("labels.survex-angle.svx", ["*begin"] + survex_legs + ["*end"])
+
+
+# --- The survey details section, also written independently of the C++ code: a version number,
+# then the fields through QDataStream (big-endian, Qt 6.0). ---
+
+def qstring(text):
+    if text is None:
+        return struct.pack(">I", 0xFFFFFFFF)
+    raw = text.encode("utf-16-be")
+    return struct.pack(">I", len(raw)) + raw
+
+
+def qdate(year, month, day):
+    # Julian day number of a Gregorian date.
+    a = (14 - month) // 12
+    y = year + 4800 - a
+    m = month + 12 * a - 3
+    jd = day + (153 * m + 2) // 5 + 365 * y + y // 4 - y // 100 + y // 400 - 32045
+    return struct.pack(">q", jd)
+
+
+def details(cave, date, team, tape, compass, clino, source, north, auto, declination, entrance,
+            coordinates=None, epsg=0):
+    out = struct.pack(">I", 1) + qstring(cave) + qdate(*date) + struct.pack(">i", len(team))
+    for name, roles in team:
+        out += qstring(name) + struct.pack(">I", len(roles)) + b"".join(qstring(r) for r in roles)
+    out += qstring(tape) + qstring(compass) + qstring(clino) + qstring(source) + struct.pack(">i", north)
+    out += struct.pack(">?d", auto, declination) + qstring(entrance)
+    east, north_m, altitude = coordinates or (0.0, 0.0, 0.0)
+    out += struct.pack(">?dddi", coordinates is not None, east, north_m, altitude, epsg)
+    return out
+
+
+def fnv1a(data):
+    h = 2166136261
+    for b in data:
+        h = ((h ^ b) * 16777619) & 0xFFFFFFFF
+    return h
+
+
+def extras(sections):
+    out = b"SPMKEXT1" + struct.pack("<I", len(sections))
+    for tag, content in sorted(sections.items()):
+        out += tag + struct.pack("<I", len(content)) + content
+    return out + struct.pack("<I", fnv1a(out))
+
+
+# The same stations with every kind of detail: magnetic north 7.5 degrees east, the entrance
+# "Вход" fixed in UTM zone 37N.
+section = details("Учебная пещера", (2023, 7, 15),
+                  [("Иван Петрович Сидоров", ["compass", "clino"]), ("Olga", ["tape", "notes"])],
+                  "Disto X2", "Suunto KB-14", "", "Лист 3, архив клуба", 0, False, 7.5, "Вход",
+                  (500000.0, 4500000.5, 312.0), 32637)
+write("labels-details.sprj", header(len(labels), 2, 1) + b"".join(labels) + extras({b"DETL": section}))

@@ -1,0 +1,150 @@
+#include "output/SurveyDetails.h"
+
+#include "app/AnsiText.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <cmath>
+
+namespace {
+
+constexpr quint32 DetailsVersion = 1;
+
+// The texts a writer puts into a file, with the name the user knows them by.
+QList<QPair<QString, QString>> texts(const SurveyDetails &d)
+{
+    QList<QPair<QString, QString>> result{{QStringLiteral("the cave's name"), d.caveName},
+                                          {QStringLiteral("the tape"), d.tapeInstrument},
+                                          {QStringLiteral("the compass"), d.compassInstrument},
+                                          {QStringLiteral("the clinometer"), d.clinoInstrument},
+                                          {QStringLiteral("the scans' source"), d.source},
+                                          {QStringLiteral("the entrance"), d.entrance}};
+    for (const TeamMember &member : d.team)
+        result.append({QStringLiteral("the team member \"%1\"").arg(member.name), member.name});
+    return result;
+}
+
+} // namespace
+
+const QByteArray SurveyDetails::SectionTag = QByteArrayLiteral("DETL");
+
+const QStringList &SurveyDetails::roleNames()
+{
+    static const QStringList names{QStringLiteral("tape"),  QStringLiteral("compass"),     QStringLiteral("clino"),
+                                   QStringLiteral("notes"), QStringLiteral("pictures"),    QStringLiteral("instruments"),
+                                   QStringLiteral("assistant")};
+    return names;
+}
+
+bool SurveyDetails::operator==(const SurveyDetails &o) const
+{
+    return caveName == o.caveName && date == o.date && team == o.team && tapeInstrument == o.tapeInstrument &&
+           compassInstrument == o.compassInstrument && clinoInstrument == o.clinoInstrument && source == o.source &&
+           north == o.north && declinationFromDateAndPlace == o.declinationFromDateAndPlace &&
+           declinationDeg == o.declinationDeg && entrance == o.entrance &&
+           entranceHasCoordinates == o.entranceHasCoordinates && entranceEast == o.entranceEast &&
+           entranceNorth == o.entranceNorth && entranceAltitude == o.entranceAltitude && epsgCode == o.epsgCode;
+}
+
+QString SurveyDetails::problem() const
+{
+    for (const auto &[what, text] : texts(*this)) {
+        const QString refused = AnsiText::unencodableCharacters(text);
+        if (!refused.isEmpty())
+            return QStringLiteral("The survey files cannot hold the characters \"%1\" of %2.").arg(refused, what);
+        // Survex ends a quoted text at the next quote whatever comes before it.
+        if (text.contains(QLatin1Char('"')))
+            return QStringLiteral("Survey files cannot hold a double quote (\") in %1: use « » or ' instead.").arg(what);
+        for (const QChar c : text) {
+            if (c.unicode() < 0x20)
+                return QStringLiteral("There is a line break or another control character in %1.").arg(what);
+        }
+    }
+    for (int i = 0; i < team.size(); ++i) {
+        const TeamMember &member = team.at(i);
+        if (member.name.trimmed().isEmpty())
+            return QStringLiteral("Team member %1 has no name.").arg(i + 1);
+        for (const QString &role : member.roles) {
+            if (!roleNames().contains(role))
+                return QStringLiteral("\"%1\" is not a role %2 can have; the roles are: %3.")
+                    .arg(role, member.name, roleNames().join(QStringLiteral(", ")));
+        }
+    }
+    if (date.isValid() && (date.year() < 1 || date.year() > 9999))
+        return QStringLiteral("The survey date must lie between the years 1 and 9999.");
+    if (north == NorthReference::Magnetic && !declinationFromDateAndPlace &&
+        !(std::isfinite(declinationDeg) && std::abs(declinationDeg) <= 180.0))
+        return QStringLiteral("The declination must be a number of degrees from -180 to 180.");
+    if (entranceHasCoordinates) {
+        if (entrance.isEmpty())
+            return QStringLiteral("Coordinates are given but no entrance station is chosen.");
+        if (!std::isfinite(entranceEast) || !std::isfinite(entranceNorth) || !std::isfinite(entranceAltitude))
+            return QStringLiteral("The entrance's coordinates must be numbers.");
+        if (epsgCode <= 0)
+            return QStringLiteral("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
+    }
+    if (north == NorthReference::Magnetic && declinationFromDateAndPlace && (!date.isValid() || !entranceHasCoordinates))
+        return QStringLiteral("A declination from date and place needs the survey date and the entrance's coordinates.");
+    return QString();
+}
+
+QByteArray SurveyDetails::encode() const
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out << DetailsVersion;
+    // Fixed, so a later Qt writes and reads the same bytes.
+    out.setVersion(QDataStream::Qt_6_0);
+    out << caveName << date << qint32(team.size());
+    for (const TeamMember &member : team)
+        out << member.name << member.roles;
+    out << tapeInstrument << compassInstrument << clinoInstrument << source << qint32(north)
+        << declinationFromDateAndPlace << declinationDeg << entrance << entranceHasCoordinates << entranceEast
+        << entranceNorth << entranceAltitude << qint32(epsgCode);
+    return bytes;
+}
+
+SurveyDetails SurveyDetails::decode(const QByteArray &bytes, QString *problem)
+{
+    problem->clear();
+    const auto refuse = [&](const QString &why) {
+        *problem = why;
+        return SurveyDetails();
+    };
+    QDataStream in(bytes);
+    quint32 version = 0;
+    in >> version;
+    if (in.status() != QDataStream::Ok)
+        return refuse(QStringLiteral("they are cut short"));
+    if (version != DetailsVersion)
+        return refuse(QStringLiteral("they were written by a newer Speomark, version %1 of the details").arg(version));
+    in.setVersion(QDataStream::Qt_6_0);
+    SurveyDetails d;
+    qint32 teamSize = 0;
+    in >> d.caveName >> d.date >> teamSize;
+    // Each member takes at least 8 bytes, so a count beyond that is damage, not a big team.
+    if (teamSize < 0 || teamSize > bytes.size() / 8)
+        return refuse(QStringLiteral("the team's size is damaged"));
+    for (qint32 i = 0; i < teamSize && in.status() == QDataStream::Ok; ++i) {
+        TeamMember member;
+        in >> member.name >> member.roles;
+        d.team.append(member);
+    }
+    qint32 north = 0;
+    qint32 epsg = 0;
+    in >> d.tapeInstrument >> d.compassInstrument >> d.clinoInstrument >> d.source >> north >>
+        d.declinationFromDateAndPlace >> d.declinationDeg >> d.entrance >> d.entranceHasCoordinates >> d.entranceEast >>
+        d.entranceNorth >> d.entranceAltitude >> epsg;
+    if (in.status() != QDataStream::Ok)
+        return refuse(QStringLiteral("they are cut short"));
+    if (!in.atEnd())
+        return refuse(QStringLiteral("unexpected bytes follow them"));
+    if (north < 0 || north > 2)
+        return refuse(QStringLiteral("the north reference is damaged"));
+    d.north = NorthReference(north);
+    d.epsgCode = epsg;
+    const QString why = d.problem();
+    if (!why.isEmpty())
+        return refuse(why.chopped(1).replace(0, 1, why.left(1).toLower()));
+    return d;
+}
