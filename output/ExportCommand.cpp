@@ -1,7 +1,10 @@
 #include "output/ExportCommand.h"
 
 #include "app/CommandError.h"
+#include "checks/CheckReport.h"
+#include "output/CompassText.h"
 #include "output/SurveyText.h"
+#include "output/TherionText.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 
@@ -12,7 +15,9 @@
 
 namespace {
 
-const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex")};
+const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
+                                 QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass")};
+const int CsvFormat = 3; // after the three survey text layouts
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
 
@@ -33,12 +38,49 @@ int choice(const QCommandLineParser &parser, const QCommandLineOption &option, c
     return index;
 }
 
+LegTolerance parseTolerance(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    LegTolerance tolerance;
+    bool ok = parts.size() == 2;
+    if (ok)
+        tolerance.metres = QLocale::c().toDouble(parts[0].trimmed(), &ok);
+    if (ok)
+        tolerance.percent = QLocale::c().toDouble(parts[1].trimmed(), &ok);
+    if (!ok || !tolerance.usable())
+        throw UsageProblem{QStringLiteral("--tolerance must be metres and percent such as 0.5,5, not '%1'").arg(text)};
+    return tolerance;
+}
+
+CheckSettings checkSettings(const ProjectHeader &header, double orientation, const LegTolerance &tolerance)
+{
+    CheckSettings settings;
+    settings.planOrientation = orientation;
+    settings.profileKind = header.profileKind == 1   ? ProfileKind::Extended
+                           : header.profileKind == 0 ? ProfileKind::None
+                                                     : ProfileKind::Projective;
+    settings.profileMetresPerPixel = header.profileMetresPerPixel;
+    settings.tolerance = tolerance;
+    return settings;
+}
+
+QString legFailure(const QString &projectPath, const QString &error, const QString &fromName, const QString &toName,
+                   int from, int to)
+{
+    return QStringLiteral("%1: %2 in the leg from station %3 to station %4 (table entries %5 and %6); nothing was "
+                          "written.")
+        .arg(QDir::toNativeSeparators(projectPath), error, fromName, toName)
+        .arg(from)
+        .arg(to);
+}
+
 } // namespace
 
 QString ExportCommand::usageLine()
 {
-    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex] [--style angle|depthchange] "
-                          "[--orientation DEG] [-o FILE] PROJECT.sprj");
+    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
+                          "[--style angle|depthchange] "
+                          "[--orientation DEG] [--check] [--tolerance M,P] [-o FILE] PROJECT.sprj");
 }
 
 int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput, QString *standardError)
@@ -52,9 +94,12 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                                         QStringLiteral("Show this help and exit."));
     const QCommandLineOption formatOption(
         QStringLiteral("format"),
-        QStringLiteral("Layout of the text: label (Lumaro \"Label\", .cav), fromto (Lumaro \"FromTo\", .cav) or "
-                       "survex (.svx). Default: the format saved in the project."),
-        QStringLiteral("label|fromto|survex"));
+        QStringLiteral("Layout of the text: label (Lumaro \"Label\", .cav), fromto (Lumaro \"FromTo\", .cav), "
+                       "survex (.svx), or csv: one line per leg with tape, compass, clino, depth change, the "
+                       "horizontal length on the plan and on the profile, their disagreement and a flag (UTF-8, "
+                       "RFC 4180), therion (a Therion .th file) or compass (a Compass .dat file: feet, and always "
+                       "the inclination). Default: the format saved in the project."),
+        QStringLiteral("label|fromto|survex|csv|therion|compass"));
     const QCommandLineOption styleOption(
         QStringLiteral("style"),
         QStringLiteral("Third value of every leg: angle (inclination in degrees) or depthchange (height gained in "
@@ -70,12 +115,24 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         QStringLiteral("Write the text to FILE (replaced only once the whole text is written) instead of "
                        "standard output. The name is used as given; no extension is added."),
         QStringLiteral("FILE"));
-    parser.addOptions({helpOption, formatOption, styleOption, orientationOption, outputOption});
+    const QCommandLineOption checkOption(
+        QStringLiteral("check"),
+        QStringLiteral("Instead of the survey data, write a report of the survey check: legs whose plan and profile "
+                       "lengths disagree, zero-length legs, repeated stations, loops with their misclosure, pieces "
+                       "not tied and stations that look like forgotten ties. Exit status 3 when it flags anything."));
+    const QCommandLineOption toleranceOption(
+        QStringLiteral("tolerance"),
+        QStringLiteral("How far the plan and profile lengths of a leg (and a loop's misclosure) may be off before "
+                       "they are flagged: the larger of M metres and P percent of the longer length. Default: 0.5,5."),
+        QStringLiteral("M,P"));
+    parser.addOptions({helpOption, formatOption, styleOption, orientationOption, checkOption, toleranceOption,
+                       outputOption});
     parser.addPositionalArgument(QStringLiteral("PROJECT.sprj"), QStringLiteral("The project file to export."));
 
     int format = 0;
     int style = 0;
     double orientation = 0.0;
+    LegTolerance tolerance;
     QString projectPath;
     try {
         if (!parser.parse(arguments))
@@ -85,9 +142,11 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             const QString options = help.mid(help.indexOf(QStringLiteral("Options:")));
             *standardOutput = (usageLine() + QStringLiteral("\n\nWrites the survey data text of a Speomark project "
                                                             "exactly as the program's Save writes it: every line "
-                                                            "ends in CR LF, numbers use \".\" as decimal point.\n"
+                                                            "ends in CR LF, numbers use \".\" as decimal point. "
+                                                            "Or the legs as CSV, or the survey check's report.\n"
                                                             "Exit status: 0 done, 1 the project or a leg could not "
-                                                            "be used (nothing is written), 2 wrong usage.\n\n") +
+                                                            "be used (nothing is written), 2 wrong usage, 3 the "
+                                                            "check flagged something.\n\n") +
                                options)
                                   .toUtf8();
             return Success;
@@ -104,6 +163,10 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                 throw UsageProblem{QStringLiteral("--orientation must be a number of degrees such as 12.5, not '%1'")
                                        .arg(parser.value(orientationOption))};
         }
+        if (parser.isSet(toleranceOption))
+            tolerance = parseTolerance(parser.value(toleranceOption));
+        if (parser.isSet(checkOption) && parser.isSet(formatOption))
+            throw UsageProblem{QStringLiteral("--check writes the check's report; it takes no --format")};
         // Checked now so wrong usage is reported as such even when the project is unreadable.
         choice(parser, formatOption, FormatNames, 0);
         choice(parser, styleOption, StyleNames, 0);
@@ -114,28 +177,50 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
 
     try {
         const ProjectContents project = ProjectFile::read(projectPath);
+        // Details that cannot be read leave the stations usable: the text is written without them.
+        if (!project.detailsProblem().isEmpty())
+            *standardError += QStringLiteral("%1: %2\n").arg(Program, project.detailsProblem());
         format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         // The window reads north from its entry box, which shows the saved number with 15 digits.
         if (!parser.isSet(orientationOption))
             orientation = ProjectHeader::reopenedEntryValue(project.header.planOrientationEntry);
 
-        const SurveyText text = SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation);
-        if (!text.complete())
-            throw CommandError(QStringLiteral("%1: %2 in the leg from station %3 to station %4 (table entries %5 "
-                                              "and %6); nothing was written.")
-                                   .arg(QDir::toNativeSeparators(projectPath), text.error, text.failedFromName,
-                                        text.failedToName)
-                                   .arg(text.failedFrom)
-                                   .arg(text.failedTo));
-        const QByteArray bytes = text.fileBytes();
+        QByteArray bytes;
+        int status = Success;
+        if (parser.isSet(checkOption) || format == CsvFormat) {
+            const SurveyNetwork network =
+                SurveyNetwork::build(project.stations, checkSettings(project.header, orientation, tolerance));
+            if (parser.isSet(checkOption)) {
+                bytes = CheckReport::text(network).toUtf8();
+                status = network.anythingFlagged() ? Flagged : Success;
+            } else {
+                for (const LegCheck &leg : network.legs)
+                    if (!leg.computed)
+                        throw CommandError(legFailure(projectPath, leg.error, leg.fromName, leg.toName, leg.from, leg.to));
+                bytes = CheckReport::legsCsv(network.legs);
+            }
+        } else {
+            const QString layout = FormatNames.at(format);
+            const SurveyText text =
+                layout == QLatin1String("therion")
+                    ? TherionText::build(project.stations, SurveyStyle(style), orientation, project.details())
+                : layout == QLatin1String("compass")
+                    ? CompassText::build(project.stations, orientation, project.details())
+                    : SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation,
+                                        project.details());
+            if (!text.complete())
+                throw CommandError(legFailure(projectPath, text.error, text.failedFromName, text.failedToName,
+                                              text.failedFrom, text.failedTo));
+            bytes = text.fileBytes();
+        }
 
         if (!parser.isSet(outputOption)) {
             *standardOutput = bytes;
-            return Success;
+            return status;
         }
         WholeFile::write(parser.value(outputOption), bytes);
-        return Success;
+        return status;
     } catch (const CommandError &error) {
         *standardError = QStringLiteral("%1: %2\n").arg(Program, error.message());
         return Failure;

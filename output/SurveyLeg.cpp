@@ -14,7 +14,7 @@ static CommandError invalidOperation()
 // rounding may carry them just past it, where the arcsine has no value.
 static double arcsinDegrees(double quotient)
 {
-    return std::asin(std::clamp(quotient, -1.0, 1.0)) * 180.0 * SurveyAngleFactor;
+    return std::asin(std::clamp(quotient, -1.0, 1.0)) * DegreesPerRadian;
 }
 
 SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientation, SurveyStyle style)
@@ -28,8 +28,7 @@ SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientat
     leg.Tape = std::sqrt(dx * dx + dy * dy + dz * dz);
     const double horizontal = std::sqrt(dx * dx + dy * dy);
 
-    // Bearing on the plan image, clockwise from its top edge. A leg straight up the image gives
-    // 0.00265 rather than 0 because of the angle factor; that is how the data has always come out.
+    // Bearing on the plan image, clockwise from its top edge.
     double bearing = 0.0;
     if (horizontal != 0.0)
         bearing = std::fabs(arcsinDegrees(dy / horizontal) + 90.0);
@@ -51,7 +50,7 @@ SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientat
     if (style == SurveyStyle::DepthChange)
         leg.Vertical = rise;
     else if (leg.Tape == 0.0)
-        throw invalidOperation(); // 0/0: two stations at the same place have no inclination
+        leg.Vertical = 0.0; // two stations at one place: level, like the depth change of 0
     else
         leg.Vertical = arcsinDegrees(rise / leg.Tape);
 

@@ -6,9 +6,8 @@
 // "Style" radio group and of DataStyleIndex in a project file.
 enum class SurveyStyle { Angle = 0, DepthChange = 1 };
 
-// Radians to degrees as cavers' data has always been computed: times 180, then times the
-// reciprocal of 3.1415 (not of pi). Changing it would shift the second decimal of some legs.
-constexpr double SurveyAngleFactor = 0.31831927423205475;
+// Radians to degrees: 180 / pi, so a right angle is 90 exactly and 14.04 comes out as 14.04.
+constexpr double DegreesPerRadian = 57.295779513082320876798154814105;
 
 // One leg between two consecutive stations. Distances are metres, angles degrees.
 // Compass is clockwise from north, 0 <= Compass < 360. Vertical is the inclination in degrees
@@ -24,6 +23,7 @@ struct SurveyLeg
 // The leg from station `from` to station `to`. The horizontal geometry comes from the plan
 // metres and the vertical from the profile metres; profile x takes no part. planOrientation is
 // the direction of north on the plan image in degrees, clockwise from the image's top edge.
-// Throws CommandError "Invalid floating point operation" when a value cannot be computed: a leg of
-// zero length in style Angle, or coordinates or an orientation that are not finite.
+// Two stations at one place give a leg of 0, 0, 0 in both styles: it has neither bearing nor
+// inclination, and the survey check lists it. Throws CommandError "Invalid floating point
+// operation" when a value cannot be computed: coordinates or an orientation that are not finite.
 SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientation, SurveyStyle style);

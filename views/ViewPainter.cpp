@@ -191,6 +191,24 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
         });
     }
 
+    // Legs whose plan and profile lengths disagree: three pixels wide under the marks and the
+    // ordinary leg, so the red line still runs along the middle.
+    QVector<QLine> disagreeing;
+    for (const int to : view.disagreeingLegs) {
+        if (to < 1 || to >= view.stations.size())
+            continue;
+        const QPoint from = truncated(view.stations[to - 1]);
+        const QPoint end = truncated(view.stations[to]);
+        if (lineMeetsClip(from, end, clip.adjusted(-1, -1, 1, 1)))
+            disagreeing.append(QLine(from, end));
+    }
+    if (!disagreeing.isEmpty()) {
+        painter.setTransform(lines);
+        painter.setPen(QPen(ViewPainter::disagreementColour(), 3.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.drawLines(disagreeing);
+        painter.setTransform(blocks);
+    }
+
     // Station marks, labels and legs.
     for (const QPointF &at : view.stations)
         drawEllipseMark(painter, markBox(at, 2), clip, Red.rgb(), White.rgb());

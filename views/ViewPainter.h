@@ -1,13 +1,15 @@
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QRect>
 
 class QPainter;
 struct ViewSnapshot;
 
-// Paints a view snapshot: the image, then the overlay (grid, stations, labels, legs, guide,
-// pending station, Move-mode highlight) in the drawing order cavers know, on any QPainter.
+// Paints a view snapshot: the image, then the overlay (grid, legs that disagree, stations, labels,
+// legs, guide, pending station, Move-mode highlight) in the drawing order cavers know, on any
+// QPainter.
 //
 // Everything is drawn in source-image pixels through the painter's transform, so the displayed
 // pane (transform = zoom) and the saved picture (transform = identity) are the same drawing.
@@ -33,4 +35,7 @@ public:
     // The annotated view at source size (source width x height, 24-bit): what "Save BMP" writes.
     // Null when the view has no size or the memory for it cannot be had.
     static QImage sourcePicture(const ViewSnapshot &view);
+
+    // Legs whose plan and profile lengths disagree: orange, apart from the stations' red.
+    static QColor disagreementColour() { return QColor(0xFF, 0x8C, 0x00); }
 };

@@ -3,6 +3,7 @@
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 #include "app/Truncate.h"
+#include "checks/SurveyLegs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -75,6 +76,10 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
         for (int i = 0; i < count; ++i)
             view.legBefore.append(table.hasLegBefore(i));
     }
+
+    if (session.showDisagreement())
+        view.disagreeingLegs = SurveyLegs::flaggedLegEnds(
+            table, CheckSettings::of(document, {session.toleranceMetres(), session.tolerancePercent()}));
 
     if (table.hasPending() && session.pointPlaced(side)) {
         const Station &pending = table.pending();

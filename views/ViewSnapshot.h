@@ -42,6 +42,9 @@ struct ViewSnapshot
     QVector<QPointF> stations;        // added stations, in table order
     QVector<QString> labels;          // text beside each station (empty = none); empty when hidden
     QVector<bool> legBefore;          // a leg joins station i-1 to station i; empty when hidden
+    // The "to" station of each leg whose plan and profile lengths disagree; filled only while
+    // "Show disagreement" is ticked, and drawn even when the legs are hidden.
+    QVector<int> disagreeingLegs;
 
     Guide guide = Guide::None;
     QRect guideCircleBox;             // left, top inclusive; right, bottom exclusive

@@ -69,18 +69,18 @@ five = [
 ]
 write("five-stations.sprj", header(5, 0, 0) + b"".join(five))
 write_text("five-stations.label-angle.cav",
-           [b"#label", b" ^A ; entrance", b"5.00\t36.87\t0.00\t ^B", b"6.32\t0.00\t-18.44\t ^C #end", b" ^B",
+           [b"#label", b" ^A ; entrance", b"5.00\t36.87\t0.00\t ^B", b"6.32\t0.00\t-18.43\t ^C #end", b" ^B",
             b"5.00\t90.00\t36.87\t ^D #end ; sump"])
 write_text("five-stations.label-depthchange.cav",
            [b"#label", b"#fall", b" ^A ; entrance", b"5.00\t36.87\t0.00\t ^B", b"6.32\t0.00\t-2.00\t ^C #end", b" ^B",
             b"5.00\t90.00\t3.00\t ^D #end ; sump"])
 write_text("five-stations.fromto-angle.cav",
-           [b"#from_to", b"A\tB\t5.00\t36.87\t0.00\t", b"B\tC\t6.32\t0.00\t-18.44\t", b"B\tD\t5.00\t90.00\t36.87\t ; sump"])
+           [b"#from_to", b"A\tB\t5.00\t36.87\t0.00\t", b"B\tC\t6.32\t0.00\t-18.43\t", b"B\tD\t5.00\t90.00\t36.87\t ; sump"])
 write_text("five-stations.fromto-depthchange.cav",
            [b"#from_to", b"#fall", b"A\tB\t5.00\t36.87\t0.00\t", b"B\tC\t6.32\t0.00\t-2.00\t",
             b"B\tD\t5.00\t90.00\t3.00\t ; sump"])
 write_text("five-stations.survex-angle.svx",
-           [b"*begin", b"A\tB\t5.00\t36.87\t0.00\t", b"B\tC\t6.32\t0.00\t-18.44\t", b"B\tD\t5.00\t90.00\t36.87\t ; sump",
+           [b"*begin", b"A\tB\t5.00\t36.87\t0.00\t", b"B\tC\t6.32\t0.00\t-18.43\t", b"B\tD\t5.00\t90.00\t36.87\t ; sump",
             b"*end"])
 write_text("five-stations.survex-depthchange.svx",
            [b"*begin", b"*data diving from to tape compass depthchange", b"A\tB\t5.00\t36.87\t0.00\t",

@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <limits>
 #include <memory>
 
 class OutputCommands : public QObject
@@ -194,7 +195,7 @@ void OutputCommands::viewAlwaysBuildsAndShowsThePreview()
     preview().setLines({QStringLiteral("hand edit")});
     f->click("Button5");
     QVERIFY(preview().isVisible());
-    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.44\t",
+    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.43\t",
                                              "B\tD\t5.00\t90.00\t36.87\t ; sump"}));
     QVERIFY(!f->document().modified());
     QVERIFY(f->session().dataFileName().isEmpty());
@@ -214,17 +215,26 @@ void OutputCommands::aFailingBuildKeepsWhatItShould()
     f->click("Button7");
     QCOMPARE(f->dialogs().fileDialogsShown(), 0);
 
-    // A zero-length leg in style Angle: the lines before it stay, nothing is saved.
+    // A leg that cannot be computed (a coordinate that is no number): the lines before it stay,
+    // nothing is saved.
     f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("0"));
+    f->document().editStations([](StationTable &table) { table.at(2).planXMetres = std::numeric_limits<float>::infinity(); });
+    f->click("Button7");
+    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Invalid floating point operation"));
+    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t"}));
+    QCOMPARE(f->dialogs().fileDialogsShown(), 0);
+    QCOMPARE(filesWritten(), QStringList());
+
+    // Two stations at one place in style Angle are a leg of nothing; the text is saved whole.
     f->document().editStations([](StationTable &table) {
+        table.at(2).planXMetres = table.at(1).planXMetres;
         table.at(3) = table.at(2);
         table.at(2).branchEnd = false;
     });
     f->click("Button7");
-    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Invalid floating point operation"));
-    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.44\t"}));
-    QCOMPARE(f->dialogs().fileDialogsShown(), 0);
-    QCOMPARE(filesWritten(), QStringList());
+    QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t", "B\tC\t6.32\t0.00\t-18.43\t",
+                                             "C\tC\t0.00\t0.00\t0.00\t", ";sump"}));
+    QCOMPARE(filesWritten(), QStringList{"cave.cav"});
 }
 
 void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()

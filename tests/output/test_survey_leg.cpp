@@ -1,4 +1,4 @@
-// Leg values from station metre coordinates: bearings in every direction, the angle factor,
+// Leg values from station metre coordinates: bearings in every direction, degrees from radians,
 // legs along the axes, zero-length legs and the plan orientation.
 #include "app/CommandError.h"
 #include "output/SurveyLeg.h"
@@ -38,7 +38,8 @@ class SurveyLegTest : public QObject
 private slots:
     void writesTheValuesOfALeg_data();
     void writesTheValuesOfALeg();
-    void zeroLengthLegHasNoInclination();
+    void rightAnglesAreExact_data();
+    void rightAnglesAreExact();
     void valuesThatAreNotNumbersStopTheLeg_data();
     void valuesThatAreNotNumbersStopTheLeg();
     void orientationTurnsCompassWithinOneTurn_data();
@@ -66,9 +67,10 @@ void SurveyLegTest::writesTheValuesOfALeg_data()
     QTest::newRow("up left") << origin << at(-1, -1, 0) << angle << QByteArray("1.41\t315.00\t0.00\t");
     QTest::newRow("slope angle") << at(10, 10, 5) << at(13, 6, 3) << angle << QByteArray("5.39\t36.87\t21.80\t");
     QTest::newRow("slope depth") << at(10, 10, 5) << at(13, 6, 3) << depth << QByteArray("5.39\t36.87\t2.00\t");
-    // 180/pi would give 14.04 and 63.43: the factor is the reciprocal of 3.1415.
-    QTest::newRow("factor compass") << origin << at(1, -4, 0) << angle << QByteArray("4.12\t14.03\t0.00\t");
-    QTest::newRow("factor incline") << origin << at(1, 0, -2) << angle << QByteArray("2.24\t90.00\t63.44\t");
+    // Degrees are 180/pi radians: atan(1/4) is 14.036 and atan(2) 63.435, which round to these
+    // (180 x 1/3.1415 gave 14.03 and 63.44).
+    QTest::newRow("pi compass") << origin << at(1, -4, 0) << angle << QByteArray("4.12\t14.04\t0.00\t");
+    QTest::newRow("pi incline") << origin << at(1, 0, -2) << angle << QByteArray("2.24\t90.00\t63.43\t");
     QTest::newRow("plumb angle") << origin << at(0, 0, 5) << angle << QByteArray("5.00\t0.00\t-90.00\t");
     QTest::newRow("plumb depth") << origin << at(0, 0, 5) << depth << QByteArray("5.00\t0.00\t-5.00\t");
     QTest::newRow("plumb up") << origin << at(0, 0, -5) << angle << QByteArray("5.00\t0.00\t90.00\t");
@@ -77,6 +79,9 @@ void SurveyLegTest::writesTheValuesOfALeg_data()
     QTest::newRow("north dx -0.0001") << origin << at(-0.0001f, -5, 0) << angle << QByteArray("5.00\t360.00\t0.00\t");
     // A slight fall prints as -0.00, a level leg as 0.00.
     QTest::newRow("small fall") << origin << at(10, 0, 0.0001f) << depth << QByteArray("10.00\t90.00\t-0.00\t");
+    // Two stations at one place: a leg of nothing, in both styles.
+    QTest::newRow("same place angle") << at(4.5f, -2, 7) << at(4.5f, -2, 7) << angle << QByteArray("0.00\t0.00\t0.00\t");
+    QTest::newRow("same place depth") << at(4.5f, -2, 7) << at(4.5f, -2, 7) << depth << QByteArray("0.00\t0.00\t0.00\t");
     QTest::newRow("big values") << at(-3e38f, 0, 0) << at(3e38f, 0, 0) << depth
                                 << QByteArray("600000001099551151555607988562290540544.00\t90.00\t0.00\t");
 }
@@ -90,16 +95,27 @@ void SurveyLegTest::writesTheValuesOfALeg()
     QCOMPARE(written(from, to, 0.0, style), values);
 }
 
-void SurveyLegTest::zeroLengthLegHasNoInclination()
+void SurveyLegTest::rightAnglesAreExact_data()
 {
-    const Station here = at(4.5f, -2, 7);
-    QCOMPARE(written(here, here, 0.0, SurveyStyle::DepthChange), QByteArray("0.00\t0.00\t0.00\t"));
-    try {
-        ComputeLeg(here, here, 0.0, SurveyStyle::Angle);
-        QFAIL("a zero-length leg got an inclination");
-    } catch (const CommandError &error) {
-        QCOMPARE(error.message(), QStringLiteral("Invalid floating point operation"));
-    }
+    QTest::addColumn<Station>("to");
+    QTest::addColumn<double>("compass");
+    QTest::addColumn<double>("vertical");
+    // Unrounded: a factor other than 180/pi shows here first (it made these 0.00265, 180.00265
+    // and 90.00265), long before the second decimal.
+    QTest::newRow("north") << at(0, -3, 0) << 0.0 << 0.0;
+    QTest::newRow("south") << at(0, 3, 0) << 180.0 << 0.0;
+    QTest::newRow("plumb up") << at(0, 0, -3) << 0.0 << 90.0;
+    QTest::newRow("plumb down") << at(0, 0, 3) << 0.0 << -90.0;
+}
+
+void SurveyLegTest::rightAnglesAreExact()
+{
+    QFETCH(Station, to);
+    QFETCH(double, compass);
+    QFETCH(double, vertical);
+    const SurveyLeg leg = ComputeLeg(at(0, 0, 0), to, 0.0, SurveyStyle::Angle);
+    QVERIFY2(std::fabs(leg.Compass - compass) < 1e-9, qPrintable(QString::number(leg.Compass, 'g', 17)));
+    QVERIFY2(std::fabs(leg.Vertical - vertical) < 1e-9, qPrintable(QString::number(leg.Vertical, 'g', 17)));
 }
 
 void SurveyLegTest::valuesThatAreNotNumbersStopTheLeg_data()

@@ -1,5 +1,6 @@
 // The three survey text layouts in both styles: the worked example, empty and one-station tables,
-// station names, branches, a leg that cannot be computed, and numbers in a comma locale.
+// station names, branches, legs of no length, a leg that cannot be computed, and numbers in a
+// comma locale.
 #include "app/AnsiText.h"
 #include "support/TestFiles.h"
 #include "output/SurveyText.h"
@@ -14,6 +15,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 Q_DECLARE_METATYPE(SurveyFormat)
@@ -151,6 +153,19 @@ void SurveyTextTest::writesSmallTables_data()
         << branches << Label << Angle
         << QByteArray("#label\r\n ; start\r\n1.00\t90.00\t0.00\t\r\n1.00\t180.00\t0.00\t #end\r\n ; x\r\n"
                       "1.00\t180.00\t0.00\t #end\r\n\r\n1.00\t180.00\t0.00\t ^E #end\r\n");
+    // Two stations at one place make a leg of 0, 0, 0 in both styles; the text goes on past it.
+    const std::vector<Station> samePlace = {station(0, 0, 0, "A"), station(1, 0, 0), station(1, 0, 0, "Z"),
+                                            station(2, 0, 0)};
+    QTest::newRow("same place label angle")
+        << samePlace << Label << Angle
+        << QByteArray("#label\r\n ^A\r\n1.00\t90.00\t0.00\t\r\n0.00\t0.00\t0.00\t ^Z\r\n1.00\t90.00\t0.00\t #end\r\n");
+    QTest::newRow("same place fromto angle")
+        << samePlace << FromTo << Angle
+        << QByteArray("#from_to\r\nA\t1\t1.00\t90.00\t0.00\t\r\n1\tZ\t0.00\t0.00\t0.00\t\r\nZ\t3\t1.00\t90.00\t0.00\t\r\n");
+    QTest::newRow("same place survex depth")
+        << samePlace << Survex << Depth
+        << QByteArray("*begin\r\n*data diving from to tape compass depthchange\r\nA\t1\t1.00\t90.00\t0.00\t\r\n"
+                      "1\tZ\t0.00\t0.00\t0.00\t\r\nZ\t3\t1.00\t90.00\t0.00\t\r\n*end\r\n");
     // A line break stored in a damaged label or comment must not split the line.
     QTest::newRow("line break in texts")
         << std::vector<Station>{station(0, 0, 0, "A\r\n"), station(2, 0, 0, "B\nC", "one\rtwo")} << FromTo << Angle
@@ -172,39 +187,33 @@ void SurveyTextTest::keepsTheLinesBeforeALegThatFails_data()
 {
     QTest::addColumn<SurveyFormat>("format");
     QTest::addColumn<QByteArray>("linesBefore");
-    QTest::addColumn<QByteArray>("depthText");
-    QTest::newRow("label") << Label << QByteArray("#label\r\n ^A\r\n1.00\t90.00\t0.00\t\r\n")
-                           << QByteArray("#label\r\n#fall\r\n ^A\r\n1.00\t90.00\t0.00\t\r\n"
-                                         "0.00\t0.00\t0.00\t ^Z\r\n1.00\t90.00\t0.00\t #end\r\n");
-    QTest::newRow("fromto") << FromTo << QByteArray("#from_to\r\nA\t1\t1.00\t90.00\t0.00\t\r\n")
-                            << QByteArray("#from_to\r\n#fall\r\nA\t1\t1.00\t90.00\t0.00\t\r\n"
-                                          "1\tZ\t0.00\t0.00\t0.00\t\r\nZ\t3\t1.00\t90.00\t0.00\t\r\n");
-    QTest::newRow("survex") << Survex << QByteArray("*begin\r\nA\t1\t1.00\t90.00\t0.00\t\r\n")
-                            << QByteArray("*begin\r\n*data diving from to tape compass depthchange\r\n"
-                                          "A\t1\t1.00\t90.00\t0.00\t\r\n1\tZ\t0.00\t0.00\t0.00\t\r\n"
-                                          "Z\t3\t1.00\t90.00\t0.00\t\r\n*end\r\n");
+    QTest::newRow("label") << Label << QByteArray("#label\r\n ^A\r\n1.00\t90.00\t0.00\t\r\n");
+    QTest::newRow("fromto") << FromTo << QByteArray("#from_to\r\nA\t1\t1.00\t90.00\t0.00\t\r\n");
+    QTest::newRow("survex") << Survex << QByteArray("*begin\r\nA\t1\t1.00\t90.00\t0.00\t\r\n");
 }
 
 void SurveyTextTest::keepsTheLinesBeforeALegThatFails()
 {
     QFETCH(SurveyFormat, format);
     QFETCH(QByteArray, linesBefore);
-    QFETCH(QByteArray, depthText);
-    const std::vector<Station> stations = {station(0, 0, 0, "A"), station(1, 0, 0), station(1, 0, 0, "Z"),
+    const std::vector<Station> stations = {station(0, 0, 0, "A"), station(1, 0, 0),
+                                           station(std::numeric_limits<float>::infinity(), 0, 0, "Z"),
                                            station(2, 0, 0)};
-    const SurveyText failed = build(stations, format, Angle);
-    QVERIFY(!failed.complete());
-    QCOMPARE(failed.error, QStringLiteral("Invalid floating point operation"));
-    QCOMPARE(joined(failed.lines), linesBefore);
-    QCOMPARE(failed.failedFrom, 1);
-    QCOMPARE(failed.failedTo, 2);
-    QCOMPARE(failed.failedFromName, QStringLiteral("1"));
-    QCOMPARE(failed.failedToName, QStringLiteral("Z"));
-
-    // In style DepthChange the same leg is 0, 0, 0 and the text goes on to its end.
-    const SurveyText depth = build(stations, format, Depth);
-    QVERIFY(depth.complete());
-    QCOMPARE(joined(depth.lines), depthText);
+    for (SurveyStyle style : {Angle, Depth}) {
+        const SurveyText failed = build(stations, format, style);
+        QVERIFY(!failed.complete());
+        QCOMPARE(failed.error, QStringLiteral("Invalid floating point operation"));
+        QByteArray expected = linesBefore;
+        if (style == Depth)
+            expected.replace("#label\r\n", "#label\r\n#fall\r\n")
+                .replace("#from_to\r\n", "#from_to\r\n#fall\r\n")
+                .replace("*begin\r\n", "*begin\r\n*data diving from to tape compass depthchange\r\n");
+        QCOMPARE(joined(failed.lines), expected);
+        QCOMPARE(failed.failedFrom, 1);
+        QCOMPARE(failed.failedTo, 2);
+        QCOMPARE(failed.failedFromName, QStringLiteral("1"));
+        QCOMPARE(failed.failedToName, QStringLiteral("Z"));
+    }
 }
 
 void SurveyTextTest::previewLinesSaveBackToTheSameBytes()

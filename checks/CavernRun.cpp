@@ -1,0 +1,145 @@
+#include "checks/CavernRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+namespace {
+
+const QString SurveyName = QStringLiteral("survey");
+
+} // namespace
+
+CavernRun::CavernRun(QObject *parent) : QObject(parent) {}
+
+CavernRun::~CavernRun()
+{
+    if (m_process) {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished(3000);
+    }
+}
+
+QString CavernRun::findCavern()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("cavern"));
+}
+
+QString CavernRun::installHint()
+{
+    return QStringLiteral("Survex is not installed: sudo apt-get install survex");
+}
+
+bool CavernRun::isRunning() const
+{
+    return m_process != nullptr;
+}
+
+void CavernRun::start(const QByteArray &survexText, const QString &program)
+{
+    cancel();
+    m_cancelled = false;
+    m_folder = std::make_unique<QTemporaryDir>();
+    const QString svx = m_folder->filePath(SurveyName + QStringLiteral(".svx"));
+    QFile file(svx);
+    if (!m_folder->isValid() || !file.open(QIODevice::WriteOnly) || file.write(survexText) != survexText.size()) {
+        CavernResult result;
+        result.messages = QStringLiteral("Cannot write the survey for cavern in a temporary folder: %1")
+                              .arg(m_folder->isValid() ? file.errorString() : m_folder->errorString());
+        emit finished(result);
+        return;
+    }
+    file.close();
+
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    m_process->setWorkingDirectory(m_folder->path());
+    connect(m_process, &QProcess::finished, this, &CavernRun::ended);
+    connect(m_process, &QProcess::errorOccurred, this, &CavernRun::failed);
+    m_process->start(program, {QStringLiteral("--output=") + m_folder->path(), svx});
+}
+
+void CavernRun::cancel()
+{
+    if (!m_process)
+        return;
+    m_cancelled = true;
+    m_process->kill(); // finished() follows, reporting the run as cancelled
+    m_process->waitForFinished(3000);
+}
+
+void CavernRun::failed(QProcess::ProcessError error)
+{
+    if (error != QProcess::FailedToStart || !m_process)
+        return; // a crash or a kill also ends in finished()
+    CavernResult result;
+    result.cancelled = m_cancelled;
+    result.messages = QStringLiteral("cavern could not be started: %1").arg(m_process->errorString());
+    m_process->deleteLater();
+    m_process = nullptr;
+    emit finished(result);
+}
+
+void CavernRun::ended(int exitCode, QProcess::ExitStatus status)
+{
+    if (!m_process)
+        return;
+    CavernResult result;
+    result.started = true;
+    result.cancelled = m_cancelled;
+    result.exitCode = status == QProcess::NormalExit ? exitCode : -1;
+    result.messages = QString::fromLocal8Bit(m_process->readAll());
+    m_process->deleteLater();
+    m_process = nullptr;
+    if (result.cancelled) {
+        emit finished(result);
+        return;
+    }
+    if (status != QProcess::NormalExit)
+        result.messages += QStringLiteral("\ncavern stopped unexpectedly.");
+    result.loopSummary = loopSummary(result.messages);
+    QFile errors(m_folder->filePath(SurveyName + QStringLiteral(".err")));
+    if (errors.open(QIODevice::ReadOnly)) {
+        result.errorReport = QString::fromLocal8Bit(errors.readAll());
+        result.traverses = parseErrorReport(result.errorReport);
+    }
+    emit finished(result);
+}
+
+QVector<CavernTraverse> CavernRun::parseErrorReport(const QString &text)
+{
+    // Each traverse: its stations on one line, then
+    // "Original length  41.00m (  4 legs), moved   1.00m ( 0.25m/leg). Error   2.44%".
+    static const QRegularExpression figures(
+        QStringLiteral("^Original length\\s+([0-9.]+)m\\s*\\(\\s*(\\d+) legs?\\), moved\\s+([0-9.]+)m.*Error\\s+([0-9.]+)%"));
+    QVector<CavernTraverse> traverses;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 1; i < lines.size(); ++i) {
+        const QRegularExpressionMatch match = figures.match(lines[i].trimmed());
+        if (!match.hasMatch())
+            continue;
+        CavernTraverse traverse;
+        traverse.stations = lines[i - 1].trimmed();
+        traverse.length = match.captured(1).toDouble();
+        traverse.legs = match.captured(2).toInt();
+        traverse.moved = match.captured(3).toDouble();
+        traverse.errorPercent = match.captured(4).toDouble();
+        traverses.append(traverse);
+    }
+    return traverses;
+}
+
+QString CavernRun::loopSummary(const QString &messages)
+{
+    QStringList kept;
+    for (const QString &line : messages.split(QLatin1Char('\n'))) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1String("Survey contains")) || trimmed.startsWith(QLatin1String("There "))
+            || trimmed.startsWith(QLatin1String("Total length")))
+            kept.append(trimmed);
+    }
+    return kept.join(QLatin1Char('\n'));
+}

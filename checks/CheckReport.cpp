@@ -1,0 +1,172 @@
+#include "checks/CheckReport.h"
+
+#include <QStringList>
+
+#include <charconv>
+#include <cmath>
+
+namespace CheckReport {
+
+QByteArray fixed2(double value)
+{
+    // A value that rounds to nothing is 0.00 here, whichever side of zero it came from: a check
+    // that says "-0.00 m" would look like a finding.
+    if (std::fabs(value) < 0.005)
+        value = 0.0;
+    char buffer[400]; // room for the largest double in fixed notation
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    return result.ec == std::errc() ? QByteArray(buffer, int(result.ptr - buffer)) : QByteArray("nan");
+}
+
+namespace {
+
+QByteArray csvText(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r'))
+        bytes = '"' + bytes.replace("\"", "\"\"") + '"';
+    return bytes;
+}
+
+QString number(double value) { return QString::fromLatin1(fixed2(value)); }
+
+QString entries(const QVector<int> &indexes)
+{
+    QStringList parts;
+    for (const int index : indexes)
+        parts.append(QString::number(index));
+    if (parts.size() == 1)
+        return QStringLiteral("table entry ") + parts.constFirst();
+    const QString last = parts.takeLast();
+    return QStringLiteral("table entries %1 and %2").arg(parts.join(QStringLiteral(", ")), last);
+}
+
+QString counted(int count, const QString &one, const QString &many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+} // namespace
+
+QByteArray csvHeader()
+{
+    return "from,to,tape_m,compass_deg,clino_deg,depth_change_m,plan_horizontal_m,profile_horizontal_m,"
+           "disagreement_m,disagreement_pct,flag,comment\r\n";
+}
+
+QByteArray legsCsv(const QVector<LegCheck> &legs)
+{
+    QByteArray out = csvHeader();
+    for (const LegCheck &leg : legs) {
+        out += csvText(leg.fromName) + ',' + csvText(leg.toName);
+        for (const double value : {leg.tape, leg.compass, leg.clino, leg.depthChange, leg.planHorizontal})
+            out += ',' + fixed2(value);
+        if (leg.hasProfileLength)
+            out += ',' + fixed2(leg.profileHorizontal) + ',' + fixed2(leg.disagreement) + ','
+                   + fixed2(leg.disagreementPercent);
+        else
+            out += ",,,";
+        out += leg.flagged ? ",1," : ",0,";
+        out += csvText(leg.comment) + "\r\n";
+    }
+    return out;
+}
+
+QString text(const SurveyNetwork &network)
+{
+    const CheckSettings &settings = network.settings;
+    const LegTolerance &tolerance = settings.tolerance;
+    QString out;
+    // Stations as Survex counts them: table entries with one name are one station.
+    int stationCount = 0;
+    for (const SurveyPiece &piece : network.pieces)
+        stationCount += piece.stationCount;
+    out += QStringLiteral("Survey check: %1 (%2), %3.\n")
+               .arg(counted(stationCount, QStringLiteral("station"), QStringLiteral("stations")),
+                    counted(int(network.positions.size()), QStringLiteral("table entry"), QStringLiteral("table entries")),
+                    counted(int(network.legs.size()), QStringLiteral("leg"), QStringLiteral("legs")));
+    out += QStringLiteral("Tolerance: %1 m or %2 % of the longer length, whichever is larger.\n")
+               .arg(number(tolerance.metres), number(tolerance.percent));
+
+    out += QStringLiteral("\nLegs whose plan and profile lengths disagree: ");
+    if (settings.profileKind == ProfileKind::None) {
+        out += QStringLiteral("not compared, the survey has no profile.\n");
+    } else if (!settings.profileLengths()) {
+        out += QStringLiteral("not compared, the profile has no scale yet.\n");
+    } else if (!settings.comparesLengths()) {
+        out += QStringLiteral("not compared, a projected profile shortens legs.\n");
+    } else {
+        out += QStringLiteral("%1\n").arg(network.flaggedLegCount());
+        for (const LegCheck &leg : network.legs)
+            if (leg.flagged)
+                out += QStringLiteral("  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %)\n")
+                           .arg(leg.fromName, leg.toName, number(leg.planHorizontal), number(leg.profileHorizontal),
+                                number(leg.disagreement), number(leg.disagreementPercent));
+    }
+
+    QVector<const LegCheck *> broken;
+    for (const LegCheck &leg : network.legs)
+        if (!leg.computed)
+            broken.append(&leg);
+    if (!broken.isEmpty()) {
+        out += QStringLiteral("\nLegs that cannot be computed: %1\n").arg(broken.size());
+        for (const LegCheck *leg : std::as_const(broken))
+            out += QStringLiteral("  %1 - %2 (%3): %4\n").arg(leg->fromName, leg->toName, entries({leg->from, leg->to}), leg->error);
+    }
+
+    out += QStringLiteral("\nZero-length legs: %1\n").arg(network.zeroLengthLegs.size());
+    for (const int index : network.zeroLengthLegs) {
+        const LegCheck &leg = network.legs[index];
+        out += QStringLiteral("  %1 - %2 (%3)\n").arg(leg.fromName, leg.toName, entries({leg.from, leg.to}));
+    }
+
+    out += QStringLiteral("\nRepeated stations: %1\n").arg(network.repeated.size());
+    for (const RepeatedStation &station : network.repeated)
+        out += QStringLiteral("  %1: %2\n").arg(station.name, entries(station.entries));
+
+    out += QStringLiteral("\nLoops: %1\n").arg(network.loops.size());
+    for (const SurveyLoop &loop : network.loops) {
+        out += QStringLiteral("  closed at %1 (%2): misclosure %3 m (dE %4, dN %5, dZ %6) over %7 m of %8 (%9 %)")
+                   .arg(loop.name, entries({loop.station}), number(loop.misclosure), number(loop.dEast),
+                        number(loop.dNorth), number(loop.dUp), number(loop.length),
+                        counted(int(loop.legs.size()), QStringLiteral("leg"), QStringLiteral("legs")),
+                        number(loop.errorPercent));
+        if (loop.flagged)
+            out += QStringLiteral(", more than the %1 m allowed").arg(number(tolerance.allowed(loop.length)));
+        out += QLatin1Char('\n');
+    }
+
+    out += QStringLiteral("\nPieces not tied to station 0: %1\n").arg(network.untiedPieceCount());
+    for (const SurveyPiece &piece : network.pieces)
+        if (!piece.tied)
+            out += QStringLiteral("  from %1 (%2): %3\n")
+                       .arg(piece.firstName, entries({piece.firstStation}),
+                            counted(piece.stationCount, QStringLiteral("station"), QStringLiteral("stations")));
+
+    out += QStringLiteral("\nLikely ties (different names within %1 pixels on the drawings): %2\n")
+               .arg(SurveyNetwork::TiePixels)
+               .arg(network.likelyTies.size());
+    for (const LikelyTie &tie : network.likelyTies)
+        out += QStringLiteral("  %1 and %2 (%3)\n").arg(tie.firstName, tie.secondName, entries({tie.first, tie.second}));
+
+    QStringList found;
+    if (!broken.isEmpty())
+        found.append(counted(int(broken.size()), QStringLiteral("leg that cannot be computed"),
+                             QStringLiteral("legs that cannot be computed")));
+    if (const int n = network.flaggedLegCount())
+        found.append(counted(n, QStringLiteral("leg that disagrees"), QStringLiteral("legs that disagree")));
+    if (const int n = int(network.zeroLengthLegs.size()))
+        found.append(counted(n, QStringLiteral("zero-length leg"), QStringLiteral("zero-length legs")));
+    if (const int n = network.flaggedLoopCount())
+        found.append(counted(n, QStringLiteral("loop misclosed beyond the tolerance"),
+                             QStringLiteral("loops misclosed beyond the tolerance")));
+    if (const int n = network.untiedPieceCount())
+        found.append(counted(n, QStringLiteral("piece not tied"), QStringLiteral("pieces not tied")));
+    if (const int n = int(network.likelyTies.size()))
+        found.append(counted(n, QStringLiteral("likely tie"), QStringLiteral("likely ties")));
+    out += found.isEmpty() ? QStringLiteral("\nNothing flagged.\n")
+                           : QStringLiteral("\nFlagged: %1.\n").arg(found.join(QStringLiteral(", ")));
+    return out;
+}
+
+} // namespace CheckReport

@@ -1,0 +1,156 @@
+#include "checks/SurveyLegs.h"
+
+#include "app/AnsiText.h"
+#include "app/CommandError.h"
+#include "app/NumberText.h"
+#include "output/SurveyLeg.h"
+#include "output/SurveyText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Most names and comments are plain ASCII; they skip the code page converter, which costs more
+// than the rest of a leg's check.
+QString decodeText(const QByteArray &bytes)
+{
+    for (const char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return AnsiText::decode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+QByteArray foldCase(QByteArray bytes)
+{
+    for (char &c : bytes)
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    return bytes;
+}
+
+// The comment as the leg's line carries it: a stored line break is written as a space.
+QString commentOnLine(const Station &station)
+{
+    if (!hasComment(station))
+        return QString();
+    QByteArray bytes = commentBytes(station);
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    return decodeText(bytes);
+}
+
+} // namespace
+
+double LegTolerance::allowed(double length) const
+{
+    return std::max(metres, percent / 100.0 * length);
+}
+
+bool LegTolerance::usable() const
+{
+    return std::isfinite(metres) && std::isfinite(percent) && metres >= 0.0 && percent >= 0.0;
+}
+
+bool CheckSettings::profileLengths() const
+{
+    return profileKind != ProfileKind::None && std::isfinite(profileMetresPerPixel) && profileMetresPerPixel > 0.0;
+}
+
+bool CheckSettings::comparesLengths() const
+{
+    return profileKind == ProfileKind::Extended && profileLengths();
+}
+
+CheckSettings CheckSettings::of(const SurveyDocument &document, const LegTolerance &tolerance, bool *orientationValid)
+{
+    CheckSettings settings;
+    double orientation = 0.0;
+    const bool valid = NumberText::tryToDouble(document.orientationEntry(), &orientation) && std::isfinite(orientation);
+    settings.planOrientation = valid ? orientation : 0.0;
+    if (orientationValid)
+        *orientationValid = valid;
+    settings.profileKind = document.profileKind();
+    settings.profileMetresPerPixel = document.view(ViewSide::Profile).metresPerPixel;
+    settings.tolerance = tolerance;
+    return settings;
+}
+
+namespace SurveyLegs {
+
+QString stationName(const Station &station, int index)
+{
+    return decodeText(SurveyText::stationName(station, index));
+}
+
+QByteArray stationKey(const Station &station, int index)
+{
+    return foldCase(SurveyText::stationName(station, index));
+}
+
+QVector<LegCheck> check(const StationTable &stations, const CheckSettings &settings)
+{
+    QVector<LegCheck> legs;
+    const int count = stations.count();
+    legs.reserve(count);
+    const bool profile = settings.profileLengths();
+    const bool compare = settings.comparesLengths();
+    QString previousName;
+    QByteArray previousKey;
+    for (int i = 0; i < count; ++i) {
+        const Station &to = stations.at(i);
+        const QByteArray bytes = SurveyText::stationName(to, i);
+        const QString name = decodeText(bytes);
+        const QByteArray key = foldCase(bytes);
+        if (stations.hasLegBefore(i)) {
+            const Station &from = stations.at(i - 1);
+            LegCheck leg;
+            leg.from = i - 1;
+            leg.to = i;
+            leg.fromName = previousName;
+            leg.toName = name;
+            leg.fromKey = previousKey;
+            leg.toKey = key;
+            leg.comment = commentOnLine(to);
+            try {
+                const SurveyLeg angle = ComputeLeg(from, to, settings.planOrientation, SurveyStyle::Angle);
+                leg.tape = angle.Tape;
+                leg.compass = angle.Compass;
+                leg.clino = angle.Vertical;
+                leg.depthChange = double(from.profileYMetres) - double(to.profileYMetres);
+            } catch (const CommandError &error) {
+                leg.computed = false;
+                leg.error = error.message();
+            }
+            const double dx = double(to.planXMetres) - double(from.planXMetres);
+            const double dy = double(to.planYMetres) - double(from.planYMetres);
+            leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
+            if (profile && leg.computed) {
+                leg.hasProfileLength = true;
+                leg.profileHorizontal =
+                    std::fabs(double(to.profileX) - double(from.profileX)) * settings.profileMetresPerPixel;
+                leg.disagreement = leg.profileHorizontal - leg.planHorizontal;
+                const double longer = std::max(leg.profileHorizontal, leg.planHorizontal);
+                leg.disagreementPercent = longer > 0.0 ? 100.0 * leg.disagreement / longer : 0.0;
+                leg.flagged = compare && std::fabs(leg.disagreement) > settings.tolerance.allowed(longer);
+            }
+            legs.append(leg);
+        }
+        previousName = name;
+        previousKey = key;
+    }
+    return legs;
+}
+
+QVector<int> flaggedLegEnds(const StationTable &stations, const CheckSettings &settings)
+{
+    QVector<int> ends;
+    if (!settings.comparesLengths())
+        return ends;
+    for (const LegCheck &leg : check(stations, settings))
+        if (leg.flagged)
+            ends.append(leg.to);
+    return ends;
+}
+
+} // namespace SurveyLegs

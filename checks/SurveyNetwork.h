@@ -1,0 +1,86 @@
+#pragma once
+
+#include "checks/SurveyLegs.h"
+
+#include <QString>
+#include <QVector>
+
+// A point of the centreline in metres: east, north and up from station 0.
+struct NetworkPoint
+{
+    double east = 0.0;
+    double north = 0.0;
+    double up = 0.0;
+};
+
+// A loop: a leg that reached a station already placed in the same piece. The misclosure is
+// where the leg put the station minus where it already was.
+struct SurveyLoop
+{
+    int closingLeg = -1;       // index into SurveyNetwork::legs
+    int station = -1;          // table index of the station the leg reached
+    QString name;
+    double dEast = 0.0, dNorth = 0.0, dUp = 0.0;
+    double misclosure = 0.0;   // length of (dEast, dNorth, dUp)
+    double length = 0.0;       // the loop's length along its legs (tapes)
+    double errorPercent = 0.0; // misclosure in % of that length
+    QVector<int> legs;         // indexes into SurveyNetwork::legs, the closing leg last
+    bool flagged = false;      // the misclosure is more than the tolerance allows for the length
+};
+
+// A connected part of the survey. Piece 0 holds station 0; any other started at a branch whose
+// first station matched no station placed before, and is drawn beside the rest.
+struct SurveyPiece
+{
+    int firstStation = -1; // table index
+    QString firstName;
+    int stationCount = 0;  // distinct stations (names)
+    bool tied = false;     // piece 0, or joined to it later by a leg
+};
+
+// Two stations with different names within TiePixels of each other on the plan (and on the
+// profile, when there is one) that no leg joins: most likely one station the caver forgot to
+// name alike.
+struct LikelyTie
+{
+    int first = -1; // table indexes, first < second
+    int second = -1;
+    QString firstName;
+    QString secondName;
+};
+
+// A name given to more than one table entry (how branches are tied and loops closed).
+struct RepeatedStation
+{
+    QString name;
+    QVector<int> entries;
+};
+
+// The survey as a network: its legs (see SurveyLegs::check), every station's position, its
+// loops with their misclosures, its pieces, the zero-length legs and the likely ties. Built by
+// walking the table in order from station 0 at (0, 0, 0): each leg adds its horizontal length
+// on the plan along its compass bearing and its depth change; stations are matched by name the
+// way Survex matches them.
+struct SurveyNetwork
+{
+    static constexpr double TiePixels = 2.0;
+
+    QVector<LegCheck> legs;
+    QVector<NetworkPoint> positions; // per table entry; entries with one name share a position
+    QVector<int> pieceOf;            // per table entry, index into pieces
+    QVector<SurveyLoop> loops;
+    QVector<SurveyPiece> pieces;     // piece 0 first; pieces joined to another are left out
+    QVector<int> zeroLengthLegs;     // indexes into legs
+    QVector<LikelyTie> likelyTies;
+    QVector<RepeatedStation> repeated;
+    CheckSettings settings;
+
+    static SurveyNetwork build(const StationTable &stations, const CheckSettings &settings);
+
+    int flaggedLegCount() const;
+    int flaggedLoopCount() const;
+    int untiedPieceCount() const;
+    // Anything the caver should look at: flagged legs or loops, zero-length legs, pieces not
+    // tied, likely ties. Repeated names alone are how ties are made, not a fault.
+    bool anythingFlagged() const;
+};

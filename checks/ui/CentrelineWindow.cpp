@@ -1,0 +1,97 @@
+#include "checks/ui/CentrelineWindow.h"
+
+#include "checks/SurveyNetwork.h"
+#include "checks/ui/CentrelineView.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+CentrelineWindow::CentrelineWindow(const SurveyDocument &document, const EditSession &session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_document(document), m_session(session)
+{
+    setWindowTitle(QStringLiteral("3D view"));
+    resize(760, 600);
+    m_view = new CentrelineView;
+
+    auto preset = [this](const QString &caption, const QString &tip, CentrelineCamera (*camera)()) {
+        auto *button = new QPushButton(caption);
+        button->setAccessibleName(caption);
+        button->setToolTip(tip);
+        button->setFocusPolicy(Qt::NoFocus); // keys go on reaching the view
+        connect(button, &QPushButton::clicked, this, [this, camera] { m_view->look(camera()); });
+        return button;
+    };
+    m_labels = new QCheckBox(QStringLiteral("Labels"));
+    m_labels->setAccessibleName(m_labels->text());
+    m_labels->setFocusPolicy(Qt::NoFocus);
+    m_status = new QLabel;
+    m_status->setAccessibleName(QStringLiteral("3D view status"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(preset(QStringLiteral("Plan (P)"), QStringLiteral("Look down on the survey, north up"),
+                              &CentrelineCamera::plan));
+    buttons->addWidget(preset(QStringLiteral("North-facing (N)"),
+                              QStringLiteral("Elevation looking north, east to the right"),
+                              &CentrelineCamera::northFacing));
+    buttons->addWidget(preset(QStringLiteral("East-facing (E)"),
+                              QStringLiteral("Elevation looking east, south to the right"),
+                              &CentrelineCamera::eastFacing));
+    buttons->addWidget(m_labels);
+    buttons->addStretch(1);
+    buttons->addWidget(m_status);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_view, 1);
+    auto *hint = new QLabel(QStringLiteral("Drag to turn, wheel to zoom at the cursor."));
+    layout->addWidget(hint);
+
+    connect(m_labels, &QCheckBox::toggled, m_view, &CentrelineView::setLabelsShown);
+    connect(&m_document, &SurveyDocument::changed, this, [this](SurveyDocument::Parts parts) {
+        if (parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::ProfileViewPart
+                     | SurveyDocument::OrientationPart)) {
+            m_stale = true;
+            if (isVisible())
+                rebuild();
+        }
+    });
+    connect(&m_session, &EditSession::changed, this, [this](EditSession::Parts parts) {
+        if (parts & EditSession::CheckPart) {
+            m_stale = true;
+            if (isVisible())
+                rebuild();
+        }
+    });
+}
+
+void CentrelineWindow::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+    m_view->setFocus();
+}
+
+void CentrelineWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_stale)
+        rebuild();
+}
+
+void CentrelineWindow::rebuild()
+{
+    const SurveyNetwork network = SurveyNetwork::build(
+        m_document.stations(),
+        CheckSettings::of(m_document, {m_session.toleranceMetres(), m_session.tolerancePercent()}));
+    m_view->setScene(CentrelineScene::of(network));
+    m_stale = false;
+    auto counted = [](qsizetype n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    m_status->setText(QStringLiteral("%1, %2, %3")
+                          .arg(counted(network.positions.size(), "station", "stations"),
+                               counted(network.legs.size(), "leg", "legs"), counted(network.loops.size(), "loop", "loops")));
+}

@@ -1,0 +1,434 @@
+#include "checks/ui/SurveyCheckWindow.h"
+
+#include "app/NumberText.h"
+#include "checks/CheckReport.h"
+#include "output/SurveyText.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSortFilterProxyModel>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace {
+
+const QColor FlaggedRow(0xFF, 0xD8, 0xA8);  // a pale shade of the views' disagreement orange
+const QColor ZeroLengthRow(0xFF, 0xF3, 0xB0);
+const int SortRole = Qt::UserRole + 1;
+const int StationRole = Qt::UserRole + 2;
+
+QString number(double value) { return QString::fromLatin1(CheckReport::fixed2(value)); }
+
+QStandardItem *cell(const QString &text, const QVariant &sortKey)
+{
+    auto *item = new QStandardItem(text);
+    item->setEditable(false);
+    item->setData(sortKey, SortRole);
+    return item;
+}
+
+QStandardItem *numberCell(double value)
+{
+    auto *item = cell(number(value), value);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+QTableWidget *listTable(const QString &name, const QStringList &headers)
+{
+    auto *table = new QTableWidget(0, int(headers.size()));
+    table->setAccessibleName(name);
+    table->setHorizontalHeaderLabels(headers);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->setVisible(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
+
+void setRow(QTableWidget *table, int row, const QStringList &texts, int station, const QColor &background)
+{
+    for (int column = 0; column < texts.size(); ++column) {
+        auto *item = new QTableWidgetItem(texts[column]);
+        item->setData(StationRole, station);
+        if (background.isValid())
+            item->setBackground(background);
+        table->setItem(row, column, item);
+    }
+}
+
+} // namespace
+
+SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession &session, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_document(document), m_session(session)
+{
+    setWindowTitle(QStringLiteral("Survey Check"));
+    resize(900, 560);
+
+    auto *toleranceLabel = new QLabel(QStringLiteral("Tolerance:"));
+    m_toleranceMetres = new QDoubleSpinBox;
+    m_toleranceMetres->setRange(0.0, 1000.0);
+    m_toleranceMetres->setDecimals(2);
+    m_toleranceMetres->setSingleStep(0.1);
+    m_toleranceMetres->setSuffix(QStringLiteral(" m"));
+    m_toleranceMetres->setAccessibleName(QStringLiteral("Tolerance in metres"));
+    auto *orLabel = new QLabel(QStringLiteral("or"));
+    m_tolerancePercent = new QDoubleSpinBox;
+    m_tolerancePercent->setRange(0.0, 100.0);
+    m_tolerancePercent->setDecimals(1);
+    m_tolerancePercent->setSingleStep(1.0);
+    m_tolerancePercent->setSuffix(QStringLiteral(" %"));
+    m_tolerancePercent->setAccessibleName(QStringLiteral("Tolerance in percent of the longer length"));
+    auto *largerLabel = new QLabel(QStringLiteral("of the longer length, whichever is larger"));
+    m_showDisagreement = new QCheckBox(QStringLiteral("Show disagreement"));
+    m_showDisagreement->setObjectName(QStringLiteral("showDisagreementBox"));
+    m_showDisagreement->setAccessibleName(m_showDisagreement->text());
+    m_showDisagreement->setToolTip(QStringLiteral("Colour the flagged legs orange on the plan and the profile"));
+
+    m_survexButton = new QPushButton(QStringLiteral("Check with Survex"));
+    m_cancelButton = new QPushButton(QStringLiteral("Cancel"));
+    m_cancelButton->setAccessibleName(QStringLiteral("Cancel the Survex check"));
+    m_cancelButton->hide();
+    m_busy = new QProgressBar;
+    m_busy->setRange(0, 0); // busy, with no end known
+    m_busy->setMaximumWidth(120);
+    m_busy->setAccessibleName(QStringLiteral("Survex is working"));
+    m_busy->hide();
+
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(toleranceLabel);
+    controls->addWidget(m_toleranceMetres);
+    controls->addWidget(orLabel);
+    controls->addWidget(m_tolerancePercent);
+    controls->addWidget(largerLabel);
+    controls->addSpacing(16);
+    controls->addWidget(m_showDisagreement);
+    controls->addStretch(1);
+    controls->addWidget(m_busy);
+    controls->addWidget(m_cancelButton);
+    controls->addWidget(m_survexButton);
+
+    m_summary = new QLabel;
+    m_summary->setAccessibleName(QStringLiteral("Check result"));
+    m_summary->setWordWrap(true);
+
+    m_legModel = new QStandardItemModel(this);
+    m_legModel->setHorizontalHeaderLabels({QStringLiteral("From"), QStringLiteral("To"), QStringLiteral("Tape m"),
+                                           QStringLiteral("Compass °"), QStringLiteral("Clino °"),
+                                           QStringLiteral("Depth change m"), QStringLiteral("Plan horiz. m"),
+                                           QStringLiteral("Profile horiz. m"), QStringLiteral("Difference m"),
+                                           QStringLiteral("Difference %"), QStringLiteral("Flag"),
+                                           QStringLiteral("Comment")});
+    m_legOrder = new QSortFilterProxyModel(this);
+    m_legOrder->setSourceModel(m_legModel);
+    m_legOrder->setSortRole(SortRole);
+    m_legTable = new QTableView;
+    m_legTable->setObjectName(QStringLiteral("legTable"));
+    m_legTable->setAccessibleName(QStringLiteral("Legs"));
+    m_legTable->setModel(m_legOrder);
+    m_legTable->setSortingEnabled(true);
+    m_legTable->sortByColumn(-1, Qt::AscendingOrder); // table order until a header is clicked
+    m_legTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_legTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_legTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_legTable->verticalHeader()->setVisible(false);
+    m_legTable->verticalHeader()->setDefaultSectionSize(m_legTable->fontMetrics().height() + 6);
+    m_legTable->horizontalHeader()->setStretchLastSection(true);
+
+    m_loopTable = listTable(QStringLiteral("Loops"),
+                            {QStringLiteral("Closed at"), QStringLiteral("Entry"), QStringLiteral("dE m"),
+                             QStringLiteral("dN m"), QStringLiteral("dZ m"), QStringLiteral("Misclosure m"),
+                             QStringLiteral("Loop length m"), QStringLiteral("Legs"), QStringLiteral("Error %"),
+                             QStringLiteral("Flag")});
+    m_pieceTable = listTable(QStringLiteral("Pieces"), {QStringLiteral("First station"), QStringLiteral("Entry"),
+                                                        QStringLiteral("Stations"), QStringLiteral("Tied")});
+    m_tieTable = listTable(QStringLiteral("Likely ties"), {QStringLiteral("Station"), QStringLiteral("Entry"),
+                                                           QStringLiteral("Station"), QStringLiteral("Entry")});
+    auto *piecesPage = new QWidget;
+    auto *piecesLayout = new QVBoxLayout(piecesPage);
+    piecesLayout->addWidget(m_pieceTable, 1);
+    piecesLayout->addWidget(new QLabel(QStringLiteral("Likely ties: stations with different names within %1 pixels "
+                                                      "of each other on the drawings")
+                                           .arg(SurveyNetwork::TiePixels)));
+    piecesLayout->addWidget(m_tieTable, 1);
+
+    m_report = new QPlainTextEdit;
+    m_report->setAccessibleName(QStringLiteral("Report"));
+    m_report->setReadOnly(true);
+    m_survexText = new QPlainTextEdit;
+    m_survexText->setAccessibleName(QStringLiteral("Survex messages"));
+    m_survexText->setReadOnly(true);
+    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+    fixed.setStyleHint(QFont::Monospace);
+    m_report->setFont(fixed);
+    m_survexText->setFont(fixed);
+
+    m_tabs = new QTabWidget;
+    m_tabs->setAccessibleName(QStringLiteral("Survey check"));
+    m_tabs->addTab(m_legTable, QStringLiteral("Legs"));
+    m_tabs->addTab(m_loopTable, QStringLiteral("Loops"));
+    m_tabs->addTab(piecesPage, QStringLiteral("Pieces"));
+    m_tabs->addTab(m_report, QStringLiteral("Report"));
+    m_tabs->addTab(m_survexText, QStringLiteral("Survex"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(controls);
+    layout->addWidget(m_summary);
+    layout->addWidget(m_tabs, 1);
+
+    // The tolerance is applied once typing ends, not at every keystroke.
+    m_toleranceMetres->setKeyboardTracking(false);
+    m_tolerancePercent->setKeyboardTracking(false);
+    auto toleranceEdited = [this] { m_session.setTolerance(m_toleranceMetres->value(), m_tolerancePercent->value()); };
+    connect(m_toleranceMetres, &QDoubleSpinBox::valueChanged, this, toleranceEdited);
+    connect(m_tolerancePercent, &QDoubleSpinBox::valueChanged, this, toleranceEdited);
+    connect(m_showDisagreement, &QCheckBox::toggled, this, [this](bool on) { m_session.setShowDisagreement(on); });
+    connect(m_legTable, &QTableView::clicked, this, &SurveyCheckWindow::legRowChosen);
+    connect(m_legTable, &QTableView::activated, this, &SurveyCheckWindow::legRowChosen);
+    for (QTableWidget *table : {m_loopTable, m_pieceTable, m_tieTable})
+        connect(table, &QTableWidget::cellClicked, this, [this, table](int row, int column) {
+            if (const QTableWidgetItem *item = table->item(row, column))
+                emit stationChosen(item->data(StationRole).toInt());
+        });
+    connect(m_survexButton, &QPushButton::clicked, this, &SurveyCheckWindow::checkWithSurvex);
+    connect(m_cancelButton, &QPushButton::clicked, &m_cavern, &CavernRun::cancel);
+    connect(&m_cavern, &CavernRun::finished, this, &SurveyCheckWindow::cavernFinished);
+    connect(&m_document, &SurveyDocument::changed, this, &SurveyCheckWindow::documentChanged);
+    connect(&m_session, &EditSession::changed, this, &SurveyCheckWindow::sessionChanged);
+
+    showSession();
+    showCavernAvailability();
+}
+
+void SurveyCheckWindow::bringToFront()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void SurveyCheckWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    showCavernAvailability(); // Survex may have been installed meanwhile
+    if (m_stale)
+        refresh();
+}
+
+void SurveyCheckWindow::documentChanged(SurveyDocument::Parts parts)
+{
+    const SurveyDocument::Parts used = SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart
+                                       | SurveyDocument::ProfileViewPart | SurveyDocument::OrientationPart;
+    if (!(parts & used))
+        return;
+    m_stale = true;
+    if (isVisible())
+        refresh();
+}
+
+void SurveyCheckWindow::sessionChanged(EditSession::Parts parts)
+{
+    if (!(parts & EditSession::CheckPart))
+        return;
+    showSession();
+    m_stale = true;
+    if (isVisible())
+        refresh();
+}
+
+void SurveyCheckWindow::showSession()
+{
+    const QSignalBlocker quietMetres(m_toleranceMetres);
+    const QSignalBlocker quietPercent(m_tolerancePercent);
+    const QSignalBlocker quietShow(m_showDisagreement);
+    m_toleranceMetres->setValue(m_session.toleranceMetres());
+    m_tolerancePercent->setValue(m_session.tolerancePercent());
+    m_showDisagreement->setChecked(m_session.showDisagreement());
+}
+
+void SurveyCheckWindow::refresh()
+{
+    bool orientationValid = true;
+    const CheckSettings settings = CheckSettings::of(
+        m_document, {m_session.toleranceMetres(), m_session.tolerancePercent()}, &orientationValid);
+    m_network = SurveyNetwork::build(m_document.stations(), settings);
+    m_stale = false;
+
+    fillLegs();
+    fillLoops();
+    fillPieces();
+    const QString report = CheckReport::text(m_network);
+    m_report->setPlainText(report);
+    QString summary = report.section(QLatin1Char('\n'), -2, -2); // the verdict, the report's last line
+    auto counted = [](qsizetype n, const char *one, const char *many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    summary = QStringLiteral("%1, %2, %3. %4")
+                  .arg(counted(m_network.legs.size(), "leg", "legs"), counted(m_network.loops.size(), "loop", "loops"),
+                       counted(m_network.pieces.size(), "piece", "pieces"), summary);
+    if (!orientationValid)
+        summary += QStringLiteral(" The plan orientation is not a number: bearings assume north at the top.");
+    m_summary->setText(summary);
+}
+
+void SurveyCheckWindow::fillLegs()
+{
+    const int scrolled = m_legTable->verticalScrollBar()->value();
+    m_legModel->setRowCount(0);
+    m_legModel->setRowCount(int(m_network.legs.size()));
+    for (int row = 0; row < m_network.legs.size(); ++row) {
+        const LegCheck &leg = m_network.legs[row];
+        QList<QStandardItem *> items;
+        items << cell(leg.fromName, leg.from) << cell(leg.toName, leg.to);
+        if (leg.computed)
+            items << numberCell(leg.tape) << numberCell(leg.compass) << numberCell(leg.clino)
+                  << numberCell(leg.depthChange);
+        else
+            for (int k = 0; k < 4; ++k)
+                items << cell(QStringLiteral("-"), -1.0);
+        items << numberCell(leg.planHorizontal);
+        if (leg.hasProfileLength)
+            items << numberCell(leg.profileHorizontal) << numberCell(leg.disagreement)
+                  << numberCell(leg.disagreementPercent);
+        else
+            for (int k = 0; k < 3; ++k)
+                items << cell(QString(), -1.0e300);
+        const QString flag = !leg.computed  ? leg.error
+                             : leg.flagged  ? QStringLiteral("disagrees")
+                             : leg.zeroLength() ? QStringLiteral("zero length")
+                                                : QString();
+        items << cell(flag, leg.flagged ? 2 : flag.isEmpty() ? 0 : 1) << cell(leg.comment, leg.comment);
+        const QColor background = leg.flagged || !leg.computed ? FlaggedRow
+                                  : leg.zeroLength()           ? ZeroLengthRow
+                                                               : QColor();
+        for (int column = 0; column < items.size(); ++column) {
+            items[column]->setData(leg.to, StationRole);
+            if (background.isValid())
+                items[column]->setBackground(background);
+            m_legModel->setItem(row, column, items[column]);
+        }
+    }
+    m_legTable->resizeColumnsToContents();
+    m_legTable->verticalScrollBar()->setValue(scrolled);
+}
+
+void SurveyCheckWindow::fillLoops()
+{
+    m_loopTable->setRowCount(int(m_network.loops.size()));
+    for (int row = 0; row < m_network.loops.size(); ++row) {
+        const SurveyLoop &loop = m_network.loops[row];
+        setRow(m_loopTable, row,
+               {loop.name, QString::number(loop.station), number(loop.dEast), number(loop.dNorth), number(loop.dUp),
+                number(loop.misclosure), number(loop.length), QString::number(loop.legs.size()),
+                number(loop.errorPercent), loop.flagged ? QStringLiteral("beyond tolerance") : QString()},
+               loop.station, loop.flagged ? FlaggedRow : QColor());
+    }
+    m_loopTable->resizeColumnsToContents();
+}
+
+void SurveyCheckWindow::fillPieces()
+{
+    m_pieceTable->setRowCount(int(m_network.pieces.size()));
+    for (int row = 0; row < m_network.pieces.size(); ++row) {
+        const SurveyPiece &piece = m_network.pieces[row];
+        setRow(m_pieceTable, row,
+               {piece.firstName, QString::number(piece.firstStation), QString::number(piece.stationCount),
+                piece.tied ? QStringLiteral("yes") : QStringLiteral("not tied")},
+               piece.firstStation, piece.tied ? QColor() : FlaggedRow);
+    }
+    m_pieceTable->resizeColumnsToContents();
+    m_tieTable->setRowCount(int(m_network.likelyTies.size()));
+    for (int row = 0; row < m_network.likelyTies.size(); ++row) {
+        const LikelyTie &tie = m_network.likelyTies[row];
+        setRow(m_tieTable, row,
+               {tie.firstName, QString::number(tie.first), tie.secondName, QString::number(tie.second)}, tie.second,
+               FlaggedRow);
+    }
+    m_tieTable->resizeColumnsToContents();
+}
+
+void SurveyCheckWindow::legRowChosen(const QModelIndex &index)
+{
+    if (index.isValid())
+        emit stationChosen(index.data(StationRole).toInt());
+}
+
+void SurveyCheckWindow::showCavernAvailability()
+{
+    const bool found = !CavernRun::findCavern().isEmpty();
+    m_survexButton->setText(found ? QStringLiteral("Check with Survex") : CavernRun::installHint());
+    m_survexButton->setAccessibleName(m_survexButton->text());
+    m_survexButton->setEnabled(found && !m_cavern.isRunning());
+}
+
+void SurveyCheckWindow::checkWithSurvex()
+{
+    const QString cavern = CavernRun::findCavern();
+    if (cavern.isEmpty()) {
+        showCavernAvailability();
+        return;
+    }
+    m_tabs->setCurrentWidget(m_survexText);
+    double orientation = 0.0;
+    if (!NumberText::tryToDouble(m_document.orientationEntry(), &orientation) || !std::isfinite(orientation)) {
+        m_survexText->setPlainText(QStringLiteral("The plan orientation '%1' is not a number; the Survex text "
+                                                  "cannot be made.")
+                                       .arg(m_document.orientationEntry()));
+        return;
+    }
+    const SurveyText text =
+        SurveyText::build(m_document.stations(), SurveyFormat::Survex, m_document.style(), orientation);
+    if (!text.complete()) {
+        m_survexText->setPlainText(QStringLiteral("%1 in the leg from station %2 to station %3; the Survex text "
+                                                  "cannot be made.")
+                                       .arg(text.error, text.failedFromName, text.failedToName));
+        return;
+    }
+    m_survexText->setPlainText(QStringLiteral("cavern is reading the survey..."));
+    m_survexButton->setEnabled(false);
+    m_busy->show();
+    m_cancelButton->show();
+    m_cavern.start(text.fileBytes(), cavern);
+}
+
+void SurveyCheckWindow::cavernFinished(const CavernResult &result)
+{
+    m_busy->hide();
+    m_cancelButton->hide();
+    showCavernAvailability();
+    if (result.cancelled) {
+        m_survexText->setPlainText(QStringLiteral("Cancelled."));
+        return;
+    }
+    QString text;
+    if (!result.started)
+        text = result.messages;
+    else if (!result.succeeded())
+        text = QStringLiteral("cavern found errors (exit status %1):\n\n%2").arg(result.exitCode).arg(result.messages);
+    else {
+        text = result.loopSummary + QStringLiteral("\n");
+        if (!result.traverses.isEmpty()) {
+            text += QStringLiteral("\nTraverses adjusted in loops (from cavern's error report):\n");
+            for (const CavernTraverse &traverse : result.traverses)
+                text += QStringLiteral("  %1\n    length %2 m over %3 legs, moved %4 m, error %5 %\n")
+                            .arg(traverse.stations, number(traverse.length))
+                            .arg(traverse.legs)
+                            .arg(number(traverse.moved), number(traverse.errorPercent));
+        }
+        text += QStringLiteral("\nEverything cavern printed:\n\n") + result.messages;
+    }
+    m_survexText->setPlainText(text);
+}

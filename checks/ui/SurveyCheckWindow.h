@@ -1,0 +1,81 @@
+#pragma once
+
+#include "checks/CavernRun.h"
+#include "checks/SurveyNetwork.h"
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QDoubleSpinBox;
+class QLabel;
+class QModelIndex;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTabWidget;
+class QTableView;
+class QTableWidget;
+
+// The survey check: every leg with its plan and profile lengths (sortable, flagged rows marked),
+// the loops with their misclosures, the pieces and likely ties, the written report, and Survex's
+// own view through cavern. It follows the document while shown. The tolerance and "Show
+// disagreement" live in the session, so the views colour the same legs this table flags.
+// Choosing a row asks for its station with stationChosen().
+class SurveyCheckWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    SurveyCheckWindow(const SurveyDocument &document, EditSession &session, QWidget *parent = nullptr);
+
+    void bringToFront();
+    const SurveyNetwork &network() const { return m_network; }
+    bool cavernRunning() const { return m_cavern.isRunning(); }
+
+signals:
+    // A row was chosen: the table index of the leg's "to" station, the station that closes the
+    // loop, the first station of the piece, or the second station of a likely tie.
+    void stationChosen(int index);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void documentChanged(SurveyDocument::Parts parts);
+    void sessionChanged(EditSession::Parts parts);
+    void refresh();
+    void showSession();
+    void fillLegs();
+    void fillLoops();
+    void fillPieces();
+    void legRowChosen(const QModelIndex &index);
+    void checkWithSurvex();
+    void cavernFinished(const CavernResult &result);
+    void showCavernAvailability();
+
+    const SurveyDocument &m_document;
+    EditSession &m_session;
+    SurveyNetwork m_network;
+    bool m_stale = true;
+    CavernRun m_cavern;
+
+    QDoubleSpinBox *m_toleranceMetres = nullptr;
+    QDoubleSpinBox *m_tolerancePercent = nullptr;
+    QCheckBox *m_showDisagreement = nullptr;
+    QPushButton *m_survexButton = nullptr;
+    QPushButton *m_cancelButton = nullptr;
+    QProgressBar *m_busy = nullptr;
+    QLabel *m_summary = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QStandardItemModel *m_legModel = nullptr;
+    QSortFilterProxyModel *m_legOrder = nullptr;
+    QTableView *m_legTable = nullptr;
+    QTableWidget *m_loopTable = nullptr;
+    QTableWidget *m_pieceTable = nullptr;
+    QTableWidget *m_tieTable = nullptr;
+    QPlainTextEdit *m_report = nullptr;
+    QPlainTextEdit *m_survexText = nullptr;
+};

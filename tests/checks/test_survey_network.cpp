@@ -1,0 +1,290 @@
+// The survey as a network, from small tables with known geometry: where each station lands, the
+// loops with their misclosures and legs, pieces joined later, names matched as Survex does, the
+// tolerance on both sides of its edge; then the 3D view's presets and the views' disagreement
+// overlay as pixels.
+#include "app/EditSession.h"
+#include "app/SurveyDocument.h"
+#include "checks/CentrelineDrawing.h"
+#include "checks/SurveyNetwork.h"
+#include "views/ViewPainter.h"
+#include "views/ViewSnapshot.h"
+
+#include <QPainter>
+#include <QTest>
+#include <vector>
+
+Q_DECLARE_METATYPE(std::vector<Station>)
+Q_DECLARE_METATYPE(ProfileKind)
+
+namespace {
+
+constexpr double PlanMpp = 0.05;
+constexpr double ProfileMpp = 0.04;
+
+// Plan x east, plan y south, profile y down, in metres; dev is the profile's horizontal position.
+Station st(const char *label, double x, double y, double z = 0, double dev = 0, bool branchEnd = false)
+{
+    Station s{};
+    s.planXMetres = float(x);
+    s.planYMetres = float(y);
+    s.profileYMetres = float(z);
+    s.planX = float(x / PlanMpp);
+    s.planY = float(y / PlanMpp);
+    s.profileX = float(dev / ProfileMpp);
+    s.profileY = float(z / ProfileMpp);
+    setLabelText(s, QString::fromLatin1(label));
+    s.branchEnd = branchEnd;
+    return s;
+}
+
+SurveyNetwork network(const std::vector<Station> &stations, double orientation = 0.0,
+                      ProfileKind kind = ProfileKind::Extended, double profileMpp = ProfileMpp)
+{
+    StationTable table;
+    table.assign(stations);
+    CheckSettings settings;
+    settings.planOrientation = orientation;
+    settings.profileKind = kind;
+    settings.profileMetresPerPixel = profileMpp;
+    return SurveyNetwork::build(table, settings);
+}
+
+QString n2(double value) { return QString::number(value + 0.0, 'f', 2).replace(QLatin1String("-0.00"), QLatin1String("0.00")); }
+
+// Every distinct station's position, then loops, pieces not tied, flagged legs and likely ties.
+QString describe(const SurveyNetwork &net)
+{
+    QStringList parts;
+    QStringList names; // those the legs name, in the order they do
+    for (const LegCheck &leg : net.legs) {
+        if (!names.contains(leg.fromName))
+            names.append(leg.fromName);
+        if (!names.contains(leg.toName))
+            names.append(leg.toName);
+    }
+    QStringList positions;
+    for (const QString &name : std::as_const(names)) {
+        int entry = -1;
+        for (const LegCheck &leg : net.legs)
+            if (entry < 0)
+                entry = leg.fromName == name ? leg.from : leg.toName == name ? leg.to : -1;
+        const NetworkPoint &p = net.positions[entry];
+        positions.append(QStringLiteral("%1 %2 %3 %4").arg(name, n2(p.east), n2(p.north), n2(p.up)));
+    }
+    parts.append(positions.join(QStringLiteral("; ")));
+    for (const SurveyLoop &loop : net.loops) {
+        QStringList legs;
+        for (const int index : loop.legs)
+            legs.append(net.legs[index].fromName + QLatin1Char('-') + net.legs[index].toName);
+        parts.append(QStringLiteral("loop %1 %2 %3 %4 / %5 [%6]%7")
+                         .arg(loop.name, n2(loop.dEast), n2(loop.dNorth), n2(loop.dUp), n2(loop.length),
+                              legs.join(QLatin1Char(' ')), loop.flagged ? QStringLiteral(" flagged") : QString()));
+    }
+    for (const SurveyPiece &piece : net.pieces)
+        if (!piece.tied)
+            parts.append(QStringLiteral("untied %1 (%2)").arg(piece.firstName).arg(piece.stationCount));
+    for (const LegCheck &leg : net.legs) {
+        if (leg.flagged)
+            parts.append(QStringLiteral("flagged %1-%2").arg(leg.fromName, leg.toName));
+        else if (leg.hasProfileLength && std::fabs(leg.disagreement) >= 0.005)
+            parts.append(QStringLiteral("off %1-%2 %3").arg(leg.fromName, leg.toName, n2(leg.disagreement)));
+    }
+    for (const LikelyTie &tie : net.likelyTies)
+        parts.append(QStringLiteral("tie %1~%2").arg(tie.firstName, tie.secondName));
+    return parts.join(QStringLiteral(" | "));
+}
+
+QRgb pixel(const QImage &image, int x, int y) { return image.pixel(x, y) | 0xFF000000u; }
+
+} // namespace
+
+class SurveyNetworkTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void placesStationsAndClosesLoops_data();
+    void placesStationsAndClosesLoops();
+    void presetsShowTheDrawings_data();
+    void presetsShowTheDrawings();
+    void viewsColourTheLegsThatDisagree_data();
+    void viewsColourTheLegsThatDisagree();
+};
+
+void SurveyNetworkTest::placesStationsAndClosesLoops_data()
+{
+    QTest::addColumn<std::vector<Station>>("stations");
+    QTest::addColumn<double>("orientation");
+    QTest::addColumn<ProfileKind>("kind");
+    QTest::addColumn<double>("profileMpp");
+    QTest::addColumn<QString>("expected");
+    const ProfileKind extended = ProfileKind::Extended;
+
+    // Two loops sharing the leg B-C; the second closes 0.5 m east of C and is measured along
+    // C-B-E-F, the way the survey reached F, not along the first loop.
+    QTest::newRow("ladder")
+        << std::vector<Station>{st("A", 0, 0), st("B", 10, 0, 0, 10), st("C", 10, 10, 0, 20), st("D", 0, 10, 0, 30),
+                                st("A", 0, 0, 0, 40, true), st("B", 10, 0, 0, 10), st("E", 20, 0, 0, 20),
+                                st("F", 20, 10, 0, 30), st("C", 10.5, 10, 0, 39.5)}
+        << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 10.00 -10.00 0.00; D 0.00 -10.00 0.00; E 20.00 0.00 0.00; "
+           "F 20.00 -10.00 0.00 | loop A 0.00 0.00 0.00 / 40.00 [A-B B-C C-D D-A] | "
+           "loop C 0.50 0.00 0.00 / 39.50 [B-C B-E E-F F-C]";
+    // Heights from the profile; north turned to the image's right, so up the image is west.
+    QTest::newRow("turned and rising")
+        << std::vector<Station>{st("A", 0, 0, 0), st("B", 0, -3, -4, 3), st("C", 4, -3, -4, 7)} << 90.0 << extended
+        << ProfileMpp << "A 0.00 0.00 0.00; B -3.00 0.00 4.00; C -3.00 4.00 4.00";
+    // A piece started apart and joined later by a leg to B moves to meet it: no loop, no piece.
+    QTest::newRow("joined later")
+        << std::vector<Station>{st("A", 0, 0), st("B", 5, 0, 0, 5, true), st("X", 5, 6, 0, 60), st("Y", 5, 3, 0, 63),
+                                st("B", 5, 0, 0, 66)}
+        << 0.0 << extended << ProfileMpp << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 5.00 -6.00 0.00; Y 5.00 -3.00 0.00";
+
+    // One that never is sits east of the rest (10 m apart, level with station 0).
+    QTest::newRow("apart")
+        << std::vector<Station>{st("A", 0, 0), st("B", 5, 0, 0, 5, true), st("X", 50, 50, 0, 60), st("Y", 50, 53, 0, 63)}
+        << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 15.00 0.00 0.00; Y 15.00 -3.00 0.00 | untied X (2)";
+    // Survex folds letters: "a" and "A" are one station. A leg back to its own station is a loop.
+    QTest::newRow("names as Survex matches them")
+        << std::vector<Station>{st("a", 0, 0), st("B", 3, -4, 0, 5), st("A", 0, 0, 0, 10), st("A", 0, 1, 0, 11)} << 0.0
+        << extended << ProfileMpp
+        << "a 0.00 0.00 0.00; B 3.00 4.00 0.00; A 0.00 0.00 0.00 | loop A 0.00 0.00 0.00 / 10.00 [a-B B-A] | "
+           "loop A 0.00 -1.00 0.00 / 1.00 [A-A] flagged";
+    // The tolerance: 0.5 m up to 10 m, 5 % beyond; a projected profile or one without a scale
+    // flags nothing.
+    // Profile lengths 10.4, 10.6, 21.0 and 21.2 m for 10, 10, 20 and 20 m on the plan.
+    const std::vector<Station> lengths = {st("A", 0, 0), st("B", 10, 0, 0, 10.4), st("C", 20, 0, 0, 21),
+                                          st("D", 40, 0, 0, 42), st("E", 60, 0, 0, 63.2)};
+    const QString placed =
+        "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 20.00 0.00 0.00; D 40.00 0.00 0.00; E 60.00 0.00 0.00";
+    QTest::newRow("tolerance") << lengths << 0.0 << extended << ProfileMpp
+                               << placed + " | off A-B 0.40 | flagged B-C | off C-D 1.00 | flagged D-E";
+    QTest::newRow("projected") << lengths << 0.0 << ProfileKind::Projective << ProfileMpp
+                               << placed + " | off A-B 0.40 | off B-C 0.60 | off C-D 1.00 | off D-E 1.20";
+    QTest::newRow("no profile scale") << lengths << 0.0 << extended << 0.0 << placed;
+    // Within two pixels on both drawings and not joined by a leg: a likely tie, named once.
+    // P2 and P3 are just over two pixels apart; Q is two pixels from P on the plan but three on
+    // the profile; R and S are joined by a leg. Each piece goes 10 m east of the one before.
+    QTest::newRow("likely ties")
+        << std::vector<Station>{st("P", 0, 0, 0, 0, true), st("P2", 0.1, 0, 0, 0.08, true), st("P3", 0, 0.05, 0, 0, true),
+                                st("Q", 0, -0.1, 0, 0.12, true), st("R", 5, 5, 0, 5), st("S", 5.05, 5, 0, 5.04)}
+        << 0.0 << ProfileKind::Extended << ProfileMpp
+        << "R 40.00 0.00 0.00; S 40.05 0.00 0.00 | untied P2 (1) | untied P3 (1) | untied Q (1) | untied R (2) | "
+           "off R-S -0.01 | tie P~P2 | tie P~P3";
+}
+
+void SurveyNetworkTest::placesStationsAndClosesLoops()
+{
+    QFETCH(std::vector<Station>, stations);
+    QFETCH(double, orientation);
+    QFETCH(ProfileKind, kind);
+    QFETCH(double, profileMpp);
+    QFETCH(QString, expected);
+    QCOMPARE(describe(network(stations, orientation, kind, profileMpp)), expected);
+}
+
+void SurveyNetworkTest::presetsShowTheDrawings_data()
+{
+    // Which stored metres each preset lays out across and down the picture: the plan shows plan x
+    // and plan y as the plan drawing does; looking north, east and the profile's depth; looking
+    // east, plan y (south is to the right) and the depth.
+    QTest::addColumn<int>("preset");
+    QTest::addColumn<int>("across"); // 0 plan x, 1 plan y
+    QTest::addColumn<int>("down");   // 1 plan y, 2 profile y
+    QTest::newRow("plan") << 0 << 0 << 1;
+    QTest::newRow("north-facing") << 1 << 0 << 2;
+    QTest::newRow("east-facing") << 2 << 1 << 2;
+}
+
+void SurveyNetworkTest::presetsShowTheDrawings()
+{
+    QFETCH(int, preset);
+    QFETCH(int, across);
+    QFETCH(int, down);
+    const std::vector<Station> stations = {st("A", 0, 0, 0), st("B", 8, 0, -6, 8), st("C", 8, 8, -6, 16),
+                                           st("D", 0, 8, 0, 24), st("E", -3, 4, 5, 29)};
+    const SurveyNetwork net = network(stations);
+    CentrelineCamera camera = preset == 0   ? CentrelineCamera::plan()
+                              : preset == 1 ? CentrelineCamera::northFacing()
+                                            : CentrelineCamera::eastFacing();
+    camera.pixelsPerMetre = 10.0;
+    camera.origin = QPointF(100.5, 100.5); // station 0's pixel centre
+    camera.centre = NetworkPoint{};
+    QImage picture(300, 300, QImage::Format_RGB32);
+    QPainter painter(&picture);
+    CentrelinePainter::paint(painter, CentrelineScene::of(net), camera, picture.size(), false);
+    painter.end();
+
+    const QRgb background = CentrelinePainter::Background.rgb();
+    auto metres = [](const Station &s, int axis) {
+        return axis == 0 ? s.planXMetres : axis == 1 ? s.planYMetres : s.profileYMetres;
+    };
+    QRgb lowest = 0, highest = 0;
+    for (const Station &s : stations) {
+        const int x = qRound(100 + 10 * metres(s, across)), y = qRound(100 + 10 * metres(s, down));
+        const QRgb colour = pixel(picture, x, y);
+        QVERIFY2(colour != background, qPrintable(QStringLiteral("%1 not drawn at %2, %3").arg(labelText(s)).arg(x).arg(y)));
+        if (s.profileYMetres == 5.0f)
+            lowest = colour;
+        if (s.profileYMetres == -6.0f)
+            highest = colour;
+    }
+    // Coloured by height: the lowest station blue, the highest red.
+    QCOMPARE(lowest, CentrelinePainter::heightColour(0.5 / 32).rgb());
+    QCOMPARE(highest, CentrelinePainter::heightColour(31.5 / 32).rgb());
+    // Nothing where no station or leg is.
+    QCOMPARE(pixel(picture, 140, 120), background);
+}
+
+void SurveyNetworkTest::viewsColourTheLegsThatDisagree_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<bool>("linesShown");
+    QTest::addColumn<double>("profileEnd"); // metres along the profile of the second station
+    QTest::addColumn<bool>("orange");
+    QTest::newRow("disagreeing, shown") << true << true << 1.6 << true;
+    QTest::newRow("disagreeing, legs hidden") << true << false << 1.6 << true;
+    QTest::newRow("disagreeing, not asked") << false << true << 1.6 << false;
+    QTest::newRow("agreeing") << true << true << 2.5 << false;
+}
+
+void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
+{
+    QFETCH(bool, shown);
+    QFETCH(bool, linesShown);
+    QFETCH(double, profileEnd);
+    QFETCH(bool, orange);
+    SurveyDocument document;
+    EditSession session;
+    // A leg 2.5 m long on the plan (50 pixels) along row 50 of both drawings.
+    document.editStations([&](StationTable &table) {
+        Station a = st("A", 0.5, 2.5, 0, 0.4), b = st("B", 3.0, 2.5, 0, 0.4 + profileEnd);
+        a.profileY = b.profileY = 50;
+        table.assign({a, b});
+    });
+    for (ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        document.editView(side, [](ViewSettings &view) {
+            view.image = QImage(120, 100, QImage::Format_RGB32);
+            view.image.fill(Qt::white);
+            view.gridShown = false;
+        });
+    document.editView(ViewSide::Profile, [](ViewSettings &view) { view.metresPerPixel = ProfileMpp; });
+    document.setShowLines(linesShown);
+    document.setShowLabels(false);
+    session.setShowDisagreement(shown);
+
+    const QRgb orangeColour = ViewPainter::disagreementColour().rgb();
+    for (ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const QImage picture = ViewPainter::sourcePicture(ViewSnapshot::of(side, document, session));
+        const int middle = side == ViewSide::Plan ? 35 : 20;
+        // Three pixels wide, the ordinary red leg along the middle when legs are shown.
+        QCOMPARE(picture.pixel(middle, 49) | 0xFF000000u, orange ? orangeColour : qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(middle, 51) | 0xFF000000u, orange ? orangeColour : qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(middle, 50) | 0xFF000000u,
+                 linesShown ? qRgb(255, 0, 0) : orange ? orangeColour : qRgb(255, 255, 255));
+        QCOMPARE(picture.pixel(middle, 53) | 0xFF000000u, qRgb(255, 255, 255));
+    }
+}
+
+QTEST_MAIN(SurveyNetworkTest)
+#include "test_survey_network.moc"
