@@ -126,8 +126,6 @@ void CheckExportTest::refusesWrongUsage_data()
             << QStringLiteral("--tolerance must be metres and percent such as 0.5,5, not '%1'").arg(QLatin1String(tolerance));
     QTest::newRow("check and format") << QStringList{"--check", "--format", "csv", project}
                                       << "--check writes the check's report; it takes no --format";
-    QTest::newRow("unknown format") << QStringList{"--format", "tsv", project}
-                                    << "--format must be label|fromto|survex|csv, not 'tsv'";
 }
 
 void CheckExportTest::refusesWrongUsage()
@@ -137,10 +135,9 @@ void CheckExportTest::refusesWrongUsage()
     const Run result = run(arguments);
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QByteArray());
-    QCOMPARE(result.err, QStringLiteral("speomark-export: %1\nUsage: speomark-export [--format label|fromto|survex|csv] "
-                                        "[--style angle|depthchange] [--orientation DEG] [--check] [--tolerance M,P] "
-                                        "[-o FILE] PROJECT.sprj\n")
-                             .arg(problem));
+    // The problem, then the usage line (whose every word test_export checks).
+    QCOMPARE(result.err.section(QLatin1Char('\n'), 0, 0), QStringLiteral("speomark-export: %1").arg(problem));
+    QVERIFY(result.err.section(QLatin1Char('\n'), 1).startsWith(QStringLiteral("Usage: speomark-export ")));
 }
 
 QTEST_GUILESS_MAIN(CheckExportTest)
