@@ -2,9 +2,7 @@
 
 #include "app/CommandError.h"
 #include "checks/CheckReport.h"
-#include "output/CompassText.h"
 #include "output/SurveyText.h"
-#include "output/TherionText.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 
@@ -16,7 +14,7 @@
 namespace {
 
 const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
-                                 QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass")};
+                                 QStringLiteral("csv")};
 const int CsvFormat = 3; // after the three survey text layouts
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
@@ -78,8 +76,7 @@ QString legFailure(const QString &projectPath, const QString &error, const QStri
 
 QString ExportCommand::usageLine()
 {
-    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
-                          "[--style angle|depthchange] "
+    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv] [--style angle|depthchange] "
                           "[--orientation DEG] [--check] [--tolerance M,P] [-o FILE] PROJECT.sprj");
 }
 
@@ -97,9 +94,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         QStringLiteral("Layout of the text: label (Lumaro \"Label\", .cav), fromto (Lumaro \"FromTo\", .cav), "
                        "survex (.svx), or csv: one line per leg with tape, compass, clino, depth change, the "
                        "horizontal length on the plan and on the profile, their disagreement and a flag (UTF-8, "
-                       "RFC 4180), therion (a Therion .th file) or compass (a Compass .dat file: feet, and always "
-                       "the inclination). Default: the format saved in the project."),
-        QStringLiteral("label|fromto|survex|csv|therion|compass"));
+                       "RFC 4180). Default: the format saved in the project."),
+        QStringLiteral("label|fromto|survex|csv"));
     const QCommandLineOption styleOption(
         QStringLiteral("style"),
         QStringLiteral("Third value of every leg: angle (inclination in degrees) or depthchange (height gained in "
@@ -177,9 +173,6 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
 
     try {
         const ProjectContents project = ProjectFile::read(projectPath);
-        // Details that cannot be read leave the stations usable: the text is written without them.
-        if (!project.detailsProblem().isEmpty())
-            *standardError += QStringLiteral("%1: %2\n").arg(Program, project.detailsProblem());
         format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         // The window reads north from its entry box, which shows the saved number with 15 digits.
@@ -201,14 +194,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                 bytes = CheckReport::legsCsv(network.legs);
             }
         } else {
-            const QString layout = FormatNames.at(format);
             const SurveyText text =
-                layout == QLatin1String("therion")
-                    ? TherionText::build(project.stations, SurveyStyle(style), orientation, project.details())
-                : layout == QLatin1String("compass")
-                    ? CompassText::build(project.stations, orientation, project.details())
-                    : SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation,
-                                        project.details());
+                SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation);
             if (!text.complete())
                 throw CommandError(legFailure(projectPath, text.error, text.failedFromName, text.failedToName,
                                               text.failedFrom, text.failedTo));
