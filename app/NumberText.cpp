@@ -31,7 +31,8 @@ bool tryToDouble(const QString &text, double *value)
         plain += char(trimmed.at(i++).unicode());
         ++mantissaDigits;
     }
-    if (i < n && trimmed.at(i) == separator) {
+    // Either separator is read, whatever the locale: a German caver typing 2.5 means 2.5.
+    if (i < n && (trimmed.at(i) == separator || trimmed.at(i) == QChar('.') || trimmed.at(i) == QChar(','))) {
         plain += '.';
         ++i;
         while (isDigit(i)) {

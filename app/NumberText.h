@@ -2,11 +2,12 @@
 
 #include <QString>
 
-// Numbers as the user types and reads them in the entry boxes: the decimal separator of the
-// locale in force (QLocale(), which is the system's unless the program sets another).
+// Numbers as the user types and reads them in the entry boxes: shown with the decimal separator of
+// the locale in force (QLocale(), which is the system's unless the program sets another), read
+// with either "." or "," whatever the locale.
 namespace NumberText {
 
-// The value of a typed number: optional sign, digits, the decimal separator, optional exponent;
+// The value of a typed number: optional sign, digits, a decimal separator, optional exponent;
 // spaces around it are allowed. Anything else (an empty text, group separators, "nan", "inf")
 // throws CommandError "'<text>' is not a valid floating point value".
 double toDouble(const QString &text);

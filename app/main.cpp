@@ -7,17 +7,13 @@
 #include <csignal>
 #include <exception>
 
-int main(int argc, char *argv[])
-{
-    // Beyond a file-size limit a save then fails and is reported like a full disk, rather than
-    // the signal killing the window with the unsaved work in it.
-    std::signal(SIGXFSZ, SIG_IGN);
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Speomark"));
-    QApplication::setOrganizationName(QStringLiteral("Speomark"));
-    QApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
+namespace {
 
-    QCommandLineParser parser;
+void describe(QCommandLineParser &parser)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Speomark"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Speomark"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PROJECT_VERSION));
     parser.setApplicationDescription(QStringLiteral("Digitise scanned cave survey drawings (a plan and an extended "
                                                     "profile) into Survex or Lumaro survey data."));
     parser.addHelpOption();
@@ -26,6 +22,37 @@ int main(int argc, char *argv[])
                                  QStringLiteral("A Speomark project (.sprj) to open at start-up, as File > Open "
                                                 "Existing Project would."),
                                  QStringLiteral("[PROJECT.sprj]"));
+}
+
+// --help and --version answer without a screen: they need no window system.
+bool onlyAsksForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-v"
+            || argument == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (onlyAsksForText(argc, argv)) {
+        QCoreApplication application(argc, argv);
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(application); // prints and exits
+        return 0;
+    }
+    // Beyond a file-size limit a save then fails and is reported like a full disk, rather than
+    // the signal killing the window with the unsaved work in it.
+    std::signal(SIGXFSZ, SIG_IGN);
+    QApplication application(argc, argv);
+    QCommandLineParser parser;
+    describe(parser);
     parser.process(application);
 
     try {

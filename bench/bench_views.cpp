@@ -173,6 +173,7 @@ public:
     }
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
     bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
+    bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
 };
 
 // The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.

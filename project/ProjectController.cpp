@@ -110,11 +110,14 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
         }
     } else {
         m_session.setAddEnabled(false);
-        // A resumed job must be able to go on along its last branch: "New branch", checked and
-        // disabled since start-up, becomes available as after returning to Add mode.
-        if (table.canStartBranch())
-            m_session.setNewBranchEnabled(true);
+        // A resumed job goes on along its last branch: the next station joins it unless the user
+        // ticks "New branch", which is offered where a branch may start.
+        m_session.setNewBranchChecked(false);
+        m_session.setNewBranchEnabled(table.canStartBranch());
     }
+    // A scale in force was fixed with "OK": its grid entries come back locked.
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        m_session.setGridLocked(side, m_document.view(side).metresPerPixel != 0.0);
 
     // An image that cannot be read leaves its pane empty rather than showing the previous job's
     // drawing under these stations; the other image is shown all the same.

@@ -4,6 +4,7 @@
 #include "app/CommandError.h"
 #include "app/EditHistory.h"
 #include "app/EditSession.h"
+#include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "app/Truncate.h"
 
@@ -181,7 +182,8 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         m_document.appendPendingStation();
         m_session.setPointPlaced(ViewSide::Plan, false);
         m_session.setPointPlaced(ViewSide::Profile, false);
-        m_session.setEntries(QString(), QString());
+        // The next label is proposed, so a station costs two clicks and a key.
+        m_session.setEntries(nextLabel(label), QString());
         m_session.setNewBranchChecked(false);
         m_session.setAddEnabled(false);
         m_document.setModified(true);
@@ -203,6 +205,60 @@ void StationEditor::setOrientation(const QString &degrees)
 {
     recordEdit(m_history, QStringLiteral("Set Plan Orientation"), [&] { m_document.setOrientationEntry(degrees); },
                EditHistory::OrientationMerge);
+}
+
+void StationEditor::setOrientationFromArrow(QPointF tail, QPointF head)
+{
+    const QPointF along = head - tail;
+    if (along.isNull())
+        return;
+    // Clockwise from the image's top edge; y grows downward.
+    double degrees = std::atan2(along.x(), -along.y()) * 180.0 / M_PI;
+    if (degrees < 0.0)
+        degrees += 360.0;
+    degrees = std::round(degrees * 10.0) / 10.0;
+    if (degrees >= 360.0)
+        degrees = 0.0;
+    recordEdit(m_history, QStringLiteral("Set Plan Orientation"),
+               [&] { m_document.setOrientationEntry(NumberText::fromDouble(degrees)); });
+}
+
+void StationEditor::recalculateMetres(ViewSide side)
+{
+    const StationTable &table = m_document.stations();
+    const long double scale = m_document.view(side).metresPerPixel;
+    recordEdit(m_history, QStringLiteral("Recalculate Station Positions"), [&] {
+        for (int i = 0; i < table.count(); ++i) {
+            Station station = table.at(i);
+            if (side == ViewSide::Plan) {
+                station.planXMetres = float(station.planX * scale);
+                station.planYMetres = float(station.planY * scale);
+            } else {
+                station.profileYMetres = float(station.profileY * scale);
+            }
+            m_document.setStation(i, station);
+        }
+        m_document.setModified(true);
+    });
+}
+
+QString StationEditor::nextLabel(const QString &last)
+{
+    qsizetype start = last.size();
+    while (start > 0 && last.at(start - 1).isDigit() && last.at(start - 1).unicode() < 128)
+        --start;
+    if (start == last.size())
+        return QString();
+    QString digits = last.mid(start);
+    // Add one from the right, carrying; a carry out of the first digit widens the number.
+    qsizetype at = digits.size() - 1;
+    while (at >= 0 && digits.at(at) == QChar('9'))
+        digits[at--] = QChar('0');
+    if (at < 0)
+        digits.prepend(QChar('1'));
+    else
+        digits[at] = QChar(digits.at(at).unicode() + 1);
+    return last.left(start) + digits;
 }
 
 void StationEditor::showSelectedTexts()

@@ -39,6 +39,9 @@ public:
     void setProfileKind(ProfileKind kind);
     void setOrientation(const QString &degrees);
 
+    // The plan's north from two points along the drawn north arrow (source pixels, tail first).
+    void setOrientationFromArrow(QPointF tail, QPointF head);
+
     // Move mode parks the texts typed for the pending station and shows the last station's;
     // false (nothing changes) when there is no station to edit.
     bool enterMoveMode();
@@ -65,6 +68,13 @@ public:
     AddOutcome startInsert();
     // Relabels a station (the stations list).
     void setLabel(int index, const QString &label);
+    // Puts the metres of every station on that view back in step with its pixels at the view's
+    // scale in force (after the scale was changed); one step.
+    void recalculateMetres(ViewSide side);
+
+    // The label that follows `last`: its trailing number increased, keeping its width (12 -> 13,
+    // A7 -> A8, Б09 -> Б10); empty when it ends in no number.
+    static QString nextLabel(const QString &last);
 
     static QString tableFullMessage();
 

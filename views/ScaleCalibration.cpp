@@ -44,6 +44,20 @@ ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
     return outcome;
 }
 
+ScaleCalibration::Outcome ScaleCalibration::calibrate(ViewSide side, double metres, double pixels)
+{
+    const QString view = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
+    // Hundredths of a pixel are as much as two clicks can tell.
+    const double cell = std::round(pixels * 100.0) / 100.0;
+    Outcome outcome = Outcome::Refused;
+    recordEdit(m_history, QStringLiteral("Measure %1 Scale").arg(view), [&] {
+        m_session.setGridLocked(side, false);
+        m_document.setGridEntries(side, NumberText::fromDouble(metres), NumberText::fromDouble(cell));
+        outcome = takeGridEntries(side);
+    });
+    return outcome;
+}
+
 ScaleCalibration::Outcome ScaleCalibration::takeGridEntries(ViewSide side)
 {
     const ViewSettings &view = m_document.view(side);

@@ -22,6 +22,10 @@ public:
     // is the one reported); the grid cell follows the pixel entry even when the scale is refused.
     Outcome pressOkOrChange(ViewSide side);
 
+    // A measured distance: `pixels` source pixels on the drawing are `metres` long. The grid
+    // entries become those numbers and are taken as "OK" takes them (unlocking them first).
+    Outcome calibrate(ViewSide side, double metres, double pixels);
+
     // Opening an image recomputes the view's scale from its entries. False, with the scale left
     // as it was and the lower panel disabled, when the entries give none.
     bool takeScaleFromEntries(ViewSide side);

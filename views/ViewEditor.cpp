@@ -63,10 +63,23 @@ bool ViewEditor::zoomOut(ViewSide side)
 ZoomPan::PaneView ViewEditor::release(ViewSide side, QPoint scroll, QSize box, Qt::MouseButton button,
                                       Qt::KeyboardModifiers modifiers, QPoint at)
 {
-    const ZoomPan::PaneView view = ZoomPan::afterRelease({m_document.view(side).zoom, scroll, box},
-                                                         m_session.pressPoint(side), at, button, modifiers);
+    const ZoomPan::PaneView view =
+        ZoomPan::afterRelease({m_document.view(side).zoom, scroll, box}, at, button, modifiers);
     setZoom(side, view.zoom);
     return view;
+}
+
+ZoomPan::PaneView ViewEditor::zoomAt(ViewSide side, double factor, QPoint cursor, QPoint scroll, QSize box)
+{
+    const ZoomPan::PaneView view = ZoomPan::zoomAt({m_document.view(side).zoom, scroll, box}, factor, cursor);
+    setZoom(side, view.zoom);
+    return view;
+}
+
+ZoomPan::PaneView ViewEditor::actualSize(ViewSide side, QPoint scroll, QSize box)
+{
+    const double zoom = m_document.view(side).zoom;
+    return zoomAt(side, zoom > 0.0 ? 1.0 / zoom : 1.0, QPoint(box.width() / 2, box.height() / 2), scroll, box);
 }
 
 void ViewEditor::setGridShown(ViewSide side, bool shown)

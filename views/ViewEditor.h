@@ -31,10 +31,15 @@ public:
     // middle of the box in place (ZoomPan::scrollAfterZoomIn/Out).
     bool zoomIn(ViewSide side);
     bool zoomOut(ViewSide side);
-    // A mouse release (pan, Ctrl+click zoom). The zoom goes into the document; the caller scrolls
-    // the pane to the scroll position returned.
+    // A mouse release: Ctrl+click zooms. The zoom goes into the document; the caller scrolls the
+    // pane to the scroll position returned.
     ZoomPan::PaneView release(ViewSide side, QPoint scroll, QSize box, Qt::MouseButton button,
                               Qt::KeyboardModifiers modifiers, QPoint at);
+
+    // The wheel or a pinch at a point of the box; the caller scrolls to the position returned.
+    ZoomPan::PaneView zoomAt(ViewSide side, double factor, QPoint cursor, QPoint scroll, QSize box);
+    // Zoom 1, the middle of the box kept.
+    ZoomPan::PaneView actualSize(ViewSide side, QPoint scroll, QSize box);
 
     void setGridShown(ViewSide side, bool shown);
     void setGridShift(ViewSide side, int right, int up);

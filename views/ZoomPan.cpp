@@ -2,6 +2,9 @@
 
 #include "app/Truncate.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace ZoomPan {
 
 double zoomedIn(double zoom)
@@ -24,11 +27,13 @@ QPoint scrollAfterZoomOut(QPoint scroll, QSize box)
     return QPoint(scroll.x() / 2 - box.width() / 4, scroll.y() / 2 - box.height() / 4);
 }
 
-PaneView afterRelease(PaneView view, QPoint press, QPoint release, Qt::MouseButton button,
-                      Qt::KeyboardModifiers modifiers)
+QPoint panned(QPoint startScroll, QPoint startInBox, QPoint nowInBox)
 {
-    if (release.x() != press.x() && release.y() != press.y())
-        view.scroll += press - release;
+    return startScroll - (nowInBox - startInBox);
+}
+
+PaneView afterRelease(PaneView view, QPoint release, Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
     if (!(modifiers & Qt::ControlModifier))
         return view;
     const int sourceX = truncToInt(release.x() / view.zoom);
@@ -42,6 +47,19 @@ PaneView afterRelease(PaneView view, QPoint press, QPoint release, Qt::MouseButt
     }
     view.scroll = QPoint(truncToInt(sourceX * view.zoom - view.box.width() / 2),
                          truncToInt(sourceY * view.zoom - view.box.height() / 2));
+    return view;
+}
+
+PaneView zoomAt(PaneView view, double factor, QPoint cursor)
+{
+    if (!std::isfinite(factor) || factor <= 0.0)
+        return view;
+    const double zoom = std::clamp(view.zoom * factor, MinWheelZoom, MaxWheelZoom);
+    const double sourceX = (view.scroll.x() + cursor.x()) / view.zoom;
+    const double sourceY = (view.scroll.y() + cursor.y()) / view.zoom;
+    view.scroll = QPoint(truncToInt(std::round(sourceX * zoom) - cursor.x()),
+                         truncToInt(std::round(sourceY * zoom) - cursor.y()));
+    view.zoom = zoom;
     return view;
 }
 

@@ -27,10 +27,20 @@ double zoomedOut(double zoom);
 QPoint scrollAfterZoomIn(QPoint scroll, QSize box);
 QPoint scrollAfterZoomOut(QPoint scroll, QSize box);
 
-// After a mouse release: a drag that changed both coordinates pans with it; Ctrl zooms about the
-// released point (left in, right out, middle only recentres) and puts it at the box's middle.
-PaneView afterRelease(PaneView view, QPoint press, QPoint release, Qt::MouseButton button,
-                      Qt::KeyboardModifiers modifiers);
+// After a mouse release with Ctrl: zooms about the released point (left in, right out, middle
+// only recentres) and puts it at the box's middle. (Dragging pans while the mouse moves.)
+PaneView afterRelease(PaneView view, QPoint release, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+// Live panning: the scroll position that keeps the drawing under the mouse, from where the
+// press was in the box and the scroll position then.
+QPoint panned(QPoint startScroll, QPoint startInBox, QPoint nowInBox);
+
+// The wheel (and a pinch): zooms by factor, within MinWheelZoom..MaxWheelZoom, keeping the point
+// under the cursor (displayed pixels from the box's top-left) where it is.
+constexpr double MinWheelZoom = 1.0 / 32.0;
+constexpr double MaxWheelZoom = 8.0;
+constexpr double WheelStep = 1.25; // one notch of the wheel
+PaneView zoomAt(PaneView view, double factor, QPoint cursor);
 
 // A right click without Shift or Ctrl places a station's point.
 bool placesPoint(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);

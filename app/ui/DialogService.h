@@ -14,6 +14,7 @@ struct FileDialog
     QString defaultSuffix; // without the dot; added to a chosen name that has no extension
     bool overwritePrompt = false;
     QString fileName;      // last chosen (or written back) name
+    QString settingsKey;   // the folder last used is remembered under this name across runs
 };
 
 enum class MessageIcon { None, Information, Error };
@@ -39,6 +40,9 @@ public:
 
     // A modal box with Yes and No; true for Yes, closing it counts as No.
     virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
+
+    // A modal box asking for a line of text; false when cancelled.
+    virtual bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) = 0;
 };
 
 // The name with the dialog's default suffix appended when its own file name has no extension,

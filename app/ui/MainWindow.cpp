@@ -19,7 +19,9 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QCursor>
 #include <QDockWidget>
+#include <QImageReader>
 #include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
@@ -74,7 +76,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
         "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
 
-    m_imageDialog = {FileDialog::Kind::Open, QStringLiteral("All (*)"), QString(), false, QString()};
+    // Scans in any format a reader knows, and PDF sheets.
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
+    patterns.append(QStringLiteral("*.pdf"));
+    const QString images = QStringLiteral("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
+    m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString()};
+    m_profileImageDialog = m_planImageDialog; // each remembers its own file
     m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString()};
     m_pictureDialog = {FileDialog::Kind::Save, QStringLiteral("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
                        QString()};
@@ -92,6 +101,22 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     m_recoveryTimer.setSingleShot(true);
     m_recoveryTimer.setInterval(5000);
     connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
+    // Each dialog starts in the folder it was last used in, also after a restart.
+    for (FileDialog *dialog : {&m_planImageDialog, &m_profileImageDialog, &m_dataFileDialog, &m_pictureDialog,
+                               &m_saveProjectDialog, &m_openProjectDialog})
+        dialog->settingsKey = dialog == &m_planImageDialog      ? QStringLiteral("planImage")
+                              : dialog == &m_profileImageDialog ? QStringLiteral("profileImage")
+                              : dialog == &m_dataFileDialog     ? QStringLiteral("dataFile")
+                              : dialog == &m_pictureDialog      ? QStringLiteral("picture")
+                              : dialog == &m_saveProjectDialog  ? QStringLiteral("saveProject")
+                                                                : QStringLiteral("openProject");
+    // The wheel and pinches over the panes zoom; text boxes let Ctrl+Z through when they have
+    // nothing to undo; scans and projects can be dropped on the window.
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        scrollBox(side)->viewport()->installEventFilter(this);
+    for (QLineEdit *box : findChildren<QLineEdit *>())
+        box->installEventFilter(this);
+    setAcceptDrops(true);
     // The plan pane holds the keyboard at first, so Ctrl+Z, Delete and the arrows reach the survey
     // rather than a text box's own editing.
     m_planScroll->setFocus();
@@ -214,11 +239,32 @@ void MainWindow::createMenu()
     m_openProfileAction = m_fileMenu->addAction(QStringLiteral("Open Profile (Right Image)"));
     m_fileMenu->addSeparator();
     m_openProjectAction = m_fileMenu->addAction(QStringLiteral("Open Existing Project"));
+    m_openProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_recentMenu = m_fileMenu->addMenu(QStringLiteral("Open Recent Project"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
     m_saveProjectAction = m_fileMenu->addAction(QStringLiteral("Save Project"));
-    m_saveProjectAction->setShortcut(QKeySequence::Save);
+    m_saveProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     m_saveProjectAsAction = m_fileMenu->addAction(QStringLiteral("Save Project As"));
+    m_saveProjectAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    auto *closeProjectAction = m_fileMenu->addAction(QStringLiteral("Close Project"));
+    closeProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    connect(closeProjectAction, &QAction::triggered, this, [this] { guard([this] { closeProject(); }); });
     m_fileMenu->addSeparator();
-    m_closeAllAction = m_fileMenu->addAction(QStringLiteral("Close All")); // does nothing yet
+    const auto fileAction = [this](const QString &text, QKeySequence keys, std::function<void()> run) {
+        QAction *action = m_fileMenu->addAction(text);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, [this, run] { guard(run); });
+        return action;
+    };
+    fileAction(QStringLiteral("View Survey Data"), {}, [this] { viewSurveyText(); });
+    fileAction(QStringLiteral("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
+    fileAction(QStringLiteral("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
+    m_fileMenu->addSeparator();
+    fileAction(QStringLiteral("Save Plan Picture"), {}, [this] { savePicture(ViewSide::Plan); });
+    fileAction(QStringLiteral("Save Profile Picture"), {}, [this] { savePicture(ViewSide::Profile); });
+    m_fileMenu->addSeparator();
+    m_closeAllAction = m_fileMenu->addAction(QStringLiteral("Close All"));
+    fileAction(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
     m_undoAction = m_history.stack().createUndoAction(this, QStringLiteral("Undo"));
@@ -251,7 +297,69 @@ void MainWindow::createMenu()
     }
 
     m_viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    const auto viewAction = [this](const QString &text, QList<QKeySequence> keys, std::function<void()> run) {
+        QAction *action = m_viewMenu->addAction(text);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, run] { guard(run); });
+        return action;
+    };
+    // The zoom keys work on the pane under the mouse; a text box keeps its own keys.
+    viewAction(QStringLiteral("Zoom In"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
+               [this] { zoomIn(paneUnderCursor()); });
+    viewAction(QStringLiteral("Zoom Out"), {QKeySequence(Qt::Key_Minus)}, [this] { zoomOut(paneUnderCursor()); });
+    viewAction(QStringLiteral("Actual Size"), {QKeySequence(Qt::Key_0)}, [this] { actualSize(paneUnderCursor()); });
+    m_viewMenu->addSeparator();
+    viewAction(QStringLiteral("Measure Plan Scale"), {}, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
+    viewAction(QStringLiteral("Measure Profile Scale"), {},
+               [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
+    viewAction(QStringLiteral("Measure North on the Plan"), {},
+               [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
+    m_viewMenu->addSeparator();
     m_viewMenu->addAction(m_stationsDock->toggleViewAction());
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction *guide = help->addAction(QStringLiteral("User Guide"));
+    guide->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(guide, &QAction::triggered, this, [this] { guard([this] { showHelp(); }); });
+
+    // Esc gives up a measurement.
+    m_cancelAction = new QAction(this);
+    m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(m_cancelAction, &QAction::triggered, this, [this] { stopMeasuring(); });
+    addAction(m_cancelAction);
+}
+
+ViewSide MainWindow::paneUnderCursor() const
+{
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const QScrollArea *box = scrollBox(side);
+        if (box->rect().contains(box->mapFromGlobal(QCursor::pos())))
+            return side;
+    }
+    return m_activeSide;
+}
+
+void MainWindow::rememberProject(const QString &path)
+{
+    QSettings settings;
+    QStringList recent = settings.value(QStringLiteral("recentProjects")).toStringList();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    while (recent.size() > 8)
+        recent.removeLast();
+    settings.setValue(QStringLiteral("recentProjects"), recent);
+}
+
+void MainWindow::showRecentProjects()
+{
+    m_recentMenu->clear();
+    const QStringList recent = QSettings().value(QStringLiteral("recentProjects")).toStringList();
+    for (const QString &path : recent) {
+        QAction *action = m_recentMenu->addAction(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
+    }
+    m_recentMenu->setEnabled(!recent.isEmpty());
 }
 
 void MainWindow::createStationsList()
@@ -311,6 +419,12 @@ void MainWindow::connectCommands()
                 });
     }
     command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
+    command(m_closeAllAction, &QAction::triggered, [this] { closeProject(); });
+    // Enter in the label or comment box presses Add.
+    command(m_stationBox, &StationBox::returnPressed, [this] {
+        if (m_session.addEnabled())
+            addStation();
+    });
     command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
     command(m_orientationEdit, &QLineEdit::textChanged, [this](const QString &text) { m_stationEditor.setOrientation(text); });
@@ -462,10 +576,24 @@ void MainWindow::scrollTo(ViewSide side, QPoint scroll)
 
 void MainWindow::openImage(ViewSide side)
 {
-    if (!dialogs().execute(this, m_imageDialog))
+    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    if (!dialogs().execute(this, dialog))
         return;
-    if (m_viewEditor.openImage(side, m_imageDialog.fileName) == ViewEditor::Opened::OpenedWithoutScale)
+    openImageFile(side, dialog.fileName);
+}
+
+void MainWindow::openImageFile(ViewSide side, const QString &path)
+{
+    const double oldScale = m_document.view(side).metresPerPixel;
+    if (m_viewEditor.openImage(side, path) == ViewEditor::Opened::OpenedWithoutScale)
         dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side), MessageIcon::None);
+    else
+        offerRecalculation(side, oldScale);
+}
+
+void MainWindow::actualSize(ViewSide side)
+{
+    scrollTo(side, m_viewEditor.actualSize(side, scrollPosition(side), scrollBox(side)->viewport()->size()).scroll);
 }
 
 // The pane takes its new size first, so the scroll bars hold the position in the new range.
@@ -481,57 +609,37 @@ void MainWindow::zoomOut(ViewSide side)
         scrollTo(side, ZoomPan::scrollAfterZoomOut(scrollPosition(side), scrollBox(side)->size()));
 }
 
-void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
-{
-    m_activeSide = side;
-    m_session.setPressPoint(side, at);
-    // In Move mode a left press on a station's mark picks it and starts dragging it.
-    if (m_session.moving() && button == Qt::LeftButton && !(modifiers & Qt::ControlModifier)) {
-        const int station = m_stationEditor.stationAt(side, at);
-        if (station >= 0 && m_stationEditor.select(station)) {
-            m_dragging = true;
-            m_dragSide = side;
-            ++m_dragId;
-        }
-    }
-}
-
-void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
-{
-    m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(QStringLiteral("(%1 ; %2)").arg(at.x()).arg(at.y()));
-    if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton))
-        m_stationEditor.drag(side, at, m_dragId);
-}
-
-void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
-{
-    if (m_dragging && button == Qt::LeftButton) {
-        m_dragging = false; // a drag moves the mark, never the view
-        return;
-    }
-    ZoomPan::PaneView view;
-    {
-        // One redraw for the point and the zoom; the scroll bars follow once the pane has its size.
-        ChangeBatch batch(m_document, m_session);
-        if (ZoomPan::placesPoint(button, modifiers))
-            m_stationEditor.placePoint(side, at);
-        view = m_viewEditor.release(side, scrollPosition(side), scrollBox(side)->size(), button, modifiers, at);
-    }
-    scrollTo(side, view.scroll);
-}
-
 void MainWindow::applyScale(ViewSide side)
 {
-    if (m_calibration.pressOkOrChange(side) == ScaleCalibration::Outcome::Refused)
+    const double oldScale = m_document.view(side).metresPerPixel;
+    switch (m_calibration.pressOkOrChange(side)) {
+    case ScaleCalibration::Outcome::Refused:
         dialogs().message(this, QStringLiteral("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
+        break;
+    case ScaleCalibration::Outcome::Accepted:
+        offerRecalculation(side, oldScale);
+        break;
+    case ScaleCalibration::Outcome::Unlocked:
+        break;
+    }
 }
 
 // ---- Stations ----
 
 void MainWindow::addStation()
 {
-    if (m_stationEditor.add(m_session.labelEntry(), m_session.commentEntry()) == StationEditor::AddOutcome::TableFull)
+    const bool adding = !m_session.moving();
+    switch (m_stationEditor.add(m_session.labelEntry(), m_session.commentEntry())) {
+    case StationEditor::AddOutcome::TableFull:
         dialogs().message(this, QStringLiteral("Speomark"), StationEditor::tableFullMessage(), MessageIcon::None);
+        break;
+    case StationEditor::AddOutcome::Added:
+        if (adding && !m_session.moving()) // the proposed label, ready to be typed over
+            m_stationBox->focusLabel();
+        break;
+    default:
+        break;
+    }
 }
 
 void MainWindow::chooseMoveMode()
@@ -670,6 +778,7 @@ void MainWindow::openProject(const QString &path)
         return;
     const ProjectController::Opened opened = m_project.open(project, path);
     newJob(path, false);
+    rememberProject(path);
     if (!project.extrasProblem.isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
     if (opened.planImageMissing)
@@ -697,6 +806,7 @@ void MainWindow::saveProjectAs()
         return;
     m_project.saveAs(m_saveProjectDialog.fileName);
     m_session.setProject(m_saveProjectDialog.fileName, false);
+    rememberProject(m_saveProjectDialog.fileName);
     m_recovery.remove();
 }
 
@@ -706,9 +816,6 @@ void MainWindow::closeProject()
         return;
     m_project.close();
     newJob(QString(), false);
-    // Both panes stay empty until a command draws them again.
-    m_planPane->collapse();
-    m_profilePane->collapse();
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));
 }

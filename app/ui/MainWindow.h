@@ -30,6 +30,9 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QDockWidget;
+class QDragEnterEvent;
+class QDropEvent;
+class QWheelEvent;
 class QScrollArea;
 class QStatusBar;
 class StationBox;
@@ -76,6 +79,15 @@ public:
     // ---- Commands ----
     // Views
     void openImage(ViewSide side);
+    void openImageFile(ViewSide side, const QString &path);
+    enum class MeasureKind { Scale, North };
+    // The next two left clicks on the view measure its scale bar (then the length is asked) or,
+    // on the plan, its north arrow.
+    void startMeasuring(ViewSide side, MeasureKind kind);
+    void stopMeasuring();
+    void actualSize(ViewSide side);
+    void wheelOnPane(ViewSide side, QWheelEvent *event);
+    void zoomAtCursor(ViewSide side, double factor, QPoint inBox);
     void zoomIn(ViewSide side);
     void zoomOut(ViewSide side);
     void pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
@@ -109,6 +121,9 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createPanels();
@@ -118,6 +133,11 @@ private:
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
     void createStationsList();
+    void measureAt(QPoint displayed);
+    void offerRecalculation(ViewSide side, double oldScale);
+    ViewSide paneUnderCursor() const;
+    void rememberProject(const QString &path);
+    void showRecentProjects();
     void newJob(const QString &projectPath, bool changed);
     void scheduleRecovery();
     void documentChanged(SurveyDocument::Parts parts);
@@ -152,10 +172,27 @@ private:
     ViewSide m_dragSide = ViewSide::Plan;
     quint64 m_dragId = 0;
     ViewSide m_activeSide = ViewSide::Plan; // the pane last clicked: arrow keys nudge there
+    // The drawing following the mouse while a button is held down.
+    struct Pan
+    {
+        bool active = false;
+        ViewSide side = ViewSide::Plan;
+        QPoint startInBox;  // the press, in the box's pixels
+        QPoint startScroll;
+    } m_pan;
+    struct Measure
+    {
+        bool active = false;
+        ViewSide side = ViewSide::Plan;
+        MeasureKind kind = MeasureKind::Scale;
+        bool hasFirst = false;
+        QPointF first; // source pixels
+    } m_measure;
     SurveyTextWindow *m_textWindow = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 
-    FileDialog m_imageDialog;
+    FileDialog m_planImageDialog;
+    FileDialog m_profileImageDialog;
     FileDialog m_dataFileDialog;
     FileDialog m_pictureDialog;
     FileDialog m_saveProjectDialog;
@@ -205,6 +242,8 @@ private:
     QAction *m_insertAction = nullptr;
     QAction *m_deleteAction = nullptr;
     QList<QAction *> m_nudgeActions;
+    QMenu *m_recentMenu = nullptr;
+    QAction *m_cancelAction = nullptr;
     QMenu *m_viewMenu = nullptr;
     QDockWidget *m_stationsDock = nullptr;
     StationsList *m_stationsList = nullptr;

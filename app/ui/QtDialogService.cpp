@@ -2,7 +2,9 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QSettings>
 
 QString withDefaultSuffix(const QString &path, const QString &defaultSuffix)
 {
@@ -23,15 +25,22 @@ bool QtDialogService::execute(QWidget *parent, FileDialog &dialog)
         box.setNameFilter(dialog.filter);
     box.setDefaultSuffix(dialog.defaultSuffix);
     box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
+    const QString folderKey = QStringLiteral("folders/") + dialog.settingsKey;
     if (!dialog.fileName.isEmpty()) {
         const QFileInfo info(dialog.fileName);
         if (info.dir().exists())
             box.setDirectory(info.dir());
         box.selectFile(info.fileName());
+    } else if (!dialog.settingsKey.isEmpty()) {
+        const QString folder = QSettings().value(folderKey).toString();
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            box.setDirectory(folder);
     }
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
     dialog.fileName = withDefaultSuffix(box.selectedFiles().constFirst(), dialog.defaultSuffix);
+    if (!dialog.settingsKey.isEmpty())
+        QSettings().setValue(folderKey, QFileInfo(dialog.fileName).absolutePath());
     return true;
 }
 
@@ -75,4 +84,13 @@ bool QtDialogService::askYesNo(QWidget *parent, const QString &caption, const QS
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+bool QtDialogService::askText(QWidget *parent, const QString &caption, const QString &label, QString *text)
+{
+    bool ok = false;
+    const QString typed = QInputDialog::getText(parent, caption, label, QLineEdit::Normal, *text, &ok);
+    if (ok)
+        *text = typed;
+    return ok;
 }

@@ -11,4 +11,5 @@ public:
                  MessageIcon icon) override;
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override;
+    bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
 };

@@ -43,7 +43,15 @@ StationBox::StationBox(QWidget *parent) : QGroupBox(QStringLiteral("New Station"
     connect(previousButton, &QPushButton::clicked, this, &StationBox::previousClicked);
     connect(nextButton, &QPushButton::clicked, this, &StationBox::nextClicked);
     connect(insertButton, &QPushButton::clicked, this, &StationBox::insertClicked);
+    connect(labelEdit, &QLineEdit::returnPressed, this, &StationBox::returnPressed);
+    connect(commentEdit, &QLineEdit::returnPressed, this, &StationBox::returnPressed);
     connect(deleteButton, &QPushButton::clicked, this, &StationBox::deleteClicked);
+}
+
+void StationBox::focusLabel()
+{
+    labelEdit->setFocus();
+    labelEdit->selectAll();
 }
 
 void StationBox::showSession(const EditSession &session)

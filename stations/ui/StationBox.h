@@ -18,6 +18,8 @@ public:
     explicit StationBox(QWidget *parent);
 
     void showSession(const EditSession &session);
+    // Puts the keyboard in the label box with its text selected, so typing replaces it.
+    void focusLabel();
 
     QLabel *labelCaption = nullptr;
     QLineEdit *labelEdit = nullptr;
@@ -39,4 +41,5 @@ signals:
     void nextClicked();
     void insertClicked();
     void deleteClicked();
+    void returnPressed(); // Enter in the label or comment box
 };

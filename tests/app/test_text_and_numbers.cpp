@@ -44,9 +44,9 @@ void TextAndNumbers::parsesTypedNumbers_data()
     QTest::newRow("negative") << "C" << "-3" << true << -3.0;
     QTest::newRow("leading point") << "C" << ".5" << true << 0.5;
     QTest::newRow("exponent") << "C" << "1.5E3" << true << 1500.0;
-    QTest::newRow("comma in point locale") << "C" << "0,5" << false << 0.0;
+    QTest::newRow("comma in point locale") << "C" << "0,5" << true << 0.5;
     QTest::newRow("comma locale") << "de_DE" << "0,5" << true << 0.5;
-    QTest::newRow("point in comma locale") << "de_DE" << "0.5" << false << 0.0;
+    QTest::newRow("point in comma locale") << "de_DE" << "0.5" << true << 0.5;
     QTest::newRow("group separator") << "de_DE" << "1.000,5" << false << 0.0;
     QTest::newRow("empty") << "C" << "" << false << 0.0;
     QTest::newRow("letters") << "C" << "abc" << false << 0.0;

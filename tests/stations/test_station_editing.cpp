@@ -67,7 +67,9 @@ void StationEditing::addingWithTheMouseAndTheKeyboard()
         QCOMPARE(commentText(added), QStringLiteral("note"));
         QCOMPARE(added.planX, float(30 + 10 * i));
         QCOMPARE(added.profileY, 60.0f);
-        QVERIFY(labelBox()->text().isEmpty());
+        QCOMPARE(labelBox()->text(), QStringLiteral("A%1").arg(i + 1)); // proposed, selected to be typed over
+        QCOMPARE(labelBox()->selectedText(), labelBox()->text());
+        labelBox()->clear();
         QVERIFY(!enabled("ButtonAdd"));
         QVERIFY(!newBranch()->isChecked());
         QCOMPARE(newBranch()->isEnabled(), i == 1);

@@ -199,10 +199,11 @@ void StationEditorTest::addAppendsStationsAndRunsTheBranchRules()
         QCOMPARE(commentText(at(i)), QStringLiteral("note %1").arg(i));
         QCOMPARE(at(i).planX, float(10 * i));
         QCOMPARE(at(i).profileY, 20.0f);
-        // Ready for the next one: nothing placed, nothing typed, "New branch" cleared.
+        // Ready for the next one: nothing placed, the next label proposed, "New branch" cleared.
         QVERIFY(document->modified());
         QVERIFY(!session->pointPlaced(Plan) && !session->pointPlaced(Profile));
-        QVERIFY(session->labelEntry().isEmpty() && session->commentEntry().isEmpty());
+        QCOMPARE(session->labelEntry(), QStringLiteral("L%1").arg(i + 1));
+        QVERIFY(session->commentEntry().isEmpty());
         QVERIFY(!session->addEnabled());
         QVERIFY(!session->newBranchChecked());
         QCOMPARE(pending().planX, 0.0f);

@@ -45,6 +45,16 @@ bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QS
     return askYesNoCancel(parent, caption, text) == Answer::Yes;
 }
 
+bool ScriptedDialogs::askText(QWidget *, const QString &caption, const QString &label, QString *text)
+{
+    shown.append({Shown::Kind::Question, caption, label, MessageIcon::None, FileDialog()});
+    const QString answer = m_files.isEmpty() ? QString() : m_files.dequeue();
+    if (answer.isEmpty())
+        return false;
+    *text = answer;
+    return true;
+}
+
 ScriptedDialogs *installScriptedDialogs(MainWindow &window)
 {
     auto service = std::make_unique<ScriptedDialogs>();

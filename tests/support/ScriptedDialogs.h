@@ -34,6 +34,8 @@ public:
     void message(QWidget *parent, const QString &caption, const QString &text, MessageIcon icon) override;
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override; // queued Yes, else No
+    // Answers from the file-name queue (an empty string cancels).
+    bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
 
 private:
     QQueue<QString> m_files;

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 #include <memory>
 
 Q_DECLARE_METATYPE(ViewSide)
@@ -36,6 +37,8 @@ private slots:
     void zoomButtonsKeepTheMiddleAndStopAtTheirBounds();
     void releasePansAndCtrlZoomsAboutThePoint_data();
     void releasePansAndCtrlZoomsAboutThePoint();
+    void wheelKeepsThePointUnderTheCursor_data();
+    void wheelKeepsThePointUnderTheCursor();
     void onlyAPlainRightReleasePlacesAPoint_data();
     void onlyAPlainRightReleasePlacesAPoint();
 
@@ -201,14 +204,10 @@ void ViewEditorTest::releasePansAndCtrlZoomsAboutThePoint_data()
     QTest::addColumn<QPoint>("newScroll");
     const int left = Qt::LeftButton, right = Qt::RightButton, middle = Qt::MiddleButton;
     const int none = Qt::NoModifier, ctrl = Qt::ControlModifier;
-    // From scroll (200, 200) in a 400 x 300 box. A drag pans only when both coordinates change.
-    QTest::newRow("left drag") << Plan << left << none << 1.0 << QPoint(400, 300) << QPoint(350, 280) << 1.0 << QPoint(250, 220);
-    QTest::newRow("towards the top left") << Profile << left << none << 1.0 << QPoint(300, 250) << QPoint(380, 330) << 1.0 << QPoint(120, 120);
-    QTest::newRow("same row") << Plan << left << none << 1.0 << QPoint(400, 300) << QPoint(230, 300) << 1.0 << QPoint(200, 200);
-    QTest::newRow("same column") << Plan << left << none << 1.0 << QPoint(400, 300) << QPoint(400, 210) << 1.0 << QPoint(200, 200);
-    QTest::newRow("right drag pans too") << Profile << right << none << 1.0 << QPoint(400, 300) << QPoint(390, 290) << 1.0 << QPoint(210, 210);
-    QTest::newRow("Shift drag pans too") << Plan << left << int(Qt::ShiftModifier) << 2.0 << QPoint(400, 300) << QPoint(390, 290) << 2.0 << QPoint(210, 210);
-    QTest::newRow("plain click") << Plan << left << none << 1.0 << QPoint(400, 300) << QPoint(400, 300) << 1.0 << QPoint(200, 200);
+    // From scroll (200, 200) in a 400 x 300 box. Dragging pans while the mouse moves; a release
+    // without Ctrl leaves the view where it is.
+    QTest::newRow("left drag") << Plan << left << none << 1.0 << QPoint(400, 300) << QPoint(350, 280) << 1.0 << QPoint(200, 200);
+    QTest::newRow("right drag") << Profile << right << none << 1.0 << QPoint(400, 300) << QPoint(390, 290) << 1.0 << QPoint(200, 200);
     // Ctrl: the released point, in source pixels, goes to the middle of the box at the new zoom.
     QTest::newRow("Ctrl+left zooms in") << Plan << left << ctrl << 1.0 << QPoint(500, 400) << QPoint(500, 400) << 2.0 << QPoint(800, 650);
     QTest::newRow("Ctrl+right zooms out") << Profile << right << ctrl << 1.0 << QPoint(500, 400) << QPoint(500, 400) << 0.5 << QPoint(50, 50);
@@ -240,6 +239,40 @@ void ViewEditorTest::releasePansAndCtrlZoomsAboutThePoint()
     QCOMPARE(view.scroll, newScroll);
     QCOMPARE(document->view(side).zoom, newZoom);
     QCOMPARE(document->view(other(side)).zoom, 1.0);
+}
+
+void ViewEditorTest::wheelKeepsThePointUnderTheCursor_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<QPoint>("cursor");
+    QTest::addColumn<double>("notches");
+    QTest::addColumn<double>("newZoom");
+    QTest::addColumn<QPoint>("newScroll");
+    // Source (300, 250) is under the cursor at (100, 50) of the box.
+    QTest::newRow("one notch in") << 1.0 << QPoint(200, 200) << QPoint(100, 50) << 1.0 << 1.25 << QPoint(275, 263);
+    QTest::newRow("one notch out") << 1.0 << QPoint(200, 200) << QPoint(100, 50) << -1.0 << 0.8 << QPoint(140, 150);
+    QTest::newRow("three notches") << 1.0 << QPoint(200, 200) << QPoint(100, 50) << 3.0 << 1.953125 << QPoint(486, 438);
+    QTest::newRow("held at 8") << 8.0 << QPoint(80, 40) << QPoint(10, 10) << 1.0 << 8.0 << QPoint(80, 40);
+    QTest::newRow("held at 1/32") << 0.03125 << QPoint(0, 0) << QPoint(10, 10) << -1.0 << 0.03125 << QPoint(0, 0);
+    QTest::newRow("past 8 stops at 8") << 7.0 << QPoint(700, 700) << QPoint(0, 0) << 1.0 << 8.0 << QPoint(800, 800);
+    QTest::newRow("a touchpad's half notch") << 1.0 << QPoint(0, 0) << QPoint(0, 0) << 0.5 << std::sqrt(1.25) << QPoint(0, 0);
+}
+
+void ViewEditorTest::wheelKeepsThePointUnderTheCursor()
+{
+    QFETCH(double, zoom);
+    QFETCH(QPoint, scroll);
+    QFETCH(QPoint, cursor);
+    QFETCH(double, notches);
+    QFETCH(double, newZoom);
+    QFETCH(QPoint, newScroll);
+    document->editView(Plan, [&](ViewSettings &view) { view.zoom = zoom; });
+    const ZoomPan::PaneView view = ViewEditor(*document, *session)
+                                       .zoomAt(Plan, std::pow(ZoomPan::WheelStep, notches), cursor, scroll, QSize(400, 300));
+    QCOMPARE(view.zoom, newZoom);
+    QCOMPARE(view.scroll, newScroll);
+    QCOMPARE(document->view(Plan).zoom, newZoom);
 }
 
 void ViewEditorTest::onlyAPlainRightReleasePlacesAPoint_data()

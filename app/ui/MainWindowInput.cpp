@@ -1,0 +1,252 @@
+// What the mouse, the wheel, the keyboard and dropped files do on the panes: placing and picking
+// stations, dragging marks, live panning, zooming at the cursor, measuring the scale bar and the
+// north arrow, and opening what is dropped.
+#include "app/ui/MainWindow.h"
+
+#include "app/CommandError.h"
+#include "app/NumberText.h"
+#include "app/ui/SurveyTextWindow.h"
+#include "views/ui/ImagePane.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QNativeGestureEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QWheelEvent>
+#include <cmath>
+
+namespace {
+
+QPointF sourcePoint(QPoint displayed, double zoom)
+{
+    return zoom > 0.0 ? QPointF(displayed) / zoom : QPointF(displayed);
+}
+
+bool isProject(const QString &path) { return path.endsWith(QLatin1String(".sprj"), Qt::CaseInsensitive); }
+
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+} // namespace
+
+void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    m_activeSide = side;
+    m_session.setPressPoint(side, at);
+    if (m_measure.active && button == Qt::LeftButton) {
+        if (side == m_measure.side)
+            measureAt(at);
+        return;
+    }
+    // In Move mode a left press on a station's mark picks it and starts dragging it.
+    if (m_session.moving() && button == Qt::LeftButton && !(modifiers & Qt::ControlModifier)) {
+        const int station = m_stationEditor.stationAt(side, at);
+        if (station >= 0 && m_stationEditor.select(station)) {
+            m_dragging = true;
+            m_dragSide = side;
+            ++m_dragId;
+            return;
+        }
+    }
+    // The left (or middle) button held down moves the drawing with the mouse.
+    if ((button == Qt::LeftButton || button == Qt::MiddleButton) && !(modifiers & Qt::ControlModifier)) {
+        m_pan = {true, side, at - scrollPosition(side), scrollPosition(side)};
+    }
+}
+
+void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
+{
+    m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(QStringLiteral("(%1 ; %2)").arg(at.x()).arg(at.y()));
+    if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton))
+        m_stationEditor.drag(side, at, m_dragId);
+    if (m_pan.active && side == m_pan.side && (buttons & (Qt::LeftButton | Qt::MiddleButton))) {
+        // Where the mouse stands in the box, which stays put while the pane moves under it.
+        scrollTo(side, ZoomPan::panned(m_pan.startScroll, m_pan.startInBox, at - scrollPosition(side)));
+    }
+}
+
+void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    if (m_dragging && button == Qt::LeftButton) {
+        m_dragging = false; // a drag moves the mark, never the view
+        return;
+    }
+    if (m_measure.active && button == Qt::LeftButton)
+        return;
+    m_pan.active = false;
+    ZoomPan::PaneView view;
+    {
+        // One redraw for the point and the zoom; the scroll bars follow once the pane has its size.
+        ChangeBatch batch(m_document, m_session);
+        if (ZoomPan::placesPoint(button, modifiers))
+            m_stationEditor.placePoint(side, at);
+        view = m_viewEditor.release(side, scrollPosition(side), scrollBox(side)->size(), button, modifiers, at);
+    }
+    scrollTo(side, view.scroll);
+}
+
+void MainWindow::wheelOnPane(ViewSide side, QWheelEvent *event)
+{
+    const QPoint angle = event->angleDelta();
+    const int delta = angle.y() != 0 ? angle.y() : angle.x();
+    QScrollArea *box = scrollBox(side);
+    if (event->modifiers() & Qt::ShiftModifier) { // sideways
+        box->horizontalScrollBar()->setValue(box->horizontalScrollBar()->value() - delta);
+    } else if (event->modifiers() & Qt::ControlModifier) { // up and down
+        box->verticalScrollBar()->setValue(box->verticalScrollBar()->value() - delta);
+    } else if (delta != 0) {
+        zoomAtCursor(side, std::pow(ZoomPan::WheelStep, delta / 120.0), event->position().toPoint());
+    }
+    event->accept();
+}
+
+void MainWindow::zoomAtCursor(ViewSide side, double factor, QPoint inBox)
+{
+    const ZoomPan::PaneView view =
+        m_viewEditor.zoomAt(side, factor, inBox, scrollPosition(side), scrollBox(side)->viewport()->size());
+    scrollTo(side, view.scroll);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        if (watched != scrollBox(side)->viewport())
+            continue;
+        if (event->type() == QEvent::Wheel) {
+            guard([&] { wheelOnPane(side, static_cast<QWheelEvent *>(event)); });
+            return true;
+        }
+        if (event->type() == QEvent::NativeGesture) {
+            auto *gesture = static_cast<QNativeGestureEvent *>(event);
+            if (gesture->gestureType() == Qt::ZoomNativeGesture) {
+                const QPoint inBox = scrollBox(side)->viewport()->mapFromGlobal(gesture->globalPosition().toPoint());
+                guard([&] { zoomAtCursor(side, 1.0 + gesture->value(), inBox); });
+                return true;
+            }
+        }
+    }
+    // A text box with nothing of its own to undo lets Ctrl+Z undo the last edit of the survey.
+    if (event->type() == QEvent::ShortcutOverride) {
+        if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+            auto *key = static_cast<QKeyEvent *>(event);
+            if ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable())
+                || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())
+                || (QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y)
+                    && !box->isRedoAvailable())) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// ---- Measuring the scale bar and the north arrow ----
+
+void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
+{
+    m_measure = {true, side, kind, false, {}};
+    statusBar()->showMessage(kind == MeasureKind::North
+                                 ? QStringLiteral("Click the tail of the plan's north arrow, then its head (Esc cancels).")
+                                 : QStringLiteral("Click one end of the scale bar, then the other (Esc cancels)."));
+}
+
+void MainWindow::stopMeasuring()
+{
+    m_measure.active = false;
+    statusBar()->clearMessage();
+}
+
+void MainWindow::measureAt(QPoint displayed)
+{
+    const QPointF at = sourcePoint(displayed, m_document.view(m_measure.side).zoom);
+    if (!m_measure.hasFirst) {
+        m_measure.first = at;
+        m_measure.hasFirst = true;
+        statusBar()->showMessage(m_measure.kind == MeasureKind::North
+                                     ? QStringLiteral("Now click the head of the north arrow.")
+                                     : QStringLiteral("Now click the other end of the scale bar."));
+        return;
+    }
+    const QPointF first = m_measure.first;
+    const MeasureKind kind = m_measure.kind;
+    const ViewSide side = m_measure.side;
+    stopMeasuring();
+    if (kind == MeasureKind::North) {
+        m_stationEditor.setOrientationFromArrow(first, at);
+        return;
+    }
+    const double pixels = std::hypot(at.x() - first.x(), at.y() - first.y());
+    if (!(pixels >= 1.0)) {
+        dialogs().message(this, QStringLiteral("Speomark"),
+                          QStringLiteral("The two ends are less than a pixel apart; click the ends of the bar."),
+                          MessageIcon::Information);
+        return;
+    }
+    QString typed;
+    if (!dialogs().askText(this, QStringLiteral("Speomark"),
+                           QStringLiteral("The distance you clicked is %1 pixels. How many metres is it?")
+                               .arg(NumberText::fromDouble(std::round(pixels * 10.0) / 10.0)),
+                           &typed))
+        return;
+    const double metres = NumberText::toDouble(typed);
+    if (!(metres > 0.0))
+        throw CommandError(QStringLiteral("A length of %1 metres cannot be a scale.").arg(typed));
+    const double oldScale = m_document.view(side).metresPerPixel;
+    if (m_calibration.calibrate(side, metres, pixels) == ScaleCalibration::Outcome::Refused)
+        dialogs().message(this, QStringLiteral("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
+    else
+        offerRecalculation(side, oldScale);
+}
+
+// After a view's scale changed, the stations placed with the old one may follow it.
+void MainWindow::offerRecalculation(ViewSide side, double oldScale)
+{
+    const int count = m_document.stations().count();
+    const double scale = m_document.view(side).metresPerPixel;
+    if (count == 0 || scale == oldScale)
+        return;
+    if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
+                           QStringLiteral("Recalculate the metre positions of %1 stations from their pixels with the "
+                                          "new scale?")
+                               .arg(count)))
+        m_stationEditor.recalculateMetres(side);
+}
+
+// ---- Dropped files ----
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    const QPoint at = event->position().toPoint();
+    guard([&] {
+        if (isProject(path)) {
+            openProject(path);
+            return;
+        }
+        // A scan goes to the pane it was dropped on.
+        const QWidget *under = childAt(at);
+        const ViewSide side = under && (under == m_profileScroll || m_profileScroll->isAncestorOf(under))
+                                  ? ViewSide::Profile
+                                  : ViewSide::Plan;
+        openImageFile(side, path);
+    });
+}

@@ -1,0 +1,147 @@
+// The window as a desktop digitiser is used: the wheel zooms where the cursor is, the scale comes
+// from two clicks on the scale bar, a reopened job goes on along its branch, Enter adds, and
+// files dropped on the window open.
+#include "output/SurveyText.h"
+#include "stations/StationEditor.h"
+#include "support/WindowFixture.h"
+#include "views/ui/ImagePane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <QWindow>
+
+class DesktopHabits : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { f.reset(); }
+    void nextLabels_data();
+    void nextLabels();
+    void theWheelZoomsAtTheCursor();
+    void theScaleBarAndTheNorthArrowInFourClicks();
+    void aReopenedJobGoesOnAlongItsBranch();
+    void droppedProjectsOpen();
+
+private:
+    QAction *action(const QString &text)
+    {
+        for (QAction *a : f->window().findChildren<QAction *>())
+            if (a->text() == text)
+                return a;
+        qFatal("no action %s", qPrintable(text));
+    }
+    QTemporaryDir m_dir;
+    std::unique_ptr<WindowFixture> f;
+};
+
+void DesktopHabits::init()
+{
+    f = std::make_unique<WindowFixture>();
+    QImage scan(2000, 1500, QImage::Format_RGB32);
+    scan.fill(Qt::white);
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        f->document().editView(side, [&](ViewSettings &view) { view.image = scan; });
+}
+
+void DesktopHabits::nextLabels_data()
+{
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("next");
+    QTest::newRow("number") << "12" << "13";
+    QTest::newRow("letter and number") << "A7" << "A8";
+    QTest::newRow("zero-padded Cyrillic") << "Б09" << "Б10";
+    QTest::newRow("carry widens") << "99" << "100";
+    QTest::newRow("carry keeps the prefix") << "P1.99" << "P1.100";
+    QTest::newRow("no number") << "Вход" << "";
+    QTest::newRow("empty") << "" << "";
+}
+
+void DesktopHabits::nextLabels()
+{
+    QFETCH(QString, last);
+    QFETCH(QString, next);
+    QCOMPARE(StationEditor::nextLabel(last), next);
+}
+
+void DesktopHabits::theWheelZoomsAtTheCursor()
+{
+    auto *box = f->control<QScrollArea>("ScrollBox1");
+    box->horizontalScrollBar()->setValue(300);
+    box->verticalScrollBar()->setValue(200);
+    const QPoint cursor(150, 100); // source (450, 300) at zoom 1
+    QWheelEvent notch(cursor, box->viewport()->mapToGlobal(cursor), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box->viewport(), &notch);
+    QCOMPARE(f->document().view(ViewSide::Plan).zoom, 1.25);
+    QCOMPARE(box->horizontalScrollBar()->value(), 563 - 150); // 450 x 1.25, rounded
+    QCOMPARE(box->verticalScrollBar()->value(), 375 - 100);
+    // Shift scrolls sideways and Ctrl up and down, without zooming.
+    QWheelEvent sideways(cursor, box->viewport()->mapToGlobal(cursor), QPoint(), QPoint(0, -120), Qt::NoButton,
+                         Qt::ShiftModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box->viewport(), &sideways);
+    QCOMPARE(box->horizontalScrollBar()->value(), 413 + 120);
+    QCOMPARE(f->document().view(ViewSide::Plan).zoom, 1.25);
+}
+
+void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
+{
+    f->fillStations(2); // placed with no scale yet
+    auto *plan = f->control<ImagePane>("ImageLeft");
+    action(QStringLiteral("Measure Plan Scale"))->trigger();
+    QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(100, 400));
+    f->dialogs().answerFile(QStringLiteral("20")); // the bar is 20 m
+    f->dialogs().answerQuestion(Answer::Yes);      // and the stations follow the new scale
+    QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(500, 400));
+    const ViewSettings &view = f->document().view(ViewSide::Plan);
+    QCOMPARE(view.metresPerPixel, 0.05);
+    QCOMPARE(view.gridMetresEntry, QStringLiteral("20"));
+    QCOMPARE(view.gridPixelsEntry, QStringLiteral("400"));
+    QVERIFY(f->session().gridLocked(ViewSide::Plan));
+    QCOMPARE(f->document().stations().at(1).planXMetres, 0.5f); // 10 pixels at 0.05 m
+    QCOMPARE(f->dialogs().shown.size(), 2); // the length, then the stations
+    // The north arrow points to the upper right, at 45 degrees.
+    action(QStringLiteral("Measure North on the Plan"))->trigger();
+    QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(200, 200));
+    QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(300, 100));
+    QCOMPARE(f->document().orientationEntry(), QStringLiteral("45"));
+    QCOMPARE(f->history().stack().undoText(), QStringLiteral("Set Plan Orientation"));
+}
+
+void DesktopHabits::aReopenedJobGoesOnAlongItsBranch()
+{
+    f->window().openProject(QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj"));
+    const int legs = SurveyText::build(f->document().stations(), SurveyFormat::Survex, SurveyStyle::Angle, 0).lines.size();
+    f->window().releaseOnPane(ViewSide::Plan, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
+    f->window().releaseOnPane(ViewSide::Profile, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
+    auto *label = f->control<QLineEdit>("Edit6");
+    QTest::keyClicks(label, QStringLiteral("31"));
+    QTest::keyClick(label, Qt::Key_Return); // Enter adds
+    QCOMPARE(f->document().stations().count(), 32);
+    const SurveyText text = SurveyText::build(f->document().stations(), SurveyFormat::Survex, SurveyStyle::Angle, 0);
+    QCOMPARE(text.lines.size(), legs + 1);
+    QVERIFY(text.lines.at(text.lines.size() - 2).startsWith("29\t31\t")); // joined to the last station
+    QCOMPARE(label->text(), QStringLiteral("32"));
+}
+
+void DesktopHabits::droppedProjectsOpen()
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj"))});
+    // As the window system delivers a drop: entering, then dropping.
+    QDragEnterEvent enter(QPoint(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f->window().windowHandle(), &enter);
+    QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f->window().windowHandle(), &drop);
+    QCOMPARE(f->document().stations().count(), 31);
+    QVERIFY(f->window().windowTitle().startsWith(QStringLiteral("uchebnaya.sprj")));
+}
+
+QTEST_MAIN(DesktopHabits)
+#include "test_desktop_habits.moc"
