@@ -23,20 +23,37 @@ const QColor White(0xFF, 0xFF, 0xFF);
 // A fixed face and size, unsmoothed, so labels come out the same pixels on every machine that
 // has the font the program installs. (Made afresh when needed: a font must not outlive the
 // application object, as a static one would.)
-QFont labelFont()
+QFont labelFont(int pixels)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(11);
+    font.setPixelSize(pixels);
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
     font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 
-int labelHeight()
+int labelHeight(int pixels)
 {
-    static const int height = QFontMetrics(labelFont()).height();
-    return height;
+    static QHash<int, int> heights;
+    auto found = heights.constFind(pixels);
+    if (found == heights.constEnd())
+        found = heights.insert(pixels, QFontMetrics(labelFont(pixels)).height());
+    return *found;
 }
+
+// How large marks and labels are drawn, in device pixels per pixel of the usual 11-pixel style:
+// the size chosen for the screen, constant at any zoom; in a saved picture, grown with the scan
+// so that labels stay readable on a large sheet.
+double markScale(const ViewSnapshot &view, bool onScreen)
+{
+    const double chosen = view.labelPixels > 0 ? view.labelPixels / double(ViewSnapshot::MediumLabelPixels) : 1.0;
+    if (onScreen)
+        return chosen;
+    const int shortSide = std::min(view.sourceWidth, view.sourceHeight);
+    return chosen * std::max(1, shortSide / 1000);
+}
+
+int scaled(int pixels, double scale) { return std::max(1, truncToInt(std::round(pixels * scale))); }
 
 // An ellipse filling a box of w x h pixels with a one-pixel outline: the pixels whose centres lie
 // inside the ellipse inscribed in the box, those touching the outside being the outline. Kept as
@@ -74,17 +91,17 @@ QImage ellipseSprite(int w, int h, QRgb outline, QRgb fill)
 }
 
 // The text on its white box, rendered once per text and colour.
-QImage labelSprite(const QString &text, const QColor &colour)
+QImage labelSprite(const QString &text, const QColor &colour, int pixels)
 {
-    static QHash<QRgb, QHash<QString, QImage>> cache;
-    QHash<QString, QImage> &texts = cache[colour.rgb()];
+    static QHash<QPair<QRgb, int>, QHash<QString, QImage>> cache;
+    QHash<QString, QImage> &texts = cache[qMakePair(colour.rgb(), pixels)];
     auto found = texts.constFind(text);
     if (found != texts.constEnd())
         return *found;
     if (texts.size() > 4000)
         texts.clear();
 
-    const QFont font = labelFont();
+    const QFont font = labelFont(pixels);
     const QFontMetrics metrics(font);
     const int width = metrics.horizontalAdvance(text);
     QImage sprite;
@@ -117,14 +134,18 @@ void drawEllipseMark(QPainter &painter, const QRect &box, const QRect &clip, QRg
     painter.drawImage(box.topLeft(), ellipseSprite(box.width(), box.height(), outline, fill));
 }
 
-void drawLabel(QPainter &painter, const QPointF &at, const QString &text, const QColor &colour, const QRect &clip)
+// A label beside a mark, at a device position, `scale` times the usual size.
+void drawLabel(QPainter &painter, const QPointF &at, const QString &text, const QColor &colour, const QRect &clip,
+               double scale)
 {
     if (text.isEmpty())
         return;
-    const QPoint corner(truncToInt(at.x() + 3), truncToInt(at.y() - 3));
-    if (corner.x() > clip.right() || corner.y() > clip.bottom() || corner.y() + labelHeight() < clip.top())
+    const int pixels = scaled(ViewSnapshot::MediumLabelPixels, scale);
+    const double offset = 3.0 * scale;
+    const QPoint corner(truncToInt(at.x() + offset), truncToInt(at.y() - offset));
+    if (corner.x() > clip.right() || corner.y() > clip.bottom() || corner.y() + labelHeight(pixels) < clip.top())
         return;
-    const QImage sprite = labelSprite(text, colour);
+    const QImage sprite = labelSprite(text, colour, pixels);
     if (sprite.isNull() || corner.x() + sprite.width() < clip.left())
         return;
     painter.drawImage(corner, sprite);
@@ -160,7 +181,7 @@ template <class Visit> void forEachGridOffset(double cell, int extent, int low, 
 
 } // namespace
 
-void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, const QRectF &sourceArea)
+void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, const QRectF &sourceArea, bool onScreen)
 {
     const QRect clip = sourceArea.toAlignedRect().adjusted(-1, -1, 1, 1);
     const int width = view.sourceWidth;
@@ -209,11 +230,24 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
         painter.setTransform(blocks);
     }
 
+    // Marks and labels are drawn in the device's pixels, at their own size whatever the zoom.
+    const double scale = markScale(view, onScreen);
+    const QRect deviceClip = blocks.mapRect(QRectF(clip)).toAlignedRect().adjusted(-1, -1, 1, 1);
+    const auto onDevice = [&](const QPointF &at) { return blocks.map(at); };
+    const auto mark = [&](const QPointF &at, int half, QRgb outline, QRgb fill) {
+        drawEllipseMark(painter, markBox(onDevice(at), scaled(half, scale)), deviceClip, outline, fill);
+    };
+    const auto label = [&](const QPointF &at, const QString &text) {
+        drawLabel(painter, onDevice(at), text, view.labelColour, deviceClip, scale);
+    };
+
     // Station marks, labels and legs.
+    painter.resetTransform();
     for (const QPointF &at : view.stations)
-        drawEllipseMark(painter, markBox(at, 2), clip, Red.rgb(), White.rgb());
+        mark(at, 2, Red.rgb(), White.rgb());
     for (int i = 0; i < view.labels.size() && i < view.stations.size(); ++i)
-        drawLabel(painter, view.stations[i], view.labels[i], view.labelColour, clip);
+        label(view.stations[i], view.labels[i]);
+    painter.setTransform(blocks);
     QVector<QLine> legs;
     for (int i = 1; i < view.legBefore.size() && i < view.stations.size(); ++i) {
         if (!view.legBefore[i])
@@ -248,8 +282,10 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
 
     // The pending station: a solid dot, its label, the leg from the last station.
     if (view.pendingShown) {
-        drawEllipseMark(painter, markBox(view.pending, 2), clip, Red.rgb(), Red.rgb());
-        drawLabel(painter, view.pending, view.pendingLabel, view.labelColour, clip);
+        painter.resetTransform();
+        mark(view.pending, 2, Red.rgb(), Red.rgb());
+        label(view.pending, view.pendingLabel);
+        painter.setTransform(blocks);
         if (view.pendingLegShown) {
             const QPoint from = truncated(view.pendingLegFrom);
             const QPoint to = truncated(view.pending);
@@ -263,8 +299,11 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
     }
 
     // The station selected in Move mode: a red disc with a blue rim over its mark.
-    if (view.highlightShown)
-        drawEllipseMark(painter, markBox(view.highlight, 3), clip, Blue.rgb(), Red.rgb());
+    if (view.highlightShown) {
+        painter.resetTransform();
+        mark(view.highlight, 3, Blue.rgb(), Red.rgb());
+        painter.setTransform(blocks);
+    }
 
     painter.restore();
 }
@@ -294,7 +333,7 @@ void ViewPainter::paintDisplayed(QPainter &painter, const ViewSnapshot &view, co
         const double shift = zoom < 1.0 ? -0.5 : 0.0;
         painter.drawImage(QPointF(imagePart.x() + shift, imagePart.y() + shift), view.image, imagePart);
     }
-    paintOverlay(painter, view, sourceArea);
+    paintOverlay(painter, view, sourceArea, true);
     painter.restore();
 }
 

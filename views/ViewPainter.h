@@ -29,8 +29,11 @@ public:
     static void paintDisplayed(QPainter &painter, const ViewSnapshot &view, const QRect &displayedArea);
 
     // The overlay alone, for a painter whose transform maps source pixels onto its device;
-    // elements wholly outside sourceArea are skipped.
-    static void paintOverlay(QPainter &painter, const ViewSnapshot &view, const QRectF &sourceArea);
+    // elements wholly outside sourceArea are skipped. Marks and labels keep their size in the
+    // device's pixels: on screen the chosen size (view.labelPixels) whatever the zoom, in a
+    // picture a size that grows with the scan.
+    static void paintOverlay(QPainter &painter, const ViewSnapshot &view, const QRectF &sourceArea,
+                             bool onScreen = false);
 
     // The annotated view at source size (source width x height, 24-bit): what "Save BMP" writes.
     // Null when the view has no size or the memory for it cannot be had.

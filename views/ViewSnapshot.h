@@ -34,6 +34,9 @@ struct ViewSnapshot
     int sourceHeight = 0;
     double zoom = 1.0;
     QColor labelColour = Qt::blue;
+    // Labels' height in pixels on screen (the View menu's choice); marks follow in proportion.
+    static constexpr int MediumLabelPixels = 11;
+    int labelPixels = MediumLabelPixels;
 
     bool gridShown = false;
     double gridPixels = 0.0;          // cell size, source pixels

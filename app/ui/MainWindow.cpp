@@ -17,6 +17,7 @@
 #include "views/ui/ViewStrip.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QCursor>
@@ -315,6 +316,25 @@ void MainWindow::createMenu()
     viewAction(QStringLiteral("Measure North on the Plan"), {},
                [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
     m_viewMenu->addSeparator();
+    // Labels keep this size on screen at any zoom; remembered.
+    QMenu *labelSize = m_viewMenu->addMenu(QStringLiteral("Label Size"));
+    auto *sizes = new QActionGroup(labelSize);
+    m_labelPixels = QSettings().value(QStringLiteral("view/labelPixels"), ViewSnapshot::MediumLabelPixels).toInt();
+    if (m_labelPixels < 6 || m_labelPixels > 40)
+        m_labelPixels = ViewSnapshot::MediumLabelPixels;
+    for (const auto &[text, pixels] : {std::pair{"Small", 9}, std::pair{"Medium", ViewSnapshot::MediumLabelPixels},
+                                       std::pair{"Large", 15}}) {
+        QAction *size = labelSize->addAction(QString::fromLatin1(text));
+        size->setCheckable(true);
+        size->setChecked(pixels == m_labelPixels);
+        sizes->addAction(size);
+        connect(size, &QAction::triggered, this, [this, pixels = pixels] {
+            m_labelPixels = pixels;
+            QSettings().setValue(QStringLiteral("view/labelPixels"), pixels);
+            redraw(ViewSide::Plan);
+            redraw(ViewSide::Profile);
+        });
+    }
     m_viewMenu->addAction(m_stationsDock->toggleViewAction());
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -503,7 +523,9 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
 
 void MainWindow::redraw(ViewSide side)
 {
-    pane(side)->setSnapshot(ViewSnapshot::of(side, m_document, m_session));
+    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session);
+    snapshot.labelPixels = m_labelPixels;
+    pane(side)->setSnapshot(std::move(snapshot));
 }
 
 void MainWindow::updateControls()

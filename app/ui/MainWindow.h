@@ -10,6 +10,7 @@
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
 #include "views/ViewEditor.h"
+#include "views/ViewSnapshot.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -172,6 +173,7 @@ private:
     ViewSide m_dragSide = ViewSide::Plan;
     quint64 m_dragId = 0;
     ViewSide m_activeSide = ViewSide::Plan; // the pane last clicked: arrow keys nudge there
+    int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     // The drawing following the mouse while a button is held down.
     struct Pan
     {

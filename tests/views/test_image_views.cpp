@@ -138,16 +138,25 @@ void ImageViews::openingThroughTheDialog()
     QCOMPARE(pane(ViewSide::Plan)->snapshot().stations.size(), 1); // drawn with the stations
     QCOMPARE(pane(ViewSide::Profile)->size(), QSize(0, 0));
     QVERIFY(lowerPanel()->isEnabled());
-    QVERIFY(f->dialogs().messages().isEmpty());
+    // The station was placed with no scale; the program offers to put its metres right.
+    QCOMPARE(f->dialogs().messages(), QStringList{QStringLiteral(
+        "Recalculate the metre positions of 1 stations from their pixels with the new scale?")});
 
     open(ViewSide::Profile, path(QStringLiteral("profile.png")));
     QCOMPARE(f->document().view(ViewSide::Profile).metresPerPixel, 0.2);
     QCOMPARE(pane(ViewSide::Profile)->size(), QSize(300, 200));
     QCOMPARE(pane(ViewSide::Profile)->sourcePicture().pixel(60, 60), qRgb(200, 30, 30));
     QCOMPARE(pane(ViewSide::Profile)->sourcePicture().pixel(290, 190), qRgb(250, 250, 250));
-    // One dialog, with its filter, serves both sides.
-    QCOMPARE(f->dialogs().fileDialogsShown(), 2);
-    QCOMPARE(f->dialogs().shown[1].dialog.filter, f->dialogs().shown[0].dialog.filter);
+    // Each side has its own dialog, with the images filter; the profile's does not start at the
+    // plan's file.
+    QList<FileDialog> shown;
+    for (const ScriptedDialogs::Shown &dialog : std::as_const(f->dialogs().shown))
+        if (dialog.kind == ScriptedDialogs::Shown::Kind::FileDialog)
+            shown.append(dialog.dialog);
+    QCOMPARE(shown.size(), 2);
+    QVERIFY(shown[0].filter.startsWith(QStringLiteral("Images (")));
+    QCOMPARE(shown[1].filter, shown[0].filter);
+    QVERIFY(shown[1].fileName.isEmpty());
 }
 
 void ImageViews::openingWithoutAScaleShowsTheImageThenTheMessage()

@@ -113,6 +113,9 @@ private slots:
     void fullTableHasNoPendingEntry();
     void zoomedPaneIsThePictureStretched_data();
     void zoomedPaneIsThePictureStretched();
+    void marksAndLabelsKeepTheirSize_data();
+    void marksAndLabelsKeepTheirSize();
+    void savedPicturesOfBigScansHaveBigLabels();
     void noSizeMeansNoPicture();
 
 private:
@@ -657,8 +660,9 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
     QFETCH(double, zoom);
     QFETCH(QRect, area);
     QFETCH(bool, annotated);
-    // Everything but the legs and the circle is drawn in whole source pixels, so the pane is
-    // exactly the source picture sampled nearest-neighbour at its pixel centres: no blur.
+    // The scan and the grid are drawn in whole source pixels, so the pane is exactly the source
+    // picture sampled nearest-neighbour at its pixel centres: no blur. (Marks and labels keep
+    // their own size; see marksAndLabelsKeepTheirSize.)
     QImage image(140, 80, QImage::Format_RGB32);
     for (int y = 0; y < 80; ++y)
         for (int x = 0; x < 140; ++x)
@@ -674,15 +678,10 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
     setLabelText(station(0, {0.0, 0.0}, {30.0, 30.0}), QStringLiteral("S1"));
     station(1, {0.0, 0.0}, {90.0, 50.0});
     station(2, {0.0, 0.0}, {100.0, 20.0});
-    count = annotated ? 2 : 0;
-    session->setPointPlaced(ViewSide::Plan, true);
-    session->setPointPlaced(ViewSide::Profile, annotated);
+    count = 0;
     setScales(0.1, 0.1);
-    session->setMode(EditMode::Move);
-    session->setSelected(0);
     const ViewSnapshot view = snapshot(ViewSide::Profile);
     QCOMPARE(view.displayedSize(), QSize(int(140 * zoom), int(80 * zoom)));
-    QCOMPARE(view.guide == ViewSnapshot::Guide::VerticalLines, annotated);
     const QImage source = ViewPainter::sourcePicture(view);
 
     QImage pane(area.size(), QImage::Format_RGB32);
@@ -700,6 +699,58 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
                                      .arg(area.x() + x).arg(area.y() + y).arg(at(pane, x, y), 6, 16)
                                      .arg(sourceX).arg(sourceY).arg(at(source, sourceX, sourceY), 6, 16)));
         }
+}
+
+void ViewPictures::marksAndLabelsKeepTheirSize_data()
+{
+    QTest::addColumn<double>("zoom");
+    QTest::addColumn<int>("labelPixels"); // the View menu's size
+    QTest::newRow("zoom 4") << 4.0 << 11;
+    QTest::newRow("zoom 1/4") << 0.25 << 11;
+    QTest::newRow("large at zoom 2") << 2.0 << 15;
+}
+
+void ViewPictures::marksAndLabelsKeepTheirSize()
+{
+    QFETCH(double, zoom);
+    QFETCH(int, labelPixels);
+    setImages(400, 400);
+    setLabelText(station(0, {100.0, 100.0}, {0.0, 0.0}), QStringLiteral("S1"));
+    count = 1;
+    // The mark's ring and the label's text, as many pane pixels as at zoom 1 with that size.
+    const auto painted = [&](double at) {
+        document->editView(ViewSide::Plan, [&](ViewSettings &view) { view.zoom = at; });
+        ViewSnapshot view = snapshot(ViewSide::Plan);
+        view.labelPixels = labelPixels;
+        const QPoint mark(truncToInt(100 * at), truncToInt(100 * at));
+        const QRect around(mark - QPoint(40, 40), QSize(100, 80));
+        QImage pane(around.size(), QImage::Format_RGB32);
+        QPainter painter(&pane);
+        painter.translate(-around.topLeft());
+        ViewPainter::paintDisplayed(painter, view, around);
+        return pane;
+    };
+    const QImage zoomed = painted(zoom);
+    const QImage unzoomed = painted(1.0);
+    QCOMPARE(countColour(zoomed, Red), countColour(unzoomed, Red));
+    QCOMPARE(countColour(zoomed, Blue), countColour(unzoomed, Blue));
+    if (labelPixels > ViewSnapshot::MediumLabelPixels) {
+        setImages(400, 400);
+        QVERIFY(countColour(unzoomed, Blue) > countColour(plan(), Blue)); // larger than medium
+    }
+}
+
+void ViewPictures::savedPicturesOfBigScansHaveBigLabels()
+{
+    // On a 3000-pixel sheet marks and labels are three times the screen's, to read on a print.
+    setLabelText(station(0, {50.0, 50.0}, {0.0, 0.0}), QStringLiteral("S1"));
+    count = 1;
+    const QImage small = plan();
+    setImages(3000, 3000);
+    station(0, {1000.0, 1000.0}, {0.0, 0.0});
+    const QImage sheet = plan();
+    QVERIFY(countColour(sheet, Blue) > 6 * countColour(small, Blue));
+    QVERIFY(countColour(sheet, Red) > 2 * countColour(small, Red));
 }
 
 void ViewPictures::noSizeMeansNoPicture()
