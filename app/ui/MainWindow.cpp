@@ -8,6 +8,8 @@
 #include "app/ui/Panel.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/SurveyTextWindow.h"
+#include "checks/ui/CentrelineWindow.h"
+#include "checks/ui/SurveyCheckWindow.h"
 #include "output/ui/DataFileBox.h"
 #include "project/ProjectFile.h"
 #include "stations/ui/ModeBox.h"
@@ -217,7 +219,7 @@ void MainWindow::createPanels()
     m_closeProjectButton = pushButton(m_lowerPanel, QStringLiteral("Close Project"), 368, 122, 91, 25);
     m_modeBox = new ModeBox(m_lowerPanel);
     m_modeBox->move(472, 7);
-    m_dataFileBox = place(new DataFileBox(m_lowerPanel), 562, 8, 209, 121);
+    m_dataFileBox = place(new DataFileBox(m_lowerPanel), 562, 8, 273, 121);
 
     // Status bar: three panels of 80 pixels; the first is never written, the others show the
     // cursor position on the plan and on the profile.
@@ -315,6 +317,9 @@ void MainWindow::createMenu()
                [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
     viewAction(QStringLiteral("Measure North on the Plan"), {},
                [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
+    m_viewMenu->addSeparator();
+    viewAction(QStringLiteral("Survey Check"), {}, [this] { showSurveyCheck(); });
+    viewAction(QStringLiteral("3D View"), {}, [this] { show3dView(); });
     m_viewMenu->addSeparator();
     // Labels keep this size on screen at any zoom; remembered.
     QMenu *labelSize = m_viewMenu->addMenu(QStringLiteral("Label Size"));
@@ -474,6 +479,8 @@ void MainWindow::connectCommands()
     command(m_dataFileBox, &DataFileBox::viewClicked, [this] { viewSurveyText(); });
     command(m_dataFileBox, &DataFileBox::saveClicked, [this] { saveSurveyText(); });
     command(m_dataFileBox, &DataFileBox::saveAsClicked, [this] { saveSurveyTextAs(); });
+    command(m_dataFileBox, &DataFileBox::checkClicked, [this] { showSurveyCheck(); });
+    command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
@@ -496,7 +503,9 @@ void MainWindow::connectCommands()
 void MainWindow::documentChanged(SurveyDocument::Parts parts)
 {
     const bool both = parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::DisplayPart);
-    if (both || parts & SurveyDocument::PlanViewPart)
+    // The profile's scale decides which legs disagree, and the plan shows them too.
+    const bool disagreement = m_session.showDisagreement() && parts & SurveyDocument::ProfileViewPart;
+    if (both || disagreement || parts & SurveyDocument::PlanViewPart)
         redraw(ViewSide::Plan);
     if (both || parts & SurveyDocument::ProfileViewPart)
         redraw(ViewSide::Profile);
@@ -510,7 +519,7 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts)
 
 void MainWindow::sessionChanged(EditSession::Parts parts)
 {
-    if (parts & (EditSession::PendingPart | EditSession::ModePart | EditSession::NewBranchPart)) {
+    if (parts & (EditSession::PendingPart | EditSession::ModePart | EditSession::NewBranchPart | EditSession::CheckPart)) {
         redraw(ViewSide::Plan);
         redraw(ViewSide::Profile);
     }
@@ -903,6 +912,37 @@ bool MainWindow::offerRecovery()
 }
 
 // ---- Window ----
+
+void MainWindow::showSurveyCheck()
+{
+    if (!m_checkWindow) {
+        m_checkWindow = new SurveyCheckWindow(m_document, m_session, this);
+        connect(m_checkWindow, &SurveyCheckWindow::stationChosen, this,
+                [this](int index) { guard([&] { showStation(index); }); });
+    }
+    m_checkWindow->bringToFront();
+}
+
+void MainWindow::show3dView()
+{
+    if (!m_centrelineWindow)
+        m_centrelineWindow = new CentrelineWindow(m_document, m_session, this);
+    m_centrelineWindow->bringToFront();
+}
+
+void MainWindow::showStation(int index)
+{
+    if (!m_stationEditor.select(index))
+        return;
+    const Station &station = m_document.stations().at(index);
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const QPointF at = side == ViewSide::Plan ? QPointF(station.planX, station.planY)
+                                                  : QPointF(station.profileX, station.profileY);
+        const QSize box = scrollBox(side)->viewport()->size();
+        const double zoom = m_document.view(side).zoom;
+        scrollTo(side, QPoint(truncToInt(at.x() * zoom) - box.width() / 2, truncToInt(at.y() * zoom) - box.height() / 2));
+    }
+}
 
 void MainWindow::showHelp()
 {

@@ -17,7 +17,9 @@
 #include <functional>
 #include <memory>
 
+class CentrelineWindow;
 class DataFileBox;
+class SurveyCheckWindow;
 class HelpWindow;
 class ImagePane;
 class ModeBox;
@@ -116,6 +118,11 @@ public:
     void saveProject();
     void saveProjectAs();
     void closeProject();
+    // Survey check
+    void showSurveyCheck();
+    void show3dView();
+    // A station picked in the check: selected in Move mode, both views brought to it.
+    void showStation(int index);
     // Window
     void showHelp();
 
@@ -191,6 +198,8 @@ private:
         QPointF first; // source pixels
     } m_measure;
     SurveyTextWindow *m_textWindow = nullptr;
+    SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
+    CentrelineWindow *m_centrelineWindow = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 
     FileDialog m_planImageDialog;

@@ -21,12 +21,15 @@ DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(QStringLiteral("Text data 
     viewButton = pushButton(this, QStringLiteral("View"), 8, 88, 57, 25);
     saveButton = pushButton(this, QStringLiteral("Save"), 72, 88, 57, 25);
     saveAsButton = pushButton(this, QStringLiteral("Save as"), 136, 88, 65, 25);
+    checkButton = pushButton(this, QStringLiteral("Check"), 208, 88, 57, 25);
+    checkButton->setToolTip(QStringLiteral("Check the legs, loops and pieces of the survey"));
 
     connect(formatGroup, &RadioGroup::clicked, this, [this](int index) { emit formatChosen(SurveyFormat(index)); });
     connect(styleGroup, &RadioGroup::clicked, this, [this](int index) { emit styleChosen(SurveyStyle(index)); });
     connect(viewButton, &QPushButton::clicked, this, &DataFileBox::viewClicked);
     connect(saveButton, &QPushButton::clicked, this, &DataFileBox::saveClicked);
     connect(saveAsButton, &QPushButton::clicked, this, &DataFileBox::saveAsClicked);
+    connect(checkButton, &QPushButton::clicked, this, &DataFileBox::checkClicked);
 }
 
 void DataFileBox::showChoices(SurveyFormat format, SurveyStyle style)

@@ -8,7 +8,7 @@ enum class SurveyFormat;
 enum class SurveyStyle;
 
 // The survey data file box: the layout ("Format") and the third value of each leg ("Style") of
-// the text, and View, Save, Save as.
+// the text, and View, Save, Save as, and Check (the survey check before the data leave).
 class DataFileBox : public QGroupBox
 {
     Q_OBJECT
@@ -22,6 +22,7 @@ public:
     QPushButton *viewButton = nullptr;
     QPushButton *saveButton = nullptr;
     QPushButton *saveAsButton = nullptr;
+    QPushButton *checkButton = nullptr;
 
 signals:
     void formatChosen(SurveyFormat format);
@@ -29,4 +30,5 @@ signals:
     void viewClicked();
     void saveClicked();
     void saveAsClicked();
+    void checkClicked();
 };

@@ -15,13 +15,13 @@ ModeBox::ModeBox(QWidget *parent) : QWidget(parent)
     showLabelsCheck = checkBox(this, QStringLiteral("Show Labels"), true, 0, 58, 89, 17);
     showLinesCheck = checkBox(this, QStringLiteral("Show Lines"), true, 0, 75, 89, 19);
     view3dButton = pushButton(this, QStringLiteral("3D view"), 0, 98, 81, 25);
-    view3dButton->setEnabled(false);
     resize(89, 123);
 
     onChosen(addModeRadio, this, [this] { emit addModeChosen(); });
     onChosen(moveModeRadio, this, [this] { emit moveModeChosen(); });
     connect(showLabelsCheck, &QCheckBox::toggled, this, &ModeBox::showLabelsClicked);
     connect(showLinesCheck, &QCheckBox::toggled, this, &ModeBox::showLinesClicked);
+    connect(view3dButton, &QPushButton::clicked, this, &ModeBox::view3dClicked);
 }
 
 void ModeBox::showMode(bool moving, bool moveAvailable, bool showLabels, bool showLines)

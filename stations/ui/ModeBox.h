@@ -30,4 +30,5 @@ signals:
     void moveModeChosen();
     void showLabelsClicked(bool shown);
     void showLinesClicked(bool shown);
+    void view3dClicked();
 };

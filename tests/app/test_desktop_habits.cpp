@@ -7,6 +7,7 @@
 #include "views/ui/ImagePane.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMimeData>
@@ -28,6 +29,8 @@ private slots:
     void theScaleBarAndTheNorthArrowInFourClicks();
     void aReopenedJobGoesOnAlongItsBranch();
     void droppedProjectsOpen();
+    void shortcutsReachTheirCommands_data();
+    void shortcutsReachTheirCommands();
 
 private:
     QAction *action(const QString &text)
@@ -141,6 +144,43 @@ void DesktopHabits::droppedProjectsOpen()
     QApplication::sendEvent(f->window().windowHandle(), &drop);
     QCOMPARE(f->document().stations().count(), 31);
     QVERIFY(f->window().windowTitle().startsWith(QStringLiteral("uchebnaya.sprj")));
+}
+
+using Check = std::function<bool(WindowFixture &)>;
+Q_DECLARE_METATYPE(Check)
+
+void DesktopHabits::shortcutsReachTheirCommands_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<Check>("reached");
+    const auto asked = [](const QString &filter) {
+        return Check([filter](WindowFixture &f) {
+            return !f.dialogs().shown.isEmpty() && f.dialogs().shown.last().dialog.filter.contains(filter);
+        });
+    };
+    QTest::newRow("Ctrl+O opens a project") << QKeySequence(Qt::CTRL | Qt::Key_O) << asked(QStringLiteral("*.sprj"));
+    QTest::newRow("Ctrl+S saves it (as)") << QKeySequence(Qt::CTRL | Qt::Key_S) << asked(QStringLiteral("*.sprj"));
+    QTest::newRow("Ctrl+Shift+S saves it as") << QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) << asked(QStringLiteral("*.sprj"));
+    QTest::newRow("Ctrl+E saves the survey data") << QKeySequence(Qt::CTRL | Qt::Key_E)
+                                                  << Check([](WindowFixture &f) { return f.dialogs().fileDialogsShown() == 1; });
+    QTest::newRow("F1 shows the guide") << QKeySequence(Qt::Key_F1)
+                                        << Check([](WindowFixture &f) { return f.helpWindow().isVisible(); });
+    QTest::newRow("+ zooms in") << QKeySequence(Qt::Key_Plus)
+                                << Check([](WindowFixture &f) { return f.document().view(ViewSide::Plan).zoom == 2.0; });
+    QTest::newRow("Ctrl+W closes the project")
+        << QKeySequence(Qt::CTRL | Qt::Key_W) << Check([](WindowFixture &f) { return f.document().stations().isEmpty(); });
+}
+
+void DesktopHabits::shortcutsReachTheirCommands()
+{
+    QFETCH(QKeySequence, keys);
+    QFETCH(Check, reached);
+    f->fillStations(2);
+    QWidget *plan = f->control<QScrollArea>("ScrollBox1");
+    plan->setFocus();
+    QCursor::setPos(plan->mapToGlobal(plan->rect().center()));
+    QTest::keySequence(plan, keys);
+    QVERIFY(reached(*f));
 }
 
 QTEST_MAIN(DesktopHabits)
