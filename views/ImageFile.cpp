@@ -216,9 +216,10 @@ ImageRead readPicture(const QString &fileName, const ImageRequest &request, Read
             result.problem = Problem::NeedsConsent;
             return result;
         }
-        // Readers that decode to more bits than are kept (16-bit PNG) need their own room.
-        if (bytesFor(size, announced) > request.memoryAllowed)
-            limit.emplace(bytesFor(size, announced));
+        // From here the readers may take what the header announces, no more. They count every
+        // pixel as at least 32 bits against their limit, whatever it is decoded to.
+        const qint64 pixels = qint64(size.width()) * size.height();
+        limit.emplace(std::max(pixels * 4, bytesFor(size, announced)));
     }
 
     file.startCounting();

@@ -639,13 +639,13 @@ void ImageFileTest::aProjectReopensItsPdfPageAndNamesAMissingScan()
 
 void ImageFileTest::scansBeyondTheReadersDefaultLimitOpen()
 {
-    // 144 megapixels of grey: 144 MB of pixels, over the 128 MB Qt's readers accept by default.
-    // Uniform, so the file stays small.
-    QImage big(12000, 12000, QImage::Format_Grayscale8);
+    // 192 megapixels of grey: 192 MB of pixels, over the 128 MB Qt's readers accept by default,
+    // and over 600 MB as they count it (4 bytes a pixel). Uniform, so the file stays small.
+    QImage big(12000, 16000, QImage::Format_Grayscale8);
     QVERIFY(!big.isNull());
     big.fill(200);
     for (int x = 0; x < 12000; x += 1000)
-        big.setPixel(x, 11999, 0);
+        big.setPixel(x, 15999, 0);
     const QString path = write(QStringLiteral("big.png"), big, "png");
     big = QImage();
 
@@ -654,10 +654,10 @@ void ImageFileTest::scansBeyondTheReadersDefaultLimitOpen()
 
     const ImageRead read = ImageFile::read(path);
     QVERIFY(read.ok());
-    QCOMPARE(read.image.size(), QSize(12000, 12000));
+    QCOMPARE(read.image.size(), QSize(12000, 16000));
     QCOMPARE(read.image.format(), QImage::Format_Grayscale8); // one byte per pixel, not four
-    QCOMPARE(qGray(read.image.pixel(5000, 11999)), 0);
-    QCOMPARE(qGray(read.image.pixel(5001, 11999)), 200);
+    QCOMPARE(qGray(read.image.pixel(5000, 15999)), 0);
+    QCOMPARE(qGray(read.image.pixel(5001, 15999)), 200);
 }
 
 void ImageFileTest::impossibleSizeIsReportedAsTooLarge()

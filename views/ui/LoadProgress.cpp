@@ -4,7 +4,6 @@
 
 #include <QHBoxLayout>
 #include <QProgressBar>
-#include <QShortcut>
 #include <QToolButton>
 
 LoadProgress::LoadProgress(QWidget *parent) : QWidget(parent)
@@ -24,14 +23,11 @@ LoadProgress::LoadProgress(QWidget *parent) : QWidget(parent)
     m_cancel->setAutoRaise(true);
     layout->addWidget(m_bar);
     layout->addWidget(m_cancel);
-    // Only while shown: at other times Esc is the window's.
-    m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    m_escape->setContext(Qt::WindowShortcut);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     connect(m_cancel, &QToolButton::clicked, this, [this] {
         if (m_loader)
             m_loader->cancel();
     });
-    connect(m_escape, &QShortcut::activated, m_cancel, &QToolButton::click);
     hide();
 }
 

@@ -4,11 +4,11 @@
 
 class ImageLoader;
 class QProgressBar;
-class QShortcut;
 class QToolButton;
 
 // The status bar's part in opening scans: the share read (a busy bar while the reader cannot
-// tell) and Cancel; Esc in the window cancels too. Shown while the loader reads, hidden otherwise.
+// tell) and Cancel. Shown while the loader reads, hidden otherwise. (Esc is the window's own
+// shortcut, which cancels the loader while it is busy.)
 class LoadProgress : public QWidget
 {
     Q_OBJECT
@@ -23,5 +23,4 @@ private:
     ImageLoader *m_loader = nullptr;
     QProgressBar *m_bar;
     QToolButton *m_cancel;
-    QShortcut *m_escape;
 };
