@@ -173,6 +173,9 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
 
     try {
         const ProjectContents project = ProjectFile::read(projectPath);
+        // Details that cannot be read leave the stations usable: the text is written without them.
+        if (!project.detailsProblem().isEmpty())
+            *standardError += QStringLiteral("%1: %2\n").arg(Program, project.detailsProblem());
         format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         // The window reads north from its entry box, which shows the saved number with 15 digits.
@@ -194,8 +197,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                 bytes = CheckReport::legsCsv(network.legs);
             }
         } else {
-            const SurveyText text =
-                SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation);
+            const SurveyText text = SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style),
+                                                      orientation, project.details());
             if (!text.complete())
                 throw CommandError(legFailure(projectPath, text.error, text.failedFromName, text.failedToName,
                                               text.failedFrom, text.failedTo));

@@ -48,6 +48,58 @@ QList<QByteArray> headerLines(SurveyFormat format, SurveyStyle style)
     return {};
 }
 
+QByteArray quoted(const QString &text)
+{
+    return '"' + oneLine(AnsiText::encode(text)) + '"';
+}
+
+// The Survex commands for the details, in an order the manual allows: *title, then *date, *team,
+// *instrument and *ref (valid only at the start of a block), the coordinate systems before
+// anything positioned in them, the declination before the legs, then the entrance.
+QList<QByteArray> survexDetailLines(const SurveyDetails &details, const StationNames &names)
+{
+    QList<QByteArray> lines;
+    if (!details.caveName.isEmpty())
+        lines.append("*title " + quoted(details.caveName));
+    if (details.date.isValid())
+        lines.append("*date " + details.date.toString(QStringLiteral("yyyy.MM.dd")).toLatin1());
+    for (const TeamMember &member : details.team)
+        lines.append(("*team " + quoted(member.name) + ' ' + member.roles.join(QLatin1Char(' ')).toLatin1()).trimmed());
+    const QPair<const char *, QString> instruments[] = {
+        {"tape", details.tapeInstrument}, {"compass", details.compassInstrument}, {"clino", details.clinoInstrument}};
+    for (const auto &[quantity, name] : instruments) {
+        if (!name.isEmpty())
+            lines.append(QByteArray("*instrument ") + quantity + ' ' + quoted(name));
+    }
+    if (!details.source.isEmpty())
+        lines.append("*ref " + quoted(details.source));
+    const QByteArray position = SurveyText::shortestNumber(details.entranceEast) + ' ' +
+                                SurveyText::shortestNumber(details.entranceNorth) + ' ' +
+                                SurveyText::shortestNumber(details.entranceAltitude);
+    if (details.entranceHasCoordinates) {
+        const QByteArray system = "EPSG:" + QByteArray::number(details.epsgCode);
+        lines.append("*cs " + system);
+        lines.append("*cs out " + system);
+    }
+    // True and grid bearings need no correction: Survex's own north is then the drawing's.
+    if (details.north == NorthReference::Magnetic) {
+        if (details.declinationFromDateAndPlace)
+            lines.append("*declination auto " + position);
+        else if (details.declinationDeg != 0.0)
+            lines.append("*declination " + SurveyText::shortestNumber(details.declinationDeg) + " degrees");
+    }
+    if (!details.entrance.isEmpty()) {
+        const QByteArray entrance = names.nameOf(details.entrance);
+        if (entrance.isEmpty()) {
+            lines.append("; the entrance " + quoted(details.entrance) + " is not a station of this survey");
+        } else {
+            lines.append("*fix " + entrance + (details.entranceHasCoordinates ? ' ' + position : QByteArray()));
+            lines.append("*entrance " + entrance);
+        }
+    }
+    return lines;
+}
+
 } // namespace
 
 QByteArray SurveyText::legValues(const SurveyLeg &leg)
@@ -65,6 +117,13 @@ QByteArray SurveyText::stationName(const Station &station, int index)
     return hasLabel(station) ? label(station) : QByteArray::number(index);
 }
 
+QByteArray SurveyText::shortestNumber(double value)
+{
+    char buffer[400]; // room for the largest double in fixed notation
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed);
+    return result.ec == std::errc() ? QByteArray(buffer, int(result.ptr - buffer)) : QByteArray("0");
+}
+
 QByteArray SurveyText::nameNotes(const StationNames &names, int from, int to, QSet<QByteArray> *explained)
 {
     QByteArray notes;
@@ -80,11 +139,25 @@ QByteArray SurveyText::nameNotes(const StationNames &names, int from, int to, QS
 SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
                              double planOrientation)
 {
+    return build(stations, format, style, planOrientation, SurveyDetails());
+}
+
+SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
+                             double planOrientation, const SurveyDetails &details)
+{
     SurveyText text;
     const int count = stations.count();
     const bool survex = format == SurveyFormat::Survex;
     const StationNames names(stations, survex ? NameRules::Survex : NameRules::AsStored);
+    const QByteArray block = survex && !details.caveName.isEmpty() ? StationNames::word(details.caveName, NameRules::Survex)
+                                                                 : QByteArray();
     text.lines = headerLines(format, style);
+    if (survex) {
+        if (!block.isEmpty())
+            text.lines.first() += ' ' + block;
+        // Survex takes the date, team, instruments and reference only at the start of a block.
+        text.lines = text.lines.mid(0, 1) + survexDetailLines(details, names) + text.lines.mid(1);
+    }
     QSet<QByteArray> explained; // changed names whose label a comment has given
 
     if (format == SurveyFormat::LumaroLabel) {
@@ -142,7 +215,7 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
     }
 
     if (survex)
-        text.lines.append("*end");
+        text.lines.append(block.isEmpty() ? QByteArray("*end") : "*end " + block);
     return text;
 }
 

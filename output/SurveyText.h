@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/SurveyDetails.h"
 #include "output/SurveyLeg.h"
 #include "stations/StationTable.h"
 
@@ -39,6 +40,13 @@ struct SurveyText
     static SurveyText build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
                             double planOrientation);
 
+    // The same with the survey's details, which only the Survex layout has room for: its block
+    // is named after the cave and opens with what the details say (title, date, team,
+    // instruments, source, coordinate system, declination, the entrance fixed and marked). Empty
+    // details give the text build() without details gives.
+    static SurveyText build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
+                            double planOrientation, const SurveyDetails &details);
+
     // The lines as the text preview shows them. They decode and encode back byte for byte, and
     // none holds a line break, so saving them unedited gives back exactly fileBytes().
     QStringList previewLines() const;
@@ -56,4 +64,8 @@ struct SurveyText
     // "name = label" for each changed name of the leg from..to that no earlier line explained
     // (each is then added to *explained), joined by "; "; empty when there is none.
     static QByteArray nameNotes(const StationNames &names, int from, int to, QSet<QByteArray> *explained);
+
+    // A number in the fewest digits that read back as the same double, with "." whatever the
+    // locale ("5.5", "-12", "4500000.25").
+    static QByteArray shortestNumber(double value);
 };

@@ -1,6 +1,7 @@
 // A real reader agrees: cavern reads the Survex files we write, for labels Survex cannot take as
-// they are and ties across branches, and the station positions it computes match the stations'
-// metres within the rounding of the written values.
+// they are, ties across branches and every kind of survey detail, and the station positions it
+// computes match the stations' metres (turned by the declination) within the rounding of the
+// written values.
 #include "output/StationNames.h"
 #include "output/SurveyText.h"
 #include "project/ProjectFile.h"
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <cmath>
 
+Q_DECLARE_METATYPE(SurveyDetails)
 Q_DECLARE_METATYPE(SurveyStyle)
 
 namespace {
@@ -60,9 +62,15 @@ QHash<QString, Position> positions(const QString &model, QString *problem)
     return result;
 }
 
-SurveyText written(const QString &, const StationTable &stations, SurveyStyle style, double orientation)
+SurveyText written(const QString &layout, const StationTable &stations, SurveyStyle style, double orientation,
+                   const SurveyDetails &details)
 {
-    return SurveyText::build(stations, SurveyFormat::Survex, style, orientation);
+    return SurveyText::build(stations, SurveyFormat::Survex, style, orientation, details);
+}
+
+SurveyDetails fullDetails()
+{
+    return ProjectFile::read(TestFiles::dataPath(QStringLiteral("formats/labels-details.sprj"))).details();
 }
 
 } // namespace
@@ -92,13 +100,37 @@ void FormatReadersTest::readersPlaceEveryStation_data()
     QTest::addColumn<QString>("project");
     QTest::addColumn<QString>("layout");
     QTest::addColumn<SurveyStyle>("style");
+    QTest::addColumn<SurveyDetails>("details");
     QTest::addColumn<double>("orientation");
     const SurveyStyle Angle = SurveyStyle::Angle;
     const SurveyStyle Depth = SurveyStyle::DepthChange;
+    const SurveyDetails none;
+    const SurveyDetails full = fullDetails();
     for (const char *layout : {"survex"}) {
-        QTest::addRow("%s, labels", layout) << "formats/labels.sprj" << layout << Angle << 0.0;
-        QTest::addRow("%s, labels, depth change", layout) << "formats/labels.sprj" << layout << Depth << 0.0;
-        QTest::addRow("%s, cave turned -123.4", layout) << "cave.sprj" << layout << Depth << -123.4;
+        QTest::addRow("%s, labels", layout) << "formats/labels.sprj" << layout << Angle << none << 0.0;
+        QTest::addRow("%s, labels, every detail", layout) << "formats/labels.sprj" << layout << Depth << full << 0.0;
+        QTest::addRow("%s, cave turned -123.4", layout) << "cave.sprj" << layout << Depth << none << -123.4;
+    }
+    // Each kind of north, with and without coordinates.
+    SurveyDetails automatic = full;
+    automatic.declinationFromDateAndPlace = true;
+    SurveyDetails trueNorth = full;
+    trueNorth.north = NorthReference::True;
+    SurveyDetails gridNorth = full;
+    gridNorth.north = NorthReference::Grid;
+    SurveyDetails bare = full;
+    bare.entranceHasCoordinates = false;
+    bare.epsgCode = 0;
+    SurveyDetails elsewhere = full;
+    elsewhere.entrance = QStringLiteral("Очень длинное имя");
+    for (const char *layout : {"survex"}) {
+        QTest::addRow("%s, declination from date and place", layout)
+            << "formats/labels.sprj" << layout << Angle << automatic << 0.0;
+        QTest::addRow("%s, true north", layout) << "formats/labels.sprj" << layout << Angle << trueNorth << 0.0;
+        QTest::addRow("%s, grid north", layout) << "formats/labels.sprj" << layout << Angle << gridNorth << 0.0;
+        QTest::addRow("%s, entrance fixed at 0,0,0", layout) << "formats/labels.sprj" << layout << Depth << bare << 0.0;
+        QTest::addRow("%s, entrance inside the cave", layout)
+            << "formats/labels.sprj" << layout << Angle << elsewhere << 0.0;
     }
 }
 
@@ -129,22 +161,31 @@ void FormatReadersTest::readersPlaceEveryStation()
     QFETCH(QString, project);
     QFETCH(QString, layout);
     QFETCH(SurveyStyle, style);
+    QFETCH(SurveyDetails, details);
     QFETCH(double, orientation);
+    QVERIFY2(details.problem().isEmpty(), qPrintable(details.problem()));
     const StationTable stations = ProjectFile::read(TestFiles::dataPath(project)).stations;
-    const SurveyText text = written(layout, stations, style, orientation);
+    const SurveyText text = written(layout, stations, style, orientation, details);
     QVERIFY2(text.complete(), qPrintable(text.error));
     QTemporaryDir folder;
     QHash<QString, Position> placed;
     const QString problem = read(layout, text, folder.path(), &placed);
     QVERIFY2(problem.isEmpty(), qPrintable(problem + QStringLiteral("\n") + text.previewLines().join(QLatin1Char('\n'))));
 
-    // Where each station must lie relative to the first station: east = plan x, north = -plan y,
-    // up = -profile y, turned so north is where the plan says.
+    // Where each station must lie relative to the entrance (or the first station): east = plan x,
+    // north = -plan y, up = -profile y, turned so north is where the plan says, then by the
+    // declination. A declination from date and place is the reader's to compute: then only the
+    // distances from the entrance and the heights are known.
     const StationNames names(stations, NameRules::Survex);
-    const int origin = 0;
+    const QByteArray entranceName = details.entrance.isEmpty() ? QByteArray() : names.nameOf(details.entrance);
+    int origin = 0;
+    while (!entranceName.isEmpty() && names.name(origin) != entranceName)
+        ++origin;
     const QString originName = QString::fromLatin1(names.name(origin)).toLower();
     QVERIFY2(placed.contains(originName), qPrintable(originName));
-    const double turn = -orientation * M_PI / 180.0;
+    const bool turnedByReader = details.north == NorthReference::Magnetic && details.declinationFromDateAndPlace;
+    const double declination = details.north == NorthReference::Magnetic && !turnedByReader ? details.declinationDeg : 0.0;
+    const double turn = (declination - orientation) * M_PI / 180.0;
     const Station &o = stations.at(origin);
     QSet<QString> expected;
     for (int i = 0; i < stations.count(); ++i) {
@@ -160,9 +201,14 @@ void FormatReadersTest::readersPlaceEveryStation()
         const Position at = placed.value(name);
         const Position from = placed.value(originName);
         const Position got{at.x - from.x, at.y - from.y, at.z - from.z};
-        const double east = x * std::cos(turn) + n * std::sin(turn);
-        const double north = n * std::cos(turn) - x * std::sin(turn);
-        const double error = std::hypot(got.x - east, got.y - north, got.z - up);
+        double error = 0.0;
+        if (turnedByReader) {
+            error = std::hypot(std::hypot(got.x, got.y) - std::hypot(x, n), got.z - up);
+        } else {
+            const double east = x * std::cos(turn) + n * std::sin(turn);
+            const double north = n * std::cos(turn) - x * std::sin(turn);
+            error = std::hypot(got.x - east, got.y - north, got.z - up);
+        }
         QVERIFY2(error <= Tolerance, qPrintable(QStringLiteral("%1 is %2 m off").arg(name).arg(error)));
     }
     QCOMPARE(placed.size(), expected.size());

@@ -1,5 +1,6 @@
 // Survey details: what no survey file can hold is refused with a reason, a project keeps them after
-// its stations, and a damaged copy leaves the stations open.
+// its stations (and a damaged copy leaves the stations open), and the Survex text opens its block
+// with them.
 #include "app/AnsiText.h"
 #include "app/SurveyDocument.h"
 #include "project/ProjectContents.h"
@@ -59,6 +60,10 @@ private slots:
     void aProjectKeepsItsDetails();
     void damagedDetailsLeaveTheStationsOpen_data();
     void damagedDetailsLeaveTheStationsOpen();
+    void survexOpensItsBlockWithTheDetails_data();
+    void survexOpensItsBlockWithTheDetails();
+    void detailsThatWriteNothingKeepTheOldText_data();
+    void detailsThatWriteNothingKeepTheOldText();
 };
 
 void SurveyDetailsTest::refusesDetailsNoFileCanHold_data()
@@ -160,6 +165,96 @@ void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen()
     read.applyTo(document);
     QCOMPARE(document.stations().count(), 9);
     QVERIFY(document.details().isEmpty());
+}
+
+void SurveyDetailsTest::survexOpensItsBlockWithTheDetails_data()
+{
+    // Three stations A, "Б 2", C; the lines between "*begin" and the first leg, and the last line.
+    QTest::addColumn<SurveyDetails>("details");
+    QTest::addColumn<QList<QByteArray>>("head");
+    QTest::addColumn<QByteArray>("end");
+    SurveyDetails cave;
+    cave.caveName = QStringLiteral("Пещера Сон");
+    QTest::newRow("a name") << cave << QList<QByteArray>{"*begin Peshhera_Son", "*title \"\xcf\xe5\xf9\xe5\xf0\xe0 \xd1\xee\xed\""}
+                            << QByteArray("*end Peshhera_Son");
+    SurveyDetails people;
+    people.date = QDate(1987, 7, 27);
+    people.team = {{QStringLiteral("Anna Berg"), {QStringLiteral("tape"), QStringLiteral("notes")}}, {QStringLiteral("Ivo"), {}}};
+    people.clinoInstrument = QStringLiteral("Suunto PM-5");
+    people.source = QStringLiteral("box 3");
+    QTest::newRow("date, team, instrument, source")
+        << people
+        << QList<QByteArray>{"*begin", "*date 1987.07.27", "*team \"Anna Berg\" tape notes", "*team \"Ivo\"",
+                             "*instrument clino \"Suunto PM-5\"", "*ref \"box 3\""}
+        << QByteArray("*end");
+    SurveyDetails declination;
+    declination.declinationDeg = -3.25;
+    QTest::newRow("declination") << declination << QList<QByteArray>{"*begin", "*declination -3.25 degrees"}
+                                 << QByteArray("*end");
+    SurveyDetails grid = withEntrance(QStringLiteral("Б 2"), false);
+    grid.north = NorthReference::Grid;
+    grid.declinationDeg = 9; // ignored: the plan shows grid north
+    QTest::newRow("entrance, no coordinates") << grid << QList<QByteArray>{"*begin", "*fix B_2", "*entrance B_2"}
+                                              << QByteArray("*end");
+    SurveyDetails placed = withEntrance(QStringLiteral("C"), true);
+    placed.north = NorthReference::True;
+    QTest::newRow("entrance with coordinates")
+        << placed
+        << QList<QByteArray>{"*begin", "*cs EPSG:32633", "*cs out EPSG:32633", "*fix C 412345.5 4812345 -20.25",
+                             "*entrance C"}
+        << QByteArray("*end");
+    SurveyDetails automatic = withEntrance(QStringLiteral("A"), true);
+    automatic.date = QDate(2024, 1, 2);
+    automatic.declinationFromDateAndPlace = true;
+    QTest::newRow("declination from date and place")
+        << automatic
+        << QList<QByteArray>{"*begin", "*date 2024.01.02", "*cs EPSG:32633", "*cs out EPSG:32633",
+                             "*declination auto 412345.5 4812345 -20.25", "*fix A 412345.5 4812345 -20.25",
+                             "*entrance A"}
+        << QByteArray("*end");
+    QTest::newRow("entrance not a station")
+        << withEntrance(QStringLiteral("Z"), false)
+        << QList<QByteArray>{"*begin", "; the entrance \"Z\" is not a station of this survey"} << QByteArray("*end");
+}
+
+void SurveyDetailsTest::survexOpensItsBlockWithTheDetails()
+{
+    QFETCH(SurveyDetails, details);
+    QFETCH(QList<QByteArray>, head);
+    QFETCH(QByteArray, end);
+    QVERIFY2(details.problem().isEmpty(), qPrintable(details.problem()));
+    const SurveyText text =
+        SurveyText::build(table({"A", "Б 2", "C"}), SurveyFormat::Survex, SurveyStyle::Angle, 0.0, details);
+    QVERIFY(text.complete());
+    QCOMPARE(text.lines.mid(0, head.size()), head);
+    QCOMPARE(text.lines.at(head.size()), QByteArray("A\tB_2\t1.00\t90.00\t0.00\t ; B_2 = \xc1 2"));
+    QCOMPARE(text.lines.constLast(), end);
+}
+
+void SurveyDetailsTest::detailsThatWriteNothingKeepTheOldText_data()
+{
+    // Survex's own north is the drawing's for true and grid bearings, so without a name, a
+    // declination or an entrance nothing is written; the old fixtures stay byte for byte.
+    QTest::addColumn<QString>("project");
+    QTest::addColumn<SurveyStyle>("style");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("five angle") << "five-stations.sprj" << SurveyStyle::Angle << "five-stations.survex-angle.svx";
+    QTest::newRow("five depth") << "five-stations.sprj" << SurveyStyle::DepthChange
+                                << "five-stations.survex-depthchange.svx";
+}
+
+void SurveyDetailsTest::detailsThatWriteNothingKeepTheOldText()
+{
+    QFETCH(QString, project);
+    QFETCH(SurveyStyle, style);
+    QFETCH(QString, expected);
+    const ProjectContents read = ProjectFile::read(TestFiles::dataPath(project));
+    for (NorthReference north : {NorthReference::Magnetic, NorthReference::True, NorthReference::Grid}) {
+        SurveyDetails details = read.details();
+        details.north = north;
+        QCOMPARE(SurveyText::build(read.stations, SurveyFormat::Survex, style, 0.0, details).fileBytes(),
+                 TestFiles::dataBytes(expected));
+    }
 }
 
 QTEST_GUILESS_MAIN(SurveyDetailsTest)

@@ -1,9 +1,10 @@
-// The Survex text of a project whose labels Survex cannot take as they are, byte for byte against
-// its hand-written fixture.
+// The Survex text of a project whose labels Survex cannot take as they are, with and without
+// survey details, byte for byte against the hand-written fixtures.
 #include "output/SurveyText.h"
 #include "project/ProjectFile.h"
 #include "support/TestFiles.h"
 
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -18,6 +19,8 @@ class SurveyFormatsTest : public QObject
 private slots:
     void writesTheFixtures_data();
     void writesTheFixtures();
+    void theCommandWritesTheSameBytes_data() { writesTheFixtures_data(); }
+    void theCommandWritesTheSameBytes();
 };
 
 void SurveyFormatsTest::writesTheFixtures_data()
@@ -28,6 +31,9 @@ void SurveyFormatsTest::writesTheFixtures_data()
     QTest::newRow("survex names") << "labels.sprj"
                                   << "survex"
                                   << "labels.survex-angle.svx";
+    QTest::newRow("survex details") << "labels-details.sprj"
+                                    << "survex"
+                                    << "labels-details.survex-depthchange.svx";
 }
 
 void SurveyFormatsTest::writesTheFixtures()
@@ -36,12 +42,30 @@ void SurveyFormatsTest::writesTheFixtures()
     QFETCH(QString, layout);
     QFETCH(QString, expected);
     const ProjectContents read = ProjectFile::read(TestFiles::dataPath(QStringLiteral("formats/") + project));
+    QVERIFY(read.detailsProblem().isEmpty());
+    const SurveyDetails details = read.details();
     const SurveyStyle style = expected.contains(QLatin1String("depthchange")) ? SurveyStyle::DepthChange : SurveyStyle::Angle;
     SurveyText text;
     if (layout == QLatin1String("survex"))
-        text = SurveyText::build(read.stations, SurveyFormat::Survex, style, 0.0);
+        text = SurveyText::build(read.stations, SurveyFormat::Survex, style, 0.0, details);
     QVERIFY(text.complete());
     QCOMPARE(text.fileBytes(), formats(expected));
+}
+
+void SurveyFormatsTest::theCommandWritesTheSameBytes()
+{
+    QFETCH(QString, project);
+    QFETCH(QString, layout);
+    QFETCH(QString, expected);
+    QStringList arguments{QStringLiteral("--format"), layout};
+    if (expected.contains(QLatin1String("-angle")) || expected.contains(QLatin1String("-depthchange")))
+        arguments << QStringLiteral("--style") << expected.section(QLatin1Char('-'), -1).section(QLatin1Char('.'), 0, 0);
+    QProcess command;
+    command.start(QStringLiteral(SPEOMARK_EXPORT), arguments << TestFiles::dataPath(QStringLiteral("formats/") + project));
+    QVERIFY(command.waitForFinished(60000));
+    QCOMPARE(command.readAllStandardError(), QByteArray());
+    QCOMPARE(command.exitCode(), 0);
+    QCOMPARE(command.readAllStandardOutput(), formats(expected));
 }
 
 QTEST_GUILESS_MAIN(SurveyFormatsTest)

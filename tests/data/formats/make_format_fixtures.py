@@ -127,3 +127,29 @@ section = details("Учебная пещера", (2023, 7, 15),
                   "Disto X2", "Suunto KB-14", "", "Лист 3, архив клуба", 0, False, 7.5, "Вход",
                   (500000.0, 4500000.5, 312.0), 32637)
 write("labels-details.sprj", header(len(labels), 2, 1) + b"".join(labels) + extras({b"DETL": section}))
+
+survex_depth_legs = [
+    "Vxod\tSt_12_2\t3.00\t90.00\t0.00\t ; Vxod = Вход; St_12_2 = St 12",
+    "St_12_2\t1_5\t5.00\t36.87\t0.00\t ; узость; 1_5 = 1.5",
+    "1_5\tSt_12\t3.00\t0.00\t3.00\t",
+    "St_12_2\tvxod_2\t5.00\t126.87\t0.00\t ; vxod_2 = вход",
+    "vxod_2\tOchen_dlinnoe_imya\t3.00\t0.00\t-3.00\t ; Ochen_dlinnoe_imya = Очень длинное имя",
+    "Ochen_dlinnoe_imya\tOchen_dlinnoe_exo\t3.00\t90.00\t0.00\t ; Ochen_dlinnoe_exo = Очень длинное эхо",
+    "Ochen_dlinnoe_exo\t8\t4.00\t0.00\t-4.00\t",
+]
+write_text("labels-details.survex-depthchange.svx",
+           ["*begin Uchebnaya_peshhera",
+            '*title "Учебная пещера"',
+            "*date 2023.07.15",
+            '*team "Иван Петрович Сидоров" compass clino',
+            '*team "Olga" tape notes',
+            '*instrument tape "Disto X2"',
+            '*instrument compass "Suunto KB-14"',
+            '*ref "Лист 3, архив клуба"',
+            "*cs EPSG:32637",
+            "*cs out EPSG:32637",
+            "*declination 7.5 degrees",
+            "*fix Vxod 500000 4500000.5 312",
+            "*entrance Vxod",
+            "*data diving from to tape compass depthchange"]
+           + survex_depth_legs + ["*end Uchebnaya_peshhera"])
