@@ -174,6 +174,8 @@ public:
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
     bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
     bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
+    bool choosePdfPage(QWidget *, const QString &, int, int *, int *) override { return false; }
+    bool offerToLocate(QWidget *, const QString &, const QString &) override { return false; }
 };
 
 // The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.
@@ -296,6 +298,7 @@ void BM_OpenImage(benchmark::State &state)
         window.form().document().editView(ViewSide::Plan, [](ViewSettings &view) { view.image = QImage(); });
         state.ResumeTiming();
         window.form().openImage(ViewSide::Plan);
+        window.form().imageLoader().waitForFinished();
         window.paintVisible();
     }
     const ViewSettings &plan = window.form().document().view(ViewSide::Plan);
@@ -345,6 +348,7 @@ void BM_OpenImageG4(benchmark::State &state)
         window.form().document().editView(ViewSide::Plan, [](ViewSettings &view) { view.image = QImage(); });
         state.ResumeTiming();
         window.form().openImage(ViewSide::Plan);
+        window.form().imageLoader().waitForFinished();
         window.paintVisible();
     }
     const QImage &image = window.form().document().view(ViewSide::Plan).image;

@@ -43,6 +43,13 @@ public:
 
     // A modal box asking for a line of text; false when cancelled.
     virtual bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) = 0;
+
+    // Which page of a PDF sheet, at what resolution: starts from *page and *dotsPerInch and stores
+    // the choice; false when cancelled.
+    virtual bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) = 0;
+
+    // A message about a file that is not there, with OK and "Locate..."; true for "Locate...".
+    virtual bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) = 0;
 };
 
 // The name with the dialog's default suffix appended when its own file name has no extension,

@@ -16,6 +16,7 @@
 #include "stations/ui/StationBox.h"
 #include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
+#include "views/ui/LoadProgress.h"
 #include "views/ui/ViewStrip.h"
 
 #include <QAction>
@@ -233,6 +234,11 @@ void MainWindow::createPanels()
         m_statusBar->addWidget(panel);
         m_statusPanels.append(panel);
     }
+    // How far a scan has been read, with Cancel.
+    auto *progress = new LoadProgress(m_statusBar);
+    m_statusBar->addPermanentWidget(progress);
+    progress->watch(&m_imageLoader);
+    connect(&m_imageLoader, &ImageLoader::finished, this, [this] { guard([this] { imagesRead(); }); });
 }
 
 void MainWindow::createMenu()
@@ -347,10 +353,15 @@ void MainWindow::createMenu()
     guide->setShortcut(QKeySequence(Qt::Key_F1));
     connect(guide, &QAction::triggered, this, [this] { guard([this] { showHelp(); }); });
 
-    // Esc gives up a measurement.
+    // Esc stops the scan being read, or gives up a measurement.
     m_cancelAction = new QAction(this);
     m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(m_cancelAction, &QAction::triggered, this, [this] { stopMeasuring(); });
+    connect(m_cancelAction, &QAction::triggered, this, [this] {
+        if (m_imageLoader.isBusy())
+            m_imageLoader.cancel();
+        else
+            stopMeasuring();
+    });
     addAction(m_cancelAction);
 }
 
@@ -613,14 +624,6 @@ void MainWindow::openImage(ViewSide side)
     openImageFile(side, dialog.fileName);
 }
 
-void MainWindow::openImageFile(ViewSide side, const QString &path)
-{
-    const double oldScale = m_document.view(side).metresPerPixel;
-    if (m_viewEditor.openImage(side, path) == ViewEditor::Opened::OpenedWithoutScale)
-        dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side), MessageIcon::None);
-    else
-        offerRecalculation(side, oldScale);
-}
 
 void MainWindow::actualSize(ViewSide side)
 {
@@ -799,26 +802,6 @@ void MainWindow::openProjectFromDialog()
     openProject(m_openProjectDialog.fileName);
 }
 
-void MainWindow::openProject(const QString &path)
-{
-    m_openProjectDialog.fileName = path;
-    // The whole file is read and checked before anything changes: a file that is refused leaves
-    // the current job as it was, and only then is the user asked about unsaved stations.
-    const ProjectContents project = ProjectFile::read(path);
-    if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
-        return;
-    const ProjectController::Opened opened = m_project.open(project, path);
-    newJob(path, false);
-    rememberProject(path);
-    if (!project.extrasProblem.isEmpty())
-        dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
-    if (opened.planImageMissing)
-        dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Плана!"),
-                          MessageIcon::None);
-    if (opened.profileImageMissing)
-        dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Профиля!"),
-                          MessageIcon::None);
-}
 
 void MainWindow::saveProject()
 {

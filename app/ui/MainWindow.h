@@ -9,6 +9,7 @@
 #include "project/RecoveryFile.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
+#include "views/ImageLoader.h"
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
 
@@ -72,8 +73,11 @@ public:
     // The cursor position shown in the status bar for a view.
     QString positionText(ViewSide side) const;
 
-    // Open Existing Project after its dialog, and a project named on the command line.
+    // Open Existing Project after its dialog, and a project named on the command line. The scans
+    // are read off the window's thread; the job changes only once they have been read.
     void openProject(const QString &path);
+    // Reads scans for the window (tests wait on it).
+    ImageLoader &imageLoader() { return m_imageLoader; }
     // At start-up: offers the work a crashed program left behind; true when it was taken up.
     bool offerRecovery();
     // Writes the recovery file now (it is otherwise written a few seconds after a change).
@@ -145,6 +149,12 @@ private:
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
     void rememberProject(const QString &path);
+    void imagesRead();
+    void scanRead(ImageRead::Problem problem);
+    void projectScansRead();
+    void projectOpened(const ProjectController::Opened &opened);
+    void locateNextScan();
+    bool busyReading();
     void showRecentProjects();
     void newJob(const QString &projectPath, bool changed);
     void scheduleRecovery();
@@ -172,6 +182,14 @@ private:
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
     RecoveryFile m_recovery{RecoveryFile::defaultFolder()};
+    // What the image loader is reading for.
+    ImageLoader m_imageLoader;
+    enum class Loading { None, Scan, Project, Locate } m_loading = Loading::None;
+    ViewSide m_loadingSide = ViewSide::Plan;
+    ProjectContents m_loadingProject;
+    QString m_loadingPath;
+    bool m_declined[2] = {false, false};
+    QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
     QTimer m_recoveryTimer;
     bool m_recoveryFailureShown = false;
     std::unique_ptr<DialogService> m_dialogs;

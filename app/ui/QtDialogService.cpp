@@ -1,9 +1,12 @@
 #include "app/ui/QtDialogService.h"
 
+#include "views/ui/PdfPageDialog.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSettings>
 
 QString withDefaultSuffix(const QString &path, const QString &defaultSuffix)
@@ -93,4 +96,17 @@ bool QtDialogService::askText(QWidget *parent, const QString &caption, const QSt
     if (ok)
         *text = typed;
     return ok;
+}
+
+bool QtDialogService::choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch)
+{
+    return PdfPageDialog::choose(parent, path, pageCount, page, dotsPerInch);
+}
+
+bool QtDialogService::offerToLocate(QWidget *parent, const QString &caption, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
+    QAbstractButton *locate = box.addButton(QStringLiteral("Locate..."), QMessageBox::ActionRole);
+    box.exec();
+    return box.clickedButton() == locate;
 }

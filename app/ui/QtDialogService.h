@@ -12,4 +12,6 @@ public:
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override;
     bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
+    bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) override;
+    bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) override;
 };

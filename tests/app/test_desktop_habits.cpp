@@ -120,6 +120,7 @@ void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
 void DesktopHabits::aReopenedJobGoesOnAlongItsBranch()
 {
     f->window().openProject(QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj"));
+    f->waitForImages();
     const int legs = SurveyText::build(f->document().stations(), SurveyFormat::Survex, SurveyStyle::Angle, 0).lines.size();
     f->window().releaseOnPane(ViewSide::Plan, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
     f->window().releaseOnPane(ViewSide::Profile, Qt::RightButton, Qt::NoModifier, QPoint(300, 300));
@@ -142,6 +143,7 @@ void DesktopHabits::droppedProjectsOpen()
     QApplication::sendEvent(f->window().windowHandle(), &enter);
     QDropEvent drop(QPointF(400, 300), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(f->window().windowHandle(), &drop);
+    f->waitForImages();
     QCOMPARE(f->document().stations().count(), 31);
     QVERIFY(f->window().windowTitle().startsWith(QStringLiteral("uchebnaya.sprj")));
 }

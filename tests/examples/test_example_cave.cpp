@@ -43,6 +43,7 @@ void ExampleCave::opensWithItsDrawingsFromAnyFolder()
                             clone.filePath(QString::fromLatin1(name))));
     WindowFixture fixture;
     fixture.window().openProject(clone.filePath(QStringLiteral("uchebnaya.sprj")));
+    fixture.waitForImages();
     QCOMPARE(fixture.dialogs().messages(), QStringList());
     const SurveyDocument &document = fixture.document();
     const ViewSettings &plan = document.view(ViewSide::Plan);

@@ -333,6 +333,7 @@ void OutputCommands::savePictureWritesTheSourceSizeBitmap()
     QVERIFY(plan.save(path(QStringLiteral("plan.png"))));
     f->dialogs().answerFile(path(QStringLiteral("plan.png")));
     f->click("OpenLeftBtn");
+    f->waitForImages();
     f->document().editStations([](StationTable &table) {
         Station station{};
         station.planX = 30.0f;

@@ -44,6 +44,7 @@ void openProject(WindowFixture &f, const QString &path)
 {
     f.dialogs().answerFile(path);
     f.control<QAction>("OpenProject1")->trigger();
+    f.waitForImages();
 }
 
 } // namespace
@@ -105,8 +106,10 @@ void ProjectCommands::openImages(WindowFixture &window)
 {
     window.dialogs().answerFile(path(QStringLiteral("plan.png")));
     window.click("OpenLeftBtn");
+    window.waitForImages();
     window.dialogs().answerFile(path(QStringLiteral("profile.tif")));
     window.click("OpenRightBtn");
+    window.waitForImages();
 }
 
 // Right clicks on both views, as the user places a station.
@@ -395,9 +398,19 @@ void ProjectCommands::aMissingImageLeavesItsPaneEmpty()
         h.profileImagePath = path(QStringLiteral("profile.tif"));
     });
     openProject(*f, path(QStringLiteral("no-plan.sprj")));
-    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Проблемы с открытием изображения Плана!"));
+    // A scan that is gone is named, and can be found again.
+    QCOMPARE(f->dialogs().messages().last(),
+             QStringLiteral("Проблемы с открытием изображения Плана: нет файла %1").arg(path(QStringLiteral("gone.bmp"))));
     QCOMPARE(f->control<ImagePane>("ImageLeft")->size(), QSize(0, 0));
     QCOMPARE(f->control<ImagePane>("ImageRight")->size(), QSize(300, 100));
+
+    f->dialogs().answerFile(path(QStringLiteral("no-plan.sprj")));
+    f->dialogs().answerLocate(true);
+    f->dialogs().answerFile(path(QStringLiteral("plan.png")));
+    f->control<QAction>("OpenProject1")->trigger();
+    f->waitForImages();
+    QCOMPARE(f->control<ImagePane>("ImageLeft")->size(), QSize(200, 150));
+    QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png"))); // saved from now on
 }
 
 void ProjectCommands::aProjectionProfileByteChecksTheDisabledButton()

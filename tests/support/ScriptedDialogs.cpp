@@ -55,6 +55,24 @@ bool ScriptedDialogs::askText(QWidget *, const QString &caption, const QString &
     return true;
 }
 
+bool ScriptedDialogs::choosePdfPage(QWidget *, const QString &path, int pageCount, int *page, int *dotsPerInch)
+{
+    shown.append({Shown::Kind::Question, QStringLiteral("PDF"), QStringLiteral("%1 (%2 pages)").arg(path).arg(pageCount),
+                  MessageIcon::None, FileDialog()});
+    if (m_pages.isEmpty())
+        return false;
+    const QPair<int, int> answer = m_pages.dequeue();
+    *page = answer.first;
+    *dotsPerInch = answer.second;
+    return true;
+}
+
+bool ScriptedDialogs::offerToLocate(QWidget *, const QString &caption, const QString &text)
+{
+    shown.append({Shown::Kind::Message, caption, text, MessageIcon::None, FileDialog()});
+    return !m_locates.isEmpty() && m_locates.dequeue();
+}
+
 ScriptedDialogs *installScriptedDialogs(MainWindow &window)
 {
     auto service = std::make_unique<ScriptedDialogs>();

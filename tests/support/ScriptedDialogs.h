@@ -25,6 +25,10 @@ public:
     // dialog, a name typed without extension gets the dialog's default suffix.
     void answerFile(const QString &path) { m_files.enqueue(path); }
     void answerQuestion(Answer answer) { m_answers.enqueue(answer); }
+    // The next PDF page chooser picks this page and resolution (none queued: cancelled).
+    void answerPdfPage(int page, int dotsPerInch) { m_pages.enqueue({page, dotsPerInch}); }
+    // The next missing-file message is answered with "Locate..." (true) or OK.
+    void answerLocate(bool locate) { m_locates.enqueue(locate); }
 
     QList<Shown> shown;
     QStringList messages() const;       // texts of the message boxes, in order
@@ -36,10 +40,14 @@ public:
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override; // queued Yes, else No
     // Answers from the file-name queue (an empty string cancels).
     bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
+    bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) override;
+    bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) override;
 
 private:
     QQueue<QString> m_files;
     QQueue<Answer> m_answers;
+    QQueue<QPair<int, int>> m_pages;
+    QQueue<bool> m_locates;
 };
 
 // Installs a ScriptedDialogs in the window and returns it (the window owns it).

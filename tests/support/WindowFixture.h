@@ -33,6 +33,12 @@ public:
             missing(name);
         return found;
     }
+    // Until the scans being read have been read and applied (answers to questions included).
+    void waitForImages()
+    {
+        while (window().imageLoader().isBusy())
+            window().imageLoader().waitForFinished();
+    }
     // A left click on the button of that objectName.
     void click(const char *name);
 

@@ -93,6 +93,7 @@ private:
     {
         f->dialogs().answerFile(file);
         f->click(names(side).open);
+        f->waitForImages();
     }
     ImagePane *pane(ViewSide side) { return f->control<ImagePane>(names(side).pane); }
     QScrollArea *box(ViewSide side) { return f->control<QScrollArea>(names(side).box); }
@@ -169,6 +170,7 @@ void ImageViews::openingWithoutAScaleShowsTheImageThenTheMessage()
     dialogs->whileMessageShows = [&] { shownDuringMessage = pane(ViewSide::Plan)->snapshot().image.size(); };
     dialogs->answerFile(path(QStringLiteral("plan.png")));
     f->click("OpenLeftBtn");
+    f->waitForImages();
     QCOMPARE(dialogs->messages(), QStringList{QStringLiteral("Значение количества пикселей для Плана не может быть нулевым!")});
     QCOMPARE(dialogs->shown.last().icon, MessageIcon::None);
     QCOMPARE(shownDuringMessage, QSize(1000, 800));
@@ -179,6 +181,7 @@ void ImageViews::openingWithoutAScaleShowsTheImageThenTheMessage()
     f->control<QLineEdit>("EditRightPixels")->setText(QStringLiteral("0"));
     dialogs->answerFile(path(QStringLiteral("profile.png")));
     f->click("OpenRightBtn");
+    f->waitForImages();
     QCOMPARE(dialogs->messages().last(), QStringLiteral("Значение количества пикселей для Профиля не может быть нулевым!"));
 }
 

@@ -1,0 +1,202 @@
+// Opening scans and projects off the window's thread: the reading goes on in the image loader
+// while the window stays usable; what it read is applied, asked about or reported when it ends.
+// Until then nothing has changed, so Cancel (or Esc) leaves the job as it was.
+#include "app/ui/MainWindow.h"
+
+#include "project/ProjectFile.h"
+#include "views/ImageMessages.h"
+
+#include <QStatusBar>
+
+bool MainWindow::busyReading()
+{
+    if (!m_imageLoader.isBusy())
+        return false;
+    statusBar()->showMessage(QStringLiteral("A scan is still being read; wait for it or press Esc."), 5000);
+    return true;
+}
+
+void MainWindow::openImageFile(ViewSide side, const QString &path)
+{
+    if (busyReading())
+        return;
+    m_loading = Loading::Scan;
+    m_loadingSide = side;
+    m_imageLoader.start({{path, ImageRequest()}});
+}
+
+void MainWindow::openProject(const QString &path)
+{
+    if (busyReading())
+        return;
+    m_openProjectDialog.fileName = path;
+    // The whole file is read and checked before anything changes: a file that is refused leaves
+    // the current job as it was, and only then is the user asked about unsaved stations.
+    ProjectContents project = ProjectFile::read(path);
+    if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+        return;
+    m_loadingProject = std::move(project);
+    m_loadingPath = path;
+    m_declined[0] = m_declined[1] = false;
+    m_loading = Loading::Project;
+    m_imageLoader.start(ProjectController::scanJobs(m_loadingProject, path)); // both scans at once
+}
+
+void MainWindow::imagesRead()
+{
+    const Loading loading = m_loading;
+    if (loading == Loading::Project) {
+        projectScansRead();
+        return;
+    }
+    if (loading == Loading::None || m_imageLoader.jobCount() < 1)
+        return;
+    scanRead(m_imageLoader.result(0).problem);
+}
+
+// One scan read: for Open Plan/Profile, or a missing scan of a project found again.
+void MainWindow::scanRead(ImageRead::Problem problem)
+{
+    const ViewSide side = m_loadingSide;
+    const ImageRead &read = m_imageLoader.result(0);
+    ImageRequest request = m_imageLoader.job(0).request;
+    using Problem = ImageRead::Problem;
+    switch (problem) {
+    case Problem::Cancelled:
+        break;
+    case Problem::NeedsConsent:
+        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askMemory(side, read))) {
+            request.memoryAllowed = read.bytesNeeded;
+            m_imageLoader.retry(0, request);
+            return;
+        }
+        break;
+    case Problem::ChoosePage: {
+        int page = 1;
+        int dotsPerInch = ImageRequest::DefaultDotsPerInch;
+        if (dialogs().choosePdfPage(this, read.path, read.pageCount, &page, &dotsPerInch)) {
+            request.pdfPage = page;
+            request.dotsPerInch = dotsPerInch;
+            m_imageLoader.retry(0, request);
+            return;
+        }
+        break;
+    }
+    case Problem::Damaged:
+        if (!dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askDamaged(side, read)))
+            break;
+        [[fallthrough]];
+    case Problem::None: {
+        const Loading loading = m_loading;
+        m_loading = Loading::None;
+        if (loading == Loading::Locate) {
+            m_project.setScan(side, m_imageLoader.takeResult(0));
+            locateNextScan();
+            return;
+        }
+        const double oldScale = m_document.view(side).metresPerPixel;
+        if (m_viewEditor.applyImage(side, m_imageLoader.takeResult(0)) == ViewEditor::Opened::OpenedWithoutScale)
+            dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side),
+                              MessageIcon::None);
+        else
+            offerRecalculation(side, oldScale);
+        return;
+    }
+    case Problem::NotReadable:
+    case Problem::TooLarge:
+        dialogs().message(this, QStringLiteral("Speomark"), ImageMessages::cannotRead(side, read), MessageIcon::Error);
+        break;
+    }
+    const bool locating = m_loading == Loading::Locate;
+    m_loading = Loading::None;
+    if (locating)
+        locateNextScan();
+}
+
+void MainWindow::projectScansRead()
+{
+    if (m_imageLoader.jobCount() < 2)
+        return;
+    using Problem = ImageRead::Problem;
+    for (int i = 0; i < 2; ++i) {
+        if (m_imageLoader.result(i).problem == Problem::Cancelled) { // the job stays as it was
+            m_loading = Loading::None;
+            return;
+        }
+    }
+    // Scans that need more memory than is taken without asking: read again if the user agrees.
+    bool retried = false;
+    for (int i = 0; i < 2; ++i) {
+        const ImageRead &read = m_imageLoader.result(i);
+        if (read.problem != Problem::NeedsConsent || m_declined[i])
+            continue;
+        const ViewSide side = i == 0 ? ViewSide::Plan : ViewSide::Profile;
+        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askMemory(side, read))) {
+            ImageRequest request = m_imageLoader.job(i).request;
+            request.memoryAllowed = read.bytesNeeded;
+            m_imageLoader.retry(i, request);
+            retried = true;
+        } else {
+            m_declined[i] = true;
+        }
+    }
+    if (retried)
+        return;
+    ImageRead scans[2] = {m_imageLoader.takeResult(0), m_imageLoader.takeResult(1)};
+    for (int i = 0; i < 2; ++i) {
+        const ViewSide side = i == 0 ? ViewSide::Plan : ViewSide::Profile;
+        if (scans[i].problem == Problem::Damaged
+            && !dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askDamaged(side, scans[i])))
+            scans[i].image = QImage();
+    }
+    m_loading = Loading::None;
+    const ProjectContents project = std::move(m_loadingProject);
+    const ProjectController::Opened opened = m_project.open(project, m_loadingPath, std::move(scans[0]), std::move(scans[1]));
+    newJob(m_loadingPath, false);
+    rememberProject(m_loadingPath);
+    if (!project.extrasProblem.isEmpty())
+        dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
+    projectOpened(opened);
+}
+
+void MainWindow::projectOpened(const ProjectController::Opened &opened)
+{
+    m_toLocate.clear();
+    const struct
+    {
+        ViewSide side;
+        bool missing;
+        const ProjectController::Scan &scan;
+        const char *plainMessage;
+    } sides[] = {{ViewSide::Plan, opened.planImageMissing, opened.plan, "Проблемы с открытием изображения Плана!"},
+                 {ViewSide::Profile, opened.profileImageMissing, opened.profile,
+                  "Проблемы с открытием изображения Профиля!"}};
+    for (const auto &side : sides) {
+        if (!side.missing)
+            continue;
+        if (side.scan.message.isEmpty()) // the project names no scan for this view
+            dialogs().message(this, QStringLiteral("Speomark"), QString::fromUtf8(side.plainMessage), MessageIcon::None);
+        else if (side.scan.fileMissing)
+            m_toLocate.append({side.side, side.scan.message});
+        else
+            dialogs().message(this, QStringLiteral("Speomark"), side.scan.message, MessageIcon::Error);
+    }
+    locateNextScan();
+}
+
+// A project's scan that is not where the project says: the user may point to it.
+void MainWindow::locateNextScan()
+{
+    while (!m_toLocate.isEmpty()) {
+        const auto [side, message] = m_toLocate.takeFirst();
+        if (!dialogs().offerToLocate(this, QStringLiteral("Speomark"), message))
+            continue;
+        FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+        if (!dialogs().execute(this, dialog))
+            continue;
+        m_loading = Loading::Locate;
+        m_loadingSide = side;
+        m_imageLoader.start({{dialog.fileName, ImageRequest()}});
+        return; // the rest when this one has been read
+    }
+}
