@@ -5,11 +5,9 @@
 #include "app/EditSession.h"
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
+#include "output/BitmapFile.h"
 #include "output/DataFileName.h"
 #include "output/WholeFile.h"
-
-#include <QBuffer>
-#include <QImageWriter>
 
 SurveyOutput::SurveyOutput(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
 
@@ -67,14 +65,14 @@ void SurveyOutput::writeText(const QStringList &lines, const QString &path)
     WholeFile::write(path, SurveyText::fileBytes(lines));
 }
 
+void SurveyOutput::writePicture(const ViewSnapshot &view, const QString &path)
+{
+    BitmapFile::writeView(view, path);
+}
+
 void SurveyOutput::writePicture(const QImage &picture, const QString &path)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (picture.isNull() || !writer.write(picture))
-        throw CommandError(QStringLiteral("Cannot make the picture for %1: %2.")
-                               .arg(path, picture.isNull() ? QStringLiteral("out of memory") : writer.errorString()));
-    WholeFile::write(path, bytes);
+    if (picture.isNull())
+        throw CommandError(QStringLiteral("Cannot make the picture for %1: out of memory.").arg(path));
+    BitmapFile::writeImage(picture, path);
 }

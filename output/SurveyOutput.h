@@ -8,6 +8,7 @@
 
 class EditSession;
 class SurveyDocument;
+struct ViewSnapshot;
 
 // The survey data text and the pictures of the views: building the text from the document,
 // naming and writing data files (the text preview's lines, as the user may have edited them),
@@ -42,6 +43,9 @@ public:
     void saveToChosenFile(const QStringList &lines, const QString &chosen);
 
     static void writeText(const QStringList &lines, const QString &path);
+    // "Save BMP": the view's annotated picture at source size, drawn and written a band of rows at
+    // a time (see BitmapFile).
+    static void writePicture(const ViewSnapshot &view, const QString &path);
     static void writePicture(const QImage &picture, const QString &path);
 
 private:
