@@ -2,10 +2,14 @@
 #include "output/ExportCommand.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // Beyond a file-size limit a write then fails and is reported like a full disk, rather than
+    // the signal killing the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication application(argc, argv);
     QByteArray output;
     QString errors;

@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -49,6 +51,7 @@ private slots:
     void keepsThePointInACommaLocale();
     void failsWithoutWritingAnything_data();
     void failsWithoutWritingAnything();
+    void aFileSizeLimitIsAFailedWrite();
     void refusesWrongUsage_data();
     void refusesWrongUsage();
     void explainsEveryOption();
@@ -185,6 +188,28 @@ void ExportTest::failsWithoutWritingAnything()
     const Run nowhere = run({"-o", "/nonexistent/out.cav", data("five-stations.sprj")});
     QCOMPARE(nowhere.exitCode, 1);
     QVERIFY2(nowhere.err.startsWith("speomark-export: Cannot create file /nonexistent/out.cav: "), qPrintable(nowhere.err));
+}
+
+void ExportTest::aFileSizeLimitIsAFailedWrite()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("out.svx");
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(QByteArray(4000, 'x')) == 4000);
+    old.close();
+    QProcess process;
+    process.setChildProcessModifier([] {
+        std::signal(SIGXFSZ, SIG_DFL); // as a shell with "ulimit -f" leaves it: the signal kills
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    process.start(QStringLiteral(SPEOMARK_EXPORT), {"-o", path, "--format", "survex", data("five-stations.sprj")});
+    QVERIFY(process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit);
+    QCOMPARE(process.readAllStandardError(), "speomark-export: Cannot write file " + path.toLocal8Bit()
+                                                 + ": File too large. Any earlier file of that name is unchanged.\n");
+    QCOMPARE(process.exitCode(), 1);
+    QCOMPARE(TestFiles::bytes(path), QByteArray(4000, 'x'));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"out.svx"});
 }
 
 void ExportTest::refusesWrongUsage_data()
