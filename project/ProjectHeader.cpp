@@ -5,6 +5,7 @@
 #include "app/NumberText.h"
 #include "project/LittleEndian.h"
 
+#include <QLocale>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -61,7 +62,7 @@ void putPath(char *at, const QString &path, const char *what)
     std::memcpy(at, bytes.constData(), size_t(bytes.size()));
 }
 
-QString number(double value) { return QString::number(value, 'g', 17); }
+QString number(double value) { return QString::number(value, 'g', QLocale::FloatingPointShortest); }
 
 } // namespace
 
@@ -207,6 +208,12 @@ QString ProjectHeader::problem() const
         if (fraction.value < 0.0 || fraction.value > 1.0)
             return QStringLiteral("its %1 is %2, outside 0 to 1")
                 .arg(QLatin1String(fraction.name), number(fraction.value));
+    }
+    // A negative scale mirrors every leg placed with it, a huge one makes their lengths infinite.
+    for (const auto &scale : {reals[6], reals[7]}) {
+        if (scale.value < 0.0 || scale.value > MaxMetresPerPixel)
+            return QStringLiteral("its %1 is %2, outside 0 to 100000 metres per pixel")
+                .arg(QLatin1String(scale.name), number(scale.value));
     }
     if (dataFormatIndex < 0 || dataFormatIndex > 2)
         return QStringLiteral("its data format index is %1, not 0, 1 or 2").arg(dataFormatIndex);

@@ -15,6 +15,7 @@ struct ProjectHeader
     static constexpr int Capacity = 1000;       // written as stationCapacity, never read
     static constexpr double MinFileZoom = 1.0 / 32.0; // the furthest the views can zoom out
     static constexpr double MaxFileZoom = 8.0;        // ... and in
+    static constexpr double MaxMetresPerPixel = 100000.0; // a scale beyond is damage, not a drawing
 
     std::int32_t stationCount = 0;
     std::int32_t stationCapacity = Capacity;
@@ -67,7 +68,8 @@ struct ProjectHeader
 
     // Why the window could not use this header safely, or an empty text: a negative count, a path
     // filling its whole field (no room for the ending zero), a real that is not finite, a zoom
-    // outside 1/32..8, a pane fraction outside 0..1, or a format or style index naming no item.
+    // outside 1/32..8, a pane fraction outside 0..1, a scale outside 0..100000 metres per pixel
+    // (0: not set yet), or a format or style index naming no item.
     QString problem() const;
 
     // The low 16 bits of value as a signed number, as a 16-bit up-down holds it.

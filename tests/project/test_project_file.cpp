@@ -142,7 +142,7 @@ private slots:
     void readsFullWidthTextsBounded();
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
-    void acceptsTheZoomAndFractionBounds();
+    void acceptsTheBoundsOfZoomFractionAndScale();
     void refusesToSaveWhatCannotBeReadBack_data();
     void refusesToSaveWhatCannotBeReadBack();
     void convertsEntryTextsBeforeStoringAny();
@@ -340,6 +340,13 @@ void ProjectFileTest::refusesDamagedFiles_data()
                                        << "its plan pane fraction is -0.25, outside 0 to 1";
     QTest::newRow("infinite scale") << with([&](QByteArray &b) { putDouble(b, 584, -inf); })
                                     << "its profile scale is not a finite number";
+    QTest::newRow("scale 1e300") << with([](QByteArray &b) { putDouble(b, 576, 1e300); })
+                                 << "its plan scale is 1e+300, outside 0 to 100000 metres per pixel";
+    QTest::newRow("negative scale") << with([](QByteArray &b) { putDouble(b, 584, -0.05); })
+                                    << "its profile scale is -0.05, outside 0 to 100000 metres per pixel";
+    QTest::newRow("scale just above 100000")
+        << with([](QByteArray &b) { putDouble(b, 576, std::nextafter(100000.0, 1e6)); })
+        << "its plan scale is 100000.00000000001, outside 0 to 100000 metres per pixel";
     QTest::newRow("nan grid cell") << with([&](QByteArray &b) { putDouble(b, 560, nan); })
                                    << "its plan grid cell size is not a finite number";
     QTest::newRow("infinite entry") << with([&](QByteArray &b) { putDouble(b, 640, inf); })
@@ -366,13 +373,15 @@ void ProjectFileTest::refusesDamagedFiles()
     QCOMPARE(refusal(bytes), QStringLiteral("Project file /caves/bad.sprj cannot be used: %1.").arg(problem));
 }
 
-void ProjectFileTest::acceptsTheZoomAndFractionBounds()
+void ProjectFileTest::acceptsTheBoundsOfZoomFractionAndScale()
 {
     QByteArray bytes = validFile(0);
     putDouble(bytes, 528, 1.0 / 32);
     putDouble(bytes, 536, 8.0);
     putFloat(bytes, 548, 0.0f);
     putFloat(bytes, 552, 1.0f);
+    putDouble(bytes, 576, 0.0); // no scale set yet
+    putDouble(bytes, 584, 100000.0);
     QCOMPARE(refusal(bytes), QString());
 }
 
