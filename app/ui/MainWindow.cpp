@@ -759,7 +759,7 @@ void MainWindow::savePicture(ViewSide side)
         return; // nothing is shown before an image is opened, nor after Close Project
     if (!dialogs().execute(this, m_pictureDialog))
         return;
-    SurveyOutput::writePicture(pane(side)->sourcePicture(), m_pictureDialog.fileName);
+    SurveyOutput::writePicture(pane(side)->snapshot(), m_pictureDialog.fileName);
 }
 
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
