@@ -3,6 +3,7 @@
 #include "app/CommandError.h"
 #include "checks/CheckReport.h"
 #include "output/SurveyText.h"
+#include "output/TherionText.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 
@@ -14,7 +15,7 @@
 namespace {
 
 const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
-                                 QStringLiteral("csv")};
+                                 QStringLiteral("csv"), QStringLiteral("therion")};
 const int CsvFormat = 3; // after the three survey text layouts
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
@@ -76,7 +77,8 @@ QString legFailure(const QString &projectPath, const QString &error, const QStri
 
 QString ExportCommand::usageLine()
 {
-    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv] [--style angle|depthchange] "
+    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion] "
+                          "[--style angle|depthchange] "
                           "[--orientation DEG] [--check] [--tolerance M,P] [-o FILE] PROJECT.sprj");
 }
 
@@ -94,8 +96,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         QStringLiteral("Layout of the text: label (Lumaro \"Label\", .cav), fromto (Lumaro \"FromTo\", .cav), "
                        "survex (.svx), or csv: one line per leg with tape, compass, clino, depth change, the "
                        "horizontal length on the plan and on the profile, their disagreement and a flag (UTF-8, "
-                       "RFC 4180). Default: the format saved in the project."),
-        QStringLiteral("label|fromto|survex|csv"));
+                       "RFC 4180) or therion (a Therion .th file). Default: the format saved in the project."),
+        QStringLiteral("label|fromto|survex|csv|therion"));
     const QCommandLineOption styleOption(
         QStringLiteral("style"),
         QStringLiteral("Third value of every leg: angle (inclination in degrees) or depthchange (height gained in "
@@ -197,8 +199,12 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                 bytes = CheckReport::legsCsv(network.legs);
             }
         } else {
-            const SurveyText text = SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style),
-                                                      orientation, project.details());
+            const QString layout = FormatNames.at(format);
+            const SurveyText text =
+                layout == QLatin1String("therion")
+                    ? TherionText::build(project.stations, SurveyStyle(style), orientation, project.details())
+                    : SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation,
+                                        project.details());
             if (!text.complete())
                 throw CommandError(legFailure(projectPath, text.error, text.failedFromName, text.failedToName,
                                               text.failedFrom, text.failedTo));

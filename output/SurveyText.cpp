@@ -136,6 +136,31 @@ QByteArray SurveyText::nameNotes(const StationNames &names, int from, int to, QS
     return notes;
 }
 
+bool SurveyText::visitLegs(const StationTable &stations, SurveyStyle style, double planOrientation,
+                           const StationNames &names, SurveyText *text,
+                           const std::function<void(int, const SurveyLeg *)> &visit)
+{
+    for (int j = 1; j < stations.count(); ++j) {
+        if (!stations.hasLegBefore(j)) {
+            visit(j, nullptr);
+            continue;
+        }
+        SurveyLeg leg;
+        try {
+            leg = ComputeLeg(stations.at(j - 1), stations.at(j), planOrientation, style);
+        } catch (const CommandError &error) {
+            text->error = error.message();
+            text->failedFrom = j - 1;
+            text->failedTo = j;
+            text->failedFromName = AnsiText::decode(names.name(j - 1));
+            text->failedToName = AnsiText::decode(names.name(j));
+            return false;
+        }
+        visit(j, &leg);
+    }
+    return true;
+}
+
 SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
                              double planOrientation)
 {

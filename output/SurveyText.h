@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class StationNames;
 
@@ -60,6 +61,13 @@ struct SurveyText
 
     // Tape, compass and vertical as "%.2f\t%.2f\t%.2f\t" with "." whatever the locale.
     static QByteArray legValues(const SurveyLeg &leg);
+
+    // Visits stations 1 .. count-1 in order: visit(j, &leg) for the leg into station j, and
+    // visit(j, nullptr) for a station that starts a new branch. Stops at the first leg that cannot
+    // be computed, which *text records (with the names given); returns false then.
+    static bool visitLegs(const StationTable &stations, SurveyStyle style, double planOrientation,
+                          const StationNames &names, SurveyText *text,
+                          const std::function<void(int, const SurveyLeg *)> &visit);
 
     // "name = label" for each changed name of the leg from..to that no earlier line explained
     // (each is then added to *explained), joined by "; "; empty when there is none.

@@ -5,7 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev
-          fonts-dejavu-core fonts-dejavu-extra libbenchmark-dev survex locales
+          fonts-dejavu-core fonts-dejavu-extra libbenchmark-dev survex therion locales
           desktop-file-utils shared-mime-info file
           libpoppler-qt6-dev libtiff-dev)
 missing=()

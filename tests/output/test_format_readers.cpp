@@ -1,9 +1,9 @@
-// A real reader agrees: cavern reads the Survex files we write, for labels Survex cannot take as
-// they are, ties across branches and every kind of survey detail, and the station positions it
-// computes match the stations' metres (turned by the declination) within the rounding of the
-// written values.
+// Real readers agree: cavern reads the Survex files and therion the Therion files we write, for
+// labels Survex cannot take as they are, ties across branches and every kind of survey detail, and
+// the station positions they compute match the stations' metres (turned by the declination) within
+// the rounding of the written values.
 #include "output/StationNames.h"
-#include "output/SurveyText.h"
+#include "output/TherionText.h"
 #include "project/ProjectFile.h"
 #include "support/TestFiles.h"
 
@@ -62,9 +62,18 @@ QHash<QString, Position> positions(const QString &model, QString *problem)
     return result;
 }
 
+NameRules rulesOf(const QString &layout)
+{
+    return layout == QLatin1String("therion")   ? NameRules::Therion
+           : layout == QLatin1String("compass") ? NameRules::Compass
+                                                : NameRules::Survex;
+}
+
 SurveyText written(const QString &layout, const StationTable &stations, SurveyStyle style, double orientation,
                    const SurveyDetails &details)
 {
+    if (layout == QLatin1String("therion"))
+        return TherionText::build(stations, style, orientation, details);
     return SurveyText::build(stations, SurveyFormat::Survex, style, orientation, details);
 }
 
@@ -90,9 +99,9 @@ private:
 
 void FormatReadersTest::initTestCase()
 {
-    for (const char *tool : {"cavern", "survexport"})
+    for (const char *tool : {"cavern", "survexport", "therion"})
         QVERIFY2(!QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty(),
-                 "Survex is missing: run ./test, which installs it");
+                 "Survex or Therion is missing: run ./test, which installs them");
 }
 
 void FormatReadersTest::readersPlaceEveryStation_data()
@@ -106,7 +115,7 @@ void FormatReadersTest::readersPlaceEveryStation_data()
     const SurveyStyle Depth = SurveyStyle::DepthChange;
     const SurveyDetails none;
     const SurveyDetails full = fullDetails();
-    for (const char *layout : {"survex"}) {
+    for (const char *layout : {"survex", "therion"}) {
         QTest::addRow("%s, labels", layout) << "formats/labels.sprj" << layout << Angle << none << 0.0;
         QTest::addRow("%s, labels, every detail", layout) << "formats/labels.sprj" << layout << Depth << full << 0.0;
         QTest::addRow("%s, cave turned -123.4", layout) << "cave.sprj" << layout << Depth << none << -123.4;
@@ -123,7 +132,7 @@ void FormatReadersTest::readersPlaceEveryStation_data()
     bare.epsgCode = 0;
     SurveyDetails elsewhere = full;
     elsewhere.entrance = QStringLiteral("Очень длинное имя");
-    for (const char *layout : {"survex"}) {
+    for (const char *layout : {"survex", "therion"}) {
         QTest::addRow("%s, declination from date and place", layout)
             << "formats/labels.sprj" << layout << Angle << automatic << 0.0;
         QTest::addRow("%s, true north", layout) << "formats/labels.sprj" << layout << Angle << trueNorth << 0.0;
@@ -138,17 +147,31 @@ void FormatReadersTest::readersPlaceEveryStation_data()
 QString FormatReadersTest::read(const QString &layout, const SurveyText &text, const QString &folder,
                                 QHash<QString, Position> *placed)
 {
-    const QString path = QDir(folder).filePath(QStringLiteral("survey.svx"));
+    const QString extension = layout == QLatin1String("survex") ? QStringLiteral("svx")
+                              : layout == QLatin1String("therion") ? QStringLiteral("th")
+                                                                   : QStringLiteral("dat");
+    const QString path = QDir(folder).filePath(QStringLiteral("survey.") + extension);
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.fileBytes()) != text.fileBytes().size())
         return QStringLiteral("cannot write ") + path;
     file.close();
     int status = -1;
     QString output;
-    // Warnings count as errors: cavern must take every line as it is meant.
-    output = runTool(QStringLiteral("cavern"),
-                     {"--warnings-are-errors", "--no-auxiliary-files", "--quiet", "--quiet", "--output=" + folder, path},
-                     folder, &status);
+    if (layout == QLatin1String("therion")) {
+        QFile config(QDir(folder).filePath(QStringLiteral("thconfig")));
+        if (!config.open(QIODevice::WriteOnly))
+            return QStringLiteral("cannot write thconfig");
+        config.write("source survey.th\nexport model -fmt survex -o survey.3d\n");
+        config.close();
+        output = runTool(QStringLiteral("therion"), {QStringLiteral("thconfig")}, folder, &status);
+        if (output.contains(QLatin1String("warning")) || output.contains(QLatin1String("error")))
+            status = -1;
+    } else {
+        // Warnings count as errors: cavern must take every line as it is meant.
+        output = runTool(QStringLiteral("cavern"),
+                         {"--warnings-are-errors", "--no-auxiliary-files", "--quiet", "--quiet", "--output=" + folder, path},
+                         folder, &status);
+    }
     if (status != 0)
         return output;
     QString problem;
@@ -165,6 +188,7 @@ void FormatReadersTest::readersPlaceEveryStation()
     QFETCH(double, orientation);
     QVERIFY2(details.problem().isEmpty(), qPrintable(details.problem()));
     const StationTable stations = ProjectFile::read(TestFiles::dataPath(project)).stations;
+    const NameRules rules = rulesOf(layout);
     const SurveyText text = written(layout, stations, style, orientation, details);
     QVERIFY2(text.complete(), qPrintable(text.error));
     QTemporaryDir folder;
@@ -176,7 +200,7 @@ void FormatReadersTest::readersPlaceEveryStation()
     // north = -plan y, up = -profile y, turned so north is where the plan says, then by the
     // declination. A declination from date and place is the reader's to compute: then only the
     // distances from the entrance and the heights are known.
-    const StationNames names(stations, NameRules::Survex);
+    const StationNames names(stations, rules);
     const QByteArray entranceName = details.entrance.isEmpty() ? QByteArray() : names.nameOf(details.entrance);
     int origin = 0;
     while (!entranceName.isEmpty() && names.name(origin) != entranceName)

@@ -1,6 +1,6 @@
-// The Survex text of a project whose labels Survex cannot take as they are, with and without
-// survey details, byte for byte against the hand-written fixtures.
-#include "output/SurveyText.h"
+// The Survex and Therion files of a project whose labels Survex cannot take as they are, with and
+// without survey details, byte for byte against the hand-written fixtures.
+#include "output/TherionText.h"
 #include "project/ProjectFile.h"
 #include "support/TestFiles.h"
 
@@ -34,6 +34,9 @@ void SurveyFormatsTest::writesTheFixtures_data()
     QTest::newRow("survex details") << "labels-details.sprj"
                                     << "survex"
                                     << "labels-details.survex-depthchange.svx";
+    QTest::newRow("therion details") << "labels-details.sprj"
+                                     << "therion"
+                                     << "labels-details.therion-angle.th";
 }
 
 void SurveyFormatsTest::writesTheFixtures()
@@ -48,6 +51,8 @@ void SurveyFormatsTest::writesTheFixtures()
     SurveyText text;
     if (layout == QLatin1String("survex"))
         text = SurveyText::build(read.stations, SurveyFormat::Survex, style, 0.0, details);
+    else if (layout == QLatin1String("therion"))
+        text = TherionText::build(read.stations, style, 0.0, details);
     QVERIFY(text.complete());
     QCOMPARE(text.fileBytes(), formats(expected));
 }

@@ -153,3 +153,21 @@ write_text("labels-details.survex-depthchange.svx",
             "*entrance Vxod",
             "*data diving from to tape compass depthchange"]
            + survex_depth_legs + ["*end Uchebnaya_peshhera"])
+
+write_text("labels-details.therion-angle.th",
+           ["encoding cp1251",
+            "# scans: Лист 3, архив клуба",
+            'survey Uchebnaya_peshhera -title "Учебная пещера" -entrance Vxod',
+            "  centreline",
+            "    date 2023.07.15",
+            '    team "Иван Петрович/Сидоров" compass clino',
+            '    team "Olga" tape notes',
+            '    instrument tape "Disto X2"',
+            '    instrument compass "Suunto KB-14"',
+            "    cs EPSG:32637",
+            "    fix Vxod 500000 4500000.5 312",
+            '    station Vxod "" entrance',
+            "    declination 7.5 degrees",
+            "    data normal from to length compass clino"]
+           + ["    " + line.replace("\t ; ", "\t# ") for line in survex_legs]
+           + ["  endcentreline", "endsurvey"])
