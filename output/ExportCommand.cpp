@@ -2,6 +2,7 @@
 
 #include "app/CommandError.h"
 #include "checks/CheckReport.h"
+#include "output/CompassText.h"
 #include "output/SurveyText.h"
 #include "output/TherionText.h"
 #include "output/WholeFile.h"
@@ -15,7 +16,7 @@
 namespace {
 
 const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
-                                 QStringLiteral("csv"), QStringLiteral("therion")};
+                                 QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass")};
 const int CsvFormat = 3; // after the three survey text layouts
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
@@ -77,7 +78,7 @@ QString legFailure(const QString &projectPath, const QString &error, const QStri
 
 QString ExportCommand::usageLine()
 {
-    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion] "
+    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
                           "[--style angle|depthchange] "
                           "[--orientation DEG] [--check] [--tolerance M,P] [-o FILE] PROJECT.sprj");
 }
@@ -96,8 +97,9 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         QStringLiteral("Layout of the text: label (Lumaro \"Label\", .cav), fromto (Lumaro \"FromTo\", .cav), "
                        "survex (.svx), or csv: one line per leg with tape, compass, clino, depth change, the "
                        "horizontal length on the plan and on the profile, their disagreement and a flag (UTF-8, "
-                       "RFC 4180) or therion (a Therion .th file). Default: the format saved in the project."),
-        QStringLiteral("label|fromto|survex|csv|therion"));
+                       "RFC 4180), therion (a Therion .th file) or compass (a Compass .dat file: feet, and always "
+                       "the inclination). Default: the format saved in the project."),
+        QStringLiteral("label|fromto|survex|csv|therion|compass"));
     const QCommandLineOption styleOption(
         QStringLiteral("style"),
         QStringLiteral("Third value of every leg: angle (inclination in degrees) or depthchange (height gained in "
@@ -203,6 +205,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             const SurveyText text =
                 layout == QLatin1String("therion")
                     ? TherionText::build(project.stations, SurveyStyle(style), orientation, project.details())
+                : layout == QLatin1String("compass")
+                    ? CompassText::build(project.stations, orientation, project.details())
                     : SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation,
                                         project.details());
             if (!text.complete())

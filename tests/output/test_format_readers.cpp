@@ -1,7 +1,8 @@
-// Real readers agree: cavern reads the Survex files and therion the Therion files we write, for
-// labels Survex cannot take as they are, ties across branches and every kind of survey detail, and
-// the station positions they compute match the stations' metres (turned by the declination) within
-// the rounding of the written values.
+// Real readers agree: cavern reads the Survex and Compass files and therion the Therion files we
+// write, for labels Survex cannot take as they are, ties across branches and every kind of
+// survey detail, and the station positions they compute match the stations' metres (turned by the
+// declination) within the rounding of the written values.
+#include "output/CompassText.h"
 #include "output/StationNames.h"
 #include "output/TherionText.h"
 #include "project/ProjectFile.h"
@@ -74,6 +75,8 @@ SurveyText written(const QString &layout, const StationTable &stations, SurveySt
 {
     if (layout == QLatin1String("therion"))
         return TherionText::build(stations, style, orientation, details);
+    if (layout == QLatin1String("compass"))
+        return CompassText::build(stations, orientation, details);
     return SurveyText::build(stations, SurveyFormat::Survex, style, orientation, details);
 }
 
@@ -115,7 +118,7 @@ void FormatReadersTest::readersPlaceEveryStation_data()
     const SurveyStyle Depth = SurveyStyle::DepthChange;
     const SurveyDetails none;
     const SurveyDetails full = fullDetails();
-    for (const char *layout : {"survex", "therion"}) {
+    for (const char *layout : {"survex", "therion", "compass"}) {
         QTest::addRow("%s, labels", layout) << "formats/labels.sprj" << layout << Angle << none << 0.0;
         QTest::addRow("%s, labels, every detail", layout) << "formats/labels.sprj" << layout << Depth << full << 0.0;
         QTest::addRow("%s, cave turned -123.4", layout) << "cave.sprj" << layout << Depth << none << -123.4;

@@ -1,5 +1,6 @@
-// The Survex and Therion files of a project whose labels Survex cannot take as they are, with and
-// without survey details, byte for byte against the hand-written fixtures.
+// The Survex, Therion and Compass files of projects whose labels Survex cannot take as they are,
+// with and without survey details, byte for byte against their hand-written fixtures.
+#include "output/CompassText.h"
 #include "output/TherionText.h"
 #include "project/ProjectFile.h"
 #include "support/TestFiles.h"
@@ -37,6 +38,12 @@ void SurveyFormatsTest::writesTheFixtures_data()
     QTest::newRow("therion details") << "labels-details.sprj"
                                      << "therion"
                                      << "labels-details.therion-angle.th";
+    QTest::newRow("compass") << "labels.sprj"
+                             << "compass"
+                             << "labels.compass.dat";
+    QTest::newRow("compass details") << "labels-details.sprj"
+                                     << "compass"
+                                     << "labels-details.compass.dat";
 }
 
 void SurveyFormatsTest::writesTheFixtures()
@@ -53,6 +60,8 @@ void SurveyFormatsTest::writesTheFixtures()
         text = SurveyText::build(read.stations, SurveyFormat::Survex, style, 0.0, details);
     else if (layout == QLatin1String("therion"))
         text = TherionText::build(read.stations, style, 0.0, details);
+    else
+        text = CompassText::build(read.stations, 0.0, details);
     QVERIFY(text.complete());
     QCOMPARE(text.fileBytes(), formats(expected));
 }

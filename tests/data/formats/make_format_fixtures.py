@@ -171,3 +171,25 @@ write_text("labels-details.therion-angle.th",
             "    data normal from to length compass clino"]
            + ["    " + line.replace("\t ; ", "\t# ") for line in survex_legs]
            + ["  endcentreline", "endsurvey"])
+
+# Compass: feet (3 m = 9.84 ft, 4 m = 13.12 ft, 5 m = 16.40 ft), no passage dimensions.
+MISSING = "  -999.00  -999.00  -999.00  -999.00"
+compass_legs = [
+    "Vxod         St_12_2          9.84    90.00     0.00" + MISSING + "  Vxod = Вход; St_12_2 = St 12",
+    "St_12_2      1_5             16.40    36.87     0.00" + MISSING + "  узость; 1_5 = 1.5",
+    "1_5          St_12            9.84     0.00    90.00" + MISSING,
+    "St_12_2      vxod_2          16.40   126.87     0.00" + MISSING + "  vxod_2 = вход",
+    "vxod_2       Ochen_dlinno     9.84     0.00   -90.00" + MISSING + "  Ochen_dlinno = Очень длинное имя",
+    "Ochen_dlinno Ochen_dlin_2     9.84    90.00     0.00" + MISSING + "  Ochen_dlin_2 = Очень длинное эхо",
+    "Ochen_dlin_2 8               13.12     0.00   -90.00" + MISSING,
+]
+COLUMNS = "FROM         TO             LENGTH  BEARING      INC     LEFT       UP     DOWN    RIGHT   COMMENTS"
+write_text("labels.compass.dat",
+           ["Survey", "SURVEY NAME: SURVEY", "SURVEY DATE: 1 1 1900  COMMENT:", "SURVEY TEAM:", "",
+            "DECLINATION: 0.00  FORMAT: DDDDUDLRLADN  CORRECTIONS: 0.00 0.00 0.00", "", COLUMNS, ""]
+           + compass_legs + ["\f"])
+write_text("labels-details.compass.dat",
+           ["Учебная пещера", "SURVEY NAME: Uchebnaya_pe", "SURVEY DATE: 7 15 2023  COMMENT:Лист 3, архив клуба",
+            "SURVEY TEAM:", "Иван Петрович Сидоров, Olga",
+            "DECLINATION: 7.50  FORMAT: DDDDUDLRLADN  CORRECTIONS: 0.00 0.00 0.00", "", COLUMNS, ""]
+           + compass_legs + ["\f"])

@@ -1,0 +1,87 @@
+#include "output/CompassText.h"
+
+#include "app/AnsiText.h"
+#include "output/StationNames.h"
+
+#include <charconv>
+
+namespace {
+
+QByteArray oneLine(QByteArray bytes)
+{
+    bytes.replace('\r', ' ');
+    bytes.replace('\n', ' ');
+    bytes.replace('\f', ' '); // a form feed ends a survey
+    return bytes;
+}
+
+QByteArray fixed2(double value)
+{
+    char buffer[400];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed, 2);
+    return result.ec == std::errc() ? QByteArray(buffer, int(result.ptr - buffer)) : QByteArray("0.00");
+}
+
+// Columns as Compass writes them: right-aligned numbers, each after a space.
+QByteArray column(const QByteArray &value)
+{
+    return ' ' + value.rightJustified(8);
+}
+
+} // namespace
+
+namespace CompassText {
+
+SurveyText build(const StationTable &stations, double planOrientation, const SurveyDetails &details)
+{
+    SurveyText text;
+    const StationNames names(stations, NameRules::Compass);
+    QList<QByteArray> &lines = text.lines;
+
+    const bool named = !details.caveName.isEmpty();
+    lines.append(named ? oneLine(AnsiText::encode(details.caveName)) : QByteArray("Survey"));
+    lines.append("SURVEY NAME: " + (named ? StationNames::word(details.caveName, NameRules::Compass) : QByteArray("SURVEY")));
+    // Month, day, year, as Compass orders them.
+    const QByteArray date = details.date.isValid() ? details.date.toString(QStringLiteral("M d yyyy")).toLatin1()
+                                                   : QByteArray("1 1 1900");
+    lines.append("SURVEY DATE: " + date + "  COMMENT:" + oneLine(AnsiText::encode(details.source)));
+    lines.append("SURVEY TEAM:");
+    QStringList team;
+    for (const TeamMember &member : details.team)
+        team.append(member.name.simplified());
+    lines.append(oneLine(AnsiText::encode(team.join(QStringLiteral(", ")))));
+    const bool magnetic = details.north == NorthReference::Magnetic && !details.declinationFromDateAndPlace;
+    lines.append("DECLINATION: " + fixed2(magnetic ? details.declinationDeg : 0.0) +
+                 "  FORMAT: DDDDUDLRLADN  CORRECTIONS: 0.00 0.00 0.00");
+    lines.append("");
+    lines.append("FROM         TO             LENGTH  BEARING      INC     LEFT       UP     DOWN    RIGHT   COMMENTS");
+    lines.append("");
+
+    QSet<QByteArray> explained;
+    const bool complete = SurveyText::visitLegs(
+        stations, SurveyStyle::Angle, planOrientation, names, &text, [&](int j, const SurveyLeg *leg) {
+            if (!leg)
+                return; // Compass has no line for a station that starts a branch
+            const Station &station = stations.at(j);
+            QByteArray note = hasComment(station) ? oneLine(commentBytes(station)) : QByteArray();
+            const QByteArray changedNames = SurveyText::nameNotes(names, j - 1, j, &explained);
+            note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
+            // A plumbed leg has no bearing; Survex warns of one given, so it is written as 0.
+            const QByteArray inclination = fixed2(leg->Vertical);
+            const bool plumbed = inclination == "90.00" || inclination == "-90.00";
+            QByteArray line = names.name(j - 1).leftJustified(StationNames::CompassLimit) + ' ' +
+                              names.name(j).leftJustified(StationNames::CompassLimit) +
+                              column(fixed2(leg->Tape / MetresPerFoot)) + column(fixed2(plumbed ? 0.0 : leg->Compass)) +
+                              column(inclination);
+            for (int k = 0; k < 4; ++k)
+                line += column(MissingDimension);
+            if (!note.isEmpty())
+                line += "  " + note;
+            lines.append(line);
+        });
+    if (complete)
+        lines.append("\f");
+    return text;
+}
+
+} // namespace CompassText
