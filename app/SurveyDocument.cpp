@@ -136,6 +136,7 @@ UndoableSettings SurveyDocument::undoableSettings() const
     }
     settings.profileKind = m_profileKind;
     settings.orientationEntry = m_orientationEntry;
+    settings.details = m_details;
     return settings;
 }
 
@@ -153,7 +154,8 @@ void SurveyDocument::restore(const UndoableSettings &settings)
     }
     m_profileKind = settings.profileKind;
     m_orientationEntry = settings.orientationEntry;
-    notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart);
+    m_details = settings.details;
+    notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart);
 }
 
 void SurveyDocument::editView(ViewSide side, const std::function<void(ViewSettings &)> &change)

@@ -71,10 +71,11 @@ struct UndoableSettings
     View views[2];
     ProfileKind profileKind;
     QString orientationEntry;
+    SurveyDetails details;
     bool operator==(const UndoableSettings &o) const
     {
         return views[0] == o.views[0] && views[1] == o.views[1] && profileKind == o.profileKind
-            && orientationEntry == o.orientationEntry;
+            && orientationEntry == o.orientationEntry && details == o.details;
     }
 };
 

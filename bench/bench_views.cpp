@@ -176,6 +176,7 @@ public:
     bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
     bool choosePdfPage(QWidget *, const QString &, int, int *, int *) override { return false; }
     bool offerToLocate(QWidget *, const QString &, const QString &) override { return false; }
+    bool editSurveyDetails(QWidget *, SurveyDetails *, const QStringList &) override { return false; }
 };
 
 // The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.

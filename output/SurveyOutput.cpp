@@ -6,7 +6,9 @@
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "output/BitmapFile.h"
+#include "output/CompassText.h"
 #include "output/DataFileName.h"
+#include "output/TherionText.h"
 #include "output/WholeFile.h"
 
 SurveyOutput::SurveyOutput(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
@@ -14,7 +16,8 @@ SurveyOutput::SurveyOutput(SurveyDocument &document, EditSession &session) : m_d
 SurveyText SurveyOutput::build() const
 {
     const double orientation = NumberText::toDouble(m_document.orientationEntry());
-    return SurveyText::build(m_document.stations(), m_document.format(), m_document.style(), orientation);
+    return SurveyText::build(m_document.stations(), m_document.format(), m_document.style(), orientation,
+                             m_document.details());
 }
 
 QString SurveyOutput::extension() const
@@ -41,6 +44,25 @@ QString SurveyOutput::saveAs(const QStringList &lines, const QString &chosen)
     const QString path = DataFileNames::hasExtension(chosen) ? chosen : chosen + extension();
     writeText(lines, path);
     remember(path);
+    return path;
+}
+
+QString SurveyOutput::filter(OtherFormat format)
+{
+    return format == OtherFormat::Therion ? QStringLiteral("Therion files (*.th)") : QStringLiteral("Compass files (*.dat)");
+}
+
+QString SurveyOutput::saveAs(OtherFormat format, const QString &chosen) const
+{
+    const double orientation = NumberText::toDouble(m_document.orientationEntry());
+    const SurveyText text = format == OtherFormat::Therion
+        ? TherionText::build(m_document.stations(), m_document.style(), orientation, m_document.details())
+        : CompassText::build(m_document.stations(), orientation, m_document.details());
+    if (!text.complete())
+        throw CommandError(text.error);
+    const QString extension = format == OtherFormat::Therion ? QStringLiteral(".th") : QStringLiteral(".dat");
+    const QString path = DataFileNames::hasExtension(chosen) ? chosen : chosen + extension;
+    writeText(text.previewLines(), path);
     return path;
 }
 

@@ -38,6 +38,12 @@ public:
     QString save(const QStringList &lines, const QString &chosen);
     // Save as: the chosen name, given the layout's extension only when it has none.
     QString saveAs(const QStringList &lines, const QString &chosen);
+    // Save as in another program's format: the chosen name (".th" or ".dat" added when it has no
+    // extension). The layout's data file stays the one Save writes to.
+    enum class OtherFormat { Therion, Compass };
+    QString saveAs(OtherFormat format, const QString &chosen) const;
+    static QString filter(OtherFormat format);
+
     // The save prompt's "Yes": to the known data file, or to the chosen name as it is.
     void saveToKnownFile(const QStringList &lines);
     void saveToChosenFile(const QStringList &lines, const QString &chosen);

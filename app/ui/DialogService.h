@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+struct SurveyDetails;
 
 class QWidget;
 
@@ -15,6 +18,7 @@ struct FileDialog
     bool overwritePrompt = false;
     QString fileName;      // last chosen (or written back) name
     QString settingsKey;   // the folder last used is remembered under this name across runs
+    QString selectedFilter; // the filter the user chose, after OK
 };
 
 enum class MessageIcon { None, Information, Error };
@@ -47,6 +51,10 @@ public:
     // Which page of a PDF sheet, at what resolution: starts from *page and *dotsPerInch and stores
     // the choice; false when cancelled.
     virtual bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) = 0;
+
+    // The survey details dialog: edits *details (with the stations the entrance can be chosen
+    // from); false when cancelled.
+    virtual bool editSurveyDetails(QWidget *parent, SurveyDetails *details, const QStringList &entranceChoices) = 0;
 
     // A message about a file that is not there, with OK and "Locate..."; true for "Locate...".
     virtual bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) = 0;

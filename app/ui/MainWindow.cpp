@@ -11,6 +11,7 @@
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
 #include "output/ui/DataFileBox.h"
+#include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
 #include "stations/ui/ModeBox.h"
 #include "stations/ui/StationBox.h"
@@ -265,6 +266,7 @@ void MainWindow::createMenu()
         connect(action, &QAction::triggered, this, [this, run] { guard(run); });
         return action;
     };
+    fileAction(tr("Survey Details..."), {}, [this] { editSurveyDetails(); });
     fileAction(QStringLiteral("View Survey Data"), {}, [this] { viewSurveyText(); });
     fileAction(QStringLiteral("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
     fileAction(QStringLiteral("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
@@ -748,9 +750,35 @@ void MainWindow::saveSurveyTextAs()
 {
     if (m_document.modified())
         rebuildSurveyText();
-    if (!dialogs().execute(this, m_dataFileDialog))
+    // Save as also offers the files of Therion and Compass, chosen by the dialog's filter.
+    const QString layout = tr("Survey data (*.cav *.svx)");
+    const QString therion = SurveyOutput::filter(SurveyOutput::OtherFormat::Therion);
+    const QString compass = SurveyOutput::filter(SurveyOutput::OtherFormat::Compass);
+    FileDialog dialog = m_dataFileDialog;
+    dialog.filter = QStringList{layout, therion, compass, tr("All (*)")}.join(QStringLiteral(";;"));
+    if (!dialogs().execute(this, dialog))
         return;
-    m_dataFileDialog.fileName = m_output.saveAs(m_textWindow->lines(), m_dataFileDialog.fileName);
+    if (dialog.selectedFilter == therion || dialog.selectedFilter == compass) {
+        dialog.fileName = dialog.fileName.endsWith(QLatin1String(".dat")) && dialog.selectedFilter == therion
+                              ? dialog.fileName.chopped(4) // the default suffix is the Lumaro habit
+                              : dialog.fileName;
+        m_output.saveAs(dialog.selectedFilter == therion ? SurveyOutput::OtherFormat::Therion
+                                                         : SurveyOutput::OtherFormat::Compass,
+                        dialog.fileName);
+        return;
+    }
+    m_dataFileDialog.fileName = m_output.saveAs(m_textWindow->lines(), dialog.fileName);
+}
+
+void MainWindow::editSurveyDetails()
+{
+    SurveyDetails details = m_document.details();
+    if (!dialogs().editSurveyDetails(this, &details, SurveyDetailsDialog::entranceChoices(m_document.stations())))
+        return;
+    m_history.record(tr("Edit Survey Details"), [&] {
+        m_document.setDetails(details);
+        m_document.setModified(true);
+    });
 }
 
 void MainWindow::savePicture(ViewSide side)

@@ -115,6 +115,7 @@ public:
     void viewSurveyText();
     void saveSurveyText();
     void saveSurveyTextAs();
+    void editSurveyDetails();
     void savePicture(ViewSide side);
     SurveyOutput::PromptResult askToSaveChanges();
     // Project files

@@ -156,6 +156,8 @@ void MainWindow::projectScansRead()
     rememberProject(m_loadingPath);
     if (!project.extrasProblem.isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
+    if (!project.detailsProblem().isEmpty())
+        dialogs().message(this, QStringLiteral("Speomark"), project.detailsProblem(), MessageIcon::Information);
     projectOpened(opened);
 }
 

@@ -1,5 +1,6 @@
 #include "app/ui/QtDialogService.h"
 
+#include "output/ui/SurveyDetailsDialog.h"
 #include "views/ui/PdfPageDialog.h"
 
 #include <QFileDialog>
@@ -42,6 +43,7 @@ bool QtDialogService::execute(QWidget *parent, FileDialog &dialog)
     if (box.exec() != QDialog::Accepted || box.selectedFiles().isEmpty())
         return false;
     dialog.fileName = withDefaultSuffix(box.selectedFiles().constFirst(), dialog.defaultSuffix);
+    dialog.selectedFilter = box.selectedNameFilter();
     if (!dialog.settingsKey.isEmpty())
         QSettings().setValue(folderKey, QFileInfo(dialog.fileName).absolutePath());
     return true;
@@ -109,4 +111,13 @@ bool QtDialogService::offerToLocate(QWidget *parent, const QString &caption, con
     QAbstractButton *locate = box.addButton(QStringLiteral("Locate..."), QMessageBox::ActionRole);
     box.exec();
     return box.clickedButton() == locate;
+}
+
+bool QtDialogService::editSurveyDetails(QWidget *parent, SurveyDetails *details, const QStringList &entranceChoices)
+{
+    SurveyDetailsDialog dialog(*details, entranceChoices, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    *details = dialog.details();
+    return true;
 }

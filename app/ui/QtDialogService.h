@@ -14,4 +14,5 @@ public:
     bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
     bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) override;
     bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) override;
+    bool editSurveyDetails(QWidget *parent, SurveyDetails *details, const QStringList &entranceChoices) override;
 };

@@ -39,6 +39,7 @@ private slots:
     void closePromptAnswers();
     void savePictureBeforeAnImageDoesNothing();
     void savePictureWritesTheSourceSizeBitmap();
+    void detailsAndOtherProgramsFiles();
 
 private:
     void loadFiveStations(SurveyDocument &document);
@@ -357,6 +358,34 @@ void OutputCommands::savePictureWritesTheSourceSizeBitmap()
     QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), pane->sourcePicture().convertToFormat(QImage::Format_RGB32));
     QCOMPARE(saved.pixel(30, 40), qRgb(255, 255, 255)); // the station mark's white fill
     QCOMPARE(saved.pixel(5, 70), qRgb(200, 180, 150));
+}
+
+void OutputCommands::detailsAndOtherProgramsFiles()
+{
+    // File > Survey Details puts the cave in the Survex text as one undoable step, and Save as
+    // writes Therion and Compass files by the filter chosen.
+    SurveyDocument &document = f->document();
+    loadFiveStations(document);
+    document.setFormat(SurveyFormat::Survex);
+    SurveyDetails details;
+    details.caveName = QStringLiteral("Учебная");
+    f->dialogs().answerDetails(details);
+    f->window().editSurveyDetails();
+    QCOMPARE(document.details().caveName, QStringLiteral("Учебная"));
+    QCOMPARE(f->history().stack().undoText(), QStringLiteral("Edit Survey Details"));
+    f->window().viewSurveyText();
+    QVERIFY(f->textWindow().lines().first().startsWith(QStringLiteral("*begin")));
+    QVERIFY(f->textWindow().lines().join('\n').contains(QStringLiteral("Учебная")));
+    f->history().stack().undo();
+    QVERIFY(document.details().isEmpty());
+
+    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(SurveyOutput::OtherFormat::Therion));
+    f->window().saveSurveyTextAs();
+    f->dialogs().answerFile(path(QStringLiteral("cave.dat")), SurveyOutput::filter(SurveyOutput::OtherFormat::Compass));
+    f->window().saveSurveyTextAs();
+    QVERIFY(fileBytes(QStringLiteral("cave.th")).contains("  centreline\r\n"));
+    QVERIFY(fileBytes(QStringLiteral("cave.dat")).contains("FROM"));
+    QVERIFY(f->session().dataFileName().isEmpty()); // Save still asks for the Survex file
 }
 
 QTEST_MAIN(OutputCommands)

@@ -23,9 +23,11 @@ bool ScriptedDialogs::execute(QWidget *, FileDialog &dialog)
 {
     shown.append({Shown::Kind::FileDialog, QString(), QString(), MessageIcon::None, dialog});
     const QString path = m_files.isEmpty() ? QString() : m_files.dequeue();
+    const QString filter = m_filters.isEmpty() ? QString() : m_filters.dequeue();
     if (path.isEmpty())
         return false;
     dialog.fileName = dialog.kind == FileDialog::Kind::Save ? withDefaultSuffix(path, dialog.defaultSuffix) : path;
+    dialog.selectedFilter = filter;
     return true;
 }
 
@@ -71,6 +73,20 @@ bool ScriptedDialogs::offerToLocate(QWidget *, const QString &caption, const QSt
 {
     shown.append({Shown::Kind::Message, caption, text, MessageIcon::None, FileDialog()});
     return !m_locates.isEmpty() && m_locates.dequeue();
+}
+
+void ScriptedDialogs::answerDetails(const SurveyDetails &details)
+{
+    m_details.append(details);
+}
+
+bool ScriptedDialogs::editSurveyDetails(QWidget *, SurveyDetails *details, const QStringList &)
+{
+    shown.append({Shown::Kind::Question, QStringLiteral("Survey Details"), QString(), MessageIcon::None, FileDialog()});
+    if (m_details.isEmpty())
+        return false;
+    *details = m_details.takeFirst();
+    return true;
 }
 
 ScriptedDialogs *installScriptedDialogs(MainWindow &window)

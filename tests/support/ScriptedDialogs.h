@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/DialogService.h"
+#include "output/SurveyDetails.h"
 
 #include <QList>
 #include <QQueue>
@@ -23,7 +24,13 @@ public:
 
     // Queue a file name for the next file dialog (an empty string cancels it). Like a real save
     // dialog, a name typed without extension gets the dialog's default suffix.
-    void answerFile(const QString &path) { m_files.enqueue(path); }
+    void answerFile(const QString &path, const QString &filter = QString())
+    {
+        m_files.enqueue(path);
+        m_filters.enqueue(filter);
+    }
+    // The next survey details dialog is accepted with these.
+    void answerDetails(const SurveyDetails &details);
     void answerQuestion(Answer answer) { m_answers.enqueue(answer); }
     // The next PDF page chooser picks this page and resolution (none queued: cancelled).
     void answerPdfPage(int page, int dotsPerInch) { m_pages.enqueue({page, dotsPerInch}); }
@@ -42,9 +49,12 @@ public:
     bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
     bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) override;
     bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) override;
+    bool editSurveyDetails(QWidget *parent, SurveyDetails *details, const QStringList &entranceChoices) override;
 
 private:
     QQueue<QString> m_files;
+    QQueue<QString> m_filters;
+    QList<SurveyDetails> m_details;
     QQueue<Answer> m_answers;
     QQueue<QPair<int, int>> m_pages;
     QQueue<bool> m_locates;
