@@ -2,10 +2,22 @@
 
 #include "app/CommandError.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <cmath>
 #include <charconv>
 #include <string>
+
+namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(NumberText)
+};
+
+} // namespace
 
 namespace NumberText {
 
@@ -71,7 +83,7 @@ double toDouble(const QString &text)
 {
     double value = 0.0;
     if (!tryToDouble(text, &value))
-        throw CommandError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
+        throw CommandError(Words::tr("'%1' is not a valid floating point value").arg(text));
     return value;
 }
 

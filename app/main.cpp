@@ -1,3 +1,4 @@
+#include "app/ui/Language.h"
 #include "app/ui/SpeomarkWindows.h"
 
 #include <QApplication>
@@ -54,6 +55,8 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     describe(parser);
     parser.process(application);
+    // The windows take their texts as they are made, so the language comes first.
+    Language::applyChosen();
 
     try {
         SpeomarkWindows windows;

@@ -1,5 +1,6 @@
 #include "checks/CavernRun.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -7,6 +8,13 @@
 #include <QTemporaryDir>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(CavernRun)
+};
 
 const QString SurveyName = QStringLiteral("survey");
 
@@ -30,7 +38,7 @@ QString CavernRun::findCavern()
 
 QString CavernRun::installHint()
 {
-    return QStringLiteral("Survex is not installed: sudo apt-get install survex");
+    return Words::tr("Survex is not installed: sudo apt-get install survex");
 }
 
 bool CavernRun::isRunning() const
@@ -47,7 +55,7 @@ void CavernRun::start(const QByteArray &survexText, const QString &program)
     QFile file(svx);
     if (!m_folder->isValid() || !file.open(QIODevice::WriteOnly) || file.write(survexText) != survexText.size()) {
         CavernResult result;
-        result.messages = QStringLiteral("Cannot write the survey for cavern in a temporary folder: %1")
+        result.messages = Words::tr("Cannot write the survey for cavern in a temporary folder: %1")
                               .arg(m_folder->isValid() ? file.errorString() : m_folder->errorString());
         emit finished(result);
         return;
@@ -77,7 +85,7 @@ void CavernRun::failed(QProcess::ProcessError error)
         return; // a crash or a kill also ends in finished()
     CavernResult result;
     result.cancelled = m_cancelled;
-    result.messages = QStringLiteral("cavern could not be started: %1").arg(m_process->errorString());
+    result.messages = Words::tr("cavern could not be started: %1").arg(m_process->errorString());
     m_process->deleteLater();
     m_process = nullptr;
     emit finished(result);
@@ -99,7 +107,7 @@ void CavernRun::ended(int exitCode, QProcess::ExitStatus status)
         return;
     }
     if (status != QProcess::NormalExit)
-        result.messages += QStringLiteral("\ncavern stopped unexpectedly.");
+        result.messages += Words::tr("\ncavern stopped unexpectedly.");
     result.loopSummary = loopSummary(result.messages);
     QFile errors(m_folder->filePath(SurveyName + QStringLiteral(".err")));
     if (errors.open(QIODevice::ReadOnly)) {

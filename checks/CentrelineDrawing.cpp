@@ -2,6 +2,7 @@
 
 #include "views/ViewPainter.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QLineF>
@@ -12,6 +13,13 @@
 #include <cmath>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(CentrelineDrawing)
+};
 
 constexpr double Radians = 3.14159265358979323846 / 180.0;
 constexpr int HeightSteps = 32; // legs and stations are drawn in this many colour batches
@@ -270,12 +278,12 @@ void paint(QPainter &painter, const CentrelineScene &scene, const CentrelineCame
                              heightColour((y + 0.5) / bar.height()));
         painter.setPen(QColor(0xE0, 0xE0, 0xE0));
         painter.drawRect(bar.adjusted(0, 0, -1, -1));
-        const QString top = QString::number(scene.highest, 'f', 1) + QStringLiteral(" m");
-        const QString bottom = QString::number(scene.lowest, 'f', 1) + QStringLiteral(" m");
+        const QString top = QString::number(scene.highest, 'f', 1) + Words::tr(" m");
+        const QString bottom = QString::number(scene.lowest, 'f', 1) + Words::tr(" m");
         painter.drawText(QPoint(bar.right() - metrics.horizontalAdvance(top), bar.top() - 6), top);
         painter.drawText(QPoint(bar.right() - metrics.horizontalAdvance(bottom), bar.bottom() + 4 + metrics.ascent()),
                          bottom);
-        const QString title = QStringLiteral("Height");
+        const QString title = Words::tr("Height");
         painter.drawText(QPoint(bar.left() - 6 - metrics.horizontalAdvance(title), bar.top() + metrics.ascent()), title);
     }
 
@@ -288,9 +296,9 @@ void paint(QPainter &painter, const CentrelineScene &scene, const CentrelineCame
         keyY -= metrics.height() + 2;
     };
     if (scene.hasDisagreement())
-        key(ViewPainter::disagreementColour(), QStringLiteral("plan and profile lengths disagree"));
+        key(ViewPainter::disagreementColour(), Words::tr("plan and profile lengths disagree"));
     if (scene.hasMisclosedLoop())
-        key(LoopColour, QStringLiteral("loop misclosed beyond the tolerance"));
+        key(LoopColour, Words::tr("loop misclosed beyond the tolerance"));
 
     // A scale bar of a round length, about a hundred pixels, at the bottom in the middle.
     if (camera.pixelsPerMetre > 0.0 && std::isfinite(camera.pixelsPerMetre)) {
@@ -303,7 +311,7 @@ void paint(QPainter &painter, const CentrelineScene &scene, const CentrelineCame
         painter.drawLine(left, left + QPoint(length, 0));
         painter.drawLine(left, left - QPoint(0, 5));
         painter.drawLine(left + QPoint(length, 0), left + QPoint(length, -5));
-        const QString text = QString::number(metres, 'g', 6) + QStringLiteral(" m");
+        const QString text = QString::number(metres, 'g', 6) + Words::tr(" m");
         painter.drawText(QPoint(left.x() + length / 2 - metrics.horizontalAdvance(text) / 2, left.y() - 4), text);
     }
 
@@ -314,7 +322,7 @@ void paint(QPainter &painter, const CentrelineScene &scene, const CentrelineCame
     {
         QString name;
         double east, north, up;
-    } directions[] = {{QStringLiteral("N"), 0, 1, 0}, {QStringLiteral("E"), 1, 0, 0}, {QStringLiteral("Up"), 0, 0, 1}};
+    } directions[] = {{Words::tr("N"), 0, 1, 0}, {Words::tr("E"), 1, 0, 0}, {Words::tr("Up"), 0, 0, 1}};
     painter.setRenderHint(QPainter::Antialiasing, true);
     for (const auto &d : directions) {
         const QPointF f = flat(a, d.east, d.north, d.up);

@@ -1,5 +1,8 @@
 #include "checks/CheckReport.h"
 
+#include "app/CountedText.h"
+
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <charconv>
@@ -20,6 +23,18 @@ QByteArray fixed2(double value)
 
 namespace {
 
+// The report in the interface's language; speomark-export installs no translation, so the report
+// it writes is the English one it has always been.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(CheckReport)
+};
+
+QString counted(qsizetype count, const char *many, const char *one)
+{
+    return countedText("CheckReport", many, one, count);
+}
+
 QByteArray csvText(const QString &text)
 {
     QByteArray bytes = text.toUtf8();
@@ -36,14 +51,9 @@ QString entries(const QVector<int> &indexes)
     for (const int index : indexes)
         parts.append(QString::number(index));
     if (parts.size() == 1)
-        return QStringLiteral("table entry ") + parts.constFirst();
+        return Words::tr("table entry %1").arg(parts.constFirst());
     const QString last = parts.takeLast();
-    return QStringLiteral("table entries %1 and %2").arg(parts.join(QStringLiteral(", ")), last);
-}
-
-QString counted(int count, const QString &one, const QString &many)
-{
-    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+    return Words::tr("table entries %1 and %2").arg(parts.join(QStringLiteral(", ")), last);
 }
 
 } // namespace
@@ -81,25 +91,26 @@ QString text(const SurveyNetwork &network)
     int stationCount = 0;
     for (const SurveyPiece &piece : network.pieces)
         stationCount += piece.stationCount;
-    out += QStringLiteral("Survey check: %1 (%2), %3.\n")
-               .arg(counted(stationCount, QStringLiteral("station"), QStringLiteral("stations")),
-                    counted(int(network.positions.size()), QStringLiteral("table entry"), QStringLiteral("table entries")),
-                    counted(int(network.legs.size()), QStringLiteral("leg"), QStringLiteral("legs")));
-    out += QStringLiteral("Tolerance: %1 m or %2 % of the longer length, whichever is larger.\n")
+    out += Words::tr("Survey check: %1 (%2), %3.\n")
+               .arg(counted(stationCount, QT_TRANSLATE_N_NOOP("CheckReport", "%n stations"), "%n station"),
+                    counted(network.positions.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n table entries"),
+                            "%n table entry"),
+                    counted(network.legs.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n legs"), "%n leg"));
+    out += Words::tr("Tolerance: %1 m or %2 % of the longer length, whichever is larger.\n")
                .arg(number(tolerance.metres), number(tolerance.percent));
 
-    out += QStringLiteral("\nLegs whose plan and profile lengths disagree: ");
+    out += Words::tr("\nLegs whose plan and profile lengths disagree: ");
     if (settings.profileKind == ProfileKind::None) {
-        out += QStringLiteral("not compared, the survey has no profile.\n");
+        out += Words::tr("not compared, the survey has no profile.\n");
     } else if (!settings.profileLengths()) {
-        out += QStringLiteral("not compared, the profile has no scale yet.\n");
+        out += Words::tr("not compared, the profile has no scale yet.\n");
     } else if (!settings.comparesLengths()) {
-        out += QStringLiteral("not compared, a projected profile shortens legs.\n");
+        out += Words::tr("not compared, a projected profile shortens legs.\n");
     } else {
         out += QStringLiteral("%1\n").arg(network.flaggedLegCount());
         for (const LegCheck &leg : network.legs)
             if (leg.flagged)
-                out += QStringLiteral("  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %)\n")
+                out += Words::tr("  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %)\n")
                            .arg(leg.fromName, leg.toName, number(leg.planHorizontal), number(leg.profileHorizontal),
                                 number(leg.disagreement), number(leg.disagreementPercent));
     }
@@ -109,63 +120,64 @@ QString text(const SurveyNetwork &network)
         if (!leg.computed)
             broken.append(&leg);
     if (!broken.isEmpty()) {
-        out += QStringLiteral("\nLegs that cannot be computed: %1\n").arg(broken.size());
+        out += Words::tr("\nLegs that cannot be computed: %1\n").arg(broken.size());
         for (const LegCheck *leg : std::as_const(broken))
             out += QStringLiteral("  %1 - %2 (%3): %4\n").arg(leg->fromName, leg->toName, entries({leg->from, leg->to}), leg->error);
     }
 
-    out += QStringLiteral("\nZero-length legs: %1\n").arg(network.zeroLengthLegs.size());
+    out += Words::tr("\nZero-length legs: %1\n").arg(network.zeroLengthLegs.size());
     for (const int index : network.zeroLengthLegs) {
         const LegCheck &leg = network.legs[index];
         out += QStringLiteral("  %1 - %2 (%3)\n").arg(leg.fromName, leg.toName, entries({leg.from, leg.to}));
     }
 
-    out += QStringLiteral("\nRepeated stations: %1\n").arg(network.repeated.size());
+    out += Words::tr("\nRepeated stations: %1\n").arg(network.repeated.size());
     for (const RepeatedStation &station : network.repeated)
         out += QStringLiteral("  %1: %2\n").arg(station.name, entries(station.entries));
 
-    out += QStringLiteral("\nLoops: %1\n").arg(network.loops.size());
+    out += Words::tr("\nLoops: %1\n").arg(network.loops.size());
     for (const SurveyLoop &loop : network.loops) {
-        out += QStringLiteral("  closed at %1 (%2): misclosure %3 m (dE %4, dN %5, dZ %6) over %7 m of %8 (%9 %)")
+        out += Words::tr("  closed at %1 (%2): misclosure %3 m (dE %4, dN %5, dZ %6) over %7 m of %8 (%9 %)")
                    .arg(loop.name, entries({loop.station}), number(loop.misclosure), number(loop.dEast),
                         number(loop.dNorth), number(loop.dUp), number(loop.length),
-                        counted(int(loop.legs.size()), QStringLiteral("leg"), QStringLiteral("legs")),
+                        counted(loop.legs.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n legs"), "%n leg"),
                         number(loop.errorPercent));
         if (loop.flagged)
-            out += QStringLiteral(", more than the %1 m allowed").arg(number(tolerance.allowed(loop.length)));
+            out += Words::tr(", more than the %1 m allowed").arg(number(tolerance.allowed(loop.length)));
         out += QLatin1Char('\n');
     }
 
-    out += QStringLiteral("\nPieces not tied to station 0: %1\n").arg(network.untiedPieceCount());
+    out += Words::tr("\nPieces not tied to station 0: %1\n").arg(network.untiedPieceCount());
     for (const SurveyPiece &piece : network.pieces)
         if (!piece.tied)
-            out += QStringLiteral("  from %1 (%2): %3\n")
+            out += Words::tr("  from %1 (%2): %3\n")
                        .arg(piece.firstName, entries({piece.firstStation}),
-                            counted(piece.stationCount, QStringLiteral("station"), QStringLiteral("stations")));
+                            counted(piece.stationCount, QT_TRANSLATE_N_NOOP("CheckReport", "%n stations"),
+                                    "%n station"));
 
-    out += QStringLiteral("\nLikely ties (different names within %1 pixels on the drawings): %2\n")
+    out += Words::tr("\nLikely ties (different names within %1 pixels on the drawings): %2\n")
                .arg(SurveyNetwork::TiePixels)
                .arg(network.likelyTies.size());
     for (const LikelyTie &tie : network.likelyTies)
-        out += QStringLiteral("  %1 and %2 (%3)\n").arg(tie.firstName, tie.secondName, entries({tie.first, tie.second}));
+        out += Words::tr("  %1 and %2 (%3)\n").arg(tie.firstName, tie.secondName, entries({tie.first, tie.second}));
 
     QStringList found;
     if (!broken.isEmpty())
-        found.append(counted(int(broken.size()), QStringLiteral("leg that cannot be computed"),
-                             QStringLiteral("legs that cannot be computed")));
+        found.append(counted(broken.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n legs that cannot be computed"),
+                             "%n leg that cannot be computed"));
     if (const int n = network.flaggedLegCount())
-        found.append(counted(n, QStringLiteral("leg that disagrees"), QStringLiteral("legs that disagree")));
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n legs that disagree"), "%n leg that disagrees"));
     if (const int n = int(network.zeroLengthLegs.size()))
-        found.append(counted(n, QStringLiteral("zero-length leg"), QStringLiteral("zero-length legs")));
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n zero-length legs"), "%n zero-length leg"));
     if (const int n = network.flaggedLoopCount())
-        found.append(counted(n, QStringLiteral("loop misclosed beyond the tolerance"),
-                             QStringLiteral("loops misclosed beyond the tolerance")));
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n loops misclosed beyond the tolerance"),
+                             "%n loop misclosed beyond the tolerance"));
     if (const int n = network.untiedPieceCount())
-        found.append(counted(n, QStringLiteral("piece not tied"), QStringLiteral("pieces not tied")));
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n pieces not tied"), "%n piece not tied"));
     if (const int n = int(network.likelyTies.size()))
-        found.append(counted(n, QStringLiteral("likely tie"), QStringLiteral("likely ties")));
-    out += found.isEmpty() ? QStringLiteral("\nNothing flagged.\n")
-                           : QStringLiteral("\nFlagged: %1.\n").arg(found.join(QStringLiteral(", ")));
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n likely ties"), "%n likely tie"));
+    out += found.isEmpty() ? Words::tr("\nNothing flagged.\n")
+                           : Words::tr("\nFlagged: %1.\n").arg(found.join(QStringLiteral(", ")));
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QPainter>
 #include <QtEndian>
@@ -18,13 +19,20 @@
 
 namespace {
 
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(BitmapFile)
+};
+
 constexpr int HeaderBytes = 14 + 40; // the file header, then the Windows information header
 constexpr qint64 ChunkBytes = 256 * 1024;
 constexpr int MaxExtraRows = 1024; // painted above and below a band for the lines crossing it, or its height
 
 CommandError cannotMake(const QString &path, const QString &reason)
 {
-    return CommandError(QStringLiteral("Cannot make the picture for %1: %2. Any earlier file of that name is unchanged.")
+    return CommandError(Words::tr("Cannot make the picture for %1: %2. Any earlier file of that name is unchanged.")
                             .arg(QDir::toNativeSeparators(path), reason));
 }
 
@@ -66,10 +74,10 @@ void writeBands(const QString &path, int width, int height, int bandRows, const 
                 const BandSource &band)
 {
     if (width <= 0 || height <= 0)
-        throw cannotMake(path, QStringLiteral("it has no pixels"));
+        throw cannotMake(path, Words::tr("it has no pixels"));
     const qint64 stride = rowBytes(width);
     if (stride * height > 0xFFFFFFFFLL - HeaderBytes)
-        throw cannotMake(path, QStringLiteral("%1 x %2 pixels are more than a BMP file can hold").arg(width).arg(height));
+        throw cannotMake(path, Words::tr("%1 x %2 pixels are more than a BMP file can hold").arg(width).arg(height));
     try {
         std::optional<WholeFile::Writer> file;
         QByteArray chunk;
@@ -81,7 +89,7 @@ void writeBands(const QString &path, int width, int height, int bandRows, const 
             if (!rows.isNull() && rows.format() != QImage::Format_RGB888)
                 rows = rows.convertToFormat(QImage::Format_RGB888);
             if (rows.isNull())
-                throw cannotMake(path, QStringLiteral("out of memory"));
+                throw cannotMake(path, Words::tr("out of memory"));
             if (!file) {
                 // Whole rows; the padding bytes stay zero as rows never reach them.
                 chunk = QByteArray(std::max(stride, ChunkBytes / stride * stride), '\0');
@@ -107,7 +115,7 @@ void writeBands(const QString &path, int width, int height, int bandRows, const 
         file->write(chunk.constData(), used);
         file->commit();
     } catch (const std::bad_alloc &) {
-        throw cannotMake(path, QStringLiteral("out of memory"));
+        throw cannotMake(path, Words::tr("out of memory"));
     }
 }
 

@@ -2,25 +2,33 @@
 
 #include "app/AnsiText.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QIODevice>
 #include <cmath>
 
 namespace {
 
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(SurveyDetails)
+};
+
 constexpr quint32 DetailsVersion = 1;
 
 // The texts a writer puts into a file, with the name the user knows them by.
 QList<QPair<QString, QString>> texts(const SurveyDetails &d)
 {
-    QList<QPair<QString, QString>> result{{QStringLiteral("the cave's name"), d.caveName},
-                                          {QStringLiteral("the tape"), d.tapeInstrument},
-                                          {QStringLiteral("the compass"), d.compassInstrument},
-                                          {QStringLiteral("the clinometer"), d.clinoInstrument},
-                                          {QStringLiteral("the scans' source"), d.source},
-                                          {QStringLiteral("the entrance"), d.entrance}};
+    QList<QPair<QString, QString>> result{{Words::tr("the cave's name"), d.caveName},
+                                          {Words::tr("the tape"), d.tapeInstrument},
+                                          {Words::tr("the compass"), d.compassInstrument},
+                                          {Words::tr("the clinometer"), d.clinoInstrument},
+                                          {Words::tr("the scans' source"), d.source},
+                                          {Words::tr("the entrance"), d.entrance}};
     for (const TeamMember &member : d.team)
-        result.append({QStringLiteral("the team member \"%1\"").arg(member.name), member.name});
+        result.append({Words::tr("the team member \"%1\"").arg(member.name), member.name});
     return result;
 }
 
@@ -51,40 +59,40 @@ QString SurveyDetails::problem() const
     for (const auto &[what, text] : texts(*this)) {
         const QString refused = AnsiText::unencodableCharacters(text);
         if (!refused.isEmpty())
-            return QStringLiteral("The survey files cannot hold the characters \"%1\" of %2.").arg(refused, what);
+            return Words::tr("The survey files cannot hold the characters \"%1\" of %2.").arg(refused, what);
         // Survex ends a quoted text at the next quote whatever comes before it.
         if (text.contains(QLatin1Char('"')))
-            return QStringLiteral("Survey files cannot hold a double quote (\") in %1: use « » or ' instead.").arg(what);
+            return Words::tr("Survey files cannot hold a double quote (\") in %1: use « » or ' instead.").arg(what);
         for (const QChar c : text) {
             if (c.unicode() < 0x20)
-                return QStringLiteral("There is a line break or another control character in %1.").arg(what);
+                return Words::tr("There is a line break or another control character in %1.").arg(what);
         }
     }
     for (int i = 0; i < team.size(); ++i) {
         const TeamMember &member = team.at(i);
         if (member.name.trimmed().isEmpty())
-            return QStringLiteral("Team member %1 has no name.").arg(i + 1);
+            return Words::tr("Team member %1 has no name.").arg(i + 1);
         for (const QString &role : member.roles) {
             if (!roleNames().contains(role))
-                return QStringLiteral("\"%1\" is not a role %2 can have; the roles are: %3.")
+                return Words::tr("\"%1\" is not a role %2 can have; the roles are: %3.")
                     .arg(role, member.name, roleNames().join(QStringLiteral(", ")));
         }
     }
     if (date.isValid() && (date.year() < 1 || date.year() > 9999))
-        return QStringLiteral("The survey date must lie between the years 1 and 9999.");
+        return Words::tr("The survey date must lie between the years 1 and 9999.");
     if (north == NorthReference::Magnetic && !declinationFromDateAndPlace &&
         !(std::isfinite(declinationDeg) && std::abs(declinationDeg) <= 180.0))
-        return QStringLiteral("The declination must be a number of degrees from -180 to 180.");
+        return Words::tr("The declination must be a number of degrees from -180 to 180.");
     if (entranceHasCoordinates) {
         if (entrance.isEmpty())
-            return QStringLiteral("Coordinates are given but no entrance station is chosen.");
+            return Words::tr("Coordinates are given but no entrance station is chosen.");
         if (!std::isfinite(entranceEast) || !std::isfinite(entranceNorth) || !std::isfinite(entranceAltitude))
-            return QStringLiteral("The entrance's coordinates must be numbers.");
+            return Words::tr("The entrance's coordinates must be numbers.");
         if (epsgCode <= 0)
-            return QStringLiteral("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
+            return Words::tr("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
     }
     if (north == NorthReference::Magnetic && declinationFromDateAndPlace && (!date.isValid() || !entranceHasCoordinates))
-        return QStringLiteral("A declination from date and place needs the survey date and the entrance's coordinates.");
+        return Words::tr("A declination from date and place needs the survey date and the entrance's coordinates.");
     return QString();
 }
 
@@ -115,16 +123,16 @@ SurveyDetails SurveyDetails::decode(const QByteArray &bytes, QString *problem)
     quint32 version = 0;
     in >> version;
     if (in.status() != QDataStream::Ok)
-        return refuse(QStringLiteral("they are cut short"));
+        return refuse(Words::tr("they are cut short"));
     if (version != DetailsVersion)
-        return refuse(QStringLiteral("they were written by a newer Speomark, version %1 of the details").arg(version));
+        return refuse(Words::tr("they were written by a newer Speomark, version %1 of the details").arg(version));
     in.setVersion(QDataStream::Qt_6_0);
     SurveyDetails d;
     qint32 teamSize = 0;
     in >> d.caveName >> d.date >> teamSize;
     // Each member takes at least 8 bytes, so a count beyond that is damage, not a big team.
     if (teamSize < 0 || teamSize > bytes.size() / 8)
-        return refuse(QStringLiteral("the team's size is damaged"));
+        return refuse(Words::tr("the team's size is damaged"));
     for (qint32 i = 0; i < teamSize && in.status() == QDataStream::Ok; ++i) {
         TeamMember member;
         in >> member.name >> member.roles;
@@ -136,11 +144,11 @@ SurveyDetails SurveyDetails::decode(const QByteArray &bytes, QString *problem)
         d.declinationFromDateAndPlace >> d.declinationDeg >> d.entrance >> d.entranceHasCoordinates >> d.entranceEast >>
         d.entranceNorth >> d.entranceAltitude >> epsg;
     if (in.status() != QDataStream::Ok)
-        return refuse(QStringLiteral("they are cut short"));
+        return refuse(Words::tr("they are cut short"));
     if (!in.atEnd())
-        return refuse(QStringLiteral("unexpected bytes follow them"));
+        return refuse(Words::tr("unexpected bytes follow them"));
     if (north < 0 || north > 2)
-        return refuse(QStringLiteral("the north reference is damaged"));
+        return refuse(Words::tr("the north reference is damaged"));
     d.north = NorthReference(north);
     d.epsgCode = epsg;
     const QString why = d.problem();

@@ -2,12 +2,24 @@
 
 #include "app/CommandError.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(SurveyLeg)
+};
+
+} // namespace
+
 static CommandError invalidOperation()
 {
-    return CommandError(QStringLiteral("Invalid floating point operation"));
+    return CommandError(Words::tr("Invalid floating point operation"));
 }
 
 // The quotients reach the arcsine with magnitude 1 up to the last bit for legs along an axis;

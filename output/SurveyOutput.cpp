@@ -11,6 +11,19 @@
 #include "output/TherionText.h"
 #include "output/WholeFile.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(SurveyOutput)
+};
+
+} // namespace
+
 SurveyOutput::SurveyOutput(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
 
 SurveyText SurveyOutput::build() const
@@ -49,7 +62,7 @@ QString SurveyOutput::saveAs(const QStringList &lines, const QString &chosen)
 
 QString SurveyOutput::filter(OtherFormat format)
 {
-    return format == OtherFormat::Therion ? QStringLiteral("Therion files (*.th)") : QStringLiteral("Compass files (*.dat)");
+    return format == OtherFormat::Therion ? Words::tr("Therion files (*.th)") : Words::tr("Compass files (*.dat)");
 }
 
 QString SurveyOutput::saveAs(OtherFormat format, const QString &chosen) const
@@ -81,8 +94,8 @@ void SurveyOutput::writeText(const QStringList &lines, const QString &path)
 {
     const QString refused = AnsiText::unencodableCharacters(lines.join(QChar('\n')));
     if (!refused.isEmpty())
-        throw CommandError(QStringLiteral("The text holds characters that a survey data file cannot store: \"%1\". "
-                                          "Nothing was written to %2.")
+        throw CommandError(Words::tr("The text holds characters that a survey data file cannot "
+                                     "store: \"%1\". Nothing was written to %2.")
                                .arg(refused, path));
     WholeFile::write(path, SurveyText::fileBytes(lines));
 }
@@ -95,6 +108,6 @@ void SurveyOutput::writePicture(const ViewSnapshot &view, const QString &path)
 void SurveyOutput::writePicture(const QImage &picture, const QString &path)
 {
     if (picture.isNull())
-        throw CommandError(QStringLiteral("Cannot make the picture for %1: out of memory.").arg(path));
+        throw CommandError(Words::tr("Cannot make the picture for %1: out of memory.").arg(path));
     BitmapFile::writeImage(picture, path);
 }

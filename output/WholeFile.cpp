@@ -2,10 +2,22 @@
 
 #include "app/CommandError.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <cerrno>
 #include <cstring>
 #include <unistd.h>
+
+namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(WholeFile)
+};
+
+} // namespace
 
 namespace WholeFile {
 
@@ -14,7 +26,7 @@ namespace WholeFile {
 static QString reason(const QFileDevice &file)
 {
     const QString text = file.errorString();
-    return text.isEmpty() || text == QLatin1String("Unknown error") ? QStringLiteral("the file system refused it") : text;
+    return text.isEmpty() || text == QLatin1String("Unknown error") ? Words::tr("the file system refused it") : text;
 }
 
 static int systemSync(int fileDescriptor) { return ::fdatasync(fileDescriptor); }
@@ -25,14 +37,14 @@ Writer::Writer(const QString &path, SyncFunction sync)
     // Unbuffered, so a write the disk cuts short shows in write()'s count: buffered, a short write
     // at the final flush goes unnoticed and commit() would put a truncated file in place.
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        throw CommandError(QStringLiteral("Cannot create file %1: %2.").arg(m_shown, reason(m_file)));
+        throw CommandError(Words::tr("Cannot create file %1: %2.").arg(m_shown, reason(m_file)));
 }
 
 void Writer::fail(const QString &why)
 {
     m_file.cancelWriting();
     throw CommandError(
-        QStringLiteral("Cannot write file %1: %2. Any earlier file of that name is unchanged.").arg(m_shown, why));
+        Words::tr("Cannot write file %1: %2. Any earlier file of that name is unchanged.").arg(m_shown, why));
 }
 
 void Writer::write(const char *bytes, qint64 size)

@@ -2,6 +2,7 @@
 #include "output/ExportCommand.h"
 
 #include <QCoreApplication>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 
@@ -11,6 +12,8 @@ int main(int argc, char *argv[])
     // the signal killing the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication application(argc, argv);
+    // A command-line tool's messages stay English on any desktop, the system's error texts too.
+    std::setlocale(LC_MESSAGES, "C");
     QByteArray output;
     QString errors;
     int status = ExportCommand::run(QCoreApplication::arguments(), &output, &errors);

@@ -2,7 +2,16 @@
 
 #include "project/LittleEndian.h"
 
+#include <QCoreApplication>
+
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ProjectExtras)
+};
 
 const QByteArray Mark = QByteArrayLiteral("SPMKEXT1");
 
@@ -56,7 +65,7 @@ ProjectExtras ProjectExtras::decode(const QByteArray &tail, QString *problem)
         return ProjectExtras();
     };
     if (tail.size() > MaxBytes)
-        return damaged(QStringLiteral("its additional block is larger than %1 bytes").arg(MaxBytes));
+        return damaged(Words::tr("its additional block is larger than %1 bytes").arg(MaxBytes));
     qsizetype at = Mark.size();
     const auto readUint32 = [&](std::uint32_t *value) {
         if (tail.size() - at < 4)
@@ -67,24 +76,24 @@ ProjectExtras ProjectExtras::decode(const QByteArray &tail, QString *problem)
     };
     std::uint32_t count = 0;
     if (!readUint32(&count))
-        return damaged(QStringLiteral("its additional block is cut short"));
+        return damaged(Words::tr("its additional block is cut short"));
     ProjectExtras extras;
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint32_t length = 0;
         if (tail.size() - at < 4)
-            return damaged(QStringLiteral("its additional block is cut short"));
+            return damaged(Words::tr("its additional block is cut short"));
         const QByteArray tag = tail.mid(at, 4);
         at += 4;
         if (!readUint32(&length) || qsizetype(length) > tail.size() - at)
-            return damaged(QStringLiteral("its additional block is cut short"));
+            return damaged(Words::tr("its additional block is cut short"));
         extras.m_sections.insert(tag, tail.mid(at, qsizetype(length)));
         at += qsizetype(length);
     }
     const qsizetype checked = at;
     std::uint32_t checksum = 0;
     if (!readUint32(&checksum))
-        return damaged(QStringLiteral("its additional block is cut short"));
+        return damaged(Words::tr("its additional block is cut short"));
     if (checksum != fnv1a(tail.constData(), checked))
-        return damaged(QStringLiteral("its additional block is damaged (its checksum does not match)"));
+        return damaged(Words::tr("its additional block is damaged (its checksum does not match)"));
     return extras;
 }

@@ -4,27 +4,35 @@
 #include "output/WholeFile.h"
 #include "project/StationRecord.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
 
 namespace {
 
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ProjectFile)
+};
+
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
 CommandError unusable(const QString &fileName, const QString &problem)
 {
-    return CommandError(QStringLiteral("Project file %1 cannot be used: %2.").arg(shown(fileName), problem));
+    return CommandError(Words::tr("Project file %1 cannot be used: %2.").arg(shown(fileName), problem));
 }
 
 CommandError unsavable(const QString &fileName, const QString &problem)
 {
-    return CommandError(QStringLiteral("Cannot save project file %1: %2.").arg(shown(fileName), problem));
+    return CommandError(Words::tr("Cannot save project file %1: %2.").arg(shown(fileName), problem));
 }
 
 QString badStation(int index, int count)
 {
-    return QStringLiteral("station record %1 of %2 holds a coordinate that is not a finite number")
+    return Words::tr("station record %1 of %2 holds a coordinate that is not a finite number")
         .arg(index + 1)
         .arg(count);
 }
@@ -34,7 +42,7 @@ QString badStation(int index, int count)
 ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileName)
 {
     if (bytes.size() < ProjectHeader::Size)
-        throw unusable(fileName, QStringLiteral("it is %1 bytes long, shorter than the %2-byte header")
+        throw unusable(fileName, Words::tr("it is %1 bytes long, shorter than the %2-byte header")
                                      .arg(bytes.size())
                                      .arg(ProjectHeader::Size));
     ProjectContents contents;
@@ -48,9 +56,9 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
     contents.header.stationCount = count;
     const qint64 records = (qint64(bytes.size()) - ProjectHeader::Size) / StationRecord::Size;
     if (records < count)
-        throw unusable(fileName, QStringLiteral("it announces %1 stations but holds complete records for only %2")
-                                     .arg(count)
-                                     .arg(records));
+        throw unusable(
+            fileName,
+            Words::tr("it announces %1 stations but holds complete records for only %2").arg(count).arg(records));
 
     std::vector<Station> stations;
     stations.reserve(size_t(count));
@@ -64,8 +72,8 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
     QString extrasProblem;
     contents.extras = ProjectExtras::decode(bytes.mid(fileSize(count)), &extrasProblem);
     if (!extrasProblem.isEmpty())
-        contents.extrasProblem = QStringLiteral("Project file %1: %2; the stations and settings were read.")
-                                     .arg(shown(fileName), extrasProblem);
+        contents.extrasProblem =
+            Words::tr("Project file %1: %2; the stations and settings were read.").arg(shown(fileName), extrasProblem);
     return contents;
 }
 
@@ -73,10 +81,10 @@ ProjectContents ProjectFile::read(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw CommandError(QStringLiteral("Cannot open project file %1: %2.").arg(shown(path), file.errorString()));
+        throw CommandError(Words::tr("Cannot open project file %1: %2.").arg(shown(path), file.errorString()));
     const QByteArray bytes = file.read(fileSize(StationTable::TableSize) + ProjectExtras::MaxBytes + 1);
     if (file.error() != QFileDevice::NoError)
-        throw CommandError(QStringLiteral("Cannot read project file %1: %2.").arg(shown(path), file.errorString()));
+        throw CommandError(Words::tr("Cannot read project file %1: %2.").arg(shown(path), file.errorString()));
     return parse(bytes, path);
 }
 
@@ -84,7 +92,8 @@ QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *st
 {
     const int count = header.stationCount;
     if (count < 0 || count > StationTable::TableSize)
-        throw unsavable(fileName, QStringLiteral("the station count %1 is outside 0 to %2").arg(count).arg(StationTable::TableSize));
+        throw unsavable(fileName,
+                        Words::tr("the station count %1 is outside 0 to %2").arg(count).arg(StationTable::TableSize));
     QByteArray bytes;
     try {
         bytes = header.encode();

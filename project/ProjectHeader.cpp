@@ -5,12 +5,20 @@
 #include "app/NumberText.h"
 #include "project/LittleEndian.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ProjectHeader)
+};
 
 // Field offsets in the file.
 enum Offset {
@@ -47,16 +55,16 @@ enum Offset {
 void putPath(char *at, const QString &path, const char *what)
 {
     if (!AnsiText::canEncode(path))
-        throw CommandError(QStringLiteral("the %1 path holds characters that Windows-1251 cannot hold: %2")
-                               .arg(QLatin1String(what), AnsiText::unencodableCharacters(path)));
+        throw CommandError(Words::tr("the %1 path holds characters that Windows-1251 cannot hold: %2")
+                               .arg(Words::tr(what), AnsiText::unencodableCharacters(path)));
     if (path.contains(QChar(0)))
-        throw CommandError(QStringLiteral("the %1 path holds a zero character").arg(QLatin1String(what)));
+        throw CommandError(Words::tr("the %1 path holds a zero character").arg(Words::tr(what)));
     const QByteArray bytes = AnsiText::encode(path);
     // A path cut to fit would name another file; the project must name the real one or not be saved.
     if (bytes.size() > ProjectHeader::PathBytes - 1)
-        throw CommandError(QStringLiteral("the %1 path is %2 bytes long in Windows-1251, but the project file "
-                                          "holds at most %3")
-                               .arg(QLatin1String(what))
+        throw CommandError(Words::tr("the %1 path is %2 bytes long in Windows-1251, but the project file "
+                                     "holds at most %3")
+                               .arg(Words::tr(what))
                                .arg(bytes.size())
                                .arg(ProjectHeader::PathBytes - 1));
     std::memcpy(at, bytes.constData(), size_t(bytes.size()));
@@ -106,8 +114,8 @@ QByteArray ProjectHeader::encode() const
     char *at = bytes.data();
     LittleEndian::putInt32(at + OffStationCount, stationCount);
     LittleEndian::putInt32(at + OffStationCapacity, Capacity);
-    putPath(at + OffPlanImagePath, planImagePath, "plan image");
-    putPath(at + OffProfileImagePath, profileImagePath, "profile image");
+    putPath(at + OffPlanImagePath, planImagePath, QT_TRANSLATE_NOOP("ProjectHeader", "plan image"));
+    putPath(at + OffProfileImagePath, profileImagePath, QT_TRANSLATE_NOOP("ProjectHeader", "profile image"));
     LittleEndian::putDouble(at + OffPlanZoom, planZoom);
     LittleEndian::putDouble(at + OffProfileZoom, profileZoom);
     at[OffProfileKind] = char(profileKind);
@@ -172,52 +180,52 @@ ProjectHeader ProjectHeader::decode(const char *at)
 QString ProjectHeader::problem() const
 {
     if (stationCount < 0)
-        return QStringLiteral("its station count is %1").arg(stationCount);
+        return Words::tr("its station count is %1").arg(stationCount);
     // A path field filled to its last byte has no ending zero: no project can hold that path.
-    for (const auto &path : {std::make_pair("plan", &planImagePath), std::make_pair("profile", &profileImagePath)}) {
+    for (const auto &path : {std::make_pair(QT_TRANSLATE_NOOP("ProjectHeader", "plan"), &planImagePath),
+                             std::make_pair(QT_TRANSLATE_NOOP("ProjectHeader", "profile"), &profileImagePath)}) {
         if (AnsiText::encode(*path.second).size() > PathBytes - 1)
-            return QStringLiteral("its %1 image path is longer than the %2 bytes its field holds")
-                .arg(QLatin1String(path.first))
+            return Words::tr("its %1 image path is longer than the %2 bytes its field holds")
+                .arg(Words::tr(path.first))
                 .arg(PathBytes - 1);
     }
 
     const struct { const char *name; double value; } reals[] = {
-        {"plan zoom", planZoom},
-        {"profile zoom", profileZoom},
-        {"plan pane fraction", planPaneFraction},
-        {"profile pane fraction", profilePaneFraction},
-        {"plan grid cell size", planGridPixels},
-        {"profile grid cell size", profileGridPixels},
-        {"plan scale", planMetresPerPixel},
-        {"profile scale", profileMetresPerPixel},
-        {"plan grid metres entry", planGridMetresEntry},
-        {"plan grid pixels entry", planGridPixelsEntry},
-        {"profile grid metres entry", profileGridMetresEntry},
-        {"profile grid pixels entry", profileGridPixelsEntry},
-        {"plan orientation entry", planOrientationEntry},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan zoom"), planZoom},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "profile zoom"), profileZoom},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan pane fraction"), planPaneFraction},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "profile pane fraction"), profilePaneFraction},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan grid cell size"), planGridPixels},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "profile grid cell size"), profileGridPixels},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan scale"), planMetresPerPixel},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "profile scale"), profileMetresPerPixel},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan grid metres entry"), planGridMetresEntry},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan grid pixels entry"), planGridPixelsEntry},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "profile grid metres entry"), profileGridMetresEntry},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "profile grid pixels entry"), profileGridPixelsEntry},
+        {QT_TRANSLATE_NOOP("ProjectHeader", "plan orientation entry"), planOrientationEntry},
     };
     for (const auto &real : reals) {
         if (!std::isfinite(real.value))
-            return QStringLiteral("its %1 is not a finite number").arg(QLatin1String(real.name));
+            return Words::tr("its %1 is not a finite number").arg(Words::tr(real.name));
     }
     for (const auto &zoom : {reals[0], reals[1]}) {
         if (zoom.value < MinFileZoom || zoom.value > MaxFileZoom)
-            return QStringLiteral("its %1 is %2, outside 1/32 to 8").arg(QLatin1String(zoom.name), number(zoom.value));
+            return Words::tr("its %1 is %2, outside 1/32 to 8").arg(Words::tr(zoom.name), number(zoom.value));
     }
     for (const auto &fraction : {reals[2], reals[3]}) {
         if (fraction.value < 0.0 || fraction.value > 1.0)
-            return QStringLiteral("its %1 is %2, outside 0 to 1")
-                .arg(QLatin1String(fraction.name), number(fraction.value));
+            return Words::tr("its %1 is %2, outside 0 to 1").arg(Words::tr(fraction.name), number(fraction.value));
     }
     // A negative scale mirrors every leg placed with it, a huge one makes their lengths infinite.
     for (const auto &scale : {reals[6], reals[7]}) {
         if (scale.value < 0.0 || scale.value > MaxMetresPerPixel)
-            return QStringLiteral("its %1 is %2, outside 0 to 100000 metres per pixel")
-                .arg(QLatin1String(scale.name), number(scale.value));
+            return Words::tr("its %1 is %2, outside 0 to 100000 metres per pixel")
+                .arg(Words::tr(scale.name), number(scale.value));
     }
     if (dataFormatIndex < 0 || dataFormatIndex > 2)
-        return QStringLiteral("its data format index is %1, not 0, 1 or 2").arg(dataFormatIndex);
+        return Words::tr("its data format index is %1, not 0, 1 or 2").arg(dataFormatIndex);
     if (dataStyleIndex < 0 || dataStyleIndex > 1)
-        return QStringLiteral("its data style index is %1, not 0 or 1").arg(dataStyleIndex);
+        return Words::tr("its data style index is %1, not 0 or 1").arg(dataStyleIndex);
     return QString();
 }

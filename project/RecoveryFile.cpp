@@ -7,12 +7,20 @@
 #include "project/ProjectFile.h"
 #include "project/StationRecord.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(RecoveryFile)
+};
 
 constexpr int Slots = 16;
 const QByteArray Tag = QByteArrayLiteral("RCVR");
@@ -92,7 +100,7 @@ bool RecoveryFile::claim()
 void RecoveryFile::write(const SurveyDocument &document, const EditSession &session)
 {
     if (!claim())
-        throw CommandError(QStringLiteral("No room for a recovery file in %1.").arg(QDir::toNativeSeparators(m_folder)));
+        throw CommandError(Words::tr("No room for a recovery file in %1.").arg(QDir::toNativeSeparators(m_folder)));
     ProjectContents contents = ProjectContents::capture(document, ProjectContents::Entries::AsTheyStand);
     Remembered r;
     r.projectPath = session.projectPath();

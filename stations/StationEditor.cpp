@@ -8,11 +8,19 @@
 #include "app/SurveyDocument.h"
 #include "app/Truncate.h"
 
+#include <QCoreApplication>
 #include <QObject>
 #include <algorithm>
 #include <cmath>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(StationEditor)
+};
 
 constexpr int PickDistance = 6; // displayed pixels around a mark that still pick it
 
@@ -55,12 +63,11 @@ void checkTexts(const QString &label, const QString &comment)
     for (const QString &text : {label, comment}) {
         const QString refused = AnsiText::unencodableCharacters(text);
         if (!refused.isEmpty())
-            throw CommandError(QStringLiteral("The characters \"%1\" cannot be stored in a station's label or comment.")
-                                   .arg(refused));
+            throw CommandError(
+                Words::tr("The characters \"%1\" cannot be stored in a station's label or comment.").arg(refused));
     }
 }
 
-QString sideName(ViewSide side) { return side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile"); }
 
 } // namespace
 
@@ -71,7 +78,7 @@ StationEditor::StationEditor(SurveyDocument &document, EditSession &session, Edi
 
 QString StationEditor::tableFullMessage()
 {
-    return QStringLiteral("Too many stations. To continue save this and open new project.");
+    return Words::tr("Too many stations. To continue save this and open new project.");
 }
 
 QString StationEditor::nameOf(int index) const
@@ -89,14 +96,15 @@ void StationEditor::placePoint(ViewSide side, QPoint displayed)
     if (m_session.moving()) {
         // Moving a point is not counted as a change to save.
         if (table.contains(selected))
-            recordEdit(m_history, QStringLiteral("Move Station %1").arg(nameOf(selected)), [&] {
+            recordEdit(m_history, Words::tr("Move Station %1").arg(nameOf(selected)), [&] {
                 m_document.setStation(selected, withPoint(table.at(selected), side, displayed, view));
             });
         return;
     }
     if (!table.hasPending())
         return; // a full table (possible only from a project) has no pending station
-    recordEdit(m_history, QStringLiteral("Place %1 Point").arg(sideName(side)), [&] {
+    const QString name = side == ViewSide::Plan ? Words::tr("Place Plan Point") : Words::tr("Place Profile Point");
+    recordEdit(m_history, name, [&] {
         m_document.setStation(table.count(), withPoint(table.pending(), side, displayed, view));
         m_session.setPointPlaced(side, true);
         // On the plan, a job without a profile needs nothing more; the profile point always
@@ -118,7 +126,7 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         if (!table.contains(selected))
             return AddOutcome::Nothing;
         checkTexts(label, comment);
-        recordEdit(m_history, QStringLiteral("Edit Station %1").arg(nameOf(selected)), [&] {
+        recordEdit(m_history, Words::tr("Edit Station %1").arg(nameOf(selected)), [&] {
             Station station = table.at(selected);
             setLabelText(station, label);
             setCommentText(station, comment);
@@ -141,7 +149,7 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         const int before = m_session.insertBefore();
         if (count >= StationTable::MaxAdded || !table.contains(before))
             return AddOutcome::TableFull;
-        recordEdit(m_history, QStringLiteral("Insert Station %1").arg(name), [&] {
+        recordEdit(m_history, Words::tr("Insert Station %1").arg(name), [&] {
             // Joined into the branch of the station it goes before; the pending entry keeps the
             // texts parked in it.
             Station pending{};
@@ -164,7 +172,7 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
     }
 
     AddOutcome outcome = AddOutcome::Added;
-    recordEdit(m_history, QStringLiteral("Add Station %1").arg(name), [&] {
+    recordEdit(m_history, Words::tr("Add Station %1").arg(name), [&] {
         m_document.setStation(count, station);
         // "New branch" ends the branch at the previous station, so this one starts the next.
         if (m_session.newBranchChecked() && count > 1) {
@@ -198,12 +206,12 @@ void StationEditor::setNewBranch(bool checked)
 
 void StationEditor::setProfileKind(ProfileKind kind)
 {
-    recordEdit(m_history, QStringLiteral("Set Profile Kind"), [&] { m_document.setProfileKind(kind); });
+    recordEdit(m_history, Words::tr("Set Profile Kind"), [&] { m_document.setProfileKind(kind); });
 }
 
 void StationEditor::setOrientation(const QString &degrees)
 {
-    recordEdit(m_history, QStringLiteral("Set Plan Orientation"), [&] { m_document.setOrientationEntry(degrees); },
+    recordEdit(m_history, Words::tr("Set Plan Orientation"), [&] { m_document.setOrientationEntry(degrees); },
                EditHistory::OrientationMerge);
 }
 
@@ -219,7 +227,7 @@ void StationEditor::setOrientationFromArrow(QPointF tail, QPointF head)
     degrees = std::round(degrees * 10.0) / 10.0;
     if (degrees >= 360.0)
         degrees = 0.0;
-    recordEdit(m_history, QStringLiteral("Set Plan Orientation"),
+    recordEdit(m_history, Words::tr("Set Plan Orientation"),
                [&] { m_document.setOrientationEntry(NumberText::fromDouble(degrees)); });
 }
 
@@ -227,7 +235,7 @@ void StationEditor::recalculateMetres(ViewSide side)
 {
     const StationTable &table = m_document.stations();
     const long double scale = m_document.view(side).metresPerPixel;
-    recordEdit(m_history, QStringLiteral("Recalculate Station Positions"), [&] {
+    recordEdit(m_history, Words::tr("Recalculate Station Positions"), [&] {
         for (int i = 0; i < table.count(); ++i) {
             Station station = table.at(i);
             if (side == ViewSide::Plan) {
@@ -391,7 +399,7 @@ void StationEditor::drag(ViewSide side, QPoint displayed, quint64 dragId)
         displayed = QPoint(std::clamp(displayed.x(), 0, right), std::clamp(displayed.y(), 0, bottom));
     }
     recordEdit(
-        m_history, QStringLiteral("Move Station %1").arg(nameOf(selected)),
+        m_history, Words::tr("Move Station %1").arg(nameOf(selected)),
         [&] { m_document.setStation(selected, withPoint(table.at(selected), side, displayed, view)); },
         EditHistory::DragMerge, dragId);
 }
@@ -420,7 +428,7 @@ void StationEditor::nudge(ViewSide side, QPoint sourcePixels)
         station.profileYMetres = float(at.y() * scale);
     }
     // Presses of the arrow keys on one station in a row undo as one.
-    recordEdit(m_history, QStringLiteral("Move Station %1").arg(nameOf(selected)),
+    recordEdit(m_history, Words::tr("Move Station %1").arg(nameOf(selected)),
                [&] { m_document.setStation(selected, station); }, EditHistory::NudgeMerge,
                (quint64(selected) << 1) | quint64(side == ViewSide::Profile));
 }
@@ -432,7 +440,7 @@ bool StationEditor::deleteSelected()
     if (!m_session.moving() || m_session.inserting() || !table.contains(index))
         return false;
     ChangeBatch batch(m_document, m_session);
-    recordEdit(m_history, QStringLiteral("Delete Station %1").arg(nameOf(index)), [&] {
+    recordEdit(m_history, Words::tr("Delete Station %1").arg(nameOf(index)), [&] {
         // A branch the station ended now ends at its predecessor in that branch; one it started
         // starts at its successor by itself, as the predecessor already ends the branch before.
         if (table.at(index).branchEnd && index > 0 && !table.at(index - 1).branchEnd) {
@@ -480,7 +488,7 @@ void StationEditor::setLabel(int index, const QString &label)
         return;
     checkTexts(label, QString());
     ChangeBatch batch(m_document, m_session);
-    recordEdit(m_history, QStringLiteral("Rename Station %1").arg(nameOf(index)), [&] {
+    recordEdit(m_history, Words::tr("Rename Station %1").arg(nameOf(index)), [&] {
         Station station = table.at(index);
         setLabelText(station, label);
         m_document.setStation(index, station);

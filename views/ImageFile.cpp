@@ -2,6 +2,7 @@
 
 #include "views/PdfFile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QMutex>
@@ -11,6 +12,13 @@
 #include <optional>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ImageFile)
+};
 
 // The image file as the readers see it: it counts the share read, stops them when asked (a read
 // fails, which every reader treats as the end of its work), and notes whether they wanted bytes
@@ -204,14 +212,14 @@ ImageRead readPicture(const QString &fileName, const ImageRequest &request, Read
     if (size.isValid()) {
         if (size.isEmpty())
             return failure(fileName, Problem::NotReadable,
-                           QStringLiteral("Not a readable image: its header gives a size of %1 x %2 pixels.")
+                           Words::tr("Not a readable image: its header gives a size of %1 x %2 pixels.")
                                .arg(size.width())
                                .arg(size.height()));
         const QImage::Format kept = workingFormat(announced);
         result.size = size;
         result.bytesNeeded = bytesFor(size, kept);
         if (!memoryAllows(size, kept))
-            return failure(fileName, Problem::TooLarge, QStringLiteral("Out of memory."));
+            return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
         if (result.bytesNeeded > request.memoryAllowed) {
             result.problem = Problem::NeedsConsent;
             return result;
@@ -229,7 +237,7 @@ ImageRead readPicture(const QString &fileName, const ImageRequest &request, Read
     const bool endedEarly = file.readAtEnd() || (file.shortRead() && exactRows);
     if (!read) {
         if (file.readAtEnd() || file.shortRead())
-            return failure(fileName, Problem::NotReadable, QStringLiteral("Unexpected end of file."));
+            return failure(fileName, Problem::NotReadable, Words::tr("Unexpected end of file."));
         return failure(fileName, Problem::NotReadable, sentence(reader.errorString()));
     }
     limit.reset();
@@ -238,14 +246,14 @@ ImageRead readPicture(const QString &fileName, const ImageRequest &request, Read
     if (result.image.format() != kept)
         result.image.convertTo(kept);
     if (result.image.isNull()) // the conversion could not get its memory
-        return failure(fileName, Problem::TooLarge, QStringLiteral("Out of memory."));
+        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
     if (kept == QImage::Format_Indexed8 || kept == QImage::Format_Mono)
         makePaletteOpaque(result.image);
     result.size = result.image.size();
     result.bytesNeeded = result.image.sizeInBytes();
     if (endedEarly) {
         result.problem = Problem::Damaged;
-        result.reason = QStringLiteral("Its data end early.");
+        result.reason = Words::tr("Its data end early.");
     }
     if (control)
         control->setPermille(1000);

@@ -2,11 +2,19 @@
 
 #include "app/Truncate.h"
 
+#include <QCoreApplication>
 #include <QVariant>
 #include <cmath>
 #include <poppler-qt6.h>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(PdfFile)
+};
 
 ImageRead failure(const QString &path, ImageRead::Problem problem, const QString &reason)
 {
@@ -43,12 +51,12 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     using Problem = ImageRead::Problem;
     std::unique_ptr<Poppler::Document> document = Poppler::Document::load(fileName);
     if (!document)
-        return failure(fileName, Problem::NotReadable, QStringLiteral("Not a readable PDF document."));
+        return failure(fileName, Problem::NotReadable, Words::tr("Not a readable PDF document."));
     if (document->isLocked())
-        return failure(fileName, Problem::NotReadable, QStringLiteral("The PDF document is protected by a password."));
+        return failure(fileName, Problem::NotReadable, Words::tr("The PDF document is protected by a password."));
     const int pages = document->numPages();
     if (pages <= 0)
-        return failure(fileName, Problem::NotReadable, QStringLiteral("The PDF document has no pages."));
+        return failure(fileName, Problem::NotReadable, Words::tr("The PDF document has no pages."));
     ImageRead result;
     result.path = fileName;
     result.pageCount = pages;
@@ -58,11 +66,11 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     }
     if (request.pdfPage < 1 || request.pdfPage > pages)
         return failure(fileName, Problem::NotReadable,
-                       QStringLiteral("The PDF document has no page %1 (it has %2).").arg(request.pdfPage).arg(pages));
+                       Words::tr("The PDF document has no page %1 (it has %2).").arg(request.pdfPage).arg(pages));
     const std::unique_ptr<Poppler::Page> page = document->page(request.pdfPage - 1);
     const int dpi = request.dotsPerInch;
     if (!page || dpi <= 0)
-        return failure(fileName, Problem::NotReadable, QStringLiteral("Not a readable PDF page."));
+        return failure(fileName, Problem::NotReadable, Words::tr("Not a readable PDF page."));
     result.pdfPage = request.pdfPage;
     result.dotsPerInch = dpi;
 
@@ -72,11 +80,11 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     const double height = std::ceil(points.height() * dpi / 72.0);
     if (!(width >= 1.0 && height >= 1.0 && width * height < 4e9))
         return failure(fileName, Problem::NotReadable,
-                       QStringLiteral("The PDF page has no usable size at %1 dpi.").arg(dpi));
+                       Words::tr("The PDF page has no usable size at %1 dpi.").arg(dpi));
     result.size = QSize(truncToInt(width), truncToInt(height));
     result.bytesNeeded = qint64(result.size.width()) * result.size.height() * 4;
     if (QImage(result.size, QImage::Format_RGB32).isNull())
-        return failure(fileName, Problem::TooLarge, QStringLiteral("Out of memory."));
+        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
     if (result.bytesNeeded > request.memoryAllowed) {
         result.problem = Problem::NeedsConsent;
         return result;
@@ -92,12 +100,12 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     if (control && control->cancelled())
         return failure(fileName, Problem::Cancelled, QString());
     if (result.image.isNull())
-        return failure(fileName, Problem::NotReadable, QStringLiteral("The PDF page could not be rendered."));
+        return failure(fileName, Problem::NotReadable, Words::tr("The PDF page could not be rendered."));
     if (result.image.depth() != 32)
         result.image.convertTo(QImage::Format_RGB32);
     result.image.convertTo(hasColour(result.image) ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
     if (result.image.isNull())
-        return failure(fileName, Problem::TooLarge, QStringLiteral("Out of memory."));
+        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
     result.size = result.image.size();
     result.bytesNeeded = result.image.sizeInBytes();
     if (control)

@@ -4,9 +4,17 @@
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ScaleCalibration)
+};
 
 ViewSide other(ViewSide side) { return side == ViewSide::Plan ? ViewSide::Profile : ViewSide::Plan; }
 
@@ -35,22 +43,24 @@ bool ScaleCalibration::entriesValid(ViewSide side) const
 
 ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
 {
-    const QString view = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
+    const bool plan = side == ViewSide::Plan;
     Outcome outcome = Outcome::Unlocked;
     if (m_session.gridLocked(side))
-        recordEdit(m_history, QStringLiteral("Change %1 Scale").arg(view), [&] { m_session.setGridLocked(side, false); });
+        recordEdit(m_history, plan ? Words::tr("Change Plan Scale") : Words::tr("Change Profile Scale"),
+                   [&] { m_session.setGridLocked(side, false); });
     else
-        recordEdit(m_history, QStringLiteral("Set %1 Scale").arg(view), [&] { outcome = takeGridEntries(side); });
+        recordEdit(m_history, plan ? Words::tr("Set Plan Scale") : Words::tr("Set Profile Scale"),
+                   [&] { outcome = takeGridEntries(side); });
     return outcome;
 }
 
 ScaleCalibration::Outcome ScaleCalibration::calibrate(ViewSide side, double metres, double pixels)
 {
-    const QString view = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
+    const QString name = side == ViewSide::Plan ? Words::tr("Measure Plan Scale") : Words::tr("Measure Profile Scale");
     // Hundredths of a pixel are as much as two clicks can tell.
     const double cell = std::round(pixels * 100.0) / 100.0;
     Outcome outcome = Outcome::Refused;
-    recordEdit(m_history, QStringLiteral("Measure %1 Scale").arg(view), [&] {
+    recordEdit(m_history, name, [&] {
         m_session.setGridLocked(side, false);
         m_document.setGridEntries(side, NumberText::fromDouble(metres), NumberText::fromDouble(cell));
         outcome = takeGridEntries(side);
@@ -97,12 +107,12 @@ bool ScaleCalibration::takeScaleFromEntries(ViewSide side)
 
 QString ScaleCalibration::refusal(ViewSide side)
 {
-    return side == ViewSide::Plan ? QStringLiteral("Введите корректно значения масштаба для Плана!")
-                                  : QStringLiteral("Введите корректно значения масштаба для Профиля!");
+    return side == ViewSide::Plan ? Words::tr("Enter correct scale values for the Plan!")
+                                  : Words::tr("Enter correct scale values for the Profile!");
 }
 
 QString ScaleCalibration::zeroPixelsRefusal(ViewSide side)
 {
-    return side == ViewSide::Plan ? QStringLiteral("Значение количества пикселей для Плана не может быть нулевым!")
-                                  : QStringLiteral("Значение количества пикселей для Профиля не может быть нулевым!");
+    return side == ViewSide::Plan ? Words::tr("The number of pixels for the Plan cannot be zero!")
+                                  : Words::tr("The number of pixels for the Profile cannot be zero!");
 }

@@ -6,6 +6,19 @@
 #include "views/ScaleCalibration.h"
 #include "views/ImageMessages.h"
 
+#include <QCoreApplication>
+
+namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ViewEditor)
+};
+
+} // namespace
+
 ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session, EditHistory *history)
     : m_document(document), m_session(session), m_history(history)
 {
@@ -28,8 +41,8 @@ ViewEditor::Opened ViewEditor::applyImage(ViewSide side, ImageRead read)
     const QString path = read.path;
     ChangeBatch batch(m_document, m_session);
     Opened opened = Opened::Opened;
-    const QString name = side == ViewSide::Plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
-    recordEdit(m_history, QStringLiteral("Open %1 Image").arg(name), [&] {
+    const QString name = side == ViewSide::Plan ? Words::tr("Open Plan Image") : Words::tr("Open Profile Image");
+    recordEdit(m_history, name, [&] {
         m_document.editView(side, [&](ViewSettings &view) {
             view.image = std::move(read.image);
             view.imagePath = path;

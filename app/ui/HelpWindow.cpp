@@ -2,17 +2,18 @@
 
 #include "app/AnsiText.h"
 #include "app/HelpGuide.h"
+#include "app/ui/Language.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Speomark - Help"));
+    setWindowTitle(tr("Speomark - Help"));
     setGeometry(192, 114, 775, 613);
     guideBox = new QPlainTextEdit(this);
     guideBox->setObjectName(QStringLiteral("Memo1"));
-    guideBox->setAccessibleName(QStringLiteral("Speomark - Help"));
+    guideBox->setAccessibleName(tr("Speomark - Help"));
     guideBox->setBackgroundRole(QPalette::Button);
     QFont font = guideBox->font();
     font.setPointSize(10);
@@ -23,8 +24,11 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(guideBox);
-    // The guide is kept in the code page of the program's texts; the box shows it decoded.
-    guideBox->setPlainText(AnsiText::decode(HelpGuide::text1251()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The guide in the interface's language; the Russian one is kept in the code page of the
+    // program's texts and shown decoded.
+    const QString guide = Language::current() == Language::Applied::Russian ? AnsiText::decode(HelpGuide::text1251())
+                                                                            : HelpGuide::englishText();
+    guideBox->setPlainText(QString(guide).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void HelpWindow::bringToFront()

@@ -4,6 +4,7 @@
 #include "app/Truncate.h"
 #include "app/ui/Controls.h"
 #include "app/ui/HelpWindow.h"
+#include "app/ui/Language.h"
 #include "app/ui/PaneSplitter.h"
 #include "app/ui/Panel.h"
 #include "app/ui/QtDialogService.h"
@@ -86,15 +87,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
     patterns.append(QStringLiteral("*.pdf"));
-    const QString images = QStringLiteral("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
+    const QString images = tr("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
     m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString()};
     m_profileImageDialog = m_planImageDialog; // each remembers its own file
     m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString()};
-    m_pictureDialog = {FileDialog::Kind::Save, QStringLiteral("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
-                       QString()};
-    m_saveProjectDialog = {FileDialog::Kind::Save, QStringLiteral("Speomark Project Files (*.sprj);;All (*)"),
+    m_pictureDialog = {FileDialog::Kind::Save, tr("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true, QString()};
+    m_saveProjectDialog = {FileDialog::Kind::Save, tr("Speomark Project Files (*.sprj);;All (*)"),
                            QStringLiteral("sprj"), true, QString()};
-    m_openProjectDialog = {FileDialog::Kind::Open, QStringLiteral("Speomark Project Files (*.sprj);;All (*)"),
+    m_openProjectDialog = {FileDialog::Kind::Open, tr("Speomark Project Files (*.sprj);;All (*)"),
                            QStringLiteral("sprj"), false, QString()};
 
     createPanels();
@@ -163,7 +163,7 @@ void MainWindow::guard(const std::function<void()> &command)
     } catch (const CommandError &error) {
         failure = error.message();
     } catch (const std::bad_alloc &) {
-        failure = QStringLiteral("Out of memory");
+        failure = tr("Out of memory");
     } catch (const std::exception &error) {
         failure = QString::fromLocal8Bit(error.what());
     }
@@ -185,40 +185,40 @@ void MainWindow::createPanels()
     // Upper part: the strip with both views' controls, and the two panes.
     m_upperFrame = new QGroupBox(central);
     m_stripPanel = new Panel(m_upperFrame);
-    m_stripPanel->setCaption(QStringLiteral("Plan   /   Profile"));
+    m_stripPanel->setCaption(tr("Plan   /   Profile"));
     m_stripPanel->setGeometry(FrameBorder, FrameBorder, InitialClientWidth - 2 * FrameBorder, StripHeight);
     m_planStrip = new ViewStrip(ViewSide::Plan, m_stripPanel);
     m_profileStrip = new ViewStrip(ViewSide::Profile, m_stripPanel);
-    m_planScroll = paneScrollBox(m_upperFrame, m_planPane, QStringLiteral("Plan"));
-    m_profileScroll = paneScrollBox(m_upperFrame, m_profilePane, QStringLiteral("Profile"));
+    m_planScroll = paneScrollBox(m_upperFrame, m_planPane, tr("Plan"));
+    m_profileScroll = paneScrollBox(m_upperFrame, m_profilePane, tr("Profile"));
     m_planScroll->resize(431, m_planScroll->height());
     m_splitter = new PaneSplitter(m_upperFrame);
-    m_splitter->setAccessibleName(QStringLiteral("Plan / Profile"));
+    m_splitter->setAccessibleName(tr("Plan / Profile"));
     m_planPane->resize(0, 0);
     m_profilePane->resize(0, 0);
 
     // Lower panel: orientation and profile kind, stations, mode, output and project controls.
     m_lowerPanel = new Panel(central);
-    m_orientationBox = place(new QGroupBox(QStringLiteral("Plan"), m_lowerPanel), 5, 2, 105, 41);
-    m_orientationCaption = label(m_orientationBox, QStringLiteral("Orientation"), 8, 16);
+    m_orientationBox = place(new QGroupBox(tr("Plan"), m_lowerPanel), 5, 2, 105, 41);
+    m_orientationCaption = label(m_orientationBox, tr("Orientation"), 8, 16);
     m_orientationEdit = edit(m_orientationBox, QStringLiteral("0"), m_orientationCaption->text(), 64, 8, 33, 21);
 
-    m_profileKindBox = place(new QGroupBox(QStringLiteral("Profile"), m_lowerPanel), 5, 47, 105, 73);
-    m_extendedRadio = radioButton(m_profileKindBox, QStringLiteral("Extended"), true, 8, 16, 73, 17);
-    m_projectiveRadio = radioButton(m_profileKindBox, QStringLiteral("Projective"), false, 8, 32, 73, 17);
+    m_profileKindBox = place(new QGroupBox(tr("Profile"), m_lowerPanel), 5, 47, 105, 73);
+    m_extendedRadio = radioButton(m_profileKindBox, tr("Extended"), true, 8, 16, 73, 17);
+    m_projectiveRadio = radioButton(m_profileKindBox, tr("Projective"), false, 8, 32, 73, 17);
     m_projectiveRadio->setEnabled(false);
-    m_noProfileRadio = radioButton(m_profileKindBox, QStringLiteral("None"), false, 8, 48, 73, 17);
+    m_noProfileRadio = radioButton(m_profileKindBox, tr("None"), false, 8, 48, 73, 17);
 
     m_stationBox = place(new StationBox(m_lowerPanel), 122, 7, 337, 86);
-    m_savePlanPictureButton = pushButton(m_lowerPanel, QStringLiteral("Save left BMP"), 120, 105, 89, 25);
-    m_saveProfilePictureButton = pushButton(m_lowerPanel, QStringLiteral("Save right BMP"), 224, 105, 81, 25);
+    m_savePlanPictureButton = pushButton(m_lowerPanel, tr("Save left BMP"), 120, 105, 89, 25);
+    m_saveProfilePictureButton = pushButton(m_lowerPanel, tr("Save right BMP"), 224, 105, 81, 25);
     m_helpPanel = place(new Panel(m_lowerPanel), 321, 107, 28, 27);
     m_helpButton = pushButton(m_helpPanel, QString(), 2, 0, 25, 25);
     m_helpButton->setIcon(Glyphs::icon(Glyphs::helpQuestion()));
     m_helpButton->setIconSize(QSize(16, 16));
-    m_helpButton->setAccessibleName(QStringLiteral("Help"));
-    m_saveProjectAsButton = pushButton(m_lowerPanel, QStringLiteral("Save Project As"), 367, 94, 91, 25);
-    m_closeProjectButton = pushButton(m_lowerPanel, QStringLiteral("Close Project"), 368, 122, 91, 25);
+    m_helpButton->setAccessibleName(tr("Help"));
+    m_saveProjectAsButton = pushButton(m_lowerPanel, tr("Save Project As"), 367, 94, 91, 25);
+    m_closeProjectButton = pushButton(m_lowerPanel, tr("Close Project"), 368, 122, 91, 25);
     m_modeBox = new ModeBox(m_lowerPanel);
     m_modeBox->move(472, 7);
     m_dataFileBox = place(new DataFileBox(m_lowerPanel), 562, 8, 273, 121);
@@ -244,19 +244,19 @@ void MainWindow::createPanels()
 
 void MainWindow::createMenu()
 {
-    m_fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-    m_openPlanAction = m_fileMenu->addAction(QStringLiteral("Open Plan (Left Image)"));
-    m_openProfileAction = m_fileMenu->addAction(QStringLiteral("Open Profile (Right Image)"));
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    m_openPlanAction = m_fileMenu->addAction(tr("Open Plan (Left Image)"));
+    m_openProfileAction = m_fileMenu->addAction(tr("Open Profile (Right Image)"));
     m_fileMenu->addSeparator();
-    m_openProjectAction = m_fileMenu->addAction(QStringLiteral("Open Existing Project"));
+    m_openProjectAction = m_fileMenu->addAction(tr("Open Existing Project"));
     m_openProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_recentMenu = m_fileMenu->addMenu(QStringLiteral("Open Recent Project"));
+    m_recentMenu = m_fileMenu->addMenu(tr("Open Recent Project"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
-    m_saveProjectAction = m_fileMenu->addAction(QStringLiteral("Save Project"));
+    m_saveProjectAction = m_fileMenu->addAction(tr("Save Project"));
     m_saveProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_saveProjectAsAction = m_fileMenu->addAction(QStringLiteral("Save Project As"));
+    m_saveProjectAsAction = m_fileMenu->addAction(tr("Save Project As"));
     m_saveProjectAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    auto *closeProjectAction = m_fileMenu->addAction(QStringLiteral("Close Project"));
+    auto *closeProjectAction = m_fileMenu->addAction(tr("Close Project"));
     closeProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
     connect(closeProjectAction, &QAction::triggered, this, [this] { guard([this] { closeProject(); }); });
     m_fileMenu->addSeparator();
@@ -267,27 +267,27 @@ void MainWindow::createMenu()
         return action;
     };
     fileAction(tr("Survey Details..."), {}, [this] { editSurveyDetails(); });
-    fileAction(QStringLiteral("View Survey Data"), {}, [this] { viewSurveyText(); });
-    fileAction(QStringLiteral("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
-    fileAction(QStringLiteral("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
+    fileAction(tr("View Survey Data"), {}, [this] { viewSurveyText(); });
+    fileAction(tr("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
+    fileAction(tr("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
     m_fileMenu->addSeparator();
-    fileAction(QStringLiteral("Save Plan Picture"), {}, [this] { savePicture(ViewSide::Plan); });
-    fileAction(QStringLiteral("Save Profile Picture"), {}, [this] { savePicture(ViewSide::Profile); });
+    fileAction(tr("Save Plan Picture"), {}, [this] { savePicture(ViewSide::Plan); });
+    fileAction(tr("Save Profile Picture"), {}, [this] { savePicture(ViewSide::Profile); });
     m_fileMenu->addSeparator();
-    m_closeAllAction = m_fileMenu->addAction(QStringLiteral("Close All"));
-    fileAction(QStringLiteral("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    m_closeAllAction = m_fileMenu->addAction(tr("Close All"));
+    fileAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
-    m_editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-    m_undoAction = m_history.stack().createUndoAction(this, QStringLiteral("Undo"));
+    m_editMenu = menuBar()->addMenu(tr("&Edit"));
+    m_undoAction = m_history.stack().createUndoAction(this, tr("Undo"));
     m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = m_history.stack().createRedoAction(this, QStringLiteral("Redo"));
+    m_redoAction = m_history.stack().createRedoAction(this, tr("Redo"));
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     m_editMenu->addAction(m_undoAction);
     m_editMenu->addAction(m_redoAction);
     m_editMenu->addSeparator();
-    m_insertAction = m_editMenu->addAction(QStringLiteral("Insert Station"));
+    m_insertAction = m_editMenu->addAction(tr("Insert Station"));
     m_insertAction->setShortcut(QKeySequence(Qt::Key_Insert));
-    m_deleteAction = m_editMenu->addAction(QStringLiteral("Delete Station"));
+    m_deleteAction = m_editMenu->addAction(tr("Delete Station"));
     // Delete alone reaches here only when no text box wants the key.
     m_deleteAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
     // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
@@ -307,7 +307,7 @@ void MainWindow::createMenu()
         }
     }
 
-    m_viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    m_viewMenu = menuBar()->addMenu(tr("&View"));
     const auto viewAction = [this](const QString &text, QList<QKeySequence> keys, std::function<void()> run) {
         QAction *action = m_viewMenu->addAction(text);
         action->setShortcuts(keys);
@@ -315,29 +315,28 @@ void MainWindow::createMenu()
         return action;
     };
     // The zoom keys work on the pane under the mouse; a text box keeps its own keys.
-    viewAction(QStringLiteral("Zoom In"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
+    viewAction(tr("Zoom In"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
                [this] { zoomIn(paneUnderCursor()); });
-    viewAction(QStringLiteral("Zoom Out"), {QKeySequence(Qt::Key_Minus)}, [this] { zoomOut(paneUnderCursor()); });
-    viewAction(QStringLiteral("Actual Size"), {QKeySequence(Qt::Key_0)}, [this] { actualSize(paneUnderCursor()); });
+    viewAction(tr("Zoom Out"), {QKeySequence(Qt::Key_Minus)}, [this] { zoomOut(paneUnderCursor()); });
+    viewAction(tr("Actual Size"), {QKeySequence(Qt::Key_0)}, [this] { actualSize(paneUnderCursor()); });
     m_viewMenu->addSeparator();
-    viewAction(QStringLiteral("Measure Plan Scale"), {}, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
-    viewAction(QStringLiteral("Measure Profile Scale"), {},
-               [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
-    viewAction(QStringLiteral("Measure North on the Plan"), {},
-               [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
+    viewAction(tr("Measure Plan Scale"), {}, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
+    viewAction(tr("Measure Profile Scale"), {}, [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
+    viewAction(tr("Measure North on the Plan"), {}, [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
     m_viewMenu->addSeparator();
-    viewAction(QStringLiteral("Survey Check"), {}, [this] { showSurveyCheck(); });
-    viewAction(QStringLiteral("3D View"), {}, [this] { show3dView(); });
+    viewAction(tr("Survey Check"), {}, [this] { showSurveyCheck(); });
+    viewAction(tr("3D View"), {}, [this] { show3dView(); });
     m_viewMenu->addSeparator();
     // Labels keep this size on screen at any zoom; remembered.
-    QMenu *labelSize = m_viewMenu->addMenu(QStringLiteral("Label Size"));
+    QMenu *labelSize = m_viewMenu->addMenu(tr("Label Size"));
     auto *sizes = new QActionGroup(labelSize);
     m_labelPixels = QSettings().value(QStringLiteral("view/labelPixels"), ViewSnapshot::MediumLabelPixels).toInt();
     if (m_labelPixels < 6 || m_labelPixels > 40)
         m_labelPixels = ViewSnapshot::MediumLabelPixels;
-    for (const auto &[text, pixels] : {std::pair{"Small", 9}, std::pair{"Medium", ViewSnapshot::MediumLabelPixels},
-                                       std::pair{"Large", 15}}) {
-        QAction *size = labelSize->addAction(QString::fromLatin1(text));
+    for (const auto &[text, pixels] :
+         {std::pair{QT_TR_NOOP("Small"), 9}, std::pair{QT_TR_NOOP("Medium"), ViewSnapshot::MediumLabelPixels},
+          std::pair{QT_TR_NOOP("Large"), 15}}) {
+        QAction *size = labelSize->addAction(tr(text));
         size->setCheckable(true);
         size->setChecked(pixels == m_labelPixels);
         sizes->addAction(size);
@@ -349,9 +348,24 @@ void MainWindow::createMenu()
         });
     }
     m_viewMenu->addAction(m_stationsDock->toggleViewAction());
+    // The interface's language, remembered. Each name is in its own language, so a caver finds
+    // theirs whatever the menus speak now.
+    QMenu *language = m_viewMenu->addMenu(tr("Language"));
+    language->setObjectName(QStringLiteral("languageMenu"));
+    auto *languages = new QActionGroup(language);
+    const Language::Choice chosen = Language::chosen();
+    for (const auto &[name, choice] : {std::pair{tr("System"), Language::Choice::System},
+                                       std::pair{QStringLiteral("English"), Language::Choice::English},
+                                       std::pair{QStringLiteral("Русский"), Language::Choice::Russian}}) {
+        QAction *action = language->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(choice == chosen);
+        languages->addAction(action);
+        connect(action, &QAction::triggered, this, [this, choice = choice] { guard([&] { chooseLanguage(choice); }); });
+    }
 
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction *guide = help->addAction(QStringLiteral("User Guide"));
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    QAction *guide = help->addAction(tr("User Guide"));
     guide->setShortcut(QKeySequence(Qt::Key_F1));
     connect(guide, &QAction::triggered, this, [this] { guard([this] { showHelp(); }); });
 
@@ -402,7 +416,7 @@ void MainWindow::showRecentProjects()
 
 void MainWindow::createStationsList()
 {
-    m_stationsDock = new QDockWidget(QStringLiteral("Stations"), this);
+    m_stationsDock = new QDockWidget(tr("Stations"), this);
     m_stationsList = new StationsList(m_stationsDock);
     m_stationsDock->setWidget(m_stationsList);
     m_stationsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
@@ -582,8 +596,8 @@ void MainWindow::updateControls()
     for (QAction *nudge : std::as_const(m_nudgeActions))
         nudge->setEnabled(stationSelected);
     // "cave.sprj* - Speomark": the project's name, starred while it has unsaved changes.
-    const QString project = m_session.projectPath().isEmpty() ? QStringLiteral("Untitled")
-                                                               : QFileInfo(m_session.projectPath()).fileName();
+    const QString project =
+        m_session.projectPath().isEmpty() ? tr("Untitled") : QFileInfo(m_session.projectPath()).fileName();
     setWindowTitle(m_session.projectPath().isEmpty() && !m_session.projectChanged()
                        ? QStringLiteral("Speomark")
                        : project + (m_session.projectChanged() ? QStringLiteral("*") : QString())
@@ -650,7 +664,7 @@ void MainWindow::applyScale(ViewSide side)
     const double oldScale = m_document.view(side).metresPerPixel;
     switch (m_calibration.pressOkOrChange(side)) {
     case ScaleCalibration::Outcome::Refused:
-        dialogs().message(this, QStringLiteral("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
+        dialogs().message(this, tr("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
         break;
     case ScaleCalibration::Outcome::Accepted:
         offerRecalculation(side, oldScale);
@@ -800,8 +814,7 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
     show();
     raise();
     activateWindow();
-    switch (dialogs().askYesNoCancel(this, QStringLiteral("Speomark: Confirm"),
-                                     QStringLiteral("File has been modified. Save?"))) {
+    switch (dialogs().askYesNoCancel(this, tr("Speomark: Confirm"), tr("File has been modified. Save?"))) {
     case Answer::No:
         m_document.setModified(false);
         return Result::Discarded;
@@ -896,8 +909,8 @@ bool MainWindow::offerRecovery()
     if (left.isEmpty())
         return false;
     const RecoveryFile::Left &newest = left.constFirst();
-    QString question = QStringLiteral("Recover unsaved work from %1?")
-                           .arg(QLocale().toString(newest.savedAt.toLocalTime(), QLocale::ShortFormat));
+    QString question =
+        tr("Recover unsaved work from %1?").arg(QLocale().toString(newest.savedAt.toLocalTime(), QLocale::ShortFormat));
     if (!newest.projectPath.isEmpty())
         question += QStringLiteral("\n(%1)").arg(QDir::toNativeSeparators(newest.projectPath));
     const bool recover = dialogs().askYesNo(this, QStringLiteral("Speomark"), question);
@@ -910,11 +923,11 @@ bool MainWindow::offerRecovery()
         newJob(QString(), true);
         m_document.setModified(true);
         if (opened.planImageMissing)
-            dialogs().message(this, QStringLiteral("Speomark"), QStringLiteral("Проблемы с открытием изображения Плана!"),
+            dialogs().message(this, QStringLiteral("Speomark"), tr("Problems opening the Plan image!"),
                               MessageIcon::None);
         if (opened.profileImageMissing)
-            dialogs().message(this, QStringLiteral("Speomark"),
-                              QStringLiteral("Проблемы с открытием изображения Профиля!"), MessageIcon::None);
+            dialogs().message(this, QStringLiteral("Speomark"), tr("Problems opening the Profile image!"),
+                              MessageIcon::None);
         writeRecovery(); // the recovered work is safe again at once
     }
     for (const RecoveryFile::Left &file : left)
@@ -959,6 +972,21 @@ void MainWindow::showHelp()
 {
     if (m_helpWindow)
         m_helpWindow->bringToFront();
+}
+
+void MainWindow::chooseLanguage(Language::Choice choice)
+{
+    Language::setChosen(choice);
+    const Language::Applied next = Language::resolve(choice, QLocale::system().uiLanguages());
+    if (next == Language::current())
+        return;
+    // The windows took their texts when they were made. Said in the language chosen, which the
+    // caver has just shown they read.
+    dialogs().message(
+        this, QStringLiteral("Speomark"),
+        Language::translated(next, "MainWindow",
+                             QT_TRANSLATE_NOOP("MainWindow", "Speomark will speak this language from its next start.")),
+        MessageIcon::Information);
 }
 
 void MainWindow::layoutPanes()

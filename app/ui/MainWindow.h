@@ -4,6 +4,7 @@
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 #include "app/ui/DialogService.h"
+#include "app/ui/Language.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
 #include "project/RecoveryFile.h"
@@ -130,6 +131,8 @@ public:
     void showStation(int index);
     // Window
     void showHelp();
+    // Remembers the interface's language for the next start.
+    void chooseLanguage(Language::Choice choice);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

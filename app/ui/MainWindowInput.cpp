@@ -156,8 +156,8 @@ void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
 {
     m_measure = {true, side, kind, false, {}};
     statusBar()->showMessage(kind == MeasureKind::North
-                                 ? QStringLiteral("Click the tail of the plan's north arrow, then its head (Esc cancels).")
-                                 : QStringLiteral("Click one end of the scale bar, then the other (Esc cancels)."));
+                                 ? tr("Click the tail of the plan's north arrow, then its head (Esc cancels).")
+                                 : tr("Click one end of the scale bar, then the other (Esc cancels)."));
 }
 
 void MainWindow::stopMeasuring()
@@ -173,8 +173,8 @@ void MainWindow::measureAt(QPoint displayed)
         m_measure.first = at;
         m_measure.hasFirst = true;
         statusBar()->showMessage(m_measure.kind == MeasureKind::North
-                                     ? QStringLiteral("Now click the head of the north arrow.")
-                                     : QStringLiteral("Now click the other end of the scale bar."));
+                                     ? tr("Now click the head of the north arrow.")
+                                     : tr("Now click the other end of the scale bar."));
         return;
     }
     const QPointF first = m_measure.first;
@@ -188,22 +188,22 @@ void MainWindow::measureAt(QPoint displayed)
     const double pixels = std::hypot(at.x() - first.x(), at.y() - first.y());
     if (!(pixels >= 1.0)) {
         dialogs().message(this, QStringLiteral("Speomark"),
-                          QStringLiteral("The two ends are less than a pixel apart; click the ends of the bar."),
+                          tr("The two ends are less than a pixel apart; click the ends of the bar."),
                           MessageIcon::Information);
         return;
     }
     QString typed;
     if (!dialogs().askText(this, QStringLiteral("Speomark"),
-                           QStringLiteral("The distance you clicked is %1 pixels. How many metres is it?")
+                           tr("The distance you clicked is %1 pixels. How many metres is it?")
                                .arg(NumberText::fromDouble(std::round(pixels * 10.0) / 10.0)),
                            &typed))
         return;
     const double metres = NumberText::toDouble(typed);
     if (!(metres > 0.0))
-        throw CommandError(QStringLiteral("A length of %1 metres cannot be a scale.").arg(typed));
+        throw CommandError(tr("A length of %1 metres cannot be a scale.").arg(typed));
     const double oldScale = m_document.view(side).metresPerPixel;
     if (m_calibration.calibrate(side, metres, pixels) == ScaleCalibration::Outcome::Refused)
-        dialogs().message(this, QStringLiteral("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
+        dialogs().message(this, tr("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
     else
         offerRecalculation(side, oldScale);
 }
@@ -216,8 +216,8 @@ void MainWindow::offerRecalculation(ViewSide side, double oldScale)
     if (count == 0 || scale == oldScale)
         return;
     if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
-                           QStringLiteral("Recalculate the metre positions of %1 stations from their pixels with the "
-                                          "new scale?")
+                           tr("Recalculate the metre positions of %1 stations from their pixels with the "
+                              "new scale?")
                                .arg(count)))
         m_stationEditor.recalculateMetres(side);
 }

@@ -12,7 +12,7 @@ bool MainWindow::busyReading()
 {
     if (!m_imageLoader.isBusy())
         return false;
-    statusBar()->showMessage(QStringLiteral("A scan is still being read; wait for it or press Esc."), 5000);
+    statusBar()->showMessage(tr("A scan is still being read; wait for it or press Esc."), 5000);
     return true;
 }
 
@@ -170,14 +170,14 @@ void MainWindow::projectOpened(const ProjectController::Opened &opened)
         bool missing;
         const ProjectController::Scan &scan;
         const char *plainMessage;
-    } sides[] = {{ViewSide::Plan, opened.planImageMissing, opened.plan, "Проблемы с открытием изображения Плана!"},
+    } sides[] = {{ViewSide::Plan, opened.planImageMissing, opened.plan, QT_TR_NOOP("Problems opening the Plan image!")},
                  {ViewSide::Profile, opened.profileImageMissing, opened.profile,
-                  "Проблемы с открытием изображения Профиля!"}};
+                  QT_TR_NOOP("Problems opening the Profile image!")}};
     for (const auto &side : sides) {
         if (!side.missing)
             continue;
         if (side.scan.message.isEmpty()) // the project names no scan for this view
-            dialogs().message(this, QStringLiteral("Speomark"), QString::fromUtf8(side.plainMessage), MessageIcon::None);
+            dialogs().message(this, QStringLiteral("Speomark"), tr(side.plainMessage), MessageIcon::None);
         else if (side.scan.fileMissing)
             m_toLocate.append({side.side, side.scan.message});
         else

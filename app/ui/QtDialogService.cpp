@@ -3,12 +3,23 @@
 #include "output/ui/SurveyDetailsDialog.h"
 #include "views/ui/PdfPageDialog.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
+
+namespace {
+
+// The dialogs' own captions, in the interface's language.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(QtDialogService)
+};
+
+} // namespace
 
 QString withDefaultSuffix(const QString &path, const QString &defaultSuffix)
 {
@@ -108,7 +119,7 @@ bool QtDialogService::choosePdfPage(QWidget *parent, const QString &path, int pa
 bool QtDialogService::offerToLocate(QWidget *parent, const QString &caption, const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::Ok, parent);
-    QAbstractButton *locate = box.addButton(QStringLiteral("Locate..."), QMessageBox::ActionRole);
+    QAbstractButton *locate = box.addButton(Words::tr("Locate..."), QMessageBox::ActionRole);
     box.exec();
     return box.clickedButton() == locate;
 }

@@ -10,7 +10,7 @@ SurveyTextWindow::SurveyTextWindow(QWidget *parent) : QWidget(parent, Qt::Window
     showDataFileName(QString());
     textBox = new QPlainTextEdit(this);
     textBox->setObjectName(QStringLiteral("Memo1"));
-    textBox->setAccessibleName(QStringLiteral("Survey data text"));
+    textBox->setAccessibleName(tr("Survey data text"));
     textBox->setBackgroundRole(QPalette::Button);
     textBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     textBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -37,8 +37,7 @@ void SurveyTextWindow::setLines(const QStringList &lines)
 
 void SurveyTextWindow::showDataFileName(const QString &dataFileName)
 {
-    setWindowTitle(dataFileName.isEmpty() ? QStringLiteral("Text data file - view")
-                                          : dataFileName + QStringLiteral(" - view"));
+    setWindowTitle(dataFileName.isEmpty() ? tr("Text data file - view") : tr("%1 - view").arg(dataFileName));
 }
 
 void SurveyTextWindow::bringToFront()

@@ -13,7 +13,7 @@ constexpr double DegreesPerPixel = 0.5; // of drag
 CentrelineView::CentrelineView(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QStringLiteral("Centreline in 3D"));
+    setAccessibleName(tr("Centreline in 3D"));
     setMinimumSize(200, 150);
 }
 

@@ -1,5 +1,6 @@
 #include "checks/ui/CentrelineWindow.h"
 
+#include "app/CountedText.h"
 #include "checks/SurveyNetwork.h"
 #include "checks/ui/CentrelineView.h"
 
@@ -12,7 +13,7 @@
 CentrelineWindow::CentrelineWindow(const SurveyDocument &document, const EditSession &session, QWidget *parent)
     : QWidget(parent, Qt::Window), m_document(document), m_session(session)
 {
-    setWindowTitle(QStringLiteral("3D view"));
+    setWindowTitle(tr("3D view"));
     resize(760, 600);
     m_view = new CentrelineView;
 
@@ -24,28 +25,25 @@ CentrelineWindow::CentrelineWindow(const SurveyDocument &document, const EditSes
         connect(button, &QPushButton::clicked, this, [this, camera] { m_view->look(camera()); });
         return button;
     };
-    m_labels = new QCheckBox(QStringLiteral("Labels"));
+    m_labels = new QCheckBox(tr("Labels"));
     m_labels->setAccessibleName(m_labels->text());
     m_labels->setFocusPolicy(Qt::NoFocus);
     m_status = new QLabel;
-    m_status->setAccessibleName(QStringLiteral("3D view status"));
+    m_status->setAccessibleName(tr("3D view status"));
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(preset(QStringLiteral("Plan (P)"), QStringLiteral("Look down on the survey, north up"),
-                              &CentrelineCamera::plan));
-    buttons->addWidget(preset(QStringLiteral("North-facing (N)"),
-                              QStringLiteral("Elevation looking north, east to the right"),
+    buttons->addWidget(preset(tr("Plan (P)"), tr("Look down on the survey, north up"), &CentrelineCamera::plan));
+    buttons->addWidget(preset(tr("North-facing (N)"), tr("Elevation looking north, east to the right"),
                               &CentrelineCamera::northFacing));
-    buttons->addWidget(preset(QStringLiteral("East-facing (E)"),
-                              QStringLiteral("Elevation looking east, south to the right"),
-                              &CentrelineCamera::eastFacing));
+    buttons->addWidget(
+        preset(tr("East-facing (E)"), tr("Elevation looking east, south to the right"), &CentrelineCamera::eastFacing));
     buttons->addWidget(m_labels);
     buttons->addStretch(1);
     buttons->addWidget(m_status);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(m_view, 1);
-    auto *hint = new QLabel(QStringLiteral("Drag to turn, wheel to zoom at the cursor."));
+    auto *hint = new QLabel(tr("Drag to turn, wheel to zoom at the cursor."));
     layout->addWidget(hint);
 
     connect(m_labels, &QCheckBox::toggled, m_view, &CentrelineView::setLabelsShown);
@@ -88,10 +86,12 @@ void CentrelineWindow::rebuild()
         CheckSettings::of(m_document, {m_session.toleranceMetres(), m_session.tolerancePercent()}));
     m_view->setScene(CentrelineScene::of(network));
     m_stale = false;
-    auto counted = [](qsizetype n, const char *one, const char *many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-    };
+    const char *const context = "CentrelineWindow";
     m_status->setText(QStringLiteral("%1, %2, %3")
-                          .arg(counted(network.positions.size(), "station", "stations"),
-                               counted(network.legs.size(), "leg", "legs"), counted(network.loops.size(), "loop", "loops")));
+                          .arg(countedText(context, QT_TRANSLATE_N_NOOP("CentrelineWindow", "%n stations"),
+                                           "%n station", network.positions.size()),
+                               countedText(context, QT_TRANSLATE_N_NOOP("CentrelineWindow", "%n legs"), "%n leg",
+                                           network.legs.size()),
+                               countedText(context, QT_TRANSLATE_N_NOOP("CentrelineWindow", "%n loops"), "%n loop",
+                                           network.loops.size())));
 }

@@ -1,5 +1,6 @@
 #include "checks/ui/SurveyCheckWindow.h"
 
+#include "app/CountedText.h"
 #include "app/NumberText.h"
 #include "checks/CheckReport.h"
 #include "output/SurveyText.h"
@@ -75,37 +76,37 @@ void setRow(QTableWidget *table, int row, const QStringList &texts, int station,
 SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession &session, QWidget *parent)
     : QWidget(parent, Qt::Window), m_document(document), m_session(session)
 {
-    setWindowTitle(QStringLiteral("Survey Check"));
+    setWindowTitle(tr("Survey Check"));
     resize(900, 560);
 
-    auto *toleranceLabel = new QLabel(QStringLiteral("Tolerance:"));
+    auto *toleranceLabel = new QLabel(tr("Tolerance:"));
     m_toleranceMetres = new QDoubleSpinBox;
     m_toleranceMetres->setRange(0.0, 1000.0);
     m_toleranceMetres->setDecimals(2);
     m_toleranceMetres->setSingleStep(0.1);
-    m_toleranceMetres->setSuffix(QStringLiteral(" m"));
-    m_toleranceMetres->setAccessibleName(QStringLiteral("Tolerance in metres"));
-    auto *orLabel = new QLabel(QStringLiteral("or"));
+    m_toleranceMetres->setSuffix(tr(" m"));
+    m_toleranceMetres->setAccessibleName(tr("Tolerance in metres"));
+    auto *orLabel = new QLabel(tr("or"));
     m_tolerancePercent = new QDoubleSpinBox;
     m_tolerancePercent->setRange(0.0, 100.0);
     m_tolerancePercent->setDecimals(1);
     m_tolerancePercent->setSingleStep(1.0);
-    m_tolerancePercent->setSuffix(QStringLiteral(" %"));
-    m_tolerancePercent->setAccessibleName(QStringLiteral("Tolerance in percent of the longer length"));
-    auto *largerLabel = new QLabel(QStringLiteral("of the longer length, whichever is larger"));
-    m_showDisagreement = new QCheckBox(QStringLiteral("Show disagreement"));
+    m_tolerancePercent->setSuffix(tr(" %"));
+    m_tolerancePercent->setAccessibleName(tr("Tolerance in percent of the longer length"));
+    auto *largerLabel = new QLabel(tr("of the longer length, whichever is larger"));
+    m_showDisagreement = new QCheckBox(tr("Show disagreement"));
     m_showDisagreement->setObjectName(QStringLiteral("showDisagreementBox"));
     m_showDisagreement->setAccessibleName(m_showDisagreement->text());
-    m_showDisagreement->setToolTip(QStringLiteral("Colour the flagged legs orange on the plan and the profile"));
+    m_showDisagreement->setToolTip(tr("Colour the flagged legs orange on the plan and the profile"));
 
-    m_survexButton = new QPushButton(QStringLiteral("Check with Survex"));
-    m_cancelButton = new QPushButton(QStringLiteral("Cancel"));
-    m_cancelButton->setAccessibleName(QStringLiteral("Cancel the Survex check"));
+    m_survexButton = new QPushButton(tr("Check with Survex"));
+    m_cancelButton = new QPushButton(tr("Cancel"));
+    m_cancelButton->setAccessibleName(tr("Cancel the Survex check"));
     m_cancelButton->hide();
     m_busy = new QProgressBar;
     m_busy->setRange(0, 0); // busy, with no end known
     m_busy->setMaximumWidth(120);
-    m_busy->setAccessibleName(QStringLiteral("Survex is working"));
+    m_busy->setAccessibleName(tr("Survex is working"));
     m_busy->hide();
 
     auto *controls = new QHBoxLayout;
@@ -122,22 +123,19 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     controls->addWidget(m_survexButton);
 
     m_summary = new QLabel;
-    m_summary->setAccessibleName(QStringLiteral("Check result"));
+    m_summary->setAccessibleName(tr("Check result"));
     m_summary->setWordWrap(true);
 
     m_legModel = new QStandardItemModel(this);
-    m_legModel->setHorizontalHeaderLabels({QStringLiteral("From"), QStringLiteral("To"), QStringLiteral("Tape m"),
-                                           QStringLiteral("Compass °"), QStringLiteral("Clino °"),
-                                           QStringLiteral("Depth change m"), QStringLiteral("Plan horiz. m"),
-                                           QStringLiteral("Profile horiz. m"), QStringLiteral("Difference m"),
-                                           QStringLiteral("Difference %"), QStringLiteral("Flag"),
-                                           QStringLiteral("Comment")});
+    m_legModel->setHorizontalHeaderLabels({tr("From"), tr("To"), tr("Tape m"), tr("Compass °"), tr("Clino °"),
+                                           tr("Depth change m"), tr("Plan horiz. m"), tr("Profile horiz. m"),
+                                           tr("Difference m"), tr("Difference %"), tr("Flag"), tr("Comment")});
     m_legOrder = new QSortFilterProxyModel(this);
     m_legOrder->setSourceModel(m_legModel);
     m_legOrder->setSortRole(SortRole);
     m_legTable = new QTableView;
     m_legTable->setObjectName(QStringLiteral("legTable"));
-    m_legTable->setAccessibleName(QStringLiteral("Legs"));
+    m_legTable->setAccessibleName(tr("Legs"));
     m_legTable->setModel(m_legOrder);
     m_legTable->setSortingEnabled(true);
     m_legTable->sortByColumn(-1, Qt::AscendingOrder); // table order until a header is clicked
@@ -148,28 +146,24 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     m_legTable->verticalHeader()->setDefaultSectionSize(m_legTable->fontMetrics().height() + 6);
     m_legTable->horizontalHeader()->setStretchLastSection(true);
 
-    m_loopTable = listTable(QStringLiteral("Loops"),
-                            {QStringLiteral("Closed at"), QStringLiteral("Entry"), QStringLiteral("dE m"),
-                             QStringLiteral("dN m"), QStringLiteral("dZ m"), QStringLiteral("Misclosure m"),
-                             QStringLiteral("Loop length m"), QStringLiteral("Legs"), QStringLiteral("Error %"),
-                             QStringLiteral("Flag")});
-    m_pieceTable = listTable(QStringLiteral("Pieces"), {QStringLiteral("First station"), QStringLiteral("Entry"),
-                                                        QStringLiteral("Stations"), QStringLiteral("Tied")});
-    m_tieTable = listTable(QStringLiteral("Likely ties"), {QStringLiteral("Station"), QStringLiteral("Entry"),
-                                                           QStringLiteral("Station"), QStringLiteral("Entry")});
+    m_loopTable =
+        listTable(tr("Loops"), {tr("Closed at"), tr("Entry"), tr("dE m"), tr("dN m"), tr("dZ m"), tr("Misclosure m"),
+                                tr("Loop length m"), tr("Legs"), tr("Error %"), tr("Flag")});
+    m_pieceTable = listTable(tr("Pieces"), {tr("First station"), tr("Entry"), tr("Stations"), tr("Tied")});
+    m_tieTable = listTable(tr("Likely ties"), {tr("Station"), tr("Entry"), tr("Station"), tr("Entry")});
     auto *piecesPage = new QWidget;
     auto *piecesLayout = new QVBoxLayout(piecesPage);
     piecesLayout->addWidget(m_pieceTable, 1);
-    piecesLayout->addWidget(new QLabel(QStringLiteral("Likely ties: stations with different names within %1 pixels "
-                                                      "of each other on the drawings")
+    piecesLayout->addWidget(new QLabel(tr("Likely ties: stations with different names within %1 pixels "
+                                          "of each other on the drawings")
                                            .arg(SurveyNetwork::TiePixels)));
     piecesLayout->addWidget(m_tieTable, 1);
 
     m_report = new QPlainTextEdit;
-    m_report->setAccessibleName(QStringLiteral("Report"));
+    m_report->setAccessibleName(tr("Report"));
     m_report->setReadOnly(true);
     m_survexText = new QPlainTextEdit;
-    m_survexText->setAccessibleName(QStringLiteral("Survex messages"));
+    m_survexText->setAccessibleName(tr("Survex messages"));
     m_survexText->setReadOnly(true);
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
     fixed.setStyleHint(QFont::Monospace);
@@ -177,12 +171,12 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     m_survexText->setFont(fixed);
 
     m_tabs = new QTabWidget;
-    m_tabs->setAccessibleName(QStringLiteral("Survey check"));
-    m_tabs->addTab(m_legTable, QStringLiteral("Legs"));
-    m_tabs->addTab(m_loopTable, QStringLiteral("Loops"));
-    m_tabs->addTab(piecesPage, QStringLiteral("Pieces"));
-    m_tabs->addTab(m_report, QStringLiteral("Report"));
-    m_tabs->addTab(m_survexText, QStringLiteral("Survex"));
+    m_tabs->setAccessibleName(tr("Survey check"));
+    m_tabs->addTab(m_legTable, tr("Legs"));
+    m_tabs->addTab(m_loopTable, tr("Loops"));
+    m_tabs->addTab(piecesPage, tr("Pieces"));
+    m_tabs->addTab(m_report, tr("Report"));
+    m_tabs->addTab(m_survexText, tr("Survex"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(controls);
@@ -273,14 +267,17 @@ void SurveyCheckWindow::refresh()
     const QString report = CheckReport::text(m_network);
     m_report->setPlainText(report);
     QString summary = report.section(QLatin1Char('\n'), -2, -2); // the verdict, the report's last line
-    auto counted = [](qsizetype n, const char *one, const char *many) {
-        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-    };
+    const char *const context = "SurveyCheckWindow";
     summary = QStringLiteral("%1, %2, %3. %4")
-                  .arg(counted(m_network.legs.size(), "leg", "legs"), counted(m_network.loops.size(), "loop", "loops"),
-                       counted(m_network.pieces.size(), "piece", "pieces"), summary);
+                  .arg(countedText(context, QT_TRANSLATE_N_NOOP("SurveyCheckWindow", "%n legs"), "%n leg",
+                                   m_network.legs.size()),
+                       countedText(context, QT_TRANSLATE_N_NOOP("SurveyCheckWindow", "%n loops"), "%n loop",
+                                   m_network.loops.size()),
+                       countedText(context, QT_TRANSLATE_N_NOOP("SurveyCheckWindow", "%n pieces"), "%n piece",
+                                   m_network.pieces.size()),
+                       summary);
     if (!orientationValid)
-        summary += QStringLiteral(" The plan orientation is not a number: bearings assume north at the top.");
+        summary += tr(" The plan orientation is not a number: bearings assume north at the top.");
     m_summary->setText(summary);
 }
 
@@ -306,9 +303,9 @@ void SurveyCheckWindow::fillLegs()
         else
             for (int k = 0; k < 3; ++k)
                 items << cell(QString(), -1.0e300);
-        const QString flag = !leg.computed  ? leg.error
-                             : leg.flagged  ? QStringLiteral("disagrees")
-                             : leg.zeroLength() ? QStringLiteral("zero length")
+        const QString flag = !leg.computed      ? leg.error
+                             : leg.flagged      ? tr("disagrees")
+                             : leg.zeroLength() ? tr("zero length")
                                                 : QString();
         items << cell(flag, leg.flagged ? 2 : flag.isEmpty() ? 0 : 1) << cell(leg.comment, leg.comment);
         const QColor background = leg.flagged || !leg.computed ? FlaggedRow
@@ -333,7 +330,7 @@ void SurveyCheckWindow::fillLoops()
         setRow(m_loopTable, row,
                {loop.name, QString::number(loop.station), number(loop.dEast), number(loop.dNorth), number(loop.dUp),
                 number(loop.misclosure), number(loop.length), QString::number(loop.legs.size()),
-                number(loop.errorPercent), loop.flagged ? QStringLiteral("beyond tolerance") : QString()},
+                number(loop.errorPercent), loop.flagged ? tr("beyond tolerance") : QString()},
                loop.station, loop.flagged ? FlaggedRow : QColor());
     }
     m_loopTable->resizeColumnsToContents();
@@ -346,7 +343,7 @@ void SurveyCheckWindow::fillPieces()
         const SurveyPiece &piece = m_network.pieces[row];
         setRow(m_pieceTable, row,
                {piece.firstName, QString::number(piece.firstStation), QString::number(piece.stationCount),
-                piece.tied ? QStringLiteral("yes") : QStringLiteral("not tied")},
+                piece.tied ? tr("yes") : tr("not tied")},
                piece.firstStation, piece.tied ? QColor() : FlaggedRow);
     }
     m_pieceTable->resizeColumnsToContents();
@@ -369,7 +366,7 @@ void SurveyCheckWindow::legRowChosen(const QModelIndex &index)
 void SurveyCheckWindow::showCavernAvailability()
 {
     const bool found = !CavernRun::findCavern().isEmpty();
-    m_survexButton->setText(found ? QStringLiteral("Check with Survex") : CavernRun::installHint());
+    m_survexButton->setText(found ? tr("Check with Survex") : CavernRun::installHint());
     m_survexButton->setAccessibleName(m_survexButton->text());
     m_survexButton->setEnabled(found && !m_cavern.isRunning());
 }
@@ -384,20 +381,20 @@ void SurveyCheckWindow::checkWithSurvex()
     m_tabs->setCurrentWidget(m_survexText);
     double orientation = 0.0;
     if (!NumberText::tryToDouble(m_document.orientationEntry(), &orientation) || !std::isfinite(orientation)) {
-        m_survexText->setPlainText(QStringLiteral("The plan orientation '%1' is not a number; the Survex text "
-                                                  "cannot be made.")
+        m_survexText->setPlainText(tr("The plan orientation '%1' is not a number; the Survex text "
+                                      "cannot be made.")
                                        .arg(m_document.orientationEntry()));
         return;
     }
     const SurveyText text =
         SurveyText::build(m_document.stations(), SurveyFormat::Survex, m_document.style(), orientation);
     if (!text.complete()) {
-        m_survexText->setPlainText(QStringLiteral("%1 in the leg from station %2 to station %3; the Survex text "
-                                                  "cannot be made.")
+        m_survexText->setPlainText(tr("%1 in the leg from station %2 to station %3; the Survex text "
+                                      "cannot be made.")
                                        .arg(text.error, text.failedFromName, text.failedToName));
         return;
     }
-    m_survexText->setPlainText(QStringLiteral("cavern is reading the survey..."));
+    m_survexText->setPlainText(tr("cavern is reading the survey..."));
     m_survexButton->setEnabled(false);
     m_busy->show();
     m_cancelButton->show();
@@ -410,25 +407,25 @@ void SurveyCheckWindow::cavernFinished(const CavernResult &result)
     m_cancelButton->hide();
     showCavernAvailability();
     if (result.cancelled) {
-        m_survexText->setPlainText(QStringLiteral("Cancelled."));
+        m_survexText->setPlainText(tr("Cancelled."));
         return;
     }
     QString text;
     if (!result.started)
         text = result.messages;
     else if (!result.succeeded())
-        text = QStringLiteral("cavern found errors (exit status %1):\n\n%2").arg(result.exitCode).arg(result.messages);
+        text = tr("cavern found errors (exit status %1):\n\n%2").arg(result.exitCode).arg(result.messages);
     else {
         text = result.loopSummary + QStringLiteral("\n");
         if (!result.traverses.isEmpty()) {
-            text += QStringLiteral("\nTraverses adjusted in loops (from cavern's error report):\n");
+            text += tr("\nTraverses adjusted in loops (from cavern's error report):\n");
             for (const CavernTraverse &traverse : result.traverses)
-                text += QStringLiteral("  %1\n    length %2 m over %3 legs, moved %4 m, error %5 %\n")
+                text += tr("  %1\n    length %2 m over %3 legs, moved %4 m, error %5 %\n")
                             .arg(traverse.stations, number(traverse.length))
                             .arg(traverse.legs)
                             .arg(number(traverse.moved), number(traverse.errorPercent));
         }
-        text += QStringLiteral("\nEverything cavern printed:\n\n") + result.messages;
+        text += tr("\nEverything cavern printed:\n\n") + result.messages;
     }
     m_survexText->setPlainText(text);
 }

@@ -6,23 +6,18 @@
 
 using namespace Controls;
 
-DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(QStringLiteral("Text data file"), parent)
+DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(tr("Text data file"), parent)
 {
-    formatGroup = place(new RadioGroup(QStringLiteral("Format"),
-                                       {QStringLiteral("Lumaro: Label"), QStringLiteral("Lumaro: FromTo"),
-                                        QStringLiteral("Survex")},
-                                       this),
+    formatGroup = place(new RadioGroup(tr("Format"), {tr("Lumaro: Label"), tr("Lumaro: FromTo"), tr("Survex")}, this),
                         4, 16, 97, 65);
     formatGroup->setItemIndex(int(SurveyFormat::LumaroFromTo));
-    styleGroup = place(new RadioGroup(QStringLiteral("Style"), {QStringLiteral("Angle"), QStringLiteral("DepthChange")},
-                                      this),
-                       104, 16, 97, 65);
+    styleGroup = place(new RadioGroup(tr("Style"), {tr("Angle"), tr("DepthChange")}, this), 104, 16, 97, 65);
     styleGroup->setItemIndex(int(SurveyStyle::Angle));
-    viewButton = pushButton(this, QStringLiteral("View"), 8, 88, 57, 25);
-    saveButton = pushButton(this, QStringLiteral("Save"), 72, 88, 57, 25);
-    saveAsButton = pushButton(this, QStringLiteral("Save as"), 136, 88, 65, 25);
-    checkButton = pushButton(this, QStringLiteral("Check"), 208, 88, 57, 25);
-    checkButton->setToolTip(QStringLiteral("Check the legs, loops and pieces of the survey"));
+    viewButton = pushButton(this, tr("View"), 8, 88, 57, 25);
+    saveButton = pushButton(this, tr("Save"), 72, 88, 57, 25);
+    saveAsButton = pushButton(this, tr("Save as"), 136, 88, 65, 25);
+    checkButton = pushButton(this, tr("Check"), 208, 88, 57, 25);
+    checkButton->setToolTip(tr("Check the legs, loops and pieces of the survey"));
 
     connect(formatGroup, &RadioGroup::clicked, this, [this](int index) { emit formatChosen(SurveyFormat(index)); });
     connect(styleGroup, &RadioGroup::clicked, this, [this](int index) { emit styleChosen(SurveyStyle(index)); });

@@ -41,7 +41,7 @@ QDoubleSpinBox *coordinateSpin(QWidget *parent)
     auto *spin = new QDoubleSpinBox(parent);
     spin->setRange(-100000000.0, 100000000.0);
     spin->setDecimals(3);
-    spin->setSuffix(QStringLiteral(" m"));
+    spin->setSuffix(SurveyDetailsDialog::tr(" m"));
     return spin;
 }
 
@@ -61,7 +61,7 @@ QStringList SurveyDetailsDialog::entranceChoices(const StationTable &stations)
 SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringList &stationNames, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Survey Details"));
+    setWindowTitle(tr("Survey Details"));
     setObjectName(QStringLiteral("SurveyDetailsDialog"));
     // Two columns, so the dialog fits a low screen: what and who on the left, where on the right.
     auto *outer = new QVBoxLayout(this);
@@ -73,37 +73,38 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
     columns->addLayout(right, 1);
 
     // The cave, the date and the scans.
-    auto *caveBox = new QGroupBox(QStringLiteral("Survey"), this);
+    auto *caveBox = new QGroupBox(tr("Survey"), this);
     auto *caveForm = new QFormLayout(caveBox);
-    caveNameEdit = named(new QLineEdit(d.caveName, caveBox), QStringLiteral("Cave name:"));
-    caveForm->addRow(QStringLiteral("Cave &name:"), caveNameEdit);
-    dateKnownBox = named(new QCheckBox(QStringLiteral("Survey &date:"), caveBox), QStringLiteral("Survey date"));
+    caveNameEdit = named(new QLineEdit(d.caveName, caveBox), tr("Cave name:"));
+    caveForm->addRow(tr("Cave &name:"), caveNameEdit);
+    dateKnownBox = named(new QCheckBox(tr("Survey &date:"), caveBox), tr("Survey date"));
     dateKnownBox->setChecked(d.date.isValid());
-    dateEdit = named(new QDateEdit(d.date.isValid() ? d.date : QDate::currentDate(), caveBox), QStringLiteral("Date"));
+    dateEdit = named(new QDateEdit(d.date.isValid() ? d.date : QDate::currentDate(), caveBox), tr("Date"));
     dateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     dateEdit->setCalendarPopup(true);
     caveForm->addRow(dateKnownBox, dateEdit);
-    sourceEdit = named(new QLineEdit(d.source, caveBox), QStringLiteral("Scans' source:"));
-    sourceEdit->setPlaceholderText(QStringLiteral("where the original sheets are kept"));
-    caveForm->addRow(QStringLiteral("Scans' &source:"), sourceEdit);
+    sourceEdit = named(new QLineEdit(d.source, caveBox), tr("Scans' source:"));
+    sourceEdit->setPlaceholderText(tr("where the original sheets are kept"));
+    caveForm->addRow(tr("Scans' &source:"), sourceEdit);
     layout->addWidget(caveBox);
 
     // The team, one person a row.
-    auto *teamBox = new QGroupBox(QStringLiteral("Team"), this);
+    auto *teamBox = new QGroupBox(tr("Team"), this);
     auto *teamLayout = new QGridLayout(teamBox);
-    teamTable = named(new QTableWidget(0, 2, teamBox), QStringLiteral("Team"));
-    teamTable->setHorizontalHeaderLabels({QStringLiteral("Name"), QStringLiteral("Roles")});
+    teamTable = named(new QTableWidget(0, 2, teamBox), tr("Team"));
+    teamTable->setHorizontalHeaderLabels({tr("Name"), tr("Roles")});
     teamTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     teamTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     teamTable->verticalHeader()->hide();
     teamTable->setMinimumHeight(90);
     for (const TeamMember &member : d.team)
         addTeamRow(member);
-    auto *addButton = new QPushButton(QStringLiteral("&Add person"), teamBox);
-    auto *removeButton = new QPushButton(QStringLiteral("&Remove person"), teamBox);
-    addButton->setAccessibleName(QStringLiteral("Add person"));
-    removeButton->setAccessibleName(QStringLiteral("Remove person"));
-    auto *rolesHint = new QLabel(QStringLiteral("Roles, separated by spaces: %1").arg(SurveyDetails::roleNames().join(QLatin1Char(' '))), teamBox);
+    auto *addButton = new QPushButton(tr("&Add person"), teamBox);
+    auto *removeButton = new QPushButton(tr("&Remove person"), teamBox);
+    addButton->setAccessibleName(tr("Add person"));
+    removeButton->setAccessibleName(tr("Remove person"));
+    auto *rolesHint = new QLabel(
+        tr("Roles, separated by spaces: %1").arg(SurveyDetails::roleNames().join(QLatin1Char(' '))), teamBox);
     rolesHint->setWordWrap(true);
     teamLayout->addWidget(teamTable, 0, 0, 3, 1);
     teamLayout->addWidget(addButton, 0, 1);
@@ -121,32 +122,32 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
     });
 
     // The instruments.
-    auto *instrumentBox = new QGroupBox(QStringLiteral("Instruments"), this);
+    auto *instrumentBox = new QGroupBox(tr("Instruments"), this);
     auto *instrumentForm = new QFormLayout(instrumentBox);
-    tapeEdit = named(new QLineEdit(d.tapeInstrument, instrumentBox), QStringLiteral("Tape:"));
-    compassEdit = named(new QLineEdit(d.compassInstrument, instrumentBox), QStringLiteral("Compass:"));
-    clinoEdit = named(new QLineEdit(d.clinoInstrument, instrumentBox), QStringLiteral("Clinometer:"));
-    instrumentForm->addRow(QStringLiteral("&Tape:"), tapeEdit);
-    instrumentForm->addRow(QStringLiteral("&Compass:"), compassEdit);
-    instrumentForm->addRow(QStringLiteral("C&linometer:"), clinoEdit);
+    tapeEdit = named(new QLineEdit(d.tapeInstrument, instrumentBox), tr("Tape:"));
+    compassEdit = named(new QLineEdit(d.compassInstrument, instrumentBox), tr("Compass:"));
+    clinoEdit = named(new QLineEdit(d.clinoInstrument, instrumentBox), tr("Clinometer:"));
+    instrumentForm->addRow(tr("&Tape:"), tapeEdit);
+    instrumentForm->addRow(tr("&Compass:"), compassEdit);
+    instrumentForm->addRow(tr("C&linometer:"), clinoEdit);
     layout->addWidget(instrumentBox);
 
     // Which north the plan's arrow shows.
-    auto *northBox = new QGroupBox(QStringLiteral("North on the plan"), this);
+    auto *northBox = new QGroupBox(tr("North on the plan"), this);
     auto *northGrid = new QGridLayout(northBox);
     const auto radio = [&](const QString &caption) {
         QString name = caption;
         return named(new QRadioButton(caption, northBox), name.remove(QLatin1Char('&')));
     };
-    magneticButton = radio(QStringLiteral("&Magnetic, declination:"));
-    declinationSpin = named(new QDoubleSpinBox(northBox), QStringLiteral("Declination"));
+    magneticButton = radio(tr("&Magnetic, declination:"));
+    declinationSpin = named(new QDoubleSpinBox(northBox), tr("Declination"));
     declinationSpin->setRange(-180.0, 180.0);
     declinationSpin->setDecimals(2);
-    declinationSpin->setSuffix(QStringLiteral("° east"));
+    declinationSpin->setSuffix(tr("° east"));
     declinationSpin->setValue(d.declinationDeg);
-    magneticAutoButton = radio(QStringLiteral("Magnetic, declination &from date and place"));
-    trueButton = radio(QStringLiteral("T&rue north"));
-    gridButton = radio(QStringLiteral("&Grid north (of the coordinate system)"));
+    magneticAutoButton = radio(tr("Magnetic, declination &from date and place"));
+    trueButton = radio(tr("T&rue north"));
+    gridButton = radio(tr("&Grid north (of the coordinate system)"));
     northGrid->addWidget(magneticButton, 0, 0);
     northGrid->addWidget(declinationSpin, 0, 1);
     northGrid->addWidget(magneticAutoButton, 1, 0, 1, 2);
@@ -160,47 +161,47 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
         ->setChecked(true);
 
     // The entrance.
-    auto *entranceBox = new QGroupBox(QStringLiteral("Entrance"), this);
+    auto *entranceBox = new QGroupBox(tr("Entrance"), this);
     auto *entranceForm = new QFormLayout(entranceBox);
-    entranceCombo = named(new QComboBox(entranceBox), QStringLiteral("Entrance station:"));
-    entranceCombo->addItem(QStringLiteral("(none)"), QString());
+    entranceCombo = named(new QComboBox(entranceBox), tr("Entrance station:"));
+    entranceCombo->addItem(tr("(none)"), QString());
     QStringList choices = stationNames;
     if (!d.entrance.isEmpty() && !choices.contains(d.entrance))
         choices.append(d.entrance); // kept, so opening and closing the dialog changes nothing
     for (const QString &name : choices)
         entranceCombo->addItem(name, name);
     entranceCombo->setCurrentIndex(std::max(0, entranceCombo->findData(d.entrance)));
-    entranceForm->addRow(QStringLiteral("Entrance &station:"), entranceCombo);
-    coordinatesBox = named(new QCheckBox(QStringLiteral("Coordinates &known"), entranceBox), QStringLiteral("Coordinates known"));
+    entranceForm->addRow(tr("Entrance &station:"), entranceCombo);
+    coordinatesBox = named(new QCheckBox(tr("Coordinates &known"), entranceBox), tr("Coordinates known"));
     coordinatesBox->setChecked(d.entranceHasCoordinates);
     entranceForm->addRow(coordinatesBox);
-    eastSpin = named(coordinateSpin(entranceBox), QStringLiteral("Easting:"));
-    northSpin = named(coordinateSpin(entranceBox), QStringLiteral("Northing:"));
-    altitudeSpin = named(coordinateSpin(entranceBox), QStringLiteral("Altitude:"));
+    eastSpin = named(coordinateSpin(entranceBox), tr("Easting:"));
+    northSpin = named(coordinateSpin(entranceBox), tr("Northing:"));
+    altitudeSpin = named(coordinateSpin(entranceBox), tr("Altitude:"));
     eastSpin->setValue(d.entranceEast);
     northSpin->setValue(d.entranceNorth);
     altitudeSpin->setValue(d.entranceAltitude);
-    entranceForm->addRow(QStringLiteral("&Easting:"), eastSpin);
-    entranceForm->addRow(QStringLiteral("N&orthing:"), northSpin);
-    entranceForm->addRow(QStringLiteral("&Altitude:"), altitudeSpin);
-    epsgSpin = named(new QSpinBox(entranceBox), QStringLiteral("Coordinate system, EPSG code:"));
+    entranceForm->addRow(tr("&Easting:"), eastSpin);
+    entranceForm->addRow(tr("N&orthing:"), northSpin);
+    entranceForm->addRow(tr("&Altitude:"), altitudeSpin);
+    epsgSpin = named(new QSpinBox(entranceBox), tr("Coordinate system, EPSG code:"));
     epsgSpin->setRange(0, 999999);
     epsgSpin->setPrefix(QStringLiteral("EPSG:"));
     epsgSpin->setValue(d.epsgCode);
-    epsgSpin->setToolTip(QStringLiteral("A projected system in metres, such as a UTM zone (EPSG:32637 is UTM zone 37N)"));
-    entranceForm->addRow(QStringLiteral("Coordinate s&ystem:"), epsgSpin);
+    epsgSpin->setToolTip(tr("A projected system in metres, such as a UTM zone (EPSG:32637 is UTM zone 37N)"));
+    entranceForm->addRow(tr("Coordinate s&ystem:"), epsgSpin);
     right->addWidget(entranceBox);
     right->addStretch(1);
 
     problemLabel = new QLabel(this);
     problemLabel->setWordWrap(true);
     problemLabel->setStyleSheet(QStringLiteral("color: #b00000"));
-    problemLabel->setAccessibleName(QStringLiteral("Problem"));
+    problemLabel->setAccessibleName(tr("Problem"));
     problemLabel->hide();
     outer->addWidget(problemLabel);
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(QStringLiteral("Cancel"));
+    buttons->button(QDialogButtonBox::Ok)->setAccessibleName(tr("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setAccessibleName(tr("Cancel"));
     outer->addWidget(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &SurveyDetailsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &SurveyDetailsDialog::reject);

@@ -8,13 +8,13 @@ using namespace Controls;
 
 ModeBox::ModeBox(QWidget *parent) : QWidget(parent)
 {
-    modeGroup = place(new QGroupBox(QStringLiteral("Mode"), this), 0, 0, 81, 54);
-    addModeRadio = radioButton(modeGroup, QStringLiteral("Add new"), true, 8, 16, 65, 17);
-    moveModeRadio = radioButton(modeGroup, QStringLiteral("Move"), false, 8, 32, 57, 17);
+    modeGroup = place(new QGroupBox(tr("Mode"), this), 0, 0, 81, 54);
+    addModeRadio = radioButton(modeGroup, tr("Add new"), true, 8, 16, 65, 17);
+    moveModeRadio = radioButton(modeGroup, tr("Move"), false, 8, 32, 57, 17);
     moveModeRadio->setEnabled(false);
-    showLabelsCheck = checkBox(this, QStringLiteral("Show Labels"), true, 0, 58, 89, 17);
-    showLinesCheck = checkBox(this, QStringLiteral("Show Lines"), true, 0, 75, 89, 19);
-    view3dButton = pushButton(this, QStringLiteral("3D view"), 0, 98, 81, 25);
+    showLabelsCheck = checkBox(this, tr("Show Labels"), true, 0, 58, 89, 17);
+    showLinesCheck = checkBox(this, tr("Show Lines"), true, 0, 75, 89, 19);
+    view3dButton = pushButton(this, tr("3D view"), 0, 98, 81, 25);
     resize(89, 123);
 
     onChosen(addModeRadio, this, [this] { emit addModeChosen(); });

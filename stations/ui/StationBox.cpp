@@ -6,33 +6,33 @@
 
 using namespace Controls;
 
-StationBox::StationBox(QWidget *parent) : QGroupBox(QStringLiteral("New Station"), parent)
+StationBox::StationBox(QWidget *parent) : QGroupBox(tr("New Station"), parent)
 {
-    labelCaption = label(this, QStringLiteral("Label/Number"), 8, 24);
+    labelCaption = label(this, tr("Label/Number"), 8, 24);
     labelEdit = edit(this, QString(), labelCaption->text(), 80, 16, 185, 21);
     labelEdit->setMaxLength(StationLabelBytes);
     labelEdit->setValidator(new AnsiValidator(labelEdit));
-    commentCaption = label(this, QStringLiteral("Comment"), 8, 48);
+    commentCaption = label(this, tr("Comment"), 8, 48);
     commentEdit = edit(this, QString(), commentCaption->text(), 56, 40, 209, 21);
     commentEdit->setMaxLength(StationCommentBytes);
     commentEdit->setValidator(new AnsiValidator(commentEdit));
-    addButton = pushButton(this, QStringLiteral("Add"), 272, 16, 49, 49);
+    addButton = pushButton(this, tr("Add"), 272, 16, 49, 49);
     addButton->setEnabled(false);
-    newBranchCheck = checkBox(this, QStringLiteral("New branch"), true, 8, 64, 97, 17);
+    newBranchCheck = checkBox(this, tr("New branch"), true, 8, 64, 97, 17);
     newBranchCheck->setEnabled(false);
     previousButton = pushButton(this, QStringLiteral("<"), 136, 64, 33, 17);
-    previousButton->setToolTip(QStringLiteral("Previous station"));
+    previousButton->setToolTip(tr("Previous station"));
     previousButton->setAccessibleName(previousButton->toolTip());
     previousButton->hide();
     nextButton = pushButton(this, QStringLiteral(">"), 176, 64, 33, 17);
-    nextButton->setToolTip(QStringLiteral("Next station"));
+    nextButton->setToolTip(tr("Next station"));
     nextButton->setAccessibleName(nextButton->toolTip());
     nextButton->hide();
-    insertButton = pushButton(this, QStringLiteral("Insert"), 216, 64, 48, 17);
-    insertButton->setToolTip(QStringLiteral("Put a new station in before this one"));
+    insertButton = pushButton(this, tr("Insert"), 216, 64, 48, 17);
+    insertButton->setToolTip(tr("Put a new station in before this one"));
     insertButton->hide();
-    deleteButton = pushButton(this, QStringLiteral("Delete"), 272, 67, 49, 17);
-    deleteButton->setToolTip(QStringLiteral("Delete this station"));
+    deleteButton = pushButton(this, tr("Delete"), 272, 67, 49, 17);
+    deleteButton->setToolTip(tr("Delete this station"));
     deleteButton->hide();
 
     // Any change of the texts counts, typed or set, so the session never differs from the boxes.
@@ -57,16 +57,16 @@ void StationBox::focusLabel()
 void StationBox::showSession(const EditSession &session)
 {
     const bool moving = session.moving();
-    setTitle(moving                ? QStringLiteral("Move Station")
-             : session.inserting() ? QStringLiteral("Insert Station")
-             : session.addModeEntered() ? QStringLiteral("Add Station")
-                                        : QStringLiteral("New Station"));
+    setTitle(moving                     ? tr("Move Station")
+             : session.inserting()      ? tr("Insert Station")
+             : session.addModeEntered() ? tr("Add Station")
+                                        : tr("New Station"));
     const QSignalBlocker quietLabel(labelEdit);
     const QSignalBlocker quietComment(commentEdit);
     const QSignalBlocker quietBranch(newBranchCheck);
     showText(labelEdit, session.labelEntry());
     showText(commentEdit, session.commentEntry());
-    addButton->setText(moving ? QStringLiteral("OK") : QStringLiteral("Add"));
+    addButton->setText(moving ? tr("OK") : tr("Add"));
     addButton->setEnabled(session.addEnabled());
     newBranchCheck->setChecked(session.newBranchChecked());
     newBranchCheck->setEnabled(session.newBranchEnabled());

@@ -21,9 +21,8 @@ QTableWidgetItem *readOnly(const QString &text)
 StationsList::StationsList(QWidget *parent) : QTableWidget(parent)
 {
     setColumnCount(ColumnCount);
-    setHorizontalHeaderLabels({QStringLiteral("No."), QStringLiteral("Label"), QStringLiteral("Comment"),
-                               QStringLiteral("Branch end")});
-    setAccessibleName(QStringLiteral("Stations"));
+    setHorizontalHeaderLabels({tr("No."), tr("Label"), tr("Comment"), tr("Branch end")});
+    setAccessibleName(tr("Stations"));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
@@ -45,7 +44,7 @@ void StationsList::showStations(const StationTable &table, int selected)
         setItem(i, NumberColumn, readOnly(QString::number(i)));
         setItem(i, LabelColumn, new QTableWidgetItem(labelText(station)));
         setItem(i, CommentColumn, readOnly(commentText(station)));
-        setItem(i, BranchEndColumn, readOnly(station.branchEnd ? QStringLiteral("yes") : QString()));
+        setItem(i, BranchEndColumn, readOnly(station.branchEnd ? tr("yes") : QString()));
     }
     if (table.contains(selected))
         selectRow(selected);

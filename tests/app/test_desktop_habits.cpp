@@ -97,7 +97,7 @@ void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
 {
     f->fillStations(2); // placed with no scale yet
     auto *plan = f->control<ImagePane>("ImageLeft");
-    action(QStringLiteral("Measure Plan Scale"))->trigger();
+    action(QStringLiteral("Измерить масштаб плана"))->trigger();
     QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(100, 400));
     f->dialogs().answerFile(QStringLiteral("20")); // the bar is 20 m
     f->dialogs().answerQuestion(Answer::Yes);      // and the stations follow the new scale
@@ -110,11 +110,11 @@ void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
     QCOMPARE(f->document().stations().at(1).planXMetres, 0.5f); // 10 pixels at 0.05 m
     QCOMPARE(f->dialogs().shown.size(), 2); // the length, then the stations
     // The north arrow points to the upper right, at 45 degrees.
-    action(QStringLiteral("Measure North on the Plan"))->trigger();
+    action(QStringLiteral("Измерить север на плане"))->trigger();
     QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(200, 200));
     QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(300, 100));
     QCOMPARE(f->document().orientationEntry(), QStringLiteral("45"));
-    QCOMPARE(f->history().stack().undoText(), QStringLiteral("Set Plan Orientation"));
+    QCOMPARE(f->history().stack().undoText(), QStringLiteral("ориентацию плана"));
 }
 
 void DesktopHabits::aReopenedJobGoesOnAlongItsBranch()

@@ -188,7 +188,7 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
     f->control<QLineEdit>("Edit6")->setText(QStringLiteral("B9"));
     f->window().moveOnPane(ViewSide::Plan, Qt::NoButton, QPoint(120, 45));
     QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(120 ; 45)"));
-    QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("/caves/cave - view"));
+    QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("/caves/cave - просмотр"));
     QCOMPARE(widget("ImageLeft")->size(), QSize(400, 320));
 
     f->click("ButtonCloseProject");
@@ -200,7 +200,7 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
              QByteArray(int(offsetof(Station, branchEnd)) + 1, '\0'));
     QVERIFY(!document.modified());
     QVERIFY(session.dataFileName().isEmpty());
-    QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("Text data file - view"));
+    QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("Файл данных - просмотр"));
     QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral(" "));
     QCOMPARE(f->window().positionText(ViewSide::Profile), QStringLiteral(" "));
     QCOMPARE(document.view(ViewSide::Plan).zoom, 1.0);
@@ -212,8 +212,8 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
     QVERIFY(!session.moving());
     QVERIFY(f->control<QRadioButton>("RadioButton1")->isChecked());
     QVERIFY(!f->control<QRadioButton>("RadioButton2")->isEnabled());
-    QCOMPARE(f->control<QGroupBox>("GroupBox2")->title(), QStringLiteral("Add Station"));
-    QCOMPARE(f->control<QPushButton>("ButtonAdd")->text(), QStringLiteral("Add"));
+    QCOMPARE(f->control<QGroupBox>("GroupBox2")->title(), QStringLiteral("Добавление пикета"));
+    QCOMPARE(f->control<QPushButton>("ButtonAdd")->text(), QStringLiteral("Внести"));
     QVERIFY(widget("Button11")->isHidden() && widget("Button12")->isHidden());
     // The drawing stays in view, at zoom 1.
     QCOMPARE(widget("ImageLeft")->size(), QSize(100, 80));
@@ -295,7 +295,7 @@ void MainWindowTest::guardShowsTheErrorAndTheWindowGoesOn_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("message");
     QTest::newRow("command error") << 0 << "'abc' is not a valid floating point value";
-    QTest::newRow("out of memory") << 1 << "Out of memory";
+    QTest::newRow("out of memory") << 1 << "Не хватает памяти";
     QTest::newRow("other exception") << 2 << "disk on fire";
 }
 

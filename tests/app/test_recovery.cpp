@@ -52,7 +52,7 @@ void Recovery::aKilledProgramsWorkComesBack()
     WindowFixture f;
     f.dialogs().answerQuestion(Answer::Yes);
     QVERIFY(f.window().offerRecovery());
-    QVERIFY(f.dialogs().shown.first().text.startsWith(QStringLiteral("Recover unsaved work from ")));
+    QVERIFY(f.dialogs().shown.first().text.startsWith(QStringLiteral("Восстановить несохранённую работу от ")));
     const StationTable &stations = f.document().stations();
     QVERIFY(stations.count() >= 2); // C may have made it or not
     QCOMPARE(labelText(stations.at(1)), QStringLiteral("B"));
@@ -65,7 +65,7 @@ void Recovery::aKilledProgramsWorkComesBack()
     }
     QVERIFY(f.document().modified());
     QVERIFY(f.session().projectPath().isEmpty());
-    QCOMPARE(f.window().windowTitle(), QStringLiteral("Untitled* - Speomark"));
+    QCOMPARE(f.window().windowTitle(), QStringLiteral("Без имени* - Speomark"));
     // Taken up once; the window now keeps its own.
     QVERIFY(RecoveryFile::leftBehind(RecoveryFile::defaultFolder()).isEmpty());
     QVERIFY(!f.window().offerRecovery());

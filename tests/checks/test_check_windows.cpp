@@ -3,6 +3,7 @@
 // With SPEOMARK_SCREENSHOTS set to a folder, both windows are saved there as pictures.
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
+#include "app/ui/Language.h"
 #include "checks/ui/CentrelineView.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
@@ -18,6 +19,7 @@ class CheckWindowsTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { Language::apply(Language::systemLanguage()); } // as the program starts
     void init();
     void checkWindowFollowsTheSurvey();
     void theViewFollowsTheSurvey();

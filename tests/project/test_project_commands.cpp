@@ -306,7 +306,7 @@ void ProjectCommands::aRefusedFileLeavesTheJobAsItWas_data()
     QByteArray header(664, '\0');
     header[4] = char(0xE8);
     header[5] = char(0x03);
-    QTest::newRow("663 bytes") << header.left(663) << "shorter";
+    QTest::newRow("663 bytes") << header.left(663) << "меньше заголовка";
     QByteArray negative = header;
     negative[0] = negative[1] = negative[2] = negative[3] = char(0xFF);
     QTest::newRow("negative count") << negative << "-1";
@@ -345,7 +345,7 @@ void ProjectCommands::unsavedStationsAreNotReplacedWithoutAsking()
     f->dialogs().answerQuestion(Answer::Cancel);
     openProject(*f, path(QStringLiteral("empty.sprj")));
     QCOMPARE(f->document().stations().count(), 2);
-    QCOMPARE(f->dialogs().shown.last().text, QStringLiteral("File has been modified. Save?"));
+    QCOMPARE(f->dialogs().shown.last().text, QStringLiteral("Файл изменён. Сохранить?"));
 
     f->dialogs().answerQuestion(Answer::No);
     openProject(*f, path(QStringLiteral("empty.sprj")));
@@ -453,14 +453,14 @@ void ProjectCommands::saveProjectFailuresAreReported()
     addStations(1);
     f->dialogs().answerFile(path(QStringLiteral("good.sprj")));
     f->click("ButtonSaveProjectAs");
-    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("'5o' is not a valid floating point value"));
+    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("«5o» — неверное число"));
     QCOMPARE(TestFiles::bytes(path(QStringLiteral("good.sprj"))), saved);
 
     // A folder that does not exist is reported, not passed over in silence.
     f->control<QLineEdit>("EditRightPixels")->setText(QStringLiteral("50"));
     f->dialogs().answerFile(path(QStringLiteral("missing/cave.sprj")));
     f->click("ButtonSaveProjectAs");
-    QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Cannot create file ")));
+    QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Не удаётся создать файл ")));
     QVERIFY(!QFile::exists(path(QStringLiteral("missing"))));
 }
 

@@ -150,9 +150,10 @@ void StationEditing::refusedAddsSaySo_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("icon");
     QTest::newRow("table full") << 999 << QString()
-                                << "Too many stations. To continue save this and open new project." << int(MessageIcon::None);
+                                << "Слишком много пикетов. Чтобы продолжить, сохраните этот проект и откройте новый."
+                                << int(MessageIcon::None);
     QTest::newRow("text the fields cannot hold")
-        << 0 << "вход 洞" << "The characters \"洞\" cannot be stored in a station's label or comment."
+        << 0 << "вход 洞" << "Символы «洞» нельзя сохранить в метке или примечании пикета."
         << int(MessageIcon::Error);
 }
 

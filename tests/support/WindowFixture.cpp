@@ -1,10 +1,20 @@
 #include "support/WindowFixture.h"
 
+#include "app/ui/Language.h"
+
 #include <QAbstractButton>
 #include <cstdio>
 #include <cstdlib>
 
-WindowFixture::WindowFixture() : m_windows(std::make_unique<SpeomarkWindows>())
+// The windows speak the language of the test's environment (the setting is not read, so one
+// test choosing a language in the menu does not change the others').
+static SpeomarkWindows *makeWindows()
+{
+    Language::apply(Language::systemLanguage());
+    return new SpeomarkWindows;
+}
+
+WindowFixture::WindowFixture() : m_windows(makeWindows())
 {
     m_dialogs = installScriptedDialogs(window());
     window().show();

@@ -627,7 +627,7 @@ void ImageFileTest::aProjectReopensItsPdfPageAndNamesAMissingScan()
     QCOMPARE(profile.pdfPage, 2);
     QCOMPARE(profile.pdfDotsPerInch, 100);
     QVERIFY(opened.planImageMissing && opened.plan.fileMissing);
-    QCOMPARE(opened.plan.message, QStringLiteral("Проблемы с открытием изображения Плана: нет файла %1")
+    QCOMPARE(opened.plan.message, QStringLiteral("Problems opening the Plan image: no file %1")
                                       .arg(m_dir.filePath(QStringLiteral("gone.png"))));
 
     // A project without the block shows page 1 at 300 dpi.

@@ -141,7 +141,7 @@ void ImageViews::openingThroughTheDialog()
     QVERIFY(lowerPanel()->isEnabled());
     // The station was placed with no scale; the program offers to put its metres right.
     QCOMPARE(f->dialogs().messages(), QStringList{QStringLiteral(
-        "Recalculate the metre positions of 1 stations from their pixels with the new scale?")});
+        "Пересчитать положение пикетов (1) в метрах по их пикселям с новым масштабом?")});
 
     open(ViewSide::Profile, path(QStringLiteral("profile.png")));
     QCOMPARE(f->document().view(ViewSide::Profile).metresPerPixel, 0.2);
@@ -155,7 +155,7 @@ void ImageViews::openingThroughTheDialog()
         if (dialog.kind == ScriptedDialogs::Shown::Kind::FileDialog)
             shown.append(dialog.dialog);
     QCOMPARE(shown.size(), 2);
-    QVERIFY(shown[0].filter.startsWith(QStringLiteral("Images (")));
+    QVERIFY(shown[0].filter.startsWith(QStringLiteral("Изображения (")));
     QCOMPARE(shown[1].filter, shown[0].filter);
     QVERIFY(shown[1].fileName.isEmpty());
 }
@@ -190,7 +190,7 @@ void ImageViews::openingNothingChangesNothing_data()
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("message");
     QTest::newRow("dialog cancelled") << QString() << QString();
-    QTest::newRow("not an image") << "notes.png" << "Cannot read plan image %1: Unsupported image format.";
+    QTest::newRow("not an image") << "notes.png" << "Не удаётся прочитать изображение плана %1: Неподдерживаемый формат изображения.";
 }
 
 void ImageViews::openingNothingChangesNothing()
@@ -219,7 +219,7 @@ void ImageViews::imageTooLargeForMemorySaysSo()
     open(ViewSide::Plan, path(QStringLiteral("plan.png")));
     // A PNG header for 900000 x 900000 colour pixels, valid up to its data.
     open(ViewSide::Plan, TestFiles::dataPath(QStringLiteral("huge-header.png")));
-    QCOMPARE(f->dialogs().messages(), QStringList{QStringLiteral("Cannot read plan image %1: Out of memory.")
+    QCOMPARE(f->dialogs().messages(), QStringList{QStringLiteral("Не удаётся прочитать изображение плана %1: Не хватает памяти.")
                                                        .arg(TestFiles::dataPath(QStringLiteral("huge-header.png")))});
     QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
     QCOMPARE(pane(ViewSide::Plan)->size(), QSize(1000, 800));
@@ -361,7 +361,7 @@ void ImageViews::scaleButtonsLockAndReport_data()
     QTest::newRow("profile accepted") << ViewSide::Profile << "25" << QString() << 0 << true;
     QTest::newRow("plan refused") << ViewSide::Plan << "0" << PlanScaleMessage << int(MessageIcon::Information) << true;
     QTest::newRow("profile refused") << ViewSide::Profile << "-5" << ProfileScaleMessage << int(MessageIcon::Information) << true;
-    QTest::newRow("not a number") << ViewSide::Plan << "x" << "'x' is not a valid floating point value" << int(MessageIcon::Error) << false;
+    QTest::newRow("not a number") << ViewSide::Plan << "x" << "«x» — неверное число" << int(MessageIcon::Error) << false;
 }
 
 void ImageViews::scaleButtonsLockAndReport()

@@ -13,13 +13,13 @@ LoadProgress::LoadProgress(QWidget *parent) : QWidget(parent)
     layout->setSpacing(4);
     m_bar = new QProgressBar(this);
     m_bar->setObjectName(QStringLiteral("openProgressBar"));
-    m_bar->setAccessibleName(QStringLiteral("Opening"));
+    m_bar->setAccessibleName(tr("Opening"));
     m_bar->setFixedWidth(160);
     m_bar->setMaximumHeight(16);
     m_bar->setTextVisible(false);
     m_cancel = new QToolButton(this);
     m_cancel->setObjectName(QStringLiteral("openCancelButton"));
-    m_cancel->setText(QStringLiteral("Cancel"));
+    m_cancel->setText(tr("Cancel"));
     m_cancel->setAutoRaise(true);
     layout->addWidget(m_bar);
     layout->addWidget(m_cancel);

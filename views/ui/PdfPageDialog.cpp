@@ -20,26 +20,26 @@ constexpr int HighestDotsPerInch = 1200;
 PdfPageDialog::PdfPageDialog(QWidget *parent, const QString &path, int pageCount, int page, int dotsPerInch)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Open PDF Sheet"));
+    setWindowTitle(tr("Open PDF Sheet"));
     setObjectName(QStringLiteral("pdfPageDialog"));
     auto *layout = new QFormLayout(this);
     auto *file = new QLabel(QFileInfo(path).fileName(), this);
     file->setToolTip(QDir::toNativeSeparators(path));
-    layout->addRow(QStringLiteral("File:"), file);
+    layout->addRow(tr("File:"), file);
     m_page = new QSpinBox(this);
     m_page->setObjectName(QStringLiteral("pdfPageBox"));
     m_page->setRange(1, std::max(1, pageCount));
     m_page->setValue(std::clamp(page, 1, std::max(1, pageCount)));
-    m_page->setSuffix(QStringLiteral(" of %1").arg(pageCount));
+    m_page->setSuffix(tr(" of %1").arg(pageCount));
     m_page->setEnabled(pageCount > 1);
-    layout->addRow(QStringLiteral("Page:"), m_page);
+    layout->addRow(tr("Page:"), m_page);
     m_resolution = new QSpinBox(this);
     m_resolution->setObjectName(QStringLiteral("pdfResolutionBox"));
     m_resolution->setRange(LowestDotsPerInch, HighestDotsPerInch);
     m_resolution->setSingleStep(50);
     m_resolution->setValue(std::clamp(dotsPerInch, LowestDotsPerInch, HighestDotsPerInch));
-    m_resolution->setSuffix(QStringLiteral(" dpi"));
-    layout->addRow(QStringLiteral("Resolution:"), m_resolution);
+    m_resolution->setSuffix(tr(" dpi"));
+    layout->addRow(tr("Resolution:"), m_resolution);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -13,7 +13,7 @@ UpDown *gridShifter(QWidget *parent, Qt::Orientation orientation, const QString 
     auto *spinner = place(new UpDown(orientation, parent), left, top, width, height);
     spinner->setRange(-GridShiftLimit, GridShiftLimit);
     spinner->setPosition(0);
-    spinner->setToolTip(QStringLiteral("сдвиг сетки"));
+    spinner->setToolTip(ViewStrip::tr("grid shift"));
     spinner->setAccessibleName(accessibleName);
     return spinner;
 }
@@ -33,25 +33,31 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
 {
     const bool plan = side == ViewSide::Plan;
     const StripLayout &at = plan ? PlanLayout : ProfileLayout;
-    const QString view = plan ? QStringLiteral("Plan") : QStringLiteral("Profile");
-
-    openButton = speedButton(this, Glyphs::openFolder(),
-                             plan ? QStringLiteral("Open Plan (Left Image)") : QStringLiteral("Open Profile (Right Image)"),
-                             at.open, 8, 23, 22);
+    // Whole sentences per view, so a translation can put the words in its own order.
+    openButton =
+        speedButton(this, Glyphs::openFolder(), plan ? tr("Open Plan (Left Image)") : tr("Open Profile (Right Image)"),
+                    at.open, 8, 23, 22);
     openButton->setIconSize(QSize(22, 21));
-    gridCheck = checkBox(this, QStringLiteral("Сетка через"), true, at.gridCheck, 16, 89, 17);
-    gridMetresEdit = edit(this, QStringLiteral("10"), view + QStringLiteral(" grid cell, м"), at.metres, 8, 33, 21);
-    metresLabel = label(this, QStringLiteral("м"), at.metresLabel, 16);
-    gridPixelsEdit = edit(this, QStringLiteral("50"), view + QStringLiteral(" grid cell, pixels"), at.pixels, 8,
-                          at.pixelsWidth, 21);
-    pixelsLabel = label(this, QStringLiteral("pixels"), at.pixelsLabel, 16);
-    gridOkButton = pushButton(this, QStringLiteral("OK"), at.ok, 8, at.okWidth, 25);
-    gridShiftRight = gridShifter(this, Qt::Horizontal, view + QStringLiteral(" grid shift right"), at.shiftRight, 8, 33, 17);
-    gridShiftUp = gridShifter(this, Qt::Vertical, view + QStringLiteral(" grid shift up"), at.shiftUp, 0, 17, 33);
+    gridCheck = checkBox(this, tr("Grid every"), true, at.gridCheck, 16, 89, 17);
+    gridMetresEdit = edit(this, QStringLiteral("10"),
+                          plan ? tr("Plan grid cell, metres") : tr("Profile grid cell, metres"), at.metres, 8, 33, 21);
+    metresLabel = label(this, tr("m"), at.metresLabel, 16);
+    gridPixelsEdit =
+        edit(this, QStringLiteral("50"), plan ? tr("Plan grid cell, pixels") : tr("Profile grid cell, pixels"),
+             at.pixels, 8, at.pixelsWidth, 21);
+    pixelsLabel = label(this, tr("pixels"), at.pixelsLabel, 16);
+    gridOkButton = pushButton(this, tr("OK"), at.ok, 8, at.okWidth, 25);
+    gridShiftRight =
+        gridShifter(this, Qt::Horizontal, plan ? tr("Plan grid shift right") : tr("Profile grid shift right"),
+                    at.shiftRight, 8, 33, 17);
+    gridShiftUp = gridShifter(this, Qt::Vertical, plan ? tr("Plan grid shift up") : tr("Profile grid shift up"),
+                              at.shiftUp, 0, 17, 33);
     if (!plan)
         gridShiftRight->raise(); // the two up-downs overlap by a pixel; the horizontal one is in front
-    zoomOutButton = speedButton(this, Glyphs::zoomOut(), view + QStringLiteral(" zoom out"), at.zoomOut, 8, 23, 22);
-    zoomInButton = speedButton(this, Glyphs::zoomIn(), view + QStringLiteral(" zoom in"), at.zoomIn, 8, 23, 22);
+    zoomOutButton = speedButton(this, Glyphs::zoomOut(), plan ? tr("Plan zoom out") : tr("Profile zoom out"),
+                                at.zoomOut, 8, 23, 22);
+    zoomInButton =
+        speedButton(this, Glyphs::zoomIn(), plan ? tr("Plan zoom in") : tr("Profile zoom in"), at.zoomIn, 8, 23, 22);
     resize(plan ? at.zoomIn + 24 : ProfileStripWidth, 33);
 
     connect(openButton, &QToolButton::clicked, this, &ViewStrip::openClicked);
@@ -84,7 +90,7 @@ void ViewStrip::showSettings(const ViewSettings &view, bool gridLocked)
     showText(gridPixelsEdit, view.gridPixelsEntry);
     gridMetresEdit->setEnabled(!gridLocked);
     gridPixelsEdit->setEnabled(!gridLocked);
-    gridOkButton->setText(gridLocked ? QStringLiteral("Change") : QStringLiteral("OK"));
+    gridOkButton->setText(gridLocked ? tr("Change") : tr("OK"));
     gridShiftRight->setPosition(view.gridShiftRight);
     gridShiftUp->setPosition(view.gridShiftUp);
 }

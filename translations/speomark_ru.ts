@@ -1,0 +1,2024 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU">
+<context>
+    <name>BitmapFile</name>
+    <message>
+        <source>Cannot make the picture for %1: %2. Any earlier file of that name is unchanged.</source>
+        <translation>Не удаётся сделать рисунок %1: %2. Прежний файл с этим именем не изменён.</translation>
+    </message>
+    <message>
+        <source>it has no pixels</source>
+        <translation>в нём нет ни одного пикселя</translation>
+    </message>
+    <message>
+        <source>%1 x %2 pixels are more than a BMP file can hold</source>
+        <translation>%1 x %2 пикселей — больше, чем вмещает файл BMP</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>не хватает памяти</translation>
+    </message>
+</context>
+<context>
+    <name>CavernRun</name>
+    <message>
+        <source>Survex is not installed: sudo apt-get install survex</source>
+        <translation>Survex не установлен: sudo apt-get install survex</translation>
+    </message>
+    <message>
+        <source>Cannot write the survey for cavern in a temporary folder: %1</source>
+        <translation>Не удаётся записать съёмку для cavern во временную папку: %1</translation>
+    </message>
+    <message>
+        <source>cavern could not be started: %1</source>
+        <translation>Не удаётся запустить cavern: %1</translation>
+    </message>
+    <message>
+        <source>
+cavern stopped unexpectedly.</source>
+        <translation>
+cavern неожиданно остановился.</translation>
+    </message>
+</context>
+<context>
+    <name>CentrelineDrawing</name>
+    <message>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+    <message>
+        <source>Height</source>
+        <translation>Высота</translation>
+    </message>
+    <message>
+        <source>plan and profile lengths disagree</source>
+        <translation>длины на плане и развёртке расходятся</translation>
+    </message>
+    <message>
+        <source>loop misclosed beyond the tolerance</source>
+        <translation>невязка кольца больше допуска</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>С</translation>
+    </message>
+    <message>
+        <source>E</source>
+        <translation>В</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Верх</translation>
+    </message>
+</context>
+<context>
+    <name>CentrelineView</name>
+    <message>
+        <source>Centreline in 3D</source>
+        <translation>Нитка хода в 3D</translation>
+    </message>
+</context>
+<context>
+    <name>CentrelineWindow</name>
+    <message>
+        <source>3D view</source>
+        <translation>3D-вид</translation>
+    </message>
+    <message>
+        <source>Labels</source>
+        <translation>Подписи</translation>
+    </message>
+    <message>
+        <source>3D view status</source>
+        <translation>Состояние 3D-вида</translation>
+    </message>
+    <message>
+        <source>Plan (P)</source>
+        <translation>План (P)</translation>
+    </message>
+    <message>
+        <source>Look down on the survey, north up</source>
+        <translation>Взгляд на съёмку сверху, север вверху</translation>
+    </message>
+    <message>
+        <source>North-facing (N)</source>
+        <translation>На север (N)</translation>
+    </message>
+    <message>
+        <source>Elevation looking north, east to the right</source>
+        <translation>Разрез с видом на север, восток справа</translation>
+    </message>
+    <message>
+        <source>East-facing (E)</source>
+        <translation>На восток (E)</translation>
+    </message>
+    <message>
+        <source>Elevation looking east, south to the right</source>
+        <translation>Разрез с видом на восток, юг справа</translation>
+    </message>
+    <message>
+        <source>Drag to turn, wheel to zoom at the cursor.</source>
+        <translation>Перетаскивание поворачивает, колёсико увеличивает у курсора.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stations</source>
+        <translation>
+            <numerusform>%n пикет</numerusform>
+            <numerusform>%n пикета</numerusform>
+            <numerusform>%n пикетов</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n legs</source>
+        <translation>
+            <numerusform>%n замер</numerusform>
+            <numerusform>%n замера</numerusform>
+            <numerusform>%n замеров</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n loops</source>
+        <translation>
+            <numerusform>%n кольцо</numerusform>
+            <numerusform>%n кольца</numerusform>
+            <numerusform>%n колец</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CheckReport</name>
+    <message>
+        <source>table entry %1</source>
+        <translation>строка таблицы %1</translation>
+    </message>
+    <message>
+        <source>table entries %1 and %2</source>
+        <translation>строки таблицы %1 и %2</translation>
+    </message>
+    <message>
+        <source>Survey check: %1 (%2), %3.
+</source>
+        <translation>Проверка съёмки: %1 (%2), %3.
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stations</source>
+        <translation>
+            <numerusform>%n пикет</numerusform>
+            <numerusform>%n пикета</numerusform>
+            <numerusform>%n пикетов</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n table entries</source>
+        <translation>
+            <numerusform>%n строка таблицы</numerusform>
+            <numerusform>%n строки таблицы</numerusform>
+            <numerusform>%n строк таблицы</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n legs</source>
+        <translation>
+            <numerusform>%n замер</numerusform>
+            <numerusform>%n замера</numerusform>
+            <numerusform>%n замеров</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Tolerance: %1 m or %2 % of the longer length, whichever is larger.
+</source>
+        <translation>Допуск: %1 м или %2 % от большей длины, что больше.
+</translation>
+    </message>
+    <message>
+        <source>
+Legs whose plan and profile lengths disagree: </source>
+        <translation>
+Замеры, у которых длины на плане и развёртке расходятся: </translation>
+    </message>
+    <message>
+        <source>not compared, the survey has no profile.
+</source>
+        <translation>не сравнивались, у съёмки нет развёртки.
+</translation>
+    </message>
+    <message>
+        <source>not compared, the profile has no scale yet.
+</source>
+        <translation>не сравнивались, у развёртки ещё нет масштаба.
+</translation>
+    </message>
+    <message>
+        <source>not compared, a projected profile shortens legs.
+</source>
+        <translation>не сравнивались, проекционный разрез укорачивает замеры.
+</translation>
+    </message>
+    <message>
+        <source>  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %)
+</source>
+        <translation>  %1 - %2: план %3 м, развёртка %4 м, разница %5 м (%6 %)
+</translation>
+    </message>
+    <message>
+        <source>
+Legs that cannot be computed: %1
+</source>
+        <translation>
+Замеры, которые нельзя вычислить: %1
+</translation>
+    </message>
+    <message>
+        <source>
+Zero-length legs: %1
+</source>
+        <translation>
+Замеры нулевой длины: %1
+</translation>
+    </message>
+    <message>
+        <source>
+Repeated stations: %1
+</source>
+        <translation>
+Повторённые пикеты: %1
+</translation>
+    </message>
+    <message>
+        <source>
+Loops: %1
+</source>
+        <translation>
+Кольца: %1
+</translation>
+    </message>
+    <message>
+        <source>  closed at %1 (%2): misclosure %3 m (dE %4, dN %5, dZ %6) over %7 m of %8 (%9 %)</source>
+        <translation>  замкнуто на %1 (%2): невязка %3 м (ΔВ %4, ΔС %5, ΔH %6) на %7 м хода, %8 (%9 %)</translation>
+    </message>
+    <message>
+        <source>, more than the %1 m allowed</source>
+        <translation>, больше допустимых %1 м</translation>
+    </message>
+    <message>
+        <source>
+Pieces not tied to station 0: %1
+</source>
+        <translation>
+Части, не связанные с пикетом 0: %1
+</translation>
+    </message>
+    <message>
+        <source>  from %1 (%2): %3
+</source>
+        <translation>  от %1 (%2): %3
+</translation>
+    </message>
+    <message>
+        <source>
+Likely ties (different names within %1 pixels on the drawings): %2
+</source>
+        <translation>
+Вероятные привязки (разные имена ближе %1 пикселей на рисунках): %2
+</translation>
+    </message>
+    <message>
+        <source>  %1 and %2 (%3)
+</source>
+        <translation>  %1 и %2 (%3)
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n legs that cannot be computed</source>
+        <translation>
+            <numerusform>%n замер нельзя вычислить</numerusform>
+            <numerusform>%n замера нельзя вычислить</numerusform>
+            <numerusform>%n замеров нельзя вычислить</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n legs that disagree</source>
+        <translation>
+            <numerusform>%n замер расходится</numerusform>
+            <numerusform>%n замера расходятся</numerusform>
+            <numerusform>%n замеров расходятся</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zero-length legs</source>
+        <translation>
+            <numerusform>%n замер нулевой длины</numerusform>
+            <numerusform>%n замера нулевой длины</numerusform>
+            <numerusform>%n замеров нулевой длины</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n loops misclosed beyond the tolerance</source>
+        <translation>
+            <numerusform>%n кольцо с невязкой больше допуска</numerusform>
+            <numerusform>%n кольца с невязкой больше допуска</numerusform>
+            <numerusform>%n колец с невязкой больше допуска</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pieces not tied</source>
+        <translation>
+            <numerusform>%n часть не связана</numerusform>
+            <numerusform>%n части не связаны</numerusform>
+            <numerusform>%n частей не связаны</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n likely ties</source>
+        <translation>
+            <numerusform>%n вероятная привязка</numerusform>
+            <numerusform>%n вероятные привязки</numerusform>
+            <numerusform>%n вероятных привязок</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>
+Nothing flagged.
+</source>
+        <translation>
+Замечаний нет.
+</translation>
+    </message>
+    <message>
+        <source>
+Flagged: %1.
+</source>
+        <translation>
+Замечания: %1.
+</translation>
+    </message>
+</context>
+<context>
+    <name>DataFileBox</name>
+    <message>
+        <source>Text data file</source>
+        <translation>Файл данных съёмки</translation>
+    </message>
+    <message>
+        <source>Format</source>
+        <translation>Формат</translation>
+    </message>
+    <message>
+        <source>Lumaro: Label</source>
+        <translation>Lumaro: метки</translation>
+    </message>
+    <message>
+        <source>Lumaro: FromTo</source>
+        <translation>Lumaro: от-до</translation>
+    </message>
+    <message>
+        <source>Survex</source>
+        <translation>Survex</translation>
+    </message>
+    <message>
+        <source>Style</source>
+        <translation>Стиль</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>DepthChange</source>
+        <translation>Перепад</translation>
+    </message>
+    <message>
+        <source>View</source>
+        <translation>Текст</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохр.</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Сохр. как</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Сверка</translation>
+    </message>
+    <message>
+        <source>Check the legs, loops and pieces of the survey</source>
+        <translation>Проверить замеры, кольца и части съёмки</translation>
+    </message>
+</context>
+<context>
+    <name>HelpWindow</name>
+    <message>
+        <source>Speomark - Help</source>
+        <translation>Speomark - Справка</translation>
+    </message>
+</context>
+<context>
+    <name>ImageFile</name>
+    <message>
+        <source>Not a readable image: its header gives a size of %1 x %2 pixels.</source>
+        <translation>Изображение не читается: его заголовок указывает размер %1 x %2 пикселей.</translation>
+    </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Не хватает памяти.</translation>
+    </message>
+    <message>
+        <source>Unexpected end of file.</source>
+        <translation>Неожиданный конец файла.</translation>
+    </message>
+    <message>
+        <source>Its data end early.</source>
+        <translation>Его данные обрываются раньше времени.</translation>
+    </message>
+</context>
+<context>
+    <name>ImageMessages</name>
+    <message>
+        <source>%1 x %2 pixels</source>
+        <translation>%1 x %2 пикселей</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 ГБ</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 МБ</translation>
+    </message>
+    <message>
+        <source>It is %1 and needs %2 of memory.</source>
+        <translation>Его размер %1, ему нужно %2 памяти.</translation>
+    </message>
+    <message>
+        <source>It is damaged.</source>
+        <translation>Оно повреждено.</translation>
+    </message>
+    <message>
+        <source>Not a readable image.</source>
+        <translation>Это не читаемое изображение.</translation>
+    </message>
+    <message>
+        <source>Cannot read plan image %1: %2</source>
+        <translation>Не удаётся прочитать изображение плана %1: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read profile image %1: %2</source>
+        <translation>Не удаётся прочитать изображение профиля %1: %2</translation>
+    </message>
+    <message>
+        <source>The plan image %1 is %2 and needs %3 of memory. Open it?</source>
+        <translation>Размер изображения плана %1 — %2, ему нужно %3 памяти. Открыть его?</translation>
+    </message>
+    <message>
+        <source>The profile image %1 is %2 and needs %3 of memory. Open it?</source>
+        <translation>Размер изображения профиля %1 — %2, ему нужно %3 памяти. Открыть его?</translation>
+    </message>
+    <message>
+        <source>The plan image %1 is damaged: %2. Open the part that could be read?</source>
+        <translation>Изображение плана %1 повреждено: %2. Открыть ту часть, что удалось прочитать?</translation>
+    </message>
+    <message>
+        <source>The profile image %1 is damaged: %2. Open the part that could be read?</source>
+        <translation>Изображение профиля %1 повреждено: %2. Открыть ту часть, что удалось прочитать?</translation>
+    </message>
+    <message>
+        <source>its data are wrong</source>
+        <translation>его данные неверны</translation>
+    </message>
+    <message>
+        <source>Problems opening the Plan image: no file %1</source>
+        <translation>Проблемы с открытием изображения Плана: нет файла %1</translation>
+    </message>
+    <message>
+        <source>Problems opening the Profile image: no file %1</source>
+        <translation>Проблемы с открытием изображения Профиля: нет файла %1</translation>
+    </message>
+</context>
+<context>
+    <name>LoadProgress</name>
+    <message>
+        <source>Opening</source>
+        <translation>Открытие</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Images (%1);;All (*)</source>
+        <translation>Изображения (%1);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Bitmaps (*.bmp);;All (*)</source>
+        <translation>Рисунки BMP (*.bmp);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Speomark Project Files (*.sprj);;All (*)</source>
+        <translation>Проекты Speomark (*.sprj);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Не хватает памяти</translation>
+    </message>
+    <message>
+        <source>Plan   /   Profile</source>
+        <translation>План/Профиль</translation>
+    </message>
+    <message>
+        <source>Plan</source>
+        <translation>План</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Профиль</translation>
+    </message>
+    <message>
+        <source>Plan / Profile</source>
+        <translation>План / Профиль</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Север, °</translation>
+    </message>
+    <message>
+        <source>Extended</source>
+        <translation>Развёртка</translation>
+    </message>
+    <message>
+        <source>Projective</source>
+        <translation>Проекция</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Save left BMP</source>
+        <translation>Левый в BMP</translation>
+    </message>
+    <message>
+        <source>Save right BMP</source>
+        <translation>Правый в BMP</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Справка</translation>
+    </message>
+    <message>
+        <source>Save Project As</source>
+        <translation>Проект как...</translation>
+    </message>
+    <message>
+        <source>Close Project</source>
+        <translation>Закр. проект</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>Open Plan (Left Image)</source>
+        <translation>Открыть план (левое изображение)</translation>
+    </message>
+    <message>
+        <source>Open Profile (Right Image)</source>
+        <translation>Открыть профиль (правое изображение)</translation>
+    </message>
+    <message>
+        <source>Open Existing Project</source>
+        <translation>Открыть проект</translation>
+    </message>
+    <message>
+        <source>Open Recent Project</source>
+        <translation>Недавние проекты</translation>
+    </message>
+    <message>
+        <source>Save Project</source>
+        <translation>Сохранить проект</translation>
+    </message>
+    <message>
+        <source>Survey Details...</source>
+        <translation>Сведения о съёмке...</translation>
+    </message>
+    <message>
+        <source>View Survey Data</source>
+        <translation>Показать данные съёмки</translation>
+    </message>
+    <message>
+        <source>Save Survey Data</source>
+        <translation>Сохранить данные съёмки</translation>
+    </message>
+    <message>
+        <source>Save Survey Data As</source>
+        <translation>Сохранить данные съёмки как</translation>
+    </message>
+    <message>
+        <source>Save Plan Picture</source>
+        <translation>Сохранить рисунок плана</translation>
+    </message>
+    <message>
+        <source>Save Profile Picture</source>
+        <translation>Сохранить рисунок профиля</translation>
+    </message>
+    <message>
+        <source>Close All</source>
+        <translation>Закрыть всё</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Правка</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отменить</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Повторить</translation>
+    </message>
+    <message>
+        <source>Insert Station</source>
+        <translation>Вставить пикет</translation>
+    </message>
+    <message>
+        <source>Delete Station</source>
+        <translation>Удалить пикет</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Вид</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Увеличить</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Уменьшить</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>Исходный размер</translation>
+    </message>
+    <message>
+        <source>Measure Plan Scale</source>
+        <translation>Измерить масштаб плана</translation>
+    </message>
+    <message>
+        <source>Measure Profile Scale</source>
+        <translation>Измерить масштаб профиля</translation>
+    </message>
+    <message>
+        <source>Measure North on the Plan</source>
+        <translation>Измерить север на плане</translation>
+    </message>
+    <message>
+        <source>Survey Check</source>
+        <translation>Проверка съёмки</translation>
+    </message>
+    <message>
+        <source>3D View</source>
+        <translation>3D-вид</translation>
+    </message>
+    <message>
+        <source>Label Size</source>
+        <translation>Размер подписей</translation>
+    </message>
+    <message>
+        <source>Small</source>
+        <translation>Мелкий</translation>
+    </message>
+    <message>
+        <source>Medium</source>
+        <translation>Средний</translation>
+    </message>
+    <message>
+        <source>Large</source>
+        <translation>Крупный</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
+    </message>
+    <message>
+        <source>System</source>
+        <translation>Как в системе</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Справка</translation>
+    </message>
+    <message>
+        <source>User Guide</source>
+        <translation>Руководство</translation>
+    </message>
+    <message>
+        <source>Stations</source>
+        <translation>Пикеты</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Без имени</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Информация</translation>
+    </message>
+    <message>
+        <source>Survey data (*.cav *.svx)</source>
+        <translation>Данные съёмки (*.cav *.svx)</translation>
+    </message>
+    <message>
+        <source>All (*)</source>
+        <translation>Все (*)</translation>
+    </message>
+    <message>
+        <source>Edit Survey Details</source>
+        <translation>правку сведений о съёмке</translation>
+    </message>
+    <message>
+        <source>Speomark: Confirm</source>
+        <translation>Speomark: подтверждение</translation>
+    </message>
+    <message>
+        <source>File has been modified. Save?</source>
+        <translation>Файл изменён. Сохранить?</translation>
+    </message>
+    <message>
+        <source>Recover unsaved work from %1?</source>
+        <translation>Восстановить несохранённую работу от %1?</translation>
+    </message>
+    <message>
+        <source>Problems opening the Plan image!</source>
+        <translation>Проблемы с открытием изображения Плана!</translation>
+    </message>
+    <message>
+        <source>Problems opening the Profile image!</source>
+        <translation>Проблемы с открытием изображения Профиля!</translation>
+    </message>
+    <message>
+        <source>Click the tail of the plan&apos;s north arrow, then its head (Esc cancels).</source>
+        <translation>Щёлкните по хвосту стрелки севера на плане, затем по её острию (Esc — отмена).</translation>
+    </message>
+    <message>
+        <source>Click one end of the scale bar, then the other (Esc cancels).</source>
+        <translation>Щёлкните по одному концу масштабной линейки, затем по другому (Esc — отмена).</translation>
+    </message>
+    <message>
+        <source>Now click the head of the north arrow.</source>
+        <translation>Теперь щёлкните по острию стрелки севера.</translation>
+    </message>
+    <message>
+        <source>Now click the other end of the scale bar.</source>
+        <translation>Теперь щёлкните по другому концу масштабной линейки.</translation>
+    </message>
+    <message>
+        <source>The two ends are less than a pixel apart; click the ends of the bar.</source>
+        <translation>Концы ближе пикселя друг к другу; щёлкните по концам линейки.</translation>
+    </message>
+    <message>
+        <source>The distance you clicked is %1 pixels. How many metres is it?</source>
+        <translation>Отмеченное расстояние — %1 пикселей. Сколько это метров?</translation>
+    </message>
+    <message>
+        <source>A length of %1 metres cannot be a scale.</source>
+        <translation>Длина %1 м не может задавать масштаб.</translation>
+    </message>
+    <message>
+        <source>Recalculate the metre positions of %1 stations from their pixels with the new scale?</source>
+        <translation>Пересчитать положение пикетов (%1) в метрах по их пикселям с новым масштабом?</translation>
+    </message>
+    <message>
+        <source>A scan is still being read; wait for it or press Esc.</source>
+        <translation>Скан ещё читается; дождитесь или нажмите Esc.</translation>
+    </message>
+    <message>
+        <source>Speomark will speak this language from its next start.</source>
+        <translation>Этот язык появится в Speomark при следующем запуске.</translation>
+    </message>
+</context>
+<context>
+    <name>ModeBox</name>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>Add new</source>
+        <translation>Новые</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>Правка</translation>
+    </message>
+    <message>
+        <source>Show Labels</source>
+        <translation>Подписи</translation>
+    </message>
+    <message>
+        <source>Show Lines</source>
+        <translation>Линии</translation>
+    </message>
+    <message>
+        <source>3D view</source>
+        <translation>3D-вид</translation>
+    </message>
+</context>
+<context>
+    <name>NumberText</name>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>«%1» — неверное число</translation>
+    </message>
+</context>
+<context>
+    <name>PdfFile</name>
+    <message>
+        <source>Not a readable PDF document.</source>
+        <translation>Это не читаемый документ PDF.</translation>
+    </message>
+    <message>
+        <source>The PDF document is protected by a password.</source>
+        <translation>Документ PDF защищён паролем.</translation>
+    </message>
+    <message>
+        <source>The PDF document has no pages.</source>
+        <translation>В документе PDF нет страниц.</translation>
+    </message>
+    <message>
+        <source>The PDF document has no page %1 (it has %2).</source>
+        <translation>В документе PDF нет страницы %1 (всего страниц: %2).</translation>
+    </message>
+    <message>
+        <source>Not a readable PDF page.</source>
+        <translation>Страница PDF не читается.</translation>
+    </message>
+    <message>
+        <source>The PDF page has no usable size at %1 dpi.</source>
+        <translation>При %1 точках на дюйм у страницы PDF нет пригодного размера.</translation>
+    </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation>Не хватает памяти.</translation>
+    </message>
+    <message>
+        <source>The PDF page could not be rendered.</source>
+        <translation>Не удалось отрисовать страницу PDF.</translation>
+    </message>
+</context>
+<context>
+    <name>PdfPageDialog</name>
+    <message>
+        <source>Open PDF Sheet</source>
+        <translation>Открыть лист PDF</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Файл:</translation>
+    </message>
+    <message>
+        <source> of %1</source>
+        <translation> из %1</translation>
+    </message>
+    <message>
+        <source>Page:</source>
+        <translation>Страница:</translation>
+    </message>
+    <message>
+        <source> dpi</source>
+        <translation> точек/дюйм</translation>
+    </message>
+    <message>
+        <source>Resolution:</source>
+        <translation>Разрешение:</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectExtras</name>
+    <message>
+        <source>its additional block is larger than %1 bytes</source>
+        <translation>его дополнительный блок больше %1 байт</translation>
+    </message>
+    <message>
+        <source>its additional block is cut short</source>
+        <translation>его дополнительный блок обрезан</translation>
+    </message>
+    <message>
+        <source>its additional block is damaged (its checksum does not match)</source>
+        <translation>его дополнительный блок повреждён (не совпадает контрольная сумма)</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFile</name>
+    <message>
+        <source>Project file %1 cannot be used: %2.</source>
+        <translation>Файл проекта %1 нельзя использовать: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot save project file %1: %2.</source>
+        <translation>Не удаётся сохранить файл проекта %1: %2.</translation>
+    </message>
+    <message>
+        <source>station record %1 of %2 holds a coordinate that is not a finite number</source>
+        <translation>в записи пикета %1 из %2 координата — не конечное число</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes long, shorter than the %2-byte header</source>
+        <translation>его длина %1 байт, меньше заголовка в %2 байт</translation>
+    </message>
+    <message>
+        <source>it announces %1 stations but holds complete records for only %2</source>
+        <translation>в нём объявлено пикетов: %1, а полных записей только %2</translation>
+    </message>
+    <message>
+        <source>Project file %1: %2; the stations and settings were read.</source>
+        <translation>Файл проекта %1: %2; пикеты и настройки прочитаны.</translation>
+    </message>
+    <message>
+        <source>Cannot open project file %1: %2.</source>
+        <translation>Не удаётся открыть файл проекта %1: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot read project file %1: %2.</source>
+        <translation>Не удаётся прочитать файл проекта %1: %2.</translation>
+    </message>
+    <message>
+        <source>the station count %1 is outside 0 to %2</source>
+        <translation>число пикетов %1 вне пределов от 0 до %2</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectHeader</name>
+    <message>
+        <source>the %1 path holds characters that Windows-1251 cannot hold: %2</source>
+        <translation>путь к %1 содержит символы, которых нет в кодировке Windows-1251: %2</translation>
+    </message>
+    <message>
+        <source>the %1 path holds a zero character</source>
+        <translation>путь к %1 содержит нулевой символ</translation>
+    </message>
+    <message>
+        <source>the %1 path is %2 bytes long in Windows-1251, but the project file holds at most %3</source>
+        <translation>путь к %1 занимает %2 байт в кодировке Windows-1251, а файл проекта вмещает не больше %3</translation>
+    </message>
+    <message>
+        <source>plan image</source>
+        <translation>изображению плана</translation>
+    </message>
+    <message>
+        <source>profile image</source>
+        <translation>изображению профиля</translation>
+    </message>
+    <message>
+        <source>its station count is %1</source>
+        <translation>число пикетов в нём равно %1</translation>
+    </message>
+    <message>
+        <source>plan</source>
+        <translation>плана</translation>
+    </message>
+    <message>
+        <source>profile</source>
+        <translation>профиля</translation>
+    </message>
+    <message>
+        <source>its %1 image path is longer than the %2 bytes its field holds</source>
+        <translation>путь к изображению %1 длиннее %2 байт, которые вмещает его поле</translation>
+    </message>
+    <message>
+        <source>plan zoom</source>
+        <translation>увеличение плана</translation>
+    </message>
+    <message>
+        <source>profile zoom</source>
+        <translation>увеличение профиля</translation>
+    </message>
+    <message>
+        <source>plan pane fraction</source>
+        <translation>доля окна плана</translation>
+    </message>
+    <message>
+        <source>profile pane fraction</source>
+        <translation>доля окна профиля</translation>
+    </message>
+    <message>
+        <source>plan grid cell size</source>
+        <translation>размер ячейки сетки плана</translation>
+    </message>
+    <message>
+        <source>profile grid cell size</source>
+        <translation>размер ячейки сетки профиля</translation>
+    </message>
+    <message>
+        <source>plan scale</source>
+        <translation>масштаб плана</translation>
+    </message>
+    <message>
+        <source>profile scale</source>
+        <translation>масштаб профиля</translation>
+    </message>
+    <message>
+        <source>plan grid metres entry</source>
+        <translation>поле метров сетки плана</translation>
+    </message>
+    <message>
+        <source>plan grid pixels entry</source>
+        <translation>поле пикселей сетки плана</translation>
+    </message>
+    <message>
+        <source>profile grid metres entry</source>
+        <translation>поле метров сетки профиля</translation>
+    </message>
+    <message>
+        <source>profile grid pixels entry</source>
+        <translation>поле пикселей сетки профиля</translation>
+    </message>
+    <message>
+        <source>plan orientation entry</source>
+        <translation>поле ориентации плана</translation>
+    </message>
+    <message>
+        <source>its %1 is not a finite number</source>
+        <translation>%1 — не конечное число</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, outside 1/32 to 8</source>
+        <translation>%1 равно %2, вне пределов от 1/32 до 8</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, outside 0 to 1</source>
+        <translation>%1 равно %2, вне пределов от 0 до 1</translation>
+    </message>
+    <message>
+        <source>its %1 is %2, outside 0 to 100000 metres per pixel</source>
+        <translation>%1 равно %2, вне пределов от 0 до 100000 метров на пиксель</translation>
+    </message>
+    <message>
+        <source>its data format index is %1, not 0, 1 or 2</source>
+        <translation>номер формата данных в нём равен %1, а не 0, 1 или 2</translation>
+    </message>
+    <message>
+        <source>its data style index is %1, not 0 or 1</source>
+        <translation>номер стиля данных в нём равен %1, а не 0 или 1</translation>
+    </message>
+</context>
+<context>
+    <name>QtDialogService</name>
+    <message>
+        <source>Locate...</source>
+        <translation>Найти...</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryFile</name>
+    <message>
+        <source>No room for a recovery file in %1.</source>
+        <translation>Нет места для файла восстановления в %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ScaleCalibration</name>
+    <message>
+        <source>Change Plan Scale</source>
+        <translation>смену масштаба плана</translation>
+    </message>
+    <message>
+        <source>Change Profile Scale</source>
+        <translation>смену масштаба профиля</translation>
+    </message>
+    <message>
+        <source>Set Plan Scale</source>
+        <translation>масштаб плана</translation>
+    </message>
+    <message>
+        <source>Set Profile Scale</source>
+        <translation>масштаб профиля</translation>
+    </message>
+    <message>
+        <source>Measure Plan Scale</source>
+        <translation>измерение масштаба плана</translation>
+    </message>
+    <message>
+        <source>Measure Profile Scale</source>
+        <translation>измерение масштаба профиля</translation>
+    </message>
+    <message>
+        <source>Enter correct scale values for the Plan!</source>
+        <translation>Введите корректно значения масштаба для Плана!</translation>
+    </message>
+    <message>
+        <source>Enter correct scale values for the Profile!</source>
+        <translation>Введите корректно значения масштаба для Профиля!</translation>
+    </message>
+    <message>
+        <source>The number of pixels for the Plan cannot be zero!</source>
+        <translation>Значение количества пикселей для Плана не может быть нулевым!</translation>
+    </message>
+    <message>
+        <source>The number of pixels for the Profile cannot be zero!</source>
+        <translation>Значение количества пикселей для Профиля не может быть нулевым!</translation>
+    </message>
+</context>
+<context>
+    <name>StationBox</name>
+    <message>
+        <source>New Station</source>
+        <translation>Новый пикет</translation>
+    </message>
+    <message>
+        <source>Label/Number</source>
+        <translation>Метка/номер</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Примеч.</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Внести</translation>
+    </message>
+    <message>
+        <source>New branch</source>
+        <translation>Новая ветка</translation>
+    </message>
+    <message>
+        <source>Previous station</source>
+        <translation>Предыдущий пикет</translation>
+    </message>
+    <message>
+        <source>Next station</source>
+        <translation>Следующий пикет</translation>
+    </message>
+    <message>
+        <source>Insert</source>
+        <translation>Встав.</translation>
+    </message>
+    <message>
+        <source>Put a new station in before this one</source>
+        <translation>Вставить новый пикет перед этим</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Убрать</translation>
+    </message>
+    <message>
+        <source>Delete this station</source>
+        <translation>Удалить этот пикет</translation>
+    </message>
+    <message>
+        <source>Move Station</source>
+        <translation>Правка пикета</translation>
+    </message>
+    <message>
+        <source>Insert Station</source>
+        <translation>Вставка пикета</translation>
+    </message>
+    <message>
+        <source>Add Station</source>
+        <translation>Добавление пикета</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>StationEditor</name>
+    <message>
+        <source>The characters &quot;%1&quot; cannot be stored in a station&apos;s label or comment.</source>
+        <translation>Символы «%1» нельзя сохранить в метке или примечании пикета.</translation>
+    </message>
+    <message>
+        <source>Too many stations. To continue save this and open new project.</source>
+        <translation>Слишком много пикетов. Чтобы продолжить, сохраните этот проект и откройте новый.</translation>
+    </message>
+    <message>
+        <source>Move Station %1</source>
+        <translation>перемещение пикета %1</translation>
+    </message>
+    <message>
+        <source>Place Plan Point</source>
+        <translation>точку на плане</translation>
+    </message>
+    <message>
+        <source>Place Profile Point</source>
+        <translation>точку на профиле</translation>
+    </message>
+    <message>
+        <source>Edit Station %1</source>
+        <translation>правку пикета %1</translation>
+    </message>
+    <message>
+        <source>Insert Station %1</source>
+        <translation>вставку пикета %1</translation>
+    </message>
+    <message>
+        <source>Add Station %1</source>
+        <translation>добавление пикета %1</translation>
+    </message>
+    <message>
+        <source>Set Profile Kind</source>
+        <translation>выбор вида профиля</translation>
+    </message>
+    <message>
+        <source>Set Plan Orientation</source>
+        <translation>ориентацию плана</translation>
+    </message>
+    <message>
+        <source>Recalculate Station Positions</source>
+        <translation>пересчёт положения пикетов</translation>
+    </message>
+    <message>
+        <source>Delete Station %1</source>
+        <translation>удаление пикета %1</translation>
+    </message>
+    <message>
+        <source>Rename Station %1</source>
+        <translation>переименование пикета %1</translation>
+    </message>
+</context>
+<context>
+    <name>StationsList</name>
+    <message>
+        <source>No.</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>Label</source>
+        <translation>Метка</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Примечание</translation>
+    </message>
+    <message>
+        <source>Branch end</source>
+        <translation>Конец ветки</translation>
+    </message>
+    <message>
+        <source>Stations</source>
+        <translation>Пикеты</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>да</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyCheckWindow</name>
+    <message>
+        <source>Survey Check</source>
+        <translation>Проверка съёмки</translation>
+    </message>
+    <message>
+        <source>Tolerance:</source>
+        <translation>Допуск:</translation>
+    </message>
+    <message>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+    <message>
+        <source>Tolerance in metres</source>
+        <translation>Допуск в метрах</translation>
+    </message>
+    <message>
+        <source>or</source>
+        <translation>или</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>Tolerance in percent of the longer length</source>
+        <translation>Допуск в процентах от большей длины</translation>
+    </message>
+    <message>
+        <source>of the longer length, whichever is larger</source>
+        <translation>от большей длины, что больше</translation>
+    </message>
+    <message>
+        <source>Show disagreement</source>
+        <translation>Показать расхождения</translation>
+    </message>
+    <message>
+        <source>Colour the flagged legs orange on the plan and the profile</source>
+        <translation>Выделить отмеченные замеры оранжевым на плане и развёртке</translation>
+    </message>
+    <message>
+        <source>Check with Survex</source>
+        <translation>Проверить в Survex</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Cancel the Survex check</source>
+        <translation>Прервать проверку в Survex</translation>
+    </message>
+    <message>
+        <source>Survex is working</source>
+        <translation>Survex работает</translation>
+    </message>
+    <message>
+        <source>Check result</source>
+        <translation>Итог проверки</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>От</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>До</translation>
+    </message>
+    <message>
+        <source>Tape m</source>
+        <translation>Длина м</translation>
+    </message>
+    <message>
+        <source>Compass °</source>
+        <translation>Азимут °</translation>
+    </message>
+    <message>
+        <source>Clino °</source>
+        <translation>Угол °</translation>
+    </message>
+    <message>
+        <source>Depth change m</source>
+        <translation>Перепад м</translation>
+    </message>
+    <message>
+        <source>Plan horiz. m</source>
+        <translation>Гориз. план м</translation>
+    </message>
+    <message>
+        <source>Profile horiz. m</source>
+        <translation>Гориз. развёртка м</translation>
+    </message>
+    <message>
+        <source>Difference m</source>
+        <translation>Разница м</translation>
+    </message>
+    <message>
+        <source>Difference %</source>
+        <translation>Разница %</translation>
+    </message>
+    <message>
+        <source>Flag</source>
+        <translation>Отметка</translation>
+    </message>
+    <message>
+        <source>Comment</source>
+        <translation>Примечание</translation>
+    </message>
+    <message>
+        <source>Legs</source>
+        <translation>Замеры</translation>
+    </message>
+    <message>
+        <source>Loops</source>
+        <translation>Кольца</translation>
+    </message>
+    <message>
+        <source>Closed at</source>
+        <translation>Замкнуто на</translation>
+    </message>
+    <message>
+        <source>Entry</source>
+        <translation>Строка</translation>
+    </message>
+    <message>
+        <source>dE m</source>
+        <translation>ΔВ м</translation>
+    </message>
+    <message>
+        <source>dN m</source>
+        <translation>ΔС м</translation>
+    </message>
+    <message>
+        <source>dZ m</source>
+        <translation>ΔH м</translation>
+    </message>
+    <message>
+        <source>Misclosure m</source>
+        <translation>Невязка м</translation>
+    </message>
+    <message>
+        <source>Loop length m</source>
+        <translation>Длина кольца м</translation>
+    </message>
+    <message>
+        <source>Error %</source>
+        <translation>Ошибка %</translation>
+    </message>
+    <message>
+        <source>Pieces</source>
+        <translation>Части</translation>
+    </message>
+    <message>
+        <source>First station</source>
+        <translation>Первый пикет</translation>
+    </message>
+    <message>
+        <source>Stations</source>
+        <translation>Пикеты</translation>
+    </message>
+    <message>
+        <source>Tied</source>
+        <translation>Связана</translation>
+    </message>
+    <message>
+        <source>Likely ties</source>
+        <translation>Вероятные привязки</translation>
+    </message>
+    <message>
+        <source>Station</source>
+        <translation>Пикет</translation>
+    </message>
+    <message>
+        <source>Likely ties: stations with different names within %1 pixels of each other on the drawings</source>
+        <translation>Вероятные привязки: пикеты с разными именами ближе %1 пикселей друг к другу на рисунках</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Отчёт</translation>
+    </message>
+    <message>
+        <source>Survex messages</source>
+        <translation>Сообщения Survex</translation>
+    </message>
+    <message>
+        <source>Survey check</source>
+        <translation>Проверка съёмки</translation>
+    </message>
+    <message>
+        <source>Survex</source>
+        <translation>Survex</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n legs</source>
+        <translation>
+            <numerusform>%n замер</numerusform>
+            <numerusform>%n замера</numerusform>
+            <numerusform>%n замеров</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n loops</source>
+        <translation>
+            <numerusform>%n кольцо</numerusform>
+            <numerusform>%n кольца</numerusform>
+            <numerusform>%n колец</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pieces</source>
+        <translation>
+            <numerusform>%n часть</numerusform>
+            <numerusform>%n части</numerusform>
+            <numerusform>%n частей</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source> The plan orientation is not a number: bearings assume north at the top.</source>
+        <translation> Ориентация плана — не число: азимуты считаются от севера вверху листа.</translation>
+    </message>
+    <message>
+        <source>disagrees</source>
+        <translation>расходится</translation>
+    </message>
+    <message>
+        <source>zero length</source>
+        <translation>нулевая длина</translation>
+    </message>
+    <message>
+        <source>beyond tolerance</source>
+        <translation>больше допуска</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>да</translation>
+    </message>
+    <message>
+        <source>not tied</source>
+        <translation>не связана</translation>
+    </message>
+    <message>
+        <source>The plan orientation &apos;%1&apos; is not a number; the Survex text cannot be made.</source>
+        <translation>Ориентация плана «%1» — не число; текст для Survex не составить.</translation>
+    </message>
+    <message>
+        <source>%1 in the leg from station %2 to station %3; the Survex text cannot be made.</source>
+        <translation>%1 в замере от пикета %2 до пикета %3; текст для Survex не составить.</translation>
+    </message>
+    <message>
+        <source>cavern is reading the survey...</source>
+        <translation>cavern читает съёмку...</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Прервано.</translation>
+    </message>
+    <message>
+        <source>cavern found errors (exit status %1):
+
+%2</source>
+        <translation>cavern нашёл ошибки (код завершения %1):
+
+%2</translation>
+    </message>
+    <message>
+        <source>
+Traverses adjusted in loops (from cavern&apos;s error report):
+</source>
+        <translation>
+Ходы, уравненные в кольцах (из отчёта cavern об ошибках):
+</translation>
+    </message>
+    <message>
+        <source>  %1
+    length %2 m over %3 legs, moved %4 m, error %5 %
+</source>
+        <translation>  %1
+    длина %2 м, замеров: %3, сдвиг %4 м, ошибка %5 %
+</translation>
+    </message>
+    <message>
+        <source>
+Everything cavern printed:
+
+</source>
+        <translation>
+Всё, что вывел cavern:
+
+</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyDetails</name>
+    <message>
+        <source>the cave&apos;s name</source>
+        <translation>название пещеры</translation>
+    </message>
+    <message>
+        <source>the tape</source>
+        <translation>рулетка</translation>
+    </message>
+    <message>
+        <source>the compass</source>
+        <translation>компас</translation>
+    </message>
+    <message>
+        <source>the clinometer</source>
+        <translation>клинометр</translation>
+    </message>
+    <message>
+        <source>the scans&apos; source</source>
+        <translation>источник сканов</translation>
+    </message>
+    <message>
+        <source>the entrance</source>
+        <translation>вход</translation>
+    </message>
+    <message>
+        <source>the team member &quot;%1&quot;</source>
+        <translation>участник «%1»</translation>
+    </message>
+    <message>
+        <source>The survey files cannot hold the characters &quot;%1&quot; of %2.</source>
+        <translation>Файлы съёмки не могут хранить символы «%1» (поле: %2).</translation>
+    </message>
+    <message>
+        <source>Survey files cannot hold a double quote (&quot;) in %1: use « » or &apos; instead.</source>
+        <translation>Файлы съёмки не могут хранить двойную кавычку (&quot;) (поле: %1): используйте « » или &apos;.</translation>
+    </message>
+    <message>
+        <source>There is a line break or another control character in %1.</source>
+        <translation>Перенос строки или другой управляющий символ (поле: %1).</translation>
+    </message>
+    <message>
+        <source>Team member %1 has no name.</source>
+        <translation>У участника %1 нет имени.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a role %2 can have; the roles are: %3.</source>
+        <translation>«%1» — не роль, которую может иметь %2; роли: %3.</translation>
+    </message>
+    <message>
+        <source>The survey date must lie between the years 1 and 9999.</source>
+        <translation>Дата съёмки должна лежать между 1 и 9999 годами.</translation>
+    </message>
+    <message>
+        <source>The declination must be a number of degrees from -180 to 180.</source>
+        <translation>Склонение должно быть числом градусов от -180 до 180.</translation>
+    </message>
+    <message>
+        <source>Coordinates are given but no entrance station is chosen.</source>
+        <translation>Координаты указаны, но пикет входа не выбран.</translation>
+    </message>
+    <message>
+        <source>The entrance&apos;s coordinates must be numbers.</source>
+        <translation>Координаты входа должны быть числами.</translation>
+    </message>
+    <message>
+        <source>The entrance&apos;s coordinates need their coordinate system: an EPSG code such as 32637.</source>
+        <translation>Координатам входа нужна система координат: код EPSG, например 32637.</translation>
+    </message>
+    <message>
+        <source>A declination from date and place needs the survey date and the entrance&apos;s coordinates.</source>
+        <translation>Для склонения по дате и месту нужны дата съёмки и координаты входа.</translation>
+    </message>
+    <message>
+        <source>they are cut short</source>
+        <translation>они обрезаны</translation>
+    </message>
+    <message>
+        <source>they were written by a newer Speomark, version %1 of the details</source>
+        <translation>они записаны более новой версией Speomark (версия сведений %1)</translation>
+    </message>
+    <message>
+        <source>the team&apos;s size is damaged</source>
+        <translation>повреждено число участников</translation>
+    </message>
+    <message>
+        <source>unexpected bytes follow them</source>
+        <translation>за ними идут лишние байты</translation>
+    </message>
+    <message>
+        <source>the north reference is damaged</source>
+        <translation>повреждён вид севера</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyDetailsDialog</name>
+    <message>
+        <source> m</source>
+        <translation> м</translation>
+    </message>
+    <message>
+        <source>Survey Details</source>
+        <translation>Сведения о съёмке</translation>
+    </message>
+    <message>
+        <source>Survey</source>
+        <translation>Съёмка</translation>
+    </message>
+    <message>
+        <source>Cave name:</source>
+        <translation>Название пещеры:</translation>
+    </message>
+    <message>
+        <source>Cave &amp;name:</source>
+        <translation>&amp;Название пещеры:</translation>
+    </message>
+    <message>
+        <source>Survey &amp;date:</source>
+        <translation>&amp;Дата съёмки:</translation>
+    </message>
+    <message>
+        <source>Survey date</source>
+        <translation>Дата съёмки</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+    <message>
+        <source>Scans&apos; source:</source>
+        <translation>Источник сканов:</translation>
+    </message>
+    <message>
+        <source>where the original sheets are kept</source>
+        <translation>где хранятся исходные листы</translation>
+    </message>
+    <message>
+        <source>Scans&apos; &amp;source:</source>
+        <translation>&amp;Источник сканов:</translation>
+    </message>
+    <message>
+        <source>Team</source>
+        <translation>Отряд</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Имя</translation>
+    </message>
+    <message>
+        <source>Roles</source>
+        <translation>Роли</translation>
+    </message>
+    <message>
+        <source>&amp;Add person</source>
+        <translation>&amp;Добавить участника</translation>
+    </message>
+    <message>
+        <source>&amp;Remove person</source>
+        <translation>&amp;Убрать участника</translation>
+    </message>
+    <message>
+        <source>Add person</source>
+        <translation>Добавить участника</translation>
+    </message>
+    <message>
+        <source>Remove person</source>
+        <translation>Убрать участника</translation>
+    </message>
+    <message>
+        <source>Roles, separated by spaces: %1</source>
+        <translation>Роли через пробел: %1</translation>
+    </message>
+    <message>
+        <source>Instruments</source>
+        <translation>Приборы</translation>
+    </message>
+    <message>
+        <source>Tape:</source>
+        <translation>Рулетка:</translation>
+    </message>
+    <message>
+        <source>Compass:</source>
+        <translation>Компас:</translation>
+    </message>
+    <message>
+        <source>Clinometer:</source>
+        <translation>Клинометр:</translation>
+    </message>
+    <message>
+        <source>&amp;Tape:</source>
+        <translation>&amp;Рулетка:</translation>
+    </message>
+    <message>
+        <source>&amp;Compass:</source>
+        <translation>&amp;Компас:</translation>
+    </message>
+    <message>
+        <source>C&amp;linometer:</source>
+        <translation>К&amp;линометр:</translation>
+    </message>
+    <message>
+        <source>North on the plan</source>
+        <translation>Север на плане</translation>
+    </message>
+    <message>
+        <source>&amp;Magnetic, declination:</source>
+        <translation>&amp;Магнитный, склонение:</translation>
+    </message>
+    <message>
+        <source>Declination</source>
+        <translation>Склонение</translation>
+    </message>
+    <message>
+        <source>° east</source>
+        <translation>° к востоку</translation>
+    </message>
+    <message>
+        <source>Magnetic, declination &amp;from date and place</source>
+        <translation>Магнитный, склонение &amp;по дате и месту</translation>
+    </message>
+    <message>
+        <source>T&amp;rue north</source>
+        <translation>&amp;Истинный север</translation>
+    </message>
+    <message>
+        <source>&amp;Grid north (of the coordinate system)</source>
+        <translation>&amp;Север сетки (системы координат)</translation>
+    </message>
+    <message>
+        <source>Entrance</source>
+        <translation>Вход</translation>
+    </message>
+    <message>
+        <source>Entrance station:</source>
+        <translation>Пикет входа:</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(нет)</translation>
+    </message>
+    <message>
+        <source>Entrance &amp;station:</source>
+        <translation>&amp;Пикет входа:</translation>
+    </message>
+    <message>
+        <source>Coordinates &amp;known</source>
+        <translation>&amp;Координаты известны</translation>
+    </message>
+    <message>
+        <source>Coordinates known</source>
+        <translation>Координаты известны</translation>
+    </message>
+    <message>
+        <source>Easting:</source>
+        <translation>Восток:</translation>
+    </message>
+    <message>
+        <source>Northing:</source>
+        <translation>Север:</translation>
+    </message>
+    <message>
+        <source>Altitude:</source>
+        <translation>Высота:</translation>
+    </message>
+    <message>
+        <source>&amp;Easting:</source>
+        <translation>&amp;Восток:</translation>
+    </message>
+    <message>
+        <source>N&amp;orthing:</source>
+        <translation>С&amp;евер:</translation>
+    </message>
+    <message>
+        <source>&amp;Altitude:</source>
+        <translation>&amp;Высота:</translation>
+    </message>
+    <message>
+        <source>Coordinate system, EPSG code:</source>
+        <translation>Система координат, код EPSG:</translation>
+    </message>
+    <message>
+        <source>A projected system in metres, such as a UTM zone (EPSG:32637 is UTM zone 37N)</source>
+        <translation>Проекция в метрах, например зона UTM (EPSG:32637 — зона UTM 37N)</translation>
+    </message>
+    <message>
+        <source>Coordinate s&amp;ystem:</source>
+        <translation>Система &amp;координат:</translation>
+    </message>
+    <message>
+        <source>Problem</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyLeg</name>
+    <message>
+        <source>Invalid floating point operation</source>
+        <translation>Недопустимая операция с плавающей точкой</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyOutput</name>
+    <message>
+        <source>Therion files (*.th)</source>
+        <translation>Файлы Therion (*.th)</translation>
+    </message>
+    <message>
+        <source>Compass files (*.dat)</source>
+        <translation>Файлы Compass (*.dat)</translation>
+    </message>
+    <message>
+        <source>The text holds characters that a survey data file cannot store: &quot;%1&quot;. Nothing was written to %2.</source>
+        <translation>В тексте есть символы, которые файл данных съёмки не может хранить: «%1». В %2 ничего не записано.</translation>
+    </message>
+    <message>
+        <source>Cannot make the picture for %1: out of memory.</source>
+        <translation>Не удаётся сделать рисунок %1: не хватает памяти.</translation>
+    </message>
+</context>
+<context>
+    <name>SurveyTextWindow</name>
+    <message>
+        <source>Survey data text</source>
+        <translation>Текст данных съёмки</translation>
+    </message>
+    <message>
+        <source>Text data file - view</source>
+        <translation>Файл данных - просмотр</translation>
+    </message>
+    <message>
+        <source>%1 - view</source>
+        <translation>%1 - просмотр</translation>
+    </message>
+</context>
+<context>
+    <name>ViewEditor</name>
+    <message>
+        <source>Open Plan Image</source>
+        <translation>открытие изображения плана</translation>
+    </message>
+    <message>
+        <source>Open Profile Image</source>
+        <translation>открытие изображения профиля</translation>
+    </message>
+</context>
+<context>
+    <name>ViewStrip</name>
+    <message>
+        <source>grid shift</source>
+        <translation>сдвиг сетки</translation>
+    </message>
+    <message>
+        <source>Open Plan (Left Image)</source>
+        <translation>Открыть план (левое изображение)</translation>
+    </message>
+    <message>
+        <source>Open Profile (Right Image)</source>
+        <translation>Открыть профиль (правое изображение)</translation>
+    </message>
+    <message>
+        <source>Grid every</source>
+        <translation>Сетка через</translation>
+    </message>
+    <message>
+        <source>Plan grid cell, metres</source>
+        <translation>Ячейка сетки плана, метры</translation>
+    </message>
+    <message>
+        <source>Profile grid cell, metres</source>
+        <translation>Ячейка сетки профиля, метры</translation>
+    </message>
+    <message>
+        <source>m</source>
+        <translation>м</translation>
+    </message>
+    <message>
+        <source>Plan grid cell, pixels</source>
+        <translation>Ячейка сетки плана, пиксели</translation>
+    </message>
+    <message>
+        <source>Profile grid cell, pixels</source>
+        <translation>Ячейка сетки профиля, пиксели</translation>
+    </message>
+    <message>
+        <source>pixels</source>
+        <translation>пикс.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Plan grid shift right</source>
+        <translation>Сдвиг сетки плана вправо</translation>
+    </message>
+    <message>
+        <source>Profile grid shift right</source>
+        <translation>Сдвиг сетки профиля вправо</translation>
+    </message>
+    <message>
+        <source>Plan grid shift up</source>
+        <translation>Сдвиг сетки плана вверх</translation>
+    </message>
+    <message>
+        <source>Profile grid shift up</source>
+        <translation>Сдвиг сетки профиля вверх</translation>
+    </message>
+    <message>
+        <source>Plan zoom out</source>
+        <translation>Уменьшить план</translation>
+    </message>
+    <message>
+        <source>Profile zoom out</source>
+        <translation>Уменьшить профиль</translation>
+    </message>
+    <message>
+        <source>Plan zoom in</source>
+        <translation>Увеличить план</translation>
+    </message>
+    <message>
+        <source>Profile zoom in</source>
+        <translation>Увеличить профиль</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Заново</translation>
+    </message>
+</context>
+<context>
+    <name>WholeFile</name>
+    <message>
+        <source>the file system refused it</source>
+        <translation>файловая система отказала</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1: %2.</source>
+        <translation>Не удаётся создать файл %1: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1: %2. Any earlier file of that name is unchanged.</source>
+        <translation>Не удаётся записать файл %1: %2. Прежний файл с этим именем не изменён.</translation>
+    </message>
+</context>
+</TS>
