@@ -3,12 +3,20 @@
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QIODevice>
 
 #include <algorithm>
 
 namespace {
+
+// Texts the user reads, in the interface's language (speomark-export installs no translation
+// and prints them in English).
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(ProjectContents)
+};
 
 ProfileKind kindOf(std::uint8_t stored)
 {
@@ -149,7 +157,7 @@ QString ProjectContents::detailsProblem() const
     SurveyDetails::decode(extras.section(SurveyDetails::SectionTag), &problem);
     if (problem.isEmpty())
         return QString();
-    return QStringLiteral("The project's survey details cannot be read: %1. The stations and settings were read; "
-                          "the details are left empty.")
+    return Words::tr("The project's survey details cannot be read: %1. The stations and settings were read; "
+                     "the details are left empty.")
         .arg(problem);
 }

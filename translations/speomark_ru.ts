@@ -906,6 +906,13 @@ Flagged: %1.
     </message>
 </context>
 <context>
+    <name>ProjectContents</name>
+    <message>
+        <source>The project&apos;s survey details cannot be read: %1. The stations and settings were read; the details are left empty.</source>
+        <translation>Сведения о съёмке в проекте не читаются: %1. Пикеты и настройки прочитаны; сведения оставлены пустыми.</translation>
+    </message>
+</context>
+<context>
     <name>ProjectExtras</name>
     <message>
         <source>its additional block is larger than %1 bytes</source>

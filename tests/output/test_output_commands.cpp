@@ -144,7 +144,7 @@ void OutputCommands::firstSaveAsksForANameThenSavesInTheNewLayout()
     QCOMPARE(fileBytes(QStringLiteral("cave.cav")), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
     QCOMPARE(filesWritten(), QStringList{"cave.cav"});
     QCOMPARE(f->session().dataFileName(), path(QStringLiteral("cave")));
-    QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - view"));
+    QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - просмотр"));
     QCOMPARE(f->dialogs().shown.size(), 1);
     QCOMPARE(f->dialogs().shown[0].dialog.defaultSuffix, QStringLiteral("dat"));
     QVERIFY(f->dialogs().shown[0].dialog.overwritePrompt);
@@ -184,7 +184,7 @@ void OutputCommands::saveAfterCloseProjectAsksAgain()
     f->dialogs().answerQuestion(Answer::No);
     f->click("ButtonCloseProject");
     QVERIFY(f->session().dataFileName().isEmpty());
-    QCOMPARE(preview().windowTitle(), QStringLiteral("Text data file - view"));
+    QCOMPARE(preview().windowTitle(), QStringLiteral("Файл данных - просмотр"));
     f->click("Button7"); // the dialog is shown and cancelled
     QCOMPARE(f->dialogs().fileDialogsShown(), 2);
 }
@@ -210,7 +210,7 @@ void OutputCommands::aFailingBuildKeepsWhatItShould()
     // An orientation that is not a number changes nothing.
     f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("abc"));
     f->click("Button5");
-    QCOMPARE(f->dialogs().messages(), QStringList{"'abc' is not a valid floating point value"});
+    QCOMPARE(f->dialogs().messages(), QStringList{"«abc» — неверное число"});
     QCOMPARE(preview().lines(), QStringList{"before"});
     f->dialogs().answerFile(path(QStringLiteral("cave")));
     f->click("Button7");
@@ -221,7 +221,7 @@ void OutputCommands::aFailingBuildKeepsWhatItShould()
     f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("0"));
     f->document().editStations([](StationTable &table) { table.at(2).planXMetres = std::numeric_limits<float>::infinity(); });
     f->click("Button7");
-    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Invalid floating point operation"));
+    QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Недопустимая операция с плавающей точкой"));
     QCOMPARE(preview().lines(), (QStringList{"#from_to", "A\tB\t5.00\t36.87\t0.00\t"}));
     QCOMPARE(f->dialogs().fileDialogsShown(), 0);
     QCOMPARE(filesWritten(), QStringList());
@@ -259,7 +259,7 @@ void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()
         FileSizeLimit full(16);
         f->click("Button7");
     }
-    QVERIFY2(f->dialogs().messages().last().startsWith(QStringLiteral("Cannot write file ")),
+    QVERIFY2(f->dialogs().messages().last().startsWith(QStringLiteral("Не удаётся записать файл ")),
              qPrintable(f->dialogs().messages().join("|")));
     QCOMPARE(fileBytes(QStringLiteral("cave.cav")), good);
     QCOMPARE(filesWritten(), QStringList{"cave.cav"});
@@ -268,10 +268,10 @@ void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()
     preview().setLines({QStringLiteral("x")});
     f->dialogs().answerFile(path(QStringLiteral("no such folder/cave")));
     f->click("Button10");
-    QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Cannot create file ")));
+    QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Не удаётся создать файл ")));
     QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("no such folder")));
     QCOMPARE(f->session().dataFileName(), path(QStringLiteral("cave")));
-    QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - view"));
+    QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - просмотр"));
 }
 
 void OutputCommands::closePromptAnswers_data()
@@ -308,8 +308,8 @@ void OutputCommands::closePromptAnswers()
     QCOMPARE(f->window().close(), closed);
     QCOMPARE(f->window().isVisible(), !closed);
     if (modified) {
-        QCOMPARE(f->dialogs().shown[0].caption, QStringLiteral("Speomark: Confirm"));
-        QCOMPARE(f->dialogs().shown[0].text, QStringLiteral("File has been modified. Save?"));
+        QCOMPARE(f->dialogs().shown[0].caption, QStringLiteral("Speomark: подтверждение"));
+        QCOMPARE(f->dialogs().shown[0].text, QStringLiteral("Файл изменён. Сохранить?"));
     } else {
         QVERIFY(f->dialogs().shown.isEmpty());
     }
@@ -372,7 +372,7 @@ void OutputCommands::detailsAndOtherProgramsFiles()
     f->dialogs().answerDetails(details);
     f->window().editSurveyDetails();
     QCOMPARE(document.details().caveName, QStringLiteral("Учебная"));
-    QCOMPARE(f->history().stack().undoText(), QStringLiteral("Edit Survey Details"));
+    QCOMPARE(f->history().stack().undoText(), QStringLiteral("правку сведений о съёмке"));
     f->window().viewSurveyText();
     QVERIFY(f->textWindow().lines().first().startsWith(QStringLiteral("*begin")));
     QVERIFY(f->textWindow().lines().join('\n').contains(QStringLiteral("Учебная")));

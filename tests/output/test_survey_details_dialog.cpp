@@ -2,6 +2,7 @@
 // with the reason in the dialog, and names every control for accessibility tools. With
 // SPEOMARK_DETAILS_SCREENSHOT set to a file name it also saves a picture of itself there (the
 // user guide's).
+#include "app/ui/Language.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
 #include "support/TestFiles.h"
@@ -33,6 +34,7 @@ class SurveyDetailsDialogTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase() { Language::apply(Language::systemLanguage()); } // as the program starts
     void givesBackWhatItWasGiven();
     void refusesWhatNoFileCanHold_data();
     void refusesWhatNoFileCanHold();
@@ -65,9 +67,9 @@ void SurveyDetailsDialogTest::refusesWhatNoFileCanHold_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("problem");
-    QTest::newRow("a quote in the name") << "cave" << "Пещера \"Сон\"" << "cannot hold a double quote";
-    QTest::newRow("an unknown role") << "role" << "tape cook" << "\"cook\" is not a role";
-    QTest::newRow("a declination from nowhere") << "auto" << "" << "needs the survey date and the entrance's coordinates";
+    QTest::newRow("a quote in the name") << "cave" << "Пещера \"Сон\"" << "не могут хранить двойную кавычку";
+    QTest::newRow("an unknown role") << "role" << "tape cook" << "«cook» — не роль";
+    QTest::newRow("a declination from nowhere") << "auto" << "" << "нужны дата съёмки и координаты входа";
     QTest::newRow("fine") << "cave" << "Пещера «Сон»" << "";
 }
 
