@@ -158,11 +158,20 @@ bool memoryAllows(const QSize &size, QImage::Format format)
     return !QImage(size, format).isNull();
 }
 
-void makePaletteOpaque(QImage &image)
+// Opaque, and a colour for every index a pixel can hold: a file may give a shorter palette than
+// its pixels use, and the painter would read past its end. Missing colours are black, or a grey
+// ramp when there is no palette at all, as Qt's own conversions take them.
+void makePaletteWhole(QImage &image)
 {
     QList<QRgb> colours = image.colorTable();
     for (QRgb &colour : colours)
         colour = qRgb(qRed(colour), qGreen(colour), qBlue(colour));
+    const int needed = image.format() == QImage::Format_Mono ? 2 : 256;
+    const bool none = colours.isEmpty();
+    for (int index = int(colours.size()); index < needed; ++index) {
+        const int grey = none ? index * 255 / (needed - 1) : 0;
+        colours.append(qRgb(grey, grey, grey));
+    }
     image.setColorTable(colours);
 }
 
@@ -230,6 +239,16 @@ ImageRead readPicture(const QString &fileName, const ImageRequest &request, Read
         limit.emplace(std::max(pixels * 4, bytesFor(size, announced)));
     }
 
+    // The BMP reader leaves rows it could not read as they were. It fills the image it is given
+    // when that has the right size and format, so a blank one means missing rows come out blank
+    // rather than as whatever the memory held.
+    if (exactRows && size.isValid() && announced != QImage::Format_Invalid) {
+        result.image = QImage(size, announced);
+        if (result.image.isNull())
+            return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
+        result.image.fill(0);
+    }
+
     file.startCounting();
     const bool read = reader.read(&result.image) && !result.image.isNull();
     if (file.stopped() || (control && control->cancelled()))
@@ -248,7 +267,7 @@ ImageRead readPicture(const QString &fileName, const ImageRequest &request, Read
     if (result.image.isNull()) // the conversion could not get its memory
         return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
     if (kept == QImage::Format_Indexed8 || kept == QImage::Format_Mono)
-        makePaletteOpaque(result.image);
+        makePaletteWhole(result.image);
     result.size = result.image.size();
     result.bytesNeeded = result.image.sizeInBytes();
     if (endedEarly) {

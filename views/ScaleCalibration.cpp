@@ -3,6 +3,7 @@
 #include "app/EditHistory.h"
 #include "app/NumberText.h"
 #include "app/SurveyDocument.h"
+#include "project/ProjectHeader.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -18,6 +19,13 @@ struct Words
 
 ViewSide other(ViewSide side) { return side == ViewSide::Plan ? ViewSide::Profile : ViewSide::Plan; }
 
+// A scale the project file can hold: a negative one would mirror every leg placed with it, and
+// one beyond the limit gives infinite lengths; either would make the project unsavable.
+bool storable(double metresPerPixel)
+{
+    return metresPerPixel >= 0.0 && metresPerPixel <= ProjectHeader::MaxMetresPerPixel;
+}
+
 } // namespace
 
 ScaleCalibration::ScaleCalibration(SurveyDocument &document, EditSession &session, EditHistory *history)
@@ -25,7 +33,7 @@ ScaleCalibration::ScaleCalibration(SurveyDocument &document, EditSession &sessio
 {
 }
 
-// Metres and pixels per cell both above zero, and a scale that is a real number. Each entry is
+// Metres and pixels per cell both above zero, and a scale a project can hold. Each entry is
 // read again here, the pixels only when the metres passed, so a text that is not a number fails
 // exactly where it is first needed.
 bool ScaleCalibration::entriesValid(ViewSide side) const
@@ -38,7 +46,7 @@ bool ScaleCalibration::entriesValid(ViewSide side) const
     if (!(pixelsPerCell > 0.0))
         return false;
     const double scale = metresPerCell / pixelsPerCell;
-    return std::isfinite(scale) && scale > 0.0;
+    return std::isfinite(scale) && scale > 0.0 && storable(scale);
 }
 
 ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
@@ -89,14 +97,14 @@ ScaleCalibration::Outcome ScaleCalibration::takeGridEntries(ViewSide side)
 
 bool ScaleCalibration::takeScaleFromEntries(ViewSide side)
 {
-    // No number, a pixel count of zero or a quotient out of range give no scale.
+    // No number, a pixel count of zero or a quotient a project cannot hold give no scale.
     const ViewSettings &view = m_document.view(side);
     double metresPerCell = 0.0;
     double pixelsPerCell = 0.0;
     if (NumberText::tryToDouble(view.gridMetresEntry, &metresPerCell)
         && NumberText::tryToDouble(view.gridPixelsEntry, &pixelsPerCell) && pixelsPerCell != 0.0) {
         const double quotient = metresPerCell / pixelsPerCell;
-        if (std::isfinite(quotient)) {
+        if (std::isfinite(quotient) && storable(quotient)) {
             m_document.editView(side, [&](ViewSettings &v) { v.metresPerPixel = quotient; });
             return true;
         }

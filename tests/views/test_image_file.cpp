@@ -207,6 +207,7 @@ private slots:
     void aProjectReopensItsPdfPageAndNamesAMissingScan();
     void scansBeyondTheReadersDefaultLimitOpen();
     void impossibleSizeIsReportedAsTooLarge();
+    void shortPaletteAndMissingRowsPaintDefinedColours();
 
 private:
     QString write(const QString &name, const QImage &image, const char *format, int quality = -1);
@@ -671,6 +672,39 @@ void ImageFileTest::impossibleSizeIsReportedAsTooLarge()
     const ImageRead read = ImageFile::read(path);
     QCOMPARE(read.problem, ImageRead::Problem::TooLarge);
     QVERIFY(read.image.isNull());
+}
+
+void ImageFileTest::shortPaletteAndMissingRowsPaintDefinedColours()
+{
+    // A BMP of 4 x 2 pixels at 8 bits whose palette names two colours while its pixels use 0, 1,
+    // 2 and 255; then the same file cut after its first (bottom) row.
+    QByteArray bmp("BM");
+    const auto put32 = [&bmp](quint32 value) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bmp.append(char(value >> shift & 0xFF));
+    };
+    put32(14 + 40 + 8 + 8);
+    put32(0);
+    put32(14 + 40 + 8);
+    for (const quint32 field : {40u, 4u, 2u, 1u | 8u << 16, 0u, 8u, 2835u, 2835u, 2u, 0u})
+        put32(field);
+    put32(0x0000FF); // blue
+    put32(0x00FF00); // green
+    bmp.append(QByteArray::fromHex("00010203" "020100FF"));
+    const QImage whole = ImageFile::read(writeBytes(QStringLiteral("short-palette.bmp"), bmp)).image;
+    const QImage cut = ImageFile::read(writeBytes(QStringLiteral("cut-palette.bmp"), bmp.left(bmp.size() - 4))).image;
+    QCOMPARE(whole.size(), QSize(4, 2));
+    QCOMPARE(cut.size(), QSize(4, 2));
+    const QRgb blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0), black = qRgb(0, 0, 0);
+    // Rows are stored bottom first. Indexes beyond the palette are black; missing rows are index 0.
+    const QList<QRgb> wholeRows = {black, green, blue, black, blue, green, black, black};
+    const QList<QRgb> cutRows = {blue, blue, blue, blue, blue, green, black, black};
+    for (int i = 0; i < 8; ++i) {
+        // Painted as the view paints it, and as colours the palette holds.
+        QCOMPARE(whole.convertToFormat(QImage::Format_RGB32).pixel(i % 4, i / 4), wholeRows[i]);
+        QCOMPARE(cut.convertToFormat(QImage::Format_RGB32).pixel(i % 4, i / 4), cutRows[i]);
+        QVERIFY(whole.pixelIndex(i % 4, i / 4) < whole.colorCount());
+    }
 }
 
 QTEST_MAIN(ImageFileTest)

@@ -87,9 +87,11 @@ void ViewEditorTest::openingReadsTheScanAndTakesTheScale_data()
     using O = ViewEditor::Opened;
     QTest::newRow("plan") << Plan << "plan.png" << "10" << "50" << O::Opened << 0.2;
     QTest::newRow("profile") << Profile << "plan.png" << "5" << "25" << O::Opened << 0.2;
-    // Only "OK" refuses a negative scale; opening takes whatever quotient there is.
-    QTest::newRow("negative metres") << Plan << "plan.png" << "-1" << "50" << O::Opened << -0.02;
-    // Without a scale the image is opened all the same and the old scale stays.
+    // Without a scale the image is opened all the same and the old scale stays. A scale no project
+    // can hold (it would mirror the legs or make them endless) is none.
+    QTest::newRow("negative metres") << Plan << "plan.png" << "-1" << "50" << O::OpenedWithoutScale << 0.7;
+    QTest::newRow("above 100000 m/px") << Profile << "plan.png" << "200001" << "2" << O::OpenedWithoutScale << 0.7;
+    QTest::newRow("100000 m/px") << Profile << "plan.png" << "200000" << "2" << O::Opened << 100000.0;
     QTest::newRow("zero pixels") << Plan << "plan.png" << "10" << "0" << O::OpenedWithoutScale << 0.7;
     QTest::newRow("profile zero pixels") << Profile << "plan.png" << "10" << "0" << O::OpenedWithoutScale << 0.7;
     QTest::newRow("pixels not a number") << Plan << "plan.png" << "10" << "fifty" << O::OpenedWithoutScale << 0.7;
@@ -313,6 +315,7 @@ void ViewEditorTest::okTakesTheEntriesOrRefusesThem_data()
     QTest::newRow("negative pixels") << Plan << QStringList{"10", "-50"} + valid << "refused" << -50.0 << 0.3 << false;
     QTest::newRow("negative metres") << Plan << QStringList{"-1", "50"} + valid << "refused" << 50.0 << 0.3 << false;
     QTest::newRow("scale overflows") << Plan << QStringList{"1e300", "1e-300"} + valid << "refused" << 1e-300 << 0.3 << false;
+    QTest::newRow("above 100000 m/px") << Plan << QStringList{"100001", "1"} + valid << "refused" << 1.0 << 0.3 << false;
     QTest::newRow("scale vanishes") << Plan << QStringList{"1e-300", "1e300"} + valid << "refused" << 1e300 << 0.3 << false;
     QTest::newRow("profile zero pixels") << Profile << QStringList{"10", "0"} + valid << "refused" << 0.0 << 0.3 << false;
     // Not a number: the press ends where the text is read. Pixels first: nothing is stored.
