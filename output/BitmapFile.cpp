@@ -181,16 +181,4 @@ void writeView(const ViewSnapshot &view, const QString &path, qint64 bandBytes)
                [&](int top, int count) { return viewBand(view, top, count); });
 }
 
-void writeImage(const QImage &image, const QString &path)
-{
-    writeBands(path, image.width(), image.height(), rowsPerBand(image.width(), BandBytes), image,
-               [&](int top, int count) {
-                   // Shared rather than copied; other formats are converted a band at a time.
-                   if (image.format() != QImage::Format_RGB888)
-                       return image.copy(0, top, image.width(), count);
-                   return QImage(image.constScanLine(top), image.width(), count, image.bytesPerLine(),
-                                 QImage::Format_RGB888);
-               });
-}
-
 } // namespace BitmapFile

@@ -22,7 +22,4 @@ constexpr qint64 BandBytes = qint64(16) << 20;
 // way), so the legs come out as in the whole picture.
 void writeView(const ViewSnapshot &view, const QString &path, qint64 bandBytes = BandBytes);
 
-// A picture already made; its colours are written, any transparency is dropped.
-void writeImage(const QImage &image, const QString &path);
-
 } // namespace BitmapFile

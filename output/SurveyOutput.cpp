@@ -104,10 +104,3 @@ void SurveyOutput::writePicture(const ViewSnapshot &view, const QString &path)
 {
     BitmapFile::writeView(view, path);
 }
-
-void SurveyOutput::writePicture(const QImage &picture, const QString &path)
-{
-    if (picture.isNull())
-        throw CommandError(Words::tr("Cannot make the picture for %1: out of memory.").arg(path));
-    BitmapFile::writeImage(picture, path);
-}

@@ -52,7 +52,6 @@ public:
     // "Save BMP": the view's annotated picture at source size, drawn and written a band of rows at
     // a time (see BitmapFile).
     static void writePicture(const ViewSnapshot &view, const QString &path);
-    static void writePicture(const QImage &picture, const QString &path);
 
 private:
     void remember(const QString &path);

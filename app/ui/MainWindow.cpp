@@ -88,14 +88,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
         patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
     patterns.append(QStringLiteral("*.pdf"));
     const QString images = tr("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
-    m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString()};
+    m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString(), QString(), QString()};
     m_profileImageDialog = m_planImageDialog; // each remembers its own file
-    m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString()};
-    m_pictureDialog = {FileDialog::Kind::Save, tr("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true, QString()};
+    m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString(), QString(), QString()};
+    m_pictureDialog = {FileDialog::Kind::Save, tr("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
+                       QString(), QString(), QString()};
     m_saveProjectDialog = {FileDialog::Kind::Save, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), true, QString()};
+                           QStringLiteral("sprj"), true, QString(), QString(), QString()};
     m_openProjectDialog = {FileDialog::Kind::Open, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), false, QString()};
+                           QStringLiteral("sprj"), false, QString(), QString(), QString()};
 
     createPanels();
     createStationsList();

@@ -155,7 +155,8 @@ struct Windows
         windows = std::make_unique<SpeomarkWindows>();
         dialogs = installScriptedDialogs(window());
         window().show(); // styled as on the screen
-        QTest::qWaitForWindowExposed(&window());
+        if (!QTest::qWaitForWindowExposed(&window()))
+            qFatal("the window was never shown");
         window().openProject(QDir(Examples).filePath(QStringLiteral("uchebnaya.sprj")));
         while (window().imageLoader().isBusy())
             window().imageLoader().waitForFinished();
