@@ -894,6 +894,14 @@ void MainWindow::scheduleRecovery()
 void MainWindow::writeRecovery()
 {
     m_recoveryTimer.stop();
+    // A job just opened or saved has nothing to recover: offering it after a crash would only
+    // raise a question about work that is safe.
+    const bool unsaved = m_session.projectChanged() || m_document.modified()
+        || m_session.pointPlaced(ViewSide::Plan) || m_session.pointPlaced(ViewSide::Profile);
+    if (!unsaved) {
+        m_recovery.remove();
+        return;
+    }
     try {
         m_recovery.write(m_document, m_session);
     } catch (const CommandError &error) {

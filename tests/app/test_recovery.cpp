@@ -3,6 +3,7 @@
 #include "project/RecoveryFile.h"
 #include "support/WindowFixture.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@ class Recovery : public QObject
 private slots:
     void initTestCase();
     void aKilledProgramsWorkComesBack();
+    void onlyUnsavedWorkIsKept();
 
 private:
     QTemporaryDir m_data;
@@ -69,6 +71,20 @@ void Recovery::aKilledProgramsWorkComesBack()
     // Taken up once; the window now keeps its own.
     QVERIFY(RecoveryFile::leftBehind(RecoveryFile::defaultFolder()).isEmpty());
     QVERIFY(!f.window().offerRecovery());
+}
+
+void Recovery::onlyUnsavedWorkIsKept()
+{
+    // A job with nothing unsaved leaves no file, so a crash then asks no question.
+    const auto files = [] {
+        return QDir(RecoveryFile::defaultFolder()).entryList({QStringLiteral("recovery-*.sprj")}, QDir::Files);
+    };
+    WindowFixture f;
+    f.window().writeRecovery();
+    QVERIFY(files().isEmpty());
+    f.fillStations(2);
+    f.window().writeRecovery();
+    QCOMPARE(files().size(), 1);
 }
 
 QTEST_MAIN(Recovery)
