@@ -1899,10 +1899,6 @@ Everything cavern printed:
         <source>The text holds characters that a survey data file cannot store: &quot;%1&quot;. Nothing was written to %2.</source>
         <translation>В тексте есть символы, которые файл данных съёмки не может хранить: «%1». В %2 ничего не записано.</translation>
     </message>
-    <message>
-        <source>Cannot make the picture for %1: out of memory.</source>
-        <translation>Не удаётся сделать рисунок %1: не хватает памяти.</translation>
-    </message>
 </context>
 <context>
     <name>SurveyTextWindow</name>
