@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QRadioButton>
+#include <algorithm>
 
 RadioGroup::RadioGroup(const QString &caption, const QStringList &items, QWidget *parent)
     : QGroupBox(caption, parent)
@@ -37,6 +38,14 @@ void RadioGroup::setItemIndex(int index)
         button->setChecked(false);
         button->setAutoExclusive(true);
     }
+}
+
+int RadioGroup::widthForItems() const
+{
+    int widest = 0;
+    for (const QRadioButton *button : m_items)
+        widest = std::max(widest, button->sizeHint().width());
+    return widest + 4 + 3; // the items' margins inside the frame, as laid out below
 }
 
 void RadioGroup::resizeEvent(QResizeEvent *event)

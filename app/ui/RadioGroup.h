@@ -16,6 +16,8 @@ public:
     void setItemIndex(int index);   // out-of-range clears the selection
     QRadioButton *item(int index) const { return m_items.value(index); }
     int count() const { return int(m_items.size()); }
+    // The width at which every item's caption shows whole.
+    int widthForItems() const;
 
 signals:
     void clicked(int index);

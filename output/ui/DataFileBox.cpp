@@ -4,14 +4,19 @@
 #include "app/ui/RadioGroup.h"
 #include "output/SurveyText.h"
 
+#include <algorithm>
+
 using namespace Controls;
 
 DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(tr("Text data file"), parent)
 {
-    formatGroup = place(new RadioGroup(tr("Format"), {tr("Lumaro: Label"), tr("Lumaro: FromTo"), tr("Survex")}, this),
-                        4, 16, 97, 65);
+    // The format names are wider than the 97 pixels the groups had once; that group grows to show
+    // them whole and the style group moves along (the box has room up to the Check button's edge).
+    auto *formats = new RadioGroup(tr("Format"), {tr("Lumaro: Label"), tr("Lumaro: FromTo"), tr("Survex")}, this);
+    const int formatWidth = std::max(97, formats->widthForItems());
+    formatGroup = place(formats, 4, 16, formatWidth, 65);
     formatGroup->setItemIndex(int(SurveyFormat::LumaroFromTo));
-    styleGroup = place(new RadioGroup(tr("Style"), {tr("Angle"), tr("DepthChange")}, this), 104, 16, 97, 65);
+    styleGroup = place(new RadioGroup(tr("Style"), {tr("Angle"), tr("DepthChange")}, this), 7 + formatWidth, 16, 97, 65);
     styleGroup->setItemIndex(int(SurveyStyle::Angle));
     viewButton = pushButton(this, tr("View"), 8, 88, 57, 25);
     saveButton = pushButton(this, tr("Save"), 72, 88, 57, 25);

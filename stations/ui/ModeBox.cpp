@@ -10,7 +10,8 @@ ModeBox::ModeBox(QWidget *parent) : QWidget(parent)
 {
     modeGroup = place(new QGroupBox(tr("Mode"), this), 0, 0, 81, 54);
     addModeRadio = radioButton(modeGroup, tr("Add new"), true, 8, 16, 65, 17);
-    moveModeRadio = radioButton(modeGroup, tr("Move"), false, 8, 32, 57, 17);
+    // As wide as the row above, so a longer word than "Move" is not cut off.
+    moveModeRadio = radioButton(modeGroup, tr("Move"), false, 8, 32, 65, 17);
     moveModeRadio->setEnabled(false);
     showLabelsCheck = checkBox(this, tr("Show Labels"), true, 0, 58, 89, 17);
     showLinesCheck = checkBox(this, tr("Show Lines"), true, 0, 75, 89, 19);

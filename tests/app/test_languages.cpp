@@ -29,7 +29,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QCheckBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QSpinBox>
@@ -437,6 +439,23 @@ void LanguagesTest::captionsFitTheirButtons()
                 cut.append(
                     QStringLiteral("%1 \"%2\": %3 > %4").arg(button->objectName(), text).arg(needed).arg(room.width()));
         }
+    }
+    // Radio buttons and check boxes draw their caption beside the mark.
+    for (QAbstractButton *button : w.window().findChildren<QAbstractButton *>()) {
+        const bool radio = qobject_cast<QRadioButton *>(button);
+        if (!(radio || qobject_cast<QCheckBox *>(button)) || button->text().isEmpty())
+            continue;
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        const QRect room = button->style()->subElementRect(
+            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
+        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(QLatin1Char('&')));
+        if (needed > room.width())
+            cut.append(QStringLiteral("%1 \"%2\": %3 > %4")
+                           .arg(button->objectName(), button->text())
+                           .arg(needed)
+                           .arg(room.width()));
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }
