@@ -678,19 +678,11 @@ void ImageFileTest::shortPaletteAndMissingRowsPaintDefinedColours()
 {
     // A BMP of 4 x 2 pixels at 8 bits whose palette names two colours while its pixels use 0, 1,
     // 2 and 255; then the same file cut after its first (bottom) row.
-    QByteArray bmp("BM");
-    const auto put32 = [&bmp](quint32 value) {
-        for (int shift = 0; shift < 32; shift += 8)
-            bmp.append(char(value >> shift & 0xFF));
-    };
-    put32(14 + 40 + 8 + 8);
-    put32(0);
-    put32(14 + 40 + 8);
-    for (const quint32 field : {40u, 4u, 2u, 1u | 8u << 16, 0u, 8u, 2835u, 2835u, 2u, 0u})
-        put32(field);
-    put32(0x0000FF); // blue
-    put32(0x00FF00); // green
-    bmp.append(QByteArray::fromHex("00010203" "020100FF"));
+    const QByteArray bmp = QByteArray::fromHex("424d46000000000000003e000000" // file header, pixels at 62
+                                               "28000000040000000200000001000800000000000800000013"
+                                               "0b0000130b00000200000000000000" // 4 x 2, 8 bits, 2 colours
+                                               "ff000000" "00ff0000"            // blue, green
+                                               "00010203" "020100ff");          // bottom row, top row
     const QImage whole = ImageFile::read(writeBytes(QStringLiteral("short-palette.bmp"), bmp)).image;
     const QImage cut = ImageFile::read(writeBytes(QStringLiteral("cut-palette.bmp"), bmp.left(bmp.size() - 4))).image;
     QCOMPARE(whole.size(), QSize(4, 2));
