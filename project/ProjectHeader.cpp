@@ -217,9 +217,8 @@ QString ProjectHeader::problem() const
         if (fraction.value < 0.0 || fraction.value > 1.0)
             return Words::tr("its %1 is %2, outside 0 to 1").arg(Words::tr(fraction.name), number(fraction.value));
     }
-    // A negative scale mirrors every leg placed with it, a huge one makes their lengths infinite.
     for (const auto &scale : {reals[6], reals[7]}) {
-        if (scale.value < 0.0 || scale.value > MaxMetresPerPixel)
+        if (!scaleAllowed(scale.value))
             return Words::tr("its %1 is %2, outside 0 to 100000 metres per pixel")
                 .arg(Words::tr(scale.name), number(scale.value));
     }

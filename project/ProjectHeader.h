@@ -16,6 +16,12 @@ struct ProjectHeader
     static constexpr double MinFileZoom = 1.0 / 32.0; // the furthest the views can zoom out
     static constexpr double MaxFileZoom = 8.0;        // ... and in
     static constexpr double MaxMetresPerPixel = 100000.0; // a scale beyond is damage, not a drawing
+    // 0 (not set yet) up to the limit: a negative scale mirrors every leg placed with it, a huge one
+    // makes their lengths infinite. NaN is not one.
+    static constexpr bool scaleAllowed(double metresPerPixel)
+    {
+        return metresPerPixel >= 0.0 && metresPerPixel <= MaxMetresPerPixel;
+    }
 
     std::int32_t stationCount = 0;
     std::int32_t stationCapacity = Capacity;

@@ -19,13 +19,6 @@ struct Words
 
 ViewSide other(ViewSide side) { return side == ViewSide::Plan ? ViewSide::Profile : ViewSide::Plan; }
 
-// A scale the project file can hold: a negative one would mirror every leg placed with it, and
-// one beyond the limit gives infinite lengths; either would make the project unsavable.
-bool storable(double metresPerPixel)
-{
-    return metresPerPixel >= 0.0 && metresPerPixel <= ProjectHeader::MaxMetresPerPixel;
-}
-
 } // namespace
 
 ScaleCalibration::ScaleCalibration(SurveyDocument &document, EditSession &session, EditHistory *history)
@@ -46,7 +39,7 @@ bool ScaleCalibration::entriesValid(ViewSide side) const
     if (!(pixelsPerCell > 0.0))
         return false;
     const double scale = metresPerCell / pixelsPerCell;
-    return std::isfinite(scale) && scale > 0.0 && storable(scale);
+    return scale > 0.0 && ProjectHeader::scaleAllowed(scale);
 }
 
 ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
@@ -97,14 +90,15 @@ ScaleCalibration::Outcome ScaleCalibration::takeGridEntries(ViewSide side)
 
 bool ScaleCalibration::takeScaleFromEntries(ViewSide side)
 {
-    // No number, a pixel count of zero or a quotient a project cannot hold give no scale.
+    // No number, a pixel count of zero or a quotient a project cannot hold (it could not be saved)
+    // give no scale.
     const ViewSettings &view = m_document.view(side);
     double metresPerCell = 0.0;
     double pixelsPerCell = 0.0;
     if (NumberText::tryToDouble(view.gridMetresEntry, &metresPerCell)
         && NumberText::tryToDouble(view.gridPixelsEntry, &pixelsPerCell) && pixelsPerCell != 0.0) {
         const double quotient = metresPerCell / pixelsPerCell;
-        if (std::isfinite(quotient) && storable(quotient)) {
+        if (ProjectHeader::scaleAllowed(quotient)) {
             m_document.editView(side, [&](ViewSettings &v) { v.metresPerPixel = quotient; });
             return true;
         }

@@ -426,36 +426,24 @@ void LanguagesTest::captionsFitTheirButtons()
         {QStringLiteral("Button2"), {ViewStrip::tr("OK"), ViewStrip::tr("Change")}},
         {QStringLiteral("ButtonAdd"), {StationBox::tr("Add"), StationBox::tr("OK")}}};
     QStringList cut;
-    for (QPushButton *button : w.window().findChildren<QPushButton *>()) {
-        if (button->text().isEmpty() || button->parentWidget()->layout())
+    for (QAbstractButton *button : w.window().findChildren<QAbstractButton *>()) {
+        // The room each kind of button leaves for its caption (beside the mark for radios and checks).
+        const QStyle::SubElement contents = qobject_cast<QPushButton *>(button) ? QStyle::SE_PushButtonContents
+            : qobject_cast<QRadioButton *>(button)                             ? QStyle::SE_RadioButtonContents
+            : qobject_cast<QCheckBox *>(button)                                ? QStyle::SE_CheckBoxContents
+                                                                               : QStyle::SE_CustomBase;
+        if (contents == QStyle::SE_CustomBase || button->text().isEmpty() || button->parentWidget()->layout())
             continue;
         for (const QString &text : QStringList{button->text()} + changing.value(button->objectName())) {
             QStyleOptionButton option;
             option.initFrom(button);
             option.text = text;
-            const QRect room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const QRect room = button->style()->subElementRect(contents, &option, button);
             const int needed = button->fontMetrics().horizontalAdvance(QString(text).remove(QLatin1Char('&')));
             if (needed > room.width())
                 cut.append(
                     QStringLiteral("%1 \"%2\": %3 > %4").arg(button->objectName(), text).arg(needed).arg(room.width()));
         }
-    }
-    // Radio buttons and check boxes draw their caption beside the mark.
-    for (QAbstractButton *button : w.window().findChildren<QAbstractButton *>()) {
-        const bool radio = qobject_cast<QRadioButton *>(button);
-        if (!(radio || qobject_cast<QCheckBox *>(button)) || button->text().isEmpty())
-            continue;
-        QStyleOptionButton option;
-        option.initFrom(button);
-        option.text = button->text();
-        const QRect room = button->style()->subElementRect(
-            radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents, &option, button);
-        const int needed = button->fontMetrics().horizontalAdvance(QString(button->text()).remove(QLatin1Char('&')));
-        if (needed > room.width())
-            cut.append(QStringLiteral("%1 \"%2\": %3 > %4")
-                           .arg(button->objectName(), button->text())
-                           .arg(needed)
-                           .arg(room.width()));
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 }

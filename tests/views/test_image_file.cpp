@@ -685,8 +685,6 @@ void ImageFileTest::shortPaletteAndMissingRowsPaintDefinedColours()
                                                "00010203" "020100ff");          // bottom row, top row
     const QImage whole = ImageFile::read(writeBytes(QStringLiteral("short-palette.bmp"), bmp)).image;
     const QImage cut = ImageFile::read(writeBytes(QStringLiteral("cut-palette.bmp"), bmp.left(bmp.size() - 4))).image;
-    QCOMPARE(whole.size(), QSize(4, 2));
-    QCOMPARE(cut.size(), QSize(4, 2));
     const QRgb blue = qRgb(0, 0, 255), green = qRgb(0, 255, 0), black = qRgb(0, 0, 0);
     // Rows are stored bottom first. Indexes beyond the palette are black; missing rows are index 0.
     const QList<QRgb> wholeRows = {black, green, blue, black, blue, green, black, black};
