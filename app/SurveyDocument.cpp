@@ -1,5 +1,7 @@
 #include "app/SurveyDocument.h"
 
+#include "app/NumberText.h"
+
 SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent) {}
 
 void SurveyDocument::notify(Parts parts)
@@ -225,4 +227,16 @@ void SurveyDocument::setDetails(const SurveyDetails &details)
 {
     m_details = details;
     notify(DetailsPart);
+}
+
+Survey SurveyDocument::survey() const
+{
+    Survey survey;
+    survey.stations = m_stations;
+    survey.planOrientationDeg = NumberText::toDouble(m_orientationEntry);
+    survey.style = m_style;
+    survey.details = m_details;
+    survey.profileKind = m_profileKind;
+    survey.profileMetresPerPixel = m_views[int(ViewSide::Profile)].metresPerPixel;
+    return survey;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/Survey.h"
 #include "output/SurveyDetails.h"
 #include "output/SurveyLeg.h"
 #include "output/SurveyText.h"
@@ -13,7 +14,6 @@
 
 constexpr int GridShiftLimit = 500; // the grid moves at most this many source pixels either way
 
-enum class ProfileKind { None, Extended, Projective };
 enum class ViewSide { Plan = 0, Profile = 1 };
 
 // What a project stores about one drawing and its view: the scan, the zoom, the pane's share of
@@ -116,6 +116,9 @@ public:
     SurveyStyle style() const { return m_style; }
     bool modified() const { return m_modified; }
     const SurveyDetails &details() const { return m_details; }
+    // What every survey file is written from. Throws CommandError when the orientation entry is
+    // not a number.
+    Survey survey() const;
 
     // Station edits. Each is recorded while a recording runs (see EditHistory), so it can be undone.
     void setStation(int index, const Station &station); // index == count() sets the pending entry

@@ -2,9 +2,7 @@
 
 #include "app/CommandError.h"
 #include "checks/CheckReport.h"
-#include "output/CompassText.h"
-#include "output/SurveyText.h"
-#include "output/TherionText.h"
+#include "output/Exporter.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 
@@ -18,6 +16,11 @@ namespace {
 const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
                                  QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass")};
 const int CsvFormat = 3; // after the three survey text layouts
+
+ExportFormat exportFormat(int name)
+{
+    return name == 4 ? ExportFormat::Therion : name == 5 ? ExportFormat::Compass : Exporter::ofLayout(SurveyFormat(name));
+}
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
 
@@ -52,14 +55,12 @@ LegTolerance parseTolerance(const QString &text)
     return tolerance;
 }
 
-CheckSettings checkSettings(const ProjectHeader &header, double orientation, const LegTolerance &tolerance)
+CheckSettings checkSettings(const Survey &survey, const LegTolerance &tolerance)
 {
     CheckSettings settings;
-    settings.planOrientation = orientation;
-    settings.profileKind = header.profileKind == 1   ? ProfileKind::Extended
-                           : header.profileKind == 0 ? ProfileKind::None
-                                                     : ProfileKind::Projective;
-    settings.profileMetresPerPixel = header.profileMetresPerPixel;
+    settings.planOrientation = survey.planOrientationDeg;
+    settings.profileKind = survey.profileKind;
+    settings.profileMetresPerPixel = survey.profileMetresPerPixel;
     settings.tolerance = tolerance;
     return settings;
 }
@@ -182,15 +183,15 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.detailsProblem());
         format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
-        // The window reads north from its entry box, which shows the saved number with 15 digits.
-        if (!parser.isSet(orientationOption))
-            orientation = ProjectHeader::reopenedEntryValue(project.header.planOrientationEntry);
+        Survey survey = project.survey();
+        survey.style = SurveyStyle(style);
+        if (parser.isSet(orientationOption))
+            survey.planOrientationDeg = orientation;
 
         QByteArray bytes;
         int status = Success;
         if (parser.isSet(checkOption) || format == CsvFormat) {
-            const SurveyNetwork network =
-                SurveyNetwork::build(project.stations, checkSettings(project.header, orientation, tolerance));
+            const SurveyNetwork network = SurveyNetwork::build(survey.stations, checkSettings(survey, tolerance));
             if (parser.isSet(checkOption)) {
                 bytes = CheckReport::text(network).toUtf8();
                 status = network.anythingFlagged() ? Flagged : Success;
@@ -201,14 +202,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                 bytes = CheckReport::legsCsv(network.legs);
             }
         } else {
-            const QString layout = FormatNames.at(format);
-            const SurveyText text =
-                layout == QLatin1String("therion")
-                    ? TherionText::build(project.stations, SurveyStyle(style), orientation, project.details())
-                : layout == QLatin1String("compass")
-                    ? CompassText::build(project.stations, orientation, project.details())
-                    : SurveyText::build(project.stations, SurveyFormat(format), SurveyStyle(style), orientation,
-                                        project.details());
+            const SurveyText text = Exporter::text(survey, exportFormat(format));
             if (!text.complete())
                 throw CommandError(legFailure(projectPath, text.error, text.failedFromName, text.failedToName,
                                               text.failedFrom, text.failedTo));

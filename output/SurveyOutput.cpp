@@ -3,12 +3,9 @@
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
 #include "app/EditSession.h"
-#include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "output/BitmapFile.h"
-#include "output/CompassText.h"
 #include "output/DataFileName.h"
-#include "output/TherionText.h"
 #include "output/WholeFile.h"
 
 #include <QCoreApplication>
@@ -26,68 +23,57 @@ struct Words
 
 SurveyOutput::SurveyOutput(SurveyDocument &document, EditSession &session) : m_document(document), m_session(session) {}
 
-SurveyText SurveyOutput::build() const
+ExportFormat SurveyOutput::ticked() const
 {
-    const double orientation = NumberText::toDouble(m_document.orientationEntry());
-    return SurveyText::build(m_document.stations(), m_document.format(), m_document.style(), orientation,
-                             m_document.details());
+    return Exporter::ofLayout(m_document.format());
 }
 
-QString SurveyOutput::extension() const
+SurveyOutput::Target SurveyOutput::saveTarget(const QString &chosen) const
 {
-    return m_document.format() == SurveyFormat::Survex ? QStringLiteral(".svx") : QStringLiteral(".cav");
+    const QString name = chosen.isEmpty() ? m_session.dataFileName() : chosen;
+    const ExportFormat format = Exporter::formatOfName(name, m_document.format()).value_or(ticked());
+    return {DataFileNames::withoutExtension(name) + Exporter::extension(format), format};
 }
 
-void SurveyOutput::remember(const QString &path)
+SurveyOutput::Target SurveyOutput::saveAsTarget(const QString &chosen, std::optional<ExportFormat> byFilter) const
 {
-    m_session.setDataFileName(DataFileNames::withoutExtension(path));
+    const ExportFormat format =
+        byFilter ? *byFilter : Exporter::formatOfName(chosen, m_document.format()).value_or(ticked());
+    return {DataFileNames::hasExtension(chosen) ? chosen : chosen + Exporter::extension(format), format};
 }
 
-QString SurveyOutput::save(const QStringList &lines, const QString &chosen)
+SurveyText SurveyOutput::build(ExportFormat format) const
 {
-    const QString name = (chosen.isEmpty() ? m_session.dataFileName() : chosen);
-    const QString path = DataFileNames::withoutExtension(name) + extension();
-    writeText(lines, path);
-    remember(path);
-    return path;
+    return Exporter::text(m_document.survey(), format);
 }
 
-QString SurveyOutput::saveAs(const QStringList &lines, const QString &chosen)
+SurveyOutput::TextSource SurveyOutput::sourceFor(ExportFormat format) const
 {
-    const QString path = DataFileNames::hasExtension(chosen) ? chosen : chosen + extension();
-    writeText(lines, path);
-    remember(path);
-    return path;
+    if (!m_preview.edited || m_preview.format.value_or(ticked()) != format)
+        return TextSource::Build;
+    return m_preview.builtFrom && *m_preview.builtFrom == m_document.survey() ? TextSource::Edited
+                                                                              : TextSource::AskEditedOrBuild;
 }
 
-QString SurveyOutput::filter(OtherFormat format)
+void SurveyOutput::previewBuilt(ExportFormat format, const Survey &from)
 {
-    return format == OtherFormat::Therion ? Words::tr("Therion files (*.th)") : Words::tr("Compass files (*.dat)");
+    m_preview = {format, from, false};
 }
 
-QString SurveyOutput::saveAs(OtherFormat format, const QString &chosen) const
+void SurveyOutput::write(const QStringList &lines, const Target &target)
 {
-    const double orientation = NumberText::toDouble(m_document.orientationEntry());
-    const SurveyText text = format == OtherFormat::Therion
-        ? TherionText::build(m_document.stations(), m_document.style(), orientation, m_document.details())
-        : CompassText::build(m_document.stations(), orientation, m_document.details());
-    if (!text.complete())
-        throw CommandError(text.error);
-    const QString extension = format == OtherFormat::Therion ? QStringLiteral(".th") : QStringLiteral(".dat");
-    const QString path = DataFileNames::hasExtension(chosen) ? chosen : chosen + extension;
-    writeText(text.previewLines(), path);
-    return path;
+    writeText(lines, target.path);
+    const std::optional<SurveyFormat> layout = Exporter::layoutOf(target.format);
+    if (!layout)
+        return; // another program's file: Save goes on writing the layout's
+    m_session.setDataFileName(DataFileNames::withoutExtension(target.path));
+    if (*layout != m_document.format())
+        m_document.setFormat(*layout);
 }
 
-void SurveyOutput::saveToKnownFile(const QStringList &lines)
+QString SurveyOutput::filter(ExportFormat format)
 {
-    writeText(lines, m_session.dataFileName() + extension());
-}
-
-void SurveyOutput::saveToChosenFile(const QStringList &lines, const QString &chosen)
-{
-    writeText(lines, chosen);
-    m_document.setModified(false);
+    return format == ExportFormat::Therion ? Words::tr("Therion files (*.th)") : Words::tr("Compass files (*.dat)");
 }
 
 void SurveyOutput::writeText(const QStringList &lines, const QString &path)

@@ -127,6 +127,19 @@ void ProjectContents::applyTo(SurveyDocument &document) const
     }
 }
 
+Survey ProjectContents::survey() const
+{
+    Survey survey;
+    survey.stations = stations;
+    // The window reads north from its entry box, which shows the saved number with 15 digits.
+    survey.planOrientationDeg = ProjectHeader::reopenedEntryValue(header.planOrientationEntry);
+    survey.style = SurveyStyle(header.dataStyleIndex);
+    survey.details = details();
+    survey.profileKind = kindOf(header.profileKind);
+    survey.profileMetresPerPixel = header.profileMetresPerPixel;
+    return survey;
+}
+
 const QByteArray ProjectContents::ScanPagesTag = QByteArrayLiteral("PAGE");
 
 ProjectContents::ScanPage ProjectContents::scanPage(ViewSide side) const

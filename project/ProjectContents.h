@@ -1,5 +1,6 @@
 #pragma once
 
+#include "output/Survey.h"
 #include "output/SurveyDetails.h"
 #include "project/ProjectExtras.h"
 #include "project/ProjectHeader.h"
@@ -29,6 +30,10 @@ struct ProjectContents
     // cells, scales, grid shifts, entries and switches, orientation, profile kind, display and
     // output choices. The images are the caller's to read.
     void applyTo(SurveyDocument &document) const;
+
+    // What every survey file is written from: the stations, the saved orientation as the window
+    // reads it back, the saved style, the details (empty when they cannot be read).
+    Survey survey() const;
 
     // The survey details of the optional block: empty when it has none, or when they cannot be
     // read (then detailsProblem() says why; the rest of the project is usable).

@@ -129,6 +129,11 @@ void RecoveryFile::remove()
         QFile::remove(m_path);
 }
 
+bool RecoveryFile::exists() const
+{
+    return !m_path.isEmpty() && QFile::exists(m_path);
+}
+
 QList<RecoveryFile::Left> RecoveryFile::leftBehind(const QString &folder)
 {
     QList<Left> found;

@@ -28,6 +28,7 @@ public:
     void write(const SurveyDocument &document, const EditSession &session);
     // A clean exit or a saved project: nothing left to recover.
     void remove();
+    bool exists() const;
 
     struct Left
     {

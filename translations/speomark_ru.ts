@@ -808,6 +808,36 @@ Flagged: %1.
         <source>Speomark will speak this language from its next start.</source>
         <translation>Этот язык появится в Speomark при следующем запуске.</translation>
     </message>
+    <message>
+        <source>You edited the survey data text, and the survey has changed since the text was built.
+
+Yes: save the text as you edited it.
+No: build the text again from the survey (your edits are dropped).</source>
+        <translation>Вы правили текст данных съёмки, а съёмка изменилась после того, как текст был построен.
+
+Да: сохранить текст с вашими правками.
+Нет: построить текст заново по съёмке (правки пропадут).</translation>
+    </message>
+    <message>
+        <source>the project, which has never been saved</source>
+        <translation>проект, который ещё ни разу не сохранялся</translation>
+    </message>
+    <message>
+        <source>the project %1</source>
+        <translation>проект %1</translation>
+    </message>
+    <message>
+        <source>the survey data file %1</source>
+        <translation>файл данных съёмки %1</translation>
+    </message>
+    <message>
+        <source>Not saved yet: %1.</source>
+        <translation>Ещё не сохранено: %1.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> и </translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -834,6 +864,13 @@ Flagged: %1.
     <message>
         <source>3D view</source>
         <translation>3D-вид</translation>
+    </message>
+</context>
+<context>
+    <name>NumberField</name>
+    <message>
+        <source>%1: &quot;%2&quot; is not a number; %3 stays in force.</source>
+        <translation>%1: «%2» — не число; остаётся %3.</translation>
     </message>
 </context>
 <context>

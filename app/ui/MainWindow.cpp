@@ -5,6 +5,7 @@
 #include "app/ui/Controls.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/Language.h"
+#include "app/ui/NumberField.h"
 #include "app/ui/PaneSplitter.h"
 #include "app/ui/Panel.h"
 #include "app/ui/QtDialogService.h"
@@ -147,6 +148,7 @@ void MainWindow::setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *h
 {
     m_textWindow = textWindow;
     m_helpWindow = helpWindow;
+    connect(m_textWindow, &SurveyTextWindow::edited, this, [this] { m_output.previewEdited(); });
     updateControls();
 }
 
@@ -370,6 +372,13 @@ void MainWindow::createMenu()
     guide->setShortcut(QKeySequence(Qt::Key_F1));
     connect(guide, &QAction::triggered, this, [this] { guard([this] { showHelp(); }); });
 
+    // Enter adds the pending station once it is placed, wherever the focus is in the window: on
+    // a drawing after the two clicks as much as in the label box.
+    m_addAction = new QAction(this);
+    m_addAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    connect(m_addAction, &QAction::triggered, this, [this] { guard([this] { addStation(); }); });
+    addAction(m_addAction);
+
     // Esc stops the scan being read, or gives up a measurement.
     m_cancelAction = new QAction(this);
     m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
@@ -473,14 +482,15 @@ void MainWindow::connectCommands()
     }
     command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
     command(m_closeAllAction, &QAction::triggered, [this] { closeProject(); });
-    // Enter in the label or comment box presses Add.
-    command(m_stationBox, &StationBox::returnPressed, [this] {
-        if (m_session.addEnabled())
-            addStation();
-    });
     command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
-    command(m_orientationEdit, &QLineEdit::textChanged, [this](const QString &text) { m_stationEditor.setOrientation(text); });
+    m_orientationField = new NumberField(m_orientationEdit, m_orientationCaption->text());
+    command(m_orientationField, &NumberField::accepted,
+            [this](const QString &text) { m_stationEditor.setOrientation(text); });
+    const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
+    connect(m_orientationField, &NumberField::refused, this, showRefusal);
+    connect(m_planStrip, &ViewStrip::entryRefused, this, showRefusal);
+    connect(m_profileStrip, &ViewStrip::entryRefused, this, showRefusal);
     onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
     onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
 
@@ -570,10 +580,7 @@ void MainWindow::updateControls()
     m_planStrip->showSettings(m_document.view(ViewSide::Plan), m_session.gridLocked(ViewSide::Plan));
     m_profileStrip->showSettings(m_document.view(ViewSide::Profile), m_session.gridLocked(ViewSide::Profile));
     m_lowerPanel->setEnabled(m_session.lowerPanelEnabled());
-    {
-        const QSignalBlocker quiet(m_orientationEdit);
-        showText(m_orientationEdit, m_document.orientationEntry());
-    }
+    m_orientationField->show(m_document.orientationEntry());
     const QSignalBlocker quiet[] = {QSignalBlocker(m_extendedRadio), QSignalBlocker(m_projectiveRadio),
                                     QSignalBlocker(m_noProfileRadio)};
     switch (m_document.profileKind()) {
@@ -591,6 +598,7 @@ void MainWindow::updateControls()
     m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
                         m_document.showLines());
     m_dataFileBox->showChoices(m_document.format(), m_document.style());
+    m_addAction->setEnabled(m_session.addEnabled());
     const bool stationSelected = m_session.moving() && m_document.stations().contains(m_session.selected());
     m_insertAction->setEnabled(stationSelected);
     m_deleteAction->setEnabled(stationSelected);
@@ -737,52 +745,110 @@ void MainWindow::nudgeStation(QPoint sourcePixels)
 
 // ---- Survey data output ----
 
-void MainWindow::rebuildSurveyText()
+ExportFormat MainWindow::tickedFormat() const
 {
-    const SurveyText text = m_output.build();
-    // A leg that cannot be computed ends the text there; the lines before it stay in view.
-    m_textWindow->setLines(text.previewLines());
+    return Exporter::ofLayout(m_document.format());
+}
+
+QStringList MainWindow::buildSurveyText(ExportFormat format)
+{
+    const Survey survey = m_document.survey();
+    const SurveyText text = Exporter::text(survey, format);
+    // The preview shows what is saved, unless it holds the user's edits of another format's text.
+    if (!m_output.previewHoldsEdits() || m_output.previewFormat().value_or(tickedFormat()) == format) {
+        m_textWindow->setLines(text.previewLines()); // a leg that cannot be computed ends it there
+        m_output.previewBuilt(format, survey);
+    }
     if (!text.complete())
         throw CommandError(text.error);
+    return text.previewLines();
+}
+
+std::optional<QStringList> MainWindow::surveyTextToSave(ExportFormat format)
+{
+    switch (m_output.sourceFor(format)) {
+    case SurveyOutput::TextSource::Edited:
+        return m_textWindow->lines();
+    case SurveyOutput::TextSource::AskEditedOrBuild:
+        switch (dialogs().askYesNoCancel(
+            this, tr("Speomark: Confirm"),
+            tr("You edited the survey data text, and the survey has changed since the text was built.\n\n"
+               "Yes: save the text as you edited it.\nNo: build the text again from the survey (your edits "
+               "are dropped)."))) {
+        case Answer::Yes:
+            return m_textWindow->lines();
+        case Answer::Cancel:
+            return std::nullopt;
+        case Answer::No:
+            break;
+        }
+        break;
+    case SurveyOutput::TextSource::Build:
+        break;
+    }
+    return buildSurveyText(format);
+}
+
+void MainWindow::showNewJobsText()
+{
+    m_output.previewCleared();
+    try {
+        buildSurveyText(tickedFormat());
+    } catch (const CommandError &) {
+        // A leg that cannot be computed is reported when the text is viewed or saved.
+    }
 }
 
 void MainWindow::viewSurveyText()
 {
-    rebuildSurveyText();
+    buildSurveyText(tickedFormat());
     m_textWindow->bringToFront();
 }
 
 void MainWindow::saveSurveyText()
 {
-    if (m_document.modified())
-        rebuildSurveyText();
-    if (m_session.dataFileName().isEmpty() && !dialogs().execute(this, m_dataFileDialog))
+    // The ticked layout's text comes first, so a leg that cannot be computed stops Save before
+    // any dialog.
+    std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
+    if (!lines)
         return;
-    m_dataFileDialog.fileName = m_output.save(m_textWindow->lines(), m_dataFileDialog.fileName);
+    const bool known = !m_session.dataFileName().isEmpty();
+    if (!known && !dialogs().execute(this, m_dataFileDialog))
+        return;
+    const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_dataFileDialog.fileName);
+    if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
+        return;
+    m_output.write(*lines, target);
+    m_dataFileDialog.fileName = target.path;
 }
 
 void MainWindow::saveSurveyTextAs()
 {
-    if (m_document.modified())
-        rebuildSurveyText();
+    std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
+    if (!lines)
+        return;
     // Save as also offers the files of Therion and Compass, chosen by the dialog's filter.
     const QString layout = tr("Survey data (*.cav *.svx)");
-    const QString therion = SurveyOutput::filter(SurveyOutput::OtherFormat::Therion);
-    const QString compass = SurveyOutput::filter(SurveyOutput::OtherFormat::Compass);
+    const QString therion = SurveyOutput::filter(ExportFormat::Therion);
+    const QString compass = SurveyOutput::filter(ExportFormat::Compass);
     FileDialog dialog = m_dataFileDialog;
     dialog.filter = QStringList{layout, therion, compass, tr("All (*)")}.join(QStringLiteral(";;"));
     if (!dialogs().execute(this, dialog))
         return;
-    if (dialog.selectedFilter == therion || dialog.selectedFilter == compass) {
-        dialog.fileName = dialog.fileName.endsWith(QLatin1String(".dat")) && dialog.selectedFilter == therion
-                              ? dialog.fileName.chopped(4) // the default suffix is the Lumaro habit
-                              : dialog.fileName;
-        m_output.saveAs(dialog.selectedFilter == therion ? SurveyOutput::OtherFormat::Therion
-                                                         : SurveyOutput::OtherFormat::Compass,
-                        dialog.fileName);
-        return;
+    std::optional<ExportFormat> byFilter;
+    if (dialog.selectedFilter == therion) {
+        byFilter = ExportFormat::Therion;
+        if (dialog.fileName.endsWith(QLatin1String(".dat")))
+            dialog.fileName.chop(4); // the default suffix is the Lumaro habit
+    } else if (dialog.selectedFilter == compass) {
+        byFilter = ExportFormat::Compass;
     }
-    m_dataFileDialog.fileName = m_output.saveAs(m_textWindow->lines(), dialog.fileName);
+    const SurveyOutput::Target target = m_output.saveAsTarget(dialog.fileName, byFilter);
+    if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
+        return;
+    m_output.write(*lines, target);
+    if (Exporter::layoutOf(target.format))
+        m_dataFileDialog.fileName = target.path;
 }
 
 void MainWindow::editSurveyDetails()
@@ -808,27 +874,40 @@ void MainWindow::savePicture(ViewSide side)
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
 {
     using Result = SurveyOutput::PromptResult;
-    if (!m_document.modified())
+    const bool projectUnsaved = m_session.projectChanged();
+    const bool dataFileStale = m_document.modified() && !m_session.dataFileName().isEmpty();
+    if (!projectUnsaved && !dataFileStale)
         return Result::NothingToAsk;
     if (isMinimized())
         showNormal();
     show();
     raise();
     activateWindow();
-    switch (dialogs().askYesNoCancel(this, tr("Speomark: Confirm"), tr("File has been modified. Save?"))) {
+    QStringList unsaved;
+    if (projectUnsaved)
+        unsaved.append(m_session.projectPath().isEmpty()
+                           ? tr("the project, which has never been saved")
+                           : tr("the project %1").arg(QDir::toNativeSeparators(m_session.projectPath())));
+    if (dataFileStale)
+        unsaved.append(tr("the survey data file %1")
+                           .arg(QDir::toNativeSeparators(m_output.saveTarget(QString()).path)));
+    const QString question = tr("File has been modified. Save?") + QStringLiteral("\n\n")
+        + tr("Not saved yet: %1.").arg(unsaved.join(tr(" and ")));
+    switch (dialogs().askYesNoCancel(this, tr("Speomark: Confirm"), question)) {
     case Answer::No:
         m_document.setModified(false);
         return Result::Discarded;
     case Answer::Yes:
-        rebuildSurveyText();
-        if (!m_session.dataFileName().isEmpty()) {
-            m_output.saveToKnownFile(m_textWindow->lines());
-            return Result::NothingToAsk;
-        }
-        if (!dialogs().execute(this, m_dataFileDialog))
+        if (projectUnsaved && !saveProject())
             return Result::Cancelled;
-        m_output.saveToChosenFile(m_textWindow->lines(), m_dataFileDialog.fileName);
-        return Result::SavedToChosenFile;
+        if (!m_session.dataFileName().isEmpty()) {
+            const std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
+            if (!lines)
+                return Result::Cancelled;
+            m_output.write(*lines, m_output.saveTarget(QString()));
+            m_document.setModified(false);
+        }
+        return Result::Saved;
     case Answer::Cancel:
         break;
     }
@@ -845,32 +924,36 @@ void MainWindow::openProjectFromDialog()
 }
 
 
-void MainWindow::saveProject()
+bool MainWindow::saveProject()
 {
-    if (m_session.projectPath().isEmpty()) {
-        saveProjectAs();
-        return;
-    }
-    m_project.saveAs(m_session.projectPath());
-    m_session.setProject(m_session.projectPath(), false);
-    m_recovery.remove();
+    if (m_session.projectPath().isEmpty())
+        return saveProjectAs();
+    writeProject(m_session.projectPath());
+    return true;
 }
 
-void MainWindow::saveProjectAs()
+bool MainWindow::saveProjectAs()
 {
     if (!dialogs().execute(this, m_saveProjectDialog))
-        return;
-    m_project.saveAs(m_saveProjectDialog.fileName);
-    m_session.setProject(m_saveProjectDialog.fileName, false);
+        return false;
+    writeProject(m_saveProjectDialog.fileName);
     rememberProject(m_saveProjectDialog.fileName);
+    return true;
+}
+
+void MainWindow::writeProject(const QString &path)
+{
+    m_project.saveAs(path);
+    m_session.setProject(path, false);
     m_recovery.remove();
 }
 
 void MainWindow::closeProject()
 {
-    if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+    if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
     m_project.close();
+    m_output.previewCleared();
     newJob(QString(), false);
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));

@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CentrelineWindow;
 class DataFileBox;
@@ -25,6 +26,7 @@ class SurveyCheckWindow;
 class HelpWindow;
 class ImagePane;
 class ModeBox;
+class NumberField;
 class PaneSplitter;
 class Panel;
 class QAction;
@@ -36,6 +38,7 @@ class QPushButton;
 class QRadioButton;
 class QDockWidget;
 class QDragEnterEvent;
+class QKeyEvent;
 class QDropEvent;
 class QWheelEvent;
 class QScrollArea;
@@ -81,6 +84,7 @@ public:
     ImageLoader &imageLoader() { return m_imageLoader; }
     // At start-up: offers the work a crashed program left behind; true when it was taken up.
     bool offerRecovery();
+    const RecoveryFile &recovery() const { return m_recovery; }
     // Writes the recovery file now (it is otherwise written a few seconds after a change).
     void writeRecovery();
 
@@ -121,8 +125,9 @@ public:
     SurveyOutput::PromptResult askToSaveChanges();
     // Project files
     void openProjectFromDialog();
-    void saveProject();
-    void saveProjectAs();
+    // false when the user cancelled the dialog
+    bool saveProject();
+    bool saveProjectAs();
     void closeProject();
     // Survey check
     void showSurveyCheck();
@@ -150,6 +155,8 @@ private:
 
     void createStationsList();
     void measureAt(QPoint displayed);
+    // A key pressed in a text box that one of the window's Ctrl or Alt shortcuts should take.
+    bool windowShortcutWins(const QKeyEvent *key) const;
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
     void rememberProject(const QString &path);
@@ -167,8 +174,16 @@ private:
     void redraw(ViewSide side);
     void updateControls();
 
-    // The survey text into the preview; throws when it could not be completed.
-    void rebuildSurveyText();
+    ExportFormat tickedFormat() const;
+    // The text of a format built from the survey as it stands, shown in the preview; throws when
+    // it could not be completed.
+    QStringList buildSurveyText(ExportFormat format);
+    // The text Save writes in a format: built afresh, or the preview as the user edited it (asked
+    // when the survey changed since it was built); none when the user cancelled.
+    std::optional<QStringList> surveyTextToSave(ExportFormat format);
+    void writeProject(const QString &path);
+    // The preview shows the text of a job just opened or recovered.
+    void showNewJobsText();
     ImagePane *pane(ViewSide side) const;
     QScrollArea *scrollBox(ViewSide side) const;
     void scrollTo(ViewSide side, QPoint scroll);
@@ -246,6 +261,7 @@ private:
     QGroupBox *m_orientationBox = nullptr;
     QLabel *m_orientationCaption = nullptr;
     QLineEdit *m_orientationEdit = nullptr;
+    NumberField *m_orientationField = nullptr;
     QGroupBox *m_profileKindBox = nullptr;
     QRadioButton *m_extendedRadio = nullptr;
     QRadioButton *m_projectiveRadio = nullptr;
@@ -277,6 +293,7 @@ private:
     QList<QAction *> m_nudgeActions;
     QMenu *m_recentMenu = nullptr;
     QAction *m_cancelAction = nullptr;
+    QAction *m_addAction = nullptr; // Enter, wherever the focus is, once the pending station is placed
     QMenu *m_viewMenu = nullptr;
     QDockWidget *m_stationsDock = nullptr;
     StationsList *m_stationsList = nullptr;

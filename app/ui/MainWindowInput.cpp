@@ -8,6 +8,7 @@
 #include "app/ui/SurveyTextWindow.h"
 #include "views/ui/ImagePane.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -134,20 +135,37 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             }
         }
     }
-    // A text box with nothing of its own to undo lets Ctrl+Z undo the last edit of the survey.
+    // A text box with nothing of its own to undo lets Ctrl+Z undo the last edit of the survey,
+    // and the window's own Ctrl and Alt shortcuts win over a text box's keys.
     if (event->type() == QEvent::ShortcutOverride) {
         if (auto *box = qobject_cast<QLineEdit *>(watched)) {
             auto *key = static_cast<QKeyEvent *>(event);
             if ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable())
                 || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())
                 || (QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y)
-                    && !box->isRedoAvailable())) {
+                    && !box->isRedoAvailable())
+                || windowShortcutWins(key)) {
                 event->ignore();
                 return true;
             }
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::windowShortcutWins(const QKeyEvent *key) const
+{
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false; // typing, arrows, Delete and Insert belong to the text box
+    for (const QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(editing))
+            return false;
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction *action : findChildren<QAction *>())
+        if (action->isEnabled() && action->shortcuts().contains(pressed))
+            return true;
+    return false;
 }
 
 // ---- Measuring the scale bar and the north arrow ----

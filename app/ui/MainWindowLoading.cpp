@@ -33,7 +33,7 @@ void MainWindow::openProject(const QString &path)
     // The whole file is read and checked before anything changes: a file that is refused leaves
     // the current job as it was, and only then is the user asked about unsaved stations.
     ProjectContents project = ProjectFile::read(path);
-    if (m_document.modified() && askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+    if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
     m_loadingProject = std::move(project);
     m_loadingPath = path;
@@ -153,6 +153,7 @@ void MainWindow::projectScansRead()
     const ProjectContents project = std::move(m_loadingProject);
     const ProjectController::Opened opened = m_project.open(project, m_loadingPath, std::move(scans[0]), std::move(scans[1]));
     newJob(m_loadingPath, false);
+    showNewJobsText();
     rememberProject(m_loadingPath);
     if (!project.extrasProblem.isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);

@@ -20,6 +20,10 @@ SurveyTextWindow::SurveyTextWindow(QWidget *parent) : QWidget(parent, Qt::Window
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(textBox);
+    connect(textBox, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_settingLines)
+            emit edited();
+    });
 }
 
 QStringList SurveyTextWindow::lines() const
@@ -32,7 +36,9 @@ QStringList SurveyTextWindow::lines() const
 
 void SurveyTextWindow::setLines(const QStringList &lines)
 {
+    m_settingLines = true;
     textBox->setPlainText(lines.join(QChar('\n')));
+    m_settingLines = false;
 }
 
 void SurveyTextWindow::showDataFileName(const QString &dataFileName)

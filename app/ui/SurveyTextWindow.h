@@ -5,9 +5,9 @@
 
 class QPlainTextEdit;
 
-// The text preview: the survey data text as lines the user may edit; Save writes these lines.
-// Created hidden at start-up and shown without being modal. Its title names the data file last
-// saved ("Text data file - view" before any).
+// The text preview: the survey data text as lines the user may edit (edited() says when the user
+// did). Created hidden at start-up and shown without being modal. Its title names the data file
+// last saved ("Text data file - view" before any).
 class SurveyTextWindow : public QWidget
 {
     Q_OBJECT
@@ -20,4 +20,10 @@ public:
     void bringToFront();
 
     QPlainTextEdit *textBox = nullptr;
+
+signals:
+    void edited();
+
+private:
+    bool m_settingLines = false;
 };

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QWindow>
@@ -31,6 +32,9 @@ private slots:
     void droppedProjectsOpen();
     void shortcutsReachTheirCommands_data();
     void shortcutsReachTheirCommands();
+    void numberFieldsRefuseText_data();
+    void numberFieldsRefuseText();
+    void enterAddsFromAnywhereAndShortcutsBeatTextBoxes();
 
 private:
     QAction *action(const QString &text)
@@ -119,6 +123,7 @@ void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
 
 void DesktopHabits::aReopenedJobGoesOnAlongItsBranch()
 {
+    f->dialogs().answerQuestion(Answer::No); // the scans opened before are given up
     f->window().openProject(QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj"));
     f->waitForImages();
     const int legs = SurveyText::build(f->document().stations(), SurveyFormat::Survex, SurveyStyle::Angle, 0).lines.size();
@@ -136,6 +141,7 @@ void DesktopHabits::aReopenedJobGoesOnAlongItsBranch()
 
 void DesktopHabits::droppedProjectsOpen()
 {
+    f->dialogs().answerQuestion(Answer::No);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj"))});
     // As the window system delivers a drop: entering, then dropping.
@@ -178,11 +184,79 @@ void DesktopHabits::shortcutsReachTheirCommands()
     QFETCH(QKeySequence, keys);
     QFETCH(Check, reached);
     f->fillStations(2);
+    f->dialogs().answerQuestion(Answer::No); // closing gives the stations up
     QWidget *plan = f->control<QScrollArea>("ScrollBox1");
     plan->setFocus();
     QCursor::setPos(plan->mapToGlobal(plan->rect().center()));
     QTest::keySequence(plan, keys);
     QVERIFY(reached(*f));
+}
+
+void DesktopHabits::numberFieldsRefuseText_data()
+{
+    QTest::addColumn<QByteArray>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("inForce"); // the value the survey holds afterwards
+    QTest::newRow("orientation, letters") << QByteArray("EditPlanOrientationAngle") << "abc" << "0";
+    QTest::newRow("orientation, a letter after a number") << QByteArray("EditPlanOrientationAngle") << "40x" << "40";
+    QTest::newRow("orientation, emptied") << QByteArray("EditPlanOrientationAngle") << "" << "0";
+    QTest::newRow("orientation, negative") << QByteArray("EditPlanOrientationAngle") << "-10" << "-10";
+    QTest::newRow("plan grid metres") << QByteArray("EditLeftSetka") << "1o" << "1";
+    QTest::newRow("profile grid pixels, two commas") << QByteArray("EditRightPixels") << "5,5,5" << "5,5";
+}
+
+// Text that is not a number is marked in the box, named in the status bar, changes nothing and
+// records nothing; leaving the box shows the value in force again.
+void DesktopHabits::numberFieldsRefuseText()
+{
+    QFETCH(QByteArray, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, inForce);
+    const auto entry = [&] {
+        const SurveyDocument &d = f->document();
+        return field == "EditLeftSetka"     ? d.view(ViewSide::Plan).gridMetresEntry
+               : field == "EditRightPixels" ? d.view(ViewSide::Profile).gridPixelsEntry
+                                            : d.orientationEntry();
+    };
+    const QString before = entry();
+    const int steps = f->history().stack().count();
+    auto *box = f->control<QLineEdit>(field.constData());
+    f->type(field.constData(), typed);
+    QCOMPARE(entry(), inForce);
+    const bool refused = typed != inForce;
+    QCOMPARE(box->toolTip().isEmpty(), !refused);
+    if (refused)
+        QVERIFY2(f->window().statusBar()->currentMessage().startsWith(box->accessibleName() + QStringLiteral(": ")),
+                 qPrintable(f->window().statusBar()->currentMessage()));
+    f->control<QWidget>("ScrollBox1")->setFocus(); // the box is left
+    QCOMPARE(box->text(), inForce);
+    QVERIFY(box->toolTip().isEmpty());
+    // Only the orientation is an edit; typing a refused text adds no step.
+    const bool edit = field == "EditPlanOrientationAngle" && inForce != before;
+    QCOMPARE(f->history().stack().count(), steps + (edit ? 1 : 0));
+}
+
+void DesktopHabits::enterAddsFromAnywhereAndShortcutsBeatTextBoxes()
+{
+    QWidget *plan = f->control<QScrollArea>("ScrollBox1");
+    f->placePoints(QPoint(10, 10), QPoint(10, 10));
+    plan->setFocus();
+    QTest::keyClick(plan, Qt::Key_Return); // straight after the two clicks on the drawings
+    QCOMPARE(f->document().stations().count(), 1);
+    f->placePoints(QPoint(30, 10), QPoint(30, 10));
+    auto *orientation = f->control<QLineEdit>("EditPlanOrientationAngle");
+    orientation->setFocus();
+    QTest::keyClick(orientation, Qt::Key_Enter);
+    QCOMPARE(f->document().stations().count(), 2);
+    QTest::keyClick(plan, Qt::Key_Return); // nothing placed: nothing added
+    QCOMPARE(f->document().stations().count(), 2);
+    // After Add the label box has the keyboard; Ctrl+E still saves the survey data.
+    auto *label = f->control<QLineEdit>("Edit6");
+    QVERIFY(label->hasFocus());
+    QTest::keySequence(label, QKeySequence(Qt::CTRL | Qt::Key_E));
+    QCOMPARE(f->dialogs().fileDialogsShown(), 1);
+    QTest::keySequence(label, QKeySequence(Qt::CTRL | Qt::Key_A)); // the box's own keys stay its own
+    QCOMPARE(label->selectedText(), label->text());
 }
 
 QTEST_MAIN(DesktopHabits)

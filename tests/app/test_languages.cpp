@@ -465,10 +465,10 @@ void LanguagesTest::filesAreTheSameInEitherLanguage()
             window.saveSurveyTextAs();
         }
         w.dialogs->answerFile(base + QStringLiteral("-therion"),
-                              SurveyOutput::filter(SurveyOutput::OtherFormat::Therion));
+                              SurveyOutput::filter(ExportFormat::Therion));
         window.saveSurveyTextAs();
         w.dialogs->answerFile(base + QStringLiteral("-compass"),
-                              SurveyOutput::filter(SurveyOutput::OtherFormat::Compass));
+                              SurveyOutput::filter(ExportFormat::Compass));
         window.saveSurveyTextAs();
         w.dialogs->answerFile(base + QStringLiteral(".sprj"));
         window.saveProjectAs();

@@ -191,6 +191,7 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
     QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("/caves/cave - просмотр"));
     QCOMPARE(widget("ImageLeft")->size(), QSize(400, 320));
 
+    f->dialogs().answerQuestion(Answer::No); // the edits are given up
     f->click("ButtonCloseProject");
 
     const StationTable &table = document.stations();

@@ -4,6 +4,7 @@
 #include "app/ui/RadioGroup.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "output/SurveyOutput.h"
+#include "project/RecoveryFile.h"
 #include "project/ProjectFile.h"
 #include "support/FileSizeLimit.h"
 #include "support/TestFiles.h"
@@ -14,6 +15,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -29,8 +32,10 @@ private slots:
 
     void savedNamesTakeTheLayoutExtension_data();
     void savedNamesTakeTheLayoutExtension();
+    void windowFilesEqualTheExport_data();
+    void windowFilesEqualTheExport();
     void firstSaveAsksForANameThenSavesInTheNewLayout();
-    void saveWithoutChangesWritesTheEditedPreview();
+    void editedPreviewIsSavedWhileTheSurveyIsUnchanged();
     void saveAfterCloseProjectAsksAgain();
     void viewAlwaysBuildsAndShowsThePreview();
     void aFailingBuildKeepsWhatItShould();
@@ -88,52 +93,131 @@ QStringList OutputCommands::filesWritten() const
 void OutputCommands::savedNamesTakeTheLayoutExtension_data()
 {
     QTest::addColumn<bool>("saveAs");
-    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("ticked");
     QTest::addColumn<QString>("known");      // the data file saved before ("" = none)
     QTest::addColumn<QString>("chosen");     // the name from the dialog ("" = not shown)
     QTest::addColumn<QString>("written");
+    QTest::addColumn<int>("format");         // the format written
     QTest::addColumn<QString>("remembered"); // the data file's name afterwards
+    QTest::addColumn<int>("tickedAfter");
     const int label = int(SurveyFormat::LumaroLabel), fromTo = int(SurveyFormat::LumaroFromTo),
               survex = int(SurveyFormat::Survex);
-    // Save puts the layout's extension in place of the chosen one.
-    QTest::newRow("save, dialog's suffix") << false << fromTo << "" << "cave.dat" << "cave.cav" << "cave";
-    QTest::newRow("save, Label layout") << false << label << "" << "cave.txt" << "cave.cav" << "cave";
-    QTest::newRow("save, two dots") << false << fromTo << "" << "cave.v2.txt" << "cave.cav" << "cave";
-    QTest::newRow("save, known name") << false << survex << "cave" << "" << "cave.svx" << "cave";
-    QTest::newRow("save, dot in a folder") << false << fromTo << "caves.old/cave" << "" << "caves.old/cave.cav"
-                                           << "caves.old/cave";
+    const int svx = int(ExportFormat::Survex), cav = int(ExportFormat::LumaroFromTo),
+              labelCav = int(ExportFormat::LumaroLabel), th = int(ExportFormat::Therion);
+    // Save puts the layout's extension in place of one it does not know.
+    QTest::newRow("save, dialog's suffix") << false << fromTo << "" << "cave.dat" << "cave.cav" << cav << "cave" << fromTo;
+    QTest::newRow("save, Label layout") << false << label << "" << "cave.txt" << "cave.cav" << labelCav << "cave" << label;
+    QTest::newRow("save, two dots") << false << fromTo << "" << "cave.v2.txt" << "cave.cav" << cav << "cave" << fromTo;
+    QTest::newRow("save, known name") << false << survex << "cave" << "" << "cave.svx" << svx << "cave" << survex;
+    QTest::newRow("save, dot in a folder") << false << fromTo << "caves.old/cave" << "" << "caves.old/cave.cav" << cav
+                                           << "caves.old/cave" << fromTo;
+    // A name whose extension we know chooses the format, and ticks its layout for the next Save.
+    QTest::newRow("save, .svx typed") << false << fromTo << "" << "s63.svx" << "s63.svx" << svx << "s63" << survex;
+    QTest::newRow("save, .cav typed") << false << survex << "" << "s63.cav" << "s63.cav" << cav << "s63" << fromTo;
+    QTest::newRow("save, .th typed") << false << fromTo << "" << "s63.th" << "s63.th" << th << "" << fromTo;
     // Save as keeps a chosen extension and adds the layout's only where there is none.
-    QTest::newRow("save as, own extension") << true << fromTo << "old" << "cave.txt" << "cave.txt" << "cave";
-    QTest::newRow("save as, two dots") << true << fromTo << "" << "cave.v2.txt" << "cave.v2.txt" << "cave";
-    QTest::newRow("save as, no extension") << true << survex << "" << "cave" << "cave.svx" << "cave";
-    QTest::newRow("save as, dot in a folder") << true << fromTo << "" << "caves.old/cave" << "caves.old/cave.cav"
-                                              << "caves.old/cave";
+    QTest::newRow("save as, own extension") << true << fromTo << "old" << "cave.txt" << "cave.txt" << cav << "cave"
+                                            << fromTo;
+    QTest::newRow("save as, two dots") << true << fromTo << "" << "cave.v2.txt" << "cave.v2.txt" << cav << "cave"
+                                       << fromTo;
+    QTest::newRow("save as, no extension") << true << survex << "" << "cave" << "cave.svx" << svx << "cave" << survex;
+    QTest::newRow("save as, dot in a folder") << true << fromTo << "" << "caves.old/cave" << "caves.old/cave.cav" << cav
+                                              << "caves.old/cave" << fromTo;
+    QTest::newRow("save as, .svx typed") << true << fromTo << "" << "cave.svx" << "cave.svx" << svx << "cave" << survex;
+    QTest::newRow("save as, .cav, Label") << true << label << "" << "cave.CAV" << "cave.CAV" << labelCav << "cave"
+                                          << label;
+    QTest::newRow("save as, .th typed") << true << survex << "old" << "cave.th" << "cave.th" << th << "old" << survex;
 }
 
 void OutputCommands::savedNamesTakeTheLayoutExtension()
 {
     QFETCH(bool, saveAs);
-    QFETCH(int, format);
+    QFETCH(int, ticked);
     QFETCH(QString, known);
     QFETCH(QString, chosen);
     QFETCH(QString, written);
+    QFETCH(int, format);
     QFETCH(QString, remembered);
+    QFETCH(int, tickedAfter);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("caves.old")));
     SurveyDocument document;
     EditSession session;
     SurveyOutput output(document, session);
-    document.setFormat(SurveyFormat(format));
+    document.setFormat(SurveyFormat(ticked));
     document.setModified(true);
     if (!known.isEmpty())
         session.setDataFileName(path(known));
     const QStringList lines{QStringLiteral("*begin"), QStringLiteral("*end")};
     const QString chosenPath = chosen.isEmpty() ? QString() : path(chosen);
-    const QString result = saveAs ? output.saveAs(lines, chosenPath) : output.save(lines, chosenPath);
-    QCOMPARE(result, path(written));
+    const SurveyOutput::Target target =
+        saveAs ? output.saveAsTarget(chosenPath, std::nullopt) : output.saveTarget(chosenPath);
+    QCOMPARE(target.path, path(written));
+    QCOMPARE(int(target.format), format);
+    output.write(lines, target);
     QCOMPARE(filesWritten(), QStringList{written});
     QCOMPARE(fileBytes(written), QByteArray("*begin\r\n*end\r\n"));
-    QCOMPARE(session.dataFileName(), path(remembered));
+    QCOMPARE(session.dataFileName(), remembered.isEmpty() ? QString() : path(remembered));
+    QCOMPARE(int(document.format()), tickedAfter);
     QVERIFY(document.modified()); // only the save prompt's "Yes" clears it
+}
+
+// Each way a caver saves from the window writes exactly what speomark-export writes for the
+// project as it then stands.
+void OutputCommands::windowFilesEqualTheExport_data()
+{
+    QTest::addColumn<QString>("edit");    // what is done after opening the example cave
+    QTest::addColumn<QString>("button");  // Save or Save as
+    QTest::addColumn<QString>("typed");   // the name chosen in the dialog
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("exported"); // speomark-export's --format
+    // The example cave has the Survex layout ticked.
+    QTest::newRow("open, save as .svx") << "" << "Button10" << "x.svx" << "x.svx" << "survex";
+    QTest::newRow("open, save") << "" << "Button7" << "x" << "x.svx" << "survex";
+    QTest::newRow("open, save as .th") << "" << "Button10" << "x.th" << "x.th" << "therion";
+    QTest::newRow("FromTo ticked, save as .svx") << "fromto" << "Button10" << "cave.svx" << "cave.svx" << "survex";
+    QTest::newRow("FromTo ticked, save, .svx typed") << "fromto" << "Button7" << "s63.svx" << "s63.svx" << "survex";
+    QTest::newRow("orientation, style and layout changed, save as")
+        << "fromto orientation" << "Button10" << "y" << "y.dat" << "survex";
+    QTest::newRow("station added, save") << "add" << "Button7" << "z" << "z.svx" << "survex";
+    QTest::newRow("station added, save as .cav") << "fromto add" << "Button10" << "z.cav" << "z.cav" << "fromto";
+}
+
+void OutputCommands::windowFilesEqualTheExport()
+{
+    QFETCH(QString, edit);
+    QFETCH(QString, button);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QString, exported);
+    f->window().openProject(QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj"));
+    f->waitForImages();
+    QCOMPARE(f->document().stations().count(), 31);
+    if (edit.contains(QLatin1String("fromto")))
+        QTest::mouseClick(f->control<RadioGroup>("DataFormat")->item(1), Qt::LeftButton);
+    if (edit.contains(QLatin1String("orientation"))) {
+        f->type("EditPlanOrientationAngle", QStringLiteral("45"));
+        QTest::keyClick(f->control<QLineEdit>("EditPlanOrientationAngle"), Qt::Key_Return);
+        QTest::mouseClick(f->control<RadioGroup>("DataStyle")->item(1), Qt::LeftButton);
+        QTest::mouseClick(f->control<RadioGroup>("DataFormat")->item(2), Qt::LeftButton);
+    }
+    if (edit.contains(QLatin1String("add"))) {
+        f->placePoints(QPoint(300, 200), QPoint(320, 210));
+        f->click("ButtonAdd");
+        QCOMPARE(f->document().stations().count(), 32);
+    }
+    f->dialogs().answerFile(path(typed));
+    f->click(button.toLatin1().constData());
+    QCOMPARE(f->dialogs().messages(), QStringList());
+    // The project as the window now holds it, through the command line.
+    f->dialogs().answerFile(path(QStringLiteral("now.sprj")));
+    f->window().saveProjectAs();
+    QProcess exporter;
+    exporter.start(QStringLiteral(SPEOMARK_EXPORT), {QStringLiteral("--format"), exported, path(QStringLiteral("now.sprj"))});
+    QVERIFY(exporter.waitForFinished(30000));
+    QCOMPARE(exporter.exitCode(), 0);
+    const QByteArray expected = exporter.readAllStandardOutput();
+    QVERIFY(expected.count("\r\n") > 25);
+    QCOMPARE(fileBytes(written), expected);
 }
 
 void OutputCommands::firstSaveAsksForANameThenSavesInTheNewLayout()
@@ -162,18 +246,39 @@ void OutputCommands::firstSaveAsksForANameThenSavesInTheNewLayout()
     QCOMPARE(f->dialogs().shown.last().dialog.fileName, path(QStringLiteral("cave.svx")));
 }
 
-void OutputCommands::saveWithoutChangesWritesTheEditedPreview()
+// What the user typed into the preview is saved as typed while the survey is as the text was
+// built from; once the survey changed, Save asks which to keep.
+void OutputCommands::editedPreviewIsSavedWhileTheSurveyIsUnchanged()
 {
     loadFiveStations(f->document());
-    f->document().setModified(false); // as right after opening a project
-    preview().setLines({QStringLiteral("*begin"), QStringLiteral("; checked by hand, пещера"), QStringLiteral("*end")});
+    f->click("Button5");
+    preview().textBox->setPlainText(QStringLiteral("*begin\n; checked by hand, пещера\n*end")); // as typed
     f->dialogs().answerFile(path(QStringLiteral("edited")));
     f->click("Button7");
-    QCOMPARE(fileBytes(QStringLiteral("edited.cav")),
-             QByteArray("*begin\r\n; checked by hand, \xEF\xE5\xF9\xE5\xF0\xE0\r\n*end\r\n"));
+    const QByteArray edited("*begin\r\n; checked by hand, \xEF\xE5\xF9\xE5\xF0\xE0\r\n*end\r\n");
+    QCOMPARE(fileBytes(QStringLiteral("edited.cav")), edited);
     f->dialogs().answerFile(path(QStringLiteral("again.txt")));
     f->click("Button10");
-    QCOMPARE(fileBytes(QStringLiteral("again.txt")), fileBytes(QStringLiteral("edited.cav")));
+    QCOMPARE(fileBytes(QStringLiteral("again.txt")), edited);
+    QCOMPARE(f->dialogs().shown.size(), 2); // no question while nothing changed
+
+    // The survey changes: keep the edits (Yes), cancel (nothing written), or rebuild (No). Save
+    // writes the data file Save as named last.
+    f->type("EditPlanOrientationAngle", QStringLiteral("90"));
+    f->dialogs().answerQuestion(Answer::Yes);
+    f->click("Button7");
+    QCOMPARE(f->dialogs().shown.last().kind, ScriptedDialogs::Shown::Kind::Question);
+    QCOMPARE(fileBytes(QStringLiteral("again.cav")), edited);
+    QFile::remove(path(QStringLiteral("again.cav")));
+    f->dialogs().answerQuestion(Answer::Cancel);
+    f->click("Button7");
+    QVERIFY(!QFile::exists(path(QStringLiteral("again.cav"))));
+    f->dialogs().answerQuestion(Answer::No);
+    f->click("Button7");
+    const QByteArray rebuilt = fileBytes(QStringLiteral("again.cav"));
+    QVERIFY2(rebuilt.startsWith("#from_to\r\nA\tB\t5.00\t306.87\t"), rebuilt.constData());
+    QCOMPARE(preview().lines().join(QStringLiteral("\r\n")).toLatin1() + "\r\n", rebuilt);
+    QCOMPARE(f->dialogs().shown.size(), 5);
 }
 
 void OutputCommands::saveAfterCloseProjectAsksAgain()
@@ -206,19 +311,10 @@ void OutputCommands::viewAlwaysBuildsAndShowsThePreview()
 void OutputCommands::aFailingBuildKeepsWhatItShould()
 {
     loadFiveStations(f->document());
-    preview().setLines({QStringLiteral("before")});
-    // An orientation that is not a number changes nothing.
-    f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("abc"));
-    f->click("Button5");
-    QCOMPARE(f->dialogs().messages(), QStringList{"«abc» — неверное число"});
-    QCOMPARE(preview().lines(), QStringList{"before"});
     f->dialogs().answerFile(path(QStringLiteral("cave")));
-    f->click("Button7");
-    QCOMPARE(f->dialogs().fileDialogsShown(), 0);
 
     // A leg that cannot be computed (a coordinate that is no number): the lines before it stay,
     // nothing is saved.
-    f->control<QLineEdit>("EditPlanOrientationAngle")->setText(QStringLiteral("0"));
     f->document().editStations([](StationTable &table) { table.at(2).planXMetres = std::numeric_limits<float>::infinity(); });
     f->click("Button7");
     QCOMPARE(f->dialogs().messages().last(), QStringLiteral("Недопустимая операция с плавающей точкой"));
@@ -245,16 +341,15 @@ void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()
     f->click("Button7");
     const QByteArray good = fileBytes(QStringLiteral("cave.cav"));
 
-    // A text the file cannot hold is refused before anything is written.
-    f->document().setModified(false);
-    preview().setLines({QStringLiteral("洞穴")});
+    // A text typed into the preview that the file cannot hold is refused before anything is written.
+    preview().textBox->setPlainText(QStringLiteral("洞穴"));
     f->click("Button7");
     QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("洞穴")));
     QCOMPARE(fileBytes(QStringLiteral("cave.cav")), good);
 
     // A disk that fills up part of the way: the write fails, is reported, and the good file of
     // that name is still there, whole.
-    f->document().setModified(true);
+    f->click("Button5");
     {
         FileSizeLimit full(16);
         f->click("Button7");
@@ -265,7 +360,6 @@ void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()
     QCOMPARE(filesWritten(), QStringList{"cave.cav"});
 
     // A folder that does not exist: the message names the file; name and caption stay.
-    preview().setLines({QStringLiteral("x")});
     f->dialogs().answerFile(path(QStringLiteral("no such folder/cave")));
     f->click("Button10");
     QVERIFY(f->dialogs().messages().last().startsWith(QStringLiteral("Не удаётся создать файл ")));
@@ -276,46 +370,73 @@ void OutputCommands::failedWritesSayWhyAndKeepTheOldFile()
 
 void OutputCommands::closePromptAnswers_data()
 {
-    QTest::addColumn<bool>("modified");
-    QTest::addColumn<int>("answer");
-    QTest::addColumn<QString>("knownName");    // the data file saved before ("" = never saved)
-    QTest::addColumn<QString>("dialogAnswer"); // file chosen in the save dialog, "" = cancel
+    QTest::addColumn<QString>("project");    // the job's project file ("" = never saved)
+    QTest::addColumn<bool>("projectChanged"); // edits since it was saved
+    QTest::addColumn<QString>("dataFile");   // the data file saved before ("" = never saved)
+    QTest::addColumn<bool>("modified");       // stations added since the data file was written
+    QTest::addColumn<int>("answer");         // -1: no question expected
+    QTest::addColumn<QString>("dialogAnswer"); // file chosen in the project dialog, "" = cancel
     QTest::addColumn<bool>("closed");
-    QTest::addColumn<QString>("written");      // file expected afterwards, "" = none
-    QTest::newRow("no changes") << false << int(Answer::Cancel) << "" << "" << true << "";
-    QTest::newRow("cancel") << true << int(Answer::Cancel) << "" << "" << false << "";
-    QTest::newRow("no") << true << int(Answer::No) << "" << "" << true << "";
-    QTest::newRow("yes, known name") << true << int(Answer::Yes) << "cave" << "" << true << "cave.cav";
-    QTest::newRow("yes, dialog") << true << int(Answer::Yes) << "" << "typed" << true << "typed.dat";
-    QTest::newRow("yes, dialog cancelled") << true << int(Answer::Yes) << "" << "" << false << "";
+    QTest::addColumn<QString>("unsaved");    // what the question names
+    QTest::addColumn<QStringList>("written"); // files written by closing
+    const int yes = int(Answer::Yes), no = int(Answer::No), cancel = int(Answer::Cancel);
+    QTest::newRow("nothing unsaved") << "cave.sprj" << false << "" << false << -1 << "" << true << "" << QStringList();
+    QTest::newRow("project saved, no data file") << "cave.sprj" << false << "" << true << -1 << "" << true << ""
+                                                 << QStringList();
+    QTest::newRow("cancel") << "" << true << "" << true << cancel << "" << false << "ни разу не сохранялся" << QStringList();
+    QTest::newRow("no") << "cave.sprj" << true << "" << true << no << "" << true << "cave.sprj" << QStringList();
+    QTest::newRow("yes, new project: named and saved")
+        << "" << true << "" << true << yes << "typed" << true << "ни разу не сохранялся" << QStringList{"typed.sprj"};
+    QTest::newRow("yes, new project, dialog cancelled")
+        << "" << true << "" << true << yes << "" << false << "ни разу не сохранялся" << QStringList();
+    QTest::newRow("yes, known project") << "cave.sprj" << true << "" << true << yes << "" << true << "cave.sprj"
+                                        << QStringList{"cave.sprj"};
+    QTest::newRow("yes, project and data file") << "cave.sprj" << true << "cave" << true << yes << "" << true
+                                                << "cave.cav" << QStringList{"cave.cav", "cave.sprj"};
+    QTest::newRow("yes, only the data file behind") << "cave.sprj" << false << "cave" << true << yes << "" << true
+                                                    << "cave.cav" << QStringList{"cave.cav"};
 }
 
 void OutputCommands::closePromptAnswers()
 {
+    QFETCH(QString, project);
+    QFETCH(bool, projectChanged);
+    QFETCH(QString, dataFile);
     QFETCH(bool, modified);
     QFETCH(int, answer);
-    QFETCH(QString, knownName);
     QFETCH(QString, dialogAnswer);
     QFETCH(bool, closed);
-    QFETCH(QString, written);
+    QFETCH(QString, unsaved);
+    QFETCH(QStringList, written);
     loadFiveStations(f->document());
     f->document().setModified(modified);
-    if (!knownName.isEmpty())
-        f->session().setDataFileName(path(knownName));
-    f->dialogs().answerQuestion(Answer(answer));
+    f->session().setProject(project.isEmpty() ? QString() : path(project), projectChanged);
+    if (!dataFile.isEmpty())
+        f->session().setDataFileName(path(dataFile));
+    f->window().writeRecovery();
+    if (answer >= 0)
+        f->dialogs().answerQuestion(Answer(answer));
     if (!dialogAnswer.isEmpty())
         f->dialogs().answerFile(path(dialogAnswer));
     QCOMPARE(f->window().close(), closed);
     QCOMPARE(f->window().isVisible(), !closed);
-    if (modified) {
+    if (answer >= 0) {
         QCOMPARE(f->dialogs().shown[0].caption, QStringLiteral("Speomark: подтверждение"));
-        QCOMPARE(f->dialogs().shown[0].text, QStringLiteral("Файл изменён. Сохранить?"));
+        QVERIFY(f->dialogs().shown[0].text.startsWith(QStringLiteral("Файл изменён. Сохранить?")));
+        QVERIFY2(f->dialogs().shown[0].text.contains(unsaved), qPrintable(f->dialogs().shown[0].text));
     } else {
         QVERIFY(f->dialogs().shown.isEmpty());
     }
-    QCOMPARE(filesWritten(), written.isEmpty() ? QStringList() : QStringList{written});
-    if (!written.isEmpty())
-        QCOMPARE(fileBytes(written), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
+    QCOMPARE(filesWritten(), written);
+    for (const QString &file : written) {
+        if (file.endsWith(QLatin1String(".cav")))
+            QCOMPARE(fileBytes(file), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
+        else // the project on disk holds the edits
+            QCOMPARE(ProjectFile::read(path(file)).stations.count(), 5);
+    }
+    // The work stays recoverable until it is saved or given up.
+    const bool workLeft = !closed && (projectChanged || modified);
+    QCOMPARE(f->window().recovery().exists(), workLeft);
     if (!closed)
         QCOMPARE(f->document().stations().count(), 5);
 }
@@ -379,9 +500,9 @@ void OutputCommands::detailsAndOtherProgramsFiles()
     f->history().stack().undo();
     QVERIFY(document.details().isEmpty());
 
-    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(SurveyOutput::OtherFormat::Therion));
+    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(ExportFormat::Therion));
     f->window().saveSurveyTextAs();
-    f->dialogs().answerFile(path(QStringLiteral("cave.dat")), SurveyOutput::filter(SurveyOutput::OtherFormat::Compass));
+    f->dialogs().answerFile(path(QStringLiteral("cave.dat")), SurveyOutput::filter(ExportFormat::Compass));
     f->window().saveSurveyTextAs();
     QVERIFY(fileBytes(QStringLiteral("cave.th")).contains("  centreline\r\n"));
     QVERIFY(fileBytes(QStringLiteral("cave.dat")).contains("FROM"));

@@ -1,5 +1,7 @@
 #include "support/WindowFixture.h"
 
+#include <QLineEdit>
+
 #include "app/ui/Language.h"
 
 #include <QAbstractButton>
@@ -37,6 +39,24 @@ void WindowFixture::missing(const char *name)
 void WindowFixture::click(const char *name)
 {
     QTest::mouseClick(control<QAbstractButton>(name), Qt::LeftButton);
+}
+
+void WindowFixture::type(const char *name, const QString &text)
+{
+    auto *box = control<QLineEdit>(name);
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
+
+void WindowFixture::placePoints(QPoint plan, QPoint profile)
+{
+    for (const auto &[side, at] : {std::pair{ViewSide::Plan, plan}, std::pair{ViewSide::Profile, profile}}) {
+        window().pressOnPane(side, Qt::RightButton, Qt::NoModifier, at);
+        window().releaseOnPane(side, Qt::RightButton, Qt::NoModifier, at);
+    }
 }
 
 void WindowFixture::fillStations(int count)

@@ -41,6 +41,11 @@ public:
     }
     // A left click on the button of that objectName.
     void click(const char *name);
+    // Types into the entry box of that objectName as a user does, replacing what it holds.
+    void type(const char *name, const QString &text);
+
+    // Right clicks on both drawings (displayed pixels): the pending station's two points.
+    void placePoints(QPoint plan, QPoint profile);
 
     // Stations 0..count-1 at (10 i, 5) on both views, labelled "S<i>" with comment "c<i>".
     void fillStations(int count);

@@ -1,5 +1,7 @@
 #include "views/ui/ViewStrip.h"
 
+#include "app/ui/NumberField.h"
+
 #include "app/SurveyDocument.h"
 #include "app/ui/Controls.h"
 
@@ -65,10 +67,13 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
     connect(zoomOutButton, &QToolButton::clicked, this, &ViewStrip::zoomOutClicked);
     connect(gridCheck, &QCheckBox::toggled, this, &ViewStrip::gridShownClicked);
     connect(gridOkButton, &QPushButton::clicked, this, &ViewStrip::gridOkClicked);
-    // Any change of the texts counts, typed or set, so the entries never differ from the boxes.
-    const auto entriesEdited = [this] { emit gridEntriesEdited(gridMetresEdit->text(), gridPixelsEdit->text()); };
-    connect(gridMetresEdit, &QLineEdit::textChanged, this, entriesEdited);
-    connect(gridPixelsEdit, &QLineEdit::textChanged, this, entriesEdited);
+    m_metresField = new NumberField(gridMetresEdit, gridMetresEdit->accessibleName());
+    m_pixelsField = new NumberField(gridPixelsEdit, gridPixelsEdit->accessibleName());
+    for (NumberField *field : {m_metresField, m_pixelsField}) {
+        connect(field, &NumberField::accepted, this,
+                [this] { emit gridEntriesEdited(m_metresField->value(), m_pixelsField->value()); });
+        connect(field, &NumberField::refused, this, &ViewStrip::entryRefused);
+    }
     for (UpDown *spinner : {gridShiftRight, gridShiftUp}) {
         // A press sets the step this very press takes: ten pixels with Ctrl held.
         connect(spinner, &UpDown::mouseDown, this, [spinner](Qt::MouseButton, Qt::KeyboardModifiers modifiers) {
@@ -82,12 +87,10 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
 void ViewStrip::showSettings(const ViewSettings &view, bool gridLocked)
 {
     // Only the user's typing is reported, not what is shown here.
-    const QSignalBlocker quietMetres(gridMetresEdit);
-    const QSignalBlocker quietPixels(gridPixelsEdit);
     const QSignalBlocker quietGrid(gridCheck);
     gridCheck->setChecked(view.gridShown);
-    showText(gridMetresEdit, view.gridMetresEntry);
-    showText(gridPixelsEdit, view.gridPixelsEntry);
+    m_metresField->show(view.gridMetresEntry);
+    m_pixelsField->show(view.gridPixelsEntry);
     gridMetresEdit->setEnabled(!gridLocked);
     gridPixelsEdit->setEnabled(!gridLocked);
     gridOkButton->setText(gridLocked ? tr("Change") : tr("OK"));

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class NumberField;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -38,12 +39,19 @@ public:
     QToolButton *zoomOutButton = nullptr;
     QToolButton *zoomInButton = nullptr;
 
+private:
+    NumberField *m_metresField = nullptr;
+    NumberField *m_pixelsField = nullptr;
+
 signals:
     void openClicked();
     void zoomInClicked();
     void zoomOutClicked();
     void gridShownClicked(bool shown);
+    // A number typed into either grid entry: both entries as they stand in force.
     void gridEntriesEdited(const QString &metres, const QString &pixels);
+    // Text typed into an entry that is not a number: why, naming the entry.
+    void entryRefused(const QString &message);
     void gridOkClicked();
     void gridShifted(int right, int up);
 };

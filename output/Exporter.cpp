@@ -1,0 +1,94 @@
+#include "output/Exporter.h"
+
+#include "app/CommandError.h"
+#include "output/CompassText.h"
+#include "output/DataFileName.h"
+#include "output/TherionText.h"
+#include "output/WholeFile.h"
+
+namespace Exporter {
+
+ExportFormat ofLayout(SurveyFormat layout)
+{
+    switch (layout) {
+    case SurveyFormat::LumaroLabel:
+        return ExportFormat::LumaroLabel;
+    case SurveyFormat::Survex:
+        return ExportFormat::Survex;
+    case SurveyFormat::LumaroFromTo:
+        break;
+    }
+    return ExportFormat::LumaroFromTo;
+}
+
+std::optional<SurveyFormat> layoutOf(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::LumaroLabel:
+        return SurveyFormat::LumaroLabel;
+    case ExportFormat::LumaroFromTo:
+        return SurveyFormat::LumaroFromTo;
+    case ExportFormat::Survex:
+        return SurveyFormat::Survex;
+    case ExportFormat::Therion:
+    case ExportFormat::Compass:
+        break;
+    }
+    return std::nullopt;
+}
+
+QString extension(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Survex:
+        return QStringLiteral(".svx");
+    case ExportFormat::Therion:
+        return QStringLiteral(".th");
+    case ExportFormat::Compass:
+        return QStringLiteral(".dat");
+    case ExportFormat::LumaroLabel:
+    case ExportFormat::LumaroFromTo:
+        break;
+    }
+    return QStringLiteral(".cav");
+}
+
+std::optional<ExportFormat> formatOfName(const QString &path, SurveyFormat ticked)
+{
+    if (!DataFileNames::hasExtension(path))
+        return std::nullopt;
+    const QString name = path.toLower();
+    if (name.endsWith(QLatin1String(".svx")))
+        return ExportFormat::Survex;
+    if (name.endsWith(QLatin1String(".th")))
+        return ExportFormat::Therion;
+    if (name.endsWith(QLatin1String(".cav")))
+        return ticked == SurveyFormat::LumaroLabel ? ExportFormat::LumaroLabel : ExportFormat::LumaroFromTo;
+    return std::nullopt;
+}
+
+SurveyText text(const Survey &survey, ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::Therion:
+        return TherionText::build(survey.stations, survey.style, survey.planOrientationDeg, survey.details);
+    case ExportFormat::Compass:
+        return CompassText::build(survey.stations, survey.planOrientationDeg, survey.details);
+    case ExportFormat::LumaroLabel:
+    case ExportFormat::LumaroFromTo:
+    case ExportFormat::Survex:
+        break;
+    }
+    return SurveyText::build(survey.stations, *layoutOf(format), survey.style, survey.planOrientationDeg,
+                             survey.details);
+}
+
+void write(const Survey &survey, ExportFormat format, const QString &path)
+{
+    const SurveyText built = text(survey, format);
+    if (!built.complete())
+        throw CommandError(built.error);
+    WholeFile::write(path, built.fileBytes());
+}
+
+} // namespace Exporter
