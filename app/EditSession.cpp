@@ -74,9 +74,10 @@ void EditSession::setTolerance(double metres, double percent)
 }
 void EditSession::setProjectChanged(bool changed) { set(m_projectChanged, changed, ProjectPart); }
 
-void EditSession::setProject(const QString &path, bool changed)
+void EditSession::setProject(const QString &path, bool changed, const QByteArray &digest)
 {
     set(m_projectPath, path, ProjectPart);
+    set(m_projectDigest, digest, ProjectPart);
     setProjectChanged(changed);
 }
 

@@ -93,6 +93,9 @@ public:
     const QString &projectPath() const { return m_projectPath; }
     // The job changed since it was opened or saved as a project.
     bool projectChanged() const { return m_projectChanged; }
+    // A digest of the project file's bytes as this job last read or wrote them, so a save can
+    // tell that another program changed the file since; empty when the job has no file.
+    const QByteArray &projectDigest() const { return m_projectDigest; }
 
     void setPointPlaced(ViewSide side, bool placed);
     void setMode(EditMode mode);
@@ -112,7 +115,7 @@ public:
     void setDataFileName(const QString &name);
     void setShowDisagreement(bool shown);
     void setTolerance(double metres, double percent);
-    void setProject(const QString &path, bool changed);
+    void setProject(const QString &path, bool changed, const QByteArray &digest = QByteArray());
     void setProjectChanged(bool changed);
 
     void beginChanges();
@@ -133,6 +136,7 @@ private:
     double m_tolerancePercent = 5.0;
     QString m_projectPath;
     bool m_projectChanged = false;
+    QByteArray m_projectDigest;
     int m_batchDepth = 0;
     Parts m_batched;
 };

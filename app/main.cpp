@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <csignal>
 #include <exception>
+#include <list>
+#include <memory>
 
 namespace {
 
@@ -61,6 +63,14 @@ int main(int argc, char *argv[])
     try {
         SpeomarkWindows windows;
         MainWindow &window = windows.mainWindow;
+        // Each further job recovered after a crash gets a window of its own.
+        std::list<std::unique_ptr<SpeomarkWindows>> more;
+        window.setWindowOpener([&more] {
+            more.push_back(std::make_unique<SpeomarkWindows>());
+            MainWindow &another = more.back()->mainWindow;
+            another.show();
+            return &another;
+        });
         window.show();
         // Work a crashed program left behind comes first; taken up, it is the job.
         bool recovered = false;

@@ -5,6 +5,8 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QDir>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
@@ -154,6 +156,55 @@ ProjectContents::ScanPage ProjectContents::scanPage(ViewSide side) const
     if (in.status() != QDataStream::Ok || version < 1 || values[at] < 1 || values[at + 1] < 1 || values[at + 1] > 4800)
         return ScanPage();
     return ScanPage{values[at], values[at + 1]};
+}
+
+const QByteArray ProjectContents::ScanPlacesTag = QByteArrayLiteral("SCNR");
+
+void ProjectContents::rememberScansRelativeTo(const QString &projectPath)
+{
+    const QDir folder = QFileInfo(projectPath).absoluteDir();
+    const auto relative = [&](const QString &stored) {
+        return stored.isEmpty() ? QString() : folder.relativeFilePath(QFileInfo(stored).absoluteFilePath());
+    };
+    const QString plan = relative(header.planImagePath);
+    const QString profile = relative(header.profileImagePath);
+    extras.removeSection(ScanPlacesTag);
+    if (plan.isEmpty() && profile.isEmpty())
+        return; // a project without scans stays exactly the fixed layout
+    QByteArray places;
+    QDataStream out(&places, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint8(1) << plan << profile;
+    extras.setSection(ScanPlacesTag, places);
+}
+
+QString ProjectContents::scanRelativePath(ViewSide side) const
+{
+    QDataStream in(extras.section(ScanPlacesTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    QString places[2];
+    in >> version >> places[0] >> places[1];
+    // A later version may add to the end; one that cannot be read says nothing.
+    if (in.status() != QDataStream::Ok || version < 1)
+        return QString();
+    return places[side == ViewSide::Plan ? 0 : 1];
+}
+
+QString ProjectContents::scanPath(ViewSide side, const QString &projectPath) const
+{
+    const QString &stored = side == ViewSide::Plan ? header.planImagePath : header.profileImagePath;
+    if (stored.isEmpty() || QFileInfo::exists(stored))
+        return stored;
+    const QDir folder = QFileInfo(projectPath).absoluteDir();
+    const QString relative = scanRelativePath(side);
+    if (!relative.isEmpty() && QFileInfo::exists(folder.filePath(relative)))
+        return QDir::cleanPath(folder.filePath(relative));
+    // Projects travel with their drawings beside them; a name written on Windows may use
+    // backslashes.
+    const qsizetype start = std::max(stored.lastIndexOf(QChar('/')), stored.lastIndexOf(QChar('\\'))) + 1;
+    const QString beside = folder.filePath(stored.mid(start));
+    return QFileInfo::exists(beside) ? beside : stored;
 }
 
 SurveyDetails ProjectContents::details() const

@@ -49,4 +49,14 @@ struct ProjectContents
     };
     ScanPage scanPage(ViewSide side) const;
     static const QByteArray ScanPagesTag;
+
+    // Where each scan lies relative to the project file's folder, kept in the optional block so
+    // a project folder moved with its scans (in "scans/", say) finds them again. Empty where the
+    // view has no scan or the project does not say.
+    void rememberScansRelativeTo(const QString &projectPath);
+    QString scanRelativePath(ViewSide side) const;
+    // The file a stored scan path names: the stored path when it exists, else the same place
+    // relative to the project, else a file of that name beside the project, else the stored path.
+    QString scanPath(ViewSide side, const QString &projectPath) const;
+    static const QByteArray ScanPlacesTag;
 };

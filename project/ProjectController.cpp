@@ -10,22 +10,6 @@
 #include <QFileInfo>
 #include <algorithm>
 
-namespace {
-
-// Where to read a project's image from. Projects travel between folders and machines with their
-// drawings beside them, so a stored path that no longer exists is looked for by its file name in
-// the project's own folder (a name written on Windows may use backslashes).
-QString imagePathFor(const QString &stored, const QString &projectPath)
-{
-    if (stored.isEmpty() || QFileInfo::exists(stored))
-        return stored;
-    const qsizetype start = std::max(stored.lastIndexOf(QChar('/')), stored.lastIndexOf(QChar('\\'))) + 1;
-    const QString beside = QFileInfo(projectPath).absoluteDir().filePath(stored.mid(start));
-    return QFileInfo::exists(beside) ? beside : stored;
-}
-
-} // namespace
-
 ProjectController::ProjectController(SurveyDocument &document, EditSession &session)
     : m_document(document), m_session(session)
 {
@@ -35,10 +19,9 @@ QList<ImageJob> ProjectController::scanJobs(const ProjectContents &project, cons
 {
     QList<ImageJob> jobs;
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const QString &stored = side == ViewSide::Plan ? project.header.planImagePath : project.header.profileImagePath;
         const ProjectContents::ScanPage page = project.scanPage(side);
         ImageJob job;
-        job.path = imagePathFor(stored, path);
+        job.path = project.scanPath(side, path);
         job.request.pdfPage = page.page > 0 ? page.page : 1;
         job.request.dotsPerInch = page.dotsPerInch > 0 ? page.dotsPerInch : ImageRequest::DefaultDotsPerInch;
         jobs.append(job);
@@ -124,7 +107,7 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     Opened opened;
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         ImageRead &read = side == ViewSide::Plan ? plan : profile;
-        const QString imagePath = read.path.isEmpty() ? imagePathFor(m_document.view(side).imagePath, path) : read.path;
+        const QString imagePath = read.path.isEmpty() ? project.scanPath(side, path) : read.path;
         const bool loaded = !imagePath.isEmpty() && !read.image.isNull();
         Scan &scan = side == ViewSide::Plan ? opened.plan : opened.profile;
         scan.path = imagePath;
@@ -159,7 +142,9 @@ void ProjectController::setScan(ViewSide side, ImageRead read)
 
 void ProjectController::saveAs(const QString &path) const
 {
-    ProjectFile::write(path, ProjectContents::capture(m_document));
+    ProjectContents contents = ProjectContents::capture(m_document);
+    contents.rememberScansRelativeTo(path);
+    ProjectFile::write(path, contents);
 }
 
 void ProjectController::close()

@@ -5,6 +5,7 @@
 #include "project/StationRecord.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -122,4 +123,15 @@ QByteArray ProjectFile::serialize(const ProjectContents &project, const QString 
 void ProjectFile::write(const QString &path, const ProjectContents &project)
 {
     WholeFile::write(path, serialize(project, path));
+}
+
+QByteArray ProjectFile::digest(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file))
+        return QByteArray();
+    return hash.result();
 }

@@ -33,5 +33,9 @@ public:
     // failed save leaves any earlier file of that name intact. Throws on every failure.
     static void write(const QString &path, const ProjectContents &project);
 
+    // A digest of a file's bytes (empty when there is no such file): a save compares it with the
+    // one taken when the job last read or wrote the file, to tell that another program wrote it.
+    static QByteArray digest(const QString &path);
+
     static qint64 fileSize(int stationCount) { return ProjectHeader::Size + qint64(StationRecord::Size) * stationCount; }
 };

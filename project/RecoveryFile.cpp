@@ -2,6 +2,7 @@
 
 #include "app/CommandError.h"
 #include "app/EditSession.h"
+#include "app/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
@@ -24,7 +25,7 @@ struct Words
 
 constexpr int Slots = 16;
 const QByteArray Tag = QByteArrayLiteral("RCVR");
-constexpr qint32 Version = 1;
+constexpr qint32 Version = 2; // 2 adds the digest of the project file
 
 QString slotPath(const QString &folder, int slot) { return QDir(folder).filePath(QStringLiteral("recovery-%1.sprj").arg(slot)); }
 QString lockPath(const QString &file) { return file + QStringLiteral(".lock"); }
@@ -37,6 +38,7 @@ struct Remembered
     QString gridEntries[4]; // plan metres, plan pixels, profile metres, profile pixels
     bool pointPlaced[2] = {false, false};
     QByteArray pending;     // the pending station as a project record
+    QByteArray projectDigest;
 };
 
 QByteArray encode(const Remembered &r)
@@ -48,7 +50,7 @@ QByteArray encode(const Remembered &r)
         << r.orientationEntry;
     for (const QString &entry : r.gridEntries)
         out << entry;
-    out << r.pointPlaced[0] << r.pointPlaced[1] << r.pending;
+    out << r.pointPlaced[0] << r.pointPlaced[1] << r.pending << r.projectDigest;
     return bytes;
 }
 
@@ -58,12 +60,14 @@ bool decode(const QByteArray &bytes, Remembered *r)
     in.setVersion(QDataStream::Qt_6_4);
     qint32 version = 0;
     in >> version;
-    if (version != Version)
+    if (version < 1 || version > Version)
         return false;
     in >> r->projectPath >> r->savedAt >> r->labelEntry >> r->commentEntry >> r->dataFileName >> r->orientationEntry;
     for (QString &entry : r->gridEntries)
         in >> entry;
     in >> r->pointPlaced[0] >> r->pointPlaced[1] >> r->pending;
+    if (version >= 2)
+        in >> r->projectDigest;
     return in.status() == QDataStream::Ok && r->pending.size() == StationRecord::Size;
 }
 
@@ -102,8 +106,11 @@ void RecoveryFile::write(const SurveyDocument &document, const EditSession &sess
     if (!claim())
         throw CommandError(Words::tr("No room for a recovery file in %1.").arg(QDir::toNativeSeparators(m_folder)));
     ProjectContents contents = ProjectContents::capture(document, ProjectContents::Entries::AsTheyStand);
+    if (!session.projectPath().isEmpty())
+        contents.rememberScansRelativeTo(session.projectPath());
     Remembered r;
     r.projectPath = session.projectPath();
+    r.projectDigest = session.projectDigest();
     r.savedAt = QDateTime::currentDateTimeUtc();
     r.labelEntry = session.labelEntry();
     r.commentEntry = session.commentEntry();
@@ -145,15 +152,23 @@ QList<RecoveryFile::Left> RecoveryFile::leftBehind(const QString &folder)
         if (!lock.tryLock(0))
             continue; // a running program's
         lock.unlock();
-        Left left{path, {}, {}};
+        Left left{path, {}, {}, 0, {}};
         try {
             const ProjectContents contents = ProjectFile::read(path);
             Remembered r;
-            if (decode(contents.extras.section(Tag), &r)) {
+            if (!contents.extrasProblem.isEmpty()) {
+                left.problem = contents.extrasProblem;
+            } else if (!decode(contents.extras.section(Tag), &r)) {
+                left.problem = Words::tr("%1 ends before what was being typed and the project the work belongs "
+                                         "to")
+                                   .arg(QDir::toNativeSeparators(path));
+            } else {
                 left.savedAt = r.savedAt;
                 left.projectPath = r.projectPath;
+                left.stationCount = contents.stations.count();
             }
-        } catch (const CommandError &) {
+        } catch (const CommandError &error) {
+            left.problem = error.message();
         }
         found.append(left);
     }
@@ -166,16 +181,34 @@ void RecoveryFile::restoreEditing(const ProjectContents &contents, SurveyDocumen
     Remembered r;
     ChangeBatch batch(document, session);
     if (decode(contents.extras.section(Tag), &r)) {
-        document.setOrientationEntry(r.orientationEntry);
-        document.setGridEntries(ViewSide::Plan, r.gridEntries[0], r.gridEntries[1]);
-        document.setGridEntries(ViewSide::Profile, r.gridEntries[2], r.gridEntries[3]);
+        // Entries are kept as typed, but only numbers ever reach the survey.
+        double number = 0.0;
+        const auto numeric = [&](const QString &text) { return NumberText::tryToDouble(text, &number); };
+        if (numeric(r.orientationEntry))
+            document.setOrientationEntry(r.orientationEntry);
+        for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+            const QString *entries = r.gridEntries + (side == ViewSide::Plan ? 0 : 2);
+            if (numeric(entries[0]) && numeric(entries[1]))
+                document.setGridEntries(side, entries[0], entries[1]);
+        }
         if (document.stations().hasPending())
             document.setStation(document.stations().count(), StationRecord::read(r.pending.constData()));
         session.setPointPlaced(ViewSide::Plan, r.pointPlaced[0]);
         session.setPointPlaced(ViewSide::Profile, r.pointPlaced[1]);
         session.setEntries(r.labelEntry, r.commentEntry);
         session.setDataFileName(r.dataFileName);
+        session.setProject(r.projectPath, true, r.projectDigest);
     }
+}
+
+QString RecoveryFile::setAside(const QString &path)
+{
+    const QString aside = path.chopped(5) + QStringLiteral("-damaged-")
+        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-hhmmss")) + QStringLiteral(".sprj");
+    QFile::remove(aside);
+    QFile::rename(path, aside);
+    QFile::remove(lockPath(path));
+    return aside;
 }
 
 void RecoveryFile::discard(const QString &path)

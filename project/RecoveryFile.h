@@ -35,14 +35,19 @@ public:
         QString path;
         QDateTime savedAt;
         QString projectPath; // the project the work belonged to; empty for a new job
+        int stationCount = 0;
+        QString problem;     // why the file cannot be recovered (damaged, cut short); empty when it can
     };
     // Files left by programs that ended without a clean exit, newest first.
     static QList<Left> leftBehind(const QString &folder);
     // After a recovery file was opened like a project (ProjectController::open): brings back the
-    // pending station, the typed texts and entries it remembers.
+    // pending station, the typed texts and entries it remembers, and the project file the work
+    // belongs to (with the digest of that file as the work last knew it).
     static void restoreEditing(const ProjectContents &contents, SurveyDocument &document, EditSession &session);
     // Forgets a file left behind (after it was recovered or declined).
     static void discard(const QString &path);
+    // Renames a file that cannot be recovered so it is never offered again; returns its new path.
+    static QString setAside(const QString &path);
 
     static QString defaultFolder(); // the user's data folder for the program
 

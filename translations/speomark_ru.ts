@@ -838,6 +838,50 @@ No: build the text again from the survey (your edits are dropped).</source>
         <source> and </source>
         <translation> и </translation>
     </message>
+    <message>
+        <source>%1 was changed by another program since it was opened or saved here.
+
+Replace it with this job? (No leaves the file as the other program saved it; Save Project As can keep both.)</source>
+        <translation>%1 изменён другой программой после того, как был открыт или сохранён здесь.
+
+Заменить его этой работой? (Нет — файл останется таким, каким его сохранила другая программа; «Сохранить проект как» сохранит оба.)</translation>
+    </message>
+    <message>
+        <source>%1 is open in another Speomark window (process %2). If both save it, the changes of one are lost.
+
+Open it here as well?</source>
+        <translation>%1 открыт в другом окне Speomark (процесс %2). Если сохранить его в обоих, изменения одного пропадут.
+
+Всё равно открыть его здесь?</translation>
+    </message>
+    <message>
+        <source>Work left behind by a Speomark that did not close cannot be read back: %1.
+
+Its file was set aside as %2 and will not be offered again.</source>
+        <translation>Работу, оставшуюся после незакрытого Speomark, не удаётся прочитать: %1.
+
+Её файл отложен как %2 и больше предлагаться не будет.</translation>
+    </message>
+    <message>
+        <source>A new project, never saved</source>
+        <translation>Новый проект, ещё не сохранявшийся</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n stations.</source>
+        <translation>
+            <numerusform>%1: %n пикет.</numerusform>
+            <numerusform>%1: %n пикета.</numerusform>
+            <numerusform>%1: %n пикетов.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Discard this work for good? It cannot be brought back.
+
+No keeps it, to be offered again at the next start.</source>
+        <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
+
+Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1130,6 +1174,10 @@ No: build the text again from the survey (your edits are dropped).</source>
     <message>
         <source>No room for a recovery file in %1.</source>
         <translation>Нет места для файла восстановления в %1.</translation>
+    </message>
+    <message>
+        <source>%1 ends before what was being typed and the project the work belongs to</source>
+        <translation>%1 обрывается раньше, чем записано набранное и проект, к которому относится работа</translation>
     </message>
 </context>
 <context>

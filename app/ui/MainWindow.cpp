@@ -928,24 +928,45 @@ bool MainWindow::saveProject()
 {
     if (m_session.projectPath().isEmpty())
         return saveProjectAs();
-    writeProject(m_session.projectPath());
-    return true;
+    return writeProject(m_session.projectPath());
 }
 
 bool MainWindow::saveProjectAs()
 {
-    if (!dialogs().execute(this, m_saveProjectDialog))
+    if (!dialogs().execute(this, m_saveProjectDialog) || !writeProject(m_saveProjectDialog.fileName))
         return false;
-    writeProject(m_saveProjectDialog.fileName);
     rememberProject(m_saveProjectDialog.fileName);
     return true;
 }
 
-void MainWindow::writeProject(const QString &path)
+bool MainWindow::writeProject(const QString &path)
 {
+    // Another program may have saved this file since the job read or wrote it.
+    const QByteArray onDisk = ProjectFile::digest(path);
+    if (path == m_session.projectPath() && !m_session.projectDigest().isEmpty() && !onDisk.isEmpty()
+        && onDisk != m_session.projectDigest()
+        && !dialogs().askYesNo(this, tr("Speomark: Confirm"),
+                               tr("%1 was changed by another program since it was opened or saved here.\n\n"
+                                  "Replace it with this job? (No leaves the file as the other program saved it; "
+                                  "Save Project As can keep both.)")
+                                   .arg(QDir::toNativeSeparators(path))))
+        return false;
     m_project.saveAs(path);
-    m_session.setProject(path, false);
+    m_session.setProject(path, false, ProjectFile::digest(path));
+    m_projectLock.take(path, nullptr);
     m_recovery.remove();
+    return true;
+}
+
+bool MainWindow::holdProject(const QString &path)
+{
+    QString holder;
+    if (m_projectLock.take(path, &holder))
+        return true;
+    return dialogs().askYesNo(this, tr("Speomark: Confirm"),
+                              tr("%1 is open in another Speomark window (process %2). If both save it, the "
+                                 "changes of one are lost.\n\nOpen it here as well?")
+                                  .arg(QDir::toNativeSeparators(path), holder));
 }
 
 void MainWindow::closeProject()
@@ -953,6 +974,7 @@ void MainWindow::closeProject()
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
     m_project.close();
+    m_projectLock.release();
     m_output.previewCleared();
     newJob(QString(), false);
     m_statusPanels[1]->setText(QStringLiteral(" "));
@@ -960,10 +982,10 @@ void MainWindow::closeProject()
 }
 
 // A job opened, closed or recovered starts with nothing to undo.
-void MainWindow::newJob(const QString &projectPath, bool changed)
+void MainWindow::newJob(const QString &projectPath, bool changed, const QByteArray &digest)
 {
     m_history.clear();
-    m_session.setProject(projectPath, changed);
+    m_session.setProject(projectPath, changed, digest);
 }
 
 // ---- Never losing work ----
@@ -997,34 +1019,56 @@ void MainWindow::writeRecovery()
 
 bool MainWindow::offerRecovery()
 {
-    const QList<RecoveryFile::Left> left = RecoveryFile::leftBehind(RecoveryFile::defaultFolder());
-    if (left.isEmpty())
-        return false;
-    const RecoveryFile::Left &newest = left.constFirst();
-    QString question =
-        tr("Recover unsaved work from %1?").arg(QLocale().toString(newest.savedAt.toLocalTime(), QLocale::ShortFormat));
-    if (!newest.projectPath.isEmpty())
-        question += QStringLiteral("\n(%1)").arg(QDir::toNativeSeparators(newest.projectPath));
-    const bool recover = dialogs().askYesNo(this, QStringLiteral("Speomark"), question);
-    if (recover) {
-        const ProjectContents contents = ProjectFile::read(newest.path);
-        // Images stored by name are looked for beside the project the work belonged to.
-        const QString imagesBeside = newest.projectPath.isEmpty() ? newest.path : newest.projectPath;
-        const ProjectController::Opened opened = m_project.open(contents, imagesBeside);
-        RecoveryFile::restoreEditing(contents, m_document, m_session);
-        newJob(QString(), true);
-        m_document.setModified(true);
-        if (opened.planImageMissing)
-            dialogs().message(this, QStringLiteral("Speomark"), tr("Problems opening the Plan image!"),
-                              MessageIcon::None);
-        if (opened.profileImageMissing)
-            dialogs().message(this, QStringLiteral("Speomark"), tr("Problems opening the Profile image!"),
-                              MessageIcon::None);
-        writeRecovery(); // the recovered work is safe again at once
+    bool taken = false;
+    for (const RecoveryFile::Left &left : RecoveryFile::leftBehind(RecoveryFile::defaultFolder())) {
+        if (!left.problem.isEmpty()) {
+            const QString aside = RecoveryFile::setAside(left.path);
+            dialogs().message(this, QStringLiteral("Speomark"),
+                              tr("Work left behind by a Speomark that did not close cannot be read back: %1.\n\n"
+                                 "Its file was set aside as %2 and will not be offered again.")
+                                  .arg(left.problem, QDir::toNativeSeparators(aside)),
+                              MessageIcon::Error);
+            continue;
+        }
+        const QString job = left.projectPath.isEmpty() ? tr("A new project, never saved")
+                                                       : QDir::toNativeSeparators(left.projectPath);
+        const QString question =
+            tr("Recover unsaved work from %1?").arg(QLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat))
+            + QStringLiteral("\n\n") + tr("%1: %n stations.", "", left.stationCount).arg(job);
+        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), question)) {
+            MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;
+            if (into) {
+                into->guard([&] { into->recover(left); });
+                taken = true;
+            }
+            continue;
+        }
+        if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
+                               tr("Discard this work for good? It cannot be brought back.\n\n"
+                                  "No keeps it, to be offered again at the next start.")))
+            RecoveryFile::discard(left.path);
     }
-    for (const RecoveryFile::Left &file : left)
-        RecoveryFile::discard(file.path);
-    return recover;
+    return taken;
+}
+
+void MainWindow::recover(const RecoveryFile::Left &left)
+{
+    const ProjectContents contents = ProjectFile::read(left.path);
+    // Scans stored by name are looked for beside the project the work belonged to.
+    const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
+    const ProjectController::Opened opened = m_project.open(contents, imagesBeside);
+    newJob(left.projectPath, true);
+    RecoveryFile::restoreEditing(contents, m_document, m_session);
+    m_document.setModified(true);
+    if (!left.projectPath.isEmpty())
+        m_projectLock.take(left.projectPath, nullptr);
+    showNewJobsText();
+    writeRecovery(); // the recovered work is safe again at once, in this window's own file
+    RecoveryFile::discard(left.path);
+    // Only scans the job had and that are gone are worth a word.
+    for (const ProjectController::Scan *scan : {&opened.plan, &opened.profile})
+        if (!scan->message.isEmpty())
+            dialogs().message(this, QStringLiteral("Speomark"), scan->message, MessageIcon::Error);
 }
 
 // ---- Window ----

@@ -7,6 +7,7 @@
 #include "app/ui/Language.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
+#include "project/ProjectLock.h"
 #include "project/RecoveryFile.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
@@ -82,8 +83,14 @@ public:
     void openProject(const QString &path);
     // Reads scans for the window (tests wait on it).
     ImageLoader &imageLoader() { return m_imageLoader; }
-    // At start-up: offers the work a crashed program left behind; true when it was taken up.
+    // At start-up: offers each job crashed programs left behind, one question each (discarding
+    // asks once more); true when one was taken up in this window. Further jobs taken up go to
+    // windows the opener makes (without one they are left for the next start); files that cannot
+    // be read are reported once and set aside.
     bool offerRecovery();
+    void setWindowOpener(std::function<MainWindow *()> opener) { m_openWindow = std::move(opener); }
+    // Takes up one job left behind: its project file, its edits and what was being typed.
+    void recover(const RecoveryFile::Left &left);
     const RecoveryFile &recovery() const { return m_recovery; }
     // Writes the recovery file now (it is otherwise written a few seconds after a change).
     void writeRecovery();
@@ -167,7 +174,10 @@ private:
     void locateNextScan();
     bool busyReading();
     void showRecentProjects();
-    void newJob(const QString &projectPath, bool changed);
+    void newJob(const QString &projectPath, bool changed, const QByteArray &digest = QByteArray());
+    // Marks the project as open here; false when the user chose not to open one another program
+    // holds.
+    bool holdProject(const QString &path);
     void scheduleRecovery();
     void documentChanged(SurveyDocument::Parts parts);
     void sessionChanged(EditSession::Parts parts);
@@ -181,7 +191,9 @@ private:
     // The text Save writes in a format: built afresh, or the preview as the user edited it (asked
     // when the survey changed since it was built); none when the user cancelled.
     std::optional<QStringList> surveyTextToSave(ExportFormat format);
-    void writeProject(const QString &path);
+    // Saves the job to `path` (asking first when another program wrote the file since this job
+    // read or wrote it); false when the user chose to leave the file alone.
+    bool writeProject(const QString &path);
     // The preview shows the text of a job just opened or recovered.
     void showNewJobsText();
     ImagePane *pane(ViewSide side) const;
@@ -201,12 +213,15 @@ private:
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
     RecoveryFile m_recovery{RecoveryFile::defaultFolder()};
+    ProjectLock m_projectLock;
+    std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     // What the image loader is reading for.
     ImageLoader m_imageLoader;
     enum class Loading { None, Scan, Project, Locate } m_loading = Loading::None;
     ViewSide m_loadingSide = ViewSide::Plan;
     ProjectContents m_loadingProject;
     QString m_loadingPath;
+    QByteArray m_loadingDigest;
     bool m_declined[2] = {false, false};
     QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
     QTimer m_recoveryTimer;

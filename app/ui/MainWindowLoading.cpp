@@ -33,10 +33,14 @@ void MainWindow::openProject(const QString &path)
     // The whole file is read and checked before anything changes: a file that is refused leaves
     // the current job as it was, and only then is the user asked about unsaved stations.
     ProjectContents project = ProjectFile::read(path);
+    const QByteArray digest = ProjectFile::digest(path);
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+        return;
+    if (path != m_projectLock.path() && !holdProject(path))
         return;
     m_loadingProject = std::move(project);
     m_loadingPath = path;
+    m_loadingDigest = digest;
     m_declined[0] = m_declined[1] = false;
     m_loading = Loading::Project;
     m_imageLoader.start(ProjectController::scanJobs(m_loadingProject, path)); // both scans at once
@@ -121,6 +125,8 @@ void MainWindow::projectScansRead()
     for (int i = 0; i < 2; ++i) {
         if (m_imageLoader.result(i).problem == Problem::Cancelled) { // the job stays as it was
             m_loading = Loading::None;
+            if (!m_session.projectPath().isEmpty())
+                m_projectLock.take(m_session.projectPath(), nullptr);
             return;
         }
     }
@@ -152,7 +158,7 @@ void MainWindow::projectScansRead()
     m_loading = Loading::None;
     const ProjectContents project = std::move(m_loadingProject);
     const ProjectController::Opened opened = m_project.open(project, m_loadingPath, std::move(scans[0]), std::move(scans[1]));
-    newJob(m_loadingPath, false);
+    newJob(m_loadingPath, false, m_loadingDigest);
     showNewJobsText();
     rememberProject(m_loadingPath);
     if (!project.extrasProblem.isEmpty())

@@ -68,6 +68,8 @@ private slots:
     void aResumedJobCanContinueItsBranchAndBeEdited();
     void saveProjectFailuresAreReported();
     void closeProjectAsksOnlyWithUnsavedStations();
+    void aFileAnotherProgramSavedIsNotReplacedUnasked();
+    void aFolderMovedWithItsScansFolderFindsThem();
 
 private:
     void openImages(WindowFixture &window);
@@ -166,12 +168,19 @@ void ProjectCommands::saveAndOpenRestoreEveryStoredValue()
     f->dialogs().answerFile(path(QStringLiteral("cave")));
     f->click("ButtonSaveProjectAs");
     QCOMPARE(f->dialogs().messages(), QStringList());
-    QCOMPARE(QFileInfo(path(QStringLiteral("cave.sprj"))).size(), 664 + 4 * 308);
+    // The fixed layout, then the optional block with where the scans lie beside the project.
+    const QByteArray saved = TestFiles::bytes(path(QStringLiteral("cave.sprj")));
+    QCOMPARE(saved.mid(664 + 4 * 308, 8), QByteArray("SPMKEXT1"));
+    QCOMPARE(ProjectFile::read(path(QStringLiteral("cave.sprj"))).scanRelativePath(ViewSide::Profile),
+             QStringLiteral("profile.tif"));
     QVERIFY(document.modified()); // saving a project is not saving the survey data
 
+    // A second window is told that the first one has the project open.
     WindowFixture other;
+    other.dialogs().answerQuestion(Answer::Yes);
     openProject(other, path(QStringLiteral("cave.sprj")));
-    QCOMPARE(other.dialogs().messages(), QStringList());
+    QCOMPARE(other.dialogs().messages().size(), 1);
+    QVERIFY(other.dialogs().messages()[0].contains(QDir::toNativeSeparators(path(QStringLiteral("cave.sprj")))));
     const SurveyDocument &reopened = other.document();
     QCOMPARE(reopened.stations().count(), 4);
     QCOMPARE(tableBytes(reopened.stations()), tableBytes(document.stations()));
@@ -479,6 +488,58 @@ void ProjectCommands::closeProjectAsksOnlyWithUnsavedStations()
     QCOMPARE(planPane->size(), QSize(200, 150));
     QCOMPARE(planPane->snapshot().stations.size(), 0);
     QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
+}
+
+void ProjectCommands::aFileAnotherProgramSavedIsNotReplacedUnasked()
+{
+    addStations(2);
+    f->dialogs().answerFile(path(QStringLiteral("cave")));
+    f->click("ButtonSaveProjectAs");
+    // Another program saves the project with one station only.
+    ProjectContents theirs = ProjectFile::read(path(QStringLiteral("cave.sprj")));
+    theirs.stations.assign({theirs.stations.at(0)});
+    theirs.header.stationCount = 1;
+    ProjectFile::write(path(QStringLiteral("cave.sprj")), theirs);
+    const QByteArray theirBytes = TestFiles::bytes(path(QStringLiteral("cave.sprj")));
+
+    addStations(1);
+    f->dialogs().answerQuestion(Answer::No);
+    QVERIFY(!f->window().saveProject());
+    QVERIFY(f->dialogs().shown.last().text.contains(QDir::toNativeSeparators(path(QStringLiteral("cave.sprj")))));
+    QCOMPARE(TestFiles::bytes(path(QStringLiteral("cave.sprj"))), theirBytes);
+    f->dialogs().answerQuestion(Answer::Yes);
+    QVERIFY(f->window().saveProject());
+    QCOMPARE(ProjectFile::read(path(QStringLiteral("cave.sprj"))).stations.count(), 3);
+    // Saved here last: the next save asks nothing.
+    const int shown = f->dialogs().shown.size();
+    addStations(1);
+    QVERIFY(f->window().saveProject());
+    QCOMPARE(f->dialogs().shown.size(), shown);
+    QCOMPARE(ProjectFile::read(path(QStringLiteral("cave.sprj"))).stations.count(), 4);
+}
+
+void ProjectCommands::aFolderMovedWithItsScansFolderFindsThem()
+{
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("job/scans")));
+    for (const char *name : {"plan.png", "profile.tif"})
+        QVERIFY(QFile::rename(path(QString::fromLatin1(name)), path(QStringLiteral("job/scans/") + QString::fromLatin1(name))));
+    f->dialogs().answerFile(path(QStringLiteral("job/scans/plan.png")));
+    f->click("OpenLeftBtn");
+    f->waitForImages();
+    f->dialogs().answerFile(path(QStringLiteral("job/scans/profile.tif")));
+    f->click("OpenRightBtn");
+    f->waitForImages();
+    addStations(1);
+    f->dialogs().answerFile(path(QStringLiteral("job/cave.sprj")));
+    f->click("ButtonSaveProjectAs");
+    QVERIFY(QDir(m_dir.path()).rename(QStringLiteral("job"), QStringLiteral("moved")));
+
+    WindowFixture other;
+    openProject(other, path(QStringLiteral("moved/cave.sprj")));
+    QCOMPARE(other.dialogs().messages(), QStringList()); // nothing to locate
+    QCOMPARE(other.document().view(ViewSide::Plan).imagePath, path(QStringLiteral("moved/scans/plan.png")));
+    QCOMPARE(other.document().view(ViewSide::Profile).imagePath, path(QStringLiteral("moved/scans/profile.tif")));
+    QCOMPARE(other.document().view(ViewSide::Profile).image.pixel(5, 5), qRgb(90, 60, 230));
 }
 
 QTEST_MAIN(ProjectCommands)
