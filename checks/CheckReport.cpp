@@ -131,6 +131,17 @@ QString text(const SurveyNetwork &network)
         out += QStringLiteral("  %1 - %2 (%3)\n").arg(leg.fromName, leg.toName, entries({leg.from, leg.to}));
     }
 
+    // Only a survey whose scale changed under it has these; others keep their report as it was.
+    if (!network.mixedScaleLegs.isEmpty()) {
+        out += Words::tr("\nLegs placed under two different scales (the scale changed between their stations and "
+                         "the metres were not recalculated): %1\n")
+                   .arg(network.mixedScaleLegs.size());
+        for (const int index : network.mixedScaleLegs) {
+            const LegCheck &leg = network.legs[index];
+            out += QStringLiteral("  %1 - %2 (%3)\n").arg(leg.fromName, leg.toName, entries({leg.from, leg.to}));
+        }
+    }
+
     out += Words::tr("\nRepeated stations: %1\n").arg(network.repeated.size());
     for (const RepeatedStation &station : network.repeated)
         out += QStringLiteral("  %1: %2\n").arg(station.name, entries(station.entries));
@@ -169,6 +180,9 @@ QString text(const SurveyNetwork &network)
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n legs that disagree"), "%n leg that disagrees"));
     if (const int n = int(network.zeroLengthLegs.size()))
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n zero-length legs"), "%n zero-length leg"));
+    if (const int n = int(network.mixedScaleLegs.size()))
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n legs placed under two scales"),
+                             "%n leg placed under two scales"));
     if (const int n = network.flaggedLoopCount())
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n loops misclosed beyond the tolerance"),
                              "%n loop misclosed beyond the tolerance"));

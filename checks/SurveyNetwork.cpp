@@ -6,6 +6,32 @@
 
 namespace {
 
+// The metres per pixel a point was placed with: its metres over its pixels, read from the
+// coordinate furthest from the image's edge; -1 when every coordinate is too near 0 to tell.
+double placedScale(std::initializer_list<std::pair<float, float>> pixelsAndMetres)
+{
+    double pixels = 0.0, metres = 0.0;
+    for (const auto &[p, m] : pixelsAndMetres)
+        if (std::isfinite(p) && std::isfinite(m) && std::fabs(p) > std::fabs(pixels)) {
+            pixels = p;
+            metres = m;
+        }
+    return std::fabs(pixels) >= 1.0 ? metres / pixels : -1.0;
+}
+
+bool differ(double a, double b)
+{
+    // Metres are stored as 32-bit reals: anything closer than a part in ten thousand is one scale.
+    return a >= 0.0 && b >= 0.0 && std::fabs(a - b) > 1e-4 * std::max(a, b);
+}
+
+bool placedUnderTwoScales(const Station &from, const Station &to)
+{
+    return differ(placedScale({{from.planX, from.planXMetres}, {from.planY, from.planYMetres}}),
+                  placedScale({{to.planX, to.planXMetres}, {to.planY, to.planYMetres}}))
+        || differ(placedScale({{from.profileY, from.profileYMetres}}), placedScale({{to.profileY, to.profileYMetres}}));
+}
+
 constexpr double Radians = 3.14159265358979323846 / 180.0;
 
 struct Edge
@@ -224,9 +250,13 @@ void Walk::run()
         m_net.pieceOf[i] = finalIndex[m_nodePiece[m_entryNode[i]]];
     }
 
-    for (int l = 0; l < m_net.legs.size(); ++l)
-        if (m_net.legs[l].zeroLength())
+    for (int l = 0; l < m_net.legs.size(); ++l) {
+        const LegCheck &leg = m_net.legs[l];
+        if (leg.zeroLength())
             m_net.zeroLengthLegs.append(l);
+        if (placedUnderTwoScales(m_stations.at(leg.from), m_stations.at(leg.to)))
+            m_net.mixedScaleLegs.append(l);
+    }
     findLikelyTies();
     listRepeatedNames();
 }
@@ -385,6 +415,6 @@ int SurveyNetwork::untiedPieceCount() const
 bool SurveyNetwork::anythingFlagged() const
 {
     const bool broken = std::any_of(legs.begin(), legs.end(), [](const LegCheck &leg) { return !leg.computed; });
-    return broken || flaggedLegCount() > 0 || flaggedLoopCount() > 0 || !zeroLengthLegs.isEmpty() || untiedPieceCount() > 0
-           || !likelyTies.isEmpty();
+    return broken || flaggedLegCount() > 0 || flaggedLoopCount() > 0 || !zeroLengthLegs.isEmpty()
+           || !mixedScaleLegs.isEmpty() || untiedPieceCount() > 0 || !likelyTies.isEmpty();
 }

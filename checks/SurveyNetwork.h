@@ -71,6 +71,9 @@ struct SurveyNetwork
     QVector<SurveyLoop> loops;
     QVector<SurveyPiece> pieces;     // piece 0 first; pieces joined to another are left out
     QVector<int> zeroLengthLegs;     // indexes into legs
+    // Legs whose two ends were placed under different scales of the plan or of the profile (the
+    // scale changed between them and their metres were not recalculated): indexes into legs.
+    QVector<int> mixedScaleLegs;
     QVector<LikelyTie> likelyTies;
     QVector<RepeatedStation> repeated;
     CheckSettings settings;
@@ -80,7 +83,7 @@ struct SurveyNetwork
     int flaggedLegCount() const;
     int flaggedLoopCount() const;
     int untiedPieceCount() const;
-    // Anything the caver should look at: flagged legs or loops, zero-length legs, pieces not
-    // tied, likely ties. Repeated names alone are how ties are made, not a fault.
+    // Anything the caver should look at: flagged legs or loops, zero-length legs, legs placed
+    // under two scales, pieces not tied, likely ties. Repeated names alone are how ties are made, not a fault.
     bool anythingFlagged() const;
 };

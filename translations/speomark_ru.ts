@@ -354,6 +354,22 @@ Flagged: %1.
 Замечания: %1.
 </translation>
     </message>
+    <message>
+        <source>
+Legs placed under two different scales (the scale changed between their stations and the metres were not recalculated): %1
+</source>
+        <translation>
+Замеры, концы которых поставлены при разных масштабах (масштаб сменился между их пикетами, а метры не пересчитаны): %1
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n legs placed under two scales</source>
+        <translation>
+            <numerusform>%n замер при двух масштабах</numerusform>
+            <numerusform>%n замера при двух масштабах</numerusform>
+            <numerusform>%n замеров при двух масштабах</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>DataFileBox</name>
@@ -881,6 +897,12 @@ No keeps it, to be offered again at the next start.</source>
         <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
 
 Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
+    </message>
+    <message>
+        <source>Yes: every station is measured again with the new scale.
+No: the stations keep the metres of the old scale and only stations placed from now on use the new one; legs between the two are flagged by the survey check.</source>
+        <translation>Да: все пикеты будут пересчитаны с новым масштабом.
+Нет: пикеты сохранят метры старого масштаба, новый масштаб получат только пикеты, поставленные дальше; замеры между теми и другими проверка съёмки отметит.</translation>
     </message>
 </context>
 <context>

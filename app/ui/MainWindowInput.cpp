@@ -236,7 +236,11 @@ void MainWindow::offerRecalculation(ViewSide side, double oldScale)
     if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
                            tr("Recalculate the metre positions of %1 stations from their pixels with the "
                               "new scale?")
-                               .arg(count)))
+                                   .arg(count)
+                               + QStringLiteral("\n\n")
+                               + tr("Yes: every station is measured again with the new scale.\nNo: the stations "
+                                    "keep the metres of the old scale and only stations placed from now on use "
+                                    "the new one; legs between the two are flagged by the survey check.")))
         m_stationEditor.recalculateMetres(side);
 }
 

@@ -37,6 +37,16 @@ Station st(const char *label, double x, double y, double z = 0, double dev = 0, 
     return s;
 }
 
+// The scale changed and the stations placed before kept their metres: the legs from them to
+// stations placed after are flagged, on the plan and on the profile alike.
+Station placedAt(Station station, double planMpp, double profileMpp)
+{
+    station.planX = float(station.planXMetres / planMpp);
+    station.planY = float(station.planYMetres / planMpp);
+    station.profileY = float(station.profileYMetres / profileMpp);
+    return station;
+}
+
 SurveyNetwork network(const std::vector<Station> &stations, double orientation = 0.0,
                       ProfileKind kind = ProfileKind::Extended, double profileMpp = ProfileMpp)
 {
@@ -91,6 +101,8 @@ QString describe(const SurveyNetwork &net)
     }
     for (const LikelyTie &tie : net.likelyTies)
         parts.append(QStringLiteral("tie %1~%2").arg(tie.firstName, tie.secondName));
+    for (const int index : net.mixedScaleLegs)
+        parts.append(QStringLiteral("two scales %1-%2").arg(net.legs[index].fromName, net.legs[index].toName));
     return parts.join(QStringLiteral(" | "));
 }
 
@@ -171,6 +183,13 @@ void SurveyNetworkTest::placesStationsAndClosesLoops_data()
         << 0.0 << ProfileKind::Extended << ProfileMpp
         << "R 40.00 0.00 0.00; S 40.05 0.00 0.00 | untied P2 (1) | untied P3 (1) | untied Q (1) | untied R (2) | "
            "off R-S -0.01 | tie P~P2 | tie P~P3";
+    QTest::newRow("scale changed between stations")
+        << std::vector<Station>{st("A", 0, 0, 1, 0), st("B", 10, 0, 1, 10), placedAt(st("C", 20, 0, 1, 20), 0.5, ProfileMpp),
+                                placedAt(st("D", 30, 0, 1, 30), 0.5, ProfileMpp),
+                                placedAt(st("E", 40, 0, 2, 40), 0.5, 0.1)}
+        << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 20.00 0.00 0.00; D 30.00 0.00 0.00; E 40.00 0.00 -1.00 | "
+           "two scales B-C | two scales D-E";
 }
 
 void SurveyNetworkTest::placesStationsAndClosesLoops()
