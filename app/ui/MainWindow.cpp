@@ -48,6 +48,8 @@ namespace {
 
 // Sizes of the window's frame parts, in pixels.
 constexpr int InitialClientWidth = 881;
+constexpr int MinimumClientWidth = 881; // as wide as the window opens: strip and lower panel fit whole
+constexpr int MinimumClientHeight = 400;
 constexpr int InitialClientHeight = 659;
 constexpr int StripHeight = 33;
 constexpr int LowerPanelHeight = 160;
@@ -183,6 +185,9 @@ QString MainWindow::positionText(ViewSide side) const
 void MainWindow::createPanels()
 {
     auto *central = new QWidget(this);
+    // Every control of the strip and the lower panel keeps its room; a docked list widens the
+    // window rather than covering them.
+    central->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
     setCentralWidget(central);
 
     // Upper part: the strip with both views' controls, and the two panes.
@@ -428,6 +433,8 @@ void MainWindow::createStationsList()
 {
     m_stationsDock = new QDockWidget(tr("Stations"), this);
     m_stationsList = new StationsList(m_stationsDock);
+    m_stationsList->setMinimumWidth(260); // number, label and the start of the comment
+    m_stationsList->installEventFilter(this);
     m_stationsDock->setWidget(m_stationsList);
     m_stationsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     addDockWidget(Qt::RightDockWidgetArea, m_stationsDock);

@@ -6,6 +6,7 @@
 #include "app/CommandError.h"
 #include "app/NumberText.h"
 #include "app/ui/SurveyTextWindow.h"
+#include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
 
 #include <QAction>
@@ -133,6 +134,21 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 guard([&] { zoomAtCursor(side, 1.0 + gesture->value(), inBox); });
                 return true;
             }
+        }
+    }
+    // The docked list moves through the stations with the arrow keys, which elsewhere nudge.
+    if (watched == m_stationsList && event->type() == QEvent::ShortcutOverride) {
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            event->accept();
+            return true;
+        default:
+            break;
         }
     }
     // A text box with nothing of its own to undo lets Ctrl+Z undo the last edit of the survey,

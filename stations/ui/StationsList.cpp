@@ -29,6 +29,11 @@ StationsList::StationsList(QWidget *parent) : QTableWidget(parent)
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { emit stationClicked(row); });
+    // The row the keys move to is the station picked, so Delete removes the one highlighted.
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
+        if (row >= 0 && row != previousRow)
+            emit stationClicked(row);
+    });
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (item->column() == LabelColumn)
             emit labelEdited(item->row(), item->text());

@@ -3,7 +3,10 @@
 #include "support/WindowFixture.h"
 #include "views/ui/ImagePane.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QDockWidget>
+#include <QTableWidget>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -24,6 +27,7 @@ private slots:
     void refusedAddsSaySo_data();
     void refusedAddsSaySo();
     void pickDragNudgeDeleteAndUndoWithTheMouseAndKeys();
+    void theStationsListPicksWhatItHighlights();
 
 private:
     void rightClick(const char *pane, QPoint at) { QTest::mouseClick(f->control<ImagePane>(pane), Qt::RightButton, {}, at); }
@@ -221,6 +225,31 @@ void StationEditing::pickDragNudgeDeleteAndUndoWithTheMouseAndKeys()
     // A press away from the marks still pans.
     QTest::mousePress(plan, Qt::LeftButton, {}, QPoint(20, 150));
     QCOMPARE(f->session().selected(), 1);
+}
+
+// The arrow keys in the docked list pick the station they highlight, so Delete removes that one;
+// and the list, shown, takes room of its own rather than covering any control.
+void StationEditing::theStationsListPicksWhatItHighlights()
+{
+    f->fillStations(4);
+    auto *dock = f->window().findChild<QDockWidget *>();
+    dock->show();
+    auto *list = dock->findChild<QTableWidget *>();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1, 0)).center());
+    QCOMPARE(f->session().selected(), 1);
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(f->session().selected(), 2);
+    f->window().deleteStation();
+    QCOMPARE(f->document().stations().count(), 3);
+    QCOMPARE(labelText(f->document().stations().at(2)), QStringLiteral("S3"));
+
+    const QRect free = f->window().centralWidget()->rect();
+    for (QWidget *control : f->window().centralWidget()->findChildren<QAbstractButton *>()) {
+        if (!control->isVisible())
+            continue;
+        const QRect at(control->mapTo(f->window().centralWidget(), QPoint(0, 0)), control->size());
+        QVERIFY2(free.contains(at), qPrintable(control->objectName()));
+    }
 }
 
 QTEST_MAIN(StationEditing)
