@@ -904,6 +904,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <translation>Да: все пикеты будут пересчитаны с новым масштабом.
 Нет: пикеты сохранят метры старого масштаба, новый масштаб получат только пикеты, поставленные дальше; замеры между теми и другими проверка съёмки отметит.</translation>
     </message>
+    <message>
+        <source>%1 ; %2 m</source>
+        <translation>%1 ; %2 м</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>

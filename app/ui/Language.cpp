@@ -91,6 +91,18 @@ void applyChosen() { apply(resolve(chosen(), QLocale::system().uiLanguages())); 
 
 Applied current() { return s_current; }
 
+QLocale dateLocale()
+{
+    // The desktop's own conventions where they are in the program's language.
+    const QLocale::Language language = s_current == Applied::Russian ? QLocale::Russian : QLocale::English;
+    if (QLocale::system().language() == language)
+        return QLocale(QLocale::system().name()); // the desktop's country, in its own language
+    return language == QLocale::Russian ? QLocale(QLocale::Russian, QLocale::Russia)
+                                        : QLocale(QLocale::English, QLocale::UnitedKingdom);
+}
+
+bool nativeDialogsFit() { return s_current == systemLanguage(); }
+
 QString translated(Applied language, const char *context, const char *source)
 {
     if (language == s_current)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,12 @@ Applied systemLanguage(); // what "System" gives on this desktop
 void apply(Applied language);
 void applyChosen(); // at start-up
 Applied current();
+
+// How dates and times read in the applied language (numbers keep the desktop's own habits).
+QLocale dateLocale();
+// The desktop's own dialogs speak its language; when the program speaks another, Qt's own file
+// dialogs are used, which speak the program's.
+bool nativeDialogsFit();
 
 // A text of `context` in `language`, whichever language is applied.
 QString translated(Applied language, const char *context, const char *source);

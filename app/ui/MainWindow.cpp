@@ -56,6 +56,7 @@ constexpr int LowerPanelHeight = 160;
 constexpr int FrameBorder = 2;   // the upper frame's border around the strip
 constexpr int PaneInset = 6;     // pane area inset on each side: both panes + splitter = client - 12
 constexpr int StatusPanelWidth = 80;
+constexpr int PositionPanelWidth = 190; // "(12345 ; 12345)  1234.56 ; 1234.56 m"
 
 QScrollArea *paneScrollBox(QWidget *parent, ImagePane *&pane, const QString &name)
 {
@@ -238,7 +239,7 @@ void MainWindow::createPanels()
     setStatusBar(m_statusBar);
     for (int i = 0; i < 3; ++i) {
         auto *panel = new QLabel(m_statusBar);
-        panel->setFixedWidth(StatusPanelWidth);
+        panel->setFixedWidth(i == 0 ? StatusPanelWidth : PositionPanelWidth);
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         m_statusBar->addWidget(panel);
         m_statusPanels.append(panel);
@@ -488,7 +489,7 @@ void MainWindow::connectCommands()
                 });
     }
     command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
-    command(m_closeAllAction, &QAction::triggered, [this] { closeProject(); });
+    command(m_closeAllAction, &QAction::triggered, [this] { closeAll(); });
     command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
     m_orientationField = new NumberField(m_orientationEdit, m_orientationCaption->text());
@@ -976,16 +977,27 @@ bool MainWindow::holdProject(const QString &path)
                                   .arg(QDir::toNativeSeparators(path), holder));
 }
 
-void MainWindow::closeProject()
+bool MainWindow::closeProject()
 {
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
-        return;
+        return false;
     m_project.close();
     m_projectLock.release();
     m_output.previewCleared();
     newJob(QString(), false);
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));
+    return true;
+}
+
+void MainWindow::closeAll()
+{
+    if (!closeProject())
+        return;
+    for (QWidget *window : {static_cast<QWidget *>(m_checkWindow), static_cast<QWidget *>(m_centrelineWindow),
+                            static_cast<QWidget *>(m_textWindow)})
+        if (window)
+            window->hide();
 }
 
 // A job opened, closed or recovered starts with nothing to undo.
@@ -1040,7 +1052,8 @@ bool MainWindow::offerRecovery()
         const QString job = left.projectPath.isEmpty() ? tr("A new project, never saved")
                                                        : QDir::toNativeSeparators(left.projectPath);
         const QString question =
-            tr("Recover unsaved work from %1?").arg(QLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat))
+            tr("Recover unsaved work from %1?")
+                .arg(Language::dateLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat))
             + QStringLiteral("\n\n") + tr("%1: %n stations.", "", left.stationCount).arg(job);
         if (dialogs().askYesNo(this, QStringLiteral("Speomark"), question)) {
             MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;

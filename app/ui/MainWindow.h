@@ -135,7 +135,10 @@ public:
     // false when the user cancelled the dialog
     bool saveProject();
     bool saveProjectAs();
-    void closeProject();
+    // false when the user chose to keep the job
+    bool closeProject();
+    // Close Project, and the survey check, 3D view and text windows with it.
+    void closeAll();
     // Survey check
     void showSurveyCheck();
     void show3dView();

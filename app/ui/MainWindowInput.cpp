@@ -5,6 +5,7 @@
 
 #include "app/CommandError.h"
 #include "app/NumberText.h"
+#include "app/Truncate.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
@@ -67,7 +68,18 @@ void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::Keyboard
 
 void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
 {
-    m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(QStringLiteral("(%1 ; %2)").arg(at.x()).arg(at.y()));
+    // Where the mouse is on the scan itself, and in metres once the drawing has a scale.
+    const ViewSettings &view = m_document.view(side);
+    const QPointF source = sourcePoint(at, view.zoom);
+    QString position = QStringLiteral("(%1 ; %2)")
+                           .arg(truncToInt(std::floor(source.x())))
+                           .arg(truncToInt(std::floor(source.y())));
+    if (view.metresPerPixel > 0.0)
+        position += QStringLiteral("  ")
+            + tr("%1 ; %2 m")
+                  .arg(source.x() * view.metresPerPixel, 0, 'f', 2)
+                  .arg(source.y() * view.metresPerPixel, 0, 'f', 2);
+    m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(position);
     if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton))
         m_stationEditor.drag(side, at, m_dragId);
     if (m_pan.active && side == m_pan.side && (buttons & (Qt::LeftButton | Qt::MiddleButton))) {

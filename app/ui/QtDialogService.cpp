@@ -1,5 +1,6 @@
 #include "app/ui/QtDialogService.h"
 
+#include "app/ui/Language.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "views/ui/PdfPageDialog.h"
 
@@ -40,6 +41,7 @@ bool QtDialogService::execute(QWidget *parent, FileDialog &dialog)
         box.setNameFilter(dialog.filter);
     box.setDefaultSuffix(dialog.defaultSuffix);
     box.setOption(QFileDialog::DontConfirmOverwrite, !dialog.overwritePrompt);
+    box.setOption(QFileDialog::DontUseNativeDialog, !Language::nativeDialogsFit());
     const QString folderKey = QStringLiteral("folders/") + dialog.settingsKey;
     if (!dialog.fileName.isEmpty()) {
         const QFileInfo info(dialog.fileName);

@@ -187,7 +187,7 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
     QCOMPARE(session.moving(), moving);
     f->control<QLineEdit>("Edit6")->setText(QStringLiteral("B9"));
     f->window().moveOnPane(ViewSide::Plan, Qt::NoButton, QPoint(120, 45));
-    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(120 ; 45)"));
+    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(30 ; 11)  6.00 ; 2.25 м"));
     QCOMPARE(f->textWindow().windowTitle(), QStringLiteral("/caves/cave - просмотр"));
     QCOMPARE(widget("ImageLeft")->size(), QSize(400, 320));
 
@@ -248,6 +248,9 @@ void MainWindowTest::closeAllAndDisabledControlsDoNothing()
     f->dialogs().answerQuestion(Answer::No);
     f->control<QAction>("CloseAll1")->trigger();
     QCOMPARE(f->document().stations().count(), 0);
+    // ... and the windows that showed it go with it.
+    for (QWidget *w : QApplication::topLevelWidgets())
+        QVERIFY2(w == &f->window() || !w->isVisible(), w->metaObject()->className());
 }
 
 void MainWindowTest::helpButtonShowsOneHelpWindow()
@@ -279,14 +282,8 @@ void MainWindowTest::helpGuideHasItsNineteenLines()
         QVERIFY2(lines[i].startsWith(QChar(' ')), qPrintable(QString::number(i)));
         QCOMPARE(lines[i] == QStringLiteral(" "), separators.contains(i));
     }
-    QVERIFY(lines[16].contains(QStringLiteral("\"Lumaro\"")) && lines[16].contains(QStringLiteral("\"Survex\"")));
     QVERIFY(lines[18].contains(QStringLiteral("*.sprj")));
-    QVERIFY(lines[11].contains(QStringLiteral("1000")));
-    const QList<QPair<int, QString>> names{{5, "\"Plan orientation\""}, {5, "\"Extended\""}, {5, "\"None\""},
-                                           {10, "\"Add\""}, {10, "\"New branch\""}, {13, "\"Move\""},
-                                           {16, "\"Angle\""}, {16, "\"DepthChange\""}, {16, "\"View\""}};
-    for (const auto &[line, name] : names)
-        QVERIFY2(lines[line].contains(name), qPrintable(name));
+    QVERIFY(lines[11].contains(QStringLiteral("999")));
     // The help window shows exactly that text, one line per line.
     QCOMPARE(f->helpWindow().guideBox->toPlainText().split(QChar('\n')), lines);
 }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 
@@ -143,6 +144,8 @@ void Recovery::everyJobLeftBehindIsOfferedOnItsOwn()
     const QString offers = f.dialogs().shown[0].text + f.dialogs().shown[1].text;
     QVERIFY2(offers.contains(QDir::toNativeSeparators(project) + QStringLiteral(": 3 пикета")), qPrintable(offers));
     QVERIFY2(offers.contains(QStringLiteral(": 5 пикетов")), qPrintable(offers));
+    // The time in the interface's language, not the desktop's.
+    QVERIFY2(offers.contains(QRegularExpression(QStringLiteral("от \\d\\d\\.\\d\\d\\.\\d{4}"))), qPrintable(offers));
     QVERIFY(second);
     WindowFixture &withProject = f.document().stations().count() == 3 ? f : *second;
     WindowFixture &newJob = &withProject == &f ? *second : f;

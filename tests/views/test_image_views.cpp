@@ -81,7 +81,7 @@ private slots:
     void zoomingOutNearTheFarEdge();
     void releasesOnThePanes_data();
     void releasesOnThePanes();
-    void statusBarShowsDisplayedPixels();
+    void statusBarShowsScanPixelsAndMetres();
     void paneShowsTheImageStretched();
 
     void scaleButtonsLockAndReport_data();
@@ -317,19 +317,25 @@ void ImageViews::releasesOnThePanes()
     QCOMPARE(pane(side)->snapshot().pendingShown, !placed.isNull()); // shown at once
 }
 
-void ImageViews::statusBarShowsDisplayedPixels()
+// The status bar tells where the mouse is on the scan, whatever the zoom, and in metres once
+// the drawing has a scale.
+void ImageViews::statusBarShowsScanPixelsAndMetres()
 {
     open(ViewSide::Plan, path(QStringLiteral("plan.png")));
     open(ViewSide::Profile, path(QStringLiteral("profile.png")));
-    f->document().editView(ViewSide::Plan, [](ViewSettings &view) { view.zoom = 2.0; });
+    f->document().editView(ViewSide::Plan, [](ViewSettings &view) {
+        view.zoom = 2.0;
+        view.metresPerPixel = 0.25;
+    });
+    f->document().editView(ViewSide::Profile, [](ViewSettings &view) { view.metresPerPixel = 0.0; });
     QTest::mouseMove(pane(ViewSide::Plan), QPoint(120, 45));
-    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(120 ; 45)"));
+    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(60 ; 22)  15.00 ; 5.63 м"));
     QTest::mouseMove(pane(ViewSide::Profile), QPoint(7, 199));
     QCOMPARE(f->window().positionText(ViewSide::Profile), QStringLiteral("(7 ; 199)"));
-    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(120 ; 45)"));
+    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(60 ; 22)  15.00 ; 5.63 м"));
     // Dragged beyond the top-left corner, positions go negative.
     f->window().moveOnPane(ViewSide::Plan, Qt::NoButton, QPoint(-5, -17));
-    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(-5 ; -17)"));
+    QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(-3 ; -9)  -0.63 ; -2.13 м"));
 }
 
 void ImageViews::paneShowsTheImageStretched()
