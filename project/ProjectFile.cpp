@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace {
@@ -80,6 +81,10 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
 
 ProjectContents ProjectFile::read(const QString &path)
 {
+    // A pipe or a device named where a project was would block the window for good in open().
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw CommandError(Words::tr("Cannot open project file %1: it is not a file.").arg(shown(path)));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw CommandError(Words::tr("Cannot open project file %1: %2.").arg(shown(path), file.errorString()));
@@ -127,6 +132,8 @@ void ProjectFile::write(const QString &path, const ProjectContents &project)
 
 QByteArray ProjectFile::digest(const QString &path)
 {
+    if (!QFileInfo(path).isFile())
+        return QByteArray();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray();

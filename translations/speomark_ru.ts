@@ -1072,6 +1072,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>the station count %1 is outside 0 to %2</source>
         <translation>число пикетов %1 вне пределов от 0 до %2</translation>
     </message>
+    <message>
+        <source>Cannot open project file %1: it is not a file.</source>
+        <translation>Не удаётся открыть файл проекта %1: это не файл.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectHeader</name>

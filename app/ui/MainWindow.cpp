@@ -407,24 +407,44 @@ ViewSide MainWindow::paneUnderCursor() const
     return m_activeSide;
 }
 
-void MainWindow::rememberProject(const QString &path)
+namespace {
+
+constexpr int RecentProjects = 8;
+
+// The recent projects as the settings hold them, no more than the menu shows, whatever a
+// damaged or hand-edited settings file says.
+QStringList recentProjects()
 {
     QSettings settings;
     QStringList recent = settings.value(QStringLiteral("recentProjects")).toStringList();
+    if (recent.size() > RecentProjects) {
+        recent.erase(recent.begin() + RecentProjects, recent.end());
+        settings.setValue(QStringLiteral("recentProjects"), recent);
+    }
+    return recent;
+}
+
+} // namespace
+
+void MainWindow::rememberProject(const QString &path)
+{
+    QStringList recent = recentProjects();
     const QString absolute = QFileInfo(path).absoluteFilePath();
     recent.removeAll(absolute);
     recent.prepend(absolute);
-    while (recent.size() > 8)
+    while (recent.size() > RecentProjects)
         recent.removeLast();
-    settings.setValue(QStringLiteral("recentProjects"), recent);
+    QSettings().setValue(QStringLiteral("recentProjects"), recent);
 }
 
 void MainWindow::showRecentProjects()
 {
     m_recentMenu->clear();
-    const QStringList recent = QSettings().value(QStringLiteral("recentProjects")).toStringList();
+    const QStringList recent = recentProjects();
     for (const QString &path : recent) {
         QAction *action = m_recentMenu->addAction(QDir::toNativeSeparators(path));
+        // Only files can be opened: a pipe or a device under that name would hang the window.
+        action->setEnabled(QFileInfo(path).isFile());
         connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
     }
     m_recentMenu->setEnabled(!recent.isEmpty());

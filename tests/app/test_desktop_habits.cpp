@@ -12,7 +12,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QScrollArea>
+#include <QMenu>
 #include <QScrollBar>
+#include <QSettings>
+#include <sys/stat.h>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QWheelEvent>
@@ -35,6 +38,7 @@ private slots:
     void numberFieldsRefuseText_data();
     void numberFieldsRefuseText();
     void enterAddsFromAnywhereAndShortcutsBeatTextBoxes();
+    void recentProjectsAreReadWithCare();
 
 private:
     QAction *action(const QString &text)
@@ -257,6 +261,31 @@ void DesktopHabits::enterAddsFromAnywhereAndShortcutsBeatTextBoxes()
     QCOMPARE(f->dialogs().fileDialogsShown(), 1);
     QTest::keySequence(label, QKeySequence(Qt::CTRL | Qt::Key_A)); // the box's own keys stay its own
     QCOMPARE(label->selectedText(), label->text());
+}
+
+// A settings file with a hundred thousand recent projects, one of them a pipe: the menu shows the
+// eight it has room for, and the pipe is never opened (that would block the window for good).
+void DesktopHabits::recentProjectsAreReadWithCare()
+{
+    QVERIFY(m_dir.isValid());
+    const QString pipe = m_dir.filePath(QStringLiteral("pipe.sprj"));
+    QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+    QStringList recent{pipe, QStringLiteral(SPEOMARK_EXAMPLES "/uchebnaya.sprj")};
+    for (int i = 0; i < 100000; ++i)
+        recent.append(QStringLiteral("/caves/%1.sprj").arg(i));
+    QSettings().setValue(QStringLiteral("recentProjects"), recent);
+    auto *menu = f->window().findChild<QMenu *>(QString(), Qt::FindChildrenRecursively);
+    for (QMenu *m : f->window().findChildren<QMenu *>())
+        if (m->title() == QStringLiteral("Недавние проекты"))
+            menu = m;
+    emit menu->aboutToShow();
+    QCOMPARE(menu->actions().size(), 8);
+    QVERIFY(!menu->actions()[0]->isEnabled());
+    QVERIFY(menu->actions()[1]->isEnabled());
+    QCOMPARE(QSettings().value(QStringLiteral("recentProjects")).toStringList().size(), 8);
+    f->window().guard([&] { f->window().openProject(pipe); });
+    QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("pipe.sprj")));
+    QSettings().remove(QStringLiteral("recentProjects"));
 }
 
 QTEST_MAIN(DesktopHabits)
