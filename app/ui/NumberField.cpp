@@ -43,8 +43,11 @@ void NumberField::edited(const QString &text)
 
 void NumberField::left()
 {
-    if (m_marked)
-        show(m_inForce);
+    // Enter or leaving the box: the refused text gives way to the value in force.
+    if (!m_marked)
+        return;
+    mark(QString());
+    Controls::showText(m_box, m_inForce);
 }
 
 void NumberField::mark(const QString &reason)
