@@ -1,76 +1,50 @@
 #include "app/EditHistory.h"
 
-#include <QUndoCommand>
+#include <QAction>
 
 namespace {
 
-class RecordedEdit : public QUndoCommand
+// Memory a value holds beyond its own size, roughly: enough to keep the history within budget.
+qsizetype textBytes(const QString &text) { return text.capacity() * qsizetype(sizeof(QChar)); }
+
+qsizetype settingsBytes(const UndoableSettings &settings)
 {
-public:
-    RecordedEdit(SurveyDocument &document, EditSession &session, const QString &text, int mergeKind, quint64 mergeKey,
-                 std::vector<StationEdit> edits, UndoableSettings settingsBefore, UndoableSettings settingsAfter,
-                 EditState stateBefore, EditState stateAfter)
-        : QUndoCommand(text), m_document(document), m_session(session), m_mergeKind(mergeKind), m_mergeKey(mergeKey),
-          m_edits(std::move(edits)), m_settingsBefore(std::move(settingsBefore)),
-          m_settingsAfter(std::move(settingsAfter)), m_stateBefore(std::move(stateBefore)),
-          m_stateAfter(std::move(stateAfter))
-    {
-    }
-
-    int id() const override { return m_mergeKind; }
-
-    bool mergeWith(const QUndoCommand *other) override
-    {
-        const auto *next = static_cast<const RecordedEdit *>(other);
-        if (next->m_mergeKey != m_mergeKey)
-            return false;
-        m_edits.insert(m_edits.end(), next->m_edits.begin(), next->m_edits.end());
-        m_settingsAfter = next->m_settingsAfter;
-        m_stateAfter = next->m_stateAfter;
-        return true;
-    }
-
-    void undo() override
-    {
-        ChangeBatch batch(m_document, m_session);
-        m_document.undoStationEdits(m_edits);
-        m_document.restore(m_settingsBefore);
-        m_session.restore(m_stateBefore);
-        m_document.setModified(true);
-    }
-
-    void redo() override
-    {
-        if (m_firstRedo) { // pushed after the edit was made
-            m_firstRedo = false;
-            return;
-        }
-        ChangeBatch batch(m_document, m_session);
-        m_document.redoStationEdits(m_edits);
-        m_document.restore(m_settingsAfter);
-        m_session.restore(m_stateAfter);
-        m_document.setModified(true);
-    }
-
-private:
-    SurveyDocument &m_document;
-    EditSession &m_session;
-    int m_mergeKind;
-    quint64 m_mergeKey;
-    std::vector<StationEdit> m_edits;
-    UndoableSettings m_settingsBefore;
-    UndoableSettings m_settingsAfter;
-    EditState m_stateBefore;
-    EditState m_stateAfter;
-    bool m_firstRedo = true;
-};
+    qsizetype bytes = sizeof settings;
+    for (const SheetSettings &view : settings.views)
+        bytes += textBytes(view.imagePath) + textBytes(view.gridMetresEntry) + textBytes(view.gridPixelsEntry);
+    const SurveyDetails &d = settings.survey.details;
+    bytes += textBytes(settings.survey.orientationEntry) + textBytes(d.caveName) + textBytes(d.source)
+        + textBytes(d.entrance) + 64 * qsizetype(d.team.size());
+    return bytes;
+}
 
 } // namespace
+
+struct EditHistory::Step
+{
+    QString text;
+    int mergeKind = NoMerge;
+    quint64 mergeKey = 0;
+    std::vector<StationEdit> edits;
+    UndoableSettings settingsBefore;
+    UndoableSettings settingsAfter;
+    EditState stateBefore;
+    EditState stateAfter;
+
+    qsizetype bytes() const
+    {
+        return qsizetype(sizeof *this) + qsizetype(edits.capacity() * sizeof(StationEdit)) + textBytes(text)
+            + settingsBytes(settingsBefore) + settingsBytes(settingsAfter)
+            + textBytes(stateBefore.labelEntry) + textBytes(stateAfter.labelEntry);
+    }
+};
 
 EditHistory::EditHistory(SurveyDocument &document, EditSession &session, QObject *parent)
     : QObject(parent), m_document(document), m_session(session)
 {
 }
+
+EditHistory::~EditHistory() = default;
 
 void EditHistory::record(const QString &text, const std::function<void()> &change, MergeKind merge, quint64 mergeKey)
 {
@@ -80,12 +54,21 @@ void EditHistory::record(const QString &text, const std::function<void()> &chang
     }
     const UndoableSettings settingsBefore = m_document.undoableSettings();
     const EditState stateBefore = m_session.state();
+    const bool modifiedBefore = m_document.modified();
     ++m_depth;
     m_document.startRecording();
     try {
         change();
     } catch (...) {
-        finish(text, merge, mergeKey, settingsBefore, stateBefore);
+        // Nothing of a failed edit stays: the document and the session are as they were.
+        --m_depth;
+        const std::vector<StationEdit> edits = m_document.stopRecording();
+        ChangeBatch batch(m_document, m_session);
+        m_document.undoStationEdits(edits);
+        if (m_document.undoableSettings() != settingsBefore)
+            m_document.restore(settingsBefore);
+        m_session.restore(stateBefore);
+        m_document.setModified(modifiedBefore);
         throw;
     }
     finish(text, merge, mergeKey, settingsBefore, stateBefore);
@@ -95,11 +78,139 @@ void EditHistory::finish(const QString &text, MergeKind merge, quint64 mergeKey,
                          const UndoableSettings &settingsBefore, const EditState &stateBefore)
 {
     --m_depth;
-    std::vector<StationEdit> edits = m_document.stopRecording();
-    UndoableSettings settingsAfter = m_document.undoableSettings();
-    EditState stateAfter = m_session.state();
-    if (edits.empty() && settingsAfter == settingsBefore && stateAfter == stateBefore)
+    auto step = std::make_unique<Step>();
+    step->edits = m_document.stopRecording();
+    step->settingsAfter = m_document.undoableSettings();
+    step->stateAfter = m_session.state();
+    if (step->edits.empty() && step->settingsAfter == settingsBefore && step->stateAfter == stateBefore)
         return;
-    m_stack.push(new RecordedEdit(m_document, m_session, text, merge, mergeKey, std::move(edits), settingsBefore,
-                                  std::move(settingsAfter), stateBefore, std::move(stateAfter)));
+    step->text = text;
+    step->mergeKind = merge;
+    step->mergeKey = mergeKey;
+    step->settingsBefore = settingsBefore;
+    step->stateBefore = stateBefore;
+    push(std::move(step));
+}
+
+void EditHistory::push(std::unique_ptr<Step> step)
+{
+    // A new step drops the steps undone before it.
+    while (count() > m_index) {
+        m_bytes -= m_steps.back()->bytes();
+        m_steps.pop_back();
+    }
+    Step *last = m_steps.empty() ? nullptr : m_steps.back().get();
+    if (m_mergeable && last && step->mergeKind != NoMerge && step->mergeKind == last->mergeKind
+        && step->mergeKey == last->mergeKey) {
+        m_bytes -= last->bytes();
+        last->edits.insert(last->edits.end(), step->edits.begin(), step->edits.end());
+        last->settingsAfter = step->settingsAfter;
+        last->stateAfter = step->stateAfter;
+        m_bytes += last->bytes();
+    } else {
+        m_bytes += step->bytes();
+        m_steps.push_back(std::move(step));
+        ++m_index;
+    }
+    m_mergeable = true;
+    keepWithinBudget();
+    emit changed();
+}
+
+void EditHistory::keepWithinBudget()
+{
+    // The oldest steps go first; the last one always stays, so the edit just made can be undone.
+    qsizetype forget = 0;
+    while (forget + 1 < count() && (m_bytes > m_budget || count() - forget > MaxSteps)) {
+        m_bytes -= m_steps[size_t(forget)]->bytes();
+        ++forget;
+    }
+    if (forget == 0)
+        return;
+    m_steps.erase(m_steps.begin(), m_steps.begin() + forget);
+    m_index = std::max(0, m_index - int(forget));
+}
+
+void EditHistory::setBudget(qsizetype bytes)
+{
+    m_budget = bytes;
+    keepWithinBudget();
+    emit changed();
+}
+
+void EditHistory::undo()
+{
+    if (!canUndo())
+        return;
+    const Step &step = *m_steps[size_t(--m_index)];
+    m_mergeable = false;
+    {
+        ChangeBatch batch(m_document, m_session);
+        m_document.undoStationEdits(step.edits);
+        m_document.restore(step.settingsBefore);
+        m_session.restore(step.stateBefore);
+        m_document.setModified(true);
+    }
+    emit changed();
+}
+
+void EditHistory::redo()
+{
+    if (!canRedo())
+        return;
+    const Step &step = *m_steps[size_t(m_index++)];
+    m_mergeable = false;
+    {
+        ChangeBatch batch(m_document, m_session);
+        m_document.redoStationEdits(step.edits);
+        m_document.restore(step.settingsAfter);
+        m_session.restore(step.stateAfter);
+        m_document.setModified(true);
+    }
+    emit changed();
+}
+
+QString EditHistory::undoText() const
+{
+    return canUndo() ? m_steps[size_t(m_index - 1)]->text : QString();
+}
+
+QString EditHistory::redoText() const
+{
+    return canRedo() ? m_steps[size_t(m_index)]->text : QString();
+}
+
+void EditHistory::clear()
+{
+    m_steps.clear();
+    m_index = 0;
+    m_bytes = 0;
+    m_mergeable = false;
+    emit changed();
+}
+
+QAction *EditHistory::createUndoAction(QObject *parent, const QString &prefix)
+{
+    auto *action = new QAction(prefix, parent);
+    const auto show = [this, action, prefix] {
+        action->setEnabled(canUndo());
+        action->setText(canUndo() ? prefix + QLatin1Char(' ') + undoText() : prefix);
+    };
+    connect(this, &EditHistory::changed, action, show);
+    connect(action, &QAction::triggered, this, &EditHistory::undo);
+    show();
+    return action;
+}
+
+QAction *EditHistory::createRedoAction(QObject *parent, const QString &prefix)
+{
+    auto *action = new QAction(prefix, parent);
+    const auto show = [this, action, prefix] {
+        action->setEnabled(canRedo());
+        action->setText(canRedo() ? prefix + QLatin1Char(' ') + redoText() : prefix);
+    };
+    connect(this, &EditHistory::changed, action, show);
+    connect(action, &QAction::triggered, this, &EditHistory::redo);
+    show();
+    return action;
 }

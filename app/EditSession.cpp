@@ -1,16 +1,5 @@
 #include "app/EditSession.h"
 
-bool EditState::operator==(const EditState &o) const
-{
-    return pointPlaced[0] == o.pointPlaced[0] && pointPlaced[1] == o.pointPlaced[1] && mode == o.mode
-        && selected == o.selected && insertBefore == o.insertBefore && addModeEntered == o.addModeEntered
-        && labelEntry == o.labelEntry && commentEntry == o.commentEntry && parkedLabel == o.parkedLabel
-        && parkedComment == o.parkedComment && newBranchChecked == o.newBranchChecked
-        && newBranchEnabled == o.newBranchEnabled && addEnabled == o.addEnabled
-        && lowerPanelEnabled == o.lowerPanelEnabled && gridLocked[0] == o.gridLocked[0]
-        && gridLocked[1] == o.gridLocked[1];
-}
-
 EditSession::EditSession(QObject *parent) : QObject(parent) {}
 
 template <class T> void EditSession::set(T &field, const T &value, Part part)

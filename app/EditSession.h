@@ -27,8 +27,7 @@ struct EditState
     bool lowerPanelEnabled = true;
     bool gridLocked[2] = {false, false};
 
-    bool operator==(const EditState &o) const;
-    bool operator!=(const EditState &o) const { return !(*this == o); }
+    bool operator==(const EditState &) const = default;
 };
 
 // What the digitising session holds besides the survey, lost when the program ends: the points

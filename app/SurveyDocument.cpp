@@ -4,13 +4,25 @@
 
 SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent) {}
 
-void SurveyDocument::notify(Parts parts)
+StationRange StationRange::united(const StationRange &other) const
 {
+    if (isEmpty())
+        return other;
+    if (other.isEmpty())
+        return *this;
+    return {std::min(first, other.first), std::max(last, other.last)};
+}
+
+void SurveyDocument::notify(Parts parts, StationRange stations)
+{
+    if (parts & StationsPart && stations.isEmpty())
+        stations = StationRange(); // a change of the stations that does not say which: all of them
     if (m_batchDepth > 0) {
         m_batched |= parts;
+        m_batchedStations = m_batchedStations.united(stations);
         return;
     }
-    emit changed(parts);
+    emit changed(parts, stations);
 }
 
 void SurveyDocument::beginChanges()
@@ -22,8 +34,10 @@ void SurveyDocument::endChanges()
 {
     if (m_batchDepth > 0 && --m_batchDepth == 0 && m_batched) {
         const Parts parts = m_batched;
+        const StationRange stations = m_batchedStations;
         m_batched = {};
-        emit changed(parts);
+        m_batchedStations = StationRange::none();
+        emit changed(parts, stations);
     }
 }
 
@@ -42,7 +56,7 @@ void SurveyDocument::setStation(int index, const Station &station)
     if (m_recording)
         m_recorded.push_back({StationEdit::Kind::Set, index, target, station});
     target = station;
-    notify(StationsPart);
+    notify(StationsPart, {index, index});
 }
 
 void SurveyDocument::appendPendingStation()
@@ -52,7 +66,7 @@ void SurveyDocument::appendPendingStation()
     if (m_recording)
         m_recorded.push_back({StationEdit::Kind::Append, m_stations.count(), m_stations.pending(), Station{}});
     m_stations.appendPending();
-    notify(StationsPart);
+    notify(StationsPart, {m_stations.count() - 1, m_stations.count()});
 }
 
 void SurveyDocument::insertStation(int index, const Station &station)
@@ -62,7 +76,7 @@ void SurveyDocument::insertStation(int index, const Station &station)
     if (m_recording)
         m_recorded.push_back({StationEdit::Kind::Insert, index, Station{}, station});
     m_stations.insert(index, station);
-    notify(StationsPart);
+    notify(StationsPart, {index, m_stations.count()}); // the later ones moved up
 }
 
 void SurveyDocument::removeStation(int index)
@@ -72,8 +86,23 @@ void SurveyDocument::removeStation(int index)
     if (m_recording)
         m_recorded.push_back({StationEdit::Kind::Remove, index, m_stations.at(index), Station{}});
     m_stations.remove(index);
-    notify(StationsPart);
+    notify(StationsPart, {index, m_stations.count() + 1}); // the later ones moved down
 }
+
+namespace {
+
+// The stations a list of edits touched: a changed one itself, and from an inserted or removed
+// one to the end, where the later ones moved.
+StationRange touched(const std::vector<StationEdit> &edits, int count)
+{
+    StationRange range = StationRange::none();
+    for (const StationEdit &edit : edits)
+        range = range.united(edit.kind == StationEdit::Kind::Set ? StationRange{edit.index, edit.index}
+                                                                 : StationRange{edit.index, count + 1});
+    return range;
+}
+
+} // namespace
 
 void SurveyDocument::startRecording()
 {
@@ -105,7 +134,7 @@ void SurveyDocument::undoStationEdits(const std::vector<StationEdit> &edits)
             break;
         }
     }
-    notify(StationsPart);
+    notify(StationsPart, touched(edits, m_stations.count()));
 }
 
 void SurveyDocument::redoStationEdits(const std::vector<StationEdit> &edits)
@@ -126,37 +155,24 @@ void SurveyDocument::redoStationEdits(const std::vector<StationEdit> &edits)
             break;
         }
     }
-    notify(StationsPart);
+    notify(StationsPart, touched(edits, m_stations.count()));
 }
 
 UndoableSettings SurveyDocument::undoableSettings() const
 {
-    UndoableSettings settings;
-    for (int i = 0; i < 2; ++i) {
-        const ViewSettings &v = m_views[i];
-        settings.views[i] = {v.imagePath, v.image, v.gridPixels, v.metresPerPixel, v.gridMetresEntry, v.gridPixelsEntry};
-    }
-    settings.profileKind = m_profileKind;
-    settings.orientationEntry = m_orientationEntry;
-    settings.details = m_details;
-    return settings;
+    return {{m_views[0], m_views[1]}, m_settings};
 }
 
 void SurveyDocument::restore(const UndoableSettings &settings)
 {
     for (int i = 0; i < 2; ++i) {
-        ViewSettings &v = m_views[i];
-        const UndoableSettings::View &from = settings.views[i];
-        v.imagePath = from.imagePath;
-        v.image = from.image;
-        v.gridPixels = from.gridPixels;
-        v.metresPerPixel = from.metresPerPixel;
-        v.gridMetresEntry = from.gridMetresEntry;
-        v.gridPixelsEntry = from.gridPixelsEntry;
+        ViewSettings &view = m_views[i];
+        const bool rescan = view.scan() != settings.views[i].scan();
+        static_cast<SheetSettings &>(view) = settings.views[i];
+        if (rescan)
+            view.image = view.imagePath.isEmpty() || !m_scanReader ? QImage() : m_scanReader(view.scan());
     }
-    m_profileKind = settings.profileKind;
-    m_orientationEntry = settings.orientationEntry;
-    m_details = settings.details;
+    m_settings = settings.survey;
     notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart);
 }
 
@@ -183,13 +199,13 @@ void SurveyDocument::setPaneFractions(float plan, float profile)
 
 void SurveyDocument::setProfileKind(ProfileKind kind)
 {
-    m_profileKind = kind;
+    m_settings.profileKind = kind;
     notify(ProfileKindPart);
 }
 
 void SurveyDocument::setOrientationEntry(const QString &text)
 {
-    m_orientationEntry = text;
+    m_settings.orientationEntry = text;
     notify(OrientationPart);
 }
 
@@ -225,7 +241,7 @@ void SurveyDocument::setModified(bool modified)
 
 void SurveyDocument::setDetails(const SurveyDetails &details)
 {
-    m_details = details;
+    m_settings.details = details;
     notify(DetailsPart);
 }
 
@@ -233,10 +249,10 @@ Survey SurveyDocument::survey() const
 {
     Survey survey;
     survey.stations = m_stations;
-    survey.planOrientationDeg = NumberText::toDouble(m_orientationEntry);
+    survey.planOrientationDeg = NumberText::toDouble(m_settings.orientationEntry);
     survey.style = m_style;
-    survey.details = m_details;
-    survey.profileKind = m_profileKind;
+    survey.details = m_settings.details;
+    survey.profileKind = m_settings.profileKind;
     survey.profileMetresPerPixel = m_views[int(ViewSide::Profile)].metresPerPixel;
     return survey;
 }

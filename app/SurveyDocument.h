@@ -10,33 +10,62 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <limits>
 #include <vector>
 
 constexpr int GridShiftLimit = 500; // the grid moves at most this many source pixels either way
 
 enum class ViewSide { Plan = 0, Profile = 1 };
 
-// What a project stores about one drawing and its view: the scan, the zoom, the pane's share of
-// the width, and the scale grid (the cell in force, the scale it gave, the two entry texts as
-// typed, the shift of the lattice and whether it is shown).
-struct ViewSettings
+// What reopens a scan: its file, and for a PDF sheet the page and the resolution it is drawn at.
+struct ScanSource
+{
+    QString path;
+    int pdfPage = 0;
+    int pdfDotsPerInch = 0;
+    bool operator==(const ScanSource &) const = default;
+};
+
+// What an edit may change about one drawing, and undo brings back: its scan (the file, page and
+// resolution: never the decoded pixels) and its scale grid (the cell in force, the scale it gave,
+// the two entry texts as typed).
+struct SheetSettings
 {
     QString imagePath;
-    QImage image;                // the decoded scan (read again from imagePath when a project opens)
     int pdfPage = 0;             // imagePath a PDF: the page shown (from 1); 0 for other images
     int pdfDotsPerInch = 0;      // and the resolution it is rendered at
-    double zoom = 1.0;           // displayed pixels per source pixel
-    float paneFraction = 0.5f;   // share of (window width - 20) given to this pane
     double gridPixels = 50.0;    // grid cell in force, source pixels
     double metresPerPixel = 0.0; // 0 until a scale is set
     QString gridMetresEntry = QStringLiteral("10");
     QString gridPixelsEntry = QStringLiteral("50");
+
+    ScanSource scan() const { return {imagePath, pdfPage, pdfDotsPerInch}; }
+    bool operator==(const SheetSettings &) const = default;
+};
+
+// What a project stores about one drawing and its view: the sheet's settings, and the ways of
+// looking at it that are no edits (zoom, the pane's share of the width, the lattice's shift and
+// whether it is shown), with the decoded scan.
+struct ViewSettings : SheetSettings
+{
+    QImage image;                // the decoded scan (read again from imagePath when a project opens)
+    double zoom = 1.0;           // displayed pixels per source pixel
+    float paneFraction = 0.5f;   // share of (window width - 20) given to this pane
     int gridShiftRight = 0;      // the horizontal grid up-down
     int gridShiftUp = 0;         // the vertical one; the lattice's y offset is its negation
     bool gridShown = true;
 
     int imageWidth() const { return image.width(); }
     int imageHeight() const { return image.height(); }
+};
+
+// The survey-wide settings an edit may change.
+struct SurveySettings
+{
+    ProfileKind profileKind = ProfileKind::Extended;
+    QString orientationEntry = QStringLiteral("0"); // plan north, degrees, as typed
+    SurveyDetails details;
+    bool operator==(const SurveySettings &) const = default;
 };
 
 // One change to the station table, with what it replaced, so it can be undone and redone.
@@ -49,34 +78,27 @@ struct StationEdit
     Station after;  // Set: the new value; Insert: the station put in
 };
 
-// The settings that undo and redo restore: those a command may change. (Zoom, pane sizes, the
-// grid's shift and visibility and the display choices are ways of looking, not edits.)
+// The settings that undo and redo restore: those a command may change, as values, so that no
+// field can be left out of a step. (Zoom, pane sizes, the grid's shift and visibility and the
+// display choices are ways of looking, not edits.)
 struct UndoableSettings
 {
-    struct View
-    {
-        QString imagePath;
-        QImage image;
-        double gridPixels;
-        double metresPerPixel;
-        QString gridMetresEntry;
-        QString gridPixelsEntry;
-        bool operator==(const View &o) const
-        {
-            return imagePath == o.imagePath && image.cacheKey() == o.image.cacheKey() && gridPixels == o.gridPixels
-                && metresPerPixel == o.metresPerPixel && gridMetresEntry == o.gridMetresEntry
-                && gridPixelsEntry == o.gridPixelsEntry;
-        }
-    };
-    View views[2];
-    ProfileKind profileKind;
-    QString orientationEntry;
-    SurveyDetails details;
-    bool operator==(const UndoableSettings &o) const
-    {
-        return views[0] == o.views[0] && views[1] == o.views[1] && profileKind == o.profileKind
-            && orientationEntry == o.orientationEntry && details == o.details;
-    }
+    SheetSettings views[2];
+    SurveySettings survey;
+    bool operator==(const UndoableSettings &) const = default;
+};
+
+// Which stations a change touched: table indexes first..last (the pending entry is count());
+// everything when it cannot say.
+struct StationRange
+{
+    int first = 0;
+    int last = std::numeric_limits<int>::max();
+
+    static StationRange none() { return {1, 0}; }
+    bool isEmpty() const { return last < first; }
+    bool isAll() const { return first == 0 && last == std::numeric_limits<int>::max(); }
+    StationRange united(const StationRange &other) const;
 };
 
 // The survey being digitised: everything a project file stores (stations, both views' settings,
@@ -107,15 +129,15 @@ public:
 
     const StationTable &stations() const { return m_stations; }
     const ViewSettings &view(ViewSide side) const { return m_views[int(side)]; }
-    ProfileKind profileKind() const { return m_profileKind; }
-    bool hasProfile() const { return m_profileKind == ProfileKind::Extended; }
-    const QString &orientationEntry() const { return m_orientationEntry; } // plan north, degrees, as typed
+    ProfileKind profileKind() const { return m_settings.profileKind; }
+    bool hasProfile() const { return m_settings.profileKind == ProfileKind::Extended; }
+    const QString &orientationEntry() const { return m_settings.orientationEntry; } // plan north, degrees, as typed
     bool showLabels() const { return m_showLabels; }
     bool showLines() const { return m_showLines; }
     SurveyFormat format() const { return m_format; }
     SurveyStyle style() const { return m_style; }
     bool modified() const { return m_modified; }
-    const SurveyDetails &details() const { return m_details; }
+    const SurveyDetails &details() const { return m_settings.details; }
     // What every survey file is written from. Throws CommandError when the orientation entry is
     // not a number.
     Survey survey() const;
@@ -150,26 +172,32 @@ public:
     void undoStationEdits(const std::vector<StationEdit> &edits);
     void redoStationEdits(const std::vector<StationEdit> &edits);
     UndoableSettings undoableSettings() const;
+    // Brings settings back; a scan whose source differs from the one shown is read again.
     void restore(const UndoableSettings &settings);
+    // Reads a scan again from its source (undo and redo of opening one); a null image when it
+    // cannot. Without one, such a view is left without its image.
+    using ScanReader = std::function<QImage(const ScanSource &)>;
+    void setScanReader(ScanReader reader) { m_scanReader = std::move(reader); }
 
 signals:
-    void changed(SurveyDocument::Parts parts);
+    // What changed; for the stations, which of them.
+    void changed(SurveyDocument::Parts parts, StationRange stations);
 
 private:
-    void notify(Parts parts);
+    void notify(Parts parts, StationRange stations = StationRange::none());
 
     StationTable m_stations;
     ViewSettings m_views[2];
-    ProfileKind m_profileKind = ProfileKind::Extended;
-    QString m_orientationEntry = QStringLiteral("0");
+    SurveySettings m_settings;
     bool m_showLabels = true;
     bool m_showLines = true;
     SurveyFormat m_format = SurveyFormat::LumaroFromTo;
     SurveyStyle m_style = SurveyStyle::Angle;
     bool m_modified = false;
-    SurveyDetails m_details;
     int m_batchDepth = 0;
     Parts m_batched;
+    StationRange m_batchedStations = StationRange::none();
+    ScanReader m_scanReader;
     bool m_recording = false;
     std::vector<StationEdit> m_recorded;
 };

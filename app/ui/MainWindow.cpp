@@ -287,9 +287,9 @@ void MainWindow::createMenu()
     fileAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     m_editMenu = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = m_history.stack().createUndoAction(this, tr("Undo"));
+    m_undoAction = m_history.createUndoAction(this, tr("Undo"));
     m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = m_history.stack().createRedoAction(this, tr("Redo"));
+    m_redoAction = m_history.createRedoAction(this, tr("Redo"));
     m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     m_editMenu->addAction(m_undoAction);
     m_editMenu->addAction(m_redoAction);

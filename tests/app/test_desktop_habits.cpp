@@ -122,7 +122,7 @@ void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
     QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(200, 200));
     QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(300, 100));
     QCOMPARE(f->document().orientationEntry(), QStringLiteral("45"));
-    QCOMPARE(f->history().stack().undoText(), QStringLiteral("ориентацию плана"));
+    QCOMPARE(f->history().undoText(), QStringLiteral("ориентацию плана"));
 }
 
 void DesktopHabits::aReopenedJobGoesOnAlongItsBranch()
@@ -223,7 +223,7 @@ void DesktopHabits::numberFieldsRefuseText()
                                             : d.orientationEntry();
     };
     const QString before = entry();
-    const int steps = f->history().stack().count();
+    const int steps = f->history().count();
     auto *box = f->control<QLineEdit>(field.constData());
     f->type(field.constData(), typed);
     QCOMPARE(entry(), inForce);
@@ -237,7 +237,7 @@ void DesktopHabits::numberFieldsRefuseText()
     QVERIFY(box->toolTip().isEmpty());
     // Only the orientation is an edit; typing a refused text adds no step.
     const bool edit = field == "EditPlanOrientationAngle" && inForce != before;
-    QCOMPARE(f->history().stack().count(), steps + (edit ? 1 : 0));
+    QCOMPARE(f->history().count(), steps + (edit ? 1 : 0));
 }
 
 void DesktopHabits::enterAddsFromAnywhereAndShortcutsBeatTextBoxes()

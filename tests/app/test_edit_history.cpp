@@ -1,6 +1,7 @@
 // Undo and redo of every edit, and the station table after Delete and Insert: each edit undoes to
 // the exact bytes it started from and redoes to the exact bytes it made, and a job edited by
 // Delete or Insert writes the same survey text as one digitised that way from the start.
+#include "app/CommandError.h"
 #include "app/EditHistory.h"
 #include "output/SurveyText.h"
 #include "project/ProjectContents.h"
@@ -80,7 +81,8 @@ QByteArray fingerprint(Editors &e)
                  .arg(s.gridLocked[0])
                  .arg(s.gridLocked[1])
                  .toUtf8();
-    bytes += QByteArray::number(e.document.view(ViewSide::Plan).image.cacheKey());
+    const QImage &scan = e.document.view(ViewSide::Plan).image;
+    bytes += QByteArray::number(scan.isNull() ? 0u : qHashBits(scan.constBits(), size_t(scan.sizeInBytes())));
     return bytes;
 }
 
@@ -108,6 +110,8 @@ private slots:
     void insertingIsDigitisingWithTheStation_data();
     void insertingIsDigitisingWithTheStation();
     void editsAtTheTableLimitUndo();
+    void aFailedEditLeavesNeitherStepNorChange();
+    void theHistoryKeepsNoPixelsAndStaysWithinItsBudget();
 
 private:
     QTemporaryDir m_folder;
@@ -188,14 +192,14 @@ void EditHistoryTest::everyEditUndoesAndRedoesToTheExactBytes()
     edit(e);
     const QByteArray after = fingerprint(e);
     QVERIFY(after != before);
-    QCOMPARE(e.history.stack().count(), 1); // one step, however many parts
-    QCOMPARE(e.history.stack().undoText(), name);
-    e.history.stack().undo();
+    QCOMPARE(e.history.count(), 1); // one step, however many parts
+    QCOMPARE(e.history.undoText(), name);
+    e.history.undo();
     QCOMPARE(fingerprint(e), before);
     QVERIFY(e.document.modified()); // undoing is a change like any other
-    e.history.stack().redo();
+    e.history.redo();
     QCOMPARE(fingerprint(e), after);
-    e.history.stack().undo();
+    e.history.undo();
     QCOMPARE(fingerprint(e), before);
 }
 
@@ -276,10 +280,61 @@ void EditHistoryTest::editsAtTheTableLimitUndo()
     QVERIFY(e.stations.select(5));
     QVERIFY(e.stations.deleteSelected());
     QCOMPARE(e.document.stations().count(), StationTable::MaxAdded - 1);
-    e.history.stack().undo();
-    e.history.stack().undo();
+    e.history.undo();
+    e.history.undo();
     QCOMPARE(e.document.stations().count(), StationTable::MaxAdded - 1);
     QVERIFY(!e.document.stations().at(StationTable::MaxAdded - 2).label[0]);
+}
+
+void EditHistoryTest::aFailedEditLeavesNeitherStepNorChange()
+{
+    Editors e;
+    calibrate(e);
+    digitise(e, {"A", "B", "C"});
+    e.history.clear();
+    e.document.setModified(false);
+    const QByteArray before = fingerprint(e);
+    QVERIFY_THROWS_EXCEPTION(CommandError, e.history.record(QStringLiteral("Half an edit"), [&] {
+        e.stations.placePoint(ViewSide::Plan, {9, 9});
+        e.stations.setOrientation(QStringLiteral("33"));
+        e.document.removeStation(1);
+        throw CommandError(QStringLiteral("refused"));
+    }));
+    QCOMPARE(fingerprint(e), before);
+    QCOMPARE(e.history.count(), 0);
+    QVERIFY(!e.document.modified());
+}
+
+// Opening scans keeps what reopens them, not their pixels; undo reads the earlier one again. A
+// history over its budget forgets its oldest steps and keeps the newest undoable.
+void EditHistoryTest::theHistoryKeepsNoPixelsAndStaysWithinItsBudget()
+{
+    Editors e;
+    QStringList scans;
+    for (const QColor colour : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)}) {
+        QImage scan(1500, 1000, QImage::Format_RGB32);
+        scan.fill(colour);
+        scans.append(m_folder.filePath(colour.name().mid(1) + QStringLiteral(".png")));
+        QVERIFY(scan.save(scans.last()));
+        e.views.openImage(ViewSide::Plan, scans.last());
+    }
+    QCOMPARE(e.history.count(), 3);
+    QVERIFY2(e.history.bytes() < 64 * 1024, qPrintable(QString::number(e.history.bytes())));
+    e.history.undo();
+    QCOMPARE(e.document.view(ViewSide::Plan).imagePath, scans[1]);
+    QCOMPARE(e.document.view(ViewSide::Plan).image.pixel(700, 500), qRgb(0, 255, 0));
+    e.history.redo();
+    QCOMPARE(e.document.view(ViewSide::Plan).image.pixel(0, 0), qRgb(0, 0, 255));
+
+    calibrate(e);
+    e.history.setBudget(64 * 1024);
+    for (int i = 0; i < 300; ++i)
+        digitise(e, {QStringLiteral("S%1").arg(i)});
+    QVERIFY(e.history.bytes() <= 64 * 1024);
+    QVERIFY(e.history.count() < 300);
+    const int stations = e.document.stations().count();
+    e.history.undo();
+    QCOMPARE(e.document.stations().count(), stations - 1);
 }
 
 QTEST_GUILESS_MAIN(EditHistoryTest)

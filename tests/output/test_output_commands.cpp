@@ -493,11 +493,11 @@ void OutputCommands::detailsAndOtherProgramsFiles()
     f->dialogs().answerDetails(details);
     f->window().editSurveyDetails();
     QCOMPARE(document.details().caveName, QStringLiteral("Учебная"));
-    QCOMPARE(f->history().stack().undoText(), QStringLiteral("правку сведений о съёмке"));
+    QCOMPARE(f->history().undoText(), QStringLiteral("правку сведений о съёмке"));
     f->window().viewSurveyText();
     QVERIFY(f->textWindow().lines().first().startsWith(QStringLiteral("*begin")));
     QVERIFY(f->textWindow().lines().join('\n').contains(QStringLiteral("Учебная")));
-    f->history().stack().undo();
+    f->history().undo();
     QVERIFY(document.details().isEmpty());
 
     f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(ExportFormat::Therion));

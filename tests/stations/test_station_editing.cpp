@@ -202,7 +202,7 @@ void StationEditing::pickDragNudgeDeleteAndUndoWithTheMouseAndKeys()
     QCOMPARE(QPointF(middle.planX, middle.planY), QPointF(299, 95));
     QCOMPARE(middle.planXMetres, 149.5f);
     QCOMPARE(f->document().stations().at(0).planX, 50.0f);
-    QCOMPARE(f->history().stack().count(), 1); // the drag is one step
+    QCOMPARE(f->history().count(), 1); // the drag is one step
     QCOMPARE(f->control<QScrollArea>("ScrollBox1")->horizontalScrollBar()->value(), 0); // and never pans
 
     // Arrow keys nudge it by a source pixel, ten with Shift; a text box keeps its arrows.
