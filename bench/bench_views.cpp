@@ -16,6 +16,13 @@
 //                          reading goes on in its thread and is cancelled outside the timing).
 //   BM_RepaintWhileReading/150  paints of the visible area while a 150-megapixel PNG is read:
 //                          max_paint_ms is the longest.
+//   BM_DragStep/W          one step of dragging a station's mark on the plan of 999 stations in
+//                          Move mode, the plan painted; W=1 with the Stations list, the Survey
+//                          Check and the 3D view open. follow_ms: what those windows then take,
+//                          once, a moment after the edits (not part of the step).
+//   BM_UndoHistory/150     200 edits and two 150-megapixel scans opened over the first:
+//                          history_MB is what the undo steps hold, rss_growth_MB what the
+//                          process grew by beyond the scan shown.
 //
 // The PNG is made once in /tmp (by a child process, so its making does not count in this
 // process's peak memory). Every benchmark reports peak_rss_MB, the process's high-water mark
@@ -34,6 +41,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QThread>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -471,8 +481,77 @@ void BM_RepaintWhileReading(benchmark::State &state)
     state.counters["paints"] = paints;
 }
 
+double residentMegabytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+void BM_DragStep(benchmark::State &state)
+{
+    auto window = surveyedPlan(1);
+    MainWindow &form = window->form();
+    if (state.range(0)) {
+        form.findChild<QDockWidget *>()->show();
+        form.showSurveyCheck();
+        form.show3dView();
+    }
+    QApplication::processEvents();
+    form.selectStation(500);
+    const Station &station = form.document().stations().at(500);
+    QPoint at(int(station.planX), int(station.planY));
+    form.pressOnPane(ViewSide::Plan, Qt::LeftButton, Qt::NoModifier, at);
+    int step = 0;
+    for (auto _ : state) {
+        at += QPoint(++step % 2 ? 1 : -1, 0);
+        form.moveOnPane(ViewSide::Plan, Qt::LeftButton, at);
+        window->paintVisible();
+    }
+    form.releaseOnPane(ViewSide::Plan, Qt::LeftButton, Qt::NoModifier, at);
+    // The windows that follow the survey do so once, a moment after the last step.
+    QThread::msleep(200);
+    QElapsedTimer follow;
+    follow.start();
+    QApplication::processEvents();
+    state.counters["follow_ms"] = follow.nsecsElapsed() / 1e6;
+}
+
+void BM_UndoHistory(benchmark::State &state)
+{
+    const QString path = bigPng(int(state.range(0)));
+    const QString second = QStringLiteral("/tmp/speomark-bench-second.png");
+    if (path.isEmpty() || !(QFileInfo::exists(second) || QFile::copy(path, second))) {
+        state.SkipWithError("could not make the test image");
+        return;
+    }
+    for (auto _ : state) {
+        Window window;
+        MainWindow &form = window.form();
+        ViewEditor views(form.document(), form.session(), &form.history());
+        views.openImage(ViewSide::Plan, path);
+        placeSurvey(form, QRect(0, 0, 4000, 3000));
+        form.history().clear();
+        const double before = residentMegabytes();
+        form.selectStation(10);
+        for (int i = 0; i < 200; ++i)
+            form.nudgeStation(QPoint(i % 2 ? 1 : -1, 0)), form.selectStation(10 + i % 50);
+        views.openImage(ViewSide::Plan, second);
+        views.openImage(ViewSide::Plan, path);
+        state.counters["history_MB"] = double(form.history().bytes()) / (1024.0 * 1024.0);
+        state.counters["rss_growth_MB"] = residentMegabytes() - before;
+        state.counters["steps"] = form.history().count();
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(3);
+BENCHMARK(BM_UndoHistory)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_RedrawAfterClick)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_ZoomStep)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_OpenImage)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)->UseRealTime();

@@ -566,7 +566,7 @@ void MainWindow::connectCommands()
 
 // ---- Showing the document and the session ----
 
-void MainWindow::documentChanged(SurveyDocument::Parts parts)
+void MainWindow::documentChanged(SurveyDocument::Parts parts, StationRange stations)
 {
     const bool both = parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::DisplayPart);
     // The profile's scale decides which legs disagree, and the plan shows them too.
@@ -576,7 +576,8 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts)
     if (both || parts & SurveyDocument::ProfileViewPart)
         redraw(ViewSide::Profile);
     if (parts & SurveyDocument::StationsPart && m_stationsDock->isVisible())
-        m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1);
+        m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1,
+                                     stations.first, stations.last);
     if (parts != SurveyDocument::Parts(SurveyDocument::ModifiedPart))
         m_session.setProjectChanged(true);
     scheduleRecovery();
@@ -589,8 +590,8 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
         redraw(ViewSide::Plan);
         redraw(ViewSide::Profile);
     }
-    if (parts & EditSession::ModePart && m_stationsDock->isVisible())
-        m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1);
+    if (parts & EditSession::ModePart && m_stationsDock->isVisible()) // the selection only
+        m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1, 1, 0);
     if (parts & (EditSession::PendingPart | EditSession::EntriesPart))
         scheduleRecovery();
     updateControls();

@@ -182,7 +182,7 @@ private:
     // holds.
     bool holdProject(const QString &path);
     void scheduleRecovery();
-    void documentChanged(SurveyDocument::Parts parts);
+    void documentChanged(SurveyDocument::Parts parts, StationRange stations);
     void sessionChanged(EditSession::Parts parts);
     void redraw(ViewSide side);
     void updateControls();

@@ -1,5 +1,7 @@
 #include "checks/ui/CentrelineWindow.h"
 
+#include "checks/ui/SurveyCheckWindow.h"
+
 #include "app/CountedText.h"
 #include "checks/SurveyNetwork.h"
 #include "checks/ui/CentrelineView.h"
@@ -47,20 +49,26 @@ CentrelineWindow::CentrelineWindow(const SurveyDocument &document, const EditSes
     layout->addWidget(hint);
 
     connect(m_labels, &QCheckBox::toggled, m_view, &CentrelineView::setLabelsShown);
-    connect(&m_document, &SurveyDocument::changed, this, [this](SurveyDocument::Parts parts) {
-        if (parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::ProfileViewPart
-                     | SurveyDocument::OrientationPart)) {
-            m_stale = true;
-            if (isVisible())
-                rebuild();
-        }
+    // The view follows the edits a moment later, once for a whole run of them.
+    m_followTimer.setSingleShot(true);
+    m_followTimer.setInterval(SurveyCheckWindow::FollowMilliseconds);
+    connect(&m_followTimer, &QTimer::timeout, this, [this] {
+        if (m_stale && isVisible())
+            rebuild();
     });
-    connect(&m_session, &EditSession::changed, this, [this](EditSession::Parts parts) {
-        if (parts & EditSession::CheckPart) {
-            m_stale = true;
-            if (isVisible())
-                rebuild();
-        }
+    const auto followSoon = [this] {
+        m_stale = true;
+        if (isVisible() && !m_followTimer.isActive())
+            m_followTimer.start();
+    };
+    connect(&m_document, &SurveyDocument::changed, this, [followSoon](SurveyDocument::Parts parts) {
+        if (parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::ProfileViewPart
+                     | SurveyDocument::OrientationPart))
+            followSoon();
+    });
+    connect(&m_session, &EditSession::changed, this, [followSoon](EditSession::Parts parts) {
+        if (parts & EditSession::CheckPart)
+            followSoon();
     });
 }
 

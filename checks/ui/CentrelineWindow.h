@@ -3,6 +3,7 @@
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class CentrelineView;
@@ -33,4 +34,5 @@ private:
     QCheckBox *m_labels = nullptr;
     QLabel *m_status = nullptr;
     bool m_stale = true;
+    QTimer m_followTimer;
 };

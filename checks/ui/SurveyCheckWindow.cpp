@@ -3,6 +3,7 @@
 #include "app/CountedText.h"
 #include "app/NumberText.h"
 #include "checks/CheckReport.h"
+#include "checks/ui/LegTableModel.h"
 #include "output/SurveyText.h"
 
 #include <QCheckBox>
@@ -16,7 +17,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -27,25 +27,9 @@ namespace {
 
 const QColor FlaggedRow(0xFF, 0xD8, 0xA8);  // a pale shade of the views' disagreement orange
 const QColor ZeroLengthRow(0xFF, 0xF3, 0xB0);
-const int SortRole = Qt::UserRole + 1;
-const int StationRole = Qt::UserRole + 2;
+const int StationRole = LegTableModel::StationRole;
 
 QString number(double value) { return QString::fromLatin1(CheckReport::fixed2(value)); }
-
-QStandardItem *cell(const QString &text, const QVariant &sortKey)
-{
-    auto *item = new QStandardItem(text);
-    item->setEditable(false);
-    item->setData(sortKey, SortRole);
-    return item;
-}
-
-QStandardItem *numberCell(double value)
-{
-    auto *item = cell(number(value), value);
-    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return item;
-}
 
 QTableWidget *listTable(const QString &name, const QStringList &headers)
 {
@@ -126,13 +110,14 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     m_summary->setAccessibleName(tr("Check result"));
     m_summary->setWordWrap(true);
 
-    m_legModel = new QStandardItemModel(this);
-    m_legModel->setHorizontalHeaderLabels({tr("From"), tr("To"), tr("Tape m"), tr("Compass °"), tr("Clino °"),
-                                           tr("Depth change m"), tr("Plan horiz. m"), tr("Profile horiz. m"),
-                                           tr("Difference m"), tr("Difference %"), tr("Flag"), tr("Comment")});
+    m_legModel = new LegTableModel({tr("From"), tr("To"), tr("Tape m"), tr("Compass °"), tr("Clino °"),
+                                    tr("Depth change m"), tr("Plan horiz. m"), tr("Profile horiz. m"),
+                                    tr("Difference m"), tr("Difference %"), tr("Flag"), tr("Comment")},
+                                   tr("disagrees"), tr("zero length"), this);
     m_legOrder = new QSortFilterProxyModel(this);
     m_legOrder->setSourceModel(m_legModel);
-    m_legOrder->setSortRole(SortRole);
+    m_legOrder->setSortRole(LegTableModel::SortRole);
+    m_legOrder->setDynamicSortFilter(true);
     m_legTable = new QTableView;
     m_legTable->setObjectName(QStringLiteral("legTable"));
     m_legTable->setAccessibleName(tr("Legs"));
@@ -203,6 +188,13 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     connect(&m_document, &SurveyDocument::changed, this, &SurveyCheckWindow::documentChanged);
     connect(&m_session, &EditSession::changed, this, &SurveyCheckWindow::sessionChanged);
 
+    m_followTimer.setSingleShot(true);
+    m_followTimer.setInterval(FollowMilliseconds);
+    connect(&m_followTimer, &QTimer::timeout, this, [this] {
+        if (m_stale && isVisible())
+            refresh();
+    });
+
     showSession();
     showCavernAvailability();
 }
@@ -226,11 +218,8 @@ void SurveyCheckWindow::documentChanged(SurveyDocument::Parts parts)
 {
     const SurveyDocument::Parts used = SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart
                                        | SurveyDocument::ProfileViewPart | SurveyDocument::OrientationPart;
-    if (!(parts & used))
-        return;
-    m_stale = true;
-    if (isVisible())
-        refresh();
+    if (parts & used)
+        followSoon();
 }
 
 void SurveyCheckWindow::sessionChanged(EditSession::Parts parts)
@@ -238,9 +227,16 @@ void SurveyCheckWindow::sessionChanged(EditSession::Parts parts)
     if (!(parts & EditSession::CheckPart))
         return;
     showSession();
+    followSoon();
+}
+
+void SurveyCheckWindow::followSoon()
+{
+    // The check follows the edits a moment later, once for a whole run of them (every step of a
+    // drag), so the edit itself never waits for it.
     m_stale = true;
-    if (isVisible())
-        refresh();
+    if (isVisible() && !m_followTimer.isActive())
+        m_followTimer.start();
 }
 
 void SurveyCheckWindow::showSession()
@@ -284,41 +280,11 @@ void SurveyCheckWindow::refresh()
 void SurveyCheckWindow::fillLegs()
 {
     const int scrolled = m_legTable->verticalScrollBar()->value();
-    m_legModel->setRowCount(0);
-    m_legModel->setRowCount(int(m_network.legs.size()));
-    for (int row = 0; row < m_network.legs.size(); ++row) {
-        const LegCheck &leg = m_network.legs[row];
-        QList<QStandardItem *> items;
-        items << cell(leg.fromName, leg.from) << cell(leg.toName, leg.to);
-        if (leg.computed)
-            items << numberCell(leg.tape) << numberCell(leg.compass) << numberCell(leg.clino)
-                  << numberCell(leg.depthChange);
-        else
-            for (int k = 0; k < 4; ++k)
-                items << cell(QStringLiteral("-"), -1.0);
-        items << numberCell(leg.planHorizontal);
-        if (leg.hasProfileLength)
-            items << numberCell(leg.profileHorizontal) << numberCell(leg.disagreement)
-                  << numberCell(leg.disagreementPercent);
-        else
-            for (int k = 0; k < 3; ++k)
-                items << cell(QString(), -1.0e300);
-        const QString flag = !leg.computed      ? leg.error
-                             : leg.flagged      ? tr("disagrees")
-                             : leg.zeroLength() ? tr("zero length")
-                                                : QString();
-        items << cell(flag, leg.flagged ? 2 : flag.isEmpty() ? 0 : 1) << cell(leg.comment, leg.comment);
-        const QColor background = leg.flagged || !leg.computed ? FlaggedRow
-                                  : leg.zeroLength()           ? ZeroLengthRow
-                                                               : QColor();
-        for (int column = 0; column < items.size(); ++column) {
-            items[column]->setData(leg.to, StationRole);
-            if (background.isValid())
-                items[column]->setBackground(background);
-            m_legModel->setItem(row, column, items[column]);
-        }
-    }
-    m_legTable->resizeColumnsToContents();
+    const bool firstRows = m_legModel->rowCount() == 0;
+    m_legModel->setLegs(m_network.legs);
+    // Column widths follow the first legs shown; measuring every cell at every edit would not pay.
+    if (firstRows)
+        m_legTable->resizeColumnsToContents();
     m_legTable->verticalScrollBar()->setValue(scrolled);
 }
 
@@ -360,7 +326,7 @@ void SurveyCheckWindow::fillPieces()
 void SurveyCheckWindow::legRowChosen(const QModelIndex &index)
 {
     if (index.isValid())
-        emit stationChosen(index.data(StationRole).toInt());
+        emit stationChosen(index.data(LegTableModel::StationRole).toInt());
 }
 
 void SurveyCheckWindow::showCavernAvailability()

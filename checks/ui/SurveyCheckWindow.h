@@ -5,6 +5,7 @@
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 
+#include <QTimer>
 #include <QWidget>
 
 class QCheckBox;
@@ -15,7 +16,7 @@ class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
+class LegTableModel;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
@@ -34,6 +35,8 @@ public:
     void bringToFront();
     const SurveyNetwork &network() const { return m_network; }
     bool cavernRunning() const { return m_cavern.isRunning(); }
+    // How long after an edit the check follows it.
+    static constexpr int FollowMilliseconds = 150;
 
 signals:
     // A row was chosen: the table index of the leg's "to" station, the station that closes the
@@ -47,6 +50,7 @@ private:
     void documentChanged(SurveyDocument::Parts parts);
     void sessionChanged(EditSession::Parts parts);
     void refresh();
+    void followSoon();
     void showSession();
     void fillLegs();
     void fillLoops();
@@ -60,6 +64,7 @@ private:
     EditSession &m_session;
     SurveyNetwork m_network;
     bool m_stale = true;
+    QTimer m_followTimer;
     CavernRun m_cavern;
 
     QDoubleSpinBox *m_toleranceMetres = nullptr;
@@ -70,7 +75,7 @@ private:
     QProgressBar *m_busy = nullptr;
     QLabel *m_summary = nullptr;
     QTabWidget *m_tabs = nullptr;
-    QStandardItemModel *m_legModel = nullptr;
+    LegTableModel *m_legModel = nullptr;
     QSortFilterProxyModel *m_legOrder = nullptr;
     QTableView *m_legTable = nullptr;
     QTableWidget *m_loopTable = nullptr;

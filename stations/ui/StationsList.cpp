@@ -40,19 +40,25 @@ StationsList::StationsList(QWidget *parent) : QTableWidget(parent)
     });
 }
 
-void StationsList::showStations(const StationTable &table, int selected)
+void StationsList::showStations(const StationTable &table, int selected, int firstChanged, int lastChanged)
 {
     const QSignalBlocker quiet(this); // what is shown here is not an edit
-    setRowCount(table.count());
-    for (int i = 0; i < table.count(); ++i) {
+    if (rowCount() != table.count()) {
+        setRowCount(table.count());
+        firstChanged = 0;
+        lastChanged = table.count() - 1;
+    }
+    for (int i = std::max(0, firstChanged); i < table.count() && i <= lastChanged; ++i) {
         const Station &station = table.at(i);
         setItem(i, NumberColumn, readOnly(QString::number(i)));
         setItem(i, LabelColumn, new QTableWidgetItem(labelText(station)));
         setItem(i, CommentColumn, readOnly(commentText(station)));
         setItem(i, BranchEndColumn, readOnly(station.branchEnd ? tr("yes") : QString()));
     }
-    if (table.contains(selected))
-        selectRow(selected);
-    else
+    if (table.contains(selected)) {
+        if (currentRow() != selected || !selectionModel()->isRowSelected(selected, QModelIndex()))
+            selectRow(selected);
+    } else {
         clearSelection();
+    }
 }

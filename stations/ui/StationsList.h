@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTableWidget>
+#include <limits>
 
 class StationTable;
 
@@ -12,7 +13,10 @@ class StationsList : public QTableWidget
 public:
     explicit StationsList(QWidget *parent = nullptr);
 
-    void showStations(const StationTable &table, int selected);
+    // Shows the table's stations, `selected` picked (-1: none). Given the stations that changed
+    // while their number stayed, only their rows are written again.
+    void showStations(const StationTable &table, int selected, int firstChanged = 0,
+                      int lastChanged = std::numeric_limits<int>::max());
 
 signals:
     void stationClicked(int index);
