@@ -12,6 +12,7 @@
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
 #include "views/ImageLoader.h"
+#include "views/PaneTool.h"
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
 
@@ -99,7 +100,7 @@ public:
     // Views
     void openImage(ViewSide side);
     void openImageFile(ViewSide side, const QString &path);
-    enum class MeasureKind { Scale, North };
+    using MeasureKind = PaneTool::Measure;
     // The next two left clicks on the view measure its scale bar (then the length is asked) or,
     // on the plan, its north arrow.
     void startMeasuring(ViewSide side, MeasureKind kind);
@@ -164,7 +165,8 @@ private:
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
     void createStationsList();
-    void measureAt(QPoint displayed);
+    void carryOut(ViewSide side, const PaneTool::Action &action);
+    void measured(ViewSide side, const PaneTool::Action &action);
     // A key pressed in a text box that one of the window's Ctrl or Alt shortcuts should take.
     bool windowShortcutWins(const QKeyEvent *key) const;
     void offerRecalculation(ViewSide side, double oldScale);
@@ -230,28 +232,9 @@ private:
     QTimer m_recoveryTimer;
     bool m_recoveryFailureShown = false;
     std::unique_ptr<DialogService> m_dialogs;
-    // A station's mark being dragged in Move mode.
-    bool m_dragging = false;
-    ViewSide m_dragSide = ViewSide::Plan;
-    quint64 m_dragId = 0;
+    PaneTool m_paneTool; // the gesture under way on the panes
     ViewSide m_activeSide = ViewSide::Plan; // the pane last clicked: arrow keys nudge there
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
-    // The drawing following the mouse while a button is held down.
-    struct Pan
-    {
-        bool active = false;
-        ViewSide side = ViewSide::Plan;
-        QPoint startInBox;  // the press, in the box's pixels
-        QPoint startScroll;
-    } m_pan;
-    struct Measure
-    {
-        bool active = false;
-        ViewSide side = ViewSide::Plan;
-        MeasureKind kind = MeasureKind::Scale;
-        bool hasFirst = false;
-        QPointF first; // source pixels
-    } m_measure;
     SurveyTextWindow *m_textWindow = nullptr;
     SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
     CentrelineWindow *m_centrelineWindow = nullptr;

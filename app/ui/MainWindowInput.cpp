@@ -45,25 +45,9 @@ void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::Keyboard
 {
     m_activeSide = side;
     m_session.setPressPoint(side, at);
-    if (m_measure.active && button == Qt::LeftButton) {
-        if (side == m_measure.side)
-            measureAt(at);
-        return;
-    }
-    // In Move mode a left press on a station's mark picks it and starts dragging it.
-    if (m_session.moving() && button == Qt::LeftButton && !(modifiers & Qt::ControlModifier)) {
-        const int station = m_stationEditor.stationAt(side, at);
-        if (station >= 0 && m_stationEditor.select(station)) {
-            m_dragging = true;
-            m_dragSide = side;
-            ++m_dragId;
-            return;
-        }
-    }
-    // The left (or middle) button held down moves the drawing with the mouse.
-    if ((button == Qt::LeftButton || button == Qt::MiddleButton) && !(modifiers & Qt::ControlModifier)) {
-        m_pan = {true, side, at - scrollPosition(side), scrollPosition(side)};
-    }
+    const int under = m_session.moving() ? m_stationEditor.stationAt(side, at) : -1;
+    carryOut(side, m_paneTool.press(side, button, modifiers, at, scrollPosition(side), m_document.view(side).zoom,
+                                    under));
 }
 
 void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
@@ -80,23 +64,14 @@ void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
                   .arg(source.x() * view.metresPerPixel, 0, 'f', 2)
                   .arg(source.y() * view.metresPerPixel, 0, 'f', 2);
     m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(position);
-    if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton))
-        m_stationEditor.drag(side, at, m_dragId);
-    if (m_pan.active && side == m_pan.side && (buttons & (Qt::LeftButton | Qt::MiddleButton))) {
-        // Where the mouse stands in the box, which stays put while the pane moves under it.
-        scrollTo(side, ZoomPan::panned(m_pan.startScroll, m_pan.startInBox, at - scrollPosition(side)));
-    }
+    carryOut(side, m_paneTool.move(side, buttons, at, scrollPosition(side)));
 }
 
 void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
-    if (m_dragging && button == Qt::LeftButton) {
-        m_dragging = false; // a drag moves the mark, never the view
+    const PaneTool::Action action = m_paneTool.release(side, button, at);
+    if (action.kind != PaneTool::Action::Kind::Release)
         return;
-    }
-    if (m_measure.active && button == Qt::LeftButton)
-        return;
-    m_pan.active = false;
     ZoomPan::PaneView view;
     {
         // One redraw for the point and the zoom; the scroll bars follow once the pane has its size.
@@ -106,6 +81,34 @@ void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::Keyboa
         view = m_viewEditor.release(side, scrollPosition(side), scrollBox(side)->size(), button, modifiers, at);
     }
     scrollTo(side, view.scroll);
+}
+
+void MainWindow::carryOut(ViewSide side, const PaneTool::Action &action)
+{
+    using Kind = PaneTool::Action::Kind;
+    switch (action.kind) {
+    case Kind::Pick:
+        m_stationEditor.select(action.station);
+        break;
+    case Kind::Drag:
+        m_stationEditor.drag(side, action.at, action.dragId);
+        break;
+    case Kind::Pan:
+        scrollTo(side, action.scroll);
+        break;
+    case Kind::MeasureNext:
+        statusBar()->showMessage(action.measure == PaneTool::Measure::North
+                                     ? tr("Now click the head of the north arrow.")
+                                     : tr("Now click the other end of the scale bar."));
+        break;
+    case Kind::Measured:
+        statusBar()->clearMessage();
+        measured(side, action);
+        break;
+    case Kind::Release:
+    case Kind::None:
+        break;
+    }
 }
 
 void MainWindow::wheelOnPane(ViewSide side, QWheelEvent *event)
@@ -200,7 +203,7 @@ bool MainWindow::windowShortcutWins(const QKeyEvent *key) const
 
 void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
 {
-    m_measure = {true, side, kind, false, {}};
+    m_paneTool.startMeasuring(side, kind);
     statusBar()->showMessage(kind == MeasureKind::North
                                  ? tr("Click the tail of the plan's north arrow, then its head (Esc cancels).")
                                  : tr("Click one end of the scale bar, then the other (Esc cancels)."));
@@ -208,30 +211,18 @@ void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
 
 void MainWindow::stopMeasuring()
 {
-    m_measure.active = false;
+    m_paneTool.stopMeasuring();
     statusBar()->clearMessage();
 }
 
-void MainWindow::measureAt(QPoint displayed)
+void MainWindow::measured(ViewSide side, const PaneTool::Action &action)
 {
-    const QPointF at = sourcePoint(displayed, m_document.view(m_measure.side).zoom);
-    if (!m_measure.hasFirst) {
-        m_measure.first = at;
-        m_measure.hasFirst = true;
-        statusBar()->showMessage(m_measure.kind == MeasureKind::North
-                                     ? tr("Now click the head of the north arrow.")
-                                     : tr("Now click the other end of the scale bar."));
+    if (action.measure == MeasureKind::North) {
+        m_stationEditor.setOrientationFromArrow(action.first, action.second);
         return;
     }
-    const QPointF first = m_measure.first;
-    const MeasureKind kind = m_measure.kind;
-    const ViewSide side = m_measure.side;
-    stopMeasuring();
-    if (kind == MeasureKind::North) {
-        m_stationEditor.setOrientationFromArrow(first, at);
-        return;
-    }
-    const double pixels = std::hypot(at.x() - first.x(), at.y() - first.y());
+    const QPointF along = action.second - action.first;
+    const double pixels = std::hypot(along.x(), along.y());
     if (!(pixels >= 1.0)) {
         dialogs().message(this, QStringLiteral("Speomark"),
                           tr("The two ends are less than a pixel apart; click the ends of the bar."),
