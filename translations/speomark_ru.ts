@@ -873,10 +873,6 @@ Flagged: %1.
         <source>Out of memory.</source>
         <translation>Не хватает памяти.</translation>
     </message>
-    <message>
-        <source>The PDF page could not be rendered.</source>
-        <translation>Не удалось отрисовать страницу PDF.</translation>
-    </message>
 </context>
 <context>
     <name>PdfPageDialog</name>
@@ -903,6 +899,25 @@ Flagged: %1.
     <message>
         <source>Resolution:</source>
         <translation>Разрешение:</translation>
+    </message>
+</context>
+<context>
+    <name>PdfRender</name>
+    <message>
+        <source>Not a readable PDF page.</source>
+        <translation>Страница PDF не читается.</translation>
+    </message>
+    <message>
+        <source>The PDF renderer %1 could not be started: %2.</source>
+        <translation>Не удалось запустить программу отрисовки PDF %1: %2.</translation>
+    </message>
+    <message>
+        <source>The PDF renderer %1 failed (%2).</source>
+        <translation>Программа отрисовки PDF %1 завершилась с ошибкой (%2).</translation>
+    </message>
+    <message>
+        <source>The PDF page cannot be drawn at %1 dpi within %2 of memory: it is too complex, or damaged.</source>
+        <translation>Страницу PDF нельзя отрисовать при %1 точках на дюйм в пределах %2 памяти: она слишком сложна или повреждена.</translation>
     </message>
 </context>
 <context>

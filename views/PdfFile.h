@@ -7,7 +7,9 @@
 namespace PdfFile {
 
 // Without a page chosen (request.pdfPage 0) it answers ChoosePage with the page count; a locked
-// document, one without pages or a page out of range are NotReadable with the reason.
+// document, one without pages or a page out of range are NotReadable with the reason. The page is
+// drawn by a helper process (PdfRender), so drawing it takes no more than its pixels here,
+// reports its progress and stops at once on cancel.
 ImageRead read(const QString &fileName, const ImageRequest &request, ReadControl *control);
 
 } // namespace PdfFile
