@@ -873,6 +873,14 @@ Flagged: %1.
         <source>Out of memory.</source>
         <translation>Не хватает памяти.</translation>
     </message>
+    <message>
+        <source>At %1 dpi the PDF page is %2 x %3 pixels and needs %4 of memory; this computer can hold %5.</source>
+        <translation>При %1 точках на дюйм страница PDF имеет размер %2 x %3 пикселей, ей нужно %4 памяти; этот компьютер может выделить %5.</translation>
+    </message>
+    <message>
+        <source>Choose %1 dpi or less.</source>
+        <translation>Выберите не больше %1 точек на дюйм.</translation>
+    </message>
 </context>
 <context>
     <name>PdfPageDialog</name>
@@ -899,6 +907,10 @@ Flagged: %1.
     <message>
         <source>Resolution:</source>
         <translation>Разрешение:</translation>
+    </message>
+    <message>
+        <source>This computer can hold this page at up to %1 dpi.</source>
+        <translation>Этот компьютер может открыть эту страницу с разрешением до %1 точек на дюйм.</translation>
     </message>
 </context>
 <context>

@@ -272,6 +272,8 @@ private slots:
     void pdfRowsArriveInOrderWhateverTheBands_data();
     void pdfRowsArriveInOrderWhateverTheBands();
     void complexPdfPageOpensUnderAMemoryCapAndCancels();
+    void pdfPageBeyondTheComputerIsRefused_data();
+    void pdfPageBeyondTheComputerIsRefused();
     void shortPaletteAndMissingRowsPaintDefinedColours();
 
 private:
@@ -833,6 +835,44 @@ void ImageFileTest::complexPdfPageOpensUnderAMemoryCapAndCancels()
     QVERIFY(finished.wait());
     QCOMPARE(loader.result(0).problem, ImageRead::Problem::Cancelled);
     QCOMPARE(childProcesses(), 0);
+}
+
+void ImageFileTest::pdfPageBeyondTheComputerIsRefused_data()
+{
+    QTest::addColumn<int>("page"); // an A0 sheet, then a page of 200 x 200 inches
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<ImageRead::Problem>("problem");
+    QTest::addColumn<QString>("reason");
+    using P = ImageRead::Problem;
+    // Under the cap below, this computer holds 512 MB of pixels.
+    QTest::newRow("A0 at 600 dpi") << 1 << 600 << P::TooLarge
+                                   << "At 600 dpi the PDF page is 19867 x 28084 pixels and needs 2.1 GB of memory; "
+                                      "this computer can hold 512 MB. Choose 294 dpi or less.";
+    QTest::newRow("A0 at 294 dpi") << 1 << 294 << P::NeedsConsent << QString();
+    QTest::newRow("200 inches at 72 dpi") << 2 << 72 << P::TooLarge
+                                          << "At 72 dpi the PDF page is 14400 x 14400 pixels and needs 791 MB of "
+                                             "memory; this computer can hold 512 MB. Choose 57 dpi or less.";
+    QTest::newRow("200 inches at 57 dpi") << 2 << 57 << P::NeedsConsent << QString();
+}
+
+void ImageFileTest::pdfPageBeyondTheComputerIsRefused()
+{
+    QFETCH(int, page);
+    QFETCH(int, dpi);
+    QFETCH(ImageRead::Problem, problem);
+    QFETCH(QString, reason);
+    const QString path =
+        writeBytes(QStringLiteral("large.pdf"), pagesPdf({"0 0 2384 3370", "0 0 14400 14400"}, "0 0 10 10 re f"));
+    const MemoryLimit cap(1024LL * 1024 * 1024);
+    ImageRequest request;
+    QCOMPARE(ImageFile::read(path, request).pdfHighestDotsPerInch, QList<int>({294, 57}));
+    request.pdfPage = page;
+    request.dotsPerInch = dpi;
+    request.memoryAllowed = 0; // what fits is asked about, not drawn
+    const ImageRead read = ImageFile::read(path, request);
+    QCOMPARE(read.problem, problem);
+    QCOMPARE(read.reason, reason);
+    QVERIFY(read.image.isNull());
 }
 
 QTEST_MAIN(ImageFileTest)
