@@ -924,8 +924,8 @@ Flagged: %1.
         <translation>Не удалось запустить программу отрисовки PDF %1: %2.</translation>
     </message>
     <message>
-        <source>The PDF renderer %1 failed (%2).</source>
-        <translation>Программа отрисовки PDF %1 завершилась с ошибкой (%2).</translation>
+        <source>The PDF renderer %1 ended with status %2.</source>
+        <translation>Программа отрисовки PDF %1 завершилась с кодом %2.</translation>
     </message>
     <message>
         <source>The PDF page cannot be drawn at %1 dpi within %2 of memory: it is too complex, or damaged.</source>

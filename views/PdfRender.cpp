@@ -84,7 +84,7 @@ Run runHelper(const PdfRender::Job &job, qint64 memory, int bandRows, uchar *pix
     case PdfRender::NotReadable:
         return Run::NotReadable;
     default:
-        *error = QStringLiteral("exit status %1").arg(helper.exitCode());
+        *error = QString::number(helper.exitCode());
         return Run::Broken;
     }
 }
@@ -163,7 +163,7 @@ Outcome PdfRender::render(const Job &job, uchar *pixels, ReadControl *control)
         case Run::NotReadable:
             return failed(Words::tr("Not a readable PDF page."));
         case Run::Broken:
-            return failed(Words::tr("The PDF renderer %1 failed (%2).")
+            return failed(Words::tr("The PDF renderer %1 ended with status %2.")
                               .arg(QDir::toNativeSeparators(helperPath()), error));
         case Run::OutOfMemory:
             if (bandRows == 1 && row == from)
