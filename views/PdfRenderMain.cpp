@@ -10,6 +10,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
@@ -18,6 +19,44 @@
 #include <poppler-qt6.h>
 #include <sys/resource.h>
 #include <unistd.h>
+
+// Poppler meets some allocations it cannot have by leaving out what needed them (an image
+// scaled to the page, for one) and printing "Out of memory": a band drawn so is wrong, not
+// merely late. Every allocation here goes through these, which hand it to the C library's own
+// allocator and note a refusal.
+namespace {
+std::atomic<bool> allocationRefused{false};
+}
+
+extern "C" {
+void *__libc_malloc(size_t size);
+void *__libc_calloc(size_t count, size_t size);
+void *__libc_realloc(void *block, size_t size);
+
+void *malloc(size_t size) noexcept
+{
+    void *block = __libc_malloc(size);
+    if (!block && size > 0)
+        allocationRefused = true;
+    return block;
+}
+
+void *calloc(size_t count, size_t size) noexcept
+{
+    void *block = __libc_calloc(count, size);
+    if (!block && count > 0 && size > 0)
+        allocationRefused = true;
+    return block;
+}
+
+void *realloc(void *block, size_t size) noexcept
+{
+    void *moved = __libc_realloc(block, size);
+    if (!moved && size > 0)
+        allocationRefused = true;
+    return moved;
+}
+}
 
 namespace {
 
@@ -90,7 +129,7 @@ int draw(int argc, char **argv)
         const int rows = int(std::min(band, height - y));
         QImage image = pdfPage->renderToImage(double(dpi), double(dpi), 0, int(y), int(width), rows);
         // Poppler answers a picture it cannot allocate with a 1 x 1 one, or with none.
-        if (image.size() != QSize(int(width), rows))
+        if (image.size() != QSize(int(width), rows) || allocationRefused)
             return OutOfMemory;
         if (image.format() != QImage::Format_RGB32)
             image.convertTo(QImage::Format_RGB32);

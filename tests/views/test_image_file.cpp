@@ -272,6 +272,7 @@ private slots:
     void pdfRowsArriveInOrderWhateverTheBands_data();
     void pdfRowsArriveInOrderWhateverTheBands();
     void complexPdfPageOpensUnderAMemoryCapAndCancels();
+    void pdfImageTheHelperCannotScaleIsRefusedNotLeftOut();
     void pdfPageBeyondTheComputerIsRefused_data();
     void pdfPageBeyondTheComputerIsRefused();
     void shortPaletteAndMissingRowsPaintDefinedColours();
@@ -835,6 +836,22 @@ void ImageFileTest::complexPdfPageOpensUnderAMemoryCapAndCancels()
     QVERIFY(finished.wait());
     QCOMPARE(loader.result(0).problem, ImageRead::Problem::Cancelled);
     QCOMPARE(childProcesses(), 0);
+}
+
+void ImageFileTest::pdfImageTheHelperCannotScaleIsRefusedNotLeftOut()
+{
+    // An 8 x 8 grey image over a page of 10,000 points: Poppler scales it to the page (300 MB at
+    // 72 dpi) whichever rows it draws, and leaves it out when that memory is refused.
+    const QByteArray image = "BI /W 8 /H 8 /CS /RGB /BPC 8 ID " + QByteArray(8 * 8 * 3, '\x80') + " EI";
+    const QString path = writeBytes(QStringLiteral("stretched.pdf"),
+                                    pagesPdf({"0 0 10000 10000"}, "q 10000 0 0 10000 0 0 cm " + image + " Q"));
+    QImage top(10000, 2, QImage::Format_RGB32);
+    PdfRender::Job job{path, 1, 72, top.size(), 256LL * 1024 * 1024, 0};
+    QCOMPARE(PdfRender::render(job, top.bits(), nullptr).reason,
+             QStringLiteral("The PDF page cannot be drawn at 72 dpi within 256 MB of memory: it is too complex, or damaged."));
+    job.helperMemory = 0; // the usual
+    QCOMPARE(PdfRender::render(job, top.bits(), nullptr).reason, QString());
+    QCOMPARE(top.pixel(5000, 1), qRgb(128, 128, 128));
 }
 
 void ImageFileTest::pdfPageBeyondTheComputerIsRefused_data()
