@@ -184,7 +184,7 @@ public:
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
     bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
     bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
-    bool choosePdfPage(QWidget *, const QString &, int, int *, int *) override { return false; }
+    bool choosePdfPage(QWidget *, const QString &, const QList<int> &, int *, int *) override { return false; }
     bool offerToLocate(QWidget *, const QString &, const QString &) override { return false; }
     bool editSurveyDetails(QWidget *, SurveyDetails *, const QStringList &) override { return false; }
 };

@@ -47,7 +47,7 @@ void checkAnswer(const ImageRead &read)
     if (read.problem == Problem::NotReadable || read.problem == Problem::TooLarge)
         check(!read.reason.isEmpty());
     if (read.problem == Problem::ChoosePage)
-        check(read.pageCount >= 1);
+        check(read.pageCount >= 1 && read.pdfHighestDotsPerInch.size() == read.pageCount);
 }
 
 QString scratchFile()

@@ -981,8 +981,12 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <translation>Не хватает памяти.</translation>
     </message>
     <message>
-        <source>The PDF page could not be rendered.</source>
-        <translation>Не удалось отрисовать страницу PDF.</translation>
+        <source>At %1 dpi the PDF page is %2 x %3 pixels and needs %4 of memory; this computer can hold %5.</source>
+        <translation>При %1 точках на дюйм страница PDF имеет размер %2 x %3 пикселей, ей нужно %4 памяти; этот компьютер может выделить %5.</translation>
+    </message>
+    <message>
+        <source>Choose %1 dpi or less.</source>
+        <translation>Выберите не больше %1 точек на дюйм.</translation>
     </message>
 </context>
 <context>
@@ -1010,6 +1014,29 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>Resolution:</source>
         <translation>Разрешение:</translation>
+    </message>
+    <message>
+        <source>This computer can hold this page at up to %1 dpi.</source>
+        <translation>Этот компьютер может открыть эту страницу с разрешением до %1 точек на дюйм.</translation>
+    </message>
+</context>
+<context>
+    <name>PdfRender</name>
+    <message>
+        <source>Not a readable PDF page.</source>
+        <translation>Страница PDF не читается.</translation>
+    </message>
+    <message>
+        <source>The PDF renderer %1 could not be started: %2.</source>
+        <translation>Не удалось запустить программу отрисовки PDF %1: %2.</translation>
+    </message>
+    <message>
+        <source>The PDF renderer %1 ended with status %2.</source>
+        <translation>Программа отрисовки PDF %1 завершилась с кодом %2.</translation>
+    </message>
+    <message>
+        <source>The PDF page cannot be drawn at %1 dpi within %2 of memory: it is too complex, or damaged.</source>
+        <translation>Страницу PDF нельзя отрисовать при %1 точках на дюйм в пределах %2 памяти: она слишком сложна или повреждена.</translation>
     </message>
 </context>
 <context>

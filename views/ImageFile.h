@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <atomic>
@@ -28,6 +29,8 @@ struct ImageRead
     int pageCount = 0;       // PDF: its number of pages; 0 for other files
     int pdfPage = 0;         // PDF: the page rendered (from 1); 0 for other files
     int dotsPerInch = 0;     // PDF: the resolution it was rendered at
+    QList<int> pdfHighestDotsPerInch; // ChoosePage: for each page, the finest resolution whose
+                                      // pixels this computer can hold
 
     bool ok() const { return problem == Problem::None; }
 };

@@ -1,11 +1,17 @@
 #include "views/PdfFile.h"
 
 #include "app/Truncate.h"
+#include "views/ImageMessages.h"
+#include "views/PdfRender.h"
 
 #include <QCoreApplication>
-#include <QVariant>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <memory>
 #include <poppler-qt6.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -16,6 +22,9 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(PdfFile)
 };
 
+// Resolutions beyond this are not looked at when asking what a page can be opened at.
+constexpr int HighestLookedAt = 1 << 16;
+
 ImageRead failure(const QString &path, ImageRead::Problem problem, const QString &reason)
 {
     ImageRead result;
@@ -25,24 +34,85 @@ ImageRead failure(const QString &path, ImageRead::Problem problem, const QString
     return result;
 }
 
-bool shouldStop(const QVariant &payload)
+// A page's pixels at a resolution, before they are made integers.
+struct Pixels
 {
-    const auto *control = reinterpret_cast<const ReadControl *>(payload.value<quintptr>());
-    return control && control->cancelled();
+    double width = 0;
+    double height = 0;
+    double bytes() const { return width * height * 4; } // drawn in 32-bit colour whatever it holds
+    bool usable() const { return width >= 1 && height >= 1 && width <= DrawCoordLimit && height <= DrawCoordLimit; }
+};
+
+Pixels pixelsAt(const QSizeF &points, int dotsPerInch)
+{
+    return {std::ceil(points.width() * dotsPerInch / 72.0), std::ceil(points.height() * dotsPerInch / 72.0)};
 }
 
-bool hasColour(const QImage &image)
+// What this computer can hold of a page's pixels: half its memory, or half of what this process
+// may take if that is less. The rest is for the program, the helper and everything else.
+qint64 pixelMemory()
 {
-    for (int y = 0; y < image.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb pixel = line[x];
-            if (qRed(pixel) != qGreen(pixel) || qGreen(pixel) != qBlue(pixel))
-                return true;
-        }
+    qint64 memory = std::numeric_limits<qint64>::max();
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long pageSize = sysconf(_SC_PAGE_SIZE);
+    if (pages > 0 && pageSize > 0)
+        memory = qint64(pages) * pageSize;
+    for (const int resource : {RLIMIT_AS, RLIMIT_DATA}) {
+        rlimit limit{};
+        if (getrlimit(resource, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY)
+            memory = std::min(memory, qint64(limit.rlim_cur));
     }
+    return memory / 2;
+}
+
+// The finest whole resolution whose pixels fit in `memory` (0 when not even 1 dpi does).
+int highestDotsPerInch(const QSizeF &points, qint64 memory)
+{
+    const auto fits = [&](int dpi) {
+        const Pixels pixels = pixelsAt(points, dpi);
+        return pixels.usable() && pixels.bytes() <= double(memory);
+    };
+    int low = 0; // fits, or 0
+    int high = HighestLookedAt + 1; // does not fit
+    if (fits(HighestLookedAt))
+        return HighestLookedAt;
+    while (high - low > 1) {
+        const int middle = low + (high - low) / 2;
+        (fits(middle) ? low : high) = middle;
+    }
+    return low;
+}
+
+bool hasColour(const uchar *pixels, qint64 count)
+{
+    const auto *pixel = reinterpret_cast<const QRgb *>(pixels);
+    for (qint64 i = 0; i < count; ++i)
+        if (qRed(pixel[i]) != qGreen(pixel[i]) || qGreen(pixel[i]) != qBlue(pixel[i]))
+            return true;
     return false;
 }
+
+// Grey RGB32 rows become 8-bit rows (padded to 4 bytes, as QImage wants) in the same buffer, so
+// a grey page never needs room for both. Every byte is written at or before where its row was
+// read from, and after its pixel was read.
+qsizetype toGreyInPlace(uchar *pixels, int width, int height)
+{
+    const qsizetype stride = (qsizetype(width) + 3) & ~qsizetype(3);
+    for (int y = 0; y < height; ++y) {
+        const auto *from = reinterpret_cast<const QRgb *>(pixels + qsizetype(y) * width * 4);
+        uchar *to = pixels + y * stride;
+        for (int x = 0; x < width; ++x)
+            to[x] = uchar(qBlue(from[x]));
+        for (qsizetype x = width; x < stride; ++x)
+            to[x] = 0;
+    }
+    return stride;
+}
+
+struct FreeBuffer
+{
+    void operator()(uchar *buffer) const { std::free(buffer); }
+};
 
 } // namespace
 
@@ -60,8 +130,13 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     ImageRead result;
     result.path = fileName;
     result.pageCount = pages;
+    const qint64 memory = pixelMemory();
     if (request.pdfPage == 0) {
         result.problem = Problem::ChoosePage;
+        for (int i = 0; i < pages; ++i) {
+            const std::unique_ptr<Poppler::Page> page = document->page(i);
+            result.pdfHighestDotsPerInch.append(page ? highestDotsPerInch(page->pageSizeF(), memory) : 0);
+        }
         return result;
     }
     if (request.pdfPage < 1 || request.pdfPage > pages)
@@ -74,41 +149,68 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     result.pdfPage = request.pdfPage;
     result.dotsPerInch = dpi;
 
-    // The page is rendered in 32-bit colour whatever it holds, so that is the memory it needs.
+    // What the window will hold is known before anything is drawn: the page's pixels in 32-bit
+    // colour (a grey page shrinks to 8 bits afterwards, in place). The drawing itself happens in
+    // a helper whose own memory is capped.
     const QSizeF points = page->pageSizeF();
-    const double width = std::ceil(points.width() * dpi / 72.0);
-    const double height = std::ceil(points.height() * dpi / 72.0);
-    if (!(width >= 1.0 && height >= 1.0 && width * height < 4e9))
+    const Pixels pixels = pixelsAt(points, dpi);
+    if (pixels.bytes() > double(memory)) {
+        const int highest = highestDotsPerInch(points, memory);
+        const QString needs = Words::tr("At %1 dpi the PDF page is %2 x %3 pixels and needs %4 of memory; this computer "
+                                        "can hold %5.")
+                                  .arg(dpi)
+                                  .arg(pixels.width, 0, 'f', 0)
+                                  .arg(pixels.height, 0, 'f', 0)
+                                  .arg(ImageMessages::memoryText(qint64(std::min(pixels.bytes(), 9e18))),
+                                       ImageMessages::memoryText(memory));
+        return failure(fileName, Problem::TooLarge,
+                       highest > 0 ? needs + QLatin1Char(' ') + Words::tr("Choose %1 dpi or less.").arg(highest)
+                                   : needs);
+    }
+    if (!pixels.usable())
         return failure(fileName, Problem::NotReadable,
                        Words::tr("The PDF page has no usable size at %1 dpi.").arg(dpi));
-    result.size = QSize(truncToInt(width), truncToInt(height));
-    result.bytesNeeded = qint64(result.size.width()) * result.size.height() * 4;
-    if (QImage(result.size, QImage::Format_RGB32).isNull())
-        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
+    const int width = truncToInt(pixels.width);
+    const int height = truncToInt(pixels.height);
+    result.size = QSize(width, height);
+    result.bytesNeeded = qint64(width) * height * 4;
     if (result.bytesNeeded > request.memoryAllowed) {
         result.problem = Problem::NeedsConsent;
         return result;
     }
+    document.reset(); // the helper reads the file itself
 
-    document->setRenderHint(Poppler::Document::Antialiasing, true);
-    document->setRenderHint(Poppler::Document::TextAntialiasing, true);
-    document->setPaperColor(Qt::white);
-    if (control)
-        control->setPermille(-1); // Poppler does not tell how far it has got
-    result.image = page->renderToImage(dpi, dpi, -1, -1, -1, -1, Poppler::Page::Rotate0, nullptr, nullptr, shouldStop,
-                                       QVariant::fromValue(quintptr(control)));
-    if (control && control->cancelled())
+    std::unique_ptr<uchar, FreeBuffer> buffer(static_cast<uchar *>(std::malloc(size_t(result.bytesNeeded))));
+    if (!buffer)
+        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
+    PdfRender::Job job;
+    job.path = fileName;
+    job.page = request.pdfPage;
+    job.dotsPerInch = dpi;
+    job.size = result.size;
+    const PdfRender::Outcome drawn = PdfRender::render(job, buffer.get(), control);
+    if (drawn.kind == PdfRender::Outcome::Kind::Cancelled || (control && control->cancelled()))
         return failure(fileName, Problem::Cancelled, QString());
-    if (result.image.isNull())
-        return failure(fileName, Problem::NotReadable, Words::tr("The PDF page could not be rendered."));
-    if (result.image.depth() != 32)
-        result.image.convertTo(QImage::Format_RGB32);
-    result.image.convertTo(hasColour(result.image) ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
+    if (drawn.kind == PdfRender::Outcome::Kind::Failed)
+        return failure(fileName, Problem::NotReadable, drawn.reason);
+
+    qsizetype stride = qsizetype(width) * 4;
+    QImage::Format format = QImage::Format_RGB32;
+    if (!hasColour(buffer.get(), qint64(width) * height)) {
+        stride = toGreyInPlace(buffer.get(), width, height);
+        format = QImage::Format_Grayscale8;
+        // Giving back the tail moves no pixels: a block this large is mapped, and shrinks in place.
+        if (auto *smaller = static_cast<uchar *>(std::realloc(buffer.get(), size_t(stride) * height))) {
+            (void)buffer.release();
+            buffer.reset(smaller);
+        }
+    }
+    result.image = QImage(buffer.get(), width, height, stride, format, [](void *data) { std::free(data); },
+                          buffer.get());
     if (result.image.isNull())
         return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
+    (void)buffer.release(); // the image frees it
     result.size = result.image.size();
     result.bytesNeeded = result.image.sizeInBytes();
-    if (control)
-        control->setPermille(1000);
     return result;
 }

@@ -49,8 +49,10 @@ public:
     virtual bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) = 0;
 
     // Which page of a PDF sheet, at what resolution: starts from *page and *dotsPerInch and stores
-    // the choice; false when cancelled.
-    virtual bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) = 0;
+    // the choice, no finer than the page's entry in highestDotsPerInch (one per page); false when
+    // cancelled.
+    virtual bool choosePdfPage(QWidget *parent, const QString &path, const QList<int> &highestDotsPerInch, int *page,
+                               int *dotsPerInch) = 0;
 
     // The survey details dialog: edits *details (with the stations the entrance can be chosen
     // from); false when cancelled.

@@ -78,7 +78,7 @@ void MainWindow::scanRead(ImageRead::Problem problem)
     case Problem::ChoosePage: {
         int page = 1;
         int dotsPerInch = ImageRequest::DefaultDotsPerInch;
-        if (dialogs().choosePdfPage(this, read.path, read.pageCount, &page, &dotsPerInch)) {
+        if (dialogs().choosePdfPage(this, read.path, read.pdfHighestDotsPerInch, &page, &dotsPerInch)) {
             request.pdfPage = page;
             request.dotsPerInch = dotsPerInch;
             m_imageLoader.retry(0, request);

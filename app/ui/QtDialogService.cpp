@@ -113,9 +113,10 @@ bool QtDialogService::askText(QWidget *parent, const QString &caption, const QSt
     return ok;
 }
 
-bool QtDialogService::choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch)
+bool QtDialogService::choosePdfPage(QWidget *parent, const QString &path, const QList<int> &highestDotsPerInch,
+                                    int *page, int *dotsPerInch)
 {
-    return PdfPageDialog::choose(parent, path, pageCount, page, dotsPerInch);
+    return PdfPageDialog::choose(parent, path, highestDotsPerInch, page, dotsPerInch);
 }
 
 bool QtDialogService::offerToLocate(QWidget *parent, const QString &caption, const QString &text)

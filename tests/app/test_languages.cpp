@@ -357,7 +357,7 @@ void LanguagesTest::everyWindowSpeaksOneLanguage()
     SurveyDetails details;
     details.caveName = QStringLiteral("Учебная");
     new SurveyDetailsDialog(details, SurveyDetailsDialog::entranceChoices(window.document().stations()), &window);
-    new PdfPageDialog(&window, QStringLiteral("/caves/sheets.pdf"), 3, 1, 300);
+    new PdfPageDialog(&window, QStringLiteral("/caves/sheets.pdf"), {1200, 1200, 150}, 3, 300);
     // What the window says while measuring, after an edit, and in its questions and refusals.
     window.startMeasuring(ViewSide::Plan, MainWindow::MeasureKind::Scale);
     const QString measuring = window.statusBar()->currentMessage();

@@ -12,6 +12,12 @@ for f in bin/speomark bin/speomark-export share/applications/speomark.desktop \
   [ -e "$prefix/$f" ] || { echo "not installed: $f"; exit 1; }
 done
 [ -x "$prefix/bin/speomark" ] || { echo "speomark is not executable"; exit 1; }
+# PDF pages are drawn by a helper the program finds at ../libexec/speomark from its own folder; it
+# runs there (asked nothing, it ends with status 1).
+helper="$prefix/libexec/speomark/speomark-pdf-render"
+[ -x "$helper" ] || { echo "not installed: libexec/speomark/speomark-pdf-render"; exit 1; }
+status=0; "$helper" 2>/dev/null || status=$?
+[ "$status" -eq 1 ] || { echo "the installed PDF helper does not run (status $status)"; exit 1; }
 desktop-file-validate "$prefix/share/applications/speomark.desktop"
 grep -q '^MimeType=application/x-speomark-project;$' "$prefix/share/applications/speomark.desktop"
 

@@ -57,9 +57,11 @@ bool ScriptedDialogs::askText(QWidget *, const QString &caption, const QString &
     return true;
 }
 
-bool ScriptedDialogs::choosePdfPage(QWidget *, const QString &path, int pageCount, int *page, int *dotsPerInch)
+bool ScriptedDialogs::choosePdfPage(QWidget *, const QString &path, const QList<int> &highestDotsPerInch, int *page,
+                                    int *dotsPerInch)
 {
-    shown.append({Shown::Kind::Question, QStringLiteral("PDF"), QStringLiteral("%1 (%2 pages)").arg(path).arg(pageCount),
+    shown.append({Shown::Kind::Question, QStringLiteral("PDF"),
+                  QStringLiteral("%1 (%2 pages)").arg(path).arg(highestDotsPerInch.size()),
                   MessageIcon::None, FileDialog()});
     if (m_pages.isEmpty())
         return false;

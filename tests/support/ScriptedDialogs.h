@@ -47,7 +47,8 @@ public:
     bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override; // queued Yes, else No
     // Answers from the file-name queue (an empty string cancels).
     bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
-    bool choosePdfPage(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch) override;
+    bool choosePdfPage(QWidget *parent, const QString &path, const QList<int> &highestDotsPerInch, int *page,
+                       int *dotsPerInch) override;
     bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) override;
     bool editSurveyDetails(QWidget *parent, SurveyDetails *details, const QStringList &entranceChoices) override;
 

@@ -1,18 +1,22 @@
 // Reading image files into a working image: the formats scans come in and how they paint,
 // hostile and damaged files, PDF sheets, upright photos, 1-bit scans, a reading cancelled on the
-// way, and scans too large for the readers' default limit or for the memory.
+// way, scans too large for the readers' default limit or for the memory, and PDF pages drawn in
+// bands by their helper under a memory cap.
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 #include "project/ProjectController.h"
 #include "project/ProjectFile.h"
+#include "support/MemoryLimit.h"
 #include "support/TestFiles.h"
 #include "views/ImageFile.h"
 #include "views/ImageLoader.h"
+#include "views/PdfRender.h"
 #include "views/ViewEditor.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
@@ -102,6 +106,13 @@ QByteArray pdfOf(const QList<QByteArray> &objects, const QByteArray &trailerExtr
     return pdf;
 }
 
+// The colour of row y of stripes(): greys that differ from each row to the next, and one red row.
+QRgb stripe(int y, bool red)
+{
+    const int grey = 37 * y % 256;
+    return red && y == 150 ? qRgb(255, 0, 0) : qRgb(grey, grey, grey);
+}
+
 // Pages of 144 x 72 points (600 x 300 pixels at 300 dpi): the first grey, the others with a
 // red square.
 QByteArray sheetsPdf(int pages)
@@ -121,6 +132,57 @@ QByteArray sheetsPdf(int pages)
     }
     painter.end();
     return bytes;
+}
+
+// Pages of those media boxes, all drawn by one content stream.
+QByteArray pagesPdf(const QList<QByteArray> &mediaBoxes, const QByteArray &content)
+{
+    const QByteArray stream = qCompress(content, 9).mid(4); // a zlib stream after Qt's length
+    QList<QByteArray> objects = {"<< /Type /Catalog /Pages 2 0 R >>",
+                                 "<< /Type /Pages /Count " + QByteArray::number(mediaBoxes.size()) + " /Kids [] >>",
+                                 "<< /Length " + QByteArray::number(stream.size()) + " /Filter /FlateDecode >>\nstream\n"
+                                     + stream + "\nendstream"};
+    for (const QByteArray &box : mediaBoxes) {
+        objects[1].insert(objects[1].indexOf(']'), QByteArray::number(objects.size() + 1) + " 0 R ");
+        objects.append("<< /Type /Page /Parent 2 0 R /MediaBox [" + box + "] /Contents 3 0 R >>");
+    }
+    return pdfOf(objects);
+}
+
+// A 40 x 300 point page whose every row at 72 dpi has its own colour (the one below).
+QByteArray stripes(bool red)
+{
+    QByteArray content;
+    for (int y = 0; y < 300; ++y) {
+        const QRgb colour = stripe(y, red);
+        for (const int channel : {qRed(colour), qGreen(colour), qBlue(colour)})
+            content += QByteArray::number(channel / 255.0, 'f', 6) + ' ';
+        content += "rg 0 " + QByteArray::number(299 - y) + " 40 1 re f\n";
+    }
+    return content;
+}
+
+// One filled path of that many segments between points spread over the middle of an A4 page
+// (100 to 495 points across, 100 to 742 up): each crosses a third of the rows on average.
+QByteArray segments(int count)
+{
+    quint32 random = 7;
+    const auto next = [&](quint32 range) { return ((random = random * 1664525u + 1013904223u) >> 8) % range; };
+    QByteArray content = "0.2 0.2 0.2 rg 300 400 m\n";
+    for (int i = 0; i < count; ++i)
+        content += QByteArray::number(100 + next(396)) + ' ' + QByteArray::number(100 + next(643)) + " l\n";
+    return content + "f\n";
+}
+
+// Processes this one started that have not been waited for, as the kernel lists them per thread.
+int childProcesses()
+{
+    qsizetype children = 0;
+    for (const QString &task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        children += QString::fromLatin1(TestFiles::bytes(QStringLiteral("/proc/self/task/%1/children").arg(task)))
+                        .split(QLatin1Char(' '), Qt::SkipEmptyParts)
+                        .size();
+    return int(children);
 }
 
 // The JPEG with an EXIF block saying how to turn it upright.
@@ -207,6 +269,12 @@ private slots:
     void aProjectReopensItsPdfPageAndNamesAMissingScan();
     void scansBeyondTheReadersDefaultLimitOpen();
     void impossibleSizeIsReportedAsTooLarge();
+    void pdfRowsArriveInOrderWhateverTheBands_data();
+    void pdfRowsArriveInOrderWhateverTheBands();
+    void complexPdfPageOpensUnderAMemoryCapAndCancels();
+    void pdfImageTheHelperCannotScaleIsRefusedNotLeftOut();
+    void pdfPageBeyondTheComputerIsRefused_data();
+    void pdfPageBeyondTheComputerIsRefused();
     void shortPaletteAndMissingRowsPaintDefinedColours();
 
 private:
@@ -695,6 +763,133 @@ void ImageFileTest::shortPaletteAndMissingRowsPaintDefinedColours()
         QCOMPARE(cut.convertToFormat(QImage::Format_RGB32).pixel(i % 4, i / 4), cutRows[i]);
         QVERIFY(whole.pixelIndex(i % 4, i / 4) < whole.colorCount());
     }
+}
+
+void ImageFileTest::pdfRowsArriveInOrderWhateverTheBands_data()
+{
+    QTest::addColumn<int>("bandRows"); // 0: read as the window reads, in bands of its choosing
+    QTest::addColumn<bool>("red");
+    QTest::addColumn<int>("helperMegabytes"); // 0: the usual
+    QTest::addColumn<QString>("reason");      // why nothing was drawn
+    QTest::newRow("one row a band") << 1 << false << 0 << QString();
+    QTest::newRow("seven rows a band, the last short") << 7 << true << 0 << QString();
+    QTest::newRow("opened grey") << 0 << false << 0 << QString();
+    QTest::newRow("opened in colour") << 0 << true << 0 << QString();
+    QTest::newRow("helper without memory")
+        << 0 << false << 16 << "The PDF page cannot be drawn at 72 dpi within 16 MB of memory: it is too complex, or damaged.";
+}
+
+void ImageFileTest::pdfRowsArriveInOrderWhateverTheBands()
+{
+    QFETCH(int, bandRows);
+    QFETCH(bool, red);
+    QFETCH(int, helperMegabytes);
+    QFETCH(QString, reason);
+    const QString path = writeBytes(QStringLiteral("stripes.pdf"), pagesPdf({"0 0 40 300"}, stripes(red)));
+    QImage image(40, 300, QImage::Format_RGB32);
+    if (bandRows > 0 || helperMegabytes > 0) {
+        const PdfRender::Job job{path, 1, 72, image.size(), helperMegabytes * 1024LL * 1024, bandRows};
+        QCOMPARE(PdfRender::render(job, image.bits(), nullptr).reason, reason);
+    } else {
+        ImageRequest request;
+        request.pdfPage = 1;
+        request.dotsPerInch = 72;
+        const ImageRead read = ImageFile::read(path, request);
+        QVERIFY2(read.ok() && read.image.size() == image.size(), qPrintable(read.reason));
+        QCOMPARE(read.image.format(), red ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
+        image = read.image;
+    }
+    for (int y = 0; y < 300 && reason.isEmpty(); ++y)
+        for (int x = 0; x < 40; ++x)
+            if (image.pixel(x, y) != stripe(y, red))
+                QFAIL(qPrintable(QStringLiteral("(%1, %2) is %3").arg(x).arg(y).arg(image.pixel(x, y), 8, 16)));
+}
+
+void ImageFileTest::complexPdfPageOpensUnderAMemoryCapAndCancels()
+{
+    // Drawn whole, this page needs some 500 MB at 6 dpi (7 MB a row, whatever the resolution):
+    // more than this process and its helper may have.
+    const QString path = writeBytes(QStringLiteral("segments.pdf"), pagesPdf({"0 0 595 842"}, segments(300000)));
+    const MemoryLimit cap(448LL * 1024 * 1024);
+    ImageRequest request;
+    request.pdfPage = 1;
+    request.dotsPerInch = 6;
+    const ImageRead read = ImageFile::read(path, request);
+    QVERIFY2(read.ok(), qPrintable(read.reason));
+    QCOMPARE(read.image.format(), QImage::Format_Grayscale8);
+    QCOMPARE(read.image.size(), QSize(50, 71));
+    // White paper around the path (points 100 to 495 across, 100 to 742 up: pixels 8.3 to 41.3
+    // across and 8.3 to 61.8 down), the fill's grey in the middle.
+    for (int y = 0; y < 71; ++y)
+        for (int x = 0; x < 50; ++x)
+            if (x < 8 || x > 41 || y < 8 || y > 61)
+                QCOMPARE(qGray(read.image.pixel(x, y)), 255);
+    QCOMPARE(qGray(read.image.pixel(25, 35)), 51);
+
+    // At 72 dpi it would take a minute: Cancel ends it, and its helper with it.
+    ImageLoader loader;
+    QSignalSpy finished(&loader, &ImageLoader::finished);
+    request.dotsPerInch = 72;
+    loader.start({{path, request}});
+    QTRY_COMPARE(childProcesses(), 1);
+    loader.cancel();
+    QVERIFY(finished.wait());
+    QCOMPARE(loader.result(0).problem, ImageRead::Problem::Cancelled);
+    QCOMPARE(childProcesses(), 0);
+}
+
+void ImageFileTest::pdfImageTheHelperCannotScaleIsRefusedNotLeftOut()
+{
+    // An 8 x 8 grey image over a page of 10,000 points: Poppler scales it to the page (300 MB at
+    // 72 dpi) whichever rows it draws, and leaves it out when that memory is refused.
+    const QByteArray image = "BI /W 8 /H 8 /CS /RGB /BPC 8 ID " + QByteArray(8 * 8 * 3, '\x80') + " EI";
+    const QString path = writeBytes(QStringLiteral("stretched.pdf"),
+                                    pagesPdf({"0 0 10000 10000"}, "q 10000 0 0 10000 0 0 cm " + image + " Q"));
+    QImage top(10000, 2, QImage::Format_RGB32);
+    PdfRender::Job job{path, 1, 72, top.size(), 256LL * 1024 * 1024, 0};
+    QCOMPARE(PdfRender::render(job, top.bits(), nullptr).reason,
+             QStringLiteral("The PDF page cannot be drawn at 72 dpi within 256 MB of memory: it is too complex, or damaged."));
+    job.helperMemory = 0; // the usual
+    QCOMPARE(PdfRender::render(job, top.bits(), nullptr).reason, QString());
+    QCOMPARE(top.pixel(5000, 1), qRgb(128, 128, 128));
+}
+
+void ImageFileTest::pdfPageBeyondTheComputerIsRefused_data()
+{
+    QTest::addColumn<int>("page"); // an A0 sheet, then a page of 200 x 200 inches
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<ImageRead::Problem>("problem");
+    QTest::addColumn<QString>("reason");
+    using P = ImageRead::Problem;
+    // Under the cap below, this computer holds 512 MB of pixels.
+    QTest::newRow("A0 at 600 dpi") << 1 << 600 << P::TooLarge
+                                   << "At 600 dpi the PDF page is 19867 x 28084 pixels and needs 2.1 GB of memory; "
+                                      "this computer can hold 512 MB. Choose 294 dpi or less.";
+    QTest::newRow("A0 at 294 dpi") << 1 << 294 << P::NeedsConsent << QString();
+    QTest::newRow("200 inches at 72 dpi") << 2 << 72 << P::TooLarge
+                                          << "At 72 dpi the PDF page is 14400 x 14400 pixels and needs 791 MB of "
+                                             "memory; this computer can hold 512 MB. Choose 57 dpi or less.";
+    QTest::newRow("200 inches at 57 dpi") << 2 << 57 << P::NeedsConsent << QString();
+}
+
+void ImageFileTest::pdfPageBeyondTheComputerIsRefused()
+{
+    QFETCH(int, page);
+    QFETCH(int, dpi);
+    QFETCH(ImageRead::Problem, problem);
+    QFETCH(QString, reason);
+    const QString path =
+        writeBytes(QStringLiteral("large.pdf"), pagesPdf({"0 0 2384 3370", "0 0 14400 14400"}, "0 0 10 10 re f"));
+    const MemoryLimit cap(1024LL * 1024 * 1024);
+    ImageRequest request;
+    QCOMPARE(ImageFile::read(path, request).pdfHighestDotsPerInch, QList<int>({294, 57}));
+    request.pdfPage = page;
+    request.dotsPerInch = dpi;
+    request.memoryAllowed = 0; // what fits is asked about, not drawn
+    const ImageRead read = ImageFile::read(path, request);
+    QCOMPARE(read.problem, problem);
+    QCOMPARE(read.reason, reason);
+    QVERIFY(read.image.isNull());
 }
 
 QTEST_MAIN(ImageFileTest)

@@ -11,15 +11,17 @@
 namespace {
 
 // Below this a survey sheet's lines and numbers cannot be read; beyond it an A0 sheet needs
-// gigabytes.
+// gigabytes (and less than this when the computer cannot hold them).
 constexpr int LowestDotsPerInch = 50;
 constexpr int HighestDotsPerInch = 1200;
 
 } // namespace
 
-PdfPageDialog::PdfPageDialog(QWidget *parent, const QString &path, int pageCount, int page, int dotsPerInch)
-    : QDialog(parent)
+PdfPageDialog::PdfPageDialog(QWidget *parent, const QString &path, const QList<int> &highestDotsPerInch, int page,
+                             int dotsPerInch)
+    : QDialog(parent), m_highest(highestDotsPerInch)
 {
+    const int pageCount = int(highestDotsPerInch.size());
     setWindowTitle(tr("Open PDF Sheet"));
     setObjectName(QStringLiteral("pdfPageDialog"));
     auto *layout = new QFormLayout(this);
@@ -35,15 +37,27 @@ PdfPageDialog::PdfPageDialog(QWidget *parent, const QString &path, int pageCount
     layout->addRow(tr("Page:"), m_page);
     m_resolution = new QSpinBox(this);
     m_resolution->setObjectName(QStringLiteral("pdfResolutionBox"));
-    m_resolution->setRange(LowestDotsPerInch, HighestDotsPerInch);
     m_resolution->setSingleStep(50);
-    m_resolution->setValue(std::clamp(dotsPerInch, LowestDotsPerInch, HighestDotsPerInch));
     m_resolution->setSuffix(tr(" dpi"));
     layout->addRow(tr("Resolution:"), m_resolution);
+    m_limit = new QLabel(this);
+    layout->addRow(m_limit);
+    limitResolution();
+    m_resolution->setValue(dotsPerInch);
+    connect(m_page, &QSpinBox::valueChanged, this, &PdfPageDialog::limitResolution);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addRow(buttons);
+}
+
+void PdfPageDialog::limitResolution()
+{
+    const int index = m_page->value() - 1;
+    const int highest = index < m_highest.size() ? m_highest[index] : HighestDotsPerInch;
+    m_resolution->setRange(LowestDotsPerInch, std::clamp(highest, LowestDotsPerInch, HighestDotsPerInch));
+    m_limit->setText(tr("This computer can hold this page at up to %1 dpi.").arg(highest));
+    m_limit->setVisible(highest < HighestDotsPerInch);
 }
 
 int PdfPageDialog::page() const
@@ -56,9 +70,10 @@ int PdfPageDialog::dotsPerInch() const
     return m_resolution->value();
 }
 
-bool PdfPageDialog::choose(QWidget *parent, const QString &path, int pageCount, int *page, int *dotsPerInch)
+bool PdfPageDialog::choose(QWidget *parent, const QString &path, const QList<int> &highestDotsPerInch, int *page,
+                           int *dotsPerInch)
 {
-    PdfPageDialog dialog(parent, path, pageCount, *page, *dotsPerInch);
+    PdfPageDialog dialog(parent, path, highestDotsPerInch, *page, *dotsPerInch);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     *page = dialog.page();
