@@ -29,6 +29,7 @@ public:
     // A clean exit or a saved project: nothing left to recover.
     void remove();
     bool exists() const;
+    const QString &path() const { return m_path; } // empty until the first write
 
     struct Left
     {

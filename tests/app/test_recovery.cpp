@@ -43,8 +43,7 @@ QString Recovery::leaveJob(int count, const QString &projectPath)
     session.setProject(projectPath, true);
     RecoveryFile file(RecoveryFile::defaultFolder());
     file.write(document, session);
-    const QStringList before = recoveryFiles();
-    return QDir(RecoveryFile::defaultFolder()).filePath(before.last());
+    return file.path();
 } // the file object goes without removing its file, as a crash leaves it
 
 QStringList Recovery::recoveryFiles(const QString &pattern)
