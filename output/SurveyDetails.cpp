@@ -1,6 +1,7 @@
 #include "output/SurveyDetails.h"
 
 #include "app/AnsiText.h"
+#include "output/CoordinateSystem.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
@@ -56,6 +57,11 @@ bool SurveyDetails::operator==(const SurveyDetails &o) const
 
 QString SurveyDetails::problem() const
 {
+    // Even a number no writer uses: a NaN would make the details differ from themselves.
+    for (const double value : {declinationDeg, entranceEast, entranceNorth, entranceAltitude}) {
+        if (!std::isfinite(value))
+            return Words::tr("One of the numbers of the survey details is not a number.");
+    }
     for (const auto &[what, text] : texts(*this)) {
         const QString refused = AnsiText::unencodableCharacters(text);
         if (!refused.isEmpty())
@@ -63,33 +69,53 @@ QString SurveyDetails::problem() const
         // Survex ends a quoted text at the next quote whatever comes before it.
         if (text.contains(QLatin1Char('"')))
             return Words::tr("Survey files cannot hold a double quote (\") in %1: use « » or ' instead.").arg(what);
-        for (const QChar c : text) {
-            if (c.unicode() < 0x20)
-                return Words::tr("There is a line break or another control character in %1.").arg(what);
-        }
+        if (AnsiText::hasControlCharacters(text))
+            return Words::tr("There is a line break or another control character in %1.").arg(what);
     }
     for (int i = 0; i < team.size(); ++i) {
         const TeamMember &member = team.at(i);
-        if (member.name.trimmed().isEmpty())
+        if (QString(member.name).remove(QLatin1Char('/')).trimmed().isEmpty())
             return Words::tr("Team member %1 has no name.").arg(i + 1);
+        // Therion reads "first names/surname" and refuses a second "/".
+        if (member.name.count(QLatin1Char('/')) > 1)
+            return Words::tr("The team member \"%1\" has more than one \"/\": Therion reads the one \"/\" as the start "
+                             "of the surname.")
+                .arg(member.name);
         for (const QString &role : member.roles) {
             if (!roleNames().contains(role))
                 return Words::tr("\"%1\" is not a role %2 can have; the roles are: %3.")
                     .arg(role, member.name, roleNames().join(QStringLiteral(", ")));
         }
     }
-    if (date.isValid() && (date.year() < 1 || date.year() > 9999))
-        return Words::tr("The survey date must lie between the years 1 and 9999.");
-    if (north == NorthReference::Magnetic && !declinationFromDateAndPlace &&
-        !(std::isfinite(declinationDeg) && std::abs(declinationDeg) <= 180.0))
+    if (date.isValid() && (date.year() < FirstYear || date > QDate::currentDate()))
+        return Words::tr("The survey date must lie between the year %1 and today: Survex reads no earlier year, and "
+                         "Survex and Therion refuse a date to come.")
+            .arg(FirstYear);
+    if (north == NorthReference::Magnetic && !declinationFromDateAndPlace && std::abs(declinationDeg) > 180.0)
         return Words::tr("The declination must be a number of degrees from -180 to 180.");
     if (entranceHasCoordinates) {
         if (entrance.isEmpty())
             return Words::tr("Coordinates are given but no entrance station is chosen.");
-        if (!std::isfinite(entranceEast) || !std::isfinite(entranceNorth) || !std::isfinite(entranceAltitude))
-            return Words::tr("The entrance's coordinates must be numbers.");
         if (epsgCode <= 0)
             return Words::tr("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
+        const CoordinateSystem system = CoordinateSystem::find(epsgCode);
+        if (!system.known)
+            return Words::tr("EPSG:%1 is not a coordinate system that PROJ, which Survex and Therion use, knows.")
+                .arg(epsgCode);
+        if (!system.projectedInMetres)
+            return Words::tr("EPSG:%1 (%2) is not a projected coordinate system in metres, which Survex needs; "
+                             "a UTM zone such as EPSG:32637 is one.")
+                .arg(epsgCode)
+                .arg(system.name);
+        for (const double value : {entranceEast, entranceNorth, entranceAltitude}) {
+            if (std::abs(value) > CoordinateLimit)
+                return Words::tr("The entrance's coordinates must lie between -%1 and %1 m.")
+                    .arg(QString::number(CoordinateLimit, 'f', 0));
+        }
+        if (!CoordinateSystem::reaches(epsgCode, entranceEast, entranceNorth))
+            return Words::tr("The entrance's easting and northing lie outside what EPSG:%1 (%2) can place on the Earth.")
+                .arg(epsgCode)
+                .arg(system.name);
     }
     if (north == NorthReference::Magnetic && declinationFromDateAndPlace && (!date.isValid() || !entranceHasCoordinates))
         return Words::tr("A declination from date and place needs the survey date and the entrance's coordinates.");

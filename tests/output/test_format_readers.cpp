@@ -179,6 +179,13 @@ void FormatReadersTest::readersPlaceEveryStation_data()
     bare.epsgCode = 0;
     SurveyDetails elsewhere = full;
     elsewhere.entrance = QStringLiteral("Очень длинное имя");
+    // What the details' check lets through at its edges, readers take.
+    SurveyDetails edges = full;
+    edges.date = QDate(SurveyDetails::FirstYear, 1, 1);
+    edges.epsgCode = 3857;
+    edges.entranceEast = -19000000;
+    edges.entranceNorth = 19000000;
+    edges.team = {{QStringLiteral("Anna Maria von Berg"), {QStringLiteral("tape")}}, {QStringLiteral("/Olga"), {}}};
     for (const char *layout : {"survex", "therion"}) {
         QTest::addRow("%s, declination from date and place", layout)
             << "formats/labels.sprj" << layout << Angle << automatic << 0.0;
@@ -187,6 +194,8 @@ void FormatReadersTest::readersPlaceEveryStation_data()
         QTest::addRow("%s, entrance fixed at 0,0,0", layout) << "formats/labels.sprj" << layout << Depth << bare << 0.0;
         QTest::addRow("%s, entrance inside the cave", layout)
             << "formats/labels.sprj" << layout << Angle << elsewhere << 0.0;
+        QTest::addRow("%s, the details' check at its edges", layout)
+            << "formats/labels.sprj" << layout << Angle << edges << 0.0;
     }
 }
 
