@@ -33,7 +33,28 @@ QList<QPair<QString, QString>> texts(const SurveyDetails &d)
     return result;
 }
 
+QString controlProblem(const QString &what)
+{
+    return Words::tr("There is a line break or another control character in %1.").arg(what);
+}
+
 } // namespace
+
+QString SurveyDetails::typingProblem(TypedField field, const QString &text)
+{
+    if (!AnsiText::hasControlCharacters(text))
+        return QString();
+    switch (field) {
+    case TypedField::CaveName: return controlProblem(Words::tr("the cave's name"));
+    case TypedField::Tape: return controlProblem(Words::tr("the tape"));
+    case TypedField::Compass: return controlProblem(Words::tr("the compass"));
+    case TypedField::Clino: return controlProblem(Words::tr("the clinometer"));
+    case TypedField::Source: return controlProblem(Words::tr("the scans' source"));
+    case TypedField::TeamName: return controlProblem(Words::tr("a team member's name"));
+    case TypedField::TeamRoles: return controlProblem(Words::tr("a team member's roles"));
+    }
+    return QString();
+}
 
 const QByteArray SurveyDetails::SectionTag = QByteArrayLiteral("DETL");
 
@@ -70,7 +91,7 @@ QString SurveyDetails::problem() const
         if (text.contains(QLatin1Char('"')))
             return Words::tr("Survey files cannot hold a double quote (\") in %1: use « » or ' instead.").arg(what);
         if (AnsiText::hasControlCharacters(text))
-            return Words::tr("There is a line break or another control character in %1.").arg(what);
+            return controlProblem(what);
     }
     for (int i = 0; i < team.size(); ++i) {
         const TeamMember &member = team.at(i);
@@ -88,8 +109,8 @@ QString SurveyDetails::problem() const
         }
     }
     if (date.isValid() && (date.year() < FirstYear || date > QDate::currentDate()))
-        return Words::tr("The survey date must lie between the year %1 and today: Survex reads no earlier year, and "
-                         "Survex and Therion refuse a date to come.")
+        return Words::tr("The survey date must lie between the year %1 and today: Survex reads no earlier year and "
+                         "warns of a date to come.")
             .arg(FirstYear);
     if (north == NorthReference::Magnetic && !declinationFromDateAndPlace && std::abs(declinationDeg) > 180.0)
         return Words::tr("The declination must be a number of degrees from -180 to 180.");
@@ -100,7 +121,7 @@ QString SurveyDetails::problem() const
             return Words::tr("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
         const CoordinateSystem system = CoordinateSystem::find(epsgCode);
         if (!system.known)
-            return Words::tr("EPSG:%1 is not a coordinate system that PROJ, which Survex and Therion use, knows.")
+            return Words::tr("EPSG:%1 is not a coordinate system that Survex and Therion know.")
                 .arg(epsgCode);
         if (!system.projectedInMetres)
             return Words::tr("EPSG:%1 (%2) is not a projected coordinate system in metres, which Survex needs; "

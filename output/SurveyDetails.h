@@ -54,6 +54,12 @@ struct SurveyDetails
     // finite is refused even where no writer uses it.
     QString problem() const;
 
+    // The fields of the details dialog where text is typed, and why a text there cannot be kept as
+    // it is typed or pasted: a line break or another control character, naming the field; empty
+    // when there is none. (What else problem() finds is shown when OK is pressed.)
+    enum class TypedField { CaveName, Tape, Compass, Clino, Source, TeamName, TeamRoles };
+    static QString typingProblem(TypedField field, const QString &text);
+
     // The roles Survex and Therion both know, as the files spell them.
     static const QStringList &roleNames();
 

@@ -31,7 +31,8 @@ public:
     void placePoint(ViewSide side, QPoint displayed);
 
     // "Add" (in Move mode "OK") with the texts of the label and comment boxes. Throws CommandError
-    // when a text holds characters the station's fields cannot store. While inserting, the station
+    // when a text holds characters the station's fields cannot store, or a control character (a
+    // line break, a tab, 0x1A) that would end a survey file's line. While inserting, the station
     // goes in before the one chosen, and Move mode comes back with the new station selected.
     AddOutcome add(const QString &label, const QString &comment);
 
@@ -77,6 +78,10 @@ public:
     static QString nextLabel(const QString &last);
 
     static QString tableFullMessage();
+
+    // Why a label (a comment) cannot be stored as it is, naming the field; empty when it can.
+    static QString labelProblem(const QString &label);
+    static QString commentProblem(const QString &comment);
 
 private:
     void showSelectedTexts();

@@ -1,9 +1,13 @@
 #include "stations/ui/StationsList.h"
 
+#include "app/ui/TextValidator.h"
+#include "stations/StationEditor.h"
 #include "stations/StationTable.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -15,6 +19,22 @@ QTableWidgetItem *readOnly(const QString &text)
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     return item;
 }
+
+// A label is edited in a box that refuses, as the station box does, what a label cannot hold.
+class LabelDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+            edit->setMaxLength(StationLabelBytes);
+            TextValidator::attach(edit, &StationEditor::labelProblem);
+        }
+        return editor;
+    }
+};
 
 } // namespace
 
@@ -28,6 +48,7 @@ StationsList::StationsList(QWidget *parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
+    setItemDelegateForColumn(LabelColumn, new LabelDelegate(this));
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { emit stationClicked(row); });
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (item->column() == LabelColumn)

@@ -102,7 +102,7 @@ void SurveyDetailsTest::refusesDetailsNoFileCanHold_data()
     // What Survex and Therion refuse or misread.
     SurveyDetails unknown = withEntrance(QStringLiteral("A"), true);
     unknown.epsgCode = 2147483647;
-    QTest::newRow("a code PROJ does not know") << unknown << "EPSG:2147483647 is not a coordinate system that PROJ";
+    QTest::newRow("a code PROJ does not know") << unknown << "EPSG:2147483647 is not a coordinate system that Survex and Therion know";
     SurveyDetails degrees = withEntrance(QStringLiteral("A"), true);
     degrees.epsgCode = 4326;
     QTest::newRow("latitude and longitude") << degrees << "EPSG:4326 (WGS 84) is not a projected coordinate system in metres";
