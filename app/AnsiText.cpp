@@ -42,6 +42,15 @@ bool hasControlCharacters(const QString &text)
     return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
 }
 
+QString withoutControlCharacters(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
 QString unencodableCharacters(const QString &text)
 {
     QString result;

@@ -294,8 +294,15 @@ void StationEditor::showSelectedTexts()
     const StationTable &table = m_document.stations();
     if (!table.contains(m_session.selected()))
         return;
-    const Station &station = table.at(m_session.selected());
-    m_session.setEntries(labelText(station), commentText(station));
+    showStoredTexts(table.at(m_session.selected()));
+}
+
+// The boxes refuse control characters, so one stored by an older version or a damaged project
+// shows (and is kept on OK) as the space the survey files write for it.
+void StationEditor::showStoredTexts(const Station &station)
+{
+    m_session.setEntries(AnsiText::withoutControlCharacters(labelText(station)),
+                         AnsiText::withoutControlCharacters(commentText(station)));
 }
 
 void StationEditor::enableNewBranchWhereAllowed()
@@ -352,7 +359,7 @@ void StationEditor::enterAddMode()
     enableNewBranchWhereAllowed();
     const StationTable &table = m_document.stations();
     if (table.hasPending())
-        m_session.setEntries(labelText(table.pending()), commentText(table.pending()));
+        showStoredTexts(table.pending());
     else
         m_session.setEntries(m_session.parkedLabel(), m_session.parkedComment());
 }

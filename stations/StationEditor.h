@@ -4,6 +4,7 @@
 #include <QString>
 
 class EditHistory;
+struct Station;
 class EditSession;
 class SurveyDocument;
 enum class ProfileKind;
@@ -85,6 +86,7 @@ public:
 
 private:
     void showSelectedTexts();
+    void showStoredTexts(const Station &station);
     void enableNewBranchWhereAllowed();
     QString nameOf(int index) const;
     void movePoint(ViewSide side, QPointF source);

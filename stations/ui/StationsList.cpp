@@ -1,5 +1,6 @@
 #include "stations/ui/StationsList.h"
 
+#include "app/AnsiText.h"
 #include "app/ui/TextValidator.h"
 #include "stations/StationEditor.h"
 #include "stations/StationTable.h"
@@ -63,8 +64,9 @@ void StationsList::showStations(const StationTable &table, int selected)
     for (int i = 0; i < table.count(); ++i) {
         const Station &station = table.at(i);
         setItem(i, NumberColumn, readOnly(QString::number(i)));
-        setItem(i, LabelColumn, new QTableWidgetItem(labelText(station)));
-        setItem(i, CommentColumn, readOnly(commentText(station)));
+        // As the survey files write them: a stored control character is a space.
+        setItem(i, LabelColumn, new QTableWidgetItem(AnsiText::withoutControlCharacters(labelText(station))));
+        setItem(i, CommentColumn, readOnly(AnsiText::withoutControlCharacters(commentText(station))));
         setItem(i, BranchEndColumn, readOnly(station.branchEnd ? tr("yes") : QString()));
     }
     if (table.contains(selected))

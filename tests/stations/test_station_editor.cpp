@@ -281,6 +281,14 @@ void StationEditorTest::textsThatTheFieldsCannotHoldAreRefused()
     QVERIFY_THROWS_EXCEPTION(CommandError, editor->setLabel(0, unit));
     QCOMPARE(StationEditor::labelProblem(unit), QStringLiteral("A station's label") + why);
     QCOMPARE(labelText(at(0)), QStringLiteral("S0"));
+    // One stored by a damaged project shows as the space the files write, and OK keeps that.
+    Station stored = at(1);
+    setCommentText(stored, QString::fromLatin1("a\x1a*fix"));
+    document->setStation(1, stored);
+    QVERIFY(editor->select(1));
+    QCOMPARE(session->commentEntry(), QStringLiteral("a *fix"));
+    QCOMPARE(editor->add(session->labelEntry(), session->commentEntry()), Outcome::Edited);
+    QCOMPARE(commentText(at(1)), QStringLiteral("a *fix"));
     QCOMPARE(labelText(at(1)), QStringLiteral("S1"));
 }
 
