@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QtEndian>
 #include <QIODevice>
 #include <cmath>
 
@@ -31,6 +32,41 @@ QList<QPair<QString, QString>> texts(const SurveyDetails &d)
     for (const TeamMember &member : d.team)
         result.append({Words::tr("the team member \"%1\"").arg(member.name), member.name});
     return result;
+}
+
+// QDataStream sets aside what a string's or a list's length claims before reading it, so a
+// damaged length would ask for gigabytes. Each is checked first against the bytes left: a string
+// claims that many bytes, a list at least four for each of its strings. A length that does not fit
+// marks the stream as cut short, and nothing more is read.
+bool lengthFits(QDataStream &in, quint64 bytesEach)
+{
+    const QByteArray head = in.device()->peek(4);
+    if (in.status() != QDataStream::Ok || head.size() < 4) {
+        in.setStatus(QDataStream::ReadPastEnd);
+        return false;
+    }
+    const quint32 length = qFromBigEndian<quint32>(head.constData());
+    const quint64 left = quint64(in.device()->bytesAvailable() - 4);
+    if (length == 0xffffffffu || quint64(length) * bytesEach <= left) // all ones: a null string
+        return true;
+    in.setStatus(QDataStream::ReadPastEnd);
+    return false;
+}
+
+void readText(QDataStream &in, QString *text)
+{
+    if (lengthFits(in, 1))
+        in >> *text;
+}
+
+void readTexts(QDataStream &in, QStringList *texts)
+{
+    if (!lengthFits(in, 4))
+        return;
+    quint32 count = 0;
+    in >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i)
+        readText(in, &texts->emplace_back());
 }
 
 QString controlProblem(const QString &what)
@@ -121,8 +157,7 @@ QString SurveyDetails::problem() const
             return Words::tr("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
         const CoordinateSystem system = CoordinateSystem::find(epsgCode);
         if (!system.known)
-            return Words::tr("EPSG:%1 is not a coordinate system that Survex and Therion know.")
-                .arg(epsgCode);
+            return Words::tr("EPSG:%1 is not a coordinate system that Survex and Therion know.").arg(epsgCode);
         if (!system.projectedInMetres)
             return Words::tr("EPSG:%1 (%2) is not a projected coordinate system in metres, which Survex needs; "
                              "a UTM zone such as EPSG:32637 is one.")
@@ -176,20 +211,26 @@ SurveyDetails SurveyDetails::decode(const QByteArray &bytes, QString *problem)
     in.setVersion(QDataStream::Qt_6_0);
     SurveyDetails d;
     qint32 teamSize = 0;
-    in >> d.caveName >> d.date >> teamSize;
+    readText(in, &d.caveName);
+    in >> d.date >> teamSize;
+    if (in.status() != QDataStream::Ok)
+        return refuse(Words::tr("they are cut short"));
     // Each member takes at least 8 bytes, so a count beyond that is damage, not a big team.
     if (teamSize < 0 || teamSize > bytes.size() / 8)
         return refuse(Words::tr("the team's size is damaged"));
     for (qint32 i = 0; i < teamSize && in.status() == QDataStream::Ok; ++i) {
         TeamMember member;
-        in >> member.name >> member.roles;
+        readText(in, &member.name);
+        readTexts(in, &member.roles);
         d.team.append(member);
     }
     qint32 north = 0;
     qint32 epsg = 0;
-    in >> d.tapeInstrument >> d.compassInstrument >> d.clinoInstrument >> d.source >> north >>
-        d.declinationFromDateAndPlace >> d.declinationDeg >> d.entrance >> d.entranceHasCoordinates >> d.entranceEast >>
-        d.entranceNorth >> d.entranceAltitude >> epsg;
+    for (QString *text : {&d.tapeInstrument, &d.compassInstrument, &d.clinoInstrument, &d.source})
+        readText(in, text);
+    in >> north >> d.declinationFromDateAndPlace >> d.declinationDeg;
+    readText(in, &d.entrance);
+    in >> d.entranceHasCoordinates >> d.entranceEast >> d.entranceNorth >> d.entranceAltitude >> epsg;
     if (in.status() != QDataStream::Ok)
         return refuse(Words::tr("they are cut short"));
     if (!in.atEnd())

@@ -182,6 +182,15 @@ void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen_data()
     QByteArray team = good;
     team[4 + 4 + 28 + 8 + 3] = 0x7f; // the team's size, after the version, the name and the date
     QTest::newRow("a huge team") << team << "the team's size is damaged";
+    // A length that claims more than the block holds is damage, not gigabytes to set aside.
+    QByteArray roles = good;
+    const int rolesAt = 4 + (4 + 2 * 14) + 8 + 4 + (4 + 2 * 21); // version, name, date, team size, first name
+    QCOMPARE(roles.mid(rolesAt, 4), QByteArray::fromHex("00000002"));
+    roles.replace(rolesAt, 4, QByteArray::fromHex("f0000000"));
+    QTest::newRow("a huge list of roles") << roles << "they are cut short";
+    QByteArray name = good;
+    name.replace(4, 4, QByteArray::fromHex("7ffffff0")); // the cave's name, after the version
+    QTest::newRow("a huge name") << name << "they are cut short";
     SurveyDetails badRole;
     badRole.team = {{QStringLiteral("Anna"), {QStringLiteral("cook")}}};
     QTest::newRow("a value no file can hold") << badRole.encode() << "\"cook\" is not a role Anna can have";
