@@ -11,21 +11,33 @@ namespace {
 struct Entry
 {
     CoordinateSystem system;
-    PJ *toGeographic = nullptr; // east, north to longitude, latitude; kept for the program's life
+    PJ *toGeographic = nullptr; // east, north to longitude, latitude
 };
 
-// PROJ's context and objects serve one thread at a time; the lookups are few and quick once made.
-std::mutex lock;
-QHash<int, Entry> entries;
-
-PJ_CONTEXT *context()
+// PROJ's context and objects serve one thread at a time; the lookups are few and quick once made,
+// and everything is given back at exit.
+struct Registry
 {
-    static PJ_CONTEXT *const made = [] {
-        PJ_CONTEXT *c = proj_context_create();
-        proj_log_level(c, PJ_LOG_NONE); // an unknown code is an answer here, not a complaint on stderr
-        proj_context_set_enable_network(c, 0);
-        return c;
-    }();
+    std::mutex lock;
+    PJ_CONTEXT *context = proj_context_create();
+    QHash<int, Entry> entries;
+
+    Registry()
+    {
+        proj_log_level(context, PJ_LOG_NONE); // an unknown code is an answer here, not a complaint on stderr
+        proj_context_set_enable_network(context, 0);
+    }
+    ~Registry()
+    {
+        for (const Entry &entry : std::as_const(entries))
+            proj_destroy(entry.toGeographic);
+        proj_context_destroy(context);
+    }
+};
+
+Registry &registry()
+{
+    static Registry made;
     return made;
 }
 
@@ -50,7 +62,7 @@ Entry lookUp(int code)
     Entry entry;
     if (code <= 0)
         return entry;
-    PJ_CONTEXT *c = context();
+    PJ_CONTEXT *c = registry().context;
     PJ *crs = proj_create_from_database(c, "EPSG", QByteArray::number(code).constData(), PJ_CATEGORY_CRS, false, nullptr);
     if (!crs)
         return entry;
@@ -71,6 +83,7 @@ Entry lookUp(int code)
 
 const Entry &entry(int code)
 {
+    QHash<int, Entry> &entries = registry().entries;
     auto found = entries.find(code);
     if (found == entries.end())
         found = entries.insert(code, lookUp(code));
@@ -81,14 +94,14 @@ const Entry &entry(int code)
 
 CoordinateSystem CoordinateSystem::find(int epsgCode)
 {
-    const std::lock_guard<std::mutex> hold(lock);
+    const std::lock_guard<std::mutex> hold(registry().lock);
     return entry(epsgCode).system;
 }
 
 bool CoordinateSystem::reaches(int epsgCode, double east, double north)
 {
     constexpr double Tolerance = 0.01; // metres: far more than the arithmetic's error, far less than a leg
-    const std::lock_guard<std::mutex> hold(lock);
+    const std::lock_guard<std::mutex> hold(registry().lock);
     PJ *toGeographic = entry(epsgCode).toGeographic;
     if (!toGeographic || !std::isfinite(east) || !std::isfinite(north))
         return false;
