@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <cstring>
 
 namespace AnsiText {
@@ -34,6 +35,20 @@ QString decode(const char *bytes, int maxBytes)
 QString decode(const QByteArray &bytes)
 {
     return decode(bytes.constData(), int(bytes.size()));
+}
+
+bool hasControlCharacters(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+QString withoutControlCharacters(QString text)
+{
+    for (QChar &c : text) {
+        if (c.category() == QChar::Other_Control)
+            c = QLatin1Char(' ');
+    }
+    return text;
 }
 
 QString unencodableCharacters(const QString &text)

@@ -19,6 +19,13 @@ QByteArray encode(const QString &text);
 QString decode(const char *bytes, int maxBytes);
 QString decode(const QByteArray &bytes);
 
+// True when text holds a control character (below U+0020, U+007F, or U+0080 to U+009F): a line
+// break, a tab, or 0x1A, which Survex also reads as a line end. No text of a station or of the
+// survey details may hold one.
+bool hasControlCharacters(const QString &text);
+// The text with each control character a space, as the survey files write a stored one.
+QString withoutControlCharacters(QString text);
+
 // The characters of text that the code page cannot hold, each once, in order of appearance.
 QString unencodableCharacters(const QString &text);
 

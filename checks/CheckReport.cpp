@@ -1,6 +1,7 @@
 #include "checks/CheckReport.h"
 
 #include "app/CountedText.h"
+#include "output/SafeLine.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -35,10 +36,17 @@ QString counted(qsizetype count, const char *many, const char *one)
     return countedText("CheckReport", many, one, count);
 }
 
+// A field as RFC 4180 has it: quoted, with its quotes doubled, when it holds a comma or a quote.
+// Names and comments come as the survey text writes them, so no control character (no line
+// break) is left in them; any other is written as a space, as there.
 QByteArray csvText(const QString &text)
 {
     QByteArray bytes = text.toUtf8();
-    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') || bytes.contains('\r'))
+    for (char &byte : bytes) {
+        if (SafeLine::isControl(byte))
+            byte = ' ';
+    }
+    if (bytes.contains(',') || bytes.contains('"'))
         bytes = '"' + bytes.replace("\"", "\"\"") + '"';
     return bytes;
 }

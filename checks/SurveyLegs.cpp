@@ -3,6 +3,7 @@
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
 #include "app/NumberText.h"
+#include "output/SafeLine.h"
 #include "output/SurveyLeg.h"
 #include "output/SurveyText.h"
 
@@ -29,15 +30,10 @@ QByteArray foldCase(QByteArray bytes)
     return bytes;
 }
 
-// The comment as the leg's line carries it: a stored line break is written as a space.
+// The comment as the leg's line carries it: a stored control character is written as a space.
 QString commentOnLine(const Station &station)
 {
-    if (!hasComment(station))
-        return QString();
-    QByteArray bytes = commentBytes(station);
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    return decodeText(bytes);
+    return hasComment(station) ? decodeText(SafeLine::oneLine(commentBytes(station))) : QString();
 }
 
 } // namespace

@@ -1,9 +1,16 @@
-// Arbitrary bytes as a project file and as raw station records: the reader must refuse or accept
-// without undefined behaviour, anything it accepts must save and read back to the same bytes,
-// and the survey text must build (or stop at a leg) with every line safe to show and save.
+// Arbitrary bytes as a project file, as raw station records and as a survey details block: the
+// reader must refuse or accept without undefined behaviour, anything it accepts must save and read
+// back to the same bytes, and every writer (the three survey text layouts, Therion, Compass and
+// the check's CSV) must build (or stop at a leg) with every line safe to show and save: no control
+// byte but the writers' own tabs, no Therion line ending in a backslash.
 #include "app/CommandError.h"
 #include "app/SurveyDocument.h"
+#include "checks/CheckReport.h"
+#include "checks/SurveyLegs.h"
+#include "output/CompassText.h"
+#include "output/SafeLine.h"
 #include "output/SurveyText.h"
+#include "output/TherionText.h"
 #include "project/ProjectFile.h"
 #include "project/StationRecord.h"
 
@@ -21,25 +28,58 @@ void check(bool condition)
         std::abort();
 }
 
-void buildEveryLayout(const StationTable &stations, double orientation)
+// Lines no reader can take for more than they are, and that the text preview saves back unchanged.
+void checkLines(const SurveyText &text, int count, LineSyntax syntax)
+{
+    QByteArray joined;
+    for (const QByteArray &line : text.lines) {
+        const bool formFeed = syntax == LineSyntax::Compass && line == "\f" && &line == &text.lines.constLast();
+        for (const char byte : line)
+            check(byte == '\t' || !SafeLine::isControl(byte) || formFeed);
+        if (syntax == LineSyntax::Therion) {
+            const QByteArray trimmed = line.trimmed();
+            check(trimmed.isEmpty() || !trimmed.endsWith('\\'));
+        }
+        joined += line + "\r\n";
+    }
+    check(SurveyText::fileBytes(text.previewLines()) == joined);
+    check(text.complete() == (text.failedFrom < 0));
+    if (!text.complete())
+        check(text.failedTo == text.failedFrom + 1 && text.failedTo < count);
+}
+
+void buildEveryLayout(const StationTable &stations, double orientation, const SurveyDetails &details)
 {
     const int count = stations.count();
-    for (int format = 0; format < 3; ++format) {
-        for (int style = 0; style < 2; ++style) {
-            const SurveyText text =
-                SurveyText::build(stations, SurveyFormat(format), SurveyStyle(style), orientation);
-            QByteArray joined;
-            for (const QByteArray &line : text.lines) {
-                check(!line.contains('\r') && !line.contains('\n') && !line.contains('\0'));
-                joined += line + "\r\n";
-            }
-            // The text preview must save back exactly what was built.
-            check(SurveyText::fileBytes(text.previewLines()) == joined);
-            check(text.complete() == (text.failedFrom < 0));
-            if (!text.complete())
-                check(text.failedTo == text.failedFrom + 1 && text.failedTo < count);
+    for (int style = 0; style < 2; ++style) {
+        for (int format = 0; format < 3; ++format)
+            checkLines(SurveyText::build(stations, SurveyFormat(format), SurveyStyle(style), orientation, details), count,
+                       format == int(SurveyFormat::Survex) ? LineSyntax::Survex : LineSyntax::Lumaro);
+        checkLines(TherionText::build(stations, SurveyStyle(style), orientation, details), count, LineSyntax::Therion);
+    }
+    checkLines(CompassText::build(stations, orientation, details), count, LineSyntax::Compass);
+
+    // The CSV: RFC 4180 records of twelve fields, one for each leg after the heading.
+    CheckSettings settings;
+    settings.planOrientation = orientation;
+    const QVector<LegCheck> legs = SurveyLegs::check(stations, settings);
+    const QByteArray csv = CheckReport::legsCsv(legs);
+    int records = 0, fields = 1;
+    bool quoted = false;
+    for (qsizetype i = 0; i < csv.size(); ++i) {
+        const char byte = csv[i];
+        check(!SafeLine::isControl(byte) || (!quoted && csv.mid(i, 2) == "\r\n") || (!quoted && byte == '\n' && i > 0 && csv[i - 1] == '\r'));
+        if (byte == '"')
+            quoted = !quoted;
+        else if (!quoted && byte == ',')
+            ++fields;
+        else if (!quoted && byte == '\n') {
+            check(fields == 12);
+            ++records;
+            fields = 1;
         }
     }
+    check(!quoted && records == legs.size() + 1);
 }
 
 } // namespace
@@ -70,7 +110,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
         const QByteArray resaved = ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("f"));
         ProjectFile::parse(resaved, QStringLiteral("f")).applyTo(document);
         check(ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("f")) == resaved);
-        buildEveryLayout(project->stations, ProjectHeader::reopenedEntryValue(project->header.planOrientationEntry));
+        buildEveryLayout(project->stations, ProjectHeader::reopenedEntryValue(project->header.planOrientationEntry),
+                         project->details());
     }
 
     // As an orientation and raw station records, coordinates that are not numbers included.
@@ -83,7 +124,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
             stations.push_back(StationRecord::read(reinterpret_cast<const char *>(data) + at));
         StationTable table;
         table.assign(std::move(stations));
-        buildEveryLayout(table, orientation);
+        buildEveryLayout(table, orientation, SurveyDetails());
+    }
+
+    // As a details block: what it accepts writes and reads back as the same details (a NaN would
+    // not), and every writer takes it.
+    QString problem;
+    const SurveyDetails details = SurveyDetails::decode(bytes, &problem);
+    if (problem.isEmpty()) {
+        check(SurveyDetails::decode(details.encode(), &problem) == details && problem.isEmpty());
+        StationTable table;
+        table.assign(std::vector<Station>(2, Station{}));
+        buildEveryLayout(table, 0.0, details);
     }
     return 0;
 }

@@ -1,19 +1,11 @@
 #include "output/CompassText.h"
 
-#include "app/AnsiText.h"
+#include "output/SafeLine.h"
 #include "output/StationNames.h"
 
 #include <charconv>
 
 namespace {
-
-QByteArray oneLine(QByteArray bytes)
-{
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    bytes.replace('\f', ' '); // a form feed ends a survey
-    return bytes;
-}
 
 QByteArray fixed2(double value)
 {
@@ -38,18 +30,19 @@ SurveyText build(const StationTable &stations, double planOrientation, const Sur
     const StationNames names(stations, NameRules::Compass);
     QList<QByteArray> &lines = text.lines;
 
+    const auto line = [](const QByteArray &code) { return SafeLine(LineSyntax::Compass, code); };
     const bool named = !details.caveName.isEmpty();
-    lines.append(named ? oneLine(AnsiText::encode(details.caveName)) : QByteArray("Survey"));
+    lines.append(named ? line("").text(details.caveName).bytes() : QByteArray("Survey"));
     lines.append("SURVEY NAME: " + (named ? StationNames::word(details.caveName, NameRules::Compass) : QByteArray("SURVEY")));
     // Month, day, year, as Compass orders them.
     const QByteArray date = details.date.isValid() ? details.date.toString(QStringLiteral("M d yyyy")).toLatin1()
                                                    : QByteArray("1 1 1900");
-    lines.append("SURVEY DATE: " + date + "  COMMENT:" + oneLine(AnsiText::encode(details.source)));
+    lines.append(line("SURVEY DATE: " + date + "  COMMENT:").text(details.source).bytes());
     lines.append("SURVEY TEAM:");
     QStringList team;
     for (const TeamMember &member : details.team)
         team.append(member.name.simplified());
-    lines.append(oneLine(AnsiText::encode(team.join(QStringLiteral(", ")))));
+    lines.append(line("").text(team.join(QStringLiteral(", "))).bytes());
     const bool magnetic = details.north == NorthReference::Magnetic && !details.declinationFromDateAndPlace;
     lines.append("DECLINATION: " + fixed2(magnetic ? details.declinationDeg : 0.0) +
                  "  FORMAT: DDDDUDLRLADN  CORRECTIONS: 0.00 0.00 0.00");
@@ -63,21 +56,21 @@ SurveyText build(const StationTable &stations, double planOrientation, const Sur
             if (!leg)
                 return; // Compass has no line for a station that starts a branch
             const Station &station = stations.at(j);
-            QByteArray note = hasComment(station) ? oneLine(commentBytes(station)) : QByteArray();
+            QByteArray note = hasComment(station) ? commentBytes(station) : QByteArray();
             const QByteArray changedNames = SurveyText::nameNotes(names, j - 1, j, &explained);
             note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
             // A plumbed leg has no bearing; Survex warns of one given, so it is written as 0.
             const QByteArray inclination = fixed2(leg->Vertical);
             const bool plumbed = inclination == "90.00" || inclination == "-90.00";
-            QByteArray line = names.name(j - 1).leftJustified(StationNames::CompassLimit) + ' ' +
-                              names.name(j).leftJustified(StationNames::CompassLimit) +
-                              column(fixed2(leg->Tape / MetresPerFoot)) + column(fixed2(plumbed ? 0.0 : leg->Compass)) +
-                              column(inclination);
+            SafeLine legLine = line(names.name(j - 1).leftJustified(StationNames::CompassLimit) + ' ' +
+                                    names.name(j).leftJustified(StationNames::CompassLimit) +
+                                    column(fixed2(leg->Tape / MetresPerFoot)) +
+                                    column(fixed2(plumbed ? 0.0 : leg->Compass)) + column(inclination));
             for (int k = 0; k < 4; ++k)
-                line += column(MissingDimension);
+                legLine.code(column(MissingDimension));
             if (!note.isEmpty())
-                line += "  " + note;
-            lines.append(line);
+                legLine.code("  ").comment(note);
+            lines.append(legLine.bytes());
         });
     if (complete)
         lines.append("\f");

@@ -1,9 +1,11 @@
 #include "output/SurveyDetails.h"
 
 #include "app/AnsiText.h"
+#include "output/CoordinateSystem.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
+#include <QtEndian>
 #include <QIODevice>
 #include <cmath>
 
@@ -32,7 +34,63 @@ QList<QPair<QString, QString>> texts(const SurveyDetails &d)
     return result;
 }
 
+// QDataStream sets aside what a string's or a list's length claims before reading it, so a
+// damaged length would ask for gigabytes. Each is checked first against the bytes left: a string
+// claims that many bytes, a list at least four for each of its strings. A length that does not fit
+// marks the stream as cut short, and nothing more is read.
+bool lengthFits(QDataStream &in, quint64 bytesEach)
+{
+    const QByteArray head = in.device()->peek(4);
+    if (in.status() != QDataStream::Ok || head.size() < 4) {
+        in.setStatus(QDataStream::ReadPastEnd);
+        return false;
+    }
+    const quint32 length = qFromBigEndian<quint32>(head.constData());
+    const quint64 left = quint64(in.device()->bytesAvailable() - 4);
+    if (length == 0xffffffffu || quint64(length) * bytesEach <= left) // all ones: a null string
+        return true;
+    in.setStatus(QDataStream::ReadPastEnd);
+    return false;
+}
+
+void readText(QDataStream &in, QString *text)
+{
+    if (lengthFits(in, 1))
+        in >> *text;
+}
+
+void readTexts(QDataStream &in, QStringList *texts)
+{
+    if (!lengthFits(in, 4))
+        return;
+    quint32 count = 0;
+    in >> count;
+    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i)
+        readText(in, &texts->emplace_back());
+}
+
+QString controlProblem(const QString &what)
+{
+    return Words::tr("There is a line break or another control character in %1.").arg(what);
+}
+
 } // namespace
+
+QString SurveyDetails::typingProblem(TypedField field, const QString &text)
+{
+    if (!AnsiText::hasControlCharacters(text))
+        return QString();
+    switch (field) {
+    case TypedField::CaveName: return controlProblem(Words::tr("the cave's name"));
+    case TypedField::Tape: return controlProblem(Words::tr("the tape"));
+    case TypedField::Compass: return controlProblem(Words::tr("the compass"));
+    case TypedField::Clino: return controlProblem(Words::tr("the clinometer"));
+    case TypedField::Source: return controlProblem(Words::tr("the scans' source"));
+    case TypedField::TeamName: return controlProblem(Words::tr("a team member's name"));
+    case TypedField::TeamRoles: return controlProblem(Words::tr("a team member's roles"));
+    }
+    return QString();
+}
 
 const QByteArray SurveyDetails::SectionTag = QByteArrayLiteral("DETL");
 
@@ -56,6 +114,11 @@ bool SurveyDetails::operator==(const SurveyDetails &o) const
 
 QString SurveyDetails::problem() const
 {
+    // Even a number no writer uses: a NaN would make the details differ from themselves.
+    for (const double value : {declinationDeg, entranceEast, entranceNorth, entranceAltitude}) {
+        if (!std::isfinite(value))
+            return Words::tr("One of the numbers of the survey details is not a number.");
+    }
     for (const auto &[what, text] : texts(*this)) {
         const QString refused = AnsiText::unencodableCharacters(text);
         if (!refused.isEmpty())
@@ -63,33 +126,52 @@ QString SurveyDetails::problem() const
         // Survex ends a quoted text at the next quote whatever comes before it.
         if (text.contains(QLatin1Char('"')))
             return Words::tr("Survey files cannot hold a double quote (\") in %1: use « » or ' instead.").arg(what);
-        for (const QChar c : text) {
-            if (c.unicode() < 0x20)
-                return Words::tr("There is a line break or another control character in %1.").arg(what);
-        }
+        if (AnsiText::hasControlCharacters(text))
+            return controlProblem(what);
     }
     for (int i = 0; i < team.size(); ++i) {
         const TeamMember &member = team.at(i);
-        if (member.name.trimmed().isEmpty())
+        if (QString(member.name).remove(QLatin1Char('/')).trimmed().isEmpty())
             return Words::tr("Team member %1 has no name.").arg(i + 1);
+        // Therion reads "first names/surname" and refuses a second "/".
+        if (member.name.count(QLatin1Char('/')) > 1)
+            return Words::tr("The team member \"%1\" has more than one \"/\": Therion reads the one \"/\" as the start "
+                             "of the surname.")
+                .arg(member.name);
         for (const QString &role : member.roles) {
             if (!roleNames().contains(role))
                 return Words::tr("\"%1\" is not a role %2 can have; the roles are: %3.")
                     .arg(role, member.name, roleNames().join(QStringLiteral(", ")));
         }
     }
-    if (date.isValid() && (date.year() < 1 || date.year() > 9999))
-        return Words::tr("The survey date must lie between the years 1 and 9999.");
-    if (north == NorthReference::Magnetic && !declinationFromDateAndPlace &&
-        !(std::isfinite(declinationDeg) && std::abs(declinationDeg) <= 180.0))
+    if (date.isValid() && (date.year() < FirstYear || date > QDate::currentDate()))
+        return Words::tr("The survey date must lie between the year %1 and today: Survex reads no earlier year and "
+                         "warns of a date to come.")
+            .arg(FirstYear);
+    if (north == NorthReference::Magnetic && !declinationFromDateAndPlace && std::abs(declinationDeg) > 180.0)
         return Words::tr("The declination must be a number of degrees from -180 to 180.");
     if (entranceHasCoordinates) {
         if (entrance.isEmpty())
             return Words::tr("Coordinates are given but no entrance station is chosen.");
-        if (!std::isfinite(entranceEast) || !std::isfinite(entranceNorth) || !std::isfinite(entranceAltitude))
-            return Words::tr("The entrance's coordinates must be numbers.");
         if (epsgCode <= 0)
             return Words::tr("The entrance's coordinates need their coordinate system: an EPSG code such as 32637.");
+        const CoordinateSystem system = CoordinateSystem::find(epsgCode);
+        if (!system.known)
+            return Words::tr("EPSG:%1 is not a coordinate system that Survex and Therion know.").arg(epsgCode);
+        if (!system.projectedInMetres)
+            return Words::tr("EPSG:%1 (%2) is not a projected coordinate system in metres, which Survex needs; "
+                             "a UTM zone such as EPSG:32637 is one.")
+                .arg(epsgCode)
+                .arg(system.name);
+        for (const double value : {entranceEast, entranceNorth, entranceAltitude}) {
+            if (std::abs(value) > CoordinateLimit)
+                return Words::tr("The entrance's coordinates must lie between -%1 and %1 m.")
+                    .arg(QString::number(CoordinateLimit, 'f', 0));
+        }
+        if (!CoordinateSystem::reaches(epsgCode, entranceEast, entranceNorth))
+            return Words::tr("The entrance's easting and northing lie outside what EPSG:%1 (%2) can place on the Earth.")
+                .arg(epsgCode)
+                .arg(system.name);
     }
     if (north == NorthReference::Magnetic && declinationFromDateAndPlace && (!date.isValid() || !entranceHasCoordinates))
         return Words::tr("A declination from date and place needs the survey date and the entrance's coordinates.");
@@ -129,20 +211,26 @@ SurveyDetails SurveyDetails::decode(const QByteArray &bytes, QString *problem)
     in.setVersion(QDataStream::Qt_6_0);
     SurveyDetails d;
     qint32 teamSize = 0;
-    in >> d.caveName >> d.date >> teamSize;
+    readText(in, &d.caveName);
+    in >> d.date >> teamSize;
+    if (in.status() != QDataStream::Ok)
+        return refuse(Words::tr("they are cut short"));
     // Each member takes at least 8 bytes, so a count beyond that is damage, not a big team.
     if (teamSize < 0 || teamSize > bytes.size() / 8)
         return refuse(Words::tr("the team's size is damaged"));
     for (qint32 i = 0; i < teamSize && in.status() == QDataStream::Ok; ++i) {
         TeamMember member;
-        in >> member.name >> member.roles;
+        readText(in, &member.name);
+        readTexts(in, &member.roles);
         d.team.append(member);
     }
     qint32 north = 0;
     qint32 epsg = 0;
-    in >> d.tapeInstrument >> d.compassInstrument >> d.clinoInstrument >> d.source >> north >>
-        d.declinationFromDateAndPlace >> d.declinationDeg >> d.entrance >> d.entranceHasCoordinates >> d.entranceEast >>
-        d.entranceNorth >> d.entranceAltitude >> epsg;
+    for (QString *text : {&d.tapeInstrument, &d.compassInstrument, &d.clinoInstrument, &d.source})
+        readText(in, text);
+    in >> north >> d.declinationFromDateAndPlace >> d.declinationDeg;
+    readText(in, &d.entrance);
+    in >> d.entranceHasCoordinates >> d.entranceEast >> d.entranceNorth >> d.entranceAltitude >> epsg;
     if (in.status() != QDataStream::Ok)
         return refuse(Words::tr("they are cut short"));
     if (!in.atEnd())

@@ -40,13 +40,25 @@ struct SurveyDetails
     double entranceAltitude = 0.0;
     int epsgCode = 0; // the coordinates' system, EPSG:<code>
 
+    // The first year Survex reads in a date (a date to come it warns of); the greatest coordinate
+    // the details take, in metres.
+    static constexpr int FirstYear = 1900;
+    static constexpr double CoordinateLimit = 1e8;
+
     bool isEmpty() const { return *this == SurveyDetails(); }
     bool operator==(const SurveyDetails &other) const;
     bool operator!=(const SurveyDetails &other) const { return !(*this == other); }
 
-    // Why these details cannot be written into a survey file, as the user should read it; empty
-    // when they can.
+    // Why these details cannot be written into a survey file, or would be refused by Survex or
+    // Therion reading it, as the user should read it; empty when they can. A number that is not
+    // finite is refused even where no writer uses it.
     QString problem() const;
+
+    // The fields of the details dialog where text is typed, and why a text there cannot be kept as
+    // it is typed or pasted: a line break or another control character, naming the field; empty
+    // when there is none. (What else problem() finds is shown when OK is pressed.)
+    enum class TypedField { CaveName, Tape, Compass, Clino, Source, TeamName, TeamRoles };
+    static QString typingProblem(TypedField field, const QString &text);
 
     // The roles Survex and Therion both know, as the files spell them.
     static const QStringList &roleNames();

@@ -2,6 +2,7 @@
 
 #include "app/AnsiText.h"
 #include "app/CommandError.h"
+#include "output/SafeLine.h"
 #include "output/StationNames.h"
 
 #include <QSet>
@@ -9,17 +10,10 @@
 
 namespace {
 
-// A stored text may come from a damaged project; a line break in it would make the survey file
-// read as two lines (and the text preview would split it), so it is written as a space.
-QByteArray oneLine(QByteArray bytes)
-{
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    return bytes;
-}
-
-QByteArray label(const Station &station) { return oneLine(labelBytes(station)); }
-QByteArray comment(const Station &station) { return oneLine(commentBytes(station)); }
+// A stored text may come from a damaged project or an older version; a control character in it
+// would end the line for a reader (and the text preview would split it), so it is written as a
+// space.
+QByteArray label(const Station &station) { return SafeLine::oneLine(labelBytes(station)); }
 
 void appendFixed2(QByteArray &out, double value)
 {
@@ -48,31 +42,29 @@ QList<QByteArray> headerLines(SurveyFormat format, SurveyStyle style)
     return {};
 }
 
-QByteArray quoted(const QString &text)
-{
-    return '"' + oneLine(AnsiText::encode(text)) + '"';
-}
-
 // The Survex commands for the details, in an order the manual allows: *title, then *date, *team,
 // *instrument and *ref (valid only at the start of a block), the coordinate systems before
 // anything positioned in them, the declination before the legs, then the entrance.
 QList<QByteArray> survexDetailLines(const SurveyDetails &details, const StationNames &names)
 {
+    const auto line = [](const QByteArray &code) { return SafeLine(LineSyntax::Survex, code); };
     QList<QByteArray> lines;
     if (!details.caveName.isEmpty())
-        lines.append("*title " + quoted(details.caveName));
+        lines.append(line("*title ").quoted(details.caveName).bytes());
     if (details.date.isValid())
         lines.append("*date " + details.date.toString(QStringLiteral("yyyy.MM.dd")).toLatin1());
-    for (const TeamMember &member : details.team)
-        lines.append(("*team " + quoted(member.name) + ' ' + member.roles.join(QLatin1Char(' ')).toLatin1()).trimmed());
+    for (const TeamMember &member : details.team) {
+        const QByteArray roles = member.roles.join(QLatin1Char(' ')).toLatin1();
+        lines.append(line("*team ").quoted(member.name).code(roles.isEmpty() ? "" : ' ' + roles).bytes());
+    }
     const QPair<const char *, QString> instruments[] = {
         {"tape", details.tapeInstrument}, {"compass", details.compassInstrument}, {"clino", details.clinoInstrument}};
     for (const auto &[quantity, name] : instruments) {
         if (!name.isEmpty())
-            lines.append(QByteArray("*instrument ") + quantity + ' ' + quoted(name));
+            lines.append(line(QByteArray("*instrument ") + quantity + ' ').quoted(name).bytes());
     }
     if (!details.source.isEmpty())
-        lines.append("*ref " + quoted(details.source));
+        lines.append(line("*ref ").quoted(details.source).bytes());
     const QByteArray position = SurveyText::shortestNumber(details.entranceEast) + ' ' +
                                 SurveyText::shortestNumber(details.entranceNorth) + ' ' +
                                 SurveyText::shortestNumber(details.entranceAltitude);
@@ -91,7 +83,7 @@ QList<QByteArray> survexDetailLines(const SurveyDetails &details, const StationN
     if (!details.entrance.isEmpty()) {
         const QByteArray entrance = names.nameOf(details.entrance);
         if (entrance.isEmpty()) {
-            lines.append("; the entrance " + quoted(details.entrance) + " is not a station of this survey");
+            lines.append(line("; the entrance ").quoted(details.entrance).code(" is not a station of this survey").bytes());
         } else {
             lines.append("*fix " + entrance + (details.entranceHasCoordinates ? ' ' + position : QByteArray()));
             lines.append("*entrance " + entrance);
@@ -184,15 +176,16 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
         text.lines = text.lines.mid(0, 1) + survexDetailLines(details, names) + text.lines.mid(1);
     }
     QSet<QByteArray> explained; // changed names whose label a comment has given
+    const LineSyntax syntax = survex ? LineSyntax::Survex : LineSyntax::Lumaro;
 
     if (format == SurveyFormat::LumaroLabel) {
         // Station 0 always has a line, even in an empty table; it never carries " #end".
-        QByteArray first;
+        SafeLine first(syntax);
         if (count > 0 && hasLabel(stations.at(0)))
-            first += " ^" + label(stations.at(0));
+            first.code(" ^").text(labelBytes(stations.at(0)));
         if (count > 0 && hasComment(stations.at(0)))
-            first += " ; " + comment(stations.at(0));
-        text.lines.append(first);
+            first.code(" ; ").comment(commentBytes(stations.at(0)));
+        text.lines.append(first.bytes());
     }
 
     for (int j = 1; j < count; ++j) {
@@ -213,30 +206,30 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
             }
         }
 
-        QByteArray line;
+        SafeLine line(syntax);
         if (format == SurveyFormat::LumaroLabel) {
             if (continuesBranch)
-                line += legValues(leg);
+                line.code(legValues(leg));
             if (hasLabel(station))
-                line += " ^" + label(station);
+                line.code(" ^").text(labelBytes(station));
             if (station.branchEnd || j == count - 1)
-                line += " #end";
+                line.code(" #end");
             if (hasComment(station))
-                line += " ; " + comment(station);
+                line.code(" ; ").comment(commentBytes(station));
         } else if (continuesBranch) {
-            line += names.name(j - 1) + '\t' + names.name(j) + '\t' + legValues(leg);
-            QByteArray note = hasComment(station) ? comment(station) : QByteArray();
+            line.text(names.name(j - 1)).code("\t").text(names.name(j)).code('\t' + legValues(leg));
+            QByteArray note = hasComment(station) ? commentBytes(station) : QByteArray();
             const QByteArray changedNames = nameNotes(names, j - 1, j, &explained);
             note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
             if (!note.isEmpty())
-                line += " ; " + note;
+                line.code(" ; ").comment(note);
         } else if (hasComment(station)) {
             // A new branch has no leg line; only its comment survives.
-            line += ';' + comment(station);
+            line.code(";").comment(commentBytes(station));
         } else {
             continue;
         }
-        text.lines.append(line);
+        text.lines.append(line.bytes());
     }
 
     if (survex)

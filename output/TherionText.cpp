@@ -1,32 +1,28 @@
 #include "output/TherionText.h"
 
-#include "app/AnsiText.h"
+#include "output/SafeLine.h"
 #include "output/StationNames.h"
+
+#include <algorithm>
 
 namespace {
 
-QByteArray oneLine(QByteArray bytes)
+// Therion's person is "first names/surname". Without a "/" it takes one or two words, and a word
+// that starts with "#" or "[" is a comment or a list to it; any other name is written with the
+// "/" before its last word. A name with a "/" is written as it is (the details' check allows one).
+QString person(const QString &name)
 {
-    bytes.replace('\r', ' ');
-    bytes.replace('\n', ' ');
-    return bytes;
-}
-
-QByteArray quoted(const QString &text)
-{
-    return '"' + oneLine(AnsiText::encode(text)) + '"';
-}
-
-// Therion's person is "first names/surname"; a name of more than two words needs the "/" to say
-// where the surname starts.
-QByteArray person(const QString &name)
-{
-    QStringList words = name.simplified().split(QLatin1Char(' '));
-    if (words.size() > 2) {
-        const QString surname = words.takeLast();
-        return quoted(words.join(QLatin1Char(' ')) + QLatin1Char('/') + surname);
-    }
-    return quoted(words.join(QLatin1Char(' ')));
+    const QString simple = name.simplified();
+    if (simple.contains(QLatin1Char('/')))
+        return simple;
+    QStringList words = simple.split(QLatin1Char(' '));
+    const bool plain = words.size() <= 2 && std::none_of(words.cbegin(), words.cend(), [](const QString &word) {
+                           return word.startsWith(QLatin1Char('#')) || word.startsWith(QLatin1Char('['));
+                       });
+    if (plain)
+        return simple;
+    const QString surname = words.takeLast();
+    return words.join(QLatin1Char(' ')) + QLatin1Char('/') + surname;
 }
 
 } // namespace
@@ -42,28 +38,29 @@ SurveyText build(const StationTable &stations, SurveyStyle style, double planOri
         details.caveName.isEmpty() ? QByteArray("cave") : StationNames::word(details.caveName, NameRules::Therion);
     QList<QByteArray> &lines = text.lines;
 
+    const auto line = [](const QByteArray &code) { return SafeLine(LineSyntax::Therion, code); };
     lines.append("encoding cp1251");
     if (!details.source.isEmpty())
-        lines.append("# scans: " + oneLine(AnsiText::encode(details.source)));
-    QByteArray head = "survey " + survey;
+        lines.append(line("# scans: ").text(details.source).bytes());
+    SafeLine head = line("survey " + survey);
     if (!details.caveName.isEmpty())
-        head += " -title " + quoted(details.caveName);
+        head.code(" -title ").quoted(details.caveName);
     if (!entrance.isEmpty())
-        head += " -entrance " + entrance;
-    lines.append(head);
+        head.code(" -entrance " + entrance);
+    lines.append(head.bytes());
     lines.append("  centreline");
     const QByteArray in = "    ";
     if (details.date.isValid())
         lines.append(in + "date " + details.date.toString(QStringLiteral("yyyy.MM.dd")).toLatin1());
     for (const TeamMember &member : details.team) {
         const QByteArray roles = member.roles.join(QLatin1Char(' ')).toLatin1();
-        lines.append(in + "team " + person(member.name) + (roles.isEmpty() ? "" : " " + roles));
+        lines.append(line(in + "team ").quoted(person(member.name)).code(roles.isEmpty() ? "" : " " + roles).bytes());
     }
     const QPair<const char *, QString> instruments[] = {
         {"tape", details.tapeInstrument}, {"compass", details.compassInstrument}, {"clino", details.clinoInstrument}};
     for (const auto &[quantity, name] : instruments) {
         if (!name.isEmpty())
-            lines.append(in + "instrument " + quantity + ' ' + quoted(name));
+            lines.append(line(in + "instrument " + quantity + ' ').quoted(name).bytes());
     }
     if (details.entranceHasCoordinates)
         lines.append(in + "cs EPSG:" + QByteArray::number(details.epsgCode));
@@ -75,7 +72,7 @@ SurveyText build(const StationTable &stations, SurveyStyle style, double planOri
                      SurveyText::shortestNumber(known ? details.entranceAltitude : 0.0));
         lines.append(in + "station " + entrance + " \"\" entrance");
     } else if (!details.entrance.isEmpty()) {
-        lines.append(in + "# the entrance " + quoted(details.entrance) + " is not a station of this survey");
+        lines.append(line(in + "# the entrance ").quoted(details.entrance).code(" is not a station of this survey").bytes());
     }
     // With no declination given, Therion computes one from the date and the fixed coordinates;
     // a grid angle needs a coordinate system.
@@ -92,19 +89,19 @@ SurveyText build(const StationTable &stations, SurveyStyle style, double planOri
     const bool complete =
         SurveyText::visitLegs(stations, style, planOrientation, names, &text, [&](int j, const SurveyLeg *leg) {
             const Station &station = stations.at(j);
-            QByteArray note = hasComment(station) ? oneLine(commentBytes(station)) : QByteArray();
+            QByteArray note = hasComment(station) ? commentBytes(station) : QByteArray();
             if (!leg) {
                 // A new branch has no leg line; only its comment survives.
                 if (!note.isEmpty())
-                    lines.append(in + "# " + note);
+                    lines.append(line(in + "# ").comment(note).bytes());
                 return;
             }
             const QByteArray changedNames = SurveyText::nameNotes(names, j - 1, j, &explained);
             note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
-            QByteArray line = in + names.name(j - 1) + '\t' + names.name(j) + '\t' + SurveyText::legValues(*leg);
+            SafeLine legLine = line(in + names.name(j - 1) + '\t' + names.name(j) + '\t' + SurveyText::legValues(*leg));
             if (!note.isEmpty())
-                line += "# " + note;
-            lines.append(line);
+                legLine.code("# ").comment(note);
+            lines.append(legLine.bytes());
         });
     if (complete) {
         lines.append("  endcentreline");

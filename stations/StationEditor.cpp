@@ -56,16 +56,22 @@ QPointF pointOf(const Station &station, ViewSide side)
     return side == ViewSide::Plan ? QPointF(station.planX, station.planY) : QPointF(station.profileX, station.profileY);
 }
 
-// The label and comment boxes refuse characters outside the code page as they are typed; text
-// put there by other means is checked here so nothing is stored as a substitute character.
+// The label and comment boxes refuse these texts as they are typed or pasted; text put there by
+// other means is checked here so nothing is stored as a substitute character or a line break.
 void checkTexts(const QString &label, const QString &comment)
 {
-    for (const QString &text : {label, comment}) {
-        const QString refused = AnsiText::unencodableCharacters(text);
-        if (!refused.isEmpty())
-            throw CommandError(
-                Words::tr("The characters \"%1\" cannot be stored in a station's label or comment.").arg(refused));
+    for (const QString &why : {StationEditor::labelProblem(label), StationEditor::commentProblem(comment)}) {
+        if (!why.isEmpty())
+            throw CommandError(why);
     }
+}
+
+QString unencodable(const QString &text)
+{
+    const QString refused = AnsiText::unencodableCharacters(text);
+    return refused.isEmpty()
+        ? QString()
+        : Words::tr("The characters \"%1\" cannot be stored in a station's label or comment.").arg(refused);
 }
 
 
@@ -79,6 +85,20 @@ StationEditor::StationEditor(SurveyDocument &document, EditSession &session, Edi
 QString StationEditor::tableFullMessage()
 {
     return Words::tr("Too many stations. To continue save this and open new project.");
+}
+
+QString StationEditor::labelProblem(const QString &label)
+{
+    if (AnsiText::hasControlCharacters(label))
+        return Words::tr("A station's label cannot hold a line break, a tab or another control character.");
+    return unencodable(label);
+}
+
+QString StationEditor::commentProblem(const QString &comment)
+{
+    if (AnsiText::hasControlCharacters(comment))
+        return Words::tr("A station's comment cannot hold a line break, a tab or another control character.");
+    return unencodable(comment);
 }
 
 QString StationEditor::nameOf(int index) const
@@ -274,8 +294,15 @@ void StationEditor::showSelectedTexts()
     const StationTable &table = m_document.stations();
     if (!table.contains(m_session.selected()))
         return;
-    const Station &station = table.at(m_session.selected());
-    m_session.setEntries(labelText(station), commentText(station));
+    showStoredTexts(table.at(m_session.selected()));
+}
+
+// The boxes refuse control characters, so one stored by an older version or a damaged project
+// shows (and is kept on OK) as the space the survey files write for it.
+void StationEditor::showStoredTexts(const Station &station)
+{
+    m_session.setEntries(AnsiText::withoutControlCharacters(labelText(station)),
+                         AnsiText::withoutControlCharacters(commentText(station)));
 }
 
 void StationEditor::enableNewBranchWhereAllowed()
@@ -332,7 +359,7 @@ void StationEditor::enterAddMode()
     enableNewBranchWhereAllowed();
     const StationTable &table = m_document.stations();
     if (table.hasPending())
-        m_session.setEntries(labelText(table.pending()), commentText(table.pending()));
+        showStoredTexts(table.pending());
     else
         m_session.setEntries(m_session.parkedLabel(), m_session.parkedComment());
 }

@@ -4,6 +4,7 @@
 #include <QString>
 
 class EditHistory;
+struct Station;
 class EditSession;
 class SurveyDocument;
 enum class ProfileKind;
@@ -31,7 +32,8 @@ public:
     void placePoint(ViewSide side, QPoint displayed);
 
     // "Add" (in Move mode "OK") with the texts of the label and comment boxes. Throws CommandError
-    // when a text holds characters the station's fields cannot store. While inserting, the station
+    // when a text holds characters the station's fields cannot store, or a control character (a
+    // line break, a tab, 0x1A) that would end a survey file's line. While inserting, the station
     // goes in before the one chosen, and Move mode comes back with the new station selected.
     AddOutcome add(const QString &label, const QString &comment);
 
@@ -78,8 +80,13 @@ public:
 
     static QString tableFullMessage();
 
+    // Why a label (a comment) cannot be stored as it is, naming the field; empty when it can.
+    static QString labelProblem(const QString &label);
+    static QString commentProblem(const QString &comment);
+
 private:
     void showSelectedTexts();
+    void showStoredTexts(const Station &station);
     void enableNewBranchWhereAllowed();
     QString nameOf(int index) const;
     void movePoint(ViewSide side, QPointF source);

@@ -951,6 +951,25 @@ No: the stations keep the metres of the old scale and only stations placed from 
     </message>
 </context>
 <context>
+    <name>NumberValidator</name>
+    <message>
+        <source>%1 takes only a whole number.</source>
+        <translation>%1: здесь допустимо только целое число.</translation>
+    </message>
+    <message>
+        <source>%1 takes only a number: digits, a sign, a decimal point and an exponent, as in 12.5 or 4.5e6.</source>
+        <translation>%1: здесь допустимо только число: цифры, знак, десятичная точка и порядок, как 12.5 или 4.5e6.</translation>
+    </message>
+    <message>
+        <source>%1 is not a number.</source>
+        <translation>%1: это не число.</translation>
+    </message>
+    <message>
+        <source>%1 must lie between %2 and %3.</source>
+        <translation>%1: число должно лежать между %2 и %3.</translation>
+    </message>
+</context>
+<context>
     <name>PdfFile</name>
     <message>
         <source>Not a readable PDF document.</source>
@@ -1397,6 +1416,14 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>Rename Station %1</source>
         <translation>переименование пикета %1</translation>
     </message>
+    <message>
+        <source>A station&apos;s label cannot hold a line break, a tab or another control character.</source>
+        <translation>Метка пикета не может содержать перевод строки, табуляцию или другой управляющий символ.</translation>
+    </message>
+    <message>
+        <source>A station&apos;s comment cannot hold a line break, a tab or another control character.</source>
+        <translation>Примечание пикета не может содержать перевод строки, табуляцию или другой управляющий символ.</translation>
+    </message>
 </context>
 <context>
     <name>StationsList</name>
@@ -1769,20 +1796,12 @@ Everything cavern printed:
         <translation>«%1» — не роль, которую может иметь %2; роли: %3.</translation>
     </message>
     <message>
-        <source>The survey date must lie between the years 1 and 9999.</source>
-        <translation>Дата съёмки должна лежать между 1 и 9999 годами.</translation>
-    </message>
-    <message>
         <source>The declination must be a number of degrees from -180 to 180.</source>
         <translation>Склонение должно быть числом градусов от -180 до 180.</translation>
     </message>
     <message>
         <source>Coordinates are given but no entrance station is chosen.</source>
         <translation>Координаты указаны, но пикет входа не выбран.</translation>
-    </message>
-    <message>
-        <source>The entrance&apos;s coordinates must be numbers.</source>
-        <translation>Координаты входа должны быть числами.</translation>
     </message>
     <message>
         <source>The entrance&apos;s coordinates need their coordinate system: an EPSG code such as 32637.</source>
@@ -1812,13 +1831,45 @@ Everything cavern printed:
         <source>the north reference is damaged</source>
         <translation>повреждён вид севера</translation>
     </message>
+    <message>
+        <source>a team member&apos;s name</source>
+        <translation>имя участника</translation>
+    </message>
+    <message>
+        <source>a team member&apos;s roles</source>
+        <translation>роли участника</translation>
+    </message>
+    <message>
+        <source>One of the numbers of the survey details is not a number.</source>
+        <translation>Одно из чисел сведений о съёмке — не число.</translation>
+    </message>
+    <message>
+        <source>The team member &quot;%1&quot; has more than one &quot;/&quot;: Therion reads the one &quot;/&quot; as the start of the surname.</source>
+        <translation>В имени участника «%1» больше одного «/»: Therion читает единственный «/» как начало фамилии.</translation>
+    </message>
+    <message>
+        <source>EPSG:%1 (%2) is not a projected coordinate system in metres, which Survex needs; a UTM zone such as EPSG:32637 is one.</source>
+        <translation>EPSG:%1 (%2) — не проекционная система координат в метрах, а Survex нужна именно такая; например, зона UTM, как EPSG:32637.</translation>
+    </message>
+    <message>
+        <source>The entrance&apos;s coordinates must lie between -%1 and %1 m.</source>
+        <translation>Координаты входа должны лежать между -%1 и %1 м.</translation>
+    </message>
+    <message>
+        <source>The entrance&apos;s easting and northing lie outside what EPSG:%1 (%2) can place on the Earth.</source>
+        <translation>Восток и север входа лежат за пределами того, что EPSG:%1 (%2) может поместить на Земле.</translation>
+    </message>
+    <message>
+        <source>The survey date must lie between the year %1 and today: Survex reads no earlier year and warns of a date to come.</source>
+        <translation>Дата съёмки должна лежать между %1 годом и сегодняшним днём: более ранний год Survex не читает, а о дате в будущем предупреждает.</translation>
+    </message>
+    <message>
+        <source>EPSG:%1 is not a coordinate system that Survex and Therion know.</source>
+        <translation>EPSG:%1 — не система координат, известная Survex и Therion.</translation>
+    </message>
 </context>
 <context>
     <name>SurveyDetailsDialog</name>
-    <message>
-        <source> m</source>
-        <translation> м</translation>
-    </message>
     <message>
         <source>Survey Details</source>
         <translation>Сведения о съёмке</translation>
@@ -1932,10 +1983,6 @@ Everything cavern printed:
         <translation>Склонение</translation>
     </message>
     <message>
-        <source>° east</source>
-        <translation>° к востоку</translation>
-    </message>
-    <message>
         <source>Magnetic, declination &amp;from date and place</source>
         <translation>Магнитный, склонение &amp;по дате и месту</translation>
     </message>
@@ -1984,28 +2031,12 @@ Everything cavern printed:
         <translation>Высота:</translation>
     </message>
     <message>
-        <source>&amp;Easting:</source>
-        <translation>&amp;Восток:</translation>
-    </message>
-    <message>
-        <source>N&amp;orthing:</source>
-        <translation>С&amp;евер:</translation>
-    </message>
-    <message>
-        <source>&amp;Altitude:</source>
-        <translation>&amp;Высота:</translation>
-    </message>
-    <message>
         <source>Coordinate system, EPSG code:</source>
         <translation>Система координат, код EPSG:</translation>
     </message>
     <message>
         <source>A projected system in metres, such as a UTM zone (EPSG:32637 is UTM zone 37N)</source>
         <translation>Проекция в метрах, например зона UTM (EPSG:32637 — зона UTM 37N)</translation>
-    </message>
-    <message>
-        <source>Coordinate s&amp;ystem:</source>
-        <translation>Система &amp;координат:</translation>
     </message>
     <message>
         <source>Problem</source>
@@ -2018,6 +2049,58 @@ Everything cavern printed:
     <message>
         <source>Cancel</source>
         <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Pick the date from a calendar</source>
+        <translation>Выбрать дату в календаре</translation>
+    </message>
+    <message>
+        <source>The declination</source>
+        <translation>Склонение</translation>
+    </message>
+    <message>
+        <source>Degrees east of true north; west is negative</source>
+        <translation>Градусы к востоку от истинного севера; к западу — со знаком минус</translation>
+    </message>
+    <message>
+        <source>The easting</source>
+        <translation>Координата на восток</translation>
+    </message>
+    <message>
+        <source>The northing</source>
+        <translation>Координата на север</translation>
+    </message>
+    <message>
+        <source>The altitude</source>
+        <translation>Высота</translation>
+    </message>
+    <message>
+        <source>&amp;Easting, m:</source>
+        <translation>&amp;Восток, м:</translation>
+    </message>
+    <message>
+        <source>N&amp;orthing, m:</source>
+        <translation>С&amp;евер, м:</translation>
+    </message>
+    <message>
+        <source>&amp;Altitude, m:</source>
+        <translation>&amp;Высота, м:</translation>
+    </message>
+    <message>
+        <source>The EPSG code</source>
+        <translation>Код EPSG</translation>
+    </message>
+    <message>
+        <source>Coordinate s&amp;ystem, EPSG:</source>
+        <translation>Система &amp;координат, EPSG:</translation>
+    </message>
+    <message>
+        <source>The survey date is not a date: type it as 2023-07-15.</source>
+        <translation>Дата съёмки — не дата: введите её как 2023-07-15.</translation>
+    </message>
+    <message>
+        <source>° east</source>
+        <translation>° к востоку</translation>
     </message>
 </context>
 <context>

@@ -1,14 +1,17 @@
 #include "output/ui/SurveyDetailsDialog.h"
 
 #include "app/AnsiText.h"
+#include "app/NumberText.h"
+#include "app/ui/Language.h"
+#include "app/ui/NumberValidator.h"
+#include "app/ui/TextValidator.h"
 #include "output/SurveyText.h"
 #include "stations/StationTable.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QDialogButtonBox>
-#include <QDoubleSpinBox>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,10 +20,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QMenu>
 #include <QRadioButton>
-#include <QSpinBox>
+#include <QRegularExpressionValidator>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWidgetAction>
 
 namespace {
 
@@ -36,14 +43,30 @@ Control *named(Control *control, const QString &caption)
     return control;
 }
 
-QDoubleSpinBox *coordinateSpin(QWidget *parent)
+// The team's cells refuse a control character as it is typed or pasted, saying why in the dialog.
+class TeamDelegate : public QStyledItemDelegate
 {
-    auto *spin = new QDoubleSpinBox(parent);
-    spin->setRange(-100000000.0, 100000000.0);
-    spin->setDecimals(3);
-    spin->setSuffix(SurveyDetailsDialog::tr(" m"));
-    return spin;
-}
+public:
+    TeamDelegate(QObject *parent, std::function<void(const QString &)> showRefusal)
+        : QStyledItemDelegate(parent), m_showRefusal(std::move(showRefusal))
+    {
+    }
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+            const SurveyDetails::TypedField field =
+                index.column() == 0 ? SurveyDetails::TypedField::TeamName : SurveyDetails::TypedField::TeamRoles;
+            auto *validator = new TextValidator([field](const QString &text) { return SurveyDetails::typingProblem(field, text); }, edit);
+            edit->setValidator(validator);
+            QObject::connect(validator, &TextValidator::refused, edit, m_showRefusal);
+        }
+        return editor;
+    }
+
+private:
+    std::function<void(const QString &)> m_showRefusal;
+};
 
 } // namespace
 
@@ -59,8 +82,23 @@ QStringList SurveyDetailsDialog::entranceChoices(const StationTable &stations)
 }
 
 SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringList &stationNames, QWidget *parent)
-    : QDialog(parent)
+    : QDialog(parent), m_given(d)
 {
+    const auto typed = [this](QLineEdit *edit, SurveyDetails::TypedField field) {
+        auto *validator = new TextValidator([field](const QString &text) { return SurveyDetails::typingProblem(field, text); }, edit);
+        edit->setValidator(validator);
+        connect(validator, &TextValidator::refused, this, &SurveyDetailsDialog::showProblem);
+        return edit;
+    };
+    const auto number = [this](const QString &caption, const QString &field, double limit, bool whole, QWidget *parent) {
+        auto *edit = named(new QLineEdit(parent), caption);
+        auto *validator = new NumberValidator(field, whole ? 1.0 : -limit, limit, whole, edit);
+        edit->setValidator(validator);
+        m_numbers.insert(edit, validator);
+        connect(validator, &NumberValidator::refused, this, &SurveyDetailsDialog::showProblem);
+        connect(edit, &QLineEdit::textEdited, this, &SurveyDetailsDialog::markNumbers);
+        return edit;
+    };
     setWindowTitle(tr("Survey Details"));
     setObjectName(QStringLiteral("SurveyDetailsDialog"));
     // Two columns, so the dialog fits a low screen: what and who on the left, where on the right.
@@ -75,15 +113,41 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
     // The cave, the date and the scans.
     auto *caveBox = new QGroupBox(tr("Survey"), this);
     auto *caveForm = new QFormLayout(caveBox);
-    caveNameEdit = named(new QLineEdit(d.caveName, caveBox), tr("Cave name:"));
+    caveNameEdit = typed(named(new QLineEdit(d.caveName, caveBox), tr("Cave name:")), SurveyDetails::TypedField::CaveName);
     caveForm->addRow(tr("Cave &name:"), caveNameEdit);
     dateKnownBox = named(new QCheckBox(tr("Survey &date:"), caveBox), tr("Survey date"));
     dateKnownBox->setChecked(d.date.isValid());
-    dateEdit = named(new QDateEdit(d.date.isValid() ? d.date : QDate::currentDate(), caveBox), tr("Date"));
-    dateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    dateEdit->setCalendarPopup(true);
-    caveForm->addRow(dateKnownBox, dateEdit);
-    sourceEdit = named(new QLineEdit(d.source, caveBox), tr("Scans' source:"));
+    // A line edit, not a date edit: that one keeps its sections when a whole date is typed over it.
+    dateEdit = named(new QLineEdit((d.date.isValid() ? d.date : QDate::currentDate()).toString(Qt::ISODate), caveBox),
+                     tr("Date"));
+    dateEdit->setPlaceholderText(QStringLiteral("2023-07-15"));
+    dateEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 .\\-/]{0,12}")), dateEdit));
+    calendarButton = new QToolButton(caveBox);
+    calendarButton->setText(QStringLiteral("…"));
+    calendarButton->setToolTip(tr("Pick the date from a calendar"));
+    calendarButton->setAccessibleName(calendarButton->toolTip());
+    calendarButton->setPopupMode(QToolButton::InstantPopup);
+    auto *calendarMenu = new QMenu(calendarButton);
+    auto *calendar = new QCalendarWidget(calendarMenu);
+    // Its months and weekdays in the interface's language, whatever the desktop's number format.
+    calendar->setLocale(QLocale(Language::current() == Language::Applied::Russian ? QLocale::Russian : QLocale::English));
+    auto *calendarAction = new QWidgetAction(calendarMenu);
+    calendarAction->setDefaultWidget(calendar);
+    calendarMenu->addAction(calendarAction);
+    calendarButton->setMenu(calendarMenu);
+    connect(calendarMenu, &QMenu::aboutToShow, this, [this, calendar] {
+        const QDate shown = typedDate(dateEdit->text());
+        calendar->setSelectedDate(shown.isValid() ? shown : QDate::currentDate());
+    });
+    connect(calendar, &QCalendarWidget::clicked, this, [this, calendarMenu](QDate date) {
+        dateEdit->setText(date.toString(Qt::ISODate));
+        calendarMenu->close();
+    });
+    auto *dateRow = new QHBoxLayout;
+    dateRow->addWidget(dateEdit, 1);
+    dateRow->addWidget(calendarButton);
+    caveForm->addRow(dateKnownBox, dateRow);
+    sourceEdit = typed(named(new QLineEdit(d.source, caveBox), tr("Scans' source:")), SurveyDetails::TypedField::Source);
     sourceEdit->setPlaceholderText(tr("where the original sheets are kept"));
     caveForm->addRow(tr("Scans' &source:"), sourceEdit);
     layout->addWidget(caveBox);
@@ -97,6 +161,7 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
     teamTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     teamTable->verticalHeader()->hide();
     teamTable->setMinimumHeight(90);
+    teamTable->setItemDelegate(new TeamDelegate(teamTable, [this](const QString &why) { showProblem(why); }));
     for (const TeamMember &member : d.team)
         addTeamRow(member);
     auto *addButton = new QPushButton(tr("&Add person"), teamBox);
@@ -124,9 +189,11 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
     // The instruments.
     auto *instrumentBox = new QGroupBox(tr("Instruments"), this);
     auto *instrumentForm = new QFormLayout(instrumentBox);
-    tapeEdit = named(new QLineEdit(d.tapeInstrument, instrumentBox), tr("Tape:"));
-    compassEdit = named(new QLineEdit(d.compassInstrument, instrumentBox), tr("Compass:"));
-    clinoEdit = named(new QLineEdit(d.clinoInstrument, instrumentBox), tr("Clinometer:"));
+    tapeEdit = typed(named(new QLineEdit(d.tapeInstrument, instrumentBox), tr("Tape:")), SurveyDetails::TypedField::Tape);
+    compassEdit =
+        typed(named(new QLineEdit(d.compassInstrument, instrumentBox), tr("Compass:")), SurveyDetails::TypedField::Compass);
+    clinoEdit =
+        typed(named(new QLineEdit(d.clinoInstrument, instrumentBox), tr("Clinometer:")), SurveyDetails::TypedField::Clino);
     instrumentForm->addRow(tr("&Tape:"), tapeEdit);
     instrumentForm->addRow(tr("&Compass:"), compassEdit);
     instrumentForm->addRow(tr("C&linometer:"), clinoEdit);
@@ -140,19 +207,18 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
         return named(new QRadioButton(caption, northBox), name.remove(QLatin1Char('&')));
     };
     magneticButton = radio(tr("&Magnetic, declination:"));
-    declinationSpin = named(new QDoubleSpinBox(northBox), tr("Declination"));
-    declinationSpin->setRange(-180.0, 180.0);
-    declinationSpin->setDecimals(2);
-    declinationSpin->setSuffix(tr("° east"));
-    declinationSpin->setValue(d.declinationDeg);
+    declinationEdit = number(tr("Declination"), tr("The declination"), 180.0, false, northBox);
+    declinationEdit->setText(NumberText::fromDouble(d.declinationDeg));
+    declinationEdit->setToolTip(tr("Degrees east of true north; west is negative"));
     magneticAutoButton = radio(tr("Magnetic, declination &from date and place"));
     trueButton = radio(tr("T&rue north"));
     gridButton = radio(tr("&Grid north (of the coordinate system)"));
     northGrid->addWidget(magneticButton, 0, 0);
-    northGrid->addWidget(declinationSpin, 0, 1);
-    northGrid->addWidget(magneticAutoButton, 1, 0, 1, 2);
-    northGrid->addWidget(trueButton, 2, 0, 1, 2);
-    northGrid->addWidget(gridButton, 3, 0, 1, 2);
+    northGrid->addWidget(declinationEdit, 0, 1);
+    northGrid->addWidget(new QLabel(tr("° east"), northBox), 0, 2);
+    northGrid->addWidget(magneticAutoButton, 1, 0, 1, 3);
+    northGrid->addWidget(trueButton, 2, 0, 1, 3);
+    northGrid->addWidget(gridButton, 3, 0, 1, 3);
     right->addWidget(northBox);
     (d.north == NorthReference::True       ? trueButton
      : d.north == NorthReference::Grid     ? gridButton
@@ -175,21 +241,21 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
     coordinatesBox = named(new QCheckBox(tr("Coordinates &known"), entranceBox), tr("Coordinates known"));
     coordinatesBox->setChecked(d.entranceHasCoordinates);
     entranceForm->addRow(coordinatesBox);
-    eastSpin = named(coordinateSpin(entranceBox), tr("Easting:"));
-    northSpin = named(coordinateSpin(entranceBox), tr("Northing:"));
-    altitudeSpin = named(coordinateSpin(entranceBox), tr("Altitude:"));
-    eastSpin->setValue(d.entranceEast);
-    northSpin->setValue(d.entranceNorth);
-    altitudeSpin->setValue(d.entranceAltitude);
-    entranceForm->addRow(tr("&Easting:"), eastSpin);
-    entranceForm->addRow(tr("N&orthing:"), northSpin);
-    entranceForm->addRow(tr("&Altitude:"), altitudeSpin);
-    epsgSpin = named(new QSpinBox(entranceBox), tr("Coordinate system, EPSG code:"));
-    epsgSpin->setRange(0, 999999);
-    epsgSpin->setPrefix(QStringLiteral("EPSG:"));
-    epsgSpin->setValue(d.epsgCode);
-    epsgSpin->setToolTip(tr("A projected system in metres, such as a UTM zone (EPSG:32637 is UTM zone 37N)"));
-    entranceForm->addRow(tr("Coordinate s&ystem:"), epsgSpin);
+    const double limit = SurveyDetails::CoordinateLimit;
+    eastEdit = number(tr("Easting:"), tr("The easting"), limit, false, entranceBox);
+    northEdit = number(tr("Northing:"), tr("The northing"), limit, false, entranceBox);
+    altitudeEdit = number(tr("Altitude:"), tr("The altitude"), limit, false, entranceBox);
+    eastEdit->setText(NumberText::fromDouble(d.entranceEast));
+    northEdit->setText(NumberText::fromDouble(d.entranceNorth));
+    altitudeEdit->setText(NumberText::fromDouble(d.entranceAltitude));
+    entranceForm->addRow(tr("&Easting, m:"), eastEdit);
+    entranceForm->addRow(tr("N&orthing, m:"), northEdit);
+    entranceForm->addRow(tr("&Altitude, m:"), altitudeEdit);
+    epsgEdit = number(tr("Coordinate system, EPSG code:"), tr("The EPSG code"), 2147483647.0, true, entranceBox);
+    epsgEdit->setText(d.epsgCode > 0 ? QString::number(d.epsgCode) : QString());
+    epsgEdit->setPlaceholderText(QStringLiteral("32637"));
+    epsgEdit->setToolTip(tr("A projected system in metres, such as a UTM zone (EPSG:32637 is UTM zone 37N)"));
+    entranceForm->addRow(tr("Coordinate s&ystem, EPSG:"), epsgEdit);
     right->addWidget(entranceBox);
     right->addStretch(1);
 
@@ -212,6 +278,7 @@ SurveyDetailsDialog::SurveyDetailsDialog(const SurveyDetails &d, const QStringLi
         connect(button, &QAbstractButton::toggled, this, &SurveyDetailsDialog::updateEnabled);
     connect(entranceCombo, &QComboBox::currentIndexChanged, this, &SurveyDetailsDialog::updateEnabled);
     updateEnabled();
+    m_shown = fromControls();
 }
 
 void SurveyDetailsDialog::addTeamRow(const TeamMember &member)
@@ -225,21 +292,66 @@ void SurveyDetailsDialog::addTeamRow(const TeamMember &member)
 void SurveyDetailsDialog::updateEnabled()
 {
     dateEdit->setEnabled(dateKnownBox->isChecked());
-    declinationSpin->setEnabled(magneticButton->isChecked());
+    calendarButton->setEnabled(dateKnownBox->isChecked());
+    declinationEdit->setEnabled(magneticButton->isChecked());
     const bool entrance = entranceCombo->currentIndex() > 0;
     coordinatesBox->setEnabled(entrance);
     const bool coordinates = entrance && coordinatesBox->isChecked();
-    for (QWidget *widget : {static_cast<QWidget *>(eastSpin), static_cast<QWidget *>(northSpin),
-                            static_cast<QWidget *>(altitudeSpin), static_cast<QWidget *>(epsgSpin)})
-        widget->setEnabled(coordinates);
+    for (QLineEdit *edit : {eastEdit, northEdit, altitudeEdit, epsgEdit})
+        edit->setEnabled(coordinates);
+    markNumbers();
 }
 
-SurveyDetails SurveyDetailsDialog::details() const
+QDate SurveyDetailsDialog::typedDate(const QString &text)
+{
+    const QString trimmed = text.trimmed();
+    for (const QString &format : {QStringLiteral("yyyy-M-d"), QStringLiteral("yyyy.M.d"), QStringLiteral("yyyy/M/d"),
+                                  QStringLiteral("d.M.yyyy")}) {
+        const QDate date = QDate::fromString(trimmed, format);
+        if (date.isValid())
+            return date;
+    }
+    return QDate();
+}
+
+void SurveyDetailsDialog::showProblem(const QString &why)
+{
+    problemLabel->setText(why);
+    problemLabel->setVisible(!why.isEmpty());
+}
+
+QList<QPair<QLineEdit *, NumberValidator *>> SurveyDetailsDialog::numbersInUse() const
+{
+    QList<QPair<QLineEdit *, NumberValidator *>> inUse;
+    for (QLineEdit *edit : {declinationEdit, eastEdit, northEdit, altitudeEdit, epsgEdit}) {
+        if (edit->isEnabled())
+            inUse.append({edit, m_numbers.value(edit)});
+    }
+    return inUse;
+}
+
+// A number field in use that holds no value is outlined, and the first reason shown below.
+void SurveyDetailsDialog::markNumbers()
+{
+    for (QLineEdit *edit : m_numbers.keys())
+        edit->setStyleSheet(QString());
+    QString first;
+    for (const auto &[edit, validator] : numbersInUse()) {
+        const QString why = validator->reason(edit->text());
+        if (!why.isEmpty())
+            edit->setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #b00000; }"));
+        if (first.isEmpty())
+            first = why;
+    }
+    showProblem(first);
+}
+
+SurveyDetails SurveyDetailsDialog::fromControls() const
 {
     SurveyDetails d;
     d.caveName = caveNameEdit->text().trimmed();
     if (dateKnownBox->isChecked())
-        d.date = dateEdit->date();
+        d.date = typedDate(dateEdit->text());
     for (int row = 0; row < teamTable->rowCount(); ++row) {
         const auto text = [&](int column) {
             const QTableWidgetItem *item = teamTable->item(row, column);
@@ -257,29 +369,50 @@ SurveyDetails SurveyDetailsDialog::details() const
               : gridButton->isChecked() ? NorthReference::Grid
                                         : NorthReference::Magnetic;
     d.declinationFromDateAndPlace = magneticAutoButton->isChecked();
+    // A field that holds no number leaves the value it was given; problem() refuses OK meanwhile.
+    const auto value = [](QLineEdit *edit, double given) {
+        double typed = 0.0;
+        return NumberText::tryToDouble(edit->text(), &typed) ? typed : given;
+    };
     if (magneticButton->isChecked())
-        d.declinationDeg = declinationSpin->value();
+        d.declinationDeg = value(declinationEdit, m_given.declinationDeg);
     d.entrance = entranceCombo->currentData().toString();
     if (!d.entrance.isEmpty() && coordinatesBox->isChecked()) {
         d.entranceHasCoordinates = true;
-        d.entranceEast = eastSpin->value();
-        d.entranceNorth = northSpin->value();
-        d.entranceAltitude = altitudeSpin->value();
-        d.epsgCode = epsgSpin->value();
+        d.entranceEast = value(eastEdit, m_given.entranceEast);
+        d.entranceNorth = value(northEdit, m_given.entranceNorth);
+        d.entranceAltitude = value(altitudeEdit, m_given.entranceAltitude);
+        bool whole = false;
+        const int code = epsgEdit->text().trimmed().toInt(&whole);
+        d.epsgCode = whole ? code : m_given.epsgCode;
     }
     return d;
 }
 
+SurveyDetails SurveyDetailsDialog::details() const
+{
+    // Unchanged controls give back what they were given, whatever the fields could not show
+    // (more decimals, numbers no writer uses).
+    const SurveyDetails d = fromControls();
+    return d == m_shown ? m_given : d;
+}
+
 QString SurveyDetailsDialog::problem() const
 {
+    if (dateKnownBox->isChecked() && !typedDate(dateEdit->text()).isValid())
+        return tr("The survey date is not a date: type it as 2023-07-15.");
+    for (const auto &[edit, validator] : numbersInUse()) {
+        const QString why = validator->reason(edit->text());
+        if (!why.isEmpty())
+            return why;
+    }
     return details().problem();
 }
 
 void SurveyDetailsDialog::accept()
 {
     const QString why = problem();
-    problemLabel->setText(why);
-    problemLabel->setVisible(!why.isEmpty());
+    showProblem(why);
     if (why.isEmpty())
         QDialog::accept();
 }

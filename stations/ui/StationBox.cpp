@@ -1,8 +1,9 @@
 #include "stations/ui/StationBox.h"
 
 #include "app/EditSession.h"
-#include "app/ui/AnsiValidator.h"
 #include "app/ui/Controls.h"
+#include "app/ui/TextValidator.h"
+#include "stations/StationEditor.h"
 
 using namespace Controls;
 
@@ -11,11 +12,11 @@ StationBox::StationBox(QWidget *parent) : QGroupBox(tr("New Station"), parent)
     labelCaption = label(this, tr("Label/Number"), 8, 24);
     labelEdit = edit(this, QString(), labelCaption->text(), 80, 16, 185, 21);
     labelEdit->setMaxLength(StationLabelBytes);
-    labelEdit->setValidator(new AnsiValidator(labelEdit));
+    TextValidator::attach(labelEdit, &StationEditor::labelProblem);
     commentCaption = label(this, tr("Comment"), 8, 48);
     commentEdit = edit(this, QString(), commentCaption->text(), 56, 40, 209, 21);
     commentEdit->setMaxLength(StationCommentBytes);
-    commentEdit->setValidator(new AnsiValidator(commentEdit));
+    TextValidator::attach(commentEdit, &StationEditor::commentProblem);
     addButton = pushButton(this, tr("Add"), 272, 16, 49, 49);
     addButton->setEnabled(false);
     newBranchCheck = checkBox(this, tr("New branch"), true, 8, 64, 97, 17);

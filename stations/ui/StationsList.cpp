@@ -1,9 +1,14 @@
 #include "stations/ui/StationsList.h"
 
+#include "app/AnsiText.h"
+#include "app/ui/TextValidator.h"
+#include "stations/StationEditor.h"
 #include "stations/StationTable.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -15,6 +20,22 @@ QTableWidgetItem *readOnly(const QString &text)
     item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     return item;
 }
+
+// A label is edited in a box that refuses, as the station box does, what a label cannot hold.
+class LabelDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+            edit->setMaxLength(StationLabelBytes);
+            TextValidator::attach(edit, &StationEditor::labelProblem);
+        }
+        return editor;
+    }
+};
 
 } // namespace
 
@@ -28,6 +49,7 @@ StationsList::StationsList(QWidget *parent) : QTableWidget(parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
+    setItemDelegateForColumn(LabelColumn, new LabelDelegate(this));
     connect(this, &QTableWidget::cellClicked, this, [this](int row, int) { emit stationClicked(row); });
     // The row the keys move to is the station picked, so Delete removes the one highlighted.
     connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
@@ -51,8 +73,9 @@ void StationsList::showStations(const StationTable &table, int selected, int fir
     for (int i = std::max(0, firstChanged); i < table.count() && i <= lastChanged; ++i) {
         const Station &station = table.at(i);
         setItem(i, NumberColumn, readOnly(QString::number(i)));
-        setItem(i, LabelColumn, new QTableWidgetItem(labelText(station)));
-        setItem(i, CommentColumn, readOnly(commentText(station)));
+        // As the survey files write them: a stored control character is a space.
+        setItem(i, LabelColumn, new QTableWidgetItem(AnsiText::withoutControlCharacters(labelText(station))));
+        setItem(i, CommentColumn, readOnly(AnsiText::withoutControlCharacters(commentText(station))));
         setItem(i, BranchEndColumn, readOnly(station.branchEnd ? tr("yes") : QString()));
     }
     if (table.contains(selected)) {

@@ -96,6 +96,45 @@ void SurveyDetailsTest::refusesDetailsNoFileCanHold_data()
     SurveyDetails broken;
     broken.tapeInstrument = QStringLiteral("Disto\nX2");
     QTest::newRow("a line break") << broken << "line break or another control character in the tape";
+    SurveyDetails substitute;
+    substitute.source = QStringLiteral("ok\x1a*fix A1 1 2 3");
+    QTest::newRow("0x1A, a line end to Survex") << substitute << "control character in the scans' source";
+    // What Survex and Therion refuse or misread.
+    SurveyDetails unknown = withEntrance(QStringLiteral("A"), true);
+    unknown.epsgCode = 2147483647;
+    QTest::newRow("a code PROJ does not know") << unknown << "EPSG:2147483647 is not a coordinate system that Survex and Therion know";
+    SurveyDetails degrees = withEntrance(QStringLiteral("A"), true);
+    degrees.epsgCode = 4326;
+    QTest::newRow("latitude and longitude") << degrees << "EPSG:4326 (WGS 84) is not a projected coordinate system in metres";
+    SurveyDetails feet = withEntrance(QStringLiteral("A"), true);
+    feet.epsgCode = 2227;
+    QTest::newRow("a system in feet") << feet << "EPSG:2227 (NAD83 / California zone 3 (ftUS)) is not a projected";
+    SurveyDetails far = withEntrance(QStringLiteral("A"), true);
+    far.entranceEast = 1e300;
+    QTest::newRow("1e300 m east") << far << "must lie between -100000000 and 100000000 m";
+    SurveyDetails beyond = withEntrance(QStringLiteral("A"), true);
+    beyond.entranceNorth = 2e7; // past the pole of the UTM zone: PROJ places it elsewhere
+    QTest::newRow("beyond the zone") << beyond << "lie outside what EPSG:32633 (WGS 84 / UTM zone 33N) can place";
+    SurveyDetails slashes;
+    slashes.team = {{QStringLiteral("A/B/C"), {}}};
+    QTest::newRow("two slashes in a name") << slashes << "\"A/B/C\" has more than one \"/\"";
+    SurveyDetails slash;
+    slash.team = {{QStringLiteral(" / "), {}}};
+    QTest::newRow("only a slash") << slash << "Team member 1 has no name.";
+    SurveyDetails early;
+    early.date = QDate(1, 1, 1);
+    QTest::newRow("year 0001") << early << "between the year 1900 and today";
+    SurveyDetails late;
+    late.date = QDate::currentDate().addDays(1);
+    QTest::newRow("tomorrow") << late << "between the year 1900 and today";
+    // Numbers no writer uses are still numbers: a NaN would make the details differ from themselves.
+    SurveyDetails unusedEast;
+    unusedEast.entranceEast = qQNaN();
+    QTest::newRow("NaN east without coordinates") << unusedEast << "not a number";
+    SurveyDetails unusedDeclination;
+    unusedDeclination.north = NorthReference::Grid;
+    unusedDeclination.declinationDeg = qInf();
+    QTest::newRow("infinite declination, grid north") << unusedDeclination << "not a number";
 }
 
 void SurveyDetailsTest::refusesDetailsNoFileCanHold()
@@ -143,9 +182,21 @@ void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen_data()
     QByteArray team = good;
     team[4 + 4 + 28 + 8 + 3] = 0x7f; // the team's size, after the version, the name and the date
     QTest::newRow("a huge team") << team << "the team's size is damaged";
+    // A length that claims more than the block holds is damage, not gigabytes to set aside.
+    QByteArray roles = good;
+    const int rolesAt = 4 + (4 + 2 * 14) + 8 + 4 + (4 + 2 * 21); // version, name, date, team size, first name
+    QCOMPARE(roles.mid(rolesAt, 4), QByteArray::fromHex("00000002"));
+    roles.replace(rolesAt, 4, QByteArray::fromHex("f0000000"));
+    QTest::newRow("a huge list of roles") << roles << "they are cut short";
+    QByteArray name = good;
+    name.replace(4, 4, QByteArray::fromHex("7ffffff0")); // the cave's name, after the version
+    QTest::newRow("a huge name") << name << "they are cut short";
     SurveyDetails badRole;
     badRole.team = {{QStringLiteral("Anna"), {QStringLiteral("cook")}}};
     QTest::newRow("a value no file can hold") << badRole.encode() << "\"cook\" is not a role Anna can have";
+    SurveyDetails nan;
+    nan.entranceAltitude = qQNaN();
+    QTest::newRow("NaN where no writer looks") << nan.encode() << "one of the numbers of the survey details is not a number";
 }
 
 void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen()

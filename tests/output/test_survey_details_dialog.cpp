@@ -1,5 +1,6 @@
 // The survey details dialog gives back what it was given, refuses details no survey file can hold
-// with the reason in the dialog, and names every control for accessibility tools. With
+// with the reason in the dialog, refuses control characters and non-numbers as they are typed or
+// pasted, takes typed dates, and names every control for accessibility tools. With
 // SPEOMARK_DETAILS_SCREENSHOT set to a file name it also saves a picture of itself there (the
 // user guide's).
 #include "app/ui/Language.h"
@@ -10,7 +11,9 @@
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +42,8 @@ private slots:
     void refusesWhatNoFileCanHold_data();
     void refusesWhatNoFileCanHold();
     void namesEveryControl();
+    void typingIsRefusedOrMarked_data();
+    void typingIsRefusedOrMarked();
 };
 
 void SurveyDetailsDialogTest::givesBackWhatItWasGiven()
@@ -54,6 +59,13 @@ void SurveyDetailsDialogTest::givesBackWhatItWasGiven()
     SurveyDetails gone = details;
     gone.entrance = QStringLiteral("Старый вход");
     QCOMPARE(SurveyDetailsDialog(gone, choices).details(), gone);
+    // Numbers no control shows, and more digits than a field needs, come back to the last bit.
+    SurveyDetails hidden = details;
+    hidden.north = NorthReference::True;
+    hidden.declinationDeg = 3.14159265358979312;
+    hidden.entranceHasCoordinates = false;
+    hidden.entranceEast = 1234.56789012345678;
+    QCOMPARE(SurveyDetailsDialog(hidden, choices).details(), hidden);
 
     if (qEnvironmentVariableIsSet("SPEOMARK_DETAILS_SCREENSHOT")) {
         dialog.show();
@@ -99,14 +111,77 @@ void SurveyDetailsDialogTest::namesEveryControl()
         const bool control = qobject_cast<QLineEdit *>(widget) || qobject_cast<QAbstractButton *>(widget) ||
                              qobject_cast<QComboBox *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
                              qobject_cast<QTableWidget *>(widget);
-        // The spin boxes' own line edits and the table's header buttons belong to their owners.
-        if (!control || qobject_cast<QAbstractSpinBox *>(widget->parentWidget()) ||
+        // The spin boxes' own line edits, the table's header buttons and the calendar's buttons
+        // belong to their owners.
+        bool inCalendar = false;
+        for (QWidget *up = widget->parentWidget(); up; up = up->parentWidget())
+            inCalendar = inCalendar || up->inherits("QCalendarWidget");
+        if (!control || inCalendar || qobject_cast<QAbstractSpinBox *>(widget->parentWidget()) ||
             widget->parentWidget()->inherits("QHeaderView") || widget->inherits("QTableCornerButton"))
             continue;
         ++controls;
         QVERIFY2(!widget->accessibleName().isEmpty(), widget->metaObject()->className());
     }
     QVERIFY(controls >= 20);
+}
+
+void SurveyDetailsDialogTest::typingIsRefusedOrMarked_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("paste"); // else typed over the whole text
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("text"); // the field's text afterwards
+    QTest::addColumn<QString>("problem"); // said at once when OK is taken, else when OK is pressed
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("0x1A pasted into the name") << "cave" << true << QString::fromLatin1("ok\x1a*units tape feet")
+                                               << "Учебная пещера" << "(поле: название пещеры)" << true;
+    QTest::newRow("a line break pasted into the source")
+        << "source" << true << "C:\\Scans\n*fix A1 1 2 3" << "Лист 3, архив клуба" << "(поле: источник сканов)" << true;
+    QTest::newRow("a letter in the easting")
+        << "east" << false << "12a" << "12" << "Координата на восток: здесь допустимо только число" << true;
+    QTest::newRow("the easting emptied") << "east" << false << "" << "" << "Координата на восток: это не число." << false;
+    QTest::newRow("half an exponent") << "north" << false << "4.5e" << "4.5e" << "на север: это не число." << false;
+    QTest::newRow("a comma") << "north" << false << "4500000,5" << "4500000,5" << "" << true;
+    QTest::newRow("a point in the EPSG code") << "epsg" << false << "32637." << "32637"
+                                              << "Код EPSG: здесь допустимо только целое число." << true;
+    QTest::newRow("an unknown EPSG code") << "epsg" << false << "999999" << "999999" << "EPSG:999999 — не система" << false;
+    // 15 July 2023 typed over the date shown (a date edit kept its year then).
+    QTest::newRow("ISO date") << "date" << false << "2023-07-15" << "2023-07-15" << "" << true;
+    QTest::newRow("day first") << "date" << false << "15.07.2023" << "15.07.2023" << "" << true;
+    QTest::newRow("no such day") << "date" << false << "2023-02-30" << "2023-02-30" << "не дата" << false;
+    QTest::newRow("letters") << "date" << false << "July 2023" << " 2023" << "не дата" << false;
+}
+
+void SurveyDetailsDialogTest::typingIsRefusedOrMarked()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, paste);
+    QFETCH(QString, input);
+    QFETCH(QString, text);
+    QFETCH(QString, problem);
+    QFETCH(bool, accepted);
+    SurveyDetailsDialog dialog(labelsProject().details(), SurveyDetailsDialog::entranceChoices(labelsProject().stations));
+    const QHash<QString, QLineEdit *> edits{{"cave", dialog.caveNameEdit}, {"source", dialog.sourceEdit},
+                                           {"east", dialog.eastEdit},      {"north", dialog.northEdit},
+                                           {"epsg", dialog.epsgEdit},      {"date", dialog.dateEdit}};
+    QLineEdit *edit = edits.value(control);
+    if (paste) {
+        QGuiApplication::clipboard()->setText(input);
+        edit->end(false);
+        edit->paste();
+    } else {
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, input);
+    }
+    QCOMPARE(edit->text(), text);
+    if (accepted)
+        QVERIFY2(dialog.problemLabel->text().contains(problem), qPrintable(dialog.problemLabel->text()));
+    dialog.buttons->button(QDialogButtonBox::Ok)->click();
+    QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+    QVERIFY2(dialog.problemLabel->text().contains(accepted ? QString() : problem), qPrintable(dialog.problemLabel->text()));
+    if (control == QLatin1String("date") && accepted)
+        QCOMPARE(dialog.details().date, QDate(2023, 7, 15));
 }
 
 QTEST_MAIN(SurveyDetailsDialogTest)

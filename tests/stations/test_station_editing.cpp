@@ -1,5 +1,6 @@
 // The station box, the mode radios and right clicks on the panes, with real clicks and typing:
 // the wiring to the station editor, whose rules test_station_editor pins.
+#include "stations/ui/StationsList.h"
 #include "support/WindowFixture.h"
 #include "views/ui/ImagePane.h"
 
@@ -7,11 +8,14 @@
 #include <QCheckBox>
 #include <QDockWidget>
 #include <QTableWidget>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QToolTip>
 
 class StationEditing : public QObject
 {
@@ -28,6 +32,7 @@ private slots:
     void refusedAddsSaySo();
     void pickDragNudgeDeleteAndUndoWithTheMouseAndKeys();
     void theStationsListPicksWhatItHighlights();
+    void pastedControlCharactersAreRefused();
 
 private:
     void rightClick(const char *pane, QPoint at) { QTest::mouseClick(f->control<ImagePane>(pane), Qt::RightButton, {}, at); }
@@ -159,6 +164,10 @@ void StationEditing::refusedAddsSaySo_data()
     QTest::newRow("text the fields cannot hold")
         << 0 << "вход 洞" << "Символы «洞» нельзя сохранить в метке или примечании пикета."
         << int(MessageIcon::Error);
+    QTest::newRow("a line end to Survex")
+        << 0 << QString::fromLatin1("ok\x1a*units tape feet")
+        << "Примечание пикета не может содержать перевод строки, табуляцию или другой управляющий символ."
+        << int(MessageIcon::Error);
 }
 
 void StationEditing::refusedAddsSaySo()
@@ -178,6 +187,26 @@ void StationEditing::refusedAddsSaySo()
     QCOMPARE(f->document().stations().count(), stations);
     QVERIFY(enabled("ButtonAdd"));
     QVERIFY(!f->document().modified());
+}
+
+// Pasted into the label or comment box, or into a label in the stations list: the box keeps its
+// text and a tip beside it says why.
+void StationEditing::pastedControlCharactersAreRefused()
+{
+    f->fillStations(1);
+    f->window().show();
+    QGuiApplication::clipboard()->setText(QString::fromLatin1("A1\x1a*fix A1 1000 2000 3000"));
+    auto *list = f->window().findChild<StationsList *>();
+    list->parentWidget()->show(); // the dock, hidden by default (hidden again below, as remembered)
+    list->editItem(list->item(0, 1));
+    for (QLineEdit *box : {labelBox(), f->control<QLineEdit>("Edit7"), list->findChild<QLineEdit *>()}) {
+        const QString before = box->text();
+        box->paste();
+        QCOMPARE(box->text(), before);
+        QVERIFY2(QToolTip::text().contains(QStringLiteral(" пикета не может содержать перевод строки")), qPrintable(QToolTip::text()));
+        QToolTip::hideText();
+    }
+    list->parentWidget()->hide();
 }
 
 void StationEditing::pickDragNudgeDeleteAndUndoWithTheMouseAndKeys()

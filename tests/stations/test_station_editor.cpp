@@ -273,6 +273,23 @@ void StationEditorTest::textsThatTheFieldsCannotHoldAreRefused()
     QVERIFY(editor->enterMoveMode());
     QVERIFY_THROWS_EXCEPTION(CommandError, editor->add(QStringLiteral("B洞"), QString()));
     QCOMPARE(labelText(at(1)), QStringLiteral("S1"));
+    // Nor a control character, a line end to a survey file's reader; the message names the field.
+    const QString unit = QString::fromLatin1("ok\x1a*units tape feet");
+    const QString why = QStringLiteral(" cannot hold a line break, a tab or another control character.");
+    QVERIFY_THROWS_EXCEPTION(CommandError, editor->add(QStringLiteral("B"), unit));
+    QCOMPARE(StationEditor::commentProblem(unit), QStringLiteral("A station's comment") + why);
+    QVERIFY_THROWS_EXCEPTION(CommandError, editor->setLabel(0, unit));
+    QCOMPARE(StationEditor::labelProblem(unit), QStringLiteral("A station's label") + why);
+    QCOMPARE(labelText(at(0)), QStringLiteral("S0"));
+    // One stored by a damaged project shows as the space the files write, and OK keeps that.
+    Station stored = at(1);
+    setCommentText(stored, QString::fromLatin1("a\x1a*fix"));
+    document->setStation(1, stored);
+    QVERIFY(editor->select(1));
+    QCOMPARE(session->commentEntry(), QStringLiteral("a *fix"));
+    QCOMPARE(editor->add(session->labelEntry(), session->commentEntry()), Outcome::Edited);
+    QCOMPARE(commentText(at(1)), QStringLiteral("a *fix"));
+    QCOMPARE(labelText(at(1)), QStringLiteral("S1"));
 }
 
 void StationEditorTest::fullWidthTextsDoNotSpill()
