@@ -251,7 +251,7 @@ Survey SurveyDocument::survey() const
     survey.stations = m_stations;
     survey.planOrientationDeg = NumberText::toDouble(m_settings.orientationEntry);
     survey.style = m_style;
-    survey.details = m_settings.details;
+    survey.details = m_settings.details.writable();
     survey.profileKind = m_settings.profileKind;
     survey.profileMetresPerPixel = m_views[int(ViewSide::Profile)].metresPerPixel;
     return survey;

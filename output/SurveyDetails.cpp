@@ -239,8 +239,14 @@ SurveyDetails SurveyDetails::decode(const QByteArray &bytes, QString *problem)
         return refuse(Words::tr("the north reference is damaged"));
     d.north = NorthReference(north);
     d.epsgCode = epsg;
+    // A number that is no number is damage: such details would differ from themselves.
+    for (const double value : {d.declinationDeg, d.entranceEast, d.entranceNorth, d.entranceAltitude})
+        if (!std::isfinite(value))
+            return refuse(Words::tr("one of their numbers is not a number"));
+    // Details the readers would refuse are kept, so that saving the project loses nothing; the
+    // problem says why no survey file gets them until they are put right.
     const QString why = d.problem();
     if (!why.isEmpty())
-        return refuse(why.chopped(1).replace(0, 1, why.left(1).toLower()));
+        *problem = why.chopped(1).replace(0, 1, why.left(1).toLower());
     return d;
 }

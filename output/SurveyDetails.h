@@ -53,6 +53,8 @@ struct SurveyDetails
     // Therion reading it, as the user should read it; empty when they can. A number that is not
     // finite is refused even where no writer uses it.
     QString problem() const;
+    // These details where every survey file can hold them; no details where it cannot.
+    SurveyDetails writable() const { return problem().isEmpty() ? *this : SurveyDetails(); }
 
     // The fields of the details dialog where text is typed, and why a text there cannot be kept as
     // it is typed or pasted: a line break or another control character, naming the field; empty
@@ -67,8 +69,9 @@ struct SurveyDetails
     // through QDataStream.
     static const QByteArray SectionTag;
     QByteArray encode() const;
-    // Details from a section's bytes. A section that is cut short, of a newer version, or holds
-    // values that cannot be written gives empty details and says why in *problem (a phrase such
-    // as "they are cut short").
+    // Details from a section's bytes. A section that is cut short, of a newer version, or holds a
+    // number that is no number gives empty details and says why in *problem (a phrase such as
+    // "they are cut short"). Details that read whole but that no survey file can hold (see
+    // problem()) are given as they are, with the reason in *problem.
     static SurveyDetails decode(const QByteArray &bytes, QString *problem);
 };

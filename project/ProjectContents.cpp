@@ -136,7 +136,7 @@ Survey ProjectContents::survey() const
     // The window reads north from its entry box, which shows the saved number with 15 digits.
     survey.planOrientationDeg = ProjectHeader::reopenedEntryValue(header.planOrientationEntry);
     survey.style = SurveyStyle(header.dataStyleIndex);
-    survey.details = details();
+    survey.details = details().writable();
     survey.profileKind = kindOf(header.profileKind);
     survey.profileMetresPerPixel = header.profileMetresPerPixel;
     return survey;
@@ -218,9 +218,14 @@ QString ProjectContents::detailsProblem() const
     if (!extras.has(SurveyDetails::SectionTag))
         return QString();
     QString problem;
-    SurveyDetails::decode(extras.section(SurveyDetails::SectionTag), &problem);
+    const SurveyDetails kept = SurveyDetails::decode(extras.section(SurveyDetails::SectionTag), &problem);
     if (problem.isEmpty())
         return QString();
+    if (!kept.isEmpty())
+        return Words::tr("The project's survey details cannot go into survey files as they stand: %1. They are "
+                         "kept in the project; survey files are written without them until they are put right in "
+                         "File > Survey Details.")
+            .arg(problem);
     return Words::tr("The project's survey details cannot be read: %1. The stations and settings were read; "
                      "the details are left empty.")
         .arg(problem);

@@ -1064,6 +1064,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>The project&apos;s survey details cannot be read: %1. The stations and settings were read; the details are left empty.</source>
         <translation>Сведения о съёмке в проекте не читаются: %1. Пикеты и настройки прочитаны; сведения оставлены пустыми.</translation>
     </message>
+    <message>
+        <source>The project&apos;s survey details cannot go into survey files as they stand: %1. They are kept in the project; survey files are written without them until they are put right in File &gt; Survey Details.</source>
+        <translation>Сведения о съёмке в проекте нельзя записать в файлы съёмки в таком виде: %1. Они сохранены в проекте; файлы съёмки пишутся без них, пока их не исправят в меню «Файл», «Сведения о съёмке...».</translation>
+    </message>
 </context>
 <context>
     <name>ProjectExtras</name>
@@ -1866,6 +1870,10 @@ Everything cavern printed:
     <message>
         <source>EPSG:%1 is not a coordinate system that Survex and Therion know.</source>
         <translation>EPSG:%1 — не система координат, известная Survex и Therion.</translation>
+    </message>
+    <message>
+        <source>one of their numbers is not a number</source>
+        <translation>одно из их чисел — не число</translation>
     </message>
 </context>
 <context>

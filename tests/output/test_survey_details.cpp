@@ -171,38 +171,44 @@ void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen_data()
 {
     QTest::addColumn<QByteArray>("section");
     QTest::addColumn<QString>("problem");
+    QTest::addColumn<bool>("kept"); // read whole: kept in the project, left out of survey files
     const QByteArray good = ProjectFile::read(TestFiles::dataPath(QStringLiteral("formats/labels-details.sprj")))
                                 .extras.section(SurveyDetails::SectionTag);
-    QTest::newRow("empty") << QByteArray() << "they are cut short";
-    QTest::newRow("cut short") << good.left(good.size() - 3) << "they are cut short";
-    QTest::newRow("trailing bytes") << good + "xy" << "unexpected bytes follow them";
+    QTest::newRow("empty") << QByteArray() << "they are cut short" << false;
+    QTest::newRow("cut short") << good.left(good.size() - 3) << "they are cut short" << false;
+    QTest::newRow("trailing bytes") << good + "xy" << "unexpected bytes follow them" << false;
     QByteArray newer = good;
     newer[3] = 2;
-    QTest::newRow("a newer version") << newer << "written by a newer Speomark";
+    QTest::newRow("a newer version") << newer << "written by a newer Speomark" << false;
     QByteArray team = good;
     team[4 + 4 + 28 + 8 + 3] = 0x7f; // the team's size, after the version, the name and the date
-    QTest::newRow("a huge team") << team << "the team's size is damaged";
+    QTest::newRow("a huge team") << team << "the team's size is damaged" << false;
     // A length that claims more than the block holds is damage, not gigabytes to set aside.
     QByteArray roles = good;
     const int rolesAt = 4 + (4 + 2 * 14) + 8 + 4 + (4 + 2 * 21); // version, name, date, team size, first name
     QCOMPARE(roles.mid(rolesAt, 4), QByteArray::fromHex("00000002"));
     roles.replace(rolesAt, 4, QByteArray::fromHex("f0000000"));
-    QTest::newRow("a huge list of roles") << roles << "they are cut short";
+    QTest::newRow("a huge list of roles") << roles << "they are cut short" << false;
     QByteArray name = good;
     name.replace(4, 4, QByteArray::fromHex("7ffffff0")); // the cave's name, after the version
-    QTest::newRow("a huge name") << name << "they are cut short";
+    QTest::newRow("a huge name") << name << "they are cut short" << false;
     SurveyDetails badRole;
     badRole.team = {{QStringLiteral("Anna"), {QStringLiteral("cook")}}};
-    QTest::newRow("a value no file can hold") << badRole.encode() << "\"cook\" is not a role Anna can have";
+    QTest::newRow("a value no file can hold") << badRole.encode() << "\"cook\" is not a role Anna can have" << true;
+    SurveyDetails old;
+    old.caveName = QStringLiteral("Old");
+    old.date = QDate(1850, 6, 1);
+    QTest::newRow("a year before 1900") << old.encode() << "the survey date must lie between the year 1900" << true;
     SurveyDetails nan;
     nan.entranceAltitude = qQNaN();
-    QTest::newRow("NaN where no writer looks") << nan.encode() << "one of the numbers of the survey details is not a number";
+    QTest::newRow("NaN where no writer looks") << nan.encode() << "one of their numbers is not a number" << false;
 }
 
 void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen()
 {
     QFETCH(QByteArray, section);
     QFETCH(QString, problem);
+    QFETCH(bool, kept);
     ProjectContents project =
         ProjectFile::read(TestFiles::dataPath(QStringLiteral("formats/labels-details.sprj")));
     project.extras.setSection(SurveyDetails::SectionTag, section);
@@ -211,11 +217,15 @@ void SurveyDetailsTest::damagedDetailsLeaveTheStationsOpen()
     QCOMPARE(read.stations.count(), 9);
     QVERIFY(read.extrasProblem.isEmpty());
     QVERIFY2(read.detailsProblem().contains(problem), qPrintable(read.detailsProblem()));
-    QVERIFY(read.detailsProblem().contains(QLatin1String("The stations and settings were read")));
+    QCOMPARE(read.detailsProblem().contains(QLatin1String("kept in the project")), kept);
     SurveyDocument document;
     read.applyTo(document);
     QCOMPARE(document.stations().count(), 9);
-    QVERIFY(document.details().isEmpty());
+    QCOMPARE(document.details().isEmpty(), !kept);
+    QVERIFY(document.survey().details.isEmpty() && read.survey().details.isEmpty()); // no file gets them
+    // Saved again, the project holds exactly the details it was opened with.
+    if (kept)
+        QCOMPARE(ProjectContents::capture(document).extras.section(SurveyDetails::SectionTag), section);
 }
 
 void SurveyDetailsTest::survexOpensItsBlockWithTheDetails_data()
