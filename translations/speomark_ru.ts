@@ -451,6 +451,10 @@ Legs placed under two different scales (the scale changed between their stations
         <source>Its data end early.</source>
         <translation>Его данные обрываются раньше времени.</translation>
     </message>
+    <message>
+        <source>It is not a file.</source>
+        <translation>Это не файл.</translation>
+    </message>
 </context>
 <context>
     <name>ImageMessages</name>

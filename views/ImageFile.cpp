@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QMutex>
 #include <QPixelFormat>
@@ -291,6 +292,10 @@ ImageRead ImageFile::read(const QString &fileName, const ImageRequest &request, 
 {
     if (control && control->cancelled())
         return failure(fileName, ImageRead::Problem::Cancelled, QString());
+    // A pipe or a device would keep the reading waiting in open() for good.
+    const QFileInfo info(fileName);
+    if (info.exists() && !info.isFile())
+        return failure(fileName, ImageRead::Problem::NotReadable, Words::tr("It is not a file."));
     if (isPdf(fileName))
         return PdfFile::read(fileName, request, control);
     return readPicture(fileName, request, control);

@@ -285,6 +285,9 @@ void DesktopHabits::recentProjectsAreReadWithCare()
     QCOMPARE(QSettings().value(QStringLiteral("recentProjects")).toStringList().size(), 8);
     f->window().guard([&] { f->window().openProject(pipe); });
     QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("pipe.sprj")));
+    f->window().openImageFile(ViewSide::Plan, pipe); // dropped as a scan: refused, not waited on
+    f->waitForImages();
+    QVERIFY(f->dialogs().messages().last().contains(QStringLiteral("pipe.sprj")));
     QSettings().remove(QStringLiteral("recentProjects"));
 }
 
