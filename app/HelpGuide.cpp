@@ -1,6 +1,6 @@
 #include "app/HelpGuide.h"
 
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 
 #include <QStringList>
 

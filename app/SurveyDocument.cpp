@@ -1,6 +1,6 @@
 #include "app/SurveyDocument.h"
 
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 
 SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent) {}
 

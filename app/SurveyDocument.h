@@ -1,10 +1,10 @@
 #pragma once
 
-#include "output/Survey.h"
-#include "output/SurveyDetails.h"
-#include "output/SurveyLeg.h"
+#include "survey/Survey.h"
+#include "survey/SurveyDetails.h"
+#include "survey/SurveyLeg.h"
 #include "output/SurveyText.h"
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 #include <QImage>
 #include <QObject>

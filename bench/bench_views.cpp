@@ -29,7 +29,7 @@
 // when it ends: run one benchmark per process to read it, e.g.
 //   speomark-bench --benchmark_filter=BM_OpenImage/150/
 #include "app/ui/SpeomarkWindows.h"
-#include "stations/Station.h"
+#include "survey/Station.h"
 #include "views/ui/ImagePane.h"
 #include "project/ProjectController.h"
 #include "views/ImageLoader.h"

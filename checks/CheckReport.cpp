@@ -1,7 +1,7 @@
 #include "checks/CheckReport.h"
 
-#include "app/CountedText.h"
-#include "output/SafeLine.h"
+#include "survey/CountedText.h"
+#include "survey/SafeLine.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,10 +1,10 @@
 #include "checks/SurveyLegs.h"
 
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
-#include "app/NumberText.h"
-#include "output/SafeLine.h"
-#include "output/SurveyLeg.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
+#include "survey/NumberText.h"
+#include "survey/SafeLine.h"
+#include "survey/SurveyLeg.h"
 #include "output/SurveyText.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/SurveyDocument.h"
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stations/Station.h"
+#include "survey/Station.h"
 
 #include <QImage>
 #include <QString>

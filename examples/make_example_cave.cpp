@@ -1,5 +1,5 @@
 // Draws the example cave's plan and profile sheets into the given folder.
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "examples/ExampleCave.h"
 #include "project/ProjectFile.h"
 

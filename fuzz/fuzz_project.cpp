@@ -3,12 +3,12 @@
 // back to the same bytes, and every writer (the three survey text layouts, Therion, Compass and
 // the check's CSV) must build (or stop at a leg) with every line safe to show and save: no control
 // byte but the writers' own tabs, no Therion line ending in a backslash.
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "app/SurveyDocument.h"
 #include "checks/CheckReport.h"
 #include "checks/SurveyLegs.h"
 #include "output/CompassText.h"
-#include "output/SafeLine.h"
+#include "survey/SafeLine.h"
 #include "output/SurveyText.h"
 #include "output/TherionText.h"
 #include "project/ProjectFile.h"

@@ -1,7 +1,7 @@
 #include "output/BitmapFile.h"
 
-#include "app/CommandError.h"
-#include "app/Truncate.h"
+#include "survey/CommandError.h"
+#include "survey/Truncate.h"
 #include "output/WholeFile.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"

@@ -1,7 +1,7 @@
 #include "output/CompassText.h"
 
-#include "output/SafeLine.h"
-#include "output/StationNames.h"
+#include "survey/SafeLine.h"
+#include "survey/StationNames.h"
 
 #include <charconv>
 

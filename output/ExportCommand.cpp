@@ -1,6 +1,6 @@
 #include "output/ExportCommand.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "checks/CheckReport.h"
 #include "output/Exporter.h"
 #include "output/WholeFile.h"

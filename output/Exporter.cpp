@@ -1,6 +1,6 @@
 #include "output/Exporter.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "output/CompassText.h"
 #include "output/DataFileName.h"
 #include "output/TherionText.h"

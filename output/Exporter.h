@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/Survey.h"
+#include "survey/Survey.h"
 #include "output/SurveyText.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #include "output/SurveyOutput.h"
 
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 #include "output/BitmapFile.h"

@@ -1,9 +1,9 @@
 #include "output/SurveyText.h"
 
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
-#include "output/SafeLine.h"
-#include "output/StationNames.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
+#include "survey/SafeLine.h"
+#include "survey/StationNames.h"
 
 #include <QSet>
 #include <charconv>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "output/SurveyDetails.h"
-#include "output/SurveyLeg.h"
-#include "stations/StationTable.h"
+#include "survey/SurveyDetails.h"
+#include "survey/SurveyLeg.h"
+#include "survey/StationTable.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "output/WholeFile.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 
 #include <QCoreApplication>
 #include <QDir>

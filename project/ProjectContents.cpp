@@ -1,6 +1,6 @@
 #include "project/ProjectContents.h"
 
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 #include "app/SurveyDocument.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "output/Survey.h"
-#include "output/SurveyDetails.h"
+#include "survey/Survey.h"
+#include "survey/SurveyDetails.h"
 #include "project/ProjectExtras.h"
 #include "project/ProjectHeader.h"
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 enum class ViewSide;
 

@@ -1,6 +1,6 @@
 #include "project/ProjectFile.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "output/WholeFile.h"
 #include "project/StationRecord.h"
 

@@ -1,8 +1,8 @@
 #include "project/ProjectHeader.h"
 
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
-#include "app/NumberText.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
+#include "survey/NumberText.h"
 #include "project/LittleEndian.h"
 
 #include <QCoreApplication>

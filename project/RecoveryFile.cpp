@@ -1,8 +1,8 @@
 #include "project/RecoveryFile.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "app/EditSession.h"
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"

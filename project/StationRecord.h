@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stations/Station.h"
+#include "survey/Station.h"
 
 // One station as a project file stores it: 308 bytes, the Station fields in their order
 // (seven little-endian 32-bit reals, the 20-byte label, the 256-byte comment, the branch-end

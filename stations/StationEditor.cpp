@@ -1,12 +1,12 @@
 #include "stations/StationEditor.h"
 
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
 #include "app/EditHistory.h"
 #include "app/EditSession.h"
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 #include "app/SurveyDocument.h"
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 
 #include <QCoreApplication>
 #include <QObject>

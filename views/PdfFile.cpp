@@ -1,6 +1,6 @@
 #include "views/PdfFile.h"
 
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 #include "views/ImageMessages.h"
 #include "views/PdfRender.h"
 

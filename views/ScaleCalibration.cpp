@@ -1,7 +1,7 @@
 #include "views/ScaleCalibration.h"
 
 #include "app/EditHistory.h"
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "project/ProjectHeader.h"
 

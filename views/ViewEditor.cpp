@@ -1,6 +1,6 @@
 #include "views/ViewEditor.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "app/EditHistory.h"
 #include "app/SurveyDocument.h"
 #include "views/ScaleCalibration.h"

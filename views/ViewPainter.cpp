@@ -1,6 +1,6 @@
 #include "views/ViewPainter.h"
 
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 #include "views/ViewSnapshot.h"
 
 #include <QFont>

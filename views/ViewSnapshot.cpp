@@ -2,7 +2,7 @@
 
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 #include "checks/SurveyLegs.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "views/ZoomPan.h"
 
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "app/ui/HelpWindow.h"
 
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 #include "app/HelpGuide.h"
 #include "app/ui/Language.h"
 

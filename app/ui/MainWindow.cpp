@@ -1,7 +1,7 @@
 #include "app/ui/MainWindow.h"
 
-#include "app/CommandError.h"
-#include "app/Truncate.h"
+#include "survey/CommandError.h"
+#include "survey/Truncate.h"
 #include "app/ui/Controls.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/Language.h"

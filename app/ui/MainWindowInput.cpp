@@ -3,9 +3,9 @@
 // north arrow, and opening what is dropped.
 #include "app/ui/MainWindow.h"
 
-#include "app/CommandError.h"
-#include "app/NumberText.h"
-#include "app/Truncate.h"
+#include "survey/CommandError.h"
+#include "survey/NumberText.h"
+#include "survey/Truncate.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"

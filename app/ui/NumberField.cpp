@@ -1,6 +1,6 @@
 #include "app/ui/NumberField.h"
 
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 #include "app/ui/Controls.h"
 
 #include <QLineEdit>

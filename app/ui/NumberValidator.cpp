@@ -1,6 +1,6 @@
 #include "app/ui/NumberValidator.h"
 
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 
 #include <QRegularExpression>
 

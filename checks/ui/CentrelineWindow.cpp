@@ -2,7 +2,7 @@
 
 #include "checks/ui/SurveyCheckWindow.h"
 
-#include "app/CountedText.h"
+#include "survey/CountedText.h"
 #include "checks/SurveyNetwork.h"
 #include "checks/ui/CentrelineView.h"
 

@@ -1,7 +1,7 @@
 #include "checks/ui/SurveyCheckWindow.h"
 
-#include "app/CountedText.h"
-#include "app/NumberText.h"
+#include "survey/CountedText.h"
+#include "survey/NumberText.h"
 #include "checks/CheckReport.h"
 #include "checks/ui/LegTableModel.h"
 #include "output/SurveyText.h"

@@ -1,12 +1,12 @@
 #include "output/ui/SurveyDetailsDialog.h"
 
-#include "app/AnsiText.h"
-#include "app/NumberText.h"
+#include "survey/AnsiText.h"
+#include "survey/NumberText.h"
 #include "app/ui/Language.h"
 #include "app/ui/NumberValidator.h"
 #include "app/ui/TextValidator.h"
 #include "output/SurveyText.h"
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 #include <QCalendarWidget>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/SurveyDetails.h"
+#include "survey/SurveyDetails.h"
 
 #include <QDialog>
 #include <QHash>

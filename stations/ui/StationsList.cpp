@@ -1,9 +1,9 @@
 #include "stations/ui/StationsList.h"
 
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 #include "app/ui/TextValidator.h"
 #include "stations/StationEditor.h"
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

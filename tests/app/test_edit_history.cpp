@@ -1,7 +1,7 @@
 // Undo and redo of every edit, and the station table after Delete and Insert: each edit undoes to
 // the exact bytes it started from and redoes to the exact bytes it made, and a job edited by
 // Delete or Insert writes the same survey text as one digitised that way from the start.
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "app/EditHistory.h"
 #include "output/SurveyText.h"
 #include "project/ProjectContents.h"

@@ -1,8 +1,8 @@
 // One language at a time: every text the windows show is English, or Russian, never a mix; the
 // translation is complete and keeps what its texts carry; captions fit their buttons; and what
 // the window writes is the same, byte for byte, whichever language it speaks.
-#include "app/AnsiText.h"
-#include "app/CountedText.h"
+#include "survey/AnsiText.h"
+#include "survey/CountedText.h"
 #include "app/HelpGuide.h"
 #include "app/ui/HelpWindow.h"
 #include "app/ui/Language.h"

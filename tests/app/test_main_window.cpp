@@ -1,7 +1,7 @@
 // The main window: accessible names, the pane layout and the splitter, Close Project, the help
 // window, the command guard and the entry boxes' code page.
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
 #include "app/HelpGuide.h"
 #include "app/ui/UpDown.h"
 #include "support/WindowFixture.h"

@@ -1,10 +1,10 @@
 // Number entry parsing and formatting, the 8-bit codec, the drawing truncation and the bounded
 // station text fields.
-#include "app/AnsiText.h"
-#include "app/CommandError.h"
-#include "app/NumberText.h"
-#include "stations/Station.h"
-#include "app/Truncate.h"
+#include "survey/AnsiText.h"
+#include "survey/CommandError.h"
+#include "survey/NumberText.h"
+#include "survey/Station.h"
+#include "survey/Truncate.h"
 #include "support/CommaLocale.h"
 
 #include <QLocale>

@@ -1,7 +1,7 @@
 // The station names each target reads, from one naming function: labels Survex would refuse are
 // transliterated or mended, equal labels keep equal names, and changed names step aside.
-#include "app/AnsiText.h"
-#include "output/StationNames.h"
+#include "survey/AnsiText.h"
+#include "survey/StationNames.h"
 
 #include <QTest>
 #include <vector>

@@ -1,7 +1,7 @@
 // Survey details: what no survey file can hold is refused with a reason, a project keeps them after
 // its stations (and a damaged copy leaves the stations open), and the Survex text opens its block
 // with them.
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 #include "app/SurveyDocument.h"
 #include "project/ProjectContents.h"
 #include "project/ProjectFile.h"

@@ -1,7 +1,7 @@
 // Leg values from station metre coordinates: bearings in every direction, degrees from radians,
 // legs along the axes, zero-length legs and the plan orientation.
-#include "app/CommandError.h"
-#include "output/SurveyLeg.h"
+#include "survey/CommandError.h"
+#include "survey/SurveyLeg.h"
 #include "output/SurveyText.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The three survey text layouts in both styles: the worked example, empty and one-station tables,
 // station names, branches, legs of no length, a leg that cannot be computed, and numbers in a
 // comma locale.
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 #include "support/TestFiles.h"
 #include "output/SurveyText.h"
 #include "support/CommaLocale.h"

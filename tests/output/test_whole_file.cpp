@@ -1,7 +1,7 @@
 // Whole-file writes: a failed sync or write keeps the earlier file and says why; a picture is
 // byte for byte what Qt's BMP writer made of the whole picture, though drawn a band of rows at a
 // time, and is saved without memory for a second picture.
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "output/BitmapFile.h"
 #include "output/SurveyOutput.h"
 #include "output/WholeFile.h"

@@ -1,8 +1,8 @@
 // The project file byte by byte: sizes and offsets, little-endian fields, the refusals of a
 // damaged file, a bit-for-bit round trip, and saving that never spoils an earlier file.
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "support/TestFiles.h"
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "project/ProjectFile.h"
 #include "project/StationRecord.h"

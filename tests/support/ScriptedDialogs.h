@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ui/DialogService.h"
-#include "output/SurveyDetails.h"
+#include "survey/SurveyDetails.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,6 +1,6 @@
 // What the view strip and the panes do to a view, without a window: opening a scan, the zoom and
 // scroll arithmetic of the buttons and of a mouse release, and fixing the scale from the grid entries.
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
 #include "views/ScaleCalibration.h"

@@ -2,7 +2,7 @@
 // zoomed painting, drawn from a document and a session without a window.
 #include "app/EditSession.h"
 #include "app/SurveyDocument.h"
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"
 

@@ -1,6 +1,6 @@
 #include "views/ui/ImagePane.h"
 
-#include "app/Truncate.h"
+#include "survey/Truncate.h"
 #include "views/ViewPainter.h"
 
 #include <QMouseEvent>

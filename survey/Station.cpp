@@ -1,6 +1,6 @@
-#include "stations/Station.h"
+#include "survey/Station.h"
 
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-#include "app/NumberText.h"
+#include "survey/NumberText.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 
 #include <QCoreApplication>
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "output/StationNames.h"
+#include "survey/StationNames.h"
 
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 #include "output/SurveyText.h"
 
 #include <QSet>

@@ -1,4 +1,4 @@
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 bool StationTable::canStartBranch() const
 {

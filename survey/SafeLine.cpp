@@ -1,6 +1,6 @@
-#include "output/SafeLine.h"
+#include "survey/SafeLine.h"
 
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 
 QByteArray SafeLine::oneLine(QByteArray bytes)
 {

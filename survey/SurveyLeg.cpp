@@ -1,6 +1,6 @@
-#include "output/SurveyLeg.h"
+#include "survey/SurveyLeg.h"
 
-#include "app/CommandError.h"
+#include "survey/CommandError.h"
 
 #include <QCoreApplication>
 #include <algorithm>

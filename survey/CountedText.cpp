@@ -1,4 +1,4 @@
-#include "app/CountedText.h"
+#include "survey/CountedText.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stations/StationTable.h"
+#include "survey/StationTable.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,4 +1,4 @@
-#include "output/Survey.h"
+#include "survey/Survey.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "app/AnsiText.h"
+#include "survey/AnsiText.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "stations/Station.h"
+#include "survey/Station.h"
 
 // How the third value of every leg is expressed; the values are the item indexes of the
 // "Style" radio group and of DataStyleIndex in a project file.

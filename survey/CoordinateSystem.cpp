@@ -1,4 +1,4 @@
-#include "output/CoordinateSystem.h"
+#include "survey/CoordinateSystem.h"
 
 #include <QByteArray>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "output/SurveyDetails.h"
+#include "survey/SurveyDetails.h"
 
-#include "app/AnsiText.h"
-#include "output/CoordinateSystem.h"
+#include "survey/AnsiText.h"
+#include "survey/CoordinateSystem.h"
 
 #include <QCoreApplication>
 #include <QDataStream>
