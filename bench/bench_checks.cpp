@@ -32,7 +32,7 @@ StationTable loopySurvey()
         s.planY = float(south / 0.05);
         s.profileX = float(along / 0.04);
         s.profileY = float(down / 0.04);
-        setLabelText(s, name);
+        s.label = fittedLabel(name);
         return s;
     };
     std::vector<Station> main;

@@ -238,7 +238,7 @@ void placeSurvey(MainWindow &form, const QRect &area)
         s.planY = float(y);
         s.profileX = float(x);
         s.profileY = float(y);
-        setLabelText(s, QStringLiteral("A%1").arg(i));
+        s.label = fittedLabel(QStringLiteral("A%1").arg(i));
     }
     const Station pending = stations.back();
     stations.pop_back();

@@ -33,7 +33,7 @@ QByteArray foldCase(QByteArray bytes)
 // The comment as the leg's line carries it: a stored control character is written as a space.
 QString commentOnLine(const Station &station)
 {
-    return hasComment(station) ? decodeText(SafeLine::oneLine(commentBytes(station))) : QString();
+    return !station.comment.isEmpty() ? decodeText(SafeLine::oneLine(AnsiText::encode(station.comment))) : QString();
 }
 
 } // namespace

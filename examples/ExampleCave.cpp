@@ -180,14 +180,14 @@ ExampleCave::ExampleCave()
         s.planXMetres = float(static_cast<long double>(plan.x()) * MetresPerPixel);
         s.planYMetres = float(static_cast<long double>(plan.y()) * MetresPerPixel);
         s.profileYMetres = float(static_cast<long double>(profile.y()) * MetresPerPixel);
-        setLabelText(s, p.label);
+        s.label = fittedLabel(p.label);
         s.branchEnd = p.branchEnd;
         m_stations.append(s);
     }
-    setCommentText(m_stations[0], QStringLiteral("вход"));
-    setCommentText(m_stations[8], QStringLiteral("развилка"));
-    setCommentText(m_stations[19], QStringLiteral("сифон"));
-    setCommentText(m_stations[m_stations.size() - 1], QStringLiteral("узость"));
+    m_stations[0].comment = fittedComment(QStringLiteral("вход"));
+    m_stations[8].comment = fittedComment(QStringLiteral("развилка"));
+    m_stations[19].comment = fittedComment(QStringLiteral("сифон"));
+    m_stations[m_stations.size() - 1].comment = fittedComment(QStringLiteral("узость"));
 }
 
 QPointF ExampleCave::planPixel(const Point &p) const

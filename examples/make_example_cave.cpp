@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
     QTextStream out(&list);
     out << "label,plan_x,plan_y,profile_x,profile_y,branch_end\n";
     for (const Station &s : cave.stations())
-        out << labelText(s) << ',' << s.planX << ',' << s.planY << ',' << s.profileX << ',' << s.profileY << ','
+        out << s.label << ',' << s.planX << ',' << s.planY << ',' << s.profileX << ',' << s.profileY << ','
             << s.branchEnd << '\n';
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "output/CompassText.h"
 
+#include "survey/AnsiText.h"
+
 #include "survey/SafeLine.h"
 #include "survey/StationNames.h"
 
@@ -56,7 +58,7 @@ SurveyText build(const StationTable &stations, double planOrientation, const Sur
             if (!leg)
                 return; // Compass has no line for a station that starts a branch
             const Station &station = stations.at(j);
-            QByteArray note = hasComment(station) ? commentBytes(station) : QByteArray();
+            QByteArray note = !station.comment.isEmpty() ? AnsiText::encode(station.comment) : QByteArray();
             const QByteArray changedNames = SurveyText::nameNotes(names, j - 1, j, &explained);
             note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
             // A plumbed leg has no bearing; Survex warns of one given, so it is written as 0.

@@ -13,7 +13,7 @@ namespace {
 // A stored text may come from a damaged project or an older version; a control character in it
 // would end the line for a reader (and the text preview would split it), so it is written as a
 // space.
-QByteArray label(const Station &station) { return SafeLine::oneLine(labelBytes(station)); }
+QByteArray label(const Station &station) { return SafeLine::oneLine(AnsiText::encode(station.label)); }
 
 void appendFixed2(QByteArray &out, double value)
 {
@@ -106,7 +106,7 @@ QByteArray SurveyText::legValues(const SurveyLeg &leg)
 
 QByteArray SurveyText::stationName(const Station &station, int index)
 {
-    return hasLabel(station) ? label(station) : QByteArray::number(index);
+    return !station.label.isEmpty() ? label(station) : QByteArray::number(index);
 }
 
 QByteArray SurveyText::shortestNumber(double value)
@@ -181,10 +181,10 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
     if (format == SurveyFormat::LumaroLabel) {
         // Station 0 always has a line, even in an empty table; it never carries " #end".
         SafeLine first(syntax);
-        if (count > 0 && hasLabel(stations.at(0)))
-            first.code(" ^").text(labelBytes(stations.at(0)));
-        if (count > 0 && hasComment(stations.at(0)))
-            first.code(" ; ").comment(commentBytes(stations.at(0)));
+        if (count > 0 && !stations.at(0).label.isEmpty())
+            first.code(" ^").text(AnsiText::encode(stations.at(0).label));
+        if (count > 0 && !stations.at(0).comment.isEmpty())
+            first.code(" ; ").comment(AnsiText::encode(stations.at(0).comment));
         text.lines.append(first.bytes());
     }
 
@@ -210,22 +210,22 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
         if (format == SurveyFormat::LumaroLabel) {
             if (continuesBranch)
                 line.code(legValues(leg));
-            if (hasLabel(station))
-                line.code(" ^").text(labelBytes(station));
+            if (!station.label.isEmpty())
+                line.code(" ^").text(AnsiText::encode(station.label));
             if (station.branchEnd || j == count - 1)
                 line.code(" #end");
-            if (hasComment(station))
-                line.code(" ; ").comment(commentBytes(station));
+            if (!station.comment.isEmpty())
+                line.code(" ; ").comment(AnsiText::encode(station.comment));
         } else if (continuesBranch) {
             line.text(names.name(j - 1)).code("\t").text(names.name(j)).code('\t' + legValues(leg));
-            QByteArray note = hasComment(station) ? commentBytes(station) : QByteArray();
+            QByteArray note = !station.comment.isEmpty() ? AnsiText::encode(station.comment) : QByteArray();
             const QByteArray changedNames = nameNotes(names, j - 1, j, &explained);
             note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
             if (!note.isEmpty())
                 line.code(" ; ").comment(note);
-        } else if (hasComment(station)) {
+        } else if (!station.comment.isEmpty()) {
             // A new branch has no leg line; only its comment survives.
-            line.code(";").comment(commentBytes(station));
+            line.code(";").comment(AnsiText::encode(station.comment));
         } else {
             continue;
         }

@@ -1,4 +1,5 @@
 #include "output/TherionText.h"
+#include "survey/AnsiText.h"
 
 #include "survey/SafeLine.h"
 #include "survey/StationNames.h"
@@ -89,7 +90,7 @@ SurveyText build(const StationTable &stations, SurveyStyle style, double planOri
     const bool complete =
         SurveyText::visitLegs(stations, style, planOrientation, names, &text, [&](int j, const SurveyLeg *leg) {
             const Station &station = stations.at(j);
-            QByteArray note = hasComment(station) ? commentBytes(station) : QByteArray();
+            QByteArray note = !station.comment.isEmpty() ? AnsiText::encode(station.comment) : QByteArray();
             if (!leg) {
                 // A new branch has no leg line; only its comment survives.
                 if (!note.isEmpty())

@@ -58,8 +58,8 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     // Texts parked for the pending station in Move mode live in the table being replaced.
     const bool moving = m_session.moving();
     const StationTable &old = m_document.stations();
-    const QString parkedLabel = moving && old.hasPending() ? labelText(old.pending()) : m_session.parkedLabel();
-    const QString parkedComment = moving && old.hasPending() ? commentText(old.pending()) : m_session.parkedComment();
+    const QString parkedLabel = moving && old.hasPending() ? old.pending().label : m_session.parkedLabel();
+    const QString parkedComment = moving && old.hasPending() ? old.pending().comment : m_session.parkedComment();
 
     project.applyTo(m_document);
     const StationTable &table = m_document.stations();
@@ -70,8 +70,8 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     if (moving) {
         if (table.hasPending()) {
             m_document.editStations([&](StationTable &t) {
-                setLabelText(t.pending(), parkedLabel);
-                setCommentText(t.pending(), parkedComment);
+                t.pending().label = fittedLabel(parkedLabel);
+                t.pending().comment = fittedComment(parkedComment);
             });
         } else {
             m_session.setParked(parkedLabel, parkedComment);
@@ -80,14 +80,14 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
             // The selection refers to the new table: start again from its last station.
             m_session.setSelected(table.count() - 1);
             const Station &selected = table.at(table.count() - 1);
-            m_session.setEntries(labelText(selected), commentText(selected));
+            m_session.setEntries(selected.label, selected.comment);
         } else {
             // Nothing left to edit: back to Add mode, with the parked texts.
             m_session.setMode(EditMode::Add);
             m_session.setAddModeEntered(true);
             m_session.setAddEnabled(false);
             if (table.hasPending())
-                m_session.setEntries(labelText(table.pending()), commentText(table.pending()));
+                m_session.setEntries(table.pending().label, table.pending().comment);
             else
                 m_session.setEntries(m_session.parkedLabel(), m_session.parkedComment());
         }

@@ -113,6 +113,9 @@ QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *st
     for (int i = 0; i < count; ++i) {
         if (!StationRecord::hasFiniteCoordinates(stations[i]))
             throw unsavable(fileName, badStation(i, count));
+        const QString texts = StationRecord::problem(stations[i]);
+        if (!texts.isEmpty())
+            throw unsavable(fileName, Words::tr("station %1: %2").arg(i).arg(texts));
         StationRecord::write(stations[i], bytes.data() + ProjectHeader::Size + qint64(i) * StationRecord::Size);
     }
     return bytes;

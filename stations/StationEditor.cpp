@@ -104,7 +104,7 @@ QString StationEditor::commentProblem(const QString &comment)
 QString StationEditor::nameOf(int index) const
 {
     const StationTable &table = m_document.stations();
-    return table.contains(index) && hasLabel(table.at(index)) ? labelText(table.at(index)) : QString::number(index);
+    return table.contains(index) && !table.at(index).label.isEmpty() ? table.at(index).label : QString::number(index);
 }
 
 void StationEditor::placePoint(ViewSide side, QPoint displayed)
@@ -148,8 +148,8 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         checkTexts(label, comment);
         recordEdit(m_history, Words::tr("Edit Station %1").arg(nameOf(selected)), [&] {
             Station station = table.at(selected);
-            setLabelText(station, label);
-            setCommentText(station, comment);
+            station.label = fittedLabel(label);
+            station.comment = fittedComment(comment);
             m_document.setStation(selected, station);
             m_document.setModified(true);
         });
@@ -161,9 +161,9 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
     checkTexts(label, comment);
     const int count = table.count();
     Station station = table.pending();
-    setLabelText(station, label);
-    setCommentText(station, comment);
-    const QString name = hasLabel(station) ? labelText(station) : QString::number(count);
+    station.label = fittedLabel(label);
+    station.comment = fittedComment(comment);
+    const QString name = !station.label.isEmpty() ? station.label : QString::number(count);
 
     if (m_session.inserting()) {
         const int before = m_session.insertBefore();
@@ -173,8 +173,8 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
             // Joined into the branch of the station it goes before; the pending entry keeps the
             // texts parked in it.
             Station pending{};
-            setLabelText(pending, labelText(table.pending()));
-            setCommentText(pending, commentText(table.pending()));
+            pending.label = fittedLabel(table.pending().label);
+            pending.comment = fittedComment(table.pending().comment);
             station.branchEnd = false;
             m_document.insertStation(before, station);
             m_document.setStation(table.count(), pending);
@@ -301,8 +301,8 @@ void StationEditor::showSelectedTexts()
 // shows (and is kept on OK) as the space the survey files write for it.
 void StationEditor::showStoredTexts(const Station &station)
 {
-    m_session.setEntries(AnsiText::withoutControlCharacters(labelText(station)),
-                         AnsiText::withoutControlCharacters(commentText(station)));
+    m_session.setEntries(AnsiText::withoutControlCharacters(station.label),
+                         AnsiText::withoutControlCharacters(station.comment));
 }
 
 void StationEditor::enableNewBranchWhereAllowed()
@@ -333,8 +333,8 @@ bool StationEditor::enterMoveMode()
         m_session.setPointPlaced(ViewSide::Profile, false);
     } else if (table.hasPending()) {
         Station pending = table.pending();
-        setLabelText(pending, label);
-        setCommentText(pending, comment);
+        pending.label = fittedLabel(label);
+        pending.comment = fittedComment(comment);
         m_document.setStation(table.count(), pending);
     } else {
         m_session.setParked(label, comment);
@@ -517,7 +517,7 @@ void StationEditor::setLabel(int index, const QString &label)
     ChangeBatch batch(m_document, m_session);
     recordEdit(m_history, Words::tr("Rename Station %1").arg(nameOf(index)), [&] {
         Station station = table.at(index);
-        setLabelText(station, label);
+        station.label = fittedLabel(label);
         m_document.setStation(index, station);
         m_document.setModified(true);
         if (m_session.moving() && m_session.selected() == index)

@@ -68,7 +68,7 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
         view.labels.reserve(count);
         for (int i = 0; i < count; ++i) {
             const Station &s = table.at(i);
-            view.labels.append(hasLabel(s) ? labelText(s) : indexWhenUnlabelled ? QString::number(i) : QString());
+            view.labels.append(!s.label.isEmpty() ? s.label : indexWhenUnlabelled ? QString::number(i) : QString());
         }
     }
     if (document.showLines()) {
@@ -86,7 +86,7 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
         view.pendingShown = true;
         view.pending = at(pending);
         if (document.showLabels() && !session.labelEntry().isEmpty())
-            view.pendingLabel = session.moving() ? labelText(pending) : session.labelEntry();
+            view.pendingLabel = session.moving() ? pending.label : session.labelEntry();
         const int next = pendingIndex(session, table);
         if (document.showLines() && table.hasLegBefore(next) && !session.newBranchChecked()) {
             view.pendingLegShown = true;

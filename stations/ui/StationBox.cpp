@@ -11,11 +11,11 @@ StationBox::StationBox(QWidget *parent) : QGroupBox(tr("New Station"), parent)
 {
     labelCaption = label(this, tr("Label/Number"), 8, 24);
     labelEdit = edit(this, QString(), labelCaption->text(), 80, 16, 185, 21);
-    labelEdit->setMaxLength(StationLabelBytes);
+    labelEdit->setMaxLength(StationLabelChars);
     TextValidator::attach(labelEdit, &StationEditor::labelProblem);
     commentCaption = label(this, tr("Comment"), 8, 48);
     commentEdit = edit(this, QString(), commentCaption->text(), 56, 40, 209, 21);
-    commentEdit->setMaxLength(StationCommentBytes);
+    commentEdit->setMaxLength(StationCommentChars);
     TextValidator::attach(commentEdit, &StationEditor::commentProblem);
     addButton = pushButton(this, tr("Add"), 272, 16, 49, 49);
     addButton->setEnabled(false);

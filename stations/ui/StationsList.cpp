@@ -30,7 +30,7 @@ public:
     {
         QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
         if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
-            edit->setMaxLength(StationLabelBytes);
+            edit->setMaxLength(StationLabelChars);
             TextValidator::attach(edit, &StationEditor::labelProblem);
         }
         return editor;
@@ -74,8 +74,8 @@ void StationsList::showStations(const StationTable &table, int selected, int fir
         const Station &station = table.at(i);
         setItem(i, NumberColumn, readOnly(QString::number(i)));
         // As the survey files write them: a stored control character is a space.
-        setItem(i, LabelColumn, new QTableWidgetItem(AnsiText::withoutControlCharacters(labelText(station))));
-        setItem(i, CommentColumn, readOnly(AnsiText::withoutControlCharacters(commentText(station))));
+        setItem(i, LabelColumn, new QTableWidgetItem(AnsiText::withoutControlCharacters(station.label)));
+        setItem(i, CommentColumn, readOnly(AnsiText::withoutControlCharacters(station.comment)));
         setItem(i, BranchEndColumn, readOnly(station.branchEnd ? tr("yes") : QString()));
     }
     if (table.contains(selected)) {

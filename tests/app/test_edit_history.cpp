@@ -283,7 +283,7 @@ void EditHistoryTest::editsAtTheTableLimitUndo()
     e.history.undo();
     e.history.undo();
     QCOMPARE(e.document.stations().count(), StationTable::MaxAdded - 1);
-    QVERIFY(!e.document.stations().at(StationTable::MaxAdded - 2).label[0]);
+    QVERIFY(e.document.stations().at(StationTable::MaxAdded - 2).label.isEmpty());
 }
 
 void EditHistoryTest::aFailedEditLeavesNeitherStepNorChange()

@@ -93,8 +93,8 @@ void Recovery::aKilledProgramsWorkComesBack()
     QVERIFY(f.dialogs().shown.first().text.startsWith(QStringLiteral("Восстановить несохранённую работу от ")));
     const StationTable &stations = f.document().stations();
     QVERIFY(stations.count() >= 2); // C may have made it or not
-    QCOMPARE(labelText(stations.at(1)), QStringLiteral("B"));
-    QCOMPARE(commentText(stations.at(1)), QStringLiteral("note B"));
+    QCOMPARE(stations.at(1).label, QStringLiteral("B"));
+    QCOMPARE(stations.at(1).comment, QStringLiteral("note B"));
     QCOMPARE(f.document().orientationEntry(), QStringLiteral("12.5"));
     if (stations.count() == 2) { // the pending station as it stood
         QCOMPARE(f.session().labelEntry(), QStringLiteral("C typed"));

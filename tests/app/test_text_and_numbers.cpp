@@ -3,6 +3,7 @@
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
 #include "survey/NumberText.h"
+#include "project/StationRecord.h"
 #include "survey/Station.h"
 #include "survey/Truncate.h"
 #include "support/CommaLocale.h"
@@ -28,7 +29,6 @@ private slots:
     void truncatesTowardZeroSafely();
     void codecRoundTripsCyrillicAndRefusesOthers();
     void fullWidthTextsStayInsideTheirFields();
-    void clearStationLeavesBytesAfterTheFirst();
     void theCLibraryLocaleDoesNotChangeNumbers();
 };
 
@@ -136,44 +136,27 @@ void TextAndNumbers::codecRoundTripsCyrillicAndRefusesOthers()
     QCOMPARE(AnsiText::decode("ABCDE", 3), QStringLiteral("ABC"));
 }
 
+// A full-width text fills its record field without a zero and reads back whole; a longer one is
+// cut at the field's width when typed; a shorter one leaves no old bytes behind it.
 void TextAndNumbers::fullWidthTextsStayInsideTheirFields()
 {
-    Station station;
-    std::memset(&station, 0x7E, sizeof station);
     const QString label20 = QStringLiteral("ABCDEFGHIJKLMNOPQRST");
     const QString comment256 = QString(256, QChar(u'Ж'));
-    setLabelText(station, label20);
-    setCommentText(station, comment256);
-    station.branchEnd = true;
-    QCOMPARE(labelText(station), label20);
-    QCOMPARE(commentText(station), comment256);
-    QCOMPARE(labelBytes(station).size(), 20);
-    QCOMPARE(commentBytes(station).size(), 256);
-    // A longer text is cut at the field width; a shorter one leaves no old bytes behind it.
-    setLabelText(station, label20 + QStringLiteral("UVW"));
-    QCOMPARE(labelText(station), label20);
-    setLabelText(station, QStringLiteral("B7"));
-    QCOMPARE(QByteArray(station.label, 20), QByteArray("B7").leftJustified(20, '\0'));
-    QVERIFY(station.branchEnd);
-}
-
-void TextAndNumbers::clearStationLeavesBytesAfterTheFirst()
-{
     Station station;
-    std::memset(&station, 0, sizeof station);
-    station.planX = 1.5f;
-    station.profileYMetres = -2.0f;
+    station.label = fittedLabel(label20 + QStringLiteral("UVW"));
+    station.comment = fittedComment(comment256);
     station.branchEnd = true;
-    setLabelText(station, QStringLiteral("A1"));
-    setCommentText(station, QStringLiteral("sump"));
-    clearStation(station);
-    QCOMPARE(station.planX, 0.0f);
-    QCOMPARE(station.profileYMetres, 0.0f);
-    QVERIFY(!station.branchEnd);
-    QCOMPARE(labelText(station), QString());
-    QCOMPARE(commentText(station), QString());
-    QCOMPARE(station.label[1], '1');
-    QCOMPARE(station.comment[1], 'u');
+    QCOMPARE(station.label, label20);
+    char record[StationRecord::Size];
+    std::memset(record, 0x7E, sizeof record);
+    StationRecord::write(station, record);
+    QCOMPARE(QByteArray(record + StationRecord::LabelOffset, 20), label20.toLatin1());
+    QCOMPARE(QByteArray(record + StationRecord::CommentOffset, 256), QByteArray(256, '\xC6'));
+    QCOMPARE(StationRecord::read(record), station);
+    station.label = fittedLabel(QStringLiteral("B7"));
+    StationRecord::write(station, record);
+    QCOMPARE(QByteArray(record + StationRecord::LabelOffset, 20), QByteArray("B7").leftJustified(20, '\0'));
+    QCOMPARE(QByteArray(record + 305, 3), QByteArray(3, '\0'));
 }
 
 void TextAndNumbers::theCLibraryLocaleDoesNotChangeNumbers()

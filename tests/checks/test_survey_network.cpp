@@ -32,7 +32,7 @@ Station st(const char *label, double x, double y, double z = 0, double dev = 0, 
     s.planY = float(y / PlanMpp);
     s.profileX = float(dev / ProfileMpp);
     s.profileY = float(z / ProfileMpp);
-    setLabelText(s, QString::fromLatin1(label));
+    s.label = fittedLabel(QString::fromLatin1(label));
     s.branchEnd = branchEnd;
     return s;
 }
@@ -242,7 +242,7 @@ void SurveyNetworkTest::presetsShowTheDrawings()
     for (const Station &s : stations) {
         const int x = qRound(100 + 10 * metres(s, across)), y = qRound(100 + 10 * metres(s, down));
         const QRgb colour = pixel(picture, x, y);
-        QVERIFY2(colour != background, qPrintable(QStringLiteral("%1 not drawn at %2, %3").arg(labelText(s)).arg(x).arg(y)));
+        QVERIFY2(colour != background, qPrintable(QStringLiteral("%1 not drawn at %2, %3").arg(s.label).arg(x).arg(y)));
         if (s.profileYMetres == 5.0f)
             lowest = colour;
         if (s.profileYMetres == -6.0f)

@@ -54,7 +54,7 @@ void ExampleCave::opensWithItsDrawingsFromAnyFolder()
     QCOMPARE(pane->size(), QSize(plan.imageWidth() / 2, plan.imageHeight() / 2));
     QCOMPARE(pane->snapshot().stations.size(), 31);
     // The main passage ends where the side branch starts again from station 8.
-    QCOMPARE(labelText(document.stations().at(20)), QStringLiteral("8"));
+    QCOMPARE(document.stations().at(20).label, QStringLiteral("8"));
     QVERIFY(document.stations().at(19).branchEnd);
 }
 

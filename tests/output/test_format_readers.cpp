@@ -112,8 +112,8 @@ StationTable hostileTable(const QString &label, const QString &comment)
     std::vector<Station> stations(5);
     for (int i = 0; i < 5; ++i) {
         stations[i].planXMetres = east[i];
-        setLabelText(stations[i], labels[i]);
-        setCommentText(stations[i], comment);
+        stations[i].label = fittedLabel(labels[i]);
+        stations[i].comment = fittedComment(comment);
     }
     stations[2].planYMetres = -10;
     stations[2].branchEnd = true;

@@ -16,7 +16,7 @@ Station station(float x, float y, float z, const QString &label = QString(), boo
     s.planXMetres = x;
     s.planYMetres = y;
     s.profileYMetres = z;
-    setLabelText(s, label);
+    s.label = fittedLabel(label);
     s.branchEnd = branchEnd;
     return s;
 }

@@ -29,8 +29,8 @@ Station station(float x, float y, float z, const char *label = "", const char *c
     s.planXMetres = x;
     s.planYMetres = y;
     s.profileYMetres = z;
-    std::strncpy(s.label, label, StationLabelBytes);
-    std::strncpy(s.comment, comment, StationCommentBytes);
+    s.label = AnsiText::decode(QByteArray(label));
+    s.comment = AnsiText::decode(QByteArray(comment));
     s.branchEnd = branchEnd;
     return s;
 }
@@ -220,8 +220,10 @@ void SurveyTextTest::previewLinesSaveBackToTheSameBytes()
 {
     // Every byte a stored text can hold shows in the text preview and saves back unchanged.
     Station every = station(2, 0, 0);
+    QByteArray bytes;
     for (int b = 1; b < 256; ++b)
-        every.comment[b - 1] = char(b);
+        bytes += char(b);
+    every.comment = AnsiText::decode(bytes);
     const std::vector<Station> stations = {station(0, 0, 0, "\xC0\xE1\xFF"), every};
     const SurveyText text = build(stations, FromTo);
     QCOMPARE(text.previewLines().size(), text.lines.size());

@@ -4,6 +4,7 @@
 #include "app/ui/UpDown.h"
 #include "project/ProjectController.h"
 #include "project/ProjectFile.h"
+#include "project/StationRecord.h"
 #include "stations/StationEditor.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
@@ -23,15 +24,14 @@
 
 namespace {
 
-// The stored fields of the stations and of the pending entry (padding is not data).
+// The stations and the pending entry as project records.
 QByteArray tableBytes(const StationTable &table)
 {
-    constexpr int fields = int(offsetof(Station, branchEnd)) + 1;
-    QByteArray bytes;
+    QByteArray bytes(StationRecord::Size * (table.count() + 1), '\0');
     for (int i = 0; i < table.count(); ++i)
-        bytes += QByteArray(reinterpret_cast<const char *>(&table.at(i)), fields);
+        StationRecord::write(table.at(i), bytes.data() + StationRecord::Size * i);
     if (table.hasPending())
-        bytes += QByteArray(reinterpret_cast<const char *>(&table.pending()), fields);
+        StationRecord::write(table.pending(), bytes.data() + StationRecord::Size * table.count());
     return bytes;
 }
 
@@ -271,7 +271,7 @@ void ProjectCommands::openingSetsUpTheSession()
 
     std::vector<Station> stations = blankStations(fileStations);
     if (fileStations > 0) {
-        setLabelText(stations.back(), QStringLiteral("B"));
+        stations.back().label = fittedLabel(QStringLiteral("B"));
         stations.back().branchEnd = lastEndsBranch;
     }
     writeProject(QStringLiteral("job.sprj"), stations);

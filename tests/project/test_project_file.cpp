@@ -5,6 +5,7 @@
 #include "survey/NumberText.h"
 #include "app/SurveyDocument.h"
 #include "project/ProjectFile.h"
+#include "survey/AnsiText.h"
 #include "project/StationRecord.h"
 
 #include <QDir>
@@ -33,11 +34,13 @@ Station station(int i)
     s.planXMetres = 5.0f + float(i) / 3.0f;
     s.planYMetres = 3.4028235e38f;
     s.profileYMetres = -1.17549435e-38f;
-    for (int b = 0; b < StationLabelBytes; ++b)
-        s.label[b] = char(0xC0 + i + b);
-    s.label[3] = 0;
-    for (int b = 0; b < StationCommentBytes; ++b)
-        s.comment[b] = char(b * 7 + i);
+    QByteArray label, comment;
+    for (int b = 0; b < 3; ++b)
+        label += char(0xC0 + i + b);
+    for (int b = 0; b < StationCommentChars; ++b)
+        comment += char(1 + (b * 7 + i) % 255); // every byte but zero, so the comment fills its field
+    s.label = AnsiText::decode(label);
+    s.comment = AnsiText::decode(comment);
     s.branchEnd = i % 2 != 0;
     return s;
 }
@@ -109,8 +112,8 @@ bool sameBits(const Station &a, const Station &b)
 {
     const float fa[] = {a.planX, a.planY, a.profileX, a.profileY, a.planXMetres, a.planYMetres, a.profileYMetres};
     const float fb[] = {b.planX, b.planY, b.profileX, b.profileY, b.planXMetres, b.planYMetres, b.profileYMetres};
-    return std::memcmp(fa, fb, sizeof fa) == 0 && std::memcmp(a.label, b.label, StationLabelBytes) == 0 &&
-           std::memcmp(a.comment, b.comment, StationCommentBytes) == 0 && a.branchEnd == b.branchEnd;
+    return std::memcmp(fa, fb, sizeof fa) == 0 && a.label == b.label && a.comment == b.comment
+        && a.branchEnd == b.branchEnd;
 }
 
 template <typename T> bool sameBits(T a, T b) { return std::memcmp(&a, &b, sizeof a) == 0; }
@@ -177,7 +180,7 @@ void ProjectFileTest::placesFieldsAtTheirOffsets()
         std::memcpy(&planX, &bits, 4);
         QCOMPARE(planX, 100.25f + float(i));
         QCOMPARE(quint8(record[28]), quint8(0xC0 + i));
-        QCOMPARE(quint8(record[48 + 1]), quint8(7 + i));
+        QCOMPARE(quint8(record[48 + 1]), quint8(1 + (7 + i) % 255));
         QCOMPARE(int(record[304]), i % 2);
         QCOMPARE(QByteArray(record + 305, 3), QByteArray(3, '\0'));
     }
@@ -200,8 +203,8 @@ void ProjectFileTest::readsTheFixtureWrittenFromTheLayout()
     QCOMPARE(h.profileGridPixelsEntry, 250.0);
     QCOMPARE(h.showLines, quint8(0));
     QCOMPARE(project.stations.count(), 5);
-    QCOMPARE(QByteArray(project.stations.at(4).label), QByteArray("D"));
-    QCOMPARE(QByteArray(project.stations.at(4).comment), QByteArray("sump"));
+    QCOMPARE(project.stations.at(4).label, QStringLiteral("D"));
+    QCOMPARE(project.stations.at(4).comment, QStringLiteral("sump"));
     QVERIFY(project.stations.at(2).branchEnd);
     QCOMPARE(project.stations.at(4).profileYMetres, -3.0f);
     // The writer gives back the very bytes the layout describes.
@@ -298,10 +301,10 @@ void ProjectFileTest::readsFullWidthTextsBounded()
     record[304] = 1;
     std::memset(record + 308 + 28, 'N', 20);
     const ProjectContents project = ProjectFile::parse(bytes, QStringLiteral("f.sprj"));
-    QCOMPARE(labelBytes(project.stations.at(0)), QByteArray(20, 'L'));
-    QCOMPARE(commentBytes(project.stations.at(0)), QByteArray(256, 'C'));
+    QCOMPARE(AnsiText::encode(project.stations.at(0).label), QByteArray(20, 'L'));
+    QCOMPARE(AnsiText::encode(project.stations.at(0).comment), QByteArray(256, 'C'));
     QVERIFY(project.stations.at(0).branchEnd);
-    QCOMPARE(labelText(project.stations.at(1)), QString(20, QChar('N')));
+    QCOMPARE(project.stations.at(1).label, QString(20, QChar('N')));
 }
 
 void ProjectFileTest::refusesDamagedFiles_data()

@@ -72,8 +72,8 @@ void StationEditing::addingWithTheMouseAndTheKeyboard()
             f->click("CheckBox5"); // the third station starts a branch
         f->click("ButtonAdd");
         const Station &added = f->document().stations().at(i);
-        QCOMPARE(labelText(added), QStringLiteral("A%1").arg(i));
-        QCOMPARE(commentText(added), QStringLiteral("note"));
+        QCOMPARE(added.label, QStringLiteral("A%1").arg(i));
+        QCOMPARE(added.comment, QStringLiteral("note"));
         QCOMPARE(added.planX, float(30 + 10 * i));
         QCOMPARE(added.profileY, 60.0f);
         QCOMPARE(labelBox()->text(), QStringLiteral("A%1").arg(i + 1)); // proposed, selected to be typed over
@@ -106,7 +106,7 @@ void StationEditing::moveModeWithTheRadiosAndArrows()
     QCOMPARE(f->document().stations().at(1).profileX, 7.0f);
     labelBox()->setText(QStringLiteral("B1"));
     f->click("ButtonAdd");
-    QCOMPARE(labelText(f->document().stations().at(1)), QStringLiteral("B1"));
+    QCOMPARE(f->document().stations().at(1).label, QStringLiteral("B1"));
     QVERIFY(f->document().modified());
 
     f->click("RadioButton1");
@@ -270,7 +270,7 @@ void StationEditing::theStationsListPicksWhatItHighlights()
     QCOMPARE(f->session().selected(), 2);
     f->window().deleteStation();
     QCOMPARE(f->document().stations().count(), 3);
-    QCOMPARE(labelText(f->document().stations().at(2)), QStringLiteral("S3"));
+    QCOMPARE(f->document().stations().at(2).label, QStringLiteral("S3"));
 
     const QRect free = f->window().centralWidget()->rect();
     for (QWidget *control : f->window().centralWidget()->findChildren<QAbstractButton *>()) {

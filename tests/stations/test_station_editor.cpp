@@ -67,8 +67,8 @@ void StationEditorTest::fillStations(int n)
         Station &s = stations[size_t(i)];
         s.planX = s.profileX = float(10 * i);
         s.planY = s.profileY = 5.0f;
-        setLabelText(s, QStringLiteral("S%1").arg(i));
-        setCommentText(s, QStringLiteral("c%1").arg(i));
+        s.label = fittedLabel(QStringLiteral("S%1").arg(i));
+        s.comment = fittedComment(QStringLiteral("c%1").arg(i));
     }
     document->editStations([&](StationTable &table) { table.assign(stations); });
 }
@@ -195,8 +195,8 @@ void StationEditorTest::addAppendsStationsAndRunsTheBranchRules()
         QCOMPARE(editor->add(session->labelEntry(), session->commentEntry()), Outcome::Added);
         enabled += session->newBranchEnabled() ? QChar('1') : QChar('0');
         QCOMPARE(count(), i + 1);
-        QCOMPARE(labelText(at(i)), QStringLiteral("L%1").arg(i));
-        QCOMPARE(commentText(at(i)), QStringLiteral("note %1").arg(i));
+        QCOMPARE(at(i).label, QStringLiteral("L%1").arg(i));
+        QCOMPARE(at(i).comment, QStringLiteral("note %1").arg(i));
         QCOMPARE(at(i).planX, float(10 * i));
         QCOMPARE(at(i).profileY, 20.0f);
         // Ready for the next one: nothing placed, the next label proposed, "New branch" cleared.
@@ -207,7 +207,7 @@ void StationEditorTest::addAppendsStationsAndRunsTheBranchRules()
         QVERIFY(!session->addEnabled());
         QVERIFY(!session->newBranchChecked());
         QCOMPARE(pending().planX, 0.0f);
-        QVERIFY(!hasLabel(pending()) && !hasComment(pending()));
+        QVERIFY(!!pending().label.isEmpty() && !!pending().comment.isEmpty());
     }
     QString ends;
     for (int i = 0; i < count(); ++i)
@@ -226,7 +226,7 @@ void StationEditorTest::addRefusesAt999Stations()
     QCOMPARE(editor->add(QStringLiteral("X"), QString()), Outcome::TableFull);
     QCOMPARE(count(), 999);
     QVERIFY(at(998).branchEnd);
-    QCOMPARE(labelText(pending()), QStringLiteral("X")); // kept in the pending entry
+    QCOMPARE(pending().label, QStringLiteral("X")); // kept in the pending entry
     QCOMPARE(session->labelEntry(), QStringLiteral("X"));
     QVERIFY(session->pointPlaced(Plan));
     QVERIFY(session->addEnabled());
@@ -243,7 +243,7 @@ void StationEditorTest::aFullTableHasNoPendingStation()
     QCOMPARE(at(999).planX, last.planX);
     QCOMPARE(editor->add(QStringLiteral("Y"), QString()), Outcome::TableFull);
     QCOMPARE(count(), StationTable::TableSize);
-    QCOMPARE(labelText(at(999)), QStringLiteral("S999"));
+    QCOMPARE(at(999).label, QStringLiteral("S999"));
     // Move mode works on the full table and parks the typed texts beside it.
     session->setEntries(QStringLiteral("typed"), QStringLiteral("note"));
     QVERIFY(editor->enterMoveMode());
@@ -272,7 +272,7 @@ void StationEditorTest::textsThatTheFieldsCannotHoldAreRefused()
     fillStations(2);
     QVERIFY(editor->enterMoveMode());
     QVERIFY_THROWS_EXCEPTION(CommandError, editor->add(QStringLiteral("B洞"), QString()));
-    QCOMPARE(labelText(at(1)), QStringLiteral("S1"));
+    QCOMPARE(at(1).label, QStringLiteral("S1"));
     // Nor a control character, a line end to a survey file's reader; the message names the field.
     const QString unit = QString::fromLatin1("ok\x1a*units tape feet");
     const QString why = QStringLiteral(" cannot hold a line break, a tab or another control character.");
@@ -280,16 +280,16 @@ void StationEditorTest::textsThatTheFieldsCannotHoldAreRefused()
     QCOMPARE(StationEditor::commentProblem(unit), QStringLiteral("A station's comment") + why);
     QVERIFY_THROWS_EXCEPTION(CommandError, editor->setLabel(0, unit));
     QCOMPARE(StationEditor::labelProblem(unit), QStringLiteral("A station's label") + why);
-    QCOMPARE(labelText(at(0)), QStringLiteral("S0"));
+    QCOMPARE(at(0).label, QStringLiteral("S0"));
     // One stored by a damaged project shows as the space the files write, and OK keeps that.
     Station stored = at(1);
-    setCommentText(stored, QString::fromLatin1("a\x1a*fix"));
+    stored.comment = fittedComment(QString::fromLatin1("a\x1a*fix"));
     document->setStation(1, stored);
     QVERIFY(editor->select(1));
     QCOMPARE(session->commentEntry(), QStringLiteral("a *fix"));
     QCOMPARE(editor->add(session->labelEntry(), session->commentEntry()), Outcome::Edited);
-    QCOMPARE(commentText(at(1)), QStringLiteral("a *fix"));
-    QCOMPARE(labelText(at(1)), QStringLiteral("S1"));
+    QCOMPARE(at(1).comment, QStringLiteral("a *fix"));
+    QCOMPARE(at(1).label, QStringLiteral("S1"));
 }
 
 void StationEditorTest::fullWidthTextsDoNotSpill()
@@ -299,8 +299,8 @@ void StationEditorTest::fullWidthTextsDoNotSpill()
     QCOMPARE(label.size(), 20);
     placeBoth({5, 5});
     QCOMPARE(editor->add(label, comment), Outcome::Added);
-    QCOMPARE(labelText(at(0)), label);
-    QCOMPARE(commentText(at(0)), comment);
+    QCOMPARE(at(0).label, label);
+    QCOMPARE(at(0).comment, comment);
     QVERIFY(!at(0).branchEnd);
     // Back in the boxes unchanged.
     QVERIFY(editor->enterMoveMode());
@@ -320,8 +320,8 @@ void StationEditorTest::moveModeStepsThroughStations()
     QVERIFY(!session->newBranchEnabled());
     QCOMPARE(session->labelEntry(), QStringLiteral("S4"));
     QCOMPARE(session->commentEntry(), QStringLiteral("c4"));
-    QCOMPARE(labelText(pending()), QStringLiteral("A1"));
-    QCOMPARE(commentText(pending()), QStringLiteral("pending"));
+    QCOMPARE(pending().label, QStringLiteral("A1"));
+    QCOMPARE(pending().comment, QStringLiteral("pending"));
 
     editor->selectNext();
     QCOMPARE(session->selected(), 4);
@@ -348,18 +348,18 @@ void StationEditorTest::unconfirmedEditsAreLostAndOkKeepsThem()
     QVERIFY(editor->enterMoveMode());
     session->setLabelEntry(QStringLiteral("changed"));
     editor->selectPrevious();
-    QCOMPARE(labelText(at(4)), QStringLiteral("S4"));
+    QCOMPARE(at(4).label, QStringLiteral("S4"));
     QCOMPARE(session->labelEntry(), QStringLiteral("S3"));
     QVERIFY(!document->modified());
 
     QCOMPARE(editor->add(QStringLiteral("B3"), QStringLiteral("sump")), Outcome::Edited);
-    QCOMPARE(labelText(at(3)), QStringLiteral("B3"));
-    QCOMPARE(commentText(at(3)), QStringLiteral("sump"));
+    QCOMPARE(at(3).label, QStringLiteral("B3"));
+    QCOMPARE(at(3).comment, QStringLiteral("sump"));
     QVERIFY(document->modified());
     QCOMPARE(count(), 5);
     QVERIFY(session->moving());
     QCOMPARE(editor->add(QStringLiteral("B3"), QStringLiteral("sump")), Outcome::Edited); // may be pressed again
-    QCOMPARE(labelText(at(3)), QStringLiteral("B3"));
+    QCOMPARE(at(3).label, QStringLiteral("B3"));
     // A selection outside the table edits nothing.
     session->setSelected(7);
     QCOMPARE(editor->add(QStringLiteral("Z"), QString()), Outcome::Nothing);

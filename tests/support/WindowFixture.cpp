@@ -66,8 +66,8 @@ void WindowFixture::fillStations(int count)
         Station &s = stations[size_t(i)];
         s.planX = s.profileX = float(10 * i);
         s.planY = s.profileY = 5.0f;
-        setLabelText(s, QStringLiteral("S%1").arg(i));
-        setCommentText(s, QStringLiteral("c%1").arg(i));
+        s.label = fittedLabel(QStringLiteral("S%1").arg(i));
+        s.comment = fittedComment(QStringLiteral("c%1").arg(i));
     }
     document().editStations([&](StationTable &table) { table.assign(stations); });
 }

@@ -300,8 +300,8 @@ void ViewPictures::labelsTakeTheViewsColourOnAWhiteBox()
     document->setShowLabels(showLabels);
     document->setShowLines(false);
     // Station 1 carries the text; station 0 stays far away with a label of its own.
-    setLabelText(station(0, {120.0, 120.0}, {120.0, 120.0}), QStringLiteral("x"));
-    setLabelText(station(1, {20.0, 30.0}, {20.0, 30.0}), label);
+    station(0, {120.0, 120.0}, {120.0, 120.0}).label = fittedLabel(QStringLiteral("x"));
+    station(1, {20.0, 30.0}, {20.0, 30.0}).label = fittedLabel(label);
     count = 2;
     const QImage picture = onPlan ? plan() : profile();
     const QRgb colour = onPlan ? Blue : Red;
@@ -579,7 +579,7 @@ void ViewPictures::pendingLabelInMoveModeIsTheParkedText()
 {
     document->setFormat(SurveyFormat::LumaroLabel);
     station(0, {10.0, 10.0}, {10.0, 10.0});
-    setLabelText(station(1, {40.0, 40.0}, {40.0, 40.0}), QStringLiteral("Z9"));
+    station(1, {40.0, 40.0}, {40.0, 40.0}).label = fittedLabel(QStringLiteral("Z9"));
     count = 1;
     session->setPointPlaced(ViewSide::Plan, true);
     session->setLabelEntry(QStringLiteral("Z9"));
@@ -675,7 +675,7 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
         view.zoom = zoom;
     });
     document->setShowLines(false);
-    setLabelText(station(0, {0.0, 0.0}, {30.0, 30.0}), QStringLiteral("S1"));
+    station(0, {0.0, 0.0}, {30.0, 30.0}).label = fittedLabel(QStringLiteral("S1"));
     station(1, {0.0, 0.0}, {90.0, 50.0});
     station(2, {0.0, 0.0}, {100.0, 20.0});
     count = 0;
@@ -715,7 +715,7 @@ void ViewPictures::marksAndLabelsKeepTheirSize()
     QFETCH(double, zoom);
     QFETCH(int, labelPixels);
     setImages(400, 400);
-    setLabelText(station(0, {100.0, 100.0}, {0.0, 0.0}), QStringLiteral("S1"));
+    station(0, {100.0, 100.0}, {0.0, 0.0}).label = fittedLabel(QStringLiteral("S1"));
     count = 1;
     // The mark's ring and the label's text, as many pane pixels as at zoom 1 with that size.
     const auto painted = [&](double at) {
@@ -743,7 +743,7 @@ void ViewPictures::marksAndLabelsKeepTheirSize()
 void ViewPictures::savedPicturesOfBigScansHaveBigLabels()
 {
     // On a 3000-pixel sheet marks and labels are three times the screen's, to read on a print.
-    setLabelText(station(0, {50.0, 50.0}, {0.0, 0.0}), QStringLiteral("S1"));
+    station(0, {50.0, 50.0}, {0.0, 0.0}).label = fittedLabel(QStringLiteral("S1"));
     count = 1;
     const QImage small = plan();
     setImages(3000, 3000);
