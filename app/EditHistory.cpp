@@ -9,8 +9,8 @@ qsizetype textBytes(const QString &text) { return text.capacity() * qsizetype(si
 
 qsizetype settingsBytes(const UndoableSettings &settings)
 {
-    qsizetype bytes = sizeof settings;
-    for (const SheetSettings &view : settings.views)
+    qsizetype bytes = sizeof settings + qsizetype(settings.sheets.capacity() * sizeof(SheetSettings));
+    for (const SheetSettings &view : settings.sheets)
         bytes += textBytes(view.imagePath) + textBytes(view.gridMetresEntry) + textBytes(view.gridPixelsEntry);
     const SurveyDetails &d = settings.survey.details;
     bytes += textBytes(settings.survey.orientationEntry) + textBytes(d.caveName) + textBytes(d.source)

@@ -2,7 +2,28 @@
 
 #include "survey/NumberText.h"
 
-SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent) {}
+SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent)
+{
+    // Today a job has one plan and one profile sheet.
+    m_sheets.resize(2);
+    m_sheets[0].id = PlanSheet;
+    m_sheets[0].kind = SheetKind::Plan;
+    m_sheets[1].id = ProfileSheet;
+    m_sheets[1].kind = SheetKind::Profile;
+}
+
+const ViewSettings &SurveyDocument::sheet(SheetId id) const
+{
+    for (const ViewSettings &sheet : m_sheets)
+        if (sheet.id == id)
+            return sheet;
+    return m_sheets.front();
+}
+
+ViewSettings &SurveyDocument::shown(ViewSide side)
+{
+    return const_cast<ViewSettings &>(view(side));
+}
 
 StationRange StationRange::united(const StationRange &other) const
 {
@@ -160,17 +181,18 @@ void SurveyDocument::redoStationEdits(const std::vector<StationEdit> &edits)
 
 UndoableSettings SurveyDocument::undoableSettings() const
 {
-    return {{m_views[0], m_views[1]}, m_settings};
+    UndoableSettings settings{{m_sheets.begin(), m_sheets.end()}, m_settings};
+    return settings;
 }
 
 void SurveyDocument::restore(const UndoableSettings &settings)
 {
-    for (int i = 0; i < 2; ++i) {
-        ViewSettings &view = m_views[i];
-        const bool rescan = view.scan() != settings.views[i].scan();
-        static_cast<SheetSettings &>(view) = settings.views[i];
+    for (size_t i = 0; i < m_sheets.size() && i < settings.sheets.size(); ++i) {
+        ViewSettings &sheet = m_sheets[i];
+        const bool rescan = sheet.scan() != settings.sheets[i].scan();
+        static_cast<SheetSettings &>(sheet) = settings.sheets[i];
         if (rescan)
-            view.image = view.imagePath.isEmpty() || !m_scanReader ? QImage() : m_scanReader(view.scan());
+            sheet.image = sheet.imagePath.isEmpty() || !m_scanReader ? QImage() : m_scanReader(sheet.scan());
     }
     m_settings = settings.survey;
     notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart);
@@ -178,13 +200,13 @@ void SurveyDocument::restore(const UndoableSettings &settings)
 
 void SurveyDocument::editView(ViewSide side, const std::function<void(ViewSettings &)> &change)
 {
-    change(m_views[int(side)]);
+    change(shown(side));
     notify(viewPart(side));
 }
 
 void SurveyDocument::setGridEntries(ViewSide side, const QString &metres, const QString &pixels)
 {
-    ViewSettings &view = m_views[int(side)];
+    ViewSettings &view = shown(side);
     view.gridMetresEntry = metres;
     view.gridPixelsEntry = pixels;
     notify(GridEntriesPart);
@@ -192,8 +214,8 @@ void SurveyDocument::setGridEntries(ViewSide side, const QString &metres, const 
 
 void SurveyDocument::setPaneFractions(float plan, float profile)
 {
-    m_views[int(ViewSide::Plan)].paneFraction = plan;
-    m_views[int(ViewSide::Profile)].paneFraction = profile;
+    shown(ViewSide::Plan).paneFraction = plan;
+    shown(ViewSide::Profile).paneFraction = profile;
     notify(PanesPart);
 }
 
@@ -249,10 +271,12 @@ Survey SurveyDocument::survey() const
 {
     Survey survey;
     survey.stations = m_stations;
-    survey.planOrientationDeg = NumberText::toDouble(m_settings.orientationEntry);
+    survey.sheets.clear();
+    for (const ViewSettings &sheet : m_sheets)
+        survey.sheets.push_back({sheet.id, sheet.kind, sheet.calibration,
+                                 sheet.kind == SheetKind::Plan ? NumberText::toDouble(m_settings.orientationEntry) : 0.0});
     survey.style = m_style;
     survey.details = m_settings.details.writable();
     survey.profileKind = m_settings.profileKind;
-    survey.profileMetresPerPixel = m_views[int(ViewSide::Profile)].metresPerPixel;
     return survey;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/Sheet.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDetails.h"
 #include "survey/SurveyLeg.h"
@@ -26,16 +27,14 @@ struct ScanSource
     bool operator==(const ScanSource &) const = default;
 };
 
-// What an edit may change about one drawing, and undo brings back: its scan (the file, page and
-// resolution: never the decoded pixels) and its scale grid (the cell in force, the scale it gave,
-// the two entry texts as typed).
+// What an edit may change about one sheet, and undo brings back: its scan (the file, page and
+// resolution: never the decoded pixels), its calibration and the grid entries as typed.
 struct SheetSettings
 {
     QString imagePath;
     int pdfPage = 0;             // imagePath a PDF: the page shown (from 1); 0 for other images
     int pdfDotsPerInch = 0;      // and the resolution it is rendered at
-    double gridPixels = 50.0;    // grid cell in force, source pixels
-    double metresPerPixel = 0.0; // 0 until a scale is set
+    Calibration calibration;     // no scale until one is set
     QString gridMetresEntry = QStringLiteral("10");
     QString gridPixelsEntry = QStringLiteral("50");
 
@@ -48,6 +47,8 @@ struct SheetSettings
 // whether it is shown), with the decoded scan.
 struct ViewSettings : SheetSettings
 {
+    SheetId id = PlanSheet;
+    SheetKind kind = SheetKind::Plan;
     QImage image;                // the decoded scan (read again from imagePath when a project opens)
     double zoom = 1.0;           // displayed pixels per source pixel
     float paneFraction = 0.5f;   // share of (window width - 20) given to this pane
@@ -83,7 +84,7 @@ struct StationEdit
 // display choices are ways of looking, not edits.)
 struct UndoableSettings
 {
-    SheetSettings views[2];
+    std::vector<SheetSettings> sheets; // in the document's order of sheets
     SurveySettings survey;
     bool operator==(const UndoableSettings &) const = default;
 };
@@ -128,7 +129,11 @@ public:
     explicit SurveyDocument(QObject *parent = nullptr);
 
     const StationTable &stations() const { return m_stations; }
-    const ViewSettings &view(ViewSide side) const { return m_views[int(side)]; }
+    // The sheets, each by its id, and the sheet each pane shows.
+    const std::vector<ViewSettings> &sheets() const { return m_sheets; }
+    const ViewSettings &sheet(SheetId id) const;
+    SheetId shownSheet(ViewSide side) const { return m_shown[int(side)]; }
+    const ViewSettings &view(ViewSide side) const { return sheet(shownSheet(side)); }
     ProfileKind profileKind() const { return m_settings.profileKind; }
     bool hasProfile() const { return m_settings.profileKind == ProfileKind::Extended; }
     const QString &orientationEntry() const { return m_settings.orientationEntry; } // plan north, degrees, as typed
@@ -186,8 +191,11 @@ signals:
 private:
     void notify(Parts parts, StationRange stations = StationRange::none());
 
+    ViewSettings &shown(ViewSide side);
+
     StationTable m_stations;
-    ViewSettings m_views[2];
+    std::vector<ViewSettings> m_sheets;
+    SheetId m_shown[2] = {PlanSheet, ProfileSheet};
     SurveySettings m_settings;
     bool m_showLabels = true;
     bool m_showLines = true;

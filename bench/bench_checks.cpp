@@ -76,7 +76,7 @@ StationTable loopySurvey()
 CheckSettings settings()
 {
     CheckSettings s;
-    s.profileMetresPerPixel = 0.04;
+    s.profile.metresPerPixel = 0.04;
     return s;
 }
 

@@ -248,8 +248,8 @@ void placeSurvey(MainWindow &form, const QRect &area)
     });
     form.session().setPointPlaced(ViewSide::Plan, true);
     form.session().setPointPlaced(ViewSide::Profile, true);
-    form.document().editView(ViewSide::Plan, [](ViewSettings &view) { view.metresPerPixel = 0.2; });
-    form.document().editView(ViewSide::Profile, [](ViewSettings &view) { view.metresPerPixel = 0.1; });
+    form.document().editView(ViewSide::Plan, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.2; });
+    form.document().editView(ViewSide::Profile, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.1; });
     form.session().setNewBranchChecked(false);
 }
 

@@ -50,7 +50,7 @@ bool LegTolerance::usable() const
 
 bool CheckSettings::profileLengths() const
 {
-    return profileKind != ProfileKind::None && std::isfinite(profileMetresPerPixel) && profileMetresPerPixel > 0.0;
+    return profileKind != ProfileKind::None && std::isfinite(profile.metresPerPixel) && profile.isSet();
 }
 
 bool CheckSettings::comparesLengths() const
@@ -67,7 +67,7 @@ CheckSettings CheckSettings::of(const SurveyDocument &document, const LegToleran
     if (orientationValid)
         *orientationValid = valid;
     settings.profileKind = document.profileKind();
-    settings.profileMetresPerPixel = document.view(ViewSide::Profile).metresPerPixel;
+    settings.profile = document.sheet(ProfileSheet).calibration;
     settings.tolerance = tolerance;
     return settings;
 }
@@ -123,8 +123,7 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
             if (profile && leg.computed) {
                 leg.hasProfileLength = true;
-                leg.profileHorizontal =
-                    std::fabs(double(to.profileX) - double(from.profileX)) * settings.profileMetresPerPixel;
+                leg.profileHorizontal = settings.profile.metres(double(profileRunPixels(from, to)));
                 leg.disagreement = leg.profileHorizontal - leg.planHorizontal;
                 const double longer = std::max(leg.profileHorizontal, leg.planHorizontal);
                 leg.disagreementPercent = longer > 0.0 ? 100.0 * leg.disagreement / longer : 0.0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SurveyDocument.h"
+#include "survey/Sheet.h"
 #include "survey/StationTable.h"
 
 #include <QByteArray>
@@ -25,7 +26,7 @@ struct CheckSettings
 {
     double planOrientation = 0.0; // degrees clockwise from the plan image's top edge
     ProfileKind profileKind = ProfileKind::Extended;
-    double profileMetresPerPixel = 0.0;
+    Calibration profile; // the profile sheet's
     LegTolerance tolerance;
 
     // The profile gives lengths: there is a profile and its scale is set.

@@ -58,9 +58,9 @@ LegTolerance parseTolerance(const QString &text)
 CheckSettings checkSettings(const Survey &survey, const LegTolerance &tolerance)
 {
     CheckSettings settings;
-    settings.planOrientation = survey.planOrientationDeg;
+    settings.planOrientation = survey.planNorthDeg();
     settings.profileKind = survey.profileKind;
-    settings.profileMetresPerPixel = survey.profileMetresPerPixel;
+    settings.profile = survey.sheet(ProfileSheet).calibration;
     settings.tolerance = tolerance;
     return settings;
 }
@@ -186,7 +186,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         Survey survey = project.survey();
         survey.style = SurveyStyle(style);
         if (parser.isSet(orientationOption))
-            survey.planOrientationDeg = orientation;
+            survey.sheet(PlanSheet).northDeg = orientation;
 
         QByteArray bytes;
         int status = Success;

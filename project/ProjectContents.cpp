@@ -59,10 +59,10 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     h.profileKind = byteOf(document.profileKind());
     h.planPaneFraction = plan.paneFraction;
     h.profilePaneFraction = profile.paneFraction;
-    h.planGridPixels = plan.gridPixels;
-    h.profileGridPixels = profile.gridPixels;
-    h.planMetresPerPixel = plan.metresPerPixel;
-    h.profileMetresPerPixel = profile.metresPerPixel;
+    h.planGridPixels = plan.calibration.gridPixels;
+    h.profileGridPixels = profile.calibration.gridPixels;
+    h.planMetresPerPixel = plan.calibration.metresPerPixel;
+    h.profileMetresPerPixel = profile.calibration.metresPerPixel;
     h.planGridShiftUp = plan.gridShiftUp;
     h.planGridShiftRight = plan.gridShiftRight;
     h.profileGridShiftUp = profile.gridShiftUp;
@@ -99,8 +99,8 @@ void ProjectContents::applyTo(SurveyDocument &document) const
             view.imagePath = path;
             view.zoom = zoom;
             view.paneFraction = fraction;
-            view.gridPixels = gridPixels;
-            view.metresPerPixel = scale;
+            view.calibration.gridPixels = gridPixels;
+            view.calibration.metresPerPixel = scale;
             // The up-downs hold their positions within their range.
             view.gridShiftUp = std::clamp(ProjectHeader::low16(shiftUp), -GridShiftLimit, GridShiftLimit);
             view.gridShiftRight = std::clamp(ProjectHeader::low16(shiftRight), -GridShiftLimit, GridShiftLimit);
@@ -134,11 +134,12 @@ Survey ProjectContents::survey() const
     Survey survey;
     survey.stations = stations;
     // The window reads north from its entry box, which shows the saved number with 15 digits.
-    survey.planOrientationDeg = ProjectHeader::reopenedEntryValue(header.planOrientationEntry);
+    survey.sheet(PlanSheet).northDeg = ProjectHeader::reopenedEntryValue(header.planOrientationEntry);
+    survey.sheet(PlanSheet).calibration = {header.planMetresPerPixel, header.planGridPixels};
+    survey.sheet(ProfileSheet).calibration = {header.profileMetresPerPixel, header.profileGridPixels};
     survey.style = SurveyStyle(header.dataStyleIndex);
     survey.details = details().writable();
     survey.profileKind = kindOf(header.profileKind);
-    survey.profileMetresPerPixel = header.profileMetresPerPixel;
     return survey;
 }
 

@@ -100,7 +100,7 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     }
     // A scale in force was fixed with "OK": its grid entries come back locked.
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
-        m_session.setGridLocked(side, m_document.view(side).metresPerPixel != 0.0);
+        m_session.setGridLocked(side, m_document.view(side).calibration.metresPerPixel != 0.0);
 
     // An image that cannot be read leaves its pane empty rather than showing the previous job's
     // drawing under these stations; the other image is shown all the same.

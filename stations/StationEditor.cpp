@@ -31,22 +31,17 @@ float sourcePixels(int displayed, double zoom)
     return float(static_cast<long double>(displayed) / zoom);
 }
 
-float metres(int displayed, double metresPerPixel, double zoom)
-{
-    return float(static_cast<long double>(displayed) * metresPerPixel / zoom);
-}
-
 Station withPoint(Station station, ViewSide side, QPoint at, const ViewSettings &view)
 {
     if (side == ViewSide::Plan) {
         station.planX = sourcePixels(at.x(), view.zoom);
         station.planY = sourcePixels(at.y(), view.zoom);
-        station.planXMetres = metres(at.x(), view.metresPerPixel, view.zoom);
-        station.planYMetres = metres(at.y(), view.metresPerPixel, view.zoom);
+        station.planXMetres = view.calibration.storedMetres(at.x(), view.zoom);
+        station.planYMetres = view.calibration.storedMetres(at.y(), view.zoom);
     } else {
         station.profileX = sourcePixels(at.x(), view.zoom);
         station.profileY = sourcePixels(at.y(), view.zoom);
-        station.profileYMetres = metres(at.y(), view.metresPerPixel, view.zoom);
+        station.profileYMetres = view.calibration.storedMetres(at.y(), view.zoom);
     }
     return station;
 }
@@ -254,15 +249,15 @@ void StationEditor::setOrientationFromArrow(QPointF tail, QPointF head)
 void StationEditor::recalculateMetres(ViewSide side)
 {
     const StationTable &table = m_document.stations();
-    const long double scale = m_document.view(side).metresPerPixel;
+    const Calibration calibration = m_document.view(side).calibration;
     recordEdit(m_history, Words::tr("Recalculate Station Positions"), [&] {
         for (int i = 0; i < table.count(); ++i) {
             Station station = table.at(i);
             if (side == ViewSide::Plan) {
-                station.planXMetres = float(station.planX * scale);
-                station.planYMetres = float(station.planY * scale);
+                station.planXMetres = calibration.storedMetres(double(station.planX));
+                station.planYMetres = calibration.storedMetres(double(station.planY));
             } else {
-                station.profileYMetres = float(station.profileY * scale);
+                station.profileYMetres = calibration.storedMetres(double(station.profileY));
             }
             m_document.setStation(i, station);
         }
@@ -443,16 +438,15 @@ void StationEditor::nudge(ViewSide side, QPoint sourcePixels)
         at = QPointF(std::clamp(at.x(), 0.0, double(view.imageWidth() - 1)),
                      std::clamp(at.y(), 0.0, double(view.imageHeight() - 1)));
     Station station = table.at(selected);
-    const long double scale = view.metresPerPixel;
     if (side == ViewSide::Plan) {
         station.planX = float(at.x());
         station.planY = float(at.y());
-        station.planXMetres = float(at.x() * scale);
-        station.planYMetres = float(at.y() * scale);
+        station.planXMetres = view.calibration.storedMetres(at.x());
+        station.planYMetres = view.calibration.storedMetres(at.y());
     } else {
         station.profileX = float(at.x());
         station.profileY = float(at.y());
-        station.profileYMetres = float(at.y() * scale);
+        station.profileYMetres = view.calibration.storedMetres(at.y());
     }
     // Presses of the arrow keys on one station in a row undo as one.
     recordEdit(m_history, Words::tr("Move Station %1").arg(nameOf(selected)),

@@ -7,6 +7,24 @@ bool Survey::operator==(const Survey &other) const
     for (int i = 0; i < stations.count(); ++i)
         if (stations.at(i) != other.stations.at(i))
             return false;
-    return planOrientationDeg == other.planOrientationDeg && style == other.style && details == other.details
-        && profileKind == other.profileKind && profileMetresPerPixel == other.profileMetresPerPixel;
+    return sheets == other.sheets && style == other.style && details == other.details
+        && profileKind == other.profileKind;
+}
+
+const Sheet &Survey::sheet(SheetId id) const
+{
+    for (const Sheet &sheet : sheets)
+        if (sheet.id == id)
+            return sheet;
+    static const Sheet none;
+    return none;
+}
+
+Sheet &Survey::sheet(SheetId id)
+{
+    for (Sheet &sheet : sheets)
+        if (sheet.id == id)
+            return sheet;
+    sheets.push_back({id, id == ProfileSheet ? SheetKind::Profile : SheetKind::Plan, {}, 0.0});
+    return sheets.back();
 }

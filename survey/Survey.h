@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/Sheet.h"
 #include "survey/SurveyDetails.h"
 #include "survey/SurveyLeg.h"
 #include "survey/StationTable.h"
@@ -7,17 +8,22 @@
 enum class ProfileKind { None, Extended, Projective };
 
 // What every survey file is made from: the stations added (the pending entry takes no part), the
-// plan's north, the third value of each leg, the survey details, and what the survey check needs
-// of the profile. The window's document and a project read from disk both give one, so Save in
-// the window and speomark-export write the same bytes for the same project.
+// sheets they were drawn on (scales and the plan's north), the third value of each leg, the
+// survey details and the kind of profile. The window's document and a project read from disk
+// both give one, so Save in the window and speomark-export write the same bytes for the same
+// project: this is the one input of the legs, the checks and every writer.
 struct Survey
 {
     StationTable stations;
-    double planOrientationDeg = 0.0; // north on the plan image, clockwise from its top edge
+    std::vector<Sheet> sheets{{PlanSheet, SheetKind::Plan, {}, 0.0}, {ProfileSheet, SheetKind::Profile, {}, 0.0}};
     SurveyStyle style = SurveyStyle::Angle;
     SurveyDetails details;
     ProfileKind profileKind = ProfileKind::Extended;
-    double profileMetresPerPixel = 0.0;
+
+    const Sheet &sheet(SheetId id) const;
+    Sheet &sheet(SheetId id);
+    // North on the plan, degrees clockwise from the top of its image.
+    double planNorthDeg() const { return sheet(PlanSheet).northDeg; }
 
     // Equal when every file written from them is the same (the pending entry is not compared).
     bool operator==(const Survey &other) const;

@@ -2,6 +2,8 @@
 
 #include "survey/Station.h"
 
+#include <cmath>
+
 // How the third value of every leg is expressed; the values are the item indexes of the
 // "Style" radio group and of DataStyleIndex in a project file.
 enum class SurveyStyle { Angle = 0, DepthChange = 1 };
@@ -26,4 +28,11 @@ struct SurveyLeg
 // Two stations at one place give a leg of 0, 0, 0 in both styles: it has neither bearing nor
 // inclination, and the survey check lists it. Throws CommandError "Invalid floating point
 // operation" when a value cannot be computed: coordinates or an orientation that are not finite.
+// How far apart two stations stand along the extended profile, in its pixels: the leg's
+// horizontal length as the profile draws it.
+inline long double profileRunPixels(const Station &from, const Station &to)
+{
+    return std::fabs(static_cast<long double>(to.profileX) - static_cast<long double>(from.profileX));
+}
+
 SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientation, SurveyStyle style);

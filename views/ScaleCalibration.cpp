@@ -73,11 +73,11 @@ ScaleCalibration::Outcome ScaleCalibration::takeGridEntries(ViewSide side)
 {
     const ViewSettings &view = m_document.view(side);
     const double gridPixels = NumberText::toDouble(view.gridPixelsEntry);
-    m_document.editView(side, [&](ViewSettings &v) { v.gridPixels = gridPixels; });
+    m_document.editView(side, [&](ViewSettings &v) { v.calibration.gridPixels = gridPixels; });
     Outcome outcome = Outcome::Accepted;
     if (entriesValid(side)) {
         const double scale = NumberText::toDouble(view.gridMetresEntry) / NumberText::toDouble(view.gridPixelsEntry);
-        m_document.editView(side, [&](ViewSettings &v) { v.metresPerPixel = scale; });
+        m_document.editView(side, [&](ViewSettings &v) { v.calibration.metresPerPixel = scale; });
         if (entriesValid(other(side)))
             m_session.setLowerPanelEnabled(true);
     } else {
@@ -99,7 +99,7 @@ bool ScaleCalibration::takeScaleFromEntries(ViewSide side)
         && NumberText::tryToDouble(view.gridPixelsEntry, &pixelsPerCell) && pixelsPerCell != 0.0) {
         const double quotient = metresPerCell / pixelsPerCell;
         if (ProjectHeader::scaleAllowed(quotient)) {
-            m_document.editView(side, [&](ViewSettings &v) { v.metresPerPixel = quotient; });
+            m_document.editView(side, [&](ViewSettings &v) { v.calibration.metresPerPixel = quotient; });
             return true;
         }
     }

@@ -23,12 +23,13 @@ constexpr StationFields ProfileFields{&Station::profileX, &Station::profileY};
 // A guide's size in pixels of the view it is drawn on: length x (from-scale / to-scale), rounded
 // half up. Without a usable quotient (a scale still 0, an overflow, a negative scale) there is no
 // guide rather than one at a meaningless place.
-bool guideDistance(long double length, double fromScale, double toScale, int *distance)
+// A length in one sheet's pixels as so many pixels of another, through both calibrations.
+bool guideDistance(long double length, const Calibration &from, const Calibration &to, int *distance)
 {
-    if (fromScale == 0.0 || toScale == 0.0)
+    if (from.metresPerPixel == 0.0 || to.metresPerPixel == 0.0)
         return false;
     // Worked out in extended precision, but it must also fit an ordinary real.
-    const double value = double(length * fromScale / toScale + 0.5L);
+    const double value = double(length * from.metresPerPixel / to.metresPerPixel + 0.5L);
     if (!std::isfinite(value) || value < 0.0)
         return false;
     *distance = truncToInt(value);
@@ -52,7 +53,7 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
     view.sourceWidth = settings.imageWidth();
     view.sourceHeight = settings.imageHeight();
     view.zoom = settings.zoom;
-    view.gridPixels = settings.gridPixels;
+    view.gridPixels = settings.calibration.gridPixels;
     view.gridShown = settings.gridShown;
     view.gridOrigin = QPoint(settings.gridShiftRight, -settings.gridShiftUp);
 
@@ -124,9 +125,8 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
         const Station &p = table.at(pendingIndex(session, table) - 1);
         const Station &q = table.pending();
         int radius = 0;
-        if (guideDistance(std::fabs((long double)q.profileX - (long double)p.profileX),
-                          document.view(ViewSide::Profile).metresPerPixel, document.view(ViewSide::Plan).metresPerPixel,
-                          &radius)) {
+        if (guideDistance(profileRunPixels(p, q), document.view(ViewSide::Profile).calibration,
+                          document.view(ViewSide::Plan).calibration, &radius)) {
             const int left = truncToInt(double(p.planX) - radius);
             const int top = truncToInt(double(p.planY) - radius);
             const int right = truncToInt(double(p.planX) + radius);
@@ -153,8 +153,8 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
         const long double dx = (long double)q.planX - (long double)p.planX;
         const long double dy = (long double)q.planY - (long double)p.planY;
         int distance = 0;
-        if (guideDistance(std::sqrt(dx * dx + dy * dy), document.view(ViewSide::Plan).metresPerPixel,
-                          document.view(ViewSide::Profile).metresPerPixel, &distance)) {
+        if (guideDistance(std::sqrt(dx * dx + dy * dy), document.view(ViewSide::Plan).calibration,
+                          document.view(ViewSide::Profile).calibration, &distance)) {
             view.guide = Guide::VerticalLines;
             view.guideLineX[0] = truncToInt(double(p.profileX) - distance);
             view.guideLineX[1] = truncToInt(double(p.profileX) + distance);

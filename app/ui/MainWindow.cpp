@@ -699,7 +699,7 @@ void MainWindow::zoomOut(ViewSide side)
 
 void MainWindow::applyScale(ViewSide side)
 {
-    const double oldScale = m_document.view(side).metresPerPixel;
+    const double oldScale = m_document.view(side).calibration.metresPerPixel;
     switch (m_calibration.pressOkOrChange(side)) {
     case ScaleCalibration::Outcome::Refused:
         dialogs().message(this, tr("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);

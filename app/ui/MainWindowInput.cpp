@@ -58,11 +58,11 @@ void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
     QString position = QStringLiteral("(%1 ; %2)")
                            .arg(truncToInt(std::floor(source.x())))
                            .arg(truncToInt(std::floor(source.y())));
-    if (view.metresPerPixel > 0.0)
+    if (view.calibration.isSet())
         position += QStringLiteral("  ")
             + tr("%1 ; %2 m")
-                  .arg(source.x() * view.metresPerPixel, 0, 'f', 2)
-                  .arg(source.y() * view.metresPerPixel, 0, 'f', 2);
+                  .arg(view.calibration.metres(source.x()), 0, 'f', 2)
+                  .arg(view.calibration.metres(source.y()), 0, 'f', 2);
     m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(position);
     carryOut(side, m_paneTool.move(side, buttons, at, scrollPosition(side)));
 }
@@ -238,7 +238,7 @@ void MainWindow::measured(ViewSide side, const PaneTool::Action &action)
     const double metres = NumberText::toDouble(typed);
     if (!(metres > 0.0))
         throw CommandError(tr("A length of %1 metres cannot be a scale.").arg(typed));
-    const double oldScale = m_document.view(side).metresPerPixel;
+    const double oldScale = m_document.view(side).calibration.metresPerPixel;
     if (m_calibration.calibrate(side, metres, pixels) == ScaleCalibration::Outcome::Refused)
         dialogs().message(this, tr("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
     else
@@ -249,7 +249,7 @@ void MainWindow::measured(ViewSide side, const PaneTool::Action &action)
 void MainWindow::offerRecalculation(ViewSide side, double oldScale)
 {
     const int count = m_document.stations().count();
-    const double scale = m_document.view(side).metresPerPixel;
+    const double scale = m_document.view(side).calibration.metresPerPixel;
     if (count == 0 || scale == oldScale)
         return;
     if (dialogs().askYesNo(this, QStringLiteral("Speomark"),

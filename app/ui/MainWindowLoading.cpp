@@ -98,7 +98,7 @@ void MainWindow::scanRead(ImageRead::Problem problem)
             locateNextScan();
             return;
         }
-        const double oldScale = m_document.view(side).metresPerPixel;
+        const double oldScale = m_document.view(side).calibration.metresPerPixel;
         if (m_viewEditor.applyImage(side, m_imageLoader.takeResult(0)) == ViewEditor::Opened::OpenedWithoutScale)
             dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side),
                               MessageIcon::None);

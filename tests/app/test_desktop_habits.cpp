@@ -111,7 +111,7 @@ void DesktopHabits::theScaleBarAndTheNorthArrowInFourClicks()
     f->dialogs().answerQuestion(Answer::Yes);      // and the stations follow the new scale
     QTest::mouseClick(plan, Qt::LeftButton, {}, QPoint(500, 400));
     const ViewSettings &view = f->document().view(ViewSide::Plan);
-    QCOMPARE(view.metresPerPixel, 0.05);
+    QCOMPARE(view.calibration.metresPerPixel, 0.05);
     QCOMPARE(view.gridMetresEntry, QStringLiteral("20"));
     QCOMPARE(view.gridPixelsEntry, QStringLiteral("400"));
     QVERIFY(f->session().gridLocked(ViewSide::Plan));

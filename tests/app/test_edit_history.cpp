@@ -53,7 +53,7 @@ void digitise(Editors &e, const QStringList &job)
 void calibrate(Editors &e)
 {
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
-        e.document.editView(side, [](ViewSettings &view) { view.metresPerPixel = 0.1; });
+        e.document.editView(side, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.1; });
 }
 
 // Everything an edit may change and undo must bring back, as bytes: the project file, the pending

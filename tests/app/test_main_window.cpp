@@ -169,14 +169,14 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
         view.image = scan;
         view.imagePath = QStringLiteral("/caves/plan.png");
         view.zoom = 4.0;
-        view.metresPerPixel = 0.2;
-        view.gridPixels = 40.0;
+        view.calibration.metresPerPixel = 0.2;
+        view.calibration.gridPixels = 40.0;
         view.gridShiftUp = -5;
     });
     document.editView(ViewSide::Profile, [](ViewSettings &view) {
         view.imagePath = QStringLiteral("/caves/profile.png");
         view.zoom = 0.25;
-        view.metresPerPixel = 0.1;
+        view.calibration.metresPerPixel = 0.1;
         view.gridShiftRight = 12;
     });
     session.setDataFileName(QStringLiteral("/caves/cave"));
@@ -222,9 +222,9 @@ void MainWindowTest::closeProjectClearsTheJobAndKeepsSettings()
     QVERIFY(!session.pointPlaced(ViewSide::Plan) && !session.pointPlaced(ViewSide::Profile));
     QVERIFY(!f->control<QPushButton>("ButtonAdd")->isEnabled());
     // What Close Project keeps.
-    QCOMPARE(document.view(ViewSide::Plan).metresPerPixel, 0.2);
-    QCOMPARE(document.view(ViewSide::Profile).metresPerPixel, 0.1);
-    QCOMPARE(document.view(ViewSide::Plan).gridPixels, 40.0);
+    QCOMPARE(document.view(ViewSide::Plan).calibration.metresPerPixel, 0.2);
+    QCOMPARE(document.view(ViewSide::Profile).calibration.metresPerPixel, 0.1);
+    QCOMPARE(document.view(ViewSide::Plan).calibration.gridPixels, 40.0);
     QCOMPARE(document.view(ViewSide::Plan).imagePath, QStringLiteral("/caves/plan.png"));
     QCOMPARE(document.view(ViewSide::Profile).imagePath, QStringLiteral("/caves/profile.png"));
     QCOMPARE(document.view(ViewSide::Plan).image.size(), QSize(100, 80));

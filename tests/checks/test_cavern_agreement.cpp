@@ -39,7 +39,7 @@ SurveyNetwork ourCheck(const QString &path)
     const ProjectContents project = ProjectFile::read(path);
     CheckSettings settings;
     settings.profileKind = project.header.profileKind == 0 ? ProfileKind::None : ProfileKind::Extended;
-    settings.profileMetresPerPixel = project.header.profileMetresPerPixel;
+    settings.profile.metresPerPixel = project.header.profileMetresPerPixel;
     return SurveyNetwork::build(project.stations, settings);
 }
 

@@ -55,7 +55,7 @@ SurveyNetwork network(const std::vector<Station> &stations, double orientation =
     CheckSettings settings;
     settings.planOrientation = orientation;
     settings.profileKind = kind;
-    settings.profileMetresPerPixel = profileMpp;
+    settings.profile.metresPerPixel = profileMpp;
     return SurveyNetwork::build(table, settings);
 }
 
@@ -287,7 +287,7 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
             view.image.fill(Qt::white);
             view.gridShown = false;
         });
-    document.editView(ViewSide::Profile, [](ViewSettings &view) { view.metresPerPixel = ProfileMpp; });
+    document.editView(ViewSide::Profile, [](ViewSettings &view) { view.calibration.metresPerPixel = ProfileMpp; });
     document.setShowLines(linesShown);
     document.setShowLabels(false);
     session.setShowDisagreement(shown);

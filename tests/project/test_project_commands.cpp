@@ -192,14 +192,14 @@ void ProjectCommands::saveAndOpenRestoreEveryStoredValue()
         QCOMPARE(a.imagePath, b.imagePath);
         QCOMPARE(a.zoom, b.zoom);
         QCOMPARE(a.paneFraction, b.paneFraction);
-        QCOMPARE(a.gridPixels, b.gridPixels);
-        QCOMPARE(a.metresPerPixel, b.metresPerPixel);
+        QCOMPARE(a.calibration, b.calibration);
+        QCOMPARE(a.calibration.metresPerPixel, b.calibration.metresPerPixel);
         QCOMPARE(a.gridShiftUp, b.gridShiftUp);
         QCOMPARE(a.gridShiftRight, b.gridShiftRight);
         QCOMPARE(a.gridShown, b.gridShown);
     }
-    QCOMPARE(reopened.view(ViewSide::Plan).gridPixels, 40.0);
-    QCOMPARE(reopened.view(ViewSide::Plan).metresPerPixel, 0.25);
+    QCOMPARE(reopened.view(ViewSide::Plan).calibration.gridPixels, 40.0);
+    QCOMPARE(reopened.view(ViewSide::Plan).calibration.metresPerPixel, 0.25);
     QVERIFY(!reopened.view(ViewSide::Plan).gridShown);
     // Entries come back as numbers, shown again.
     const QStringList entries{reopened.view(ViewSide::Plan).gridMetresEntry, reopened.view(ViewSide::Plan).gridPixelsEntry,
@@ -322,7 +322,7 @@ void ProjectCommands::aRefusedFileLeavesTheJobAsItWas()
     openImages(*f);
     addStations(3);
     const QByteArray before = tableBytes(f->document().stations());
-    const double scale = f->document().view(ViewSide::Plan).metresPerPixel;
+    const double scale = f->document().view(ViewSide::Plan).calibration.metresPerPixel;
     QFile file(path(QStringLiteral("bad.sprj")));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write(bytes);
@@ -333,7 +333,7 @@ void ProjectCommands::aRefusedFileLeavesTheJobAsItWas()
     QVERIFY2(messages[0].contains(QStringLiteral("bad.sprj")) && messages[0].contains(problem), qPrintable(messages[0]));
     QCOMPARE(f->document().stations().count(), 3);
     QCOMPARE(tableBytes(f->document().stations()), before);
-    QCOMPARE(f->document().view(ViewSide::Plan).metresPerPixel, scale);
+    QCOMPARE(f->document().view(ViewSide::Plan).calibration.metresPerPixel, scale);
     QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png")));
     QVERIFY(f->document().modified());
 }

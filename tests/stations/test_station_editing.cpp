@@ -135,7 +135,7 @@ void StationEditing::profileKindRadiosSetTheKindAndRedraw()
     // With a station, a profile point and scales, the plan shows the guide circle.
     f->fillStations(1);
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
-        f->document().editView(side, [](ViewSettings &view) { view.metresPerPixel = 0.1; });
+        f->document().editView(side, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.1; });
     f->session().setNewBranchChecked(false); // it starts ticked
     rightClick("ImageRight", {50, 5});
     auto *plan = f->control<ImagePane>("ImageLeft");
@@ -217,7 +217,7 @@ void StationEditing::pickDragNudgeDeleteAndUndoWithTheMouseAndKeys()
         stations[size_t(i)].planY = stations[size_t(i)].profileY = float(50 + 10 * i);
     }
     f->document().editStations([&](StationTable &table) { table.assign(stations); });
-    f->document().editView(ViewSide::Plan, [](ViewSettings &view) { view.metresPerPixel = 0.5; });
+    f->document().editView(ViewSide::Plan, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.5; });
     f->click("RadioButton2");
     auto *plan = f->control<ImagePane>("ImageLeft");
     const Station &middle = f->document().stations().at(1);

@@ -78,7 +78,7 @@ void StationEditorTest::setViews(double zoom, double metresPerPixel)
     for (const ViewSide side : {Plan, Profile})
         document->editView(side, [&](ViewSettings &view) {
             view.zoom = zoom;
-            view.metresPerPixel = metresPerPixel;
+            view.calibration.metresPerPixel = metresPerPixel;
         });
 }
 
@@ -371,9 +371,9 @@ void StationEditorTest::movingAPointDoesNotSetModified()
     fillStations(3);
     document->editView(Plan, [](ViewSettings &view) {
         view.zoom = 2.0;
-        view.metresPerPixel = 0.5;
+        view.calibration.metresPerPixel = 0.5;
     });
-    document->editView(Profile, [](ViewSettings &view) { view.metresPerPixel = 0.25; });
+    document->editView(Profile, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.25; });
     QVERIFY(editor->enterMoveMode());
     editor->selectPrevious();
     editor->placePoint(Plan, {40, 60});

@@ -134,7 +134,7 @@ void ImageViews::openingThroughTheDialog()
     const ViewSettings &plan = f->document().view(ViewSide::Plan);
     QCOMPARE(plan.imagePath, path(QStringLiteral("plan.png")));
     QCOMPARE(plan.image.size(), QSize(1000, 800));
-    QCOMPARE(plan.metresPerPixel, 0.2);
+    QCOMPARE(plan.calibration.metresPerPixel, 0.2);
     QCOMPARE(pane(ViewSide::Plan)->size(), QSize(1000, 800));
     QCOMPARE(pane(ViewSide::Plan)->snapshot().stations.size(), 1); // drawn with the stations
     QCOMPARE(pane(ViewSide::Profile)->size(), QSize(0, 0));
@@ -145,7 +145,7 @@ void ImageViews::openingThroughTheDialog()
         QStringLiteral("Пересчитать положение пикетов (1) в метрах по их пикселям с новым масштабом?\n\n")));
 
     open(ViewSide::Profile, path(QStringLiteral("profile.png")));
-    QCOMPARE(f->document().view(ViewSide::Profile).metresPerPixel, 0.2);
+    QCOMPARE(f->document().view(ViewSide::Profile).calibration.metresPerPixel, 0.2);
     QCOMPARE(pane(ViewSide::Profile)->size(), QSize(300, 200));
     QCOMPARE(pane(ViewSide::Profile)->sourcePicture().pixel(60, 60), qRgb(200, 30, 30));
     QCOMPARE(pane(ViewSide::Profile)->sourcePicture().pixel(290, 190), qRgb(250, 250, 250));
@@ -325,9 +325,9 @@ void ImageViews::statusBarShowsScanPixelsAndMetres()
     open(ViewSide::Profile, path(QStringLiteral("profile.png")));
     f->document().editView(ViewSide::Plan, [](ViewSettings &view) {
         view.zoom = 2.0;
-        view.metresPerPixel = 0.25;
+        view.calibration.metresPerPixel = 0.25;
     });
-    f->document().editView(ViewSide::Profile, [](ViewSettings &view) { view.metresPerPixel = 0.0; });
+    f->document().editView(ViewSide::Profile, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.0; });
     QTest::mouseMove(pane(ViewSide::Plan), QPoint(120, 45));
     QCOMPARE(f->window().positionText(ViewSide::Plan), QStringLiteral("(60 ; 22)  15.00 ; 5.63 м"));
     QTest::mouseMove(pane(ViewSide::Profile), QPoint(7, 199));
@@ -384,7 +384,7 @@ void ImageViews::scaleButtonsLockAndReport()
     f->click(n.ok);
     if (message.isEmpty()) {
         QVERIFY(f->dialogs().messages().isEmpty());
-        QCOMPARE(f->document().view(side).metresPerPixel, 10.0 / pixels.toDouble());
+        QCOMPARE(f->document().view(side).calibration.metresPerPixel, 10.0 / pixels.toDouble());
         QCOMPARE(pane(side)->snapshot().gridPixels, pixels.toDouble());
     } else {
         QCOMPARE(f->dialogs().messages(), QStringList{message});

@@ -117,7 +117,7 @@ void ViewEditorTest::openingReadsTheScanAndTakesTheScale()
             view.image = before;
             view.imagePath = QStringLiteral("before.png");
             view.zoom = s == side ? 2.0 : 0.5;
-            view.metresPerPixel = 0.7;
+            view.calibration.metresPerPixel = 0.7;
         });
     setEntries(side, metres, pixels);
     setEntries(other(side), QStringLiteral("0"), QStringLiteral("0")); // only the side's own entries count
@@ -136,7 +136,7 @@ void ViewEditorTest::openingReadsTheScanAndTakesTheScale()
         QCOMPARE(ViewEditor(*document, *session).openImage(side, path(file)), opened);
     }
     const ViewSettings &view = document->view(side);
-    QCOMPARE(view.metresPerPixel, scale);
+    QCOMPARE(view.calibration.metresPerPixel, scale);
     QCOMPARE(session->lowerPanelEnabled(), opened != ViewEditor::Opened::OpenedWithoutScale);
     if (opened == ViewEditor::Opened::Nothing) {
         QCOMPARE(view.imagePath, QStringLiteral("before.png"));
@@ -151,7 +151,7 @@ void ViewEditorTest::openingReadsTheScanAndTakesTheScale()
     const ViewSettings &untouched = document->view(other(side));
     QCOMPARE(untouched.zoom, 0.5);
     QCOMPARE(untouched.image.cacheKey(), before.cacheKey());
-    QCOMPARE(untouched.metresPerPixel, 0.7);
+    QCOMPARE(untouched.calibration.metresPerPixel, 0.7);
 }
 
 void ViewEditorTest::zoomButtonsKeepTheMiddleAndStopAtTheirBounds_data()
@@ -340,7 +340,7 @@ void ViewEditorTest::okTakesTheEntriesOrRefusesThem()
     setEntries(side, entries[0], entries[1]);
     setEntries(other(side), entries[2], entries[3]);
     for (const ViewSide s : {Plan, Profile})
-        document->editView(s, [](ViewSettings &view) { view.metresPerPixel = 0.3; });
+        document->editView(s, [](ViewSettings &view) { view.calibration.metresPerPixel = 0.3; });
     session->setLowerPanelEnabled(false);
     QString error;
     ScaleCalibration::Outcome result = ScaleCalibration::Outcome::Unlocked;
@@ -349,11 +349,11 @@ void ViewEditorTest::okTakesTheEntriesOrRefusesThem()
     } catch (const CommandError &e) {
         error = e.message();
     }
-    QCOMPARE(document->view(side).gridPixels, cell);
-    QCOMPARE(document->view(side).metresPerPixel, scale);
+    QCOMPARE(document->view(side).calibration.gridPixels, cell);
+    QCOMPARE(document->view(side).calibration.metresPerPixel, scale);
     QCOMPARE(session->lowerPanelEnabled(), panel);
-    QCOMPARE(document->view(other(side)).metresPerPixel, 0.3);
-    QCOMPARE(document->view(other(side)).gridPixels, 50.0);
+    QCOMPARE(document->view(other(side)).calibration.metresPerPixel, 0.3);
+    QCOMPARE(document->view(other(side)).calibration.gridPixels, 50.0);
     QVERIFY(!session->gridLocked(other(side)));
     if (outcome == QLatin1String("accepted") || outcome == QLatin1String("refused")) {
         QVERIFY(error.isEmpty());
@@ -370,15 +370,15 @@ void ViewEditorTest::changeUnlocksWithoutReadingTheEntries()
 {
     ScaleCalibration calibration(*document, *session);
     QCOMPARE(calibration.pressOkOrChange(Plan), ScaleCalibration::Outcome::Accepted);
-    QCOMPARE(document->view(Plan).metresPerPixel, 0.2);
+    QCOMPARE(document->view(Plan).calibration.metresPerPixel, 0.2);
     setEntries(Plan, QStringLiteral("x"), QStringLiteral("y")); // not read by "Change"
     QCOMPARE(calibration.pressOkOrChange(Plan), ScaleCalibration::Outcome::Unlocked);
     QVERIFY(!session->gridLocked(Plan));
-    QCOMPARE(document->view(Plan).metresPerPixel, 0.2);
+    QCOMPARE(document->view(Plan).calibration.metresPerPixel, 0.2);
     setEntries(Plan, QStringLiteral("4"), QStringLiteral("10"));
     QCOMPARE(calibration.pressOkOrChange(Plan), ScaleCalibration::Outcome::Accepted);
-    QCOMPARE(document->view(Plan).metresPerPixel, 0.4);
-    QCOMPARE(document->view(Plan).gridPixels, 10.0);
+    QCOMPARE(document->view(Plan).calibration.metresPerPixel, 0.4);
+    QCOMPARE(document->view(Plan).calibration.gridPixels, 10.0);
     QVERIFY(session->gridLocked(Plan));
 }
 
@@ -389,12 +389,12 @@ void ViewEditorTest::lowerPanelWaitsForBothViews()
     QCOMPARE(calibration.pressOkOrChange(Profile), ScaleCalibration::Outcome::Refused);
     QVERIFY(!session->lowerPanelEnabled());
     QCOMPARE(calibration.pressOkOrChange(Plan), ScaleCalibration::Outcome::Accepted);
-    QCOMPARE(document->view(Plan).metresPerPixel, 0.2);
+    QCOMPARE(document->view(Plan).calibration.metresPerPixel, 0.2);
     QVERIFY(!session->lowerPanelEnabled()); // the profile's entries are still refused
     calibration.pressOkOrChange(Profile);   // Change
     setEntries(Profile, QStringLiteral("10"), QStringLiteral("25"));
     QCOMPARE(calibration.pressOkOrChange(Profile), ScaleCalibration::Outcome::Accepted);
-    QCOMPARE(document->view(Profile).metresPerPixel, 0.4);
+    QCOMPARE(document->view(Profile).calibration.metresPerPixel, 0.4);
     QVERIFY(session->lowerPanelEnabled());
 }
 

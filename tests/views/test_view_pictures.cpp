@@ -174,8 +174,8 @@ void ViewPictures::setImages(int width, int height)
 
 void ViewPictures::setScales(double plan, double profile)
 {
-    document->editView(ViewSide::Plan, [&](ViewSettings &view) { view.metresPerPixel = plan; });
-    document->editView(ViewSide::Profile, [&](ViewSettings &view) { view.metresPerPixel = profile; });
+    document->editView(ViewSide::Plan, [&](ViewSettings &view) { view.calibration.metresPerPixel = plan; });
+    document->editView(ViewSide::Profile, [&](ViewSettings &view) { view.calibration.metresPerPixel = profile; });
 }
 
 Station &ViewPictures::station(int index, QPointF planAt, QPointF profileAt)
@@ -229,7 +229,7 @@ void ViewPictures::gridLinesFollowCellShiftAndExtent()
     QFETCH(QPoint, columnSpan);
     setImages(size.width(), size.height());
     bothViews([&](ViewSettings &view) {
-        view.gridPixels = cell;
+        view.calibration.gridPixels = cell;
         view.gridShown = true;
         view.gridShiftRight = shift.x();
         view.gridShiftUp = shift.y();
@@ -671,7 +671,7 @@ void ViewPictures::zoomedPaneIsThePictureStretched()
         view.image = image;
         view.gridShown = annotated;
         view.gridShiftRight = 3;
-        view.gridPixels = 20.0;
+        view.calibration.gridPixels = 20.0;
         view.zoom = zoom;
     });
     document->setShowLines(false);
