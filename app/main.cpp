@@ -1,4 +1,4 @@
-#include "app/ui/Language.h"
+#include "widgets/Language.h"
 #include "app/ui/SpeomarkWindows.h"
 
 #include <QApplication>

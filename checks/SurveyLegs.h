@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "survey/Sheet.h"
 #include "survey/StationTable.h"
 

@@ -4,7 +4,7 @@
 // the check's CSV) must build (or stop at a leg) with every line safe to show and save: no control
 // byte but the writers' own tabs, no Therion line ending in a backslash.
 #include "survey/CommandError.h"
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "checks/CheckReport.h"
 #include "checks/SurveyLegs.h"
 #include "output/CompassText.h"

@@ -2,8 +2,8 @@
 
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "output/BitmapFile.h"
 #include "output/DataFileName.h"
 #include "output/WholeFile.h"

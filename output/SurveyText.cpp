@@ -106,7 +106,7 @@ QByteArray SurveyText::legValues(const SurveyLeg &leg)
 
 QByteArray SurveyText::stationName(const Station &station, int index)
 {
-    return !station.label.isEmpty() ? label(station) : QByteArray::number(index);
+    return StationNames::stored(station, index);
 }
 
 QByteArray SurveyText::shortestNumber(double value)

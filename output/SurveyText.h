@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/Survey.h"
 #include "survey/SurveyDetails.h"
 #include "survey/SurveyLeg.h"
 #include "survey/StationTable.h"
@@ -13,8 +14,6 @@
 
 class StationNames;
 
-// The layouts of the "Format" radio group, by item index (also DataFormatIndex in a project).
-enum class SurveyFormat { LumaroLabel = 0, LumaroFromTo = 1, Survex = 2 };
 
 // The survey data text of a station table, line by line, in one of the three layouts: the Lumaro
 // ".cav" layouts "Label" and "FromTo", or Survex ".svx". Lines are Windows-1251 bytes without a

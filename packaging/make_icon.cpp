@@ -1,5 +1,5 @@
 // Writes the application icon as PNG files for the desktop's icon theme.
-#include "app/ui/Glyphs.h"
+#include "widgets/Glyphs.h"
 
 #include <QGuiApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "project/ProjectContents.h"
 
 #include "survey/NumberText.h"
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

@@ -1,7 +1,7 @@
 #include "project/ProjectController.h"
 
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "project/ProjectFile.h"
 #include "views/ImageFile.h"
 #include "views/ImageMessages.h"

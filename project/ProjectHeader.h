@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/Limits.h"
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
@@ -13,15 +14,10 @@ struct ProjectHeader
     static constexpr int Size = 664;
     static constexpr int PathBytes = 260;       // 259 bytes of path and the terminating zero
     static constexpr int Capacity = 1000;       // written as stationCapacity, never read
-    static constexpr double MinFileZoom = 1.0 / 32.0; // the furthest the views can zoom out
-    static constexpr double MaxFileZoom = 8.0;        // ... and in
-    static constexpr double MaxMetresPerPixel = 100000.0; // a scale beyond is damage, not a drawing
-    // 0 (not set yet) up to the limit: a negative scale mirrors every leg placed with it, a huge one
-    // makes their lengths infinite. NaN is not one.
-    static constexpr bool scaleAllowed(double metresPerPixel)
-    {
-        return metresPerPixel >= 0.0 && metresPerPixel <= MaxMetresPerPixel;
-    }
+    static constexpr double MinFileZoom = Limits::MinZoom;
+    static constexpr double MaxFileZoom = Limits::MaxZoom;
+    static constexpr double MaxMetresPerPixel = Limits::MaxMetresPerPixel; // a scale beyond is damage
+    static constexpr bool scaleAllowed(double metresPerPixel) { return Limits::scaleAllowed(metresPerPixel); }
 
     std::int32_t stationCount = 0;
     std::int32_t stationCapacity = Capacity;

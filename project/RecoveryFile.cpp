@@ -1,9 +1,9 @@
 #include "project/RecoveryFile.h"
 
 #include "survey/CommandError.h"
-#include "app/EditSession.h"
+#include "document/EditSession.h"
 #include "survey/NumberText.h"
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 #include "project/StationRecord.h"

@@ -2,10 +2,10 @@
 
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
-#include "app/EditHistory.h"
-#include "app/EditSession.h"
+#include "document/EditHistory.h"
+#include "document/EditSession.h"
 #include "survey/NumberText.h"
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "survey/Truncate.h"
 
 #include <QCoreApplication>

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "survey/Limits.h"
+
 #include <QString>
 
-// How much text a station keeps: what a project file's record has room for, one byte a
-// character of its code page.
-constexpr int StationLabelChars = 20;
-constexpr int StationCommentChars = 256;
+// How much text a station keeps: what a project file's record has room for.
+constexpr int StationLabelChars = Limits::StationLabelChars;
+constexpr int StationCommentChars = Limits::StationCommentChars;
 
 // One station of the table. Positions are in source-image pixels of each drawing (y grows
 // downward) and in metres, computed once with the scale in force when the point was placed; the

@@ -1,7 +1,7 @@
 #include "survey/StationNames.h"
 
 #include "survey/AnsiText.h"
-#include "output/SurveyText.h"
+#include "survey/SafeLine.h"
 
 #include <QSet>
 
@@ -98,7 +98,7 @@ StationNames::StationNames(const StationTable &stations, NameRules rules)
     m_stored.reserve(count);
     QVector<QByteArray> distinct; // stored names in the order they first appear
     for (int i = 0; i < count; ++i) {
-        const QByteArray stored = SurveyText::stationName(stations.at(i), i);
+        const QByteArray stored = StationNames::stored(stations.at(i), i);
         m_stored.append(stored);
         if (!m_byStored.contains(stored)) {
             m_byStored.insert(stored, QByteArray());
@@ -131,4 +131,9 @@ StationNames::StationNames(const StationTable &stations, NameRules rules)
 QByteArray StationNames::nameOf(const QString &stored) const
 {
     return m_byStored.value(AnsiText::encode(stored));
+}
+
+QByteArray StationNames::stored(const Station &station, int index)
+{
+    return station.label.isEmpty() ? QByteArray::number(index) : SafeLine::oneLine(AnsiText::encode(station.label));
 }

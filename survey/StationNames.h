@@ -37,6 +37,10 @@ public:
 
     // A word the target reads (for a survey's name): no collision check, never empty.
     static QByteArray word(const QString &text, NameRules rules);
+
+    // A station's name as the from/to layouts write it: its label (on one line), or its table
+    // index when it has none.
+    static QByteArray stored(const Station &station, int index);
     // A Cyrillic letter's ASCII spelling by the table (Ъ and Ь have none); false for any other
     // character.
     static bool transliterate(QChar letter, QByteArray *latin);

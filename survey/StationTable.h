@@ -14,8 +14,8 @@
 class StationTable
 {
 public:
-    static constexpr int TableSize = 1000;
-    static constexpr int MaxAdded = 999;
+    static constexpr int TableSize = Limits::StationTableSize;
+    static constexpr int MaxAdded = Limits::MaxStations;
 
     int count() const { return int(m_stations.size()); }
     bool isEmpty() const { return m_stations.empty(); }

@@ -7,6 +7,10 @@
 
 enum class ProfileKind { None, Extended, Projective };
 
+// The layouts of the survey text that a project keeps as its choice, by item index of the
+// "Format" radio group (also DataFormatIndex in a project).
+enum class SurveyFormat { LumaroLabel = 0, LumaroFromTo = 1, Survex = 2 };
+
 // What every survey file is made from: the stations added (the pending entry takes no part), the
 // sheets they were drawn on (scales and the plan's north), the third value of each leg, the
 // survey details and the kind of profile. The window's document and a project read from disk

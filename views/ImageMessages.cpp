@@ -1,6 +1,6 @@
 #include "views/ImageMessages.h"
 
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "views/PaneTool.h"
 
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "views/ZoomPan.h"
 
 void PaneTool::startMeasuring(ViewSide side, Measure what)

@@ -1,9 +1,9 @@
 #include "views/ScaleCalibration.h"
 
-#include "app/EditHistory.h"
+#include "document/EditHistory.h"
 #include "survey/NumberText.h"
-#include "app/SurveyDocument.h"
-#include "project/ProjectHeader.h"
+#include "document/SurveyDocument.h"
+#include "survey/Limits.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -39,7 +39,7 @@ bool ScaleCalibration::entriesValid(ViewSide side) const
     if (!(pixelsPerCell > 0.0))
         return false;
     const double scale = metresPerCell / pixelsPerCell;
-    return scale > 0.0 && ProjectHeader::scaleAllowed(scale);
+    return scale > 0.0 && Limits::scaleAllowed(scale);
 }
 
 ScaleCalibration::Outcome ScaleCalibration::pressOkOrChange(ViewSide side)
@@ -98,7 +98,7 @@ bool ScaleCalibration::takeScaleFromEntries(ViewSide side)
     if (NumberText::tryToDouble(view.gridMetresEntry, &metresPerCell)
         && NumberText::tryToDouble(view.gridPixelsEntry, &pixelsPerCell) && pixelsPerCell != 0.0) {
         const double quotient = metresPerCell / pixelsPerCell;
-        if (ProjectHeader::scaleAllowed(quotient)) {
+        if (Limits::scaleAllowed(quotient)) {
             m_document.editView(side, [&](ViewSettings &v) { v.calibration.metresPerPixel = quotient; });
             return true;
         }

@@ -1,8 +1,8 @@
 #include "views/ViewEditor.h"
 
 #include "survey/CommandError.h"
-#include "app/EditHistory.h"
-#include "app/SurveyDocument.h"
+#include "document/EditHistory.h"
+#include "document/SurveyDocument.h"
 #include "views/ScaleCalibration.h"
 #include "views/ImageMessages.h"
 

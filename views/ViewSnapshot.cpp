@@ -1,9 +1,8 @@
 #include "views/ViewSnapshot.h"
 
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "survey/Truncate.h"
-#include "checks/SurveyLegs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,7 +43,7 @@ int pendingIndex(const EditSession &session, const StationTable &table)
 }
 
 ViewSnapshot build(const SurveyDocument &document, const EditSession &session, ViewSide side,
-                   const StationFields &fields)
+                   const StationFields &fields, const QVector<int> &flaggedLegEnds)
 {
     const ViewSettings &settings = document.view(side);
     const StationTable &table = document.stations();
@@ -79,8 +78,7 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
     }
 
     if (session.showDisagreement())
-        view.disagreeingLegs = SurveyLegs::flaggedLegEnds(
-            table, CheckSettings::of(document, {session.toleranceMetres(), session.tolerancePercent()}));
+        view.disagreeingLegs = flaggedLegEnds;
 
     if (table.hasPending() && session.pointPlaced(side)) {
         const Station &pending = table.pending();
@@ -113,9 +111,10 @@ bool guideWanted(const SurveyDocument &document, const EditSession &session, Vie
 
 } // namespace
 
-ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSession &session)
+ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSession &session,
+                                const QVector<int> &flaggedLegEnds)
 {
-    ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields);
+    ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields, flaggedLegEnds);
     view.labelColour = QColor(0, 0, 255);
 
     // The circle around the last station on which the pending plan point must lie: the pending
@@ -138,9 +137,10 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
     return view;
 }
 
-ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSession &session)
+ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSession &session,
+                                   const QVector<int> &flaggedLegEnds)
 {
-    ViewSnapshot view = build(document, session, ViewSide::Profile, ProfileFields);
+    ViewSnapshot view = build(document, session, ViewSide::Profile, ProfileFields, flaggedLegEnds);
     view.labelColour = QColor(255, 0, 0);
 
     // Two vertical lines left and right of the last station, at the pending leg's length as
@@ -163,9 +163,11 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
     return view;
 }
 
-ViewSnapshot ViewSnapshot::of(ViewSide side, const SurveyDocument &document, const EditSession &session)
+ViewSnapshot ViewSnapshot::of(ViewSide side, const SurveyDocument &document, const EditSession &session,
+                              const QVector<int> &flaggedLegEnds)
 {
-    return side == ViewSide::Plan ? plan(document, session) : profile(document, session);
+    return side == ViewSide::Plan ? plan(document, session, flaggedLegEnds)
+                                  : profile(document, session, flaggedLegEnds);
 }
 
 QSize ViewSnapshot::displayedSize() const

@@ -22,9 +22,14 @@ struct ViewSnapshot
 {
     enum class Guide { None, Circle, VerticalLines };
 
-    static ViewSnapshot plan(const SurveyDocument &document, const EditSession &session);
-    static ViewSnapshot profile(const SurveyDocument &document, const EditSession &session);
-    static ViewSnapshot of(ViewSide side, const SurveyDocument &document, const EditSession &session);
+    // What a view shows of the document and the session. The legs the check flags are handed in
+    // (the survey check is the checks' business), and shown while "Show disagreement" is ticked.
+    static ViewSnapshot plan(const SurveyDocument &document, const EditSession &session,
+                             const QVector<int> &flaggedLegEnds = {});
+    static ViewSnapshot profile(const SurveyDocument &document, const EditSession &session,
+                                const QVector<int> &flaggedLegEnds = {});
+    static ViewSnapshot of(ViewSide side, const SurveyDocument &document, const EditSession &session,
+                           const QVector<int> &flaggedLegEnds = {});
 
     // The pane's size: the source size times the zoom, truncated; never negative.
     QSize displayedSize() const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "survey/Limits.h"
+
 #include <QPoint>
 #include <QSize>
 #include <Qt>
@@ -37,8 +39,8 @@ QPoint panned(QPoint startScroll, QPoint startInBox, QPoint nowInBox);
 
 // The wheel (and a pinch): zooms by factor, within MinWheelZoom..MaxWheelZoom, keeping the point
 // under the cursor (displayed pixels from the box's top-left) where it is.
-constexpr double MinWheelZoom = 1.0 / 32.0;
-constexpr double MaxWheelZoom = 8.0;
+constexpr double MinWheelZoom = Limits::MinZoom;
+constexpr double MaxWheelZoom = Limits::MaxZoom;
 constexpr double WheelStep = 1.25; // one notch of the wheel
 PaneView zoomAt(PaneView view, double factor, QPoint cursor);
 

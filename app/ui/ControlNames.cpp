@@ -2,10 +2,10 @@
 // tests, accessibility tools and cavers' notes find it. Nothing else uses these names.
 #include "app/ui/MainWindow.h"
 
-#include "app/ui/PaneSplitter.h"
-#include "app/ui/Panel.h"
-#include "app/ui/RadioGroup.h"
-#include "app/ui/UpDown.h"
+#include "widgets/PaneSplitter.h"
+#include "widgets/Panel.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/UpDown.h"
 #include "output/ui/DataFileBox.h"
 #include "stations/ui/ModeBox.h"
 #include "stations/ui/StationBox.h"

@@ -2,7 +2,7 @@
 
 #include "survey/AnsiText.h"
 #include "app/HelpGuide.h"
-#include "app/ui/Language.h"
+#include "widgets/Language.h"
 
 #include <QPlainTextEdit>
 #include <QVBoxLayout>

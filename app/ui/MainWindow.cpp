@@ -2,14 +2,15 @@
 
 #include "survey/CommandError.h"
 #include "survey/Truncate.h"
-#include "app/ui/Controls.h"
+#include "widgets/Controls.h"
 #include "app/ui/HelpWindow.h"
-#include "app/ui/Language.h"
-#include "app/ui/NumberField.h"
-#include "app/ui/PaneSplitter.h"
-#include "app/ui/Panel.h"
+#include "widgets/Language.h"
+#include "widgets/NumberField.h"
+#include "widgets/PaneSplitter.h"
+#include "widgets/Panel.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/SurveyTextWindow.h"
+#include "checks/SurveyLegs.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
 #include "output/ui/DataFileBox.h"
@@ -599,7 +600,12 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
 
 void MainWindow::redraw(ViewSide side)
 {
-    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session);
+    // The legs the check flags, coloured on both views while "Show disagreement" is ticked.
+    const QVector<int> flagged = m_session.showDisagreement()
+        ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, {m_session.toleranceMetres(),
+                                                                                           m_session.tolerancePercent()}))
+        : QVector<int>();
+    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged);
     snapshot.labelPixels = m_labelPixels;
     pane(side)->setSnapshot(std::move(snapshot));
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/EditHistory.h"
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
-#include "app/ui/DialogService.h"
-#include "app/ui/Language.h"
+#include "document/EditHistory.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
+#include "widgets/DialogService.h"
+#include "widgets/Language.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
 #include "project/ProjectLock.h"

@@ -1,6 +1,6 @@
 #include "app/ui/QtDialogService.h"
 
-#include "app/ui/Language.h"
+#include "widgets/Language.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "views/ui/PdfPageDialog.h"
 

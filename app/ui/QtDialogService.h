@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/DialogService.h"
+#include "widgets/DialogService.h"
 
 // Real dialogs and message boxes.
 class QtDialogService : public DialogService

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 
 #include <QTimer>
 #include <QWidget>

@@ -2,8 +2,8 @@
 
 #include "checks/CavernRun.h"
 #include "checks/SurveyNetwork.h"
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 
 #include <QTimer>
 #include <QWidget>

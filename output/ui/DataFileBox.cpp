@@ -1,7 +1,7 @@
 #include "output/ui/DataFileBox.h"
 
-#include "app/ui/Controls.h"
-#include "app/ui/RadioGroup.h"
+#include "widgets/Controls.h"
+#include "widgets/RadioGroup.h"
 #include "output/SurveyText.h"
 
 #include <algorithm>

@@ -2,9 +2,9 @@
 
 #include "survey/AnsiText.h"
 #include "survey/NumberText.h"
-#include "app/ui/Language.h"
-#include "app/ui/NumberValidator.h"
-#include "app/ui/TextValidator.h"
+#include "widgets/Language.h"
+#include "widgets/NumberValidator.h"
+#include "widgets/TextValidator.h"
 #include "output/SurveyText.h"
 #include "survey/StationTable.h"
 

@@ -1,6 +1,6 @@
 #include "stations/ui/ModeBox.h"
 
-#include "app/ui/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QGroupBox>
 

@@ -1,8 +1,8 @@
 #include "stations/ui/StationBox.h"
 
-#include "app/EditSession.h"
-#include "app/ui/Controls.h"
-#include "app/ui/TextValidator.h"
+#include "document/EditSession.h"
+#include "widgets/Controls.h"
+#include "widgets/TextValidator.h"
 #include "stations/StationEditor.h"
 
 using namespace Controls;

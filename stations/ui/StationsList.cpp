@@ -1,7 +1,7 @@
 #include "stations/ui/StationsList.h"
 
 #include "survey/AnsiText.h"
-#include "app/ui/TextValidator.h"
+#include "widgets/TextValidator.h"
 #include "stations/StationEditor.h"
 #include "survey/StationTable.h"
 

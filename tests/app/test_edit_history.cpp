@@ -2,7 +2,7 @@
 // the exact bytes it started from and redoes to the exact bytes it made, and a job edited by
 // Delete or Insert writes the same survey text as one digitised that way from the start.
 #include "survey/CommandError.h"
-#include "app/EditHistory.h"
+#include "document/EditHistory.h"
 #include "output/SurveyText.h"
 #include "project/ProjectContents.h"
 #include "project/ProjectFile.h"

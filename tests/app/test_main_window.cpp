@@ -3,7 +3,7 @@
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
 #include "app/HelpGuide.h"
-#include "app/ui/UpDown.h"
+#include "widgets/UpDown.h"
 #include "support/WindowFixture.h"
 #include "views/ui/ImagePane.h"
 

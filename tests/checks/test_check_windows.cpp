@@ -1,9 +1,9 @@
 // The check window and the 3D view on the example cave, as the caver meets them: they follow the
 // survey as it changes, a chosen row names its station, and the tick box reaches the views.
 // With SPEOMARK_SCREENSHOTS set to a folder, both windows are saved there as pictures.
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
-#include "app/ui/Language.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
+#include "widgets/Language.h"
 #include "checks/ui/CentrelineView.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"

@@ -2,8 +2,8 @@
 // loops with their misclosures and legs, pieces joined later, names matched as Survex does, the
 // tolerance on both sides of its edge; then the 3D view's presets and the views' disagreement
 // overlay as pixels.
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "checks/CentrelineDrawing.h"
 #include "checks/SurveyNetwork.h"
 #include "views/ViewPainter.h"
@@ -293,8 +293,10 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
     session.setShowDisagreement(shown);
 
     const QRgb orangeColour = ViewPainter::disagreementColour().rgb();
+    const QVector<int> flagged = SurveyLegs::flaggedLegEnds(
+        document.stations(), CheckSettings::of(document, {session.toleranceMetres(), session.tolerancePercent()}));
     for (ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const QImage picture = ViewPainter::sourcePicture(ViewSnapshot::of(side, document, session));
+        const QImage picture = ViewPainter::sourcePicture(ViewSnapshot::of(side, document, session, flagged));
         const int middle = side == ViewSide::Plan ? 35 : 20;
         // Three pixels wide, the ordinary red leg along the middle when legs are shown.
         QCOMPARE(picture.pixel(middle, 49) | 0xFF000000u, orange ? orangeColour : qRgb(255, 255, 255));

@@ -1,7 +1,7 @@
 // Survey data files and pictures: the names Save and Save as write, and View, Save, Save as, the
 // picture buttons and the save prompt driven through the window with scripted dialogs and real
 // files in a scratch folder.
-#include "app/ui/RadioGroup.h"
+#include "widgets/RadioGroup.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "output/SurveyOutput.h"
 #include "project/RecoveryFile.h"

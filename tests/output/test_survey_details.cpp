@@ -2,9 +2,10 @@
 // its stations (and a damaged copy leaves the stations open), and the Survex text opens its block
 // with them.
 #include "survey/AnsiText.h"
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "project/ProjectContents.h"
 #include "project/ProjectFile.h"
+#include "output/SurveyText.h"
 #include "support/TestFiles.h"
 
 #include <QTest>

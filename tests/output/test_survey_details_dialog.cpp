@@ -3,7 +3,7 @@
 // pasted, takes typed dates, and names every control for accessibility tools. With
 // SPEOMARK_DETAILS_SCREENSHOT set to a file name it also saves a picture of itself there (the
 // user guide's).
-#include "app/ui/Language.h"
+#include "widgets/Language.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
 #include "support/TestFiles.h"

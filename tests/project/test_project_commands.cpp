@@ -1,7 +1,7 @@
 // Open Existing Project, Save Project As and Close Project: what a project brings back, what it
 // does to the editing session, what a refused file leaves alone, and where images are looked for.
-#include "app/ui/RadioGroup.h"
-#include "app/ui/UpDown.h"
+#include "widgets/RadioGroup.h"
+#include "widgets/UpDown.h"
 #include "project/ProjectController.h"
 #include "project/ProjectFile.h"
 #include "project/StationRecord.h"

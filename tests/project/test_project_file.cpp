@@ -3,7 +3,7 @@
 #include "survey/CommandError.h"
 #include "support/TestFiles.h"
 #include "survey/NumberText.h"
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 #include "project/ProjectFile.h"
 #include "survey/AnsiText.h"
 #include "project/StationRecord.h"

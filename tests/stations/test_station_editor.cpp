@@ -1,8 +1,8 @@
 // Placing stations, Add with its branch and limit rules, and Move mode, on a bare document and
 // session: what the station box and right clicks on the panes do.
 #include "survey/CommandError.h"
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "stations/StationEditor.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/DialogService.h"
+#include "widgets/DialogService.h"
 #include "survey/SurveyDetails.h"
 
 #include <QList>

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "app/ui/Language.h"
+#include "widgets/Language.h"
 
 #include <QAbstractButton>
 #include <cstdio>

@@ -2,8 +2,8 @@
 // hostile and damaged files, PDF sheets, upright photos, 1-bit scans, a reading cancelled on the
 // way, scans too large for the readers' default limit or for the memory, and PDF pages drawn in
 // bands by their helper under a memory cap.
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "project/ProjectController.h"
 #include "project/ProjectFile.h"
 #include "support/MemoryLimit.h"

@@ -1,7 +1,7 @@
 // The image panes in the window, with real clicks: opening images through the dialog, the zoom
 // buttons and the scroll bars, mouse releases on the panes, the status bar, the painted pane, and
 // the scale grid controls. The arithmetic behind them is pinned in test_view_editor.
-#include "app/ui/UpDown.h"
+#include "widgets/UpDown.h"
 #include "support/TestFiles.h"
 #include "support/WindowFixture.h"
 #include "views/ui/ImagePane.h"

@@ -1,8 +1,8 @@
 // What the view strip and the panes do to a view, without a window: opening a scan, the zoom and
 // scroll arithmetic of the buttons and of a mouse release, and fixing the scale from the grid entries.
 #include "survey/CommandError.h"
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "views/ScaleCalibration.h"
 #include "views/ViewEditor.h"
 

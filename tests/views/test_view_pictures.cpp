@@ -1,7 +1,7 @@
 // The annotated views as pixels: the source-size picture that "Save BMP" writes, and the pane's
 // zoomed painting, drawn from a document and a session without a window.
-#include "app/EditSession.h"
-#include "app/SurveyDocument.h"
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
 #include "survey/Truncate.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"

@@ -1,9 +1,9 @@
 #include "views/ui/ViewStrip.h"
 
-#include "app/ui/NumberField.h"
+#include "widgets/NumberField.h"
 
-#include "app/SurveyDocument.h"
-#include "app/ui/Controls.h"
+#include "document/SurveyDocument.h"
+#include "widgets/Controls.h"
 
 using namespace Controls;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 
 #include <QObject>
 #include <QPoint>

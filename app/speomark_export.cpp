@@ -1,5 +1,5 @@
 // Entry point of speomark-export; the work is done by ExportCommand.
-#include "output/ExportCommand.h"
+#include "app/ExportCommand.h"
 
 #include <QCoreApplication>
 #include <clocale>

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "survey/Limits.h"
 #include "survey/Sheet.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDetails.h"
 #include "survey/SurveyLeg.h"
-#include "output/SurveyText.h"
 #include "survey/StationTable.h"
 
 #include <QImage>
@@ -14,7 +14,7 @@
 #include <limits>
 #include <vector>
 
-constexpr int GridShiftLimit = 500; // the grid moves at most this many source pixels either way
+constexpr int GridShiftLimit = Limits::GridShiftLimit;
 
 enum class ViewSide { Plan = 0, Profile = 1 };
 

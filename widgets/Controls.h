@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui/Glyphs.h"
-#include "app/ui/UpDown.h"
+#include "widgets/Glyphs.h"
+#include "widgets/UpDown.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "app/ui/NumberValidator.h"
+#include "widgets/NumberValidator.h"
 
 #include "survey/NumberText.h"
 

@@ -1,4 +1,4 @@
-#include "app/SurveyDocument.h"
+#include "document/SurveyDocument.h"
 
 #include "survey/NumberText.h"
 

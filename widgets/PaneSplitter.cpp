@@ -1,4 +1,4 @@
-#include "app/ui/PaneSplitter.h"
+#include "widgets/PaneSplitter.h"
 
 #include <QMouseEvent>
 #include <QStyleOption>

@@ -1,4 +1,4 @@
-#include "app/ui/Glyphs.h"
+#include "widgets/Glyphs.h"
 
 #include <QPainter>
 #include <QPainterPath>

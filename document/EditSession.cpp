@@ -1,4 +1,4 @@
-#include "app/EditSession.h"
+#include "document/EditSession.h"
 
 EditSession::EditSession(QObject *parent) : QObject(parent) {}
 

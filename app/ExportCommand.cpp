@@ -1,4 +1,4 @@
-#include "output/ExportCommand.h"
+#include "app/ExportCommand.h"
 
 #include "survey/CommandError.h"
 #include "checks/CheckReport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/EditSession.h"
+#include "document/EditSession.h"
 
 #include <QObject>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "app/EditHistory.h"
+#include "document/EditHistory.h"
 
 #include <QAction>
 

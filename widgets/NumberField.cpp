@@ -1,7 +1,7 @@
-#include "app/ui/NumberField.h"
+#include "widgets/NumberField.h"
 
 #include "survey/NumberText.h"
-#include "app/ui/Controls.h"
+#include "widgets/Controls.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "app/ui/TextValidator.h"
+#include "widgets/TextValidator.h"
 
 #include <QLineEdit>
 #include <QToolTip>

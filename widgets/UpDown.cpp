@@ -1,4 +1,4 @@
-#include "app/ui/UpDown.h"
+#include "widgets/UpDown.h"
 
 #include <QMouseEvent>
 #include <QStyleOption>

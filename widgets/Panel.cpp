@@ -1,4 +1,4 @@
-#include "app/ui/Panel.h"
+#include "widgets/Panel.h"
 
 #include <QPainter>
 

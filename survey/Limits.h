@@ -1,0 +1,23 @@
+#pragma once
+
+// The program's limits, in one place: what a project file has room for and what a drawing can be.
+namespace Limits {
+
+constexpr int StationTableSize = 1000; // entries of the table, the pending one included
+constexpr int MaxStations = StationTableSize - 1; // Add stops here
+constexpr int StationLabelChars = 20;  // what a project record has room for, a byte a character
+constexpr int StationCommentChars = 256;
+
+// A sheet's scale: 0 (not set yet) up to this; a negative scale would mirror every leg placed
+// with it, a huge one make their lengths infinite. NaN is none.
+constexpr double MaxMetresPerPixel = 100000.0;
+constexpr bool scaleAllowed(double metresPerPixel)
+{
+    return metresPerPixel >= 0.0 && metresPerPixel <= MaxMetresPerPixel;
+}
+
+constexpr double MinZoom = 1.0 / 32.0; // the furthest a view zooms out
+constexpr double MaxZoom = 8.0;        // ... and in
+constexpr int GridShiftLimit = 500;    // the grid moves at most this many source pixels either way
+
+} // namespace Limits
