@@ -57,12 +57,7 @@ LegTolerance parseTolerance(const QString &text)
 
 CheckSettings checkSettings(const Survey &survey, const LegTolerance &tolerance)
 {
-    CheckSettings settings;
-    settings.planOrientation = survey.planNorthDeg();
-    settings.profileKind = survey.profileKind;
-    settings.profile = survey.sheet(ProfileSheet).calibration;
-    settings.tolerance = tolerance;
-    return settings;
+    return CheckSettings::of(survey, tolerance);
 }
 
 QString legFailure(const QString &projectPath, const QString &error, const QString &fromName, const QString &toName,

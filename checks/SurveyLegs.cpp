@@ -58,18 +58,47 @@ bool CheckSettings::comparesLengths() const
     return profileKind == ProfileKind::Extended && profileLengths();
 }
 
-CheckSettings CheckSettings::of(const SurveyDocument &document, const LegTolerance &tolerance, bool *orientationValid)
+const Calibration &CheckSettings::profileOf(SheetId profileSheet) const
+{
+    for (const auto &[id, calibration] : otherProfiles)
+        if (id == profileSheet)
+            return calibration;
+    return profile;
+}
+
+CheckSettings CheckSettings::of(const Survey &survey, const LegTolerance &tolerance)
 {
     CheckSettings settings;
-    double orientation = 0.0;
-    const bool valid = NumberText::tryToDouble(document.orientationEntry(), &orientation) && std::isfinite(orientation);
-    settings.planOrientation = valid ? orientation : 0.0;
-    if (orientationValid)
-        *orientationValid = valid;
-    settings.profileKind = document.profileKind();
-    settings.profile = document.sheet(ProfileSheet).calibration;
+    settings.planOrientation = PlanNorths(survey.sheets);
+    settings.profileKind = survey.profileKind;
+    settings.profile = survey.sheet(ProfileSheet).calibration;
+    for (const Sheet &sheet : survey.sheets)
+        if (sheet.kind == SheetKind::Profile && sheet.id != ProfileSheet)
+            settings.otherProfiles.emplace_back(sheet.id, sheet.calibration);
     settings.tolerance = tolerance;
     return settings;
+}
+
+CheckSettings CheckSettings::of(const SurveyDocument &document, const LegTolerance &tolerance, bool *orientationValid)
+{
+    // A north that is not a number counts as 0.
+    bool valid = true;
+    std::vector<Sheet> sheets;
+    for (const ViewSettings &sheet : document.sheets()) {
+        double north = 0.0;
+        if (sheet.kind == SheetKind::Plan
+            && !(NumberText::tryToDouble(sheet.northEntry, &north) && std::isfinite(north))) {
+            valid = false;
+            north = 0.0;
+        }
+        sheets.push_back({sheet.id, sheet.kind, sheet.calibration, north, sheet.name});
+    }
+    if (orientationValid)
+        *orientationValid = valid;
+    Survey survey;
+    survey.sheets = std::move(sheets);
+    survey.profileKind = document.profileKind();
+    return of(survey, tolerance);
 }
 
 namespace SurveyLegs {
@@ -109,7 +138,8 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             leg.toKey = key;
             leg.comment = commentOnLine(to);
             try {
-                const SurveyLeg angle = ComputeLeg(from, to, settings.planOrientation, SurveyStyle::Angle);
+                const SurveyLeg angle =
+                    ComputeLeg(from, to, settings.planOrientation.of(from.planSheet), SurveyStyle::Angle);
                 leg.tape = angle.Tape;
                 leg.compass = angle.Compass;
                 leg.clino = angle.Vertical;
@@ -123,7 +153,8 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
             if (profile && leg.computed) {
                 leg.hasProfileLength = true;
-                leg.profileHorizontal = settings.profile.metres(double(profileRunPixels(from, to)));
+                leg.profileHorizontal =
+                    settings.profileOf(from.profileSheet).metres(double(profileRunPixels(from, to)));
                 leg.disagreement = leg.profileHorizontal - leg.planHorizontal;
                 const double longer = std::max(leg.profileHorizontal, leg.planHorizontal);
                 leg.disagreementPercent = longer > 0.0 ? 100.0 * leg.disagreement / longer : 0.0;

@@ -20,14 +20,20 @@ struct LegTolerance
     bool usable() const; // both finite and not negative
 };
 
-// What the check needs besides the stations: north on the plan, which profile there is and its
-// scale in force (profile x is stored in pixels only), and the tolerance.
+// What the check needs besides the stations: north on each plan sheet, which profile there is
+// and the scale of each profile sheet (profile x is stored in pixels only), and the tolerance.
 struct CheckSettings
 {
-    double planOrientation = 0.0; // degrees clockwise from the plan image's top edge
+    PlanNorths planOrientation; // degrees clockwise from each plan image's top edge
     ProfileKind profileKind = ProfileKind::Extended;
-    Calibration profile; // the profile sheet's
+    Calibration profile; // the first profile sheet's
+    std::vector<std::pair<SheetId, Calibration>> otherProfiles; // any further profile sheet's
     LegTolerance tolerance;
+
+    // The scale of a station's profile sheet.
+    const Calibration &profileOf(SheetId profileSheet) const;
+    // The settings a survey gives.
+    static CheckSettings of(const Survey &survey, const LegTolerance &tolerance);
 
     // The profile gives lengths: there is a profile and its scale is set.
     bool profileLengths() const;

@@ -11,9 +11,10 @@ qsizetype settingsBytes(const UndoableSettings &settings)
 {
     qsizetype bytes = sizeof settings + qsizetype(settings.sheets.capacity() * sizeof(SheetSettings));
     for (const SheetSettings &view : settings.sheets)
-        bytes += textBytes(view.imagePath) + textBytes(view.gridMetresEntry) + textBytes(view.gridPixelsEntry);
+        bytes += textBytes(view.imagePath) + textBytes(view.gridMetresEntry) + textBytes(view.gridPixelsEntry)
+            + textBytes(view.northEntry) + textBytes(view.name);
     const SurveyDetails &d = settings.survey.details;
-    bytes += textBytes(settings.survey.orientationEntry) + textBytes(d.caveName) + textBytes(d.source)
+    bytes += textBytes(d.caveName) + textBytes(d.source)
         + textBytes(d.entrance) + 64 * qsizetype(d.team.size());
     return bytes;
 }

@@ -227,7 +227,7 @@ void SurveyDocument::setProfileKind(ProfileKind kind)
 
 void SurveyDocument::setOrientationEntry(const QString &text)
 {
-    m_settings.orientationEntry = text;
+    shown(ViewSide::Plan).northEntry = text;
     notify(OrientationPart);
 }
 
@@ -274,7 +274,8 @@ Survey SurveyDocument::survey() const
     survey.sheets.clear();
     for (const ViewSettings &sheet : m_sheets)
         survey.sheets.push_back({sheet.id, sheet.kind, sheet.calibration,
-                                 sheet.kind == SheetKind::Plan ? NumberText::toDouble(m_settings.orientationEntry) : 0.0});
+                                 sheet.kind == SheetKind::Plan ? NumberText::toDouble(sheet.northEntry) : 0.0,
+                                 sheet.name});
     survey.style = m_style;
     survey.details = m_settings.details.writable();
     survey.profileKind = m_settings.profileKind;

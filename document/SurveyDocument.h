@@ -37,6 +37,8 @@ struct SheetSettings
     Calibration calibration;     // no scale until one is set
     QString gridMetresEntry = QStringLiteral("10");
     QString gridPixelsEntry = QStringLiteral("50");
+    QString northEntry = QStringLiteral("0"); // a plan: north, degrees, as typed
+    QString name;                              // as its tab shows it; empty: kind and number
 
     ScanSource scan() const { return {imagePath, pdfPage, pdfDotsPerInch}; }
     bool operator==(const SheetSettings &) const = default;
@@ -64,7 +66,6 @@ struct ViewSettings : SheetSettings
 struct SurveySettings
 {
     ProfileKind profileKind = ProfileKind::Extended;
-    QString orientationEntry = QStringLiteral("0"); // plan north, degrees, as typed
     SurveyDetails details;
     bool operator==(const SurveySettings &) const = default;
 };
@@ -136,7 +137,8 @@ public:
     const ViewSettings &view(ViewSide side) const { return sheet(shownSheet(side)); }
     ProfileKind profileKind() const { return m_settings.profileKind; }
     bool hasProfile() const { return m_settings.profileKind == ProfileKind::Extended; }
-    const QString &orientationEntry() const { return m_settings.orientationEntry; } // plan north, degrees, as typed
+    // North on the plan sheet on screen, degrees, as typed.
+    const QString &orientationEntry() const { return view(ViewSide::Plan).northEntry; }
     bool showLabels() const { return m_showLabels; }
     bool showLines() const { return m_showLines; }
     SurveyFormat format() const { return m_format; }

@@ -26,7 +26,7 @@ QByteArray column(const QByteArray &value)
 
 namespace CompassText {
 
-SurveyText build(const StationTable &stations, double planOrientation, const SurveyDetails &details)
+SurveyText build(const StationTable &stations, const PlanNorths &planOrientation, const SurveyDetails &details)
 {
     SurveyText text;
     const StationNames names(stations, NameRules::Compass);

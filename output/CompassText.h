@@ -16,6 +16,6 @@ namespace CompassText {
 constexpr double MetresPerFoot = 0.3048;
 constexpr const char *MissingDimension = "-999.00";
 
-SurveyText build(const StationTable &stations, double planOrientation, const SurveyDetails &details);
+SurveyText build(const StationTable &stations, const PlanNorths &planOrientation, const SurveyDetails &details);
 
 } // namespace CompassText

@@ -71,15 +71,15 @@ SurveyText text(const Survey &survey, ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Therion:
-        return TherionText::build(survey.stations, survey.style, survey.planNorthDeg(), survey.details);
+        return TherionText::build(survey.stations, survey.style, PlanNorths(survey.sheets), survey.details);
     case ExportFormat::Compass:
-        return CompassText::build(survey.stations, survey.planNorthDeg(), survey.details);
+        return CompassText::build(survey.stations, PlanNorths(survey.sheets), survey.details);
     case ExportFormat::LumaroLabel:
     case ExportFormat::LumaroFromTo:
     case ExportFormat::Survex:
         break;
     }
-    return SurveyText::build(survey.stations, *layoutOf(format), survey.style, survey.planNorthDeg(),
+    return SurveyText::build(survey.stations, *layoutOf(format), survey.style, PlanNorths(survey.sheets),
                              survey.details);
 }
 

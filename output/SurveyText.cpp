@@ -128,7 +128,7 @@ QByteArray SurveyText::nameNotes(const StationNames &names, int from, int to, QS
     return notes;
 }
 
-bool SurveyText::visitLegs(const StationTable &stations, SurveyStyle style, double planOrientation,
+bool SurveyText::visitLegs(const StationTable &stations, SurveyStyle style, const PlanNorths &planOrientation,
                            const StationNames &names, SurveyText *text,
                            const std::function<void(int, const SurveyLeg *)> &visit)
 {
@@ -139,7 +139,7 @@ bool SurveyText::visitLegs(const StationTable &stations, SurveyStyle style, doub
         }
         SurveyLeg leg;
         try {
-            leg = ComputeLeg(stations.at(j - 1), stations.at(j), planOrientation, style);
+            leg = ComputeLeg(stations.at(j - 1), stations.at(j), planOrientation.of(stations.at(j - 1).planSheet), style);
         } catch (const CommandError &error) {
             text->error = error.message();
             text->failedFrom = j - 1;
@@ -154,13 +154,13 @@ bool SurveyText::visitLegs(const StationTable &stations, SurveyStyle style, doub
 }
 
 SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
-                             double planOrientation)
+                             const PlanNorths &planOrientation)
 {
     return build(stations, format, style, planOrientation, SurveyDetails());
 }
 
 SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
-                             double planOrientation, const SurveyDetails &details)
+                             const PlanNorths &planOrientation, const SurveyDetails &details)
 {
     SurveyText text;
     const int count = stations.count();
@@ -195,7 +195,7 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
         SurveyLeg leg;
         if (continuesBranch) {
             try {
-                leg = ComputeLeg(previous, station, planOrientation, style);
+                leg = ComputeLeg(previous, station, planOrientation.of(previous.planSheet), style);
             } catch (const CommandError &error) {
                 text.error = error.message();
                 text.failedFrom = j - 1;

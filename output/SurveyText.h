@@ -38,14 +38,14 @@ struct SurveyText
     // The text of the table's stations (the pending entry takes no part). planOrientation is
     // north on the plan image, degrees clockwise.
     static SurveyText build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
-                            double planOrientation);
+                            const PlanNorths &planOrientation);
 
     // The same with the survey's details, which only the Survex layout has room for: its block
     // is named after the cave and opens with what the details say (title, date, team,
     // instruments, source, coordinate system, declination, the entrance fixed and marked). Empty
     // details give the text build() without details gives.
     static SurveyText build(const StationTable &stations, SurveyFormat format, SurveyStyle style,
-                            double planOrientation, const SurveyDetails &details);
+                            const PlanNorths &planOrientation, const SurveyDetails &details);
 
     // The lines as the text preview shows them. They decode and encode back byte for byte, and
     // none holds a line break, so saving them unedited gives back exactly fileBytes().
@@ -64,7 +64,7 @@ struct SurveyText
     // Visits stations 1 .. count-1 in order: visit(j, &leg) for the leg into station j, and
     // visit(j, nullptr) for a station that starts a new branch. Stops at the first leg that cannot
     // be computed, which *text records (with the names given); returns false then.
-    static bool visitLegs(const StationTable &stations, SurveyStyle style, double planOrientation,
+    static bool visitLegs(const StationTable &stations, SurveyStyle style, const PlanNorths &planOrientation,
                           const StationNames &names, SurveyText *text,
                           const std::function<void(int, const SurveyLeg *)> &visit);
 

@@ -30,7 +30,7 @@ QString person(const QString &name)
 
 namespace TherionText {
 
-SurveyText build(const StationTable &stations, SurveyStyle style, double planOrientation, const SurveyDetails &details)
+SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNorths &planOrientation, const SurveyDetails &details)
 {
     SurveyText text;
     const StationNames names(stations, NameRules::Therion);

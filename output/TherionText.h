@@ -11,7 +11,7 @@
 // ends the text as in SurveyText.
 namespace TherionText {
 
-SurveyText build(const StationTable &stations, SurveyStyle style, double planOrientation,
+SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNorths &planOrientation,
                  const SurveyDetails &details);
 
 } // namespace TherionText

@@ -33,6 +33,7 @@ float sourcePixels(int displayed, double zoom)
 
 Station withPoint(Station station, ViewSide side, QPoint at, const ViewSettings &view)
 {
+    (side == ViewSide::Plan ? station.planSheet : station.profileSheet) = view.id;
     if (side == ViewSide::Plan) {
         station.planX = sourcePixels(at.x(), view.zoom);
         station.planY = sourcePixels(at.y(), view.zoom);
@@ -109,6 +110,8 @@ void StationEditor::placePoint(ViewSide side, QPoint displayed)
     const ViewSettings &view = m_document.view(side);
     const int selected = m_session.selected();
     if (m_session.moving()) {
+        if (table.contains(selected))
+            requireOnShownSheet(selected, side);
         // Moving a point is not counted as a change to save.
         if (table.contains(selected))
             recordEdit(m_history, Words::tr("Move Station %1").arg(nameOf(selected)), [&] {
@@ -184,6 +187,22 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
             m_document.setModified(true);
         });
         return AddOutcome::Added;
+    }
+
+    // A leg is drawn on one plan and one profile sheet: a traverse goes on to another sheet
+    // through a tie, the last station placed again there to start a branch.
+    const bool legBefore = count > 0 && !(m_session.newBranchChecked() && count > 1);
+    if (legBefore) {
+        const Station &previous = table.at(count - 1);
+        const bool samePlan = previous.planSheet == station.planSheet;
+        const bool sameProfile =
+            m_document.profileKind() == ProfileKind::None || previous.profileSheet == station.profileSheet;
+        if (!samePlan || !sameProfile)
+            throw CommandError(
+                Words::tr("Station %1 lies on another %2 sheet than station %3 before it, and a leg cannot run "
+                          "from one sheet to another. To go on on this sheet, tick \"New branch\" and place "
+                          "station %3 again here, with the same label: the two are then tied.")
+                    .arg(name, samePlan ? Words::tr("profile") : Words::tr("plan"), nameOf(count - 1)));
     }
 
     AddOutcome outcome = AddOutcome::Added;
@@ -391,13 +410,24 @@ bool StationEditor::select(int index)
     return true;
 }
 
+void StationEditor::requireOnShownSheet(int index, ViewSide side) const
+{
+    const Station &station = m_document.stations().at(index);
+    if ((side == ViewSide::Plan ? station.planSheet : station.profileSheet) != m_document.shownSheet(side))
+        throw CommandError(Words::tr("Station %1 is drawn on another sheet: show that sheet to move it.")
+                               .arg(nameOf(index)));
+}
+
 int StationEditor::stationAt(ViewSide side, QPoint displayed) const
 {
     const StationTable &table = m_document.stations();
     const double zoom = m_document.view(side).zoom;
     int nearest = -1;
     double nearestDistance = PickDistance;
+    const SheetId sheet = m_document.shownSheet(side);
     for (int i = 0; i < table.count(); ++i) {
+        if ((side == ViewSide::Plan ? table.at(i).planSheet : table.at(i).profileSheet) != sheet)
+            continue; // drawn on another sheet
         const QPointF at = pointOf(table.at(i), side) * zoom - QPointF(displayed);
         const double distance = std::hypot(at.x(), at.y());
         if (distance <= nearestDistance) {
@@ -432,6 +462,7 @@ void StationEditor::nudge(ViewSide side, QPoint sourcePixels)
     const int selected = m_session.selected();
     if (!m_session.moving() || !table.contains(selected))
         return;
+    requireOnShownSheet(selected, side);
     const ViewSettings &view = m_document.view(side);
     QPointF at = pointOf(table.at(selected), side) + QPointF(sourcePixels);
     if (!view.image.isNull())

@@ -85,6 +85,8 @@ public:
     static QString commentProblem(const QString &comment);
 
 private:
+    // Throws when the station's point on that side lies on another sheet than the one shown.
+    void requireOnShownSheet(int index, ViewSide side) const;
     void showSelectedTexts();
     void showStoredTexts(const Station &station);
     void enableNewBranchWhereAllowed();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "survey/Limits.h"
+#include "survey/Sheet.h"
 
 #include <QString>
 
@@ -24,6 +25,9 @@ struct Station
     QString label;
     QString comment;
     bool branchEnd = false; // the branch ends here: no leg joins this station to the next one
+    // The sheets its points lie on: one plan sheet and one profile sheet.
+    SheetId planSheet = PlanSheet;
+    SheetId profileSheet = ProfileSheet;
 
     bool operator==(const Station &) const = default;
 };

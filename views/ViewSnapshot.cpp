@@ -14,10 +14,11 @@ struct StationFields
 {
     float Station::*x;
     float Station::*y;
+    SheetId Station::*sheet;
 };
 
-constexpr StationFields PlanFields{&Station::planX, &Station::planY};
-constexpr StationFields ProfileFields{&Station::profileX, &Station::profileY};
+constexpr StationFields PlanFields{&Station::planX, &Station::planY, &Station::planSheet};
+constexpr StationFields ProfileFields{&Station::profileX, &Station::profileY, &Station::profileSheet};
 
 // A guide's size in pixels of the view it is drawn on: length x (from-scale / to-scale), rounded
 // half up. Without a usable quotient (a scale still 0, an overflow, a negative scale) there is no
@@ -56,44 +57,58 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
     view.gridShown = settings.gridShown;
     view.gridOrigin = QPoint(settings.gridShiftRight, -settings.gridShiftUp);
 
+    // Only the stations drawn on the sheet on screen; `shown[i]` is station i's place among them.
+    const SheetId sheet = document.shownSheet(side);
+    const auto onSheet = [&](const Station &s) { return s.*fields.sheet == sheet; };
     const int count = table.count();
     const auto at = [&](const Station &s) { return QPointF(s.*fields.x, s.*fields.y); };
-    view.stations.reserve(count);
-    for (int i = 0; i < count; ++i)
+    QVector<int> shown(count, -1);
+    for (int i = 0; i < count; ++i) {
+        if (!onSheet(table.at(i)))
+            continue;
+        shown[i] = int(view.stations.size());
         view.stations.append(at(table.at(i)));
+    }
+    // A leg drawn on this sheet: both its stations are on it.
+    const auto legOnSheet = [&](int to) { return to >= 1 && to < count && shown[to] > 0 && shown[to - 1] == shown[to] - 1; };
 
     if (document.showLabels()) {
         // The Lumaro "Label" layout names stations by label only, so unlabelled ones show nothing.
         const bool indexWhenUnlabelled = document.format() != SurveyFormat::LumaroLabel;
-        view.labels.reserve(count);
+        view.labels.reserve(view.stations.size());
         for (int i = 0; i < count; ++i) {
             const Station &s = table.at(i);
-            view.labels.append(!s.label.isEmpty() ? s.label : indexWhenUnlabelled ? QString::number(i) : QString());
+            if (shown[i] >= 0)
+                view.labels.append(!s.label.isEmpty() ? s.label : indexWhenUnlabelled ? QString::number(i) : QString());
         }
     }
     if (document.showLines()) {
-        view.legBefore.reserve(count);
+        view.legBefore.reserve(view.stations.size());
         for (int i = 0; i < count; ++i)
-            view.legBefore.append(table.hasLegBefore(i));
+            if (shown[i] >= 0)
+                view.legBefore.append(table.hasLegBefore(i) && legOnSheet(i));
     }
 
     if (session.showDisagreement())
-        view.disagreeingLegs = flaggedLegEnds;
+        for (const int to : flaggedLegEnds)
+            if (legOnSheet(to))
+                view.disagreeingLegs.append(shown[to]);
 
-    if (table.hasPending() && session.pointPlaced(side)) {
+    if (table.hasPending() && session.pointPlaced(side) && onSheet(table.pending())) {
         const Station &pending = table.pending();
         view.pendingShown = true;
         view.pending = at(pending);
         if (document.showLabels() && !session.labelEntry().isEmpty())
             view.pendingLabel = session.moving() ? pending.label : session.labelEntry();
         const int next = pendingIndex(session, table);
-        if (document.showLines() && table.hasLegBefore(next) && !session.newBranchChecked()) {
+        if (document.showLines() && table.hasLegBefore(next) && !session.newBranchChecked()
+            && onSheet(table.at(next - 1))) {
             view.pendingLegShown = true;
             view.pendingLegFrom = at(table.at(next - 1));
         }
     }
 
-    if (session.moving() && table.contains(session.selected())) {
+    if (session.moving() && table.contains(session.selected()) && onSheet(table.at(session.selected()))) {
         view.highlightShown = true;
         view.highlight = at(table.at(session.selected()));
     }
@@ -105,8 +120,16 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
 bool guideWanted(const SurveyDocument &document, const EditSession &session, ViewSide otherSide)
 {
     const StationTable &table = document.stations();
-    return pendingIndex(session, table) >= 1 && table.hasPending() && session.pointPlaced(otherSide)
-        && document.hasProfile() && !session.newBranchChecked();
+    const int next = pendingIndex(session, table);
+    if (!(next >= 1 && table.hasPending() && session.pointPlaced(otherSide) && document.hasProfile()
+          && !session.newBranchChecked()))
+        return false;
+    // Only from a station on both sheets the pending one is being placed on.
+    const Station &last = table.at(next - 1);
+    const Station &pending = table.pending();
+    return last.planSheet == pending.planSheet && last.profileSheet == pending.profileSheet
+        && last.planSheet == document.shownSheet(ViewSide::Plan)
+        && last.profileSheet == document.shownSheet(ViewSide::Profile);
 }
 
 } // namespace
