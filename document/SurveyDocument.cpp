@@ -2,6 +2,8 @@
 
 #include "survey/NumberText.h"
 
+#include <algorithm>
+
 SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent)
 {
     // Today a job has one plan and one profile sheet.
@@ -10,6 +12,97 @@ SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent)
     m_sheets[0].kind = SheetKind::Plan;
     m_sheets[1].id = ProfileSheet;
     m_sheets[1].kind = SheetKind::Profile;
+}
+
+std::vector<SheetId> SurveyDocument::sheetsOf(SheetKind kind) const
+{
+    std::vector<SheetId> ids;
+    for (const ViewSettings &sheet : m_sheets)
+        if (sheet.kind == kind)
+            ids.push_back(sheet.id);
+    return ids;
+}
+
+QString SurveyDocument::sheetName(SheetId id) const
+{
+    const ViewSettings &named = sheet(id);
+    if (!named.name.isEmpty())
+        return named.name;
+    const std::vector<SheetId> ids = sheetsOf(named.kind);
+    const int number = int(std::find(ids.begin(), ids.end(), id) - ids.begin()) + 1;
+    return (named.kind == SheetKind::Plan ? tr("Plan %1") : tr("Profile %1")).arg(number);
+}
+
+SheetId SurveyDocument::addSheet(SheetKind kind, const QString &name)
+{
+    SheetId id = 0;
+    for (const ViewSettings &sheet : m_sheets)
+        id = std::max(id, sheet.id + 1);
+    ViewSettings sheet;
+    sheet.id = id;
+    sheet.kind = kind;
+    sheet.name = name;
+    // A new sheet starts with the grid entries of the one on screen: sheets of one survey are
+    // often drawn alike.
+    const ViewSettings &like = view(sideOf(kind));
+    sheet.gridMetresEntry = like.gridMetresEntry;
+    sheet.gridPixelsEntry = like.gridPixelsEntry;
+    sheet.paneFraction = like.paneFraction;
+    m_sheets.push_back(sheet);
+    notify(SheetsPart);
+    return id;
+}
+
+void SurveyDocument::removeSheet(SheetId id)
+{
+    const auto at = std::find_if(m_sheets.begin(), m_sheets.end(), [&](const ViewSettings &s) { return s.id == id; });
+    if (at == m_sheets.end() || sheetsOf(at->kind).size() < 2)
+        return;
+    const ViewSide side = sideOf(at->kind);
+    const bool shownNow = shownSheet(side) == id;
+    m_sheets.erase(at);
+    if (shownNow)
+        showSheet(side, sheetsOf(kindOf(side)).front());
+    notify(SheetsPart | viewPart(side));
+}
+
+void SurveyDocument::renameSheet(SheetId id, const QString &name)
+{
+    for (ViewSettings &sheet : m_sheets)
+        if (sheet.id == id)
+            sheet.name = name;
+    notify(SheetsPart);
+}
+
+void SurveyDocument::setSheets(std::vector<ViewSettings> sheets)
+{
+    m_sheets = std::move(sheets);
+    for (const SheetKind kind : {SheetKind::Plan, SheetKind::Profile})
+        if (sheetsOf(kind).empty()) {
+            ViewSettings sheet;
+            sheet.kind = kind;
+            sheet.id = kind == SheetKind::Plan ? PlanSheet : ProfileSheet;
+            m_sheets.push_back(sheet);
+        }
+    m_shown[0] = sheetsOf(SheetKind::Plan).front();
+    m_shown[1] = sheetsOf(SheetKind::Profile).front();
+    notify(PlanViewPart | ProfileViewPart | GridEntriesPart | OrientationPart | SheetsPart);
+}
+
+void SurveyDocument::showSheet(ViewSide side, SheetId id)
+{
+    const ViewSettings &wanted = sheet(id);
+    if (wanted.id != id || wanted.kind != kindOf(side) || m_shown[int(side)] == id)
+        return;
+    ViewSettings &before = shown(side);
+    m_shown[int(side)] = id;
+    ViewSettings &now = shown(side);
+    // Only the scans on screen stay decoded; the one put away is read again when shown again.
+    if (!before.imagePath.isEmpty())
+        before.image = QImage();
+    if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
+        now.image = m_scanReader(now.scan());
+    notify(SheetsPart | viewPart(side));
 }
 
 const ViewSettings &SurveyDocument::sheet(SheetId id) const
@@ -187,15 +280,30 @@ UndoableSettings SurveyDocument::undoableSettings() const
 
 void SurveyDocument::restore(const UndoableSettings &settings)
 {
-    for (size_t i = 0; i < m_sheets.size() && i < settings.sheets.size(); ++i) {
-        ViewSettings &sheet = m_sheets[i];
-        const bool rescan = sheet.scan() != settings.sheets[i].scan();
-        static_cast<SheetSettings &>(sheet) = settings.sheets[i];
+    // The sheets as the settings have them: those still here keep their scan and their way of
+    // looking, those that come back are made again, those that go are dropped.
+    std::vector<ViewSettings> sheets;
+    for (const SheetSettings &wanted : settings.sheets) {
+        const auto old = std::find_if(m_sheets.begin(), m_sheets.end(), [&](const ViewSettings &s) { return s.id == wanted.id; });
+        ViewSettings sheet = old != m_sheets.end() ? *old : ViewSettings();
+        const bool rescan = old == m_sheets.end() || sheet.scan() != wanted.scan();
+        static_cast<SheetSettings &>(sheet) = wanted;
+        const bool onScreen = m_shown[0] == wanted.id || m_shown[1] == wanted.id;
         if (rescan)
-            sheet.image = sheet.imagePath.isEmpty() || !m_scanReader ? QImage() : m_scanReader(sheet.scan());
+            sheet.image = sheet.imagePath.isEmpty() || !m_scanReader || !onScreen ? QImage() : m_scanReader(sheet.scan());
+        sheets.push_back(std::move(sheet));
     }
+    m_sheets = std::move(sheets);
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        if (sheet(m_shown[int(side)]).id != m_shown[int(side)]) { // the sheet shown went
+            m_shown[int(side)] = sheetsOf(kindOf(side)).front();
+            ViewSettings &now = shown(side);
+            if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
+                now.image = m_scanReader(now.scan());
+        }
     m_settings = settings.survey;
-    notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart);
+    notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart
+           | SheetsPart);
 }
 
 void SurveyDocument::editView(ViewSide side, const std::function<void(ViewSettings &)> &change)

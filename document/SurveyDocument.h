@@ -31,6 +31,8 @@ struct ScanSource
 // resolution: never the decoded pixels), its calibration and the grid entries as typed.
 struct SheetSettings
 {
+    SheetId id = PlanSheet;
+    SheetKind kind = SheetKind::Plan;
     QString imagePath;
     int pdfPage = 0;             // imagePath a PDF: the page shown (from 1); 0 for other images
     int pdfDotsPerInch = 0;      // and the resolution it is rendered at
@@ -49,8 +51,6 @@ struct SheetSettings
 // whether it is shown), with the decoded scan.
 struct ViewSettings : SheetSettings
 {
-    SheetId id = PlanSheet;
-    SheetKind kind = SheetKind::Plan;
     QImage image;                // the decoded scan (read again from imagePath when a project opens)
     double zoom = 1.0;           // displayed pixels per source pixel
     float paneFraction = 0.5f;   // share of (window width - 20) given to this pane
@@ -123,6 +123,7 @@ public:
         GridEntriesPart = 0x100, // the grid entries as typed: nothing shows them until "OK"
         PanesPart = 0x200,       // the panes' shares of the width
         DetailsPart = 0x400,     // the survey details (cave, date, team, north, entrance ...)
+        SheetsPart = 0x800,      // sheets added, removed, renamed, or another one shown
     };
     Q_DECLARE_FLAGS(Parts, Part)
     static Part viewPart(ViewSide side) { return side == ViewSide::Plan ? PlanViewPart : ProfileViewPart; }
@@ -135,6 +136,12 @@ public:
     const ViewSettings &sheet(SheetId id) const;
     SheetId shownSheet(ViewSide side) const { return m_shown[int(side)]; }
     const ViewSettings &view(ViewSide side) const { return sheet(shownSheet(side)); }
+    static SheetKind kindOf(ViewSide side) { return side == ViewSide::Plan ? SheetKind::Plan : SheetKind::Profile; }
+    static ViewSide sideOf(SheetKind kind) { return kind == SheetKind::Plan ? ViewSide::Plan : ViewSide::Profile; }
+    // The sheets of one kind, in the order they were added.
+    std::vector<SheetId> sheetsOf(SheetKind kind) const;
+    // The name a tab shows: the sheet's own, or "Plan 2" and the like.
+    QString sheetName(SheetId id) const;
     ProfileKind profileKind() const { return m_settings.profileKind; }
     bool hasProfile() const { return m_settings.profileKind == ProfileKind::Extended; }
     // North on the plan sheet on screen, degrees, as typed.
@@ -157,6 +164,17 @@ public:
     // Any change to the whole table at once (opening, closing): not recorded.
     void editStations(const std::function<void(StationTable &)> &change);
     void editView(ViewSide side, const std::function<void(ViewSettings &)> &change);
+    // Sheets: a new one of a kind (returned), one taken away (never the last of its kind), one
+    // renamed, and which sheet a pane shows. Showing a sheet reads its scan again when it had let
+    // it go; the sheet no longer shown lets its decoded scan go, so only the scans on screen
+    // take memory.
+    SheetId addSheet(SheetKind kind, const QString &name = QString());
+    void removeSheet(SheetId id);
+    void renameSheet(SheetId id, const QString &name);
+    void showSheet(ViewSide side, SheetId id);
+    // Every sheet at once (a project opened): at least one of each kind; the first of each is
+    // shown. Not recorded.
+    void setSheets(std::vector<ViewSettings> sheets);
     void setGridEntries(ViewSide side, const QString &metres, const QString &pixels);
     void setPaneFractions(float plan, float profile);
     void setProfileKind(ProfileKind kind);

@@ -10,6 +10,7 @@
 #include <QIODevice>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -32,12 +33,94 @@ std::uint8_t byteOf(ProfileKind kind)
 
 } // namespace
 
+const QByteArray ProjectContents::SheetsTag = QByteArrayLiteral("SHTS");
+const QByteArray ProjectContents::StationSheetsTag = QByteArrayLiteral("STSH");
+
+namespace {
+
+struct ListedSheet
+{
+    ViewSettings settings;
+    QString relativePath;
+};
+
+// The sheets of the block; none when it has none or they cannot be read.
+std::vector<ListedSheet> listedSheets(const ProjectExtras &extras)
+{
+    std::vector<ListedSheet> sheets;
+    QDataStream in(extras.section(ProjectContents::SheetsTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    qint32 count = 0;
+    in >> version >> count;
+    if (in.status() != QDataStream::Ok || version < 1 || count < 2 || count > 1000)
+        return {};
+    for (qint32 i = 0; i < count; ++i) {
+        ListedSheet listed;
+        ViewSettings &sheet = listed.settings;
+        qint32 id = 0, page = 0, dpi = 0, shiftRight = 0, shiftUp = 0;
+        quint8 kind = 0;
+        in >> id >> kind >> sheet.name >> sheet.imagePath >> page >> dpi >> sheet.calibration.metresPerPixel
+            >> sheet.calibration.gridPixels >> sheet.gridMetresEntry >> sheet.gridPixelsEntry >> sheet.northEntry
+            >> sheet.zoom >> sheet.paneFraction >> shiftRight >> shiftUp >> sheet.gridShown >> listed.relativePath;
+        double north = 0.0;
+        if (in.status() != QDataStream::Ok || id < 0 || kind > 1 || !std::isfinite(sheet.zoom)
+            || sheet.zoom < ProjectHeader::MinFileZoom || sheet.zoom > ProjectHeader::MaxFileZoom
+            || !Limits::scaleAllowed(sheet.calibration.metresPerPixel) || !(sheet.calibration.gridPixels > 0.0)
+            || !NumberText::tryToDouble(sheet.northEntry, &north) || !std::isfinite(sheet.paneFraction))
+            return {};
+        sheet.id = id;
+        sheet.kind = kind == 0 ? SheetKind::Plan : SheetKind::Profile;
+        sheet.pdfPage = std::max(0, page);
+        sheet.pdfDotsPerInch = std::max(0, dpi);
+        sheet.gridShiftRight = std::clamp(int(shiftRight), -GridShiftLimit, GridShiftLimit);
+        sheet.gridShiftUp = std::clamp(int(shiftUp), -GridShiftLimit, GridShiftLimit);
+        sheets.push_back(std::move(listed));
+    }
+    return sheets;
+}
+
+QByteArray encodeSheets(const std::vector<ViewSettings> &sheets, const QStringList &relativePaths)
+{
+    QByteArray listed;
+    QDataStream out(&listed, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint8(1) << qint32(sheets.size());
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const ViewSettings &sheet = sheets[i];
+        out << qint32(sheet.id) << quint8(sheet.kind == SheetKind::Plan ? 0 : 1) << sheet.name << sheet.imagePath
+            << qint32(sheet.pdfPage) << qint32(sheet.pdfDotsPerInch) << sheet.calibration.metresPerPixel
+            << sheet.calibration.gridPixels << sheet.gridMetresEntry << sheet.gridPixelsEntry << sheet.northEntry
+            << sheet.zoom << sheet.paneFraction << qint32(sheet.gridShiftRight) << qint32(sheet.gridShiftUp)
+            << sheet.gridShown << relativePaths.value(qsizetype(i));
+    }
+    return listed;
+}
+
+// Where a scan is: its stored path when it is there, else the same place relative to the
+// project, else a file of that name beside the project, else the stored path.
+QString locatedScan(const QString &stored, const QString &relative, const QString &projectPath)
+{
+    if (stored.isEmpty() || projectPath.isEmpty() || QFileInfo::exists(stored))
+        return stored;
+    const QDir folder = QFileInfo(projectPath).absoluteDir();
+    if (!relative.isEmpty() && QFileInfo::exists(folder.filePath(relative)))
+        return QDir::cleanPath(folder.filePath(relative));
+    // A name written on Windows may use backslashes.
+    const qsizetype start = std::max(stored.lastIndexOf(QChar('/')), stored.lastIndexOf(QChar('\\'))) + 1;
+    const QString beside = folder.filePath(stored.mid(start));
+    return QFileInfo::exists(beside) ? beside : stored;
+}
+
+} // namespace
+
 ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries entries)
 {
     ProjectContents contents;
     ProjectHeader &h = contents.header;
-    const ViewSettings &plan = document.view(ViewSide::Plan);
-    const ViewSettings &profile = document.view(ViewSide::Profile);
+    // The header holds the first plan and profile sheet.
+    const ViewSettings &plan = document.sheet(document.sheetsOf(SheetKind::Plan).front());
+    const ViewSettings &profile = document.sheet(document.sheetsOf(SheetKind::Profile).front());
     // The entry texts are converted before anything else, so a text that is not a number stops
     // the save with no file touched.
     const auto number = [&](const QString &text) {
@@ -46,10 +129,10 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     };
     if (entries == Entries::MustBeNumbers)
         h.setEntryTexts(plan.gridMetresEntry, plan.gridPixelsEntry, profile.gridMetresEntry, profile.gridPixelsEntry,
-                        document.orientationEntry());
+                        plan.northEntry);
     else
         h.setEntryTexts(number(plan.gridMetresEntry), number(plan.gridPixelsEntry), number(profile.gridMetresEntry),
-                        number(profile.gridPixelsEntry), number(document.orientationEntry()));
+                        number(profile.gridPixelsEntry), number(plan.northEntry));
     contents.stations = document.stations();
     h.stationCount = document.stations().count();
     h.planImagePath = plan.imagePath;
@@ -85,62 +168,114 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     // Without details the project stays exactly the fixed layout.
     if (!document.details().isEmpty())
         contents.extras.setSection(SurveyDetails::SectionTag, document.details().encode());
+    // A project of more than one sheet of a kind, or of named sheets, lists its sheets in the
+    // block; one of a plan and a profile keeps the fixed layout.
+    const std::vector<ViewSettings> &sheets = document.sheets();
+    const bool twoSheets = sheets.size() == 2 && plan.id == PlanSheet && profile.id == ProfileSheet
+        && plan.name.isEmpty() && profile.name.isEmpty();
+    if (!twoSheets) {
+        contents.extras.setSection(SheetsTag, encodeSheets(sheets, QStringList()));
+        QByteArray onSheets;
+        QDataStream stations(&onSheets, QIODevice::WriteOnly);
+        stations.setVersion(QDataStream::Qt_6_0);
+        stations << quint8(1) << qint32(document.stations().count());
+        for (int i = 0; i < document.stations().count(); ++i)
+            stations << qint32(document.stations().at(i).planSheet) << qint32(document.stations().at(i).profileSheet);
+        contents.extras.setSection(StationSheetsTag, onSheets);
+        h.planZoom = 0.0; // see SheetsTag
+        h.profileZoom = 0.0;
+    }
     return contents;
 }
 
-void ProjectContents::applyTo(SurveyDocument &document) const
+
+
+
+
+std::vector<ViewSettings> ProjectContents::sheets() const
+{
+    std::vector<ViewSettings> sheets;
+    for (ListedSheet &listed : listedSheets(extras))
+        sheets.push_back(std::move(listed.settings));
+    if (!sheets.empty())
+        return sheets;
+    const ProjectHeader &h = header;
+    const auto fromHeader = [&](SheetId id, SheetKind kind, const QString &path, double zoom, float fraction,
+                                double gridPixels, double scale, std::int32_t shiftUp, std::int32_t shiftRight,
+                                double metresEntry, double pixelsEntry, std::uint8_t gridShown, ScanPage page) {
+        ViewSettings view;
+        view.id = id;
+        view.kind = kind;
+        view.imagePath = path;
+        view.zoom = zoom;
+        view.paneFraction = fraction;
+        view.calibration = {scale, gridPixels};
+        // The up-downs hold their positions within their range.
+        view.gridShiftUp = std::clamp(ProjectHeader::low16(shiftUp), -GridShiftLimit, GridShiftLimit);
+        view.gridShiftRight = std::clamp(ProjectHeader::low16(shiftRight), -GridShiftLimit, GridShiftLimit);
+        view.gridShown = gridShown != 0;
+        view.gridMetresEntry = NumberText::fromDouble(metresEntry);
+        view.gridPixelsEntry = NumberText::fromDouble(pixelsEntry);
+        view.pdfPage = page.page;
+        view.pdfDotsPerInch = page.dotsPerInch;
+        return view;
+    };
+    sheets.push_back(fromHeader(PlanSheet, SheetKind::Plan, h.planImagePath, h.planZoom, h.planPaneFraction,
+                                h.planGridPixels, h.planMetresPerPixel, h.planGridShiftUp, h.planGridShiftRight,
+                                h.planGridMetresEntry, h.planGridPixelsEntry, h.planGridShown, scanPage(ViewSide::Plan)));
+    sheets.push_back(fromHeader(ProfileSheet, SheetKind::Profile, h.profileImagePath, h.profileZoom,
+                                h.profilePaneFraction, h.profileGridPixels, h.profileMetresPerPixel,
+                                h.profileGridShiftUp, h.profileGridShiftRight, h.profileGridMetresEntry,
+                                h.profileGridPixelsEntry, h.profileGridShown, scanPage(ViewSide::Profile)));
+    sheets.front().northEntry = NumberText::fromDouble(h.planOrientationEntry);
+    return sheets;
+}
+
+void ProjectContents::applyTo(SurveyDocument &document, const QString &projectPath) const
 {
     const ProjectHeader &h = header;
-    document.editStations([&](StationTable &table) { table = stations; });
-    const auto apply = [&](ViewSide side, const QString &path, double zoom, float fraction, double gridPixels,
-                           double scale, std::int32_t shiftUp, std::int32_t shiftRight, double metresEntry,
-                           double pixelsEntry, std::uint8_t gridShown) {
-        document.editView(side, [&](ViewSettings &view) {
-            view.imagePath = path;
-            view.zoom = zoom;
-            view.paneFraction = fraction;
-            view.calibration.gridPixels = gridPixels;
-            view.calibration.metresPerPixel = scale;
-            // The up-downs hold their positions within their range.
-            view.gridShiftUp = std::clamp(ProjectHeader::low16(shiftUp), -GridShiftLimit, GridShiftLimit);
-            view.gridShiftRight = std::clamp(ProjectHeader::low16(shiftRight), -GridShiftLimit, GridShiftLimit);
-            view.gridShown = gridShown != 0;
-        });
-        document.setGridEntries(side, NumberText::fromDouble(metresEntry), NumberText::fromDouble(pixelsEntry));
-    };
-    apply(ViewSide::Plan, h.planImagePath, h.planZoom, h.planPaneFraction, h.planGridPixels, h.planMetresPerPixel,
-          h.planGridShiftUp, h.planGridShiftRight, h.planGridMetresEntry, h.planGridPixelsEntry, h.planGridShown);
-    apply(ViewSide::Profile, h.profileImagePath, h.profileZoom, h.profilePaneFraction, h.profileGridPixels,
-          h.profileMetresPerPixel, h.profileGridShiftUp, h.profileGridShiftRight, h.profileGridMetresEntry,
-          h.profileGridPixelsEntry, h.profileGridShown);
-    document.setOrientationEntry(NumberText::fromDouble(h.planOrientationEntry));
+    std::vector<ViewSettings> all = sheets();
+    // Further sheets' scans, where a folder moved with the project put them.
+    const std::vector<ListedSheet> listed = listedSheets(extras);
+    for (size_t i = 0; i < listed.size() && i < all.size(); ++i)
+        all[i].imagePath = locatedScan(all[i].imagePath, listed[i].relativePath, projectPath);
+    StationTable table = stations;
+    // Each station's sheets, where the project has several.
+    QDataStream in(extras.section(StationSheetsTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    qint32 count = 0;
+    in >> version >> count;
+    if (hasSheets() && in.status() == QDataStream::Ok && version >= 1 && count == table.count()) {
+        const auto known = [&](qint32 id, SheetKind kind) {
+            return std::any_of(all.begin(), all.end(), [&](const ViewSettings &s) { return s.id == id && s.kind == kind; });
+        };
+        for (int i = 0; i < count; ++i) {
+            qint32 plan = 0, profile = 0;
+            in >> plan >> profile;
+            if (in.status() == QDataStream::Ok && known(plan, SheetKind::Plan) && known(profile, SheetKind::Profile)) {
+                table.at(i).planSheet = plan;
+                table.at(i).profileSheet = profile;
+            }
+        }
+    }
+    document.setSheets(std::move(all));
+    document.editStations([&](StationTable &t) { t = table; });
     document.setProfileKind(kindOf(h.profileKind));
     document.setShowLabels(h.showLabels != 0);
     document.setShowLines(h.showLines != 0);
     document.setFormat(SurveyFormat(h.dataFormatIndex));
     document.setStyle(SurveyStyle(h.dataStyleIndex));
     document.setDetails(details());
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const ScanPage stored = scanPage(side);
-        document.editView(side, [&](ViewSettings &view) {
-            view.pdfPage = stored.page;
-            view.pdfDotsPerInch = stored.dotsPerInch;
-        });
-    }
 }
 
 Survey ProjectContents::survey() const
 {
-    Survey survey;
-    survey.stations = stations;
-    // The window reads north from its entry box, which shows the saved number with 15 digits.
-    survey.sheet(PlanSheet).northDeg = ProjectHeader::reopenedEntryValue(header.planOrientationEntry);
-    survey.sheet(PlanSheet).calibration = {header.planMetresPerPixel, header.planGridPixels};
-    survey.sheet(ProfileSheet).calibration = {header.profileMetresPerPixel, header.profileGridPixels};
-    survey.style = SurveyStyle(header.dataStyleIndex);
-    survey.details = details().writable();
-    survey.profileKind = kindOf(header.profileKind);
-    return survey;
+    SurveyDocument document;
+    applyTo(document);
+    // North as the window reads it back from its entry box, which shows the saved number with 15
+    // digits.
+    return document.survey();
 }
 
 const QByteArray ProjectContents::ScanPagesTag = QByteArrayLiteral("PAGE");
@@ -167,6 +302,13 @@ void ProjectContents::rememberScansRelativeTo(const QString &projectPath)
     const auto relative = [&](const QString &stored) {
         return stored.isEmpty() ? QString() : folder.relativeFilePath(QFileInfo(stored).absoluteFilePath());
     };
+    if (hasSheets()) {
+        const std::vector<ViewSettings> all = sheets();
+        QStringList places;
+        for (const ViewSettings &sheet : all)
+            places.append(relative(sheet.imagePath));
+        extras.setSection(SheetsTag, encodeSheets(all, places));
+    }
     const QString plan = relative(header.planImagePath);
     const QString profile = relative(header.profileImagePath);
     extras.removeSection(ScanPlacesTag);
@@ -195,17 +337,7 @@ QString ProjectContents::scanRelativePath(ViewSide side) const
 QString ProjectContents::scanPath(ViewSide side, const QString &projectPath) const
 {
     const QString &stored = side == ViewSide::Plan ? header.planImagePath : header.profileImagePath;
-    if (stored.isEmpty() || QFileInfo::exists(stored))
-        return stored;
-    const QDir folder = QFileInfo(projectPath).absoluteDir();
-    const QString relative = scanRelativePath(side);
-    if (!relative.isEmpty() && QFileInfo::exists(folder.filePath(relative)))
-        return QDir::cleanPath(folder.filePath(relative));
-    // Projects travel with their drawings beside them; a name written on Windows may use
-    // backslashes.
-    const qsizetype start = std::max(stored.lastIndexOf(QChar('/')), stored.lastIndexOf(QChar('\\'))) + 1;
-    const QString beside = folder.filePath(stored.mid(start));
-    return QFileInfo::exists(beside) ? beside : stored;
+    return locatedScan(stored, scanRelativePath(side), projectPath);
 }
 
 SurveyDetails ProjectContents::details() const

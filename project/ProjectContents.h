@@ -1,14 +1,18 @@
 #pragma once
 
+#include "document/SurveyDocument.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDetails.h"
 #include "project/ProjectExtras.h"
+
+#include <vector>
 #include "project/ProjectHeader.h"
 #include "survey/StationTable.h"
 
 enum class ViewSide;
 
 class SurveyDocument;
+
 
 // A project as a file holds it: the header and the stations. Read into this first and checked
 // whole before anything changes, so a bad file never leaves a half-loaded job behind; written
@@ -29,7 +33,8 @@ struct ProjectContents
     // Puts the stations and every setting into the document: paths, zooms, pane fractions, grid
     // cells, scales, grid shifts, entries and switches, orientation, profile kind, display and
     // output choices. The images are the caller's to read.
-    void applyTo(SurveyDocument &document) const;
+    // A project read from `projectPath` finds its further sheets' scans where its folder moved.
+    void applyTo(SurveyDocument &document, const QString &projectPath = QString()) const;
 
     // What every survey file is written from: the stations, the saved orientation as the window
     // reads it back, the saved style, the details (empty when they cannot be read).
@@ -59,4 +64,14 @@ struct ProjectContents
     // relative to the project, else a file of that name beside the project, else the stored path.
     QString scanPath(ViewSide side, const QString &projectPath) const;
     static const QByteArray ScanPlacesTag;
+
+    // Projects of several sheets: the first plan and profile sheet stay in the header, every
+    // sheet (with its settings) is listed in the optional block, and so are the sheets of each
+    // station. Such a project's header has zero zooms, so a reader that knows only the header
+    // refuses it instead of showing every station on the first sheets.
+    static const QByteArray SheetsTag;
+    static const QByteArray StationSheetsTag;
+    bool hasSheets() const { return extras.has(SheetsTag); }
+    // The sheets as the document holds them (from the block, or the header's two).
+    std::vector<ViewSettings> sheets() const;
 };

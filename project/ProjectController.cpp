@@ -61,7 +61,7 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     const QString parkedLabel = moving && old.hasPending() ? old.pending().label : m_session.parkedLabel();
     const QString parkedComment = moving && old.hasPending() ? old.pending().comment : m_session.parkedComment();
 
-    project.applyTo(m_document);
+    project.applyTo(m_document, path);
     const StationTable &table = m_document.stations();
 
     // The pending points belonged to the job just replaced; its entry is empty now.

@@ -49,6 +49,12 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
                                      .arg(ProjectHeader::Size));
     ProjectContents contents;
     contents.header = ProjectHeader::decode(bytes.constData());
+    // A project of several sheets has zero zooms in its header, so that readers of the header
+    // alone refuse it; its sheets' zooms are in the optional block (see ProjectContents).
+    const QString asRead = contents.header.problem();
+    const bool sheetsAside = contents.header.planZoom == 0.0 && contents.header.profileZoom == 0.0;
+    if (sheetsAside)
+        contents.header.planZoom = contents.header.profileZoom = 1.0;
     const QString problem = contents.header.problem();
     if (!problem.isEmpty())
         throw unusable(fileName, problem);
@@ -73,6 +79,8 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
     contents.stations.assign(std::move(stations));
     QString extrasProblem;
     contents.extras = ProjectExtras::decode(bytes.mid(fileSize(count)), &extrasProblem);
+    if (sheetsAside && contents.sheets().size() < 3 && !contents.extras.has(ProjectContents::SheetsTag))
+        throw unusable(fileName, asRead);
     if (!extrasProblem.isEmpty())
         contents.extrasProblem =
             Words::tr("Project file %1: %2; the stations and settings were read.").arg(shown(fileName), extrasProblem);
