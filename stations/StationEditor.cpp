@@ -199,10 +199,15 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
             m_document.profileKind() == ProfileKind::None || previous.profileSheet == station.profileSheet;
         if (!samePlan || !sameProfile)
             throw CommandError(
-                Words::tr("Station %1 lies on another %2 sheet than station %3 before it, and a leg cannot run "
-                          "from one sheet to another. To go on on this sheet, tick \"New branch\" and place "
-                          "station %3 again here, with the same label: the two are then tied.")
-                    .arg(name, samePlan ? Words::tr("profile") : Words::tr("plan"), nameOf(count - 1)));
+                (samePlan ? Words::tr("Station %1 lies on another profile sheet than station %2 before it, and a leg "
+                                      "cannot run from one sheet to another. To go on on this sheet, tick \"New "
+                                      "branch\" and place station %2 again here, with the same label: the two are "
+                                      "then tied.")
+                          : Words::tr("Station %1 lies on another plan sheet than station %2 before it, and a leg "
+                                      "cannot run from one sheet to another. To go on on this sheet, tick \"New "
+                                      "branch\" and place station %2 again here, with the same label: the two are "
+                                      "then tied."))
+                    .arg(name, nameOf(count - 1)));
     }
 
     AddOutcome outcome = AddOutcome::Added;

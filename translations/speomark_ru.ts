@@ -912,6 +912,42 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>%1 ; %2 m</source>
         <translation>%1 ; %2 м</translation>
     </message>
+    <message>
+        <source>Plan sheets</source>
+        <translation>Листы плана</translation>
+    </message>
+    <message>
+        <source>Profile sheets</source>
+        <translation>Листы профиля</translation>
+    </message>
+    <message>
+        <source>Add Plan Sheet...</source>
+        <translation>Добавить лист плана...</translation>
+    </message>
+    <message>
+        <source>Add Profile Sheet...</source>
+        <translation>Добавить лист профиля...</translation>
+    </message>
+    <message>
+        <source>Rename Sheet...</source>
+        <translation>Переименовать лист...</translation>
+    </message>
+    <message>
+        <source>Remove Sheet</source>
+        <translation>Удалить лист</translation>
+    </message>
+    <message>
+        <source>Name of the sheet:</source>
+        <translation>Название листа:</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sheet %1 holds %n stations. Remove the sheet and its stations?</source>
+        <translation>
+            <numerusform>На листе %1 %n пикет. Удалить лист вместе с пикетами?</numerusform>
+            <numerusform>На листе %1 %n пикета. Удалить лист вместе с пикетами?</numerusform>
+            <numerusform>На листе %1 %n пикетов. Удалить лист вместе с пикетами?</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1129,6 +1165,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>Cannot open project file %1: it is not a file.</source>
         <translation>Не удаётся открыть файл проекта %1: это не файл.</translation>
+    </message>
+    <message>
+        <source>station %1: %2</source>
+        <translation>пикет %1: %2</translation>
     </message>
 </context>
 <context>
@@ -1431,6 +1471,29 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>A station&apos;s comment cannot hold a line break, a tab or another control character.</source>
         <translation>Примечание пикета не может содержать перевод строки, табуляцию или другой управляющий символ.</translation>
+    </message>
+    <message>
+        <source>Station %1 is drawn on another sheet: show that sheet to move it.</source>
+        <translation>Пикет %1 нарисован на другом листе: покажите тот лист, чтобы его передвинуть.</translation>
+    </message>
+    <message>
+        <source>Station %1 lies on another profile sheet than station %2 before it, and a leg cannot run from one sheet to another. To go on on this sheet, tick &quot;New branch&quot; and place station %2 again here, with the same label: the two are then tied.</source>
+        <translation>Пикет %1 лежит на другом листе профиля, чем предыдущий пикет %2, а замер не может переходить с листа на лист. Чтобы продолжить на этом листе, отметьте «Новая ветка» и поставьте здесь пикет %2 ещё раз с той же меткой: они будут связаны.</translation>
+    </message>
+    <message>
+        <source>Station %1 lies on another plan sheet than station %2 before it, and a leg cannot run from one sheet to another. To go on on this sheet, tick &quot;New branch&quot; and place station %2 again here, with the same label: the two are then tied.</source>
+        <translation>Пикет %1 лежит на другом листе плана, чем предыдущий пикет %2, а замер не может переходить с листа на лист. Чтобы продолжить на этом листе, отметьте «Новая ветка» и поставьте здесь пикет %2 ещё раз с той же меткой: они будут связаны.</translation>
+    </message>
+</context>
+<context>
+    <name>StationRecord</name>
+    <message>
+        <source>&quot;%1&quot; holds characters a project file cannot: &quot;%2&quot;</source>
+        <translation>«%1» содержит символы, которые файл проекта не может хранить: «%2»</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is longer than the %2 characters a project file holds</source>
+        <translation>«%1» длиннее %2 символов, которые вмещает файл проекта</translation>
     </message>
 </context>
 <context>
@@ -2116,6 +2179,17 @@ Everything cavern printed:
     </message>
 </context>
 <context>
+    <name>SurveyDocument</name>
+    <message>
+        <source>Plan %1</source>
+        <translation>План %1</translation>
+    </message>
+    <message>
+        <source>Profile %1</source>
+        <translation>Профиль %1</translation>
+    </message>
+</context>
+<context>
     <name>SurveyLeg</name>
     <message>
         <source>Invalid floating point operation</source>
@@ -2161,6 +2235,30 @@ Everything cavern printed:
     <message>
         <source>Open Profile Image</source>
         <translation>открытие изображения профиля</translation>
+    </message>
+    <message>
+        <source>Add Plan Sheet</source>
+        <translation>добавление листа плана</translation>
+    </message>
+    <message>
+        <source>Add Profile Sheet</source>
+        <translation>добавление листа профиля</translation>
+    </message>
+    <message>
+        <source>Rename Sheet</source>
+        <translation>переименование листа</translation>
+    </message>
+    <message>
+        <source>Remove Sheet %1</source>
+        <translation>удаление листа %1</translation>
+    </message>
+    <message>
+        <source>The last plan sheet cannot be removed.</source>
+        <translation>Последний лист плана удалить нельзя.</translation>
+    </message>
+    <message>
+        <source>The last profile sheet cannot be removed.</source>
+        <translation>Последний лист профиля удалить нельзя.</translation>
     </message>
 </context>
 <context>

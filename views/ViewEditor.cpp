@@ -68,6 +68,62 @@ ViewEditor::Opened ViewEditor::applyImage(ViewSide side, ImageRead read)
     return opened;
 }
 
+ViewEditor::Opened ViewEditor::addSheet(ViewSide side, ImageRead read)
+{
+    const SheetKind kind = SurveyDocument::kindOf(side);
+    Opened opened = Opened::Opened;
+    recordEdit(m_history, kind == SheetKind::Plan ? Words::tr("Add Plan Sheet") : Words::tr("Add Profile Sheet"), [&] {
+        m_document.showSheet(side, m_document.addSheet(kind));
+        // A new sheet has its own scale: none until its grid is set.
+        m_session.setGridLocked(side, false);
+        opened = applyImage(side, std::move(read));
+    });
+    return opened;
+}
+
+void ViewEditor::renameSheet(int sheet, const QString &name)
+{
+    recordEdit(m_history, Words::tr("Rename Sheet"), [&] { m_document.renameSheet(sheet, name.trimmed()); });
+}
+
+int ViewEditor::stationsOn(int sheet) const
+{
+    int count = 0;
+    const StationTable &table = m_document.stations();
+    for (int i = 0; i < table.count(); ++i)
+        count += table.at(i).planSheet == sheet || table.at(i).profileSheet == sheet;
+    return count;
+}
+
+void ViewEditor::removeSheet(int sheet)
+{
+    const ViewSettings &removed = m_document.sheet(sheet);
+    if (removed.id != sheet)
+        return;
+    if (m_document.sheetsOf(removed.kind).size() < 2)
+        throw CommandError(removed.kind == SheetKind::Plan ? Words::tr("The last plan sheet cannot be removed.")
+                                                           : Words::tr("The last profile sheet cannot be removed."));
+    recordEdit(m_history, Words::tr("Remove Sheet %1").arg(m_document.sheetName(sheet)), [&] {
+        // Its stations go with it, the last first so the others keep their places.
+        const StationTable &table = m_document.stations();
+        for (int i = table.count() - 1; i >= 0; --i)
+            if (table.at(i).planSheet == sheet || table.at(i).profileSheet == sheet)
+                m_document.removeStation(i);
+        // No leg may now run from one sheet to another: a traverse ends where its sheet does.
+        for (int i = 1; i < table.count(); ++i) {
+            const Station &before = table.at(i - 1);
+            if (table.hasLegBefore(i)
+                && (before.planSheet != table.at(i).planSheet || before.profileSheet != table.at(i).profileSheet)) {
+                Station ending = before;
+                ending.branchEnd = true;
+                m_document.setStation(i - 1, ending);
+            }
+        }
+        m_document.removeSheet(sheet);
+        m_document.setModified(true);
+    });
+}
+
 bool ViewEditor::setZoom(ViewSide side, double zoom)
 {
     const bool changes = zoom != m_document.view(side).zoom;

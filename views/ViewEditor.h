@@ -41,6 +41,15 @@ public:
     // Zoom 1, the middle of the box kept.
     ZoomPan::PaneView actualSize(ViewSide side, QPoint scroll, QSize box);
 
+    // Sheets, each edit one undoable step: a new sheet on that side showing the scan read; a
+    // sheet renamed; a sheet taken away with the stations placed on it (never the last sheet of
+    // its kind: that throws CommandError saying so).
+    Opened addSheet(ViewSide side, ImageRead read);
+    void renameSheet(int sheet, const QString &name);
+    void removeSheet(int sheet);
+    // The stations with a point on that sheet.
+    int stationsOn(int sheet) const;
+
     void setGridShown(ViewSide side, bool shown);
     void setGridShift(ViewSide side, int right, int up);
     void setGridEntries(ViewSide side, const QString &metres, const QString &pixels);

@@ -35,11 +35,13 @@
 #include <QSettings>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <new>
 #include <type_traits>
 
@@ -206,6 +208,16 @@ void MainWindow::createPanels()
     m_splitter->setAccessibleName(tr("Plan / Profile"));
     m_planPane->resize(0, 0);
     m_profilePane->resize(0, 0);
+    // A tab a sheet above a pane, shown once the pane has more than one sheet to show.
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        auto *tabs = new QTabBar(m_upperFrame);
+        tabs->setAccessibleName(side == ViewSide::Plan ? tr("Plan sheets") : tr("Profile sheets"));
+        tabs->setExpanding(false);
+        tabs->setDrawBase(false);
+        tabs->setContextMenuPolicy(Qt::CustomContextMenu);
+        tabs->hide();
+        m_sheetTabs[int(side)] = tabs;
+    }
 
     // Lower panel: orientation and profile kind, stations, mode, output and project controls.
     m_lowerPanel = new Panel(central);
@@ -257,6 +269,10 @@ void MainWindow::createMenu()
     m_fileMenu = menuBar()->addMenu(tr("&File"));
     m_openPlanAction = m_fileMenu->addAction(tr("Open Plan (Left Image)"));
     m_openProfileAction = m_fileMenu->addAction(tr("Open Profile (Right Image)"));
+    QAction *addPlanSheet = m_fileMenu->addAction(tr("Add Plan Sheet..."));
+    connect(addPlanSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Plan); }); });
+    QAction *addProfileSheet = m_fileMenu->addAction(tr("Add Profile Sheet..."));
+    connect(addProfileSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Profile); }); });
     m_fileMenu->addSeparator();
     m_openProjectAction = m_fileMenu->addAction(tr("Open Existing Project"));
     m_openProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -563,6 +579,27 @@ void MainWindow::connectCommands()
         layoutPanes();
     });
     command(m_splitter, &PaneSplitter::moved, [this] { keepPaneFractions(); });
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        QTabBar *tabs = m_sheetTabs[int(side)];
+        command(tabs, &QTabBar::tabBarClicked, [this, side, tabs](int index) {
+            if (index >= 0)
+                showSheet(side, tabs->tabData(index).toInt());
+        });
+        command(tabs, &QTabBar::tabBarDoubleClicked, [this, tabs](int index) {
+            if (index >= 0)
+                renameSheet(tabs->tabData(index).toInt());
+        });
+        connect(tabs, &QWidget::customContextMenuRequested, this, [this, tabs](QPoint at) {
+            const int index = tabs->tabAt(at);
+            if (index < 0)
+                return;
+            const int sheet = tabs->tabData(index).toInt();
+            QMenu menu;
+            menu.addAction(tr("Rename Sheet..."), this, [this, sheet] { guard([&] { renameSheet(sheet); }); });
+            menu.addAction(tr("Remove Sheet"), this, [this, sheet] { guard([&] { removeSheet(sheet); }); });
+            menu.exec(tabs->mapToGlobal(at));
+        });
+    }
 }
 
 // ---- Showing the document and the session ----
@@ -634,6 +671,7 @@ void MainWindow::updateControls()
                         m_document.showLines());
     m_dataFileBox->showChoices(m_document.format(), m_document.style());
     m_addAction->setEnabled(m_session.addEnabled());
+    showSheetTabs();
     const bool stationSelected = m_session.moving() && m_document.stations().contains(m_session.selected());
     m_insertAction->setEnabled(stationSelected);
     m_deleteAction->setEnabled(stationSelected);
@@ -1172,9 +1210,72 @@ void MainWindow::chooseLanguage(Language::Choice choice)
         MessageIcon::Information);
 }
 
+void MainWindow::showSheetTabs()
+{
+    bool relayout = false;
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        QTabBar *tabs = m_sheetTabs[int(side)];
+        const std::vector<SheetId> sheets = m_document.sheetsOf(SurveyDocument::kindOf(side));
+        const QSignalBlocker quiet(tabs);
+        for (int i = 0; i < int(sheets.size()); ++i) {
+            if (i >= tabs->count())
+                tabs->addTab(QString());
+            tabs->setTabText(i, m_document.sheetName(sheets[size_t(i)]));
+            tabs->setTabData(i, sheets[size_t(i)]);
+            if (sheets[size_t(i)] == m_document.shownSheet(side))
+                tabs->setCurrentIndex(i);
+        }
+        while (tabs->count() > int(sheets.size()))
+            tabs->removeTab(tabs->count() - 1);
+        const bool wanted = sheets.size() > 1;
+        relayout = relayout || wanted != tabs->isVisibleTo(m_upperFrame);
+        tabs->setVisible(wanted);
+    }
+    if (relayout)
+        layoutPanes();
+}
+
+void MainWindow::addSheet(ViewSide side)
+{
+    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    if (!dialogs().execute(this, dialog))
+        return;
+    addSheetFromFile(side, dialog.fileName);
+}
+
+void MainWindow::showSheet(ViewSide side, int sheet)
+{
+    ChangeBatch batch(m_document, m_session);
+    m_document.showSheet(side, sheet);
+    // The grid entries are locked on a sheet whose scale is set.
+    m_session.setGridLocked(side, m_document.view(side).calibration.isSet());
+}
+
+void MainWindow::renameSheet(int sheet)
+{
+    QString name = m_document.sheetName(sheet);
+    if (dialogs().askText(this, QStringLiteral("Speomark"), tr("Name of the sheet:"), &name))
+        m_viewEditor.renameSheet(sheet, name);
+}
+
+void MainWindow::removeSheet(int sheet)
+{
+    const int stations = m_viewEditor.stationsOn(sheet);
+    if (stations > 0
+        && !dialogs().askYesNo(this, tr("Speomark: Confirm"),
+                               tr("Sheet %1 holds %n stations. Remove the sheet and its stations?", "", stations)
+                                   .arg(m_document.sheetName(sheet))))
+        return;
+    m_viewEditor.removeSheet(sheet);
+}
+
 void MainWindow::layoutPanes()
 {
-    const int top = FrameBorder + StripHeight + 1;
+    // Both panes go down by a tab's height when either has tabs, so they stay level.
+    const bool tabs = !m_sheetTabs[0]->isHidden() || !m_sheetTabs[1]->isHidden();
+    const int tabHeight = tabs ? m_sheetTabs[0]->sizeHint().height() : 0;
+    const int tabsTop = FrameBorder + StripHeight + 1;
+    const int top = tabsTop + tabHeight;
     const int height = std::max(0, m_upperFrame->height() - top - FrameBorder);
     const int room = std::max(0, m_upperFrame->width() - 2 * PaneInset);
     const int leftWidth = std::clamp(m_planScroll->width(), 0, std::max(0, room - PaneSplitter::Thickness));
@@ -1183,6 +1284,8 @@ void MainWindow::layoutPanes()
     const int rightWidth = std::max(0, room - leftWidth - PaneSplitter::Thickness);
     m_profileScroll->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, top, rightWidth, height);
     m_splitter->setPaneRoom(leftWidth, leftWidth + rightWidth);
+    m_sheetTabs[0]->setGeometry(PaneInset, tabsTop, leftWidth, tabHeight);
+    m_sheetTabs[1]->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, tabsTop, rightWidth, tabHeight);
 }
 
 void MainWindow::sizePanesByFractions()

@@ -45,6 +45,7 @@ class QDropEvent;
 class QWheelEvent;
 class QScrollArea;
 class QStatusBar;
+class QTabBar;
 class StationBox;
 class StationsList;
 class SurveyTextWindow;
@@ -100,6 +101,13 @@ public:
     // Views
     void openImage(ViewSide side);
     void openImageFile(ViewSide side, const QString &path);
+    // Sheets: a new one from a scan (its dialog, then read like any scan), another one shown,
+    // one renamed or removed (asking first when stations lie on it).
+    void addSheet(ViewSide side);
+    void addSheetFromFile(ViewSide side, const QString &path);
+    void showSheet(ViewSide side, int sheet);
+    void renameSheet(int sheet);
+    void removeSheet(int sheet);
     using MeasureKind = PaneTool::Measure;
     // The next two left clicks on the view measure its scale bar (then the length is asked) or,
     // on the plan, its north arrow.
@@ -206,6 +214,7 @@ private:
     void scrollTo(ViewSide side, QPoint scroll);
     QPoint scrollPosition(ViewSide side) const;
     void layoutPanes();           // the two panes and the splitter inside the upper frame
+    void showSheetTabs();         // a tab a sheet, above a pane with more than one
     void sizePanesByFractions();  // after a resize, the panes keep their shares of the width
     void keepPaneFractions();     // after the splitter moved
 
@@ -222,7 +231,7 @@ private:
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     // What the image loader is reading for.
     ImageLoader m_imageLoader;
-    enum class Loading { None, Scan, Project, Locate } m_loading = Loading::None;
+    enum class Loading { None, Scan, NewSheet, Project, Locate } m_loading = Loading::None;
     ViewSide m_loadingSide = ViewSide::Plan;
     ProjectContents m_loadingProject;
     QString m_loadingPath;
@@ -257,6 +266,7 @@ private:
     ImagePane *m_planPane = nullptr;
     ImagePane *m_profilePane = nullptr;
     PaneSplitter *m_splitter = nullptr;
+    QTabBar *m_sheetTabs[2] = {nullptr, nullptr};
     // Lower panel.
     Panel *m_lowerPanel = nullptr;
     QGroupBox *m_orientationBox = nullptr;

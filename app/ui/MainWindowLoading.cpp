@@ -25,6 +25,15 @@ void MainWindow::openImageFile(ViewSide side, const QString &path)
     m_imageLoader.start({{path, ImageRequest()}});
 }
 
+void MainWindow::addSheetFromFile(ViewSide side, const QString &path)
+{
+    if (busyReading())
+        return;
+    m_loading = Loading::NewSheet;
+    m_loadingSide = side;
+    m_imageLoader.start({{path, ImageRequest()}});
+}
+
 void MainWindow::openProject(const QString &path)
 {
     if (busyReading())
@@ -99,6 +108,13 @@ void MainWindow::scanRead(ImageRead::Problem problem)
             return;
         }
         const double oldScale = m_document.view(side).calibration.metresPerPixel;
+        if (loading == Loading::NewSheet) {
+            // A sheet of its own: its scale comes from its grid, no station moves.
+            if (m_viewEditor.addSheet(side, m_imageLoader.takeResult(0)) == ViewEditor::Opened::OpenedWithoutScale)
+                dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side),
+                                  MessageIcon::None);
+            return;
+        }
         if (m_viewEditor.applyImage(side, m_imageLoader.takeResult(0)) == ViewEditor::Opened::OpenedWithoutScale)
             dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side),
                               MessageIcon::None);
