@@ -3,6 +3,7 @@
 #include "survey/CommandError.h"
 #include "checks/CheckReport.h"
 #include "output/Exporter.h"
+#include "output/SurveyText.h"
 #include "output/WholeFile.h"
 #include "project/ProjectFile.h"
 
@@ -121,8 +122,13 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         QStringLiteral("How far the plan and profile lengths of a leg (and a loop's misclosure) may be off before "
                        "they are flagged: the larger of M metres and P percent of the longer length. Default: 0.5,5."),
         QStringLiteral("M,P"));
+    const QCommandLineOption sheetsOption(
+        QStringLiteral("sheets"),
+        QStringLiteral("Instead of the survey data, list the project's sheets, one a line, tab-separated: plan or "
+                       "profile, its name, its scan, the PDF page (0 for other images), metres per pixel (0 while "
+                       "no scale is set) and, for a plan, north in degrees clockwise from the top of its image."));
     parser.addOptions({helpOption, formatOption, styleOption, orientationOption, checkOption, toleranceOption,
-                       outputOption});
+                       sheetsOption, outputOption});
     parser.addPositionalArgument(QStringLiteral("PROJECT.sprj"), QStringLiteral("The project file to export."));
 
     int format = 0;
@@ -185,7 +191,20 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
 
         QByteArray bytes;
         int status = Success;
-        if (parser.isSet(checkOption) || format == CsvFormat) {
+        if (parser.isSet(sheetsOption)) {
+            SurveyDocument document;
+            project.applyTo(document);
+            for (const ViewSettings &sheet : document.sheets()) {
+                const bool plan = sheet.kind == SheetKind::Plan;
+                bytes += QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6\n")
+                             .arg(plan ? QStringLiteral("plan") : QStringLiteral("profile"),
+                                  document.sheetName(sheet.id), QDir::toNativeSeparators(sheet.imagePath))
+                             .arg(sheet.pdfPage)
+                             .arg(QString::fromLatin1(SurveyText::shortestNumber(sheet.calibration.metresPerPixel)),
+                                  plan ? sheet.northEntry : QStringLiteral("-"))
+                             .toUtf8();
+            }
+        } else if (parser.isSet(checkOption) || format == CsvFormat) {
             const SurveyNetwork network = SurveyNetwork::build(survey.stations, checkSettings(survey, tolerance));
             if (parser.isSet(checkOption)) {
                 bytes = CheckReport::text(network).toUtf8();

@@ -174,6 +174,27 @@ QString text(const SurveyNetwork &network)
                             counted(piece.stationCount, QT_TRANSLATE_N_NOOP("CheckReport", "%n stations"),
                                     "%n station"));
 
+    // Only a survey drawn over several sheets has these; others keep their report as it was.
+    if (!network.sheetTies.isEmpty()) {
+        out += Words::tr("\nStations placed on two sheets: %1\n").arg(network.sheetTies.size());
+        for (const SheetTie &tie : network.sheetTies) {
+            const QString sheets = tie.acrossPlans && tie.acrossProfiles ? Words::tr("plan and profile sheets")
+                                   : tie.acrossPlans                    ? Words::tr("plan sheets")
+                                                                        : Words::tr("profile sheets");
+            out += QStringLiteral("  %1 (%2), %3: ").arg(tie.name, entries({tie.first, tie.second}), sheets);
+            if (tie.loop < 0) {
+                out += Words::tr("joined only here, nothing to compare\n");
+                continue;
+            }
+            const SurveyLoop &loop = network.loops[tie.loop];
+            out += Words::tr("the two placements are %1 m apart (dE %2, dN %3, dZ %4)")
+                       .arg(number(loop.misclosure), number(loop.dEast), number(loop.dNorth), number(loop.dUp));
+            if (loop.flagged)
+                out += Words::tr(", more than the %1 m allowed").arg(number(tolerance.allowed(loop.length)));
+            out += QLatin1Char('\n');
+        }
+    }
+
     out += Words::tr("\nLikely ties (different names within %1 pixels on the drawings): %2\n")
                .arg(SurveyNetwork::TiePixels)
                .arg(network.likelyTies.size());

@@ -356,6 +356,8 @@ void Walk::findLikelyTies()
                     if (j <= i || a == b || isJoined(pairKey(a, b)) || reported.contains(pairKey(a, b)))
                         continue;
                     const Station &t = m_stations.at(j);
+                    if (t.planSheet != s.planSheet || t.profileSheet != s.profileSheet)
+                        continue; // pixels of two sheets are not one place
                     if (std::hypot(double(t.planX) - s.planX, double(t.planY) - s.planY) > reach)
                         continue;
                     if (profile && !(std::hypot(double(t.profileX) - s.profileX, double(t.profileY) - s.profileY) <= reach))
@@ -382,7 +384,20 @@ void Walk::listRepeatedNames()
             order.append(m_entryNode[i]);
     for (const int node : std::as_const(order)) {
         const int first = entries[node].first();
-        m_net.repeated.append({SurveyLegs::stationName(m_stations.at(first), first), entries[node]});
+        const QString name = SurveyLegs::stationName(m_stations.at(first), first);
+        m_net.repeated.append({name, entries[node]});
+        const Station &placed = m_stations.at(first);
+        for (const int entry : std::as_const(entries[node])) {
+            const Station &again = m_stations.at(entry);
+            SheetTie tie{name, first, entry, again.planSheet != placed.planSheet,
+                         again.profileSheet != placed.profileSheet, -1};
+            if (!tie.acrossPlans && !tie.acrossProfiles)
+                continue;
+            for (int l = 0; l < m_net.loops.size() && tie.loop < 0; ++l)
+                if (m_net.loops[l].station == entry)
+                    tie.loop = l;
+            m_net.sheetTies.append(tie);
+        }
     }
 }
 

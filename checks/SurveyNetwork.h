@@ -49,6 +49,20 @@ struct LikelyTie
     QString secondName;
 };
 
+// A station placed on two sheets (of the plan, the profile or both): how a traverse goes on from
+// one sheet to the next. Where the survey reaches the second placement by its own legs too, the
+// loop closed there says how far apart the two sheets put the station once calibrated: a sheet
+// whose scale or north is wrong shows there.
+struct SheetTie
+{
+    QString name;
+    int first = -1;  // table entries: the station's first placement ...
+    int second = -1; // ... and the one on another sheet
+    bool acrossPlans = false;
+    bool acrossProfiles = false;
+    int loop = -1;   // the loop closed at the second placement (index into loops); -1: none
+};
+
 // A name given to more than one table entry (how branches are tied and loops closed).
 struct RepeatedStation
 {
@@ -76,6 +90,7 @@ struct SurveyNetwork
     QVector<int> mixedScaleLegs;
     QVector<LikelyTie> likelyTies;
     QVector<RepeatedStation> repeated;
+    QVector<SheetTie> sheetTies;
     CheckSettings settings;
 
     static SurveyNetwork build(const StationTable &stations, const CheckSettings &settings);

@@ -133,7 +133,16 @@ QByteArray ProjectFile::serialize(const ProjectContents &project, const QString 
 {
     ProjectHeader header = project.header;
     header.stationCount = project.stations.count();
-    return serialize(header, project.stations.data(), fileName) + project.extras.encode();
+    // A project of several sheets keeps zero zooms in its header (see ProjectContents::SheetsTag):
+    // the rest of the header is checked as usual.
+    const bool sheetsAside = project.hasSheets() && header.planZoom == 0.0 && header.profileZoom == 0.0;
+    ProjectHeader checked = header;
+    if (sheetsAside)
+        checked.planZoom = checked.profileZoom = 1.0;
+    QByteArray bytes = serialize(checked, project.stations.data(), fileName);
+    if (sheetsAside)
+        bytes.replace(0, ProjectHeader::Size, header.encode());
+    return bytes + project.extras.encode();
 }
 
 void ProjectFile::write(const QString &path, const ProjectContents &project)

@@ -370,6 +370,36 @@ Legs placed under two different scales (the scale changed between their stations
             <numerusform>%n замеров при двух масштабах</numerusform>
         </translation>
     </message>
+    <message>
+        <source>
+Stations placed on two sheets: %1
+</source>
+        <translation>
+Пикеты, поставленные на двух листах: %1
+</translation>
+    </message>
+    <message>
+        <source>plan and profile sheets</source>
+        <translation>листы плана и профиля</translation>
+    </message>
+    <message>
+        <source>plan sheets</source>
+        <translation>листы плана</translation>
+    </message>
+    <message>
+        <source>profile sheets</source>
+        <translation>листы профиля</translation>
+    </message>
+    <message>
+        <source>joined only here, nothing to compare
+</source>
+        <translation>связаны только здесь, сравнивать не с чем
+</translation>
+    </message>
+    <message>
+        <source>the two placements are %1 m apart (dE %2, dN %3, dZ %4)</source>
+        <translation>два положения расходятся на %1 м (ΔВ %2, ΔС %3, ΔH %4)</translation>
+    </message>
 </context>
 <context>
     <name>DataFileBox</name>

@@ -3,6 +3,7 @@
 // Delete or Insert writes the same survey text as one digitised that way from the start.
 #include "survey/CommandError.h"
 #include "document/EditHistory.h"
+#include "support/Editors.h"
 #include "output/SurveyText.h"
 #include "project/ProjectContents.h"
 #include "project/ProjectFile.h"
@@ -17,16 +18,6 @@
 #include <memory>
 
 namespace {
-
-struct Editors
-{
-    SurveyDocument document;
-    EditSession session;
-    EditHistory history{document, session};
-    StationEditor stations{document, session, &history};
-    ViewEditor views{document, session, &history};
-    ScaleCalibration scale{document, session, &history};
-};
 
 using Step = std::function<void(Editors &)>;
 

@@ -10,6 +10,7 @@
 #include "survey/StationNames.h"
 #include "output/TherionText.h"
 #include "project/ProjectFile.h"
+#include "support/SurveyReaders.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -29,45 +30,14 @@ Q_DECLARE_METATYPE(SurveyStyle)
 
 namespace {
 
-// Positions in a projected system are millions of metres: floats would lose the centimetres.
-struct Position
-{
-    double x = 0.0, y = 0.0, z = 0.0;
-};
+using SurveyReaders::Position;
+using SurveyReaders::positions;
 
 constexpr double Tolerance = 0.06; // a few legs' rounding of 0.01 m and 0.01 degree, and the positions' two decimals
 
 QString runTool(const QString &program, const QStringList &arguments, const QString &folder, int *exitCode)
 {
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.setWorkingDirectory(folder);
-    process.start(program, arguments);
-    *exitCode = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    return QString::fromLocal8Bit(process.readAll());
-}
-
-// The positions survexport lists for a .3d file, by station name without its survey's prefix,
-// lowered (Survex lowers the names of .svx files).
-QHash<QString, Position> positions(const QString &model, QString *problem)
-{
-    int status = -1;
-    const QString csv = model + QStringLiteral(".csv");
-    const QString output = runTool(QStringLiteral("survexport"), {"--csv", model, csv}, QDir::tempPath(), &status);
-    QHash<QString, Position> result;
-    QFile file(csv);
-    if (status != 0 || !file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        *problem = output;
-        return result;
-    }
-    file.readLine();
-    while (!file.atEnd()) {
-        const QStringList fields = QString::fromUtf8(file.readLine().trimmed()).split(QLatin1Char(','));
-        if (fields.size() == 4)
-            result.insert(fields[3].section(QLatin1Char('.'), -1).toLower(),
-                          Position{fields[0].toDouble(), fields[1].toDouble(), fields[2].toDouble()});
-    }
-    return result;
+    return SurveyReaders::run(program, arguments, folder, exitCode);
 }
 
 NameRules rulesOf(const QString &layout)
