@@ -5,7 +5,6 @@
 #include <QRandomGenerator>
 #include <QtMath>
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
@@ -170,7 +169,6 @@ ExampleCave::ExampleCave()
     // The stations as clicked on the drawings: whole pixels at zoom 1, metres from the scale.
     for (const Point &p : std::as_const(m_points)) {
         Station s;
-        std::memset(&s, 0, sizeof s);
         const QPointF plan = planPixel(p);
         const QPointF profile = profilePixel(p);
         s.planX = float(plan.x());
@@ -190,6 +188,31 @@ ExampleCave::ExampleCave()
     m_stations[m_stations.size() - 1].comment = fittedComment(QStringLiteral("узость"));
 }
 
+// Where a sheet draws the cave: scale, north (degrees clockwise from the image's top), the
+// point of the rotated cave at the image's top-left corner, and the image's size. Plan
+// coordinates are east and north, profile ones developed length and height.
+struct ExampleCave::Mapping
+{
+    bool plan = true;
+    double metresPerPixel = 0.1;
+    double northDeg = 0.0;
+    double left = 0.0; // metres, in the rotated frame
+    double top = 0.0;
+    int width = 0;
+    int height = 0;
+    bool wholePixels = false; // as clicked at zoom 1
+
+    QPointF pixel(double x, double y) const
+    {
+        const double t = qDegreesToRadians(northDeg);
+        const double across = plan ? x * std::cos(t) + y * std::sin(t) : x;
+        const double up = plan ? y * std::cos(t) - x * std::sin(t) : y;
+        const QPointF at((across - left) / metresPerPixel, (top - up) / metresPerPixel);
+        return wholePixels ? QPointF(std::round(at.x()), std::round(at.y())) : at;
+    }
+    QPointF of(const Point &p) const { return plan ? pixel(p.east, p.north) : pixel(p.developed, p.up); }
+};
+
 QPointF ExampleCave::planPixel(const Point &p) const
 {
     return QPointF(std::round((p.east - m_planWest) / MetresPerPixel),
@@ -202,13 +225,14 @@ QPointF ExampleCave::profilePixel(const Point &p) const
                    std::round((m_profileTop - p.up) / MetresPerPixel));
 }
 
-QImage ExampleCave::planSheet() const
+QImage ExampleCave::drawPlan(const Mapping &mapping, const QString &title) const
 {
-    QImage sheet(m_planWidth, m_planHeight, QImage::Format_RGB32);
+    QImage sheet(mapping.width, mapping.height, QImage::Format_RGB32);
     sheet.fill(Paper);
     QPainter p(&sheet);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const double pxPerMetre = 1.0 / MetresPerPixel;
+    const double pxPerMetre = 1.0 / mapping.metresPerPixel;
+    const auto planPixel = [&](const Point &point) { return mapping.of(point); };
 
     // Walls of each branch: the survey line offset to both sides by the passage half width.
     // Fills first, walls after, and the side branch's walls only from its first own station, so
@@ -245,9 +269,13 @@ QImage ExampleCave::planSheet() const
     p.setFont(QFont(QStringLiteral("DejaVu Serif"), 20, QFont::Bold));
     p.drawText(QPointF(100, 60), QStringLiteral("Пещера Учебная"));
     p.setFont(QFont(QStringLiteral("DejaVu Serif"), 14));
-    p.drawText(QPointF(100, 90), QStringLiteral("План"));
-    drawScaleBar(p, QPointF(100, m_planHeight - 80), 10.0 * pxPerMetre);
-    const QPointF arrow(m_planWidth - 100, 140);
+    p.drawText(QPointF(100, 90), title);
+    drawScaleBar(p, QPointF(100, mapping.height - 80), 10.0 * pxPerMetre);
+    const QPointF arrow(mapping.width - 100, 140);
+    // North as the sheet has it: turned by its north.
+    p.translate(arrow);
+    p.rotate(mapping.northDeg);
+    p.translate(-arrow);
     p.setPen(QPen(Ink, 2));
     p.setBrush(Ink);
     p.drawPolygon(QPolygonF({arrow + QPointF(0, -60), arrow + QPointF(14, 10), arrow + QPointF(0, -5)}));
@@ -259,13 +287,20 @@ QImage ExampleCave::planSheet() const
     return sheet;
 }
 
-QImage ExampleCave::profileSheet() const
+QImage ExampleCave::planSheet() const
 {
-    QImage sheet(m_profileWidth, m_profileHeight, QImage::Format_RGB32);
+    Mapping mapping{true, MetresPerPixel, 0.0, m_planWest, m_planNorth, m_planWidth, m_planHeight, true};
+    return drawPlan(mapping, QStringLiteral("План"));
+}
+
+QImage ExampleCave::drawProfile(const Mapping &mapping, const QString &title) const
+{
+    QImage sheet(mapping.width, mapping.height, QImage::Format_RGB32);
     sheet.fill(Paper);
     QPainter p(&sheet);
     p.setRenderHint(QPainter::Antialiasing, true);
-    const double pxPerMetre = 1.0 / MetresPerPixel;
+    const double pxPerMetre = 1.0 / mapping.metresPerPixel;
+    const auto profilePixel = [&](const Point &point) { return mapping.of(point); };
 
     auto drawBranch = [&](int first, int last, quint32 seed, bool fill) {
         QVector<QPointF> roof, floor, line;
@@ -296,8 +331,107 @@ QImage ExampleCave::profileSheet() const
     p.setFont(QFont(QStringLiteral("DejaVu Serif"), 20, QFont::Bold));
     p.drawText(QPointF(100, 60), QStringLiteral("Пещера Учебная"));
     p.setFont(QFont(QStringLiteral("DejaVu Serif"), 14));
-    p.drawText(QPointF(100, 90), QStringLiteral("Развёртка"));
-    drawScaleBar(p, QPointF(100, m_profileHeight - 80), 10.0 * pxPerMetre);
+    p.drawText(QPointF(100, 90), title);
+    drawScaleBar(p, QPointF(100, mapping.height - 80), 10.0 * pxPerMetre);
     p.end();
     return sheet;
+}
+
+QImage ExampleCave::profileSheet() const
+{
+    Mapping mapping{false, MetresPerPixel, 0.0, m_profileLeft, m_profileTop, m_profileWidth, m_profileHeight, true};
+    return drawProfile(mapping, QStringLiteral("Развёртка"));
+}
+
+ExampleCave::Sheets ExampleCave::overSeveralSheets() const
+{
+    // The cave as the single sheets' digitised stations have it: those metres are the truth here.
+    QVector<Point> cave = m_points;
+    for (int i = 0; i < cave.size(); ++i) {
+        const Station &s = m_stations[i];
+        cave[i].east = s.planXMetres;
+        cave[i].north = -double(s.planYMetres);
+        cave[i].developed = double(s.profileX) * MetresPerPixel;
+        cave[i].up = -double(s.profileYMetres);
+    }
+    // Which stations each sheet carries (table indexes of the single sheets' order), its scale
+    // and north. The side branch (20..30) lies on the second plan sheet and the first profile.
+    struct Plan
+    {
+        bool plan;
+        QString name;
+        double metresPerPixel;
+        double northDeg;
+        QVector<int> points;
+    };
+    auto range = [](int first, int last) {
+        QVector<int> points;
+        for (int i = first; i <= last; ++i)
+            points.append(i);
+        return points;
+    };
+    const QVector<Plan> plans = {
+        {true, QStringLiteral("Запад"), 0.1, 0.0, range(0, 6)},
+        {true, QStringLiteral("Центр"), 0.05, 25.0, range(6, 13) + range(20, 30)},
+        {true, QStringLiteral("Восток"), 0.08, -12.0, range(13, 19)},
+        {false, QStringLiteral("Развёртка 1"), 0.1, 0.0, range(0, 10) + range(20, 30)},
+        {false, QStringLiteral("Развёртка 2"), 0.05, 0.0, range(10, 19)},
+    };
+    Sheets result;
+    QVector<Mapping> mappings;
+    for (const Plan &plan : plans) {
+        Mapping mapping{plan.plan, plan.metresPerPixel, plan.northDeg, 0, 0, 0, 0, false};
+        double left = 1e9, right = -1e9, top = -1e9, bottom = 1e9;
+        for (const int i : plan.points) {
+            // Where the point lies in the sheet's turned frame, in metres.
+            mapping.left = mapping.top = 0.0;
+            const QPointF at = mapping.of(cave[i]) * plan.metresPerPixel;
+            left = std::min(left, at.x());
+            right = std::max(right, at.x());
+            top = std::max(top, -at.y());
+            bottom = std::min(bottom, -at.y());
+        }
+        mapping.left = std::floor((left - MarginMetres) / 10.0) * 10.0;
+        mapping.top = std::ceil((top + MarginMetres + 10.0) / 10.0) * 10.0;
+        mapping.width = int((std::ceil((right + MarginMetres) / 10.0) * 10.0 - mapping.left) / plan.metresPerPixel);
+        mapping.height = int((mapping.top - std::floor((bottom - MarginMetres - 10.0) / 10.0) * 10.0) / plan.metresPerPixel);
+        mappings.append(mapping);
+        result.sheets.append({plan.plan, plan.name, plan.metresPerPixel, plan.northDeg,
+                              plan.plan ? drawPlan(mapping, QStringLiteral("План, лист «%1»").arg(plan.name))
+                                        : drawProfile(mapping, plan.name)});
+    }
+    // The traverses as digitised: each on one plan and one profile sheet, each but the first
+    // starting at a station placed before (a tie); clicks at a quarter of a pixel.
+    struct Traverse
+    {
+        QVector<int> points;
+        int plan, profile;
+    };
+    const QVector<Traverse> traverses = {{range(0, 6), 0, 3},    {range(6, 10), 1, 3}, {range(10, 13), 1, 4},
+                                         {range(13, 19), 2, 4},  {range(20, 30), 1, 3}};
+    const auto quarter = [](double v) { return std::round(v * 4.0) / 4.0; };
+    for (const Traverse &traverse : traverses) {
+        for (int k = 0; k < traverse.points.size(); ++k) {
+            const Point &p = cave[traverse.points[k]];
+            const Mapping &plan = mappings[traverse.plan];
+            const Mapping &profile = mappings[traverse.profile];
+            const QPointF planAt = plan.of(p);
+            const QPointF profileAt = profile.of(p);
+            Station s = m_stations[traverse.points[k]];
+            s.planX = float(quarter(planAt.x()));
+            s.planY = float(quarter(planAt.y()));
+            s.profileX = float(quarter(profileAt.x()));
+            s.profileY = float(quarter(profileAt.y()));
+            s.planXMetres = float(static_cast<long double>(s.planX) * plan.metresPerPixel);
+            s.planYMetres = float(static_cast<long double>(s.planY) * plan.metresPerPixel);
+            s.profileYMetres = float(static_cast<long double>(s.profileY) * profile.metresPerPixel);
+            s.planSheet = traverse.plan;
+            s.profileSheet = traverse.profile;
+            s.branchEnd = k == traverse.points.size() - 1;
+            if (k == 0 && !result.stations.isEmpty())
+                s.comment.clear(); // the tie carries no comment twice
+            result.stations.append(s);
+        }
+    }
+    return result;
 }

@@ -21,6 +21,25 @@ public:
     QImage profileSheet() const;
     const QVector<Station> &stations() const { return m_stations; }
 
+    // The same cave drawn over three plan sheets and two profile sheets, each at a scale and a
+    // north of its own, and digitised on them: traverses go from sheet to sheet through ties
+    // (the boundary station placed again on the next sheet to start a branch). The cave is the
+    // one the single sheets give once digitised, so both surveys agree to the centimetre.
+    struct Sheet
+    {
+        bool plan = true;
+        QString name;
+        double metresPerPixel = 0.1;
+        double northDeg = 0.0;
+        QImage image;
+    };
+    struct Sheets
+    {
+        QVector<Sheet> sheets;       // the plan sheets first
+        QVector<Station> stations;   // planSheet and profileSheet index `sheets`
+    };
+    Sheets overSeveralSheets() const;
+
 private:
     struct Point
     {
@@ -34,6 +53,10 @@ private:
 
     QPointF planPixel(const Point &p) const;
     QPointF profilePixel(const Point &p) const;
+    // Where a drawing puts a point, and the picture of the whole cave as it draws it.
+    struct Mapping;
+    QImage drawPlan(const Mapping &mapping, const QString &title) const;
+    QImage drawProfile(const Mapping &mapping, const QString &title) const;
 
     QVector<Point> m_points;
     QVector<Station> m_stations;

@@ -2,6 +2,7 @@
 #include "survey/CommandError.h"
 #include "examples/ExampleCave.h"
 #include "project/ProjectFile.h"
+#include "survey/NumberText.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,42 @@ int main(int argc, char *argv[])
         project.header = header;
         project.stations.assign(std::vector<Station>(cave.stations().begin(), cave.stations().end()));
         ProjectFile::write(folder + QStringLiteral("/uchebnaya.sprj"), project);
+    } catch (const CommandError &error) {
+        std::fprintf(stderr, "%s\n", qPrintable(error.message()));
+        return 1;
+    }
+
+    // The same cave over five sheets (three of the plan, two of the profile), each at a scale and
+    // a north of its own, digitised with ties where its traverses cross from sheet to sheet.
+    const ExampleCave::Sheets several = cave.overSeveralSheets();
+    std::vector<ViewSettings> sheets;
+    for (int i = 0; i < several.sheets.size(); ++i) {
+        const ExampleCave::Sheet &sheet = several.sheets[i];
+        const QString name = QStringLiteral("uchebnaya-sheet-%1.png").arg(i + 1);
+        if (!sheet.image.save(folder + QLatin1Char('/') + name)) {
+            std::fprintf(stderr, "cannot write the sheets into %s\n", qPrintable(folder));
+            return 1;
+        }
+        ViewSettings view;
+        view.id = i;
+        view.kind = sheet.plan ? SheetKind::Plan : SheetKind::Profile;
+        view.name = sheet.name;
+        view.imagePath = name;
+        view.calibration = {sheet.metresPerPixel, 10.0 / sheet.metresPerPixel};
+        view.gridMetresEntry = QStringLiteral("10");
+        view.gridPixelsEntry = NumberText::fromDouble(10.0 / sheet.metresPerPixel);
+        view.northEntry = NumberText::fromDouble(sheet.northDeg);
+        view.zoom = 0.5;
+        sheets.push_back(view);
+    }
+    try {
+        SurveyDocument document;
+        document.setSheets(sheets);
+        document.editStations([&](StationTable &table) {
+            table.assign(std::vector<Station>(several.stations.begin(), several.stations.end()));
+        });
+        document.setFormat(SurveyFormat::Survex);
+        ProjectFile::write(folder + QStringLiteral("/uchebnaya-sheets.sprj"), ProjectContents::capture(document));
     } catch (const CommandError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));
         return 1;

@@ -1,5 +1,6 @@
 // The example cave a newcomer starts with: it must open with both drawings from any folder, and
 // the survey data files beside it must be what the program exports from it today.
+#include "support/SurveyReaders.h"
 #include "support/WindowFixture.h"
 #include "views/ui/ImagePane.h"
 
@@ -9,6 +10,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
 
 class ExampleCave : public QObject
 {
@@ -18,6 +20,7 @@ private slots:
     void exportedFilesAreCurrent_data();
     void exportedFilesAreCurrent();
     void survexAcceptsTheExample();
+    void theExampleOverFiveSheetsIsTheSameCave();
 
 private:
     static QByteArray run(const QStringList &arguments, int *exitCode);
@@ -92,6 +95,46 @@ void ExampleCave::survexAcceptsTheExample()
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(QFile::exists(work.filePath(QStringLiteral("u.3d"))));
+}
+
+// The example drawn over three plan and two profile sheets, at their own scales and norths: its
+// survey places every station within 0.05 m of the one-sheet example's, and it opens in the
+// window showing its first sheets, the others a tab away.
+void ExampleCave::theExampleOverFiveSheetsIsTheSameCave()
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("cavern")).isEmpty())
+        QSKIP("Survex's cavern is not installed");
+    QTemporaryDir work;
+    QHash<QString, SurveyReaders::Position> placed[2];
+    for (int i = 0; i < 2; ++i) {
+        int status = -1;
+        const QByteArray svx = run({QStringLiteral("--format"), QStringLiteral("survex"),
+                                    QDir(Examples).filePath(i == 0 ? QStringLiteral("uchebnaya.sprj")
+                                                                   : QStringLiteral("uchebnaya-sheets.sprj"))},
+                                   &status);
+        QCOMPARE(status, 0);
+        QDir(work.path()).mkdir(QString::number(i));
+        QString problem;
+        placed[i] = SurveyReaders::cavernPositions(svx, work.filePath(QString::number(i)), &problem);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+    QCOMPARE(placed[1].size(), 30);
+    QCOMPARE(placed[1].keys(), placed[0].keys());
+    for (auto it = placed[0].cbegin(); it != placed[0].cend(); ++it) {
+        const SurveyReaders::Position p = placed[1].value(it.key());
+        QVERIFY2(std::hypot(std::hypot(p.x - it->x, p.y - it->y), p.z - it->z) < 0.05, qPrintable(it.key()));
+    }
+
+    WindowFixture f;
+    f.window().openProject(QDir(Examples).filePath(QStringLiteral("uchebnaya-sheets.sprj")));
+    f.waitForImages();
+    QCOMPARE(f.dialogs().messages(), QStringList());
+    QCOMPARE(f.document().sheets().size(), size_t(5));
+    QCOMPARE(f.document().sheetName(f.document().shownSheet(ViewSide::Plan)), QStringLiteral("Запад"));
+    QVERIFY(!f.document().view(ViewSide::Plan).image.isNull());
+    f.window().showSheet(ViewSide::Plan, 1); // its scan is read when it is shown
+    QCOMPARE(f.document().view(ViewSide::Plan).image.size(), QImage(QDir(Examples).filePath(QStringLiteral("uchebnaya-sheet-2.png"))).size());
+    QVERIFY(f.document().sheet(0).image.isNull()); // and the one put away lets its scan go
 }
 
 QTEST_MAIN(ExampleCave)
