@@ -102,7 +102,7 @@ void SurveyDocument::showSheet(ViewSide side, SheetId id)
         before.image = QImage();
     if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
         now.image = m_scanReader(now.scan());
-    notify(SheetsPart | viewPart(side));
+    notify(ShownPart | viewPart(side));
 }
 
 const ViewSettings &SurveyDocument::sheet(SheetId id) const

@@ -123,7 +123,8 @@ public:
         GridEntriesPart = 0x100, // the grid entries as typed: nothing shows them until "OK"
         PanesPart = 0x200,       // the panes' shares of the width
         DetailsPart = 0x400,     // the survey details (cave, date, team, north, entrance ...)
-        SheetsPart = 0x800,      // sheets added, removed, renamed, or another one shown
+        SheetsPart = 0x800,      // sheets added, removed or renamed
+        ShownPart = 0x1000,      // another sheet shown on a pane: a way of looking, no change to save
     };
     Q_DECLARE_FLAGS(Parts, Part)
     static Part viewPart(ViewSide side) { return side == ViewSide::Plan ? PlanViewPart : ProfileViewPart; }

@@ -349,10 +349,11 @@ ExampleCave::Sheets ExampleCave::overSeveralSheets() const
     QVector<Point> cave = m_points;
     for (int i = 0; i < cave.size(); ++i) {
         const Station &s = m_stations[i];
-        cave[i].east = s.planXMetres;
-        cave[i].north = -double(s.planYMetres);
-        cave[i].developed = double(s.profileX) * MetresPerPixel;
-        cave[i].up = -double(s.profileYMetres);
+        // The single sheets' metres, back in the frame the drawing uses.
+        cave[i].east = m_planWest + double(s.planXMetres);
+        cave[i].north = m_planNorth - double(s.planYMetres);
+        cave[i].developed = m_profileLeft + double(s.profileX) * MetresPerPixel;
+        cave[i].up = m_profileTop - double(s.profileYMetres);
     }
     // Which stations each sheet carries (table indexes of the single sheets' order), its scale
     // and north. The side branch (20..30) lies on the second plan sheet and the first profile.

@@ -191,7 +191,8 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
 
     // A leg is drawn on one plan and one profile sheet: a traverse goes on to another sheet
     // through a tie, the last station placed again there to start a branch.
-    const bool legBefore = count > 0 && !(m_session.newBranchChecked() && count > 1);
+    const bool legBefore =
+        count > 0 && !table.at(count - 1).branchEnd && !(m_session.newBranchChecked() && count > 1);
     if (legBefore) {
         const Station &previous = table.at(count - 1);
         const bool samePlan = previous.planSheet == station.planSheet;

@@ -616,7 +616,12 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts, StationRange stati
     if (parts & SurveyDocument::StationsPart && m_stationsDock->isVisible())
         m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1,
                                      stations.first, stations.last);
-    if (parts != SurveyDocument::Parts(SurveyDocument::ModifiedPart))
+    // Looking at another sheet changes nothing the project keeps.
+    const SurveyDocument::Parts looks = SurveyDocument::ModifiedPart | SurveyDocument::ShownPart
+        | SurveyDocument::PlanViewPart | SurveyDocument::ProfileViewPart;
+    const bool onlyLooked = parts == SurveyDocument::Parts(SurveyDocument::ModifiedPart)
+        || ((parts & SurveyDocument::ShownPart) && !(parts & ~looks));
+    if (!onlyLooked)
         m_session.setProjectChanged(true);
     scheduleRecovery();
     updateControls();
