@@ -20,6 +20,9 @@
 //                          Move mode, the plan painted; W=1 with the Stations list, the Survey
 //                          Check and the 3D view open. follow_ms: what those windows then take,
 //                          once, a moment after the edits (not part of the step).
+//   BM_SixSheets/100       a project of three plan and three profile sheets, 100-megapixel PNGs,
+//                          opened and every sheet shown once: rss_MB once opened, after showing
+//                          every sheet, and the peak.
 //   BM_UndoHistory/150     200 edits and two 150-megapixel scans opened over the first:
 //                          history_MB is what the undo steps hold, rss_growth_MB what the
 //                          process grew by beyond the scan shown.
@@ -32,6 +35,7 @@
 #include "survey/Station.h"
 #include "views/ui/ImagePane.h"
 #include "project/ProjectController.h"
+#include "project/ProjectFile.h"
 #include "views/ImageLoader.h"
 #include "views/ViewEditor.h"
 #include <QElapsedTimer>
@@ -548,8 +552,46 @@ void BM_UndoHistory(benchmark::State &state)
     }
 }
 
+void BM_SixSheets(benchmark::State &state)
+{
+    const QString scan = bigPng(int(state.range(0)));
+    if (scan.isEmpty()) {
+        state.SkipWithError("could not make the test image");
+        return;
+    }
+    const QString project = QStringLiteral("/tmp/speomark-bench-six-sheets.sprj");
+    {
+        std::vector<ViewSettings> sheets;
+        for (int i = 0; i < 6; ++i) {
+            ViewSettings sheet;
+            sheet.id = i;
+            sheet.kind = i < 3 ? SheetKind::Plan : SheetKind::Profile;
+            sheet.imagePath = scan;
+            sheet.calibration.metresPerPixel = 0.01;
+            sheets.push_back(sheet);
+        }
+        SurveyDocument document;
+        document.setSheets(sheets);
+        ProjectFile::write(project, ProjectContents::capture(document));
+    }
+    for (auto _ : state) {
+        Window window;
+        MainWindow &form = window.form();
+        form.openProject(project);
+        while (form.imageLoader().isBusy())
+            form.imageLoader().waitForFinished();
+        state.counters["rss_opened_MB"] = residentMegabytes();
+        for (const SheetKind kind : {SheetKind::Plan, SheetKind::Profile})
+            for (const SheetId id : form.document().sheetsOf(kind))
+                form.showSheet(SurveyDocument::sideOf(kind), id);
+        state.counters["rss_after_every_sheet_MB"] = residentMegabytes();
+    }
+    state.counters["peak_rss_MB"] = peakRssMegabytes();
+}
+
 } // namespace
 
+BENCHMARK(BM_SixSheets)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_DragStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(3);
 BENCHMARK(BM_UndoHistory)->Arg(150)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_RedrawAfterClick)->Arg(1)->Arg(150)->Unit(benchmark::kMillisecond)->Repetitions(5);
@@ -571,6 +613,8 @@ int main(int argc, char **argv)
     bool listing = false;
     for (int i = 1; i < argc; ++i)
         listing = listing || QByteArray(argv[i]).startsWith("--benchmark_list_tests");
+    if (!listing && bigPng(100).isEmpty())
+        std::fprintf(stderr, "could not make /tmp/speomark-bench-100mp.png\n");
     if (!listing && bigPng(150).isEmpty())
         std::fprintf(stderr, "could not make /tmp/speomark-bench-150mp.png\n");
     if (!listing && bigG4(150).isEmpty())

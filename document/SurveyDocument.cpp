@@ -60,6 +60,9 @@ void SurveyDocument::removeSheet(SheetId id)
         return;
     const ViewSide side = sideOf(at->kind);
     const bool shownNow = shownSheet(side) == id;
+    ViewSettings kept = *at;
+    kept.image = QImage();
+    m_removed.push_back(kept);
     m_sheets.erase(at);
     if (shownNow)
         showSheet(side, sheetsOf(kindOf(side)).front());
@@ -274,7 +277,7 @@ void SurveyDocument::redoStationEdits(const std::vector<StationEdit> &edits)
 
 UndoableSettings SurveyDocument::undoableSettings() const
 {
-    UndoableSettings settings{{m_sheets.begin(), m_sheets.end()}, m_settings};
+    UndoableSettings settings{{m_sheets.begin(), m_sheets.end()}, {m_shown[0], m_shown[1]}, m_settings};
     return settings;
 }
 
@@ -285,22 +288,32 @@ void SurveyDocument::restore(const UndoableSettings &settings)
     std::vector<ViewSettings> sheets;
     for (const SheetSettings &wanted : settings.sheets) {
         const auto old = std::find_if(m_sheets.begin(), m_sheets.end(), [&](const ViewSettings &s) { return s.id == wanted.id; });
-        ViewSettings sheet = old != m_sheets.end() ? *old : ViewSettings();
+        const auto gone = std::find_if(m_removed.begin(), m_removed.end(), [&](const ViewSettings &s) { return s.id == wanted.id; });
+        ViewSettings sheet = old != m_sheets.end() ? *old : gone != m_removed.end() ? *gone : ViewSettings();
         const bool rescan = old == m_sheets.end() || sheet.scan() != wanted.scan();
         static_cast<SheetSettings &>(sheet) = wanted;
-        const bool onScreen = m_shown[0] == wanted.id || m_shown[1] == wanted.id;
+        const bool onScreen = settings.shown[0] == wanted.id || settings.shown[1] == wanted.id;
         if (rescan)
             sheet.image = sheet.imagePath.isEmpty() || !m_scanReader || !onScreen ? QImage() : m_scanReader(sheet.scan());
         sheets.push_back(std::move(sheet));
     }
     m_sheets = std::move(sheets);
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
-        if (sheet(m_shown[int(side)]).id != m_shown[int(side)]) { // the sheet shown went
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        // The scan on screen stays decoded, the one put away lets its pixels go.
+        const SheetId before = m_shown[int(side)];
+        m_shown[int(side)] = settings.shown[int(side)];
+        if (before != m_shown[int(side)])
+            for (ViewSettings &sheet : m_sheets)
+                if (sheet.id == before && !sheet.imagePath.isEmpty())
+                    sheet.image = QImage();
+    }
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        if (sheet(m_shown[int(side)]).id != m_shown[int(side)]) // the sheet shown went
             m_shown[int(side)] = sheetsOf(kindOf(side)).front();
-            ViewSettings &now = shown(side);
-            if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
-                now.image = m_scanReader(now.scan());
-        }
+        ViewSettings &now = shown(side);
+        if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
+            now.image = m_scanReader(now.scan());
+    }
     m_settings = settings.survey;
     notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart
            | SheetsPart);

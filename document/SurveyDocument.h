@@ -86,6 +86,7 @@ struct StationEdit
 struct UndoableSettings
 {
     std::vector<SheetSettings> sheets; // in the document's order of sheets
+    SheetId shown[2] = {PlanSheet, ProfileSheet}; // an edit that shows a sheet shows it again
     SurveySettings survey;
     bool operator==(const UndoableSettings &) const = default;
 };
@@ -217,6 +218,7 @@ private:
     StationTable m_stations;
     std::vector<ViewSettings> m_sheets;
     SheetId m_shown[2] = {PlanSheet, ProfileSheet};
+    std::vector<ViewSettings> m_removed; // how removed sheets were looked at, for undo (no scans)
     SurveySettings m_settings;
     bool m_showLabels = true;
     bool m_showLines = true;

@@ -166,6 +166,17 @@ void EditHistoryTest::everyEditUndoesAndRedoesToTheExactBytes_data()
                                   << "Set Profile Kind";
     QTest::newRow("open a scan") << nothing << Step([scan](Editors &e) { e.views.openImage(ViewSide::Plan, scan); })
                                  << "Open Plan Image";
+    const auto read = [scan] { return ImageFile::read(scan); };
+    const Step secondPlan = [read](Editors &e) { e.views.addSheet(ViewSide::Plan, read()); };
+    QTest::newRow("add a sheet") << nothing << secondPlan << "Add Plan Sheet";
+    QTest::newRow("rename a sheet") << secondPlan << Step([](Editors &e) { e.views.renameSheet(2, QStringLiteral("East")); })
+                                    << "Rename Sheet";
+    QTest::newRow("remove a sheet and its stations")
+        << Step([secondPlan](Editors &e) {
+               secondPlan(e);
+               digitise(e, {"+E", "F"}); // a tie to E, and F: on the new plan sheet
+           })
+        << Step([](Editors &e) { e.views.removeSheet(2); }) << "Remove Sheet Plan 2";
 }
 
 void EditHistoryTest::everyEditUndoesAndRedoesToTheExactBytes()
