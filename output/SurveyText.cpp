@@ -10,11 +10,6 @@
 
 namespace {
 
-// A stored text may come from a damaged project or an older version; a control character in it
-// would end the line for a reader (and the text preview would split it), so it is written as a
-// space.
-QByteArray label(const Station &station) { return SafeLine::oneLine(AnsiText::encode(station.label)); }
-
 void appendFixed2(QByteArray &out, double value)
 {
     // std::to_chars never looks at the locale (the C library's printf does once the application

@@ -25,6 +25,6 @@ Sheet &Survey::sheet(SheetId id)
     for (Sheet &sheet : sheets)
         if (sheet.id == id)
             return sheet;
-    sheets.push_back({id, id == ProfileSheet ? SheetKind::Profile : SheetKind::Plan, {}, 0.0});
+    sheets.push_back({id, id == ProfileSheet ? SheetKind::Profile : SheetKind::Plan, {}, 0.0, {}});
     return sheets.back();
 }

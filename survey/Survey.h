@@ -19,7 +19,7 @@ enum class SurveyFormat { LumaroLabel = 0, LumaroFromTo = 1, Survex = 2 };
 struct Survey
 {
     StationTable stations;
-    std::vector<Sheet> sheets{{PlanSheet, SheetKind::Plan, {}, 0.0}, {ProfileSheet, SheetKind::Profile, {}, 0.0}};
+    std::vector<Sheet> sheets{{PlanSheet, SheetKind::Plan, {}, 0.0, {}}, {ProfileSheet, SheetKind::Profile, {}, 0.0, {}}};
     SurveyStyle style = SurveyStyle::Angle;
     SurveyDetails details;
     ProfileKind profileKind = ProfileKind::Extended;
