@@ -42,17 +42,29 @@ int choice(const QCommandLineParser &parser, const QCommandLineOption &option, c
     return index;
 }
 
+// "3px" (clicks on the drawings), "0.5,5" (metres and percent, the rule alone) or "3px,0.5,5".
 LegTolerance parseTolerance(const QString &text)
 {
-    const QStringList parts = text.split(QLatin1Char(','));
+    QStringList parts = text.split(QLatin1Char(','));
     LegTolerance tolerance;
-    bool ok = parts.size() == 2;
-    if (ok)
+    bool ok = true;
+    if (parts.constFirst().trimmed().endsWith(QLatin1String("px"))) {
+        QString pixels = parts.takeFirst().trimmed();
+        pixels.chop(2);
+        tolerance.pixels = QLocale::c().toDouble(pixels, &ok);
+        ok = ok && tolerance.pixels > 0.0 && (parts.isEmpty() || parts.size() == 2);
+    } else {
+        tolerance.pixels = 0.0;
+        ok = parts.size() == 2;
+    }
+    if (ok && !parts.isEmpty())
         tolerance.metres = QLocale::c().toDouble(parts[0].trimmed(), &ok);
-    if (ok)
+    if (ok && !parts.isEmpty())
         tolerance.percent = QLocale::c().toDouble(parts[1].trimmed(), &ok);
     if (!ok || !tolerance.usable())
-        throw UsageProblem{QStringLiteral("--tolerance must be metres and percent such as 0.5,5, not '%1'").arg(text)};
+        throw UsageProblem{QStringLiteral("--tolerance must be pixels such as 3px, metres and percent such as 0.5,5, "
+                                          "or both such as 3px,0.5,5, not '%1'")
+                               .arg(text)};
     return tolerance;
 }
 
@@ -77,7 +89,7 @@ QString ExportCommand::usageLine()
 {
     return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
                           "[--style angle|depthchange] "
-                          "[--orientation DEG] [--check] [--tolerance M,P] [-o FILE] PROJECT.sprj");
+                          "[--orientation DEG] [--check] [--tolerance Npx,M,P] [-o FILE] PROJECT.sprj");
 }
 
 int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput, QString *standardError)
@@ -120,8 +132,10 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
     const QCommandLineOption toleranceOption(
         QStringLiteral("tolerance"),
         QStringLiteral("How far the plan and profile lengths of a leg (and a loop's misclosure) may be off before "
-                       "they are flagged: the larger of M metres and P percent of the longer length. Default: 0.5,5."),
-        QStringLiteral("M,P"));
+                       "they are flagged: what clicks N pixels from the drawn marks come to at the sheets' scales "
+                       "(Npx), else the larger of M metres and P percent of the longer length (M,P alone: that rule "
+                       "everywhere). Default: 3px,0.5,5."),
+        QStringLiteral("Npx,M,P"));
     const QCommandLineOption sheetsOption(
         QStringLiteral("sheets"),
         QStringLiteral("Instead of the survey data, list the project's sheets, one a line, tab-separated: plan or "

@@ -104,8 +104,30 @@ QString text(const SurveyNetwork &network)
                     counted(network.positions.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n table entries"),
                             "%n table entry"),
                     counted(network.legs.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n legs"), "%n leg"));
-    out += Words::tr("Tolerance: %1 m or %2 % of the longer length, whichever is larger.\n")
-               .arg(number(tolerance.metres), number(tolerance.percent));
+    const QString rule = Words::tr("%1 m or %2 % of the longer length, whichever is larger")
+                             .arg(number(tolerance.metres), number(tolerance.percent));
+    if (!tolerance.fromDrawing()) {
+        out += Words::tr("Tolerance: %1.\n").arg(rule);
+    } else {
+        // What the pixels come to on the first plan and profile sheets, as an example.
+        double plan = -1.0;
+        for (const auto &[id, calibration] : settings.plans)
+            if (plan < 0.0 && calibration.isSet())
+                plan = calibration.metresPerPixel;
+        const double profile = settings.profileKind == ProfileKind::None ? 0.0
+                               : settings.profile.isSet()                 ? settings.profile.metresPerPixel
+                                                                          : -1.0;
+        const double example = tolerance.ofClicks({plan, plan, profile, profile});
+        out += Words::tr("Tolerance: %1 pixels for each click on the drawings").arg(number(tolerance.pixels));
+        if (example >= 0.0 && settings.profileKind == ProfileKind::None)
+            out += Words::tr(", %1 m where a loop closes at %2 m per pixel on the plan")
+                       .arg(number(tolerance.ofClicks({plan, plan})), number(plan));
+        else if (example >= 0.0)
+            out += Words::tr(", %1 m on a leg or where a loop closes at %2 m per pixel on the plan and %3 on the "
+                             "profile")
+                       .arg(number(example), number(plan), number(profile));
+        out += Words::tr("; where a scale is unknown, %1.\n").arg(rule);
+    }
 
     out += Words::tr("\nLegs whose plan and profile lengths disagree: ");
     if (settings.profileKind == ProfileKind::None) {
@@ -118,9 +140,9 @@ QString text(const SurveyNetwork &network)
         out += QStringLiteral("%1\n").arg(network.flaggedLegCount());
         for (const LegCheck &leg : network.legs)
             if (leg.flagged)
-                out += Words::tr("  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %)\n")
+                out += Words::tr("  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %), %7 m allowed\n")
                            .arg(leg.fromName, leg.toName, number(leg.planHorizontal), number(leg.profileHorizontal),
-                                number(leg.disagreement), number(leg.disagreementPercent));
+                                number(leg.disagreement), number(leg.disagreementPercent), number(leg.allowed));
     }
 
     QVector<const LegCheck *> broken;
@@ -154,7 +176,24 @@ QString text(const SurveyNetwork &network)
     for (const RepeatedStation &station : network.repeated)
         out += QStringLiteral("  %1: %2\n").arg(station.name, entries(station.entries));
 
-    out += Words::tr("\nLoops: %1\n").arg(network.loops.size());
+    // Only a survey with a leg measured twice has these; others keep their report as it was.
+    if (!network.repeatedLegs.isEmpty()) {
+        out += Words::tr("\nRepeated legs (two stations joined again): %1\n").arg(network.repeatedLegs.size());
+        for (const SurveyLoop &leg : network.repeatedLegs) {
+            const LegCheck &again = network.legs[leg.closingLeg];
+            out += Words::tr("  %1 - %2 (%3): the two differ by %4 m (dE %5, dN %6, dZ %7)")
+                       .arg(again.fromName, again.toName, entries({again.from, again.to}), number(leg.misclosure),
+                            number(leg.dEast), number(leg.dNorth), number(leg.dUp));
+            if (leg.flagged)
+                out += Words::tr(", more than the %1 m allowed").arg(number(leg.allowed));
+            out += QLatin1Char('\n');
+        }
+        out += Words::tr("\nLoops: %1 (Survex counts %2, the repeated legs among them)\n")
+                   .arg(network.loops.size())
+                   .arg(network.survexLoopCount());
+    } else {
+        out += Words::tr("\nLoops: %1\n").arg(network.loops.size());
+    }
     for (const SurveyLoop &loop : network.loops) {
         out += Words::tr("  closed at %1 (%2): misclosure %3 m (dE %4, dN %5, dZ %6) over %7 m of %8 (%9 %)")
                    .arg(loop.name, entries({loop.station}), number(loop.misclosure), number(loop.dEast),
@@ -162,17 +201,19 @@ QString text(const SurveyNetwork &network)
                         counted(loop.legs.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n legs"), "%n leg"),
                         number(loop.errorPercent));
         if (loop.flagged)
-            out += Words::tr(", more than the %1 m allowed").arg(number(tolerance.allowed(loop.length)));
+            out += Words::tr(", more than the %1 m allowed").arg(number(loop.allowed));
         out += QLatin1Char('\n');
     }
 
     out += Words::tr("\nPieces not tied to station 0: %1\n").arg(network.untiedPieceCount());
     for (const SurveyPiece &piece : network.pieces)
         if (!piece.tied)
-            out += Words::tr("  from %1 (%2): %3\n")
+            out += Words::tr("  from %1 (%2): %3, %4\n")
                        .arg(piece.firstName, entries({piece.firstStation}),
                             counted(piece.stationCount, QT_TRANSLATE_N_NOOP("CheckReport", "%n stations"),
-                                    "%n station"));
+                                    "%n station"),
+                            piece.asDrawn ? Words::tr("placed where the drawings put it")
+                                          : Words::tr("drawn on other sheets than station 0, placed east of the rest"));
 
     // Only a survey drawn over several sheets has these; others keep their report as it was.
     if (!network.sheetTies.isEmpty()) {
@@ -190,16 +231,17 @@ QString text(const SurveyNetwork &network)
             out += Words::tr("the two placements are %1 m apart (dE %2, dN %3, dZ %4)")
                        .arg(number(loop.misclosure), number(loop.dEast), number(loop.dNorth), number(loop.dUp));
             if (loop.flagged)
-                out += Words::tr(", more than the %1 m allowed").arg(number(tolerance.allowed(loop.length)));
+                out += Words::tr(", more than the %1 m allowed").arg(number(loop.allowed));
             out += QLatin1Char('\n');
         }
     }
 
-    out += Words::tr("\nLikely ties (different names within %1 pixels on the drawings): %2\n")
-               .arg(SurveyNetwork::TiePixels)
+    out += Words::tr("\nLikely ties (different names at one point of the plan and at one depth): %1\n")
                .arg(network.likelyTies.size());
     for (const LikelyTie &tie : network.likelyTies)
-        out += Words::tr("  %1 and %2 (%3)\n").arg(tie.firstName, tie.secondName, entries({tie.first, tie.second}));
+        out += Words::tr("  %1 and %2 (%3): %4 m apart on the plan, depths %5 m apart\n")
+                   .arg(tie.firstName, tie.secondName, entries({tie.first, tie.second}), number(tie.planApart),
+                        number(tie.depthApart));
 
     QStringList found;
     if (!broken.isEmpty())
@@ -215,6 +257,9 @@ QString text(const SurveyNetwork &network)
     if (const int n = network.flaggedLoopCount())
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n loops misclosed beyond the tolerance"),
                              "%n loop misclosed beyond the tolerance"));
+    if (const int n = network.flaggedRepeatCount())
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n repeated legs that disagree"),
+                             "%n repeated leg that disagrees"));
     if (const int n = network.untiedPieceCount())
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n pieces not tied"), "%n piece not tied"));
     if (const int n = int(network.likelyTies.size()))

@@ -43,9 +43,59 @@ double LegTolerance::allowed(double length) const
     return std::max(metres, percent / 100.0 * length);
 }
 
+double LegTolerance::ofClicks(std::initializer_list<double> metresPerPixel) const
+{
+    double sum = 0.0;
+    for (const double scale : metresPerPixel) {
+        if (!(scale >= 0.0) || !std::isfinite(scale))
+            return -1.0;
+        sum += scale * scale;
+    }
+    return pixels * std::sqrt(sum);
+}
+
+LegTolerance LegTolerance::of(const EditSession &session)
+{
+    LegTolerance tolerance;
+    tolerance.pixels = session.tolerancePixels();
+    tolerance.metres = session.toleranceMetres();
+    tolerance.percent = session.tolerancePercent();
+    return tolerance;
+}
+
 bool LegTolerance::usable() const
 {
-    return std::isfinite(metres) && std::isfinite(percent) && metres >= 0.0 && percent >= 0.0;
+    return std::isfinite(metres) && std::isfinite(percent) && std::isfinite(pixels) && metres >= 0.0
+           && percent >= 0.0 && pixels >= 0.0;
+}
+
+double placedScale(std::initializer_list<std::pair<float, float>> pixelsAndMetres)
+{
+    double pixels = 0.0, metres = 0.0;
+    for (const auto &[p, m] : pixelsAndMetres)
+        if (std::isfinite(p) && std::isfinite(m) && std::fabs(p) > std::fabs(pixels)) {
+            pixels = p;
+            metres = m;
+        }
+    return std::fabs(pixels) >= 1.0 ? metres / pixels : -1.0;
+}
+
+double CheckSettings::planScaleAt(const Station &station) const
+{
+    for (const auto &[id, calibration] : plans)
+        if (id == station.planSheet && calibration.isSet() && std::isfinite(calibration.metresPerPixel))
+            return calibration.metresPerPixel;
+    return placedScale({{station.planX, station.planXMetres}, {station.planY, station.planYMetres}});
+}
+
+double CheckSettings::profileScaleAt(const Station &station) const
+{
+    if (profileKind == ProfileKind::None)
+        return 0.0;
+    const Calibration &calibration = profileOf(station.profileSheet);
+    if (calibration.isSet() && std::isfinite(calibration.metresPerPixel))
+        return calibration.metresPerPixel;
+    return placedScale({{station.profileY, station.profileYMetres}});
 }
 
 bool CheckSettings::profileLengths() const
@@ -72,9 +122,12 @@ CheckSettings CheckSettings::of(const Survey &survey, const LegTolerance &tolera
     settings.planOrientation = PlanNorths(survey.sheets);
     settings.profileKind = survey.profileKind;
     settings.profile = survey.sheet(ProfileSheet).calibration;
-    for (const Sheet &sheet : survey.sheets)
+    for (const Sheet &sheet : survey.sheets) {
         if (sheet.kind == SheetKind::Profile && sheet.id != ProfileSheet)
             settings.otherProfiles.emplace_back(sheet.id, sheet.calibration);
+        if (sheet.kind == SheetKind::Plan)
+            settings.plans.emplace_back(sheet.id, sheet.calibration);
+    }
     settings.tolerance = tolerance;
     return settings;
 }
@@ -158,7 +211,14 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
                 leg.disagreement = leg.profileHorizontal - leg.planHorizontal;
                 const double longer = std::max(leg.profileHorizontal, leg.planHorizontal);
                 leg.disagreementPercent = longer > 0.0 ? 100.0 * leg.disagreement / longer : 0.0;
-                leg.flagged = compare && std::fabs(leg.disagreement) > settings.tolerance.allowed(longer);
+                const LegTolerance &tolerance = settings.tolerance;
+                leg.allowed = tolerance.fromDrawing()
+                                  ? tolerance.ofClicks({settings.planScaleAt(from), settings.planScaleAt(to),
+                                                        settings.profileScaleAt(from), settings.profileScaleAt(to)})
+                                  : -1.0;
+                if (leg.allowed < 0.0)
+                    leg.allowed = tolerance.allowed(longer);
+                leg.flagged = compare && std::fabs(leg.disagreement) > leg.allowed;
             }
             legs.append(leg);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/EditSession.h"
 #include "document/SurveyDocument.h"
 #include "survey/Sheet.h"
 #include "survey/StationTable.h"
@@ -7,31 +8,55 @@
 #include <QByteArray>
 #include <QString>
 #include <QVector>
+#include <initializer_list>
 
-// How far the horizontal length of a leg on the plan and on the profile may differ before the
-// leg is flagged: the larger of `metres` and `percent` of the longer of the two. Loops use the
-// same rule on their misclosure and their length along the legs.
+// How far a leg's plan and profile lengths, and a loop's two ends, may disagree before they are
+// flagged. On a drawing they agree to the precision of the clicks, so by default each click may
+// land `pixels` from the drawn mark, on whatever sheet it was made, and what that allows in
+// metres follows from the sheets' scales: a leg, its four clicks (both ends on the plan and on
+// the profile); a loop, the two placements of every station where it goes on from another table
+// entry (where it closes, and where it crosses to another sheet). Errors of separate clicks
+// combine as independent ones do, in quadrature.
+//
+// With `pixels` 0, or where a scale is unknown, the rule a user sets applies instead: the larger
+// of `metres` and `percent` of the longer length (of the leg's two, or the loop's length).
 struct LegTolerance
 {
+    static constexpr double DefaultPixels = 3.0;
+
+    double pixels = DefaultPixels;
     double metres = 0.5;
     double percent = 5.0;
 
-    double allowed(double length) const;
-    bool usable() const; // both finite and not negative
+    bool fromDrawing() const { return pixels > 0.0; }
+    double allowed(double length) const; // the rule
+    // The metres `clicks` allow: pixels x sqrt(sum of (metres per pixel)^2); -1 when a scale in
+    // it is unknown (not positive, or not a number).
+    double ofClicks(std::initializer_list<double> metresPerPixel) const;
+    bool usable() const; // every number finite and not negative
+
+    // The tolerance the survey check window set.
+    static LegTolerance of(const EditSession &session);
 };
 
-// What the check needs besides the stations: north on each plan sheet, which profile there is
-// and the scale of each profile sheet (profile x is stored in pixels only), and the tolerance.
+// What the check needs besides the stations: north and scale on each plan sheet, which profile
+// there is and the scale of each profile sheet (profile x is stored in pixels only), and the
+// tolerance.
 struct CheckSettings
 {
     PlanNorths planOrientation; // degrees clockwise from each plan image's top edge
     ProfileKind profileKind = ProfileKind::Extended;
     Calibration profile; // the first profile sheet's
     std::vector<std::pair<SheetId, Calibration>> otherProfiles; // any further profile sheet's
+    std::vector<std::pair<SheetId, Calibration>> plans; // each plan sheet's, when known
     LegTolerance tolerance;
 
     // The scale of a station's profile sheet.
     const Calibration &profileOf(SheetId profileSheet) const;
+    // Metres per pixel where a station was placed: its sheet's scale, else the one its stored
+    // metres were placed with; -1 when neither is known. Without a profile, the profile's is 0.
+    double planScaleAt(const Station &station) const;
+    double profileScaleAt(const Station &station) const;
     // The settings a survey gives.
     static CheckSettings of(const Survey &survey, const LegTolerance &tolerance);
 
@@ -46,6 +71,10 @@ struct CheckSettings
     static CheckSettings of(const SurveyDocument &document, const LegTolerance &tolerance,
                             bool *orientationValid = nullptr);
 };
+
+// The metres per pixel a point was placed with: its stored metres over its pixels, read from the
+// coordinate furthest from the image's edge; -1 when every coordinate is too near 0 to tell.
+double placedScale(std::initializer_list<std::pair<float, float>> pixelsAndMetres);
 
 // One leg of the survey, as the branch rule gives it, with everything the check says about it.
 // Lengths are metres, angles degrees; clino and depth change are positive when the leg rises.
@@ -70,6 +99,7 @@ struct LegCheck
     double profileHorizontal = 0.0;  // |dProfileX| x the profile's metres per pixel
     double disagreement = 0.0;       // profile minus plan, metres
     double disagreementPercent = 0.0; // of the longer of the two, same sign
+    double allowed = 0.0;            // how far the two may disagree, metres
     bool flagged = false;
 
     // The tape writes as 0.00: two stations at one place.

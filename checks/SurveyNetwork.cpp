@@ -1,23 +1,13 @@
 #include "checks/SurveyNetwork.h"
 
+#include <QSet>
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
 namespace {
-
-// The metres per pixel a point was placed with: its metres over its pixels, read from the
-// coordinate furthest from the image's edge; -1 when every coordinate is too near 0 to tell.
-double placedScale(std::initializer_list<std::pair<float, float>> pixelsAndMetres)
-{
-    double pixels = 0.0, metres = 0.0;
-    for (const auto &[p, m] : pixelsAndMetres)
-        if (std::isfinite(p) && std::isfinite(m) && std::fabs(p) > std::fabs(pixels)) {
-            pixels = p;
-            metres = m;
-        }
-    return std::fabs(pixels) >= 1.0 ? metres / pixels : -1.0;
-}
 
 bool differ(double a, double b)
 {
@@ -53,6 +43,8 @@ private:
     void numberNames();
     int addNode(int entry, const NetworkPoint &at, int piece);
     void closeLoop(int legIndex, int from, int to, const NetworkPoint &reached);
+    double allowedMisclosure(const SurveyLoop &loop, int to) const;
+    void placeAsDrawn(int piece);
     void join(int legIndex, int from, int to, const NetworkPoint &reached);
     void placeUntiedPieces();
     void findLikelyTies();
@@ -148,8 +140,49 @@ void Walk::closeLoop(int legIndex, int from, int to, const NetworkPoint &reached
     for (const int index : std::as_const(loop.legs))
         loop.length += m_net.legs[index].tape;
     loop.errorPercent = loop.length > 0.0 ? 100.0 * loop.misclosure / loop.length : 0.0;
-    loop.flagged = loop.misclosure > m_net.settings.tolerance.allowed(loop.length);
-    m_net.loops.append(loop);
+    loop.allowed = allowedMisclosure(loop, to);
+    loop.flagged = loop.misclosure > loop.allowed;
+    // Two legs between one pair of stations: the shortest way back is the one leg already there.
+    if (loop.legs.size() == 2)
+        m_net.repeatedLegs.append(loop);
+    else
+        m_net.loops.append(loop);
+}
+
+// What a loop may miss by. Around it the position of each station carries over from leg to leg
+// except where a leg goes on from another table entry of the station: there the two placements
+// of one station meet, each with its clicks' error on the plan and on the profile.
+double Walk::allowedMisclosure(const SurveyLoop &loop, int to) const
+{
+    const CheckSettings &settings = m_net.settings;
+    const LegTolerance &tolerance = settings.tolerance;
+    if (tolerance.fromDrawing()) {
+        double sum = 0.0;
+        bool known = true;
+        auto addPlacements = [&](int a, int b) {
+            for (const int entry : {a, b}) {
+                const Station &station = m_stations.at(entry);
+                const double plan = settings.planScaleAt(station);
+                const double profile = settings.profileScaleAt(station);
+                known = known && plan >= 0.0 && profile >= 0.0;
+                sum += plan * plan + profile * profile;
+            }
+        };
+        int node = to;
+        int arriving = m_net.legs[loop.closingLeg].to;
+        for (const int index : loop.legs) {
+            const LegCheck &leg = m_net.legs[index];
+            const bool forward = m_entryNode[leg.from] == node;
+            const int departing = forward ? leg.from : leg.to;
+            if (departing != arriving)
+                addPlacements(arriving, departing);
+            arriving = forward ? leg.to : leg.from;
+            node = m_entryNode[arriving];
+        }
+        if (known && std::isfinite(sum))
+            return tolerance.pixels * std::sqrt(sum);
+    }
+    return tolerance.allowed(loop.length);
 }
 
 // A leg from one piece to a station of another: the later piece moves so the two meet, and from
@@ -261,8 +294,9 @@ void Walk::run()
     listRepeatedNames();
 }
 
-// Each piece not tied goes to the east of everything placed before it, a gap apart, its first
-// station level with station 0.
+// A piece not tied stands where the drawings put it beside the first piece, when its first
+// station and station 0 lie on the same sheets; otherwise east of everything placed before it,
+// a gap apart, its first station level with station 0.
 void Walk::placeUntiedPieces()
 {
     if (m_pieces.size() < 2)
@@ -278,12 +312,15 @@ void Walk::placeUntiedPieces()
             *east = std::max(*east, m_nodeAt[node].east);
         }
     };
+    for (int p = 1; p < m_pieces.size(); ++p)
+        if (m_pieceTarget[p] == p)
+            placeAsDrawn(p);
     double west = 0.0, east = 0.0;
     extent(0, &west, &east);
     if (!std::isfinite(east))
         west = east = 0.0;
     for (int p = 1; p < m_pieces.size(); ++p) {
-        if (m_pieceTarget[p] != p)
+        if (m_pieceTarget[p] != p || m_pieces[p].asDrawn)
             continue;
         double pieceWest = 0.0, pieceEast = 0.0;
         extent(p, &pieceWest, &pieceEast);
@@ -298,75 +335,134 @@ void Walk::placeUntiedPieces()
     }
 }
 
-// Near stations are found through a grid of TiePixels cells on the plan: a pair within reach
-// lies in the same or a neighbouring cell.
+void Walk::placeAsDrawn(int piece)
+{
+    const Station &origin = m_stations.at(m_pieces[0].firstStation);
+    const int firstEntry = m_pieces[piece].firstStation;
+    const Station &first = m_stations.at(firstEntry);
+    const bool profile = m_net.settings.profileKind != ProfileKind::None;
+    if (first.planSheet != origin.planSheet || (profile && first.profileSheet != origin.profileSheet))
+        return;
+    // The image bearing from station 0 to the piece's first station, clockwise from the top edge
+    // (image y runs down), turned back by the sheet's north.
+    const double dx = double(first.planXMetres) - double(origin.planXMetres);
+    const double dy = double(first.planYMetres) - double(origin.planYMetres);
+    const double compass = (std::atan2(dx, -dy) / Radians - m_net.settings.planOrientation.of(origin.planSheet)) * Radians;
+    const double horizontal = std::hypot(dx, dy);
+    // Depths come from the stored metres, as the legs take them, with or without a profile.
+    const double rise = double(origin.profileYMetres) - double(first.profileYMetres);
+    const NetworkPoint &from = m_nodeAt[m_entryNode[m_pieces[0].firstStation]];
+    const NetworkPoint target = plus(from, horizontal * std::sin(compass), horizontal * std::cos(compass), rise);
+    const NetworkPoint &now = m_nodeAt[m_entryNode[firstEntry]];
+    const double east = target.east - now.east, north = target.north - now.north, up = target.up - now.up;
+    if (!std::isfinite(east) || !std::isfinite(north) || !std::isfinite(up))
+        return;
+    for (int node = 0; node < m_nodeAt.size(); ++node)
+        if (m_nodePiece[node] == piece)
+            m_nodeAt[node] = plus(m_nodeAt[node], east, north, up);
+    m_pieces[piece].asDrawn = true;
+}
+
+// Stations near each other are found through a grid on each plan sheet with a third axis for
+// depth: a pair within reach lies in the same or a neighbouring cell. Each station is paired with
+// the first earlier one that qualifies, so a cluster of any size costs about one look per station.
 void Walk::findLikelyTies()
 {
     const int count = m_stations.count();
-    const bool profile = m_net.settings.profileKind != ProfileKind::None;
-    const double reach = SurveyNetwork::TiePixels;
-    auto cell = [&](double value, qint64 *index) {
-        const double c = std::floor(value / reach);
-        if (!std::isfinite(c) || std::fabs(c) > 1e9)
-            return false;
-        *index = qint64(c);
+    const CheckSettings &settings = m_net.settings;
+    const LegTolerance &tolerance = settings.tolerance;
+    const bool drawing = tolerance.fromDrawing();
+    // On one plan sheet two clicks on one mark are at most this many pixels apart (each is off
+    // by up to `pixels`, independently).
+    const double planReach = drawing ? tolerance.pixels * std::sqrt(2.0) : SurveyNetwork::TiePixels;
+    auto depthReach = [&](const Station &a, const Station &b) {
+        // Depths come through the legs from the profile, so besides the two clicks a couple of
+        // placements met on the way may add to it.
+        const double clicks = drawing ? tolerance.ofClicks({settings.profileScaleAt(a), settings.profileScaleAt(b)}) : -1.0;
+        return clicks > 0.0 ? 2.0 * clicks : tolerance.metres;
+    };
+    double depthCell = drawing ? 0.0 : tolerance.metres;
+    if (drawing)
+        for (int i = 0; i < count; ++i)
+            depthCell = std::max(depthCell, depthReach(m_stations.at(i), m_stations.at(i)));
+    if (!(depthCell > 0.0) || !std::isfinite(depthCell))
+        depthCell = 1.0;
+
+    // Depths compare within a piece, and across pieces placed where the drawings put them.
+    auto frame = [&](int entry) {
+        const int piece = m_nodePiece[m_entryNode[entry]];
+        return piece == 0 || m_pieces[piece].asDrawn ? 0 : piece;
+    };
+    struct Placed
+    {
+        std::array<qint64, 5> cell; // plan sheet, depth frame, x, y, depth
+        int entry;
+        bool operator<(const Placed &o) const { return cell != o.cell ? cell < o.cell : entry < o.entry; }
+    };
+    auto cellOf = [&](int entry, std::array<qint64, 5> *cell) {
+        const Station &s = m_stations.at(entry);
+        const double x = std::floor(s.planX / planReach), y = std::floor(s.planY / planReach);
+        const double z = std::floor(m_nodeAt[m_entryNode[entry]].up / depthCell);
+        for (const double c : {x, y, z})
+            if (!std::isfinite(c) || std::fabs(c) > 1e15)
+                return false;
+        *cell = {s.planSheet, frame(entry), qint64(x), qint64(y), qint64(z)};
         return true;
     };
-    auto cellKey = [](qint64 x, qint64 y) { return (quint64(x) << 32) ^ quint64(quint32(y)); };
+    QVector<Placed> cells;
+    cells.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        Placed placed{{}, i};
+        if (cellOf(i, &placed.cell))
+            cells.append(placed);
+    }
+    std::sort(cells.begin(), cells.end());
 
-    // Node pairs joined by a leg, and the stations by cell, as sorted lists.
-    QVector<quint64> joined;
-    joined.reserve(m_net.legs.size());
     auto pairKey = [](int a, int b) { return (quint64(quint32(std::min(a, b))) << 32) | quint32(std::max(a, b)); };
+    QVector<quint64> joined; // node pairs a leg joins, sorted
+    joined.reserve(m_net.legs.size());
     for (const LegCheck &leg : std::as_const(m_net.legs))
         joined.append(pairKey(m_entryNode[leg.from], m_entryNode[leg.to]));
     std::sort(joined.begin(), joined.end());
     auto isJoined = [&](quint64 key) { return std::binary_search(joined.begin(), joined.end(), key); };
 
-    struct Placed
-    {
-        quint64 cell;
-        int entry;
-        bool operator<(const Placed &o) const { return cell != o.cell ? cell < o.cell : entry < o.entry; }
-    };
-    QVector<Placed> cells;
-    cells.reserve(count);
-    for (int i = 0; i < count; ++i) {
-        const Station &s = m_stations.at(i);
-        qint64 x = 0, y = 0;
-        if (cell(s.planX, &x) && cell(s.planY, &y))
-            cells.append({cellKey(x, y), i});
-    }
-    std::sort(cells.begin(), cells.end());
-
-    QVector<quint64> reported;
+    QSet<quint64> reported;
     for (const Placed &here : std::as_const(cells)) {
         const int i = here.entry;
         const Station &s = m_stations.at(i);
-        qint64 x = 0, y = 0;
-        cell(s.planX, &x);
-        cell(s.planY, &y);
-        for (qint64 dx = -1; dx <= 1; ++dx) {
-            for (qint64 dy = -1; dy <= 1; ++dy) {
-                const quint64 key = cellKey(x + dx, y + dy);
-                auto it = std::lower_bound(cells.cbegin(), cells.cend(), Placed{key, -1});
-                for (; it != cells.cend() && it->cell == key; ++it) {
-                    const int j = it->entry;
-                    const int a = m_entryNode[i], b = m_entryNode[j];
-                    if (j <= i || a == b || isJoined(pairKey(a, b)) || reported.contains(pairKey(a, b)))
-                        continue;
-                    const Station &t = m_stations.at(j);
-                    if (t.planSheet != s.planSheet || t.profileSheet != s.profileSheet)
-                        continue; // pixels of two sheets are not one place
-                    if (std::hypot(double(t.planX) - s.planX, double(t.planY) - s.planY) > reach)
-                        continue;
-                    if (profile && !(std::hypot(double(t.profileX) - s.profileX, double(t.profileY) - s.profileY) <= reach))
-                        continue;
-                    reported.append(pairKey(a, b));
-                    m_net.likelyTies.append({i, j, SurveyLegs::stationName(s, i), SurveyLegs::stationName(t, j)});
+        const int a = m_entryNode[i];
+        bool found = false;
+        for (qint64 dx = -1; dx <= 1 && !found; ++dx)
+            for (qint64 dy = -1; dy <= 1 && !found; ++dy)
+                for (qint64 dz = -1; dz <= 1 && !found; ++dz) {
+                    std::array<qint64, 5> key = here.cell;
+                    key[2] += dx;
+                    key[3] += dy;
+                    key[4] += dz;
+                    for (auto it = std::lower_bound(cells.cbegin(), cells.cend(), Placed{key, -1});
+                         it != cells.cend() && it->cell == key && it->entry < i; ++it) {
+                        const int j = it->entry;
+                        const int b = m_entryNode[j];
+                        if (a == b)
+                            continue;
+                        const Station &t = m_stations.at(j);
+                        const double planApart = std::hypot(double(t.planX) - s.planX, double(t.planY) - s.planY);
+                        const double depthApart = std::fabs(m_nodeAt[a].up - m_nodeAt[b].up);
+                        if (!(planApart <= planReach) || !(depthApart <= depthReach(s, t)))
+                            continue;
+                        const quint64 pair = pairKey(a, b);
+                        if (isJoined(pair))
+                            continue;
+                        found = true;
+                        if (reported.contains(pair))
+                            break;
+                        reported.insert(pair);
+                        const double scale = settings.planScaleAt(s);
+                        m_net.likelyTies.append({j, i, SurveyLegs::stationName(t, j), SurveyLegs::stationName(s, i),
+                                                 scale > 0.0 ? planApart * scale : 0.0, depthApart});
+                        break;
+                    }
                 }
-            }
-        }
     }
     std::sort(m_net.likelyTies.begin(), m_net.likelyTies.end(), [](const LikelyTie &l, const LikelyTie &r) {
         return l.first != r.first ? l.first < r.first : l.second < r.second;
@@ -422,6 +518,11 @@ int SurveyNetwork::flaggedLoopCount() const
     return int(std::count_if(loops.begin(), loops.end(), [](const SurveyLoop &loop) { return loop.flagged; }));
 }
 
+int SurveyNetwork::flaggedRepeatCount() const
+{
+    return int(std::count_if(repeatedLegs.begin(), repeatedLegs.end(), [](const SurveyLoop &leg) { return leg.flagged; }));
+}
+
 int SurveyNetwork::untiedPieceCount() const
 {
     return int(std::count_if(pieces.begin(), pieces.end(), [](const SurveyPiece &piece) { return !piece.tied; }));
@@ -430,6 +531,6 @@ int SurveyNetwork::untiedPieceCount() const
 bool SurveyNetwork::anythingFlagged() const
 {
     const bool broken = std::any_of(legs.begin(), legs.end(), [](const LegCheck &leg) { return !leg.computed; });
-    return broken || flaggedLegCount() > 0 || flaggedLoopCount() > 0 || !zeroLengthLegs.isEmpty()
+    return broken || flaggedLegCount() > 0 || flaggedLoopCount() > 0 || flaggedRepeatCount() > 0 || !zeroLengthLegs.isEmpty()
            || !mixedScaleLegs.isEmpty() || untiedPieceCount() > 0 || !likelyTies.isEmpty();
 }

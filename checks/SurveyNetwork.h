@@ -25,7 +25,8 @@ struct SurveyLoop
     double length = 0.0;       // the loop's length along its legs (tapes)
     double errorPercent = 0.0; // misclosure in % of that length
     QVector<int> legs;         // indexes into SurveyNetwork::legs, the closing leg last
-    bool flagged = false;      // the misclosure is more than the tolerance allows for the length
+    double allowed = 0.0;      // the misclosure the tolerance allows, metres
+    bool flagged = false;      // the misclosure is more than that
 };
 
 // A connected part of the survey. Piece 0 holds station 0; any other started at a branch whose
@@ -36,17 +37,23 @@ struct SurveyPiece
     QString firstName;
     int stationCount = 0;  // distinct stations (names)
     bool tied = false;     // piece 0, or joined to it later by a leg
+    // Not tied, yet placed where the drawings put its first station beside station 0 (both on
+    // the same plan sheet and the same profile sheet); otherwise it stands east of the rest.
+    bool asDrawn = false;
 };
 
-// Two stations with different names within TiePixels of each other on the plan (and on the
-// profile, when there is one) that no leg joins: most likely one station the caver forgot to
-// name alike.
+// Two stations with different names, not joined by a leg, where the plan puts them at one point
+// (within two clicks' tolerance, on the same plan sheet) and the survey at one depth: most likely
+// one station the caver forgot to name alike. Where they are on the profile does not matter: an
+// extended profile breaks where loops close, so one station may be drawn there twice, far apart.
 struct LikelyTie
 {
     int first = -1; // table indexes, first < second
     int second = -1;
     QString firstName;
     QString secondName;
+    double planApart = 0.0;  // metres between them on the plan
+    double depthApart = 0.0; // metres between their depths
 };
 
 // A station placed on two sheets (of the plan, the profile or both): how a traverse goes on from
@@ -71,18 +78,24 @@ struct RepeatedStation
 };
 
 // The survey as a network: its legs (see SurveyLegs::check), every station's position, its
-// loops with their misclosures, its pieces, the zero-length legs and the likely ties. Built by
+// loops with their misclosures, the legs that repeat another, its pieces, the zero-length legs and
+// the likely ties. Built by
 // walking the table in order from station 0 at (0, 0, 0): each leg adds its horizontal length
 // on the plan along its compass bearing and its depth change; stations are matched by name the
 // way Survex matches them.
 struct SurveyNetwork
 {
+    // Likely ties under a rule set in metres: within this many pixels on the plan.
     static constexpr double TiePixels = 2.0;
 
     QVector<LegCheck> legs;
     QVector<NetworkPoint> positions; // per table entry; entries with one name share a position
     QVector<int> pieceOf;            // per table entry, index into pieces
     QVector<SurveyLoop> loops;
+    // A leg joining two stations another leg already joins: Survex counts it as a loop of its own
+    // (two legs), which the loops above leave out; its misclosure is how the two measurements
+    // differ.
+    QVector<SurveyLoop> repeatedLegs;
     QVector<SurveyPiece> pieces;     // piece 0 first; pieces joined to another are left out
     QVector<int> zeroLengthLegs;     // indexes into legs
     // Legs whose two ends were placed under different scales of the plan or of the profile (the
@@ -97,8 +110,11 @@ struct SurveyNetwork
 
     int flaggedLegCount() const;
     int flaggedLoopCount() const;
+    int flaggedRepeatCount() const; // repeated legs that differ from the first beyond the tolerance
+    int survexLoopCount() const { return int(loops.size() + repeatedLegs.size()); }
     int untiedPieceCount() const;
     // Anything the caver should look at: flagged legs or loops, zero-length legs, legs placed
-    // under two scales, pieces not tied, likely ties. Repeated names alone are how ties are made, not a fault.
+    // under two scales, pieces not tied, likely ties. Repeated names alone are how ties are made,
+    // and a repeated leg that agrees with the first is a check measurement, not a fault.
     bool anythingFlagged() const;
 };

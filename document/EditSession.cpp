@@ -54,9 +54,10 @@ void EditSession::setGridLocked(ViewSide side, bool locked) { set(m_state.gridLo
 void EditSession::setDataFileName(const QString &name) { set(m_dataFileName, name, DataFilePart); }
 void EditSession::setShowDisagreement(bool shown) { set(m_showDisagreement, shown, CheckPart); }
 
-void EditSession::setTolerance(double metres, double percent)
+void EditSession::setTolerance(double pixels, double metres, double percent)
 {
     beginChanges();
+    set(m_tolerancePixels, pixels, CheckPart);
     set(m_toleranceMetres, metres, CheckPart);
     set(m_tolerancePercent, percent, CheckPart);
     endChanges();

@@ -83,9 +83,12 @@ public:
     QPoint pressPoint(ViewSide side) const { return m_pressPoint[int(side)]; } // displayed pixels
     // The last survey data file saved, without its extension; empty until the first Save.
     const QString &dataFileName() const { return m_dataFileName; }
-    // The survey check: legs whose plan and profile lengths differ by more than the larger of
-    // toleranceMetres and tolerancePercent of the longer are coloured on both views when shown.
+    // The survey check: legs whose plan and profile lengths differ by more than a few clicks' error
+    // at the sheets' scales (or, with no pixels set, the larger of toleranceMetres and
+    // tolerancePercent of the longer) are coloured on both views when shown.
     bool showDisagreement() const { return m_showDisagreement; }
+    // Pixels a click may be off on the drawings; 0: metres and percent rule instead.
+    double tolerancePixels() const { return m_tolerancePixels; }
     double toleranceMetres() const { return m_toleranceMetres; }
     double tolerancePercent() const { return m_tolerancePercent; }
     // The project file the job was opened from or last saved to; empty for a new job.
@@ -113,7 +116,7 @@ public:
     void setPressPoint(ViewSide side, QPoint point);
     void setDataFileName(const QString &name);
     void setShowDisagreement(bool shown);
-    void setTolerance(double metres, double percent);
+    void setTolerance(double pixels, double metres, double percent);
     void setProject(const QString &path, bool changed, const QByteArray &digest = QByteArray());
     void setProjectChanged(bool changed);
 
@@ -131,6 +134,7 @@ private:
     QPoint m_pressPoint[2];
     QString m_dataFileName;
     bool m_showDisagreement = false;
+    double m_tolerancePixels = 3.0;
     double m_toleranceMetres = 0.5;
     double m_tolerancePercent = 5.0;
     QString m_projectPath;

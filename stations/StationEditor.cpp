@@ -539,6 +539,25 @@ StationEditor::AddOutcome StationEditor::startInsert()
     return AddOutcome::Added;
 }
 
+void StationEditor::setLabels(const QVector<int> &indexes, const QString &label)
+{
+    const StationTable &table = m_document.stations();
+    if (indexes.isEmpty() || !std::all_of(indexes.begin(), indexes.end(), [&](int i) { return table.contains(i); }))
+        return;
+    checkTexts(label, QString());
+    ChangeBatch batch(m_document, m_session);
+    recordEdit(m_history, Words::tr("Make %1 a Tie with %2").arg(nameOf(indexes.constFirst()), label), [&] {
+        for (const int index : indexes) {
+            Station station = table.at(index);
+            station.label = fittedLabel(label);
+            m_document.setStation(index, station);
+        }
+        m_document.setModified(true);
+        if (m_session.moving() && indexes.contains(m_session.selected()))
+            showSelectedTexts();
+    });
+}
+
 void StationEditor::setLabel(int index, const QString &label)
 {
     const StationTable &table = m_document.stations();

@@ -70,6 +70,8 @@ public:
     AddOutcome startInsert();
     // Relabels a station (the stations list).
     void setLabel(int index, const QString &label);
+    // Gives several entries one label in one step (a likely tie made a tie).
+    void setLabels(const QVector<int> &indexes, const QString &label);
     // Puts the metres of every station on that view back in step with its pixels at the view's
     // scale in force (after the scale was changed); one step.
     void recalculateMetres(ViewSide side);

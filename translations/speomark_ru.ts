@@ -187,12 +187,6 @@ cavern неожиданно остановился.</translation>
         </translation>
     </message>
     <message>
-        <source>Tolerance: %1 m or %2 % of the longer length, whichever is larger.
-</source>
-        <translation>Допуск: %1 м или %2 % от большей длины, что больше.
-</translation>
-    </message>
-    <message>
         <source>
 Legs whose plan and profile lengths disagree: </source>
         <translation>
@@ -214,12 +208,6 @@ Legs whose plan and profile lengths disagree: </source>
         <source>not compared, a projected profile shortens legs.
 </source>
         <translation>не сравнивались, проекционный разрез укорачивает замеры.
-</translation>
-    </message>
-    <message>
-        <source>  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %)
-</source>
-        <translation>  %1 - %2: план %3 м, развёртка %4 м, разница %5 м (%6 %)
 </translation>
     </message>
     <message>
@@ -268,26 +256,6 @@ Pieces not tied to station 0: %1
 </source>
         <translation>
 Части, не связанные с пикетом 0: %1
-</translation>
-    </message>
-    <message>
-        <source>  from %1 (%2): %3
-</source>
-        <translation>  от %1 (%2): %3
-</translation>
-    </message>
-    <message>
-        <source>
-Likely ties (different names within %1 pixels on the drawings): %2
-</source>
-        <translation>
-Вероятные привязки (разные имена ближе %1 пикселей на рисунках): %2
-</translation>
-    </message>
-    <message>
-        <source>  %1 and %2 (%3)
-</source>
-        <translation>  %1 и %2 (%3)
 </translation>
     </message>
     <message numerus="yes">
@@ -399,6 +367,92 @@ Stations placed on two sheets: %1
     <message>
         <source>the two placements are %1 m apart (dE %2, dN %3, dZ %4)</source>
         <translation>два положения расходятся на %1 м (ΔВ %2, ΔС %3, ΔH %4)</translation>
+    </message>
+    <message>
+        <source>%1 m or %2 % of the longer length, whichever is larger</source>
+        <translation>%1 м или %2 % от большей длины, что больше</translation>
+    </message>
+    <message>
+        <source>Tolerance: %1.
+</source>
+        <translation>Допуск: %1.
+</translation>
+    </message>
+    <message>
+        <source>Tolerance: %1 pixels for each click on the drawings</source>
+        <translation>Допуск: %1 пикс. на каждый щелчок по чертежам</translation>
+    </message>
+    <message>
+        <source>, %1 m on a leg or where a loop closes at %2 m per pixel on the plan and %3 on the profile</source>
+        <translation>, %1 м на замер или на замыкание кольца при %2 м на пиксель на плане и %3 на развёртке</translation>
+    </message>
+    <message>
+        <source>; where a scale is unknown, %1.
+</source>
+        <translation>; где масштаб неизвестен, %1.
+</translation>
+    </message>
+    <message>
+        <source>  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %), %7 m allowed
+</source>
+        <translation>  %1 - %2: план %3 м, развёртка %4 м, разница %5 м (%6 %), допустимо %7 м
+</translation>
+    </message>
+    <message>
+        <source>
+Repeated legs (two stations joined again): %1
+</source>
+        <translation>
+Повторённые замеры (два пикета соединены ещё раз): %1
+</translation>
+    </message>
+    <message>
+        <source>  %1 - %2 (%3): the two differ by %4 m (dE %5, dN %6, dZ %7)</source>
+        <translation>  %1 - %2 (%3): замеры расходятся на %4 м (ΔВ %5, ΔС %6, ΔH %7)</translation>
+    </message>
+    <message>
+        <source>
+Loops: %1 (Survex counts %2, the repeated legs among them)
+</source>
+        <translation>
+Кольца: %1 (Survex насчитывает %2, включая повторённые замеры)
+</translation>
+    </message>
+    <message>
+        <source>  from %1 (%2): %3, %4
+</source>
+        <translation>  от %1 (%2): %3, %4
+</translation>
+    </message>
+    <message>
+        <source>placed where the drawings put it</source>
+        <translation>поставлена там, где её помещают чертежи</translation>
+    </message>
+    <message>
+        <source>drawn on other sheets than station 0, placed east of the rest</source>
+        <translation>нарисована на других листах, чем пикет 0, поставлена восточнее остальных</translation>
+    </message>
+    <message>
+        <source>
+Likely ties (different names at one point of the plan and at one depth): %1
+</source>
+        <translation>
+Вероятные привязки (разные метки в одной точке плана и на одной глубине): %1
+</translation>
+    </message>
+    <message>
+        <source>  %1 and %2 (%3): %4 m apart on the plan, depths %5 m apart
+</source>
+        <translation>  %1 и %2 (%3): на плане в %4 м друг от друга, глубины различаются на %5 м
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n repeated legs that disagree</source>
+        <translation>
+            <numerusform>%n повторённый замер расходится</numerusform>
+            <numerusform>%n повторённых замера расходятся</numerusform>
+            <numerusform>%n повторённых замеров расходятся</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1514,6 +1568,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>Station %1 lies on another plan sheet than station %2 before it, and a leg cannot run from one sheet to another. To go on on this sheet, tick &quot;New branch&quot; and place station %2 again here, with the same label: the two are then tied.</source>
         <translation>Пикет %1 лежит на другом листе плана, чем предыдущий пикет %2, а замер не может переходить с листа на лист. Чтобы продолжить на этом листе, отметьте «Новая ветка» и поставьте здесь пикет %2 ещё раз с той же меткой: они будут связаны.</translation>
     </message>
+    <message>
+        <source>Make %1 a Tie with %2</source>
+        <translation>привязку %1 к %2</translation>
+    </message>
 </context>
 <context>
     <name>StationRecord</name>
@@ -1728,10 +1786,6 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <translation>Пикет</translation>
     </message>
     <message>
-        <source>Likely ties: stations with different names within %1 pixels of each other on the drawings</source>
-        <translation>Вероятные привязки: пикеты с разными именами ближе %1 пикселей друг к другу на рисунках</translation>
-    </message>
-    <message>
         <source>Report</source>
         <translation>Отчёт</translation>
     </message>
@@ -1844,6 +1898,54 @@ Everything cavern printed:
 Всё, что вывел cavern:
 
 </translation>
+    </message>
+    <message>
+        <source>Clicks within</source>
+        <translation>Щелчки в пределах</translation>
+    </message>
+    <message>
+        <source>Tolerance from the drawings&apos; scales</source>
+        <translation>Допуск по масштабам чертежей</translation>
+    </message>
+    <message>
+        <source>A leg or a loop may be off by what clicks this far from the drawn marks come to at each sheet&apos;s scale</source>
+        <translation>Замер или кольцо могут расходиться на столько, сколько дают щелчки на таком удалении от нарисованных отметок в масштабе каждого листа</translation>
+    </message>
+    <message>
+        <source> px</source>
+        <translation> пикс.</translation>
+    </message>
+    <message>
+        <source>Tolerance in pixels of a click</source>
+        <translation>Допуск в пикселях щелчка</translation>
+    </message>
+    <message>
+        <source>Tolerance from the drawings in metres</source>
+        <translation>Допуск по чертежам в метрах</translation>
+    </message>
+    <message>
+        <source>else</source>
+        <translation>иначе</translation>
+    </message>
+    <message>
+        <source>Make a Tie</source>
+        <translation>Связать</translation>
+    </message>
+    <message>
+        <source>Make the chosen likely tie one station</source>
+        <translation>Сделать выбранную вероятную привязку одним пикетом</translation>
+    </message>
+    <message>
+        <source>Gives the second station the first one&apos;s name, so the survey is joined there</source>
+        <translation>Даёт второму пикету метку первого, и съёмка соединяется в этом месте</translation>
+    </message>
+    <message>
+        <source>Likely ties: stations with different names at one point of the plan and at one depth, not joined by a leg</source>
+        <translation>Вероятные привязки: пикеты с разными метками в одной точке плана и на одной глубине, не соединённые замером</translation>
+    </message>
+    <message>
+        <source>(%1 m on a leg)</source>
+        <translation>(%1 м на замер)</translation>
     </message>
 </context>
 <context>

@@ -644,8 +644,7 @@ void MainWindow::redraw(ViewSide side)
 {
     // The legs the check flags, coloured on both views while "Show disagreement" is ticked.
     const QVector<int> flagged = m_session.showDisagreement()
-        ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, {m_session.toleranceMetres(),
-                                                                                           m_session.tolerancePercent()}))
+        ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, LegTolerance::of(m_session)))
         : QVector<int>();
     ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged);
     snapshot.labelPixels = m_labelPixels;
@@ -1169,6 +1168,13 @@ void MainWindow::showSurveyCheck()
         m_checkWindow = new SurveyCheckWindow(m_document, m_session, this);
         connect(m_checkWindow, &SurveyCheckWindow::stationChosen, this,
                 [this](int index) { guard([&] { showStation(index); }); });
+        connect(m_checkWindow, &SurveyCheckWindow::tieAsked, this,
+                [this](const QVector<int> &entries, const QString &label) {
+                    guard([&] {
+                        m_stationEditor.setLabels(entries, label);
+                        showStation(entries.constFirst());
+                    });
+                });
     }
     m_checkWindow->bringToFront();
 }

@@ -91,7 +91,7 @@ void CentrelineWindow::rebuild()
 {
     const SurveyNetwork network = SurveyNetwork::build(
         m_document.stations(),
-        CheckSettings::of(m_document, {m_session.toleranceMetres(), m_session.tolerancePercent()}));
+        CheckSettings::of(m_document, LegTolerance::of(m_session)));
     m_view->setScene(CentrelineScene::of(network));
     m_stale = false;
     const char *const context = "CentrelineWindow";

@@ -64,6 +64,20 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     resize(900, 560);
 
     auto *toleranceLabel = new QLabel(tr("Tolerance:"));
+    m_fromDrawings = new QCheckBox(tr("Clicks within"));
+    m_fromDrawings->setAccessibleName(tr("Tolerance from the drawings' scales"));
+    m_fromDrawings->setToolTip(tr("A leg or a loop may be off by what clicks this far from the drawn marks "
+                                  "come to at each sheet's scale"));
+    m_tolerancePixels = new QDoubleSpinBox;
+    m_tolerancePixels->setRange(0.5, 100.0);
+    m_tolerancePixels->setDecimals(1);
+    m_tolerancePixels->setSingleStep(0.5);
+    m_tolerancePixels->setValue(LegTolerance::DefaultPixels);
+    m_tolerancePixels->setSuffix(tr(" px"));
+    m_tolerancePixels->setAccessibleName(tr("Tolerance in pixels of a click"));
+    m_pixelsInMetres = new QLabel;
+    m_pixelsInMetres->setAccessibleName(tr("Tolerance from the drawings in metres"));
+    auto *elseLabel = new QLabel(tr("else"));
     m_toleranceMetres = new QDoubleSpinBox;
     m_toleranceMetres->setRange(0.0, 1000.0);
     m_toleranceMetres->setDecimals(2);
@@ -95,6 +109,10 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
 
     auto *controls = new QHBoxLayout;
     controls->addWidget(toleranceLabel);
+    controls->addWidget(m_fromDrawings);
+    controls->addWidget(m_tolerancePixels);
+    controls->addWidget(m_pixelsInMetres);
+    controls->addWidget(elseLabel);
     controls->addWidget(m_toleranceMetres);
     controls->addWidget(orLabel);
     controls->addWidget(m_tolerancePercent);
@@ -139,9 +157,16 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     auto *piecesPage = new QWidget;
     auto *piecesLayout = new QVBoxLayout(piecesPage);
     piecesLayout->addWidget(m_pieceTable, 1);
-    piecesLayout->addWidget(new QLabel(tr("Likely ties: stations with different names within %1 pixels "
-                                          "of each other on the drawings")
-                                           .arg(SurveyNetwork::TiePixels)));
+    m_makeTie = new QPushButton(tr("Make a Tie"));
+    m_makeTie->setAccessibleName(tr("Make the chosen likely tie one station"));
+    m_makeTie->setToolTip(tr("Gives the second station the first one's name, so the survey is joined there"));
+    m_makeTie->setEnabled(false);
+    auto *tieRow = new QHBoxLayout;
+    tieRow->addWidget(new QLabel(tr("Likely ties: stations with different names at one point of the plan "
+                                    "and at one depth, not joined by a leg")),
+                      1);
+    tieRow->addWidget(m_makeTie);
+    piecesLayout->addLayout(tieRow);
     piecesLayout->addWidget(m_tieTable, 1);
 
     m_report = new QPlainTextEdit;
@@ -169,11 +194,20 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     layout->addWidget(m_tabs, 1);
 
     // The tolerance is applied once typing ends, not at every keystroke.
+    m_tolerancePixels->setKeyboardTracking(false);
     m_toleranceMetres->setKeyboardTracking(false);
     m_tolerancePercent->setKeyboardTracking(false);
-    auto toleranceEdited = [this] { m_session.setTolerance(m_toleranceMetres->value(), m_tolerancePercent->value()); };
+    auto toleranceEdited = [this] {
+        m_session.setTolerance(m_fromDrawings->isChecked() ? m_tolerancePixels->value() : 0.0,
+                               m_toleranceMetres->value(), m_tolerancePercent->value());
+    };
+    connect(m_fromDrawings, &QCheckBox::toggled, this, toleranceEdited);
+    connect(m_tolerancePixels, &QDoubleSpinBox::valueChanged, this, toleranceEdited);
     connect(m_toleranceMetres, &QDoubleSpinBox::valueChanged, this, toleranceEdited);
     connect(m_tolerancePercent, &QDoubleSpinBox::valueChanged, this, toleranceEdited);
+    connect(m_tieTable, &QTableWidget::itemSelectionChanged, this,
+            [this] { m_makeTie->setEnabled(!m_tieTable->selectedItems().isEmpty()); });
+    connect(m_makeTie, &QPushButton::clicked, this, &SurveyCheckWindow::makeTie);
     connect(m_showDisagreement, &QCheckBox::toggled, this, [this](bool on) { m_session.setShowDisagreement(on); });
     connect(m_legTable, &QTableView::clicked, this, &SurveyCheckWindow::legRowChosen);
     connect(m_legTable, &QTableView::activated, this, &SurveyCheckWindow::legRowChosen);
@@ -241,9 +275,16 @@ void SurveyCheckWindow::followSoon()
 
 void SurveyCheckWindow::showSession()
 {
+    const QSignalBlocker quietFrom(m_fromDrawings);
+    const QSignalBlocker quietPixels(m_tolerancePixels);
     const QSignalBlocker quietMetres(m_toleranceMetres);
     const QSignalBlocker quietPercent(m_tolerancePercent);
     const QSignalBlocker quietShow(m_showDisagreement);
+    const bool fromDrawings = m_session.tolerancePixels() > 0.0;
+    m_fromDrawings->setChecked(fromDrawings);
+    if (fromDrawings)
+        m_tolerancePixels->setValue(m_session.tolerancePixels());
+    m_tolerancePixels->setEnabled(fromDrawings);
     m_toleranceMetres->setValue(m_session.toleranceMetres());
     m_tolerancePercent->setValue(m_session.tolerancePercent());
     m_showDisagreement->setChecked(m_session.showDisagreement());
@@ -253,9 +294,10 @@ void SurveyCheckWindow::refresh()
 {
     bool orientationValid = true;
     const CheckSettings settings = CheckSettings::of(
-        m_document, {m_session.toleranceMetres(), m_session.tolerancePercent()}, &orientationValid);
+        m_document, LegTolerance::of(m_session), &orientationValid);
     m_network = SurveyNetwork::build(m_document.stations(), settings);
     m_stale = false;
+    showToleranceInMetres();
 
     fillLegs();
     fillLoops();
@@ -321,6 +363,40 @@ void SurveyCheckWindow::fillPieces()
                FlaggedRow);
     }
     m_tieTable->resizeColumnsToContents();
+}
+
+// What the pixels come to at the first plan and profile sheets' scales, so a caver sees the
+// tolerance in metres too.
+void SurveyCheckWindow::showToleranceInMetres()
+{
+    const CheckSettings &settings = m_network.settings;
+    const LegTolerance &tolerance = settings.tolerance;
+    double plan = -1.0;
+    for (const auto &[id, calibration] : settings.plans)
+        if (plan < 0.0 && calibration.isSet())
+            plan = calibration.metresPerPixel;
+    const double profile = settings.profileKind == ProfileKind::None ? 0.0
+                           : settings.profile.isSet()                 ? settings.profile.metresPerPixel
+                                                                      : -1.0;
+    const double metres = tolerance.fromDrawing() ? tolerance.ofClicks({plan, plan, profile, profile}) : -1.0;
+    m_pixelsInMetres->setText(metres >= 0.0 ? tr("(%1 m on a leg)").arg(number(metres)) : QString());
+}
+
+void SurveyCheckWindow::makeTie()
+{
+    const QList<QTableWidgetItem *> chosen = m_tieTable->selectedItems();
+    if (chosen.isEmpty())
+        return;
+    const int row = chosen.first()->row();
+    if (row < 0 || row >= m_network.likelyTies.size())
+        return;
+    const LikelyTie &tie = m_network.likelyTies[row];
+    // Every entry of the station is renamed, or the survey would still part where it is used again.
+    QVector<int> entries{tie.second};
+    for (const RepeatedStation &station : std::as_const(m_network.repeated))
+        if (station.entries.contains(tie.second))
+            entries = station.entries;
+    emit tieAsked(entries, tie.firstName);
 }
 
 void SurveyCheckWindow::legRowChosen(const QModelIndex &index)

@@ -42,6 +42,8 @@ signals:
     // A row was chosen: the table index of the leg's "to" station, the station that closes the
     // loop, the first station of the piece, or the second station of a likely tie.
     void stationChosen(int index);
+    // "Make a Tie" on a likely tie: the table entries of one station are to take `label`.
+    void tieAsked(const QVector<int> &entries, const QString &label);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -59,6 +61,8 @@ private:
     void checkWithSurvex();
     void cavernFinished(const CavernResult &result);
     void showCavernAvailability();
+    void showToleranceInMetres();
+    void makeTie();
 
     const SurveyDocument &m_document;
     EditSession &m_session;
@@ -67,6 +71,10 @@ private:
     QTimer m_followTimer;
     CavernRun m_cavern;
 
+    QCheckBox *m_fromDrawings = nullptr;
+    QDoubleSpinBox *m_tolerancePixels = nullptr;
+    QLabel *m_pixelsInMetres = nullptr;
+    QPushButton *m_makeTie = nullptr;
     QDoubleSpinBox *m_toleranceMetres = nullptr;
     QDoubleSpinBox *m_tolerancePercent = nullptr;
     QCheckBox *m_showDisagreement = nullptr;

@@ -58,9 +58,12 @@ void CheckExportTest::writesTheExpectedFiles_data()
                                       << data(QStringLiteral("checks/%1.csv").arg(QLatin1String(name))) << 0;
         QTest::addRow("%s check", name) << QStringList{"--check", project}
                                         << data(QStringLiteral("checks/%1.check.txt").arg(QLatin1String(name)))
-                                        << (QLatin1String(name) == QLatin1String("loop") ? 0 : 3);
+                                        << 3;
     }
-    // A tighter tolerance flags the planted misclosure; the style changes nothing in the CSV.
+    // The rule of 0.5 m or 5 % lets the planted misclosure through, 1 % flags it; the style
+    // changes nothing in the CSV.
+    QTest::newRow("loop rule") << QStringList{"--check", "--tolerance", "0.5,5", data("checks/loop.sprj")}
+                               << data("checks/loop.rule.check.txt") << 0;
     QTest::newRow("loop tight") << QStringList{"--check", "--tolerance", "0.5,1", data("checks/loop.sprj")}
                                 << data("checks/loop.tight.check.txt") << 3;
     QTest::newRow("zero leg csv") << QStringList{"--format=csv", "--style=depthchange", data("zero-leg.sprj")}
@@ -120,10 +123,13 @@ void CheckExportTest::refusesWrongUsage_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("problem");
     const QString project = data("checks/loop.sprj");
-    for (const char *tolerance : {"0.5", "0,5,5", "0.5;5", "-1,5", "0.5,nan", "inf,5", "0.5,"})
+    for (const char *tolerance : {"0.5", "0,5,5", "0.5;5", "-1,5", "0.5,nan", "inf,5", "0.5,", "0px", "-2px", "nanpx",
+                                  "3px,0.5", "3 px,0.5,5,1", "px"})
         QTest::addRow("tolerance %s", tolerance)
             << QStringList{"--check", "--tolerance", tolerance, project}
-            << QStringLiteral("--tolerance must be metres and percent such as 0.5,5, not '%1'").arg(QLatin1String(tolerance));
+            << QStringLiteral("--tolerance must be pixels such as 3px, metres and percent such as 0.5,5, or both such as "
+                              "3px,0.5,5, not '%1'")
+                   .arg(QLatin1String(tolerance));
     QTest::newRow("check and format") << QStringList{"--check", "--format", "csv", project}
                                       << "--check writes the check's report; it takes no --format";
 }

@@ -48,11 +48,14 @@ Station placedAt(Station station, double planMpp, double profileMpp)
 }
 
 SurveyNetwork network(const std::vector<Station> &stations, double orientation = 0.0,
-                      ProfileKind kind = ProfileKind::Extended, double profileMpp = ProfileMpp)
+                      ProfileKind kind = ProfileKind::Extended, double profileMpp = ProfileMpp,
+                      double clickPixels = LegTolerance::DefaultPixels)
 {
     StationTable table;
     table.assign(stations);
     CheckSettings settings;
+    settings.tolerance.pixels = clickPixels;
+    settings.plans.emplace_back(PlanSheet, Calibration{PlanMpp});
     settings.planOrientation = orientation;
     settings.profileKind = kind;
     settings.profile.metresPerPixel = profileMpp;
@@ -90,6 +93,10 @@ QString describe(const SurveyNetwork &net)
                          .arg(loop.name, n2(loop.dEast), n2(loop.dNorth), n2(loop.dUp), n2(loop.length),
                               legs.join(QLatin1Char(' ')), loop.flagged ? QStringLiteral(" flagged") : QString()));
     }
+    for (const SurveyLoop &repeat : net.repeatedLegs)
+        parts.append(QStringLiteral("repeated %1 %2 / %3%4")
+                         .arg(repeat.name, n2(repeat.misclosure), n2(repeat.allowed),
+                              repeat.flagged ? QStringLiteral(" flagged") : QString()));
     for (const SurveyPiece &piece : net.pieces)
         if (!piece.tied)
             parts.append(QStringLiteral("untied %1 (%2)").arg(piece.firstName).arg(piece.stationCount));
@@ -129,10 +136,12 @@ void SurveyNetworkTest::placesStationsAndClosesLoops_data()
     QTest::addColumn<ProfileKind>("kind");
     QTest::addColumn<double>("profileMpp");
     QTest::addColumn<QString>("expected");
+    QTest::addColumn<double>("clickPixels");
     const ProfileKind extended = ProfileKind::Extended;
 
     // Two loops sharing the leg B-C; the second closes 0.5 m east of C and is measured along
-    // C-B-E-F, the way the survey reached F, not along the first loop.
+    // C-B-E-F, the way the survey reached F, not along the first loop. Half a metre is ten
+    // plan pixels: far more than two placements of three-pixel clicks allow (0.27 m).
     QTest::newRow("ladder")
         << std::vector<Station>{st("A", 0, 0), st("B", 10, 0, 0, 10), st("C", 10, 10, 0, 20), st("D", 0, 10, 0, 30),
                                 st("A", 0, 0, 0, 40, true), st("B", 10, 0, 0, 10), st("E", 20, 0, 0, 20),
@@ -140,56 +149,77 @@ void SurveyNetworkTest::placesStationsAndClosesLoops_data()
         << 0.0 << extended << ProfileMpp
         << "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 10.00 -10.00 0.00; D 0.00 -10.00 0.00; E 20.00 0.00 0.00; "
            "F 20.00 -10.00 0.00 | loop A 0.00 0.00 0.00 / 40.00 [A-B B-C C-D D-A] | "
-           "loop C 0.50 0.00 0.00 / 39.50 [B-C B-E E-F F-C]";
+           "loop C 0.50 0.00 0.00 / 39.50 [B-C B-E E-F F-C] flagged" << LegTolerance::DefaultPixels;
     // Heights from the profile; north turned to the image's right, so up the image is west.
     QTest::newRow("turned and rising")
         << std::vector<Station>{st("A", 0, 0, 0), st("B", 0, -3, -4, 3), st("C", 4, -3, -4, 7)} << 90.0 << extended
-        << ProfileMpp << "A 0.00 0.00 0.00; B -3.00 0.00 4.00; C -3.00 4.00 4.00";
+        << ProfileMpp << "A 0.00 0.00 0.00; B -3.00 0.00 4.00; C -3.00 4.00 4.00" << LegTolerance::DefaultPixels;
     // A piece started apart and joined later by a leg to B moves to meet it: no loop, no piece.
     QTest::newRow("joined later")
         << std::vector<Station>{st("A", 0, 0), st("B", 5, 0, 0, 5, true), st("X", 5, 6, 0, 60), st("Y", 5, 3, 0, 63),
                                 st("B", 5, 0, 0, 66)}
-        << 0.0 << extended << ProfileMpp << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 5.00 -6.00 0.00; Y 5.00 -3.00 0.00";
+        << 0.0 << extended << ProfileMpp << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 5.00 -6.00 0.00; Y 5.00 -3.00 0.00" << LegTolerance::DefaultPixels;
 
-    // One that never is sits east of the rest (10 m apart, level with station 0).
-    QTest::newRow("apart")
-        << std::vector<Station>{st("A", 0, 0), st("B", 5, 0, 0, 5, true), st("X", 50, 50, 0, 60), st("Y", 50, 53, 0, 63)}
-        << 0.0 << extended << ProfileMpp
-        << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 15.00 0.00 0.00; Y 15.00 -3.00 0.00 | untied X (2)";
-    // Survex folds letters: "a" and "A" are one station. A leg back to its own station is a loop.
+    // One that never is stands where the drawings put it beside station 0 (depth from the
+    // profile); drawn on another plan sheet, it sits east of the rest instead (10 m apart, level
+    // with station 0).
+    const std::vector<Station> apart = {st("A", 0, 0), st("B", 5, 0, 0, 5, true), st("X", 50, 50, 2, 60),
+                                        st("Y", 50, 53, 2, 63)};
+    QTest::newRow("apart") << apart << 0.0 << extended << ProfileMpp
+                           << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 50.00 -50.00 -2.00; Y 50.00 -53.00 -2.00 | "
+                              "untied X (2)" << LegTolerance::DefaultPixels;
+    std::vector<Station> apartSheets = apart;
+    apartSheets[2].planSheet = apartSheets[3].planSheet = SheetId{7};
+    QTest::newRow("apart on another sheet")
+        << apartSheets << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; X 15.00 0.00 0.00; Y 15.00 -3.00 0.00 | untied X (2)" << LegTolerance::DefaultPixels;
+    // Survex folds letters: "a" and "A" are one station. A leg back to its own station is a loop;
+    // a second leg between two stations already joined is a repeated leg (Survex counts it as a
+    // loop of two legs), here 0 m from the first.
     QTest::newRow("names as Survex matches them")
         << std::vector<Station>{st("a", 0, 0), st("B", 3, -4, 0, 5), st("A", 0, 0, 0, 10), st("A", 0, 1, 0, 11)} << 0.0
         << extended << ProfileMpp
-        << "a 0.00 0.00 0.00; B 3.00 4.00 0.00; A 0.00 0.00 0.00 | loop A 0.00 0.00 0.00 / 10.00 [a-B B-A] | "
-           "loop A 0.00 -1.00 0.00 / 1.00 [A-A] flagged";
-    // The tolerance: 0.5 m up to 10 m, 5 % beyond; a projected profile or one without a scale
-    // flags nothing.
+        << "a 0.00 0.00 0.00; B 3.00 4.00 0.00; A 0.00 0.00 0.00 | loop A 0.00 -1.00 0.00 / 1.00 [A-A] flagged | "
+           "repeated A 0.00 / 0.27" << LegTolerance::DefaultPixels;
+    // A repeated leg that disagrees with the first by a metre.
+    QTest::newRow("repeated leg off")
+        << std::vector<Station>{st("A", 0, 0), st("B", 10, 0, 0, 10), st("A", 1, 0, 0, 19)} << 0.0 << extended
+        << ProfileMpp << "A 0.00 0.00 0.00; B 10.00 0.00 0.00 | repeated A 1.00 / 0.27 flagged" << LegTolerance::DefaultPixels;
+    // The tolerance as a rule: 0.5 m up to 10 m, 5 % beyond; a projected profile or one without a
+    // scale flags nothing.
     // Profile lengths 10.4, 10.6, 21.0 and 21.2 m for 10, 10, 20 and 20 m on the plan.
     const std::vector<Station> lengths = {st("A", 0, 0), st("B", 10, 0, 0, 10.4), st("C", 20, 0, 0, 21),
                                           st("D", 40, 0, 0, 42), st("E", 60, 0, 0, 63.2)};
     const QString placed =
         "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 20.00 0.00 0.00; D 40.00 0.00 0.00; E 60.00 0.00 0.00";
     QTest::newRow("tolerance") << lengths << 0.0 << extended << ProfileMpp
-                               << placed + " | off A-B 0.40 | flagged B-C | off C-D 1.00 | flagged D-E";
+                               << placed + " | off A-B 0.40 | flagged B-C | off C-D 1.00 | flagged D-E" << 0.0;
     QTest::newRow("projected") << lengths << 0.0 << ProfileKind::Projective << ProfileMpp
-                               << placed + " | off A-B 0.40 | off B-C 0.60 | off C-D 1.00 | off D-E 1.20";
-    QTest::newRow("no profile scale") << lengths << 0.0 << extended << 0.0 << placed;
-    // Within two pixels on both drawings and not joined by a leg: a likely tie, named once.
-    // P2 and P3 are just over two pixels apart; Q is two pixels from P on the plan but three on
-    // the profile; R and S are joined by a leg. Each piece goes 10 m east of the one before.
+                               << placed + " | off A-B 0.40 | off B-C 0.60 | off C-D 1.00 | off D-E 1.20" << 0.0;
+    QTest::newRow("no profile scale") << lengths << 0.0 << extended << 0.0 << placed << 0.0;
+    // From the clicks: four of three pixels at 0.05 and 0.04 m a pixel allow 0.27 m on any leg.
+    QTest::newRow("tolerance from the clicks")
+        << std::vector<Station>{st("A", 0, 0), st("B", 10, 0, 0, 10.25), st("C", 40, 0, 0, 40.55)} << 0.0
+        << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 40.00 0.00 0.00 | off A-B 0.25 | flagged B-C" << LegTolerance::DefaultPixels;
+    // Within two clicks of each other on the plan, at one depth, not joined by a leg: a likely
+    // tie with the first such station, named once, wherever the two are on the profile (Q is
+    // 30 m away there). T is on P's plan point but 5 m deeper; R and S are joined by a leg. Each
+    // piece stands where the drawings put it.
     QTest::newRow("likely ties")
         << std::vector<Station>{st("P", 0, 0, 0, 0, true), st("P2", 0.1, 0, 0, 0.08, true), st("P3", 0, 0.05, 0, 0, true),
-                                st("Q", 0, -0.1, 0, 0.12, true), st("R", 5, 5, 0, 5), st("S", 5.05, 5, 0, 5.04)}
+                                st("Q", 0, -0.1, 0, 30, true), st("T", 0, 0.05, 5, 0, true), st("R", 5, 5, 0, 5),
+                                st("S", 5.05, 5, 0, 5.04)}
         << 0.0 << ProfileKind::Extended << ProfileMpp
-        << "R 40.00 0.00 0.00; S 40.05 0.00 0.00 | untied P2 (1) | untied P3 (1) | untied Q (1) | untied R (2) | "
-           "off R-S -0.01 | tie P~P2 | tie P~P3";
+        << "R 5.00 -5.00 0.00; S 5.05 -5.00 0.00 | untied P2 (1) | untied P3 (1) | untied Q (1) | untied T (1) | "
+           "untied R (2) | off R-S -0.01 | tie P~P2 | tie P~P3 | tie P~Q" << LegTolerance::DefaultPixels;
     QTest::newRow("scale changed between stations")
         << std::vector<Station>{st("A", 0, 0, 1, 0), st("B", 10, 0, 1, 10), placedAt(st("C", 20, 0, 1, 20), 0.5, ProfileMpp),
                                 placedAt(st("D", 30, 0, 1, 30), 0.5, ProfileMpp),
                                 placedAt(st("E", 40, 0, 2, 40), 0.5, 0.1)}
         << 0.0 << extended << ProfileMpp
         << "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 20.00 0.00 0.00; D 30.00 0.00 0.00; E 40.00 0.00 -1.00 | "
-           "two scales B-C | two scales D-E";
+           "two scales B-C | two scales D-E" << LegTolerance::DefaultPixels;
 }
 
 void SurveyNetworkTest::placesStationsAndClosesLoops()
@@ -199,7 +229,8 @@ void SurveyNetworkTest::placesStationsAndClosesLoops()
     QFETCH(ProfileKind, kind);
     QFETCH(double, profileMpp);
     QFETCH(QString, expected);
-    QCOMPARE(describe(network(stations, orientation, kind, profileMpp)), expected);
+    QFETCH(double, clickPixels);
+    QCOMPARE(describe(network(stations, orientation, kind, profileMpp, clickPixels)), expected);
 }
 
 void SurveyNetworkTest::presetsShowTheDrawings_data()
@@ -294,7 +325,7 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
 
     const QRgb orangeColour = ViewPainter::disagreementColour().rgb();
     const QVector<int> flagged = SurveyLegs::flaggedLegEnds(
-        document.stations(), CheckSettings::of(document, {session.toleranceMetres(), session.tolerancePercent()}));
+        document.stations(), CheckSettings::of(document, LegTolerance::of(session)));
     for (ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         const QImage picture = ViewPainter::sourcePicture(ViewSnapshot::of(side, document, session, flagged));
         const int middle = side == ViewSide::Plan ? 35 : 20;

@@ -239,7 +239,7 @@ void ExportTest::refusesWrongUsage()
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QByteArray());
     QCOMPARE(result.err, QStringLiteral("speomark-export: %1\nUsage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
-                                        "[--style angle|depthchange] [--orientation DEG] [--check] [--tolerance M,P] "
+                                        "[--style angle|depthchange] [--orientation DEG] [--check] [--tolerance Npx,M,P] "
                                         "[-o FILE] PROJECT.sprj\n")
                              .arg(problem));
 }
@@ -251,7 +251,7 @@ void ExportTest::explainsEveryOption()
     const QString text = QString::fromUtf8(help.out);
     QVERIFY(text.startsWith("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass]"));
     for (const char *option : {"--format <label|fromto|survex|csv|therion|compass>", "--style <angle|depthchange>", "--orientation <DEG>",
-                               "--check", "--tolerance <M,P>", "-o, --output <FILE>", "-h, --help", "PROJECT.sprj",
+                               "--check", "--tolerance <Npx,M,P>", "-o, --output <FILE>", "-h, --help", "PROJECT.sprj",
                                "Exit status"})
         QVERIFY2(text.contains(QLatin1String(option)), option);
 }

@@ -57,8 +57,12 @@ def write_lines(name, lines, end):
 
 CSV_HEADER = ("from,to,tape_m,compass_deg,clino_deg,depth_change_m,plan_horizontal_m,profile_horizontal_m,"
               "disagreement_m,disagreement_pct,flag,comment")
-TOLERANCE = "Tolerance: 0.50 m or 5.00 % of the longer length, whichever is larger."
-TIES = "Likely ties (different names within 2 pixels on the drawings): "
+# Three pixels for each of a leg's four clicks: 3 * sqrt(2 * 0.05^2 + 2 * 0.04^2) = 0.27 m; a loop
+# closing at a station placed twice, on both drawings each time, allows the same.
+RULE = "0.50 m or 5.00 % of the longer length, whichever is larger"
+TOLERANCE = ("Tolerance: 3.00 pixels for each click on the drawings, 0.27 m on a leg or where a loop closes at "
+             "0.05 m per pixel on the plan and 0.04 on the profile; where a scale is unknown, " + RULE + ".")
+TIES = "Likely ties (different names at one point of the plan and at one depth): "
 
 # A square loop of 8 m sides whose last leg comes back 1 m short of A: a planted misclosure of
 # 1.00 m north-south over 10 + 8 + 10 + 7 = 35 m of legs (2.86 %). B and C lie 6 m above A and D.
@@ -97,13 +101,20 @@ loop_report = [
     "",
     "Nothing flagged.",
 ]
-write_lines("loop.check.txt", loop_report, b"\n")
-# With 0.5 m or 1 %, the loop may be off by 0.50 m only.
+# Under the rule of 0.5 m or 5 % the metre is within 1.75 m ...
+write_lines("loop.rule.check.txt", ["Tolerance: " + RULE + "." if i == 1 else line
+                                    for i, line in enumerate(loop_report)], b"\n")
+# ... with 0.5 m or 1 %, the loop may be off by 0.50 m only ...
 tight = list(loop_report)
 tight[1] = "Tolerance: 0.50 m or 1.00 % of the longer length, whichever is larger."
 tight[11] += ", more than the 0.50 m allowed"
 tight[-1] = "Flagged: 1 loop misclosed beyond the tolerance."
 write_lines("loop.tight.check.txt", tight, b"\n")
+# ... and from the clicks, 20 plan pixels are far more than the 0.27 m two placements of A allow.
+clicks = list(tight)
+clicks[1] = TOLERANCE
+clicks[11] = clicks[11].replace("0.50 m allowed", "0.27 m allowed")
+write_lines("loop.check.txt", clicks, b"\n")
 
 # A branch tied in at B, a leg whose profile is 20 % short (4.80 m for 6.00 m on the plan), two
 # pieces tied to nothing, and E, one pixel from D on both drawings but named otherwise.
@@ -132,7 +143,7 @@ branches_report = [
     TOLERANCE,
     "",
     "Legs whose plan and profile lengths disagree: 1",
-    "  B - C: plan 6.00 m, profile 4.80 m, difference -1.20 m (-20.00 %)",
+    "  B - C: plan 6.00 m, profile 4.80 m, difference -1.20 m (-20.00 %), 0.27 m allowed",
     "",
     "Zero-length legs: 0",
     "",
@@ -142,11 +153,11 @@ branches_report = [
     "Loops: 0",
     "",
     "Pieces not tied to station 0: 2",
-    "  from X (table entry 5): 2 stations",
-    "  from E (table entry 7): 2 stations",
+    "  from X (table entry 5): 2 stations, placed where the drawings put it",
+    "  from E (table entry 7): 2 stations, placed where the drawings put it",
     "",
     TIES + "1",
-    "  D and E (table entries 4 and 7)",
+    "  D and E (table entries 4 and 7): 0.05 m apart on the plan, depths 0.00 m apart",
     "",
     "Flagged: 1 leg that disagrees, 2 pieces not tied, 1 likely tie.",
 ]
@@ -164,6 +175,8 @@ write_lines("branches-noprofile.csv", [
     "E,F,3.00,180.00,0.00,0.00,3.00,,,,0,",
 ], b"\r\n")
 noprofile = list(branches_report)
+noprofile[1] = ("Tolerance: 3.00 pixels for each click on the drawings, 0.21 m where a loop closes at 0.05 m per "
+                "pixel on the plan; where a scale is unknown, " + RULE + ".")
 noprofile[3:5] = ["Legs whose plan and profile lengths disagree: not compared, the survey has no profile."]
 noprofile[-1] = "Flagged: 2 pieces not tied, 1 likely tie."
 write_lines("branches-noprofile.check.txt", noprofile, b"\n")
