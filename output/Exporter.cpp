@@ -3,8 +3,10 @@
 #include "survey/CommandError.h"
 #include "output/CompassText.h"
 #include "output/DataFileName.h"
+#include "output/DrawnPieces.h"
 #include "output/TherionText.h"
 #include "output/WholeFile.h"
+#include "survey/StationNames.h"
 
 namespace Exporter {
 
@@ -67,11 +69,36 @@ std::optional<ExportFormat> formatOfName(const QString &path, SurveyFormat ticke
     return std::nullopt;
 }
 
+namespace {
+
+// A survey in pieces gets a fix for each, before the line that closes its block (a complete text
+// ends with that line; Therion's is followed by "endsurvey").
+SurveyText withPiecesFixed(SurveyText text, const Survey &survey, ExportFormat format)
+{
+    if (!text.complete() || text.lines.isEmpty())
+        return text;
+    const bool survex = format == ExportFormat::Survex;
+    const StationNames names(survey.stations, survex ? NameRules::Survex : NameRules::Therion);
+    const QByteArray entrance = survey.details.entrance.isEmpty() ? QByteArray() : names.nameOf(survey.details.entrance);
+    const DrawnPieces pieces = DrawnPieces::of(survey, names, entrance);
+    const QList<QByteArray> fixes = pieces.lines(survex ? DrawnPieces::Reader::Survex : DrawnPieces::Reader::Therion,
+                                                 names, survex ? QByteArray() : QByteArray("    "), survey.details);
+    const qsizetype at = text.lines.size() - (survex ? 1 : 2);
+    if (fixes.isEmpty() || at < 0)
+        return text;
+    for (qsizetype i = 0; i < fixes.size(); ++i)
+        text.lines.insert(at + i, fixes[i]);
+    return text;
+}
+
+} // namespace
+
 SurveyText text(const Survey &survey, ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Therion:
-        return TherionText::build(survey.stations, survey.style, PlanNorths(survey.sheets), survey.details);
+        return withPiecesFixed(TherionText::build(survey.stations, survey.style, PlanNorths(survey.sheets), survey.details),
+                               survey, format);
     case ExportFormat::Compass:
         return CompassText::build(survey.stations, PlanNorths(survey.sheets), survey.details);
     case ExportFormat::LumaroLabel:
@@ -79,8 +106,9 @@ SurveyText text(const Survey &survey, ExportFormat format)
     case ExportFormat::Survex:
         break;
     }
-    return SurveyText::build(survey.stations, *layoutOf(format), survey.style, PlanNorths(survey.sheets),
-                             survey.details);
+    SurveyText built =
+        SurveyText::build(survey.stations, *layoutOf(format), survey.style, PlanNorths(survey.sheets), survey.details);
+    return format == ExportFormat::Survex ? withPiecesFixed(std::move(built), survey, format) : built;
 }
 
 void write(const Survey &survey, ExportFormat format, const QString &path)

@@ -4,6 +4,7 @@
 #include "survey/NumberText.h"
 #include "checks/CheckReport.h"
 #include "checks/ui/LegTableModel.h"
+#include "output/Exporter.h"
 #include "output/SurveyText.h"
 
 #include <QCheckBox>
@@ -428,8 +429,8 @@ void SurveyCheckWindow::checkWithSurvex()
                                        .arg(m_document.orientationEntry()));
         return;
     }
-    const SurveyText text =
-        SurveyText::build(m_document.stations(), SurveyFormat::Survex, m_document.style(), orientation);
+    // What Save writes: every sheet's north, the details, each piece fixed where it is drawn.
+    const SurveyText text = Exporter::text(m_document.survey(), ExportFormat::Survex);
     if (!text.complete()) {
         m_survexText->setPlainText(tr("%1 in the leg from station %2 to station %3; the Survex text "
                                       "cannot be made.")
