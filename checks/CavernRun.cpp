@@ -6,6 +6,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -83,6 +85,13 @@ void CavernRun::failed(QProcess::ProcessError error)
 {
     if (error != QProcess::FailedToStart || !m_process)
         return; // a crash or a kill also ends in finished()
+    if (m_result.started) {
+        // survexport would not start: the check stands without positions.
+        m_process->deleteLater();
+        m_process = nullptr;
+        finish();
+        return;
+    }
     CavernResult result;
     result.cancelled = m_cancelled;
     result.messages = Words::tr("cavern could not be started: %1").arg(m_process->errorString());
@@ -114,7 +123,59 @@ void CavernRun::ended(int exitCode, QProcess::ExitStatus status)
         result.errorReport = QString::fromLocal8Bit(errors.readAll());
         result.traverses = parseErrorReport(result.errorReport);
     }
+    m_result = result;
+    const QString survexport = QStandardPaths::findExecutable(QStringLiteral("survexport"));
+    if (!result.succeeded() || survexport.isEmpty()) {
+        finish();
+        return;
+    }
+    // The adjusted positions, read by Survex's own tool rather than from its file layout.
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    m_process->setWorkingDirectory(m_folder->path());
+    connect(m_process, &QProcess::finished, this, &CavernRun::exported);
+    connect(m_process, &QProcess::errorOccurred, this, &CavernRun::failed);
+    m_process->start(survexport, {QStringLiteral("--pos"), m_folder->filePath(SurveyName + QStringLiteral(".3d")),
+                                  m_folder->filePath(SurveyName + QStringLiteral(".pos"))});
+}
+
+void CavernRun::exported(int exitCode, QProcess::ExitStatus status)
+{
+    if (!m_process)
+        return;
+    m_process->deleteLater();
+    m_process = nullptr;
+    if (m_cancelled) {
+        m_result.cancelled = true;
+    } else if (status == QProcess::NormalExit && exitCode == 0) {
+        QFile file(m_folder->filePath(SurveyName + QStringLiteral(".pos")));
+        if (file.open(QIODevice::ReadOnly))
+            m_result.positions = parsePositions(QString::fromLocal8Bit(file.readAll()));
+    }
+    finish();
+}
+
+void CavernRun::finish()
+{
+    const CavernResult result = std::exchange(m_result, CavernResult());
     emit finished(result);
+}
+
+QHash<QString, CavernPosition> CavernRun::parsePositions(const QString &text)
+{
+    // "(    7.35,     3.90,    -1.20 ) cave.a1" under a heading line.
+    static const QRegularExpression row(
+        QStringLiteral("^\\(\\s*(-?[0-9.]+),\\s*(-?[0-9.]+),\\s*(-?[0-9.]+)\\s*\\)\\s+(\\S+)\\s*$"));
+    QHash<QString, CavernPosition> positions;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = row.match(line);
+        if (!match.hasMatch())
+            continue;
+        const CavernPosition position{match.captured(1).toDouble(), match.captured(2).toDouble(),
+                                      match.captured(3).toDouble()};
+        positions.insert(match.captured(4).section(QLatin1Char('.'), -1), position);
+    }
+    return positions;
 }
 
 QVector<CavernTraverse> CavernRun::parseErrorReport(const QString &text)
@@ -123,6 +184,7 @@ QVector<CavernTraverse> CavernRun::parseErrorReport(const QString &text)
     // "Original length  41.00m (  4 legs), moved   1.00m ( 0.25m/leg). Error   2.44%".
     static const QRegularExpression figures(
         QStringLiteral("^Original length\\s+([0-9.]+)m\\s*\\(\\s*(\\d+) legs?\\), moved\\s+([0-9.]+)m.*Error\\s+([0-9.]+)%"));
+    static const QRegularExpression split(QStringLiteral("^H:\\s*([0-9.]+)\\s+V:\\s*([0-9.]+)"));
     QVector<CavernTraverse> traverses;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 1; i < lines.size(); ++i) {
@@ -135,8 +197,25 @@ QVector<CavernTraverse> CavernRun::parseErrorReport(const QString &text)
         traverse.legs = match.captured(2).toInt();
         traverse.moved = match.captured(3).toDouble();
         traverse.errorPercent = match.captured(4).toDouble();
+        // Then the deviations per leg alone on a line, and "H: 0.79 V: 2.92".
+        bool ok = false;
+        if (i + 1 < lines.size()) {
+            const double deviations = lines[i + 1].trimmed().toDouble(&ok);
+            if (ok)
+                traverse.deviations = deviations;
+        }
+        if (i + 2 < lines.size()) {
+            const QRegularExpressionMatch parts = split.match(lines[i + 2].trimmed());
+            if (parts.hasMatch()) {
+                traverse.horizontal = parts.captured(1).toDouble();
+                traverse.vertical = parts.captured(2).toDouble();
+            }
+        }
         traverses.append(traverse);
     }
+    std::stable_sort(traverses.begin(), traverses.end(), [](const CavernTraverse &a, const CavernTraverse &b) {
+        return a.errorPercent > b.errorPercent;
+    });
     return traverses;
 }
 

@@ -9,8 +9,12 @@
 
 class QTemporaryDir;
 
+#include <QHash>
+
 // One traverse of cavern's error report (the .err file): its stations, length along its legs,
-// how far the adjustment moved it and that as a percentage.
+// how far the adjustment moved it and that as a percentage; then how unlikely that is from the
+// legs' expected errors, in standard deviations per leg, overall and in its horizontal and
+// vertical parts (-1 where the report does not say).
 struct CavernTraverse
 {
     QString stations; // "a - b - c - a"
@@ -18,6 +22,15 @@ struct CavernTraverse
     int legs = 0;
     double moved = 0.0;
     double errorPercent = 0.0;
+    double deviations = -1.0;
+    double horizontal = -1.0;
+    double vertical = -1.0;
+};
+
+// Where cavern put a station after adjusting the loops, in the file's coordinates.
+struct CavernPosition
+{
+    double east = 0.0, north = 0.0, up = 0.0;
 };
 
 struct CavernResult
@@ -28,7 +41,10 @@ struct CavernResult
     QString messages;          // what it printed (standard output and error together)
     QString loopSummary;       // its lines about loops and legs, e.g. "There is 1 loop."
     QString errorReport;       // the .err file as written
-    QVector<CavernTraverse> traverses;
+    QVector<CavernTraverse> traverses; // worst first (by error %)
+    // Adjusted positions by station name (without the survey's prefix), read back through
+    // survexport; empty when it is missing or failed.
+    QHash<QString, CavernPosition> positions;
 
     bool succeeded() const { return started && !cancelled && exitCode == 0; }
 };
@@ -56,14 +72,19 @@ public:
     static QVector<CavernTraverse> parseErrorReport(const QString &text);
     // The lines of cavern's output that count stations, legs and loops.
     static QString loopSummary(const QString &messages);
+    // The positions of survexport's POS text.
+    static QHash<QString, CavernPosition> parsePositions(const QString &text);
 
 signals:
     void finished(const CavernResult &result);
 
 private:
     void ended(int exitCode, QProcess::ExitStatus status);
+    void exported(int exitCode, QProcess::ExitStatus status);
     void failed(QProcess::ProcessError error);
+    void finish();
 
+    CavernResult m_result; // while survexport reads cavern's positions
     std::unique_ptr<QTemporaryDir> m_folder;
     QProcess *m_process = nullptr;
     bool m_cancelled = false;

@@ -454,6 +454,10 @@ Likely ties (different names at one point of the plan and at one depth): %1
             <numerusform>%n повторённых замеров расходятся</numerusform>
         </translation>
     </message>
+    <message>
+        <source>, %1 m where a loop closes at %2 m per pixel on the plan</source>
+        <translation>, %1 м на замыкание кольца при %2 м на пиксель на плане</translation>
+    </message>
 </context>
 <context>
     <name>DataFileBox</name>
@@ -1875,22 +1879,6 @@ No: the stations keep the metres of the old scale and only stations placed from 
     </message>
     <message>
         <source>
-Traverses adjusted in loops (from cavern&apos;s error report):
-</source>
-        <translation>
-Ходы, уравненные в кольцах (из отчёта cavern об ошибках):
-</translation>
-    </message>
-    <message>
-        <source>  %1
-    length %2 m over %3 legs, moved %4 m, error %5 %
-</source>
-        <translation>  %1
-    длина %2 м, замеров: %3, сдвиг %4 м, ошибка %5 %
-</translation>
-    </message>
-    <message>
-        <source>
 Everything cavern printed:
 
 </source>
@@ -1946,6 +1934,46 @@ Everything cavern printed:
     <message>
         <source>(%1 m on a leg)</source>
         <translation>(%1 м на замер)</translation>
+    </message>
+    <message>
+        <source>Show the adjustment on the drawings</source>
+        <translation>Показать уравнивание на чертежах</translation>
+    </message>
+    <message>
+        <source>An arrow from each station to where Survex puts it once the loops are adjusted (on the profile, the vertical part)</source>
+        <translation>Стрелка от каждого пикета туда, куда его ставит Survex после уравнивания колец (на развёртке — вертикальная часть)</translation>
+    </message>
+    <message>
+        <source>Magnification of the adjustment&apos;s arrows</source>
+        <translation>Увеличение стрелок уравнивания</translation>
+    </message>
+    <message>
+        <source>Traverses adjusted in loops</source>
+        <translation>Ходы, уравненные в кольцах</translation>
+    </message>
+    <message>
+        <source>Traverse</source>
+        <translation>Ход</translation>
+    </message>
+    <message>
+        <source>Length m</source>
+        <translation>Длина м</translation>
+    </message>
+    <message>
+        <source>Moved m</source>
+        <translation>Сдвиг м</translation>
+    </message>
+    <message>
+        <source>Deviations per leg</source>
+        <translation>Откл. на замер</translation>
+    </message>
+    <message>
+        <source>Horizontal</source>
+        <translation>По горизонтали</translation>
+    </message>
+    <message>
+        <source>Vertical</source>
+        <translation>По вертикали</translation>
     </message>
 </context>
 <context>

@@ -230,6 +230,23 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
         painter.setTransform(blocks);
     }
 
+    // The traverse chosen in the check: wider still, in its own colour.
+    QVector<QLine> chosen;
+    for (const int to : view.chosenLegs) {
+        if (to < 1 || to >= view.stations.size())
+            continue;
+        const QPoint from = truncated(view.stations[to - 1]);
+        const QPoint end = truncated(view.stations[to]);
+        if (lineMeetsClip(from, end, clip.adjusted(-2, -2, 2, 2)))
+            chosen.append(QLine(from, end));
+    }
+    if (!chosen.isEmpty()) {
+        painter.setTransform(lines);
+        painter.setPen(QPen(ViewPainter::chosenColour(), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLines(chosen);
+        painter.setTransform(blocks);
+    }
+
     // Marks and labels are drawn in the device's pixels, at their own size whatever the zoom.
     const double scale = markScale(view, onScreen);
     const QRect deviceClip = blocks.mapRect(QRectF(clip)).toAlignedRect().adjusted(-1, -1, 1, 1);
@@ -261,6 +278,29 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
         painter.setTransform(lines);
         painter.setPen(pen);
         painter.drawLines(legs);
+        painter.setTransform(blocks);
+    }
+
+    // Where the adjusted survey moves each station: an arrow from the drawn point, its head a
+    // fixed size on screen.
+    if (!view.shiftArrows.isEmpty()) {
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(ViewPainter::shiftColour(), 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        const QRectF reach = QRectF(deviceClip).adjusted(-8, -8, 8, 8);
+        for (const QLineF &arrow : view.shiftArrows) {
+            const QLineF line(onDevice(arrow.p1()), onDevice(arrow.p2()));
+            if (!reach.intersects(QRectF(line.p1(), line.p2()).normalized().adjusted(-1, -1, 1, 1)))
+                continue;
+            painter.drawLine(line);
+            if (line.length() < 4.0)
+                continue;
+            const QPointF back = (line.p1() - line.p2()) / line.length() * 7.0;
+            const QPointF side(-back.y() * 0.5, back.x() * 0.5);
+            painter.drawLine(line.p2(), line.p2() + back + side);
+            painter.drawLine(line.p2(), line.p2() + back - side);
+        }
+        painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setTransform(blocks);
     }
 

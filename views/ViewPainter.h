@@ -41,4 +41,6 @@ public:
 
     // Legs whose plan and profile lengths disagree: orange, apart from the stations' red.
     static QColor disagreementColour() { return QColor(0xFF, 0x8C, 0x00); }
+    static QColor chosenColour() { return QColor(0xC0, 0x00, 0xC0); }
+    static QColor shiftColour() { return QColor(0x00, 0x80, 0x40); }
 };

@@ -44,7 +44,8 @@ int pendingIndex(const EditSession &session, const StationTable &table)
 }
 
 ViewSnapshot build(const SurveyDocument &document, const EditSession &session, ViewSide side,
-                   const StationFields &fields, const QVector<int> &flaggedLegEnds)
+                   const StationFields &fields, const QVector<int> &flaggedLegEnds, const ViewOverlay &overlay,
+                   const QVector<QPointF> &shifts)
 {
     const ViewSettings &settings = document.view(side);
     const StationTable &table = document.stations();
@@ -93,6 +94,16 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
         for (const int to : flaggedLegEnds)
             if (legOnSheet(to))
                 view.disagreeingLegs.append(shown[to]);
+    for (const int to : overlay.chosenLegEnds)
+        if (legOnSheet(to))
+            view.chosenLegs.append(shown[to]);
+    if (shifts.size() == count)
+        for (int i = 0; i < count; ++i) {
+            const QPointF shift = shifts[i];
+            if (shown[i] >= 0 && (shift.x() != 0.0 || shift.y() != 0.0) && std::isfinite(shift.x())
+                && std::isfinite(shift.y()))
+                view.shiftArrows.append(QLineF(at(table.at(i)), at(table.at(i)) + shift));
+        }
 
     if (table.hasPending() && session.pointPlaced(side) && onSheet(table.pending())) {
         const Station &pending = table.pending();
@@ -135,9 +146,9 @@ bool guideWanted(const SurveyDocument &document, const EditSession &session, Vie
 } // namespace
 
 ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSession &session,
-                                const QVector<int> &flaggedLegEnds)
+                                const QVector<int> &flaggedLegEnds, const ViewOverlay &overlay)
 {
-    ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields, flaggedLegEnds);
+    ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields, flaggedLegEnds, overlay, overlay.planShifts);
     view.labelColour = QColor(0, 0, 255);
 
     // The circle around the last station on which the pending plan point must lie: the pending
@@ -161,9 +172,10 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
 }
 
 ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSession &session,
-                                   const QVector<int> &flaggedLegEnds)
+                                   const QVector<int> &flaggedLegEnds, const ViewOverlay &overlay)
 {
-    ViewSnapshot view = build(document, session, ViewSide::Profile, ProfileFields, flaggedLegEnds);
+    ViewSnapshot view =
+        build(document, session, ViewSide::Profile, ProfileFields, flaggedLegEnds, overlay, overlay.profileShifts);
     view.labelColour = QColor(255, 0, 0);
 
     // Two vertical lines left and right of the last station, at the pending leg's length as
@@ -187,10 +199,10 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
 }
 
 ViewSnapshot ViewSnapshot::of(ViewSide side, const SurveyDocument &document, const EditSession &session,
-                              const QVector<int> &flaggedLegEnds)
+                              const QVector<int> &flaggedLegEnds, const ViewOverlay &overlay)
 {
-    return side == ViewSide::Plan ? plan(document, session, flaggedLegEnds)
-                                  : profile(document, session, flaggedLegEnds);
+    return side == ViewSide::Plan ? plan(document, session, flaggedLegEnds, overlay)
+                                  : profile(document, session, flaggedLegEnds, overlay);
 }
 
 QSize ViewSnapshot::displayedSize() const

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLineF>
 #include <QPointF>
 #include <QRect>
 #include <QSize>
@@ -11,6 +12,16 @@
 class EditSession;
 class SurveyDocument;
 enum class ViewSide;
+
+// What the survey check lays over the drawings: worked out by the checks, drawn by the views.
+struct ViewOverlay
+{
+    QVector<int> chosenLegEnds; // the "to" table entry of each leg of the traverse chosen in the check
+    // Per table entry, where the adjusted survey moves the station from its drawn point, in source
+    // pixels of its plan and profile sheet (magnified as the user asked); empty: none shown.
+    QVector<QPointF> planShifts;
+    QVector<QPointF> profileShifts;
+};
 
 // Everything one redraw of a view shows, decided once from the document and the session:
 // the image (shared with the working bitmap, never copied), its size and zoom, the grid, the
@@ -25,11 +36,11 @@ struct ViewSnapshot
     // What a view shows of the document and the session. The legs the check flags are handed in
     // (the survey check is the checks' business), and shown while "Show disagreement" is ticked.
     static ViewSnapshot plan(const SurveyDocument &document, const EditSession &session,
-                             const QVector<int> &flaggedLegEnds = {});
+                             const QVector<int> &flaggedLegEnds = {}, const ViewOverlay &overlay = {});
     static ViewSnapshot profile(const SurveyDocument &document, const EditSession &session,
-                                const QVector<int> &flaggedLegEnds = {});
+                                const QVector<int> &flaggedLegEnds = {}, const ViewOverlay &overlay = {});
     static ViewSnapshot of(ViewSide side, const SurveyDocument &document, const EditSession &session,
-                           const QVector<int> &flaggedLegEnds = {});
+                           const QVector<int> &flaggedLegEnds = {}, const ViewOverlay &overlay = {});
 
     // The pane's size: the source size times the zoom, truncated; never negative.
     QSize displayedSize() const;
@@ -53,6 +64,8 @@ struct ViewSnapshot
     // The "to" station of each leg whose plan and profile lengths disagree; filled only while
     // "Show disagreement" is ticked, and drawn even when the legs are hidden.
     QVector<int> disagreeingLegs;
+    QVector<int> chosenLegs;          // the "to" station of each leg of the traverse chosen in the check
+    QVector<QLineF> shiftArrows;      // from a station's point to where the adjustment puts it
 
     Guide guide = Guide::None;
     QRect guideCircleBox;             // left, top inclusive; right, bottom exclusive

@@ -646,7 +646,7 @@ void MainWindow::redraw(ViewSide side)
     const QVector<int> flagged = m_session.showDisagreement()
         ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, LegTolerance::of(m_session)))
         : QVector<int>();
-    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged);
+    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged, m_checkOverlay);
     snapshot.labelPixels = m_labelPixels;
     pane(side)->setSnapshot(std::move(snapshot));
 }
@@ -1168,6 +1168,11 @@ void MainWindow::showSurveyCheck()
         m_checkWindow = new SurveyCheckWindow(m_document, m_session, this);
         connect(m_checkWindow, &SurveyCheckWindow::stationChosen, this,
                 [this](int index) { guard([&] { showStation(index); }); });
+        connect(m_checkWindow, &SurveyCheckWindow::overlayChanged, this, [this](const ViewOverlay &overlay) {
+            m_checkOverlay = overlay;
+            redraw(ViewSide::Plan);
+            redraw(ViewSide::Profile);
+        });
         connect(m_checkWindow, &SurveyCheckWindow::tieAsked, this,
                 [this](const QVector<int> &entries, const QString &label) {
                     guard([&] {

@@ -246,6 +246,7 @@ private:
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
     SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
+    ViewOverlay m_checkOverlay; // the check's chosen traverse and adjustment arrows
     CentrelineWindow *m_centrelineWindow = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 

@@ -2,6 +2,7 @@
 
 #include "survey/CountedText.h"
 #include "survey/NumberText.h"
+#include "checks/AdjustedSurvey.h"
 #include "checks/CheckReport.h"
 #include "checks/ui/LegTableModel.h"
 #include "output/Exporter.h"
@@ -187,7 +188,33 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     m_tabs->addTab(m_loopTable, tr("Loops"));
     m_tabs->addTab(piecesPage, tr("Pieces"));
     m_tabs->addTab(m_report, tr("Report"));
-    m_tabs->addTab(m_survexText, tr("Survex"));
+    m_showShifts = new QCheckBox(tr("Show the adjustment on the drawings"));
+    m_showShifts->setAccessibleName(m_showShifts->text());
+    m_showShifts->setToolTip(tr("An arrow from each station to where Survex puts it once the loops are adjusted "
+                                "(on the profile, the vertical part)"));
+    m_showShifts->setChecked(true);
+    m_magnification = new QDoubleSpinBox;
+    m_magnification->setRange(1.0, 1000.0);
+    m_magnification->setDecimals(0);
+    m_magnification->setValue(10.0);
+    m_magnification->setPrefix(QStringLiteral("x "));
+    m_magnification->setAccessibleName(tr("Magnification of the adjustment's arrows"));
+    m_magnification->setKeyboardTracking(false);
+    m_traverseTable = listTable(tr("Traverses adjusted in loops"),
+                                {tr("Traverse"), tr("Length m"), tr("Legs"), tr("Moved m"), tr("Error %"),
+                                 tr("Deviations per leg"), tr("Horizontal"), tr("Vertical")});
+    m_traverseTable->horizontalHeader()->setStretchLastSection(false);
+    m_traverseTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_survexPage = new QWidget;
+    auto *survexLayout = new QVBoxLayout(m_survexPage);
+    auto *shiftRow = new QHBoxLayout;
+    shiftRow->addWidget(m_showShifts);
+    shiftRow->addWidget(m_magnification);
+    shiftRow->addStretch(1);
+    survexLayout->addLayout(shiftRow);
+    survexLayout->addWidget(m_traverseTable, 1);
+    survexLayout->addWidget(m_survexText, 1);
+    m_tabs->addTab(m_survexPage, tr("Survex"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(controls);
@@ -209,6 +236,18 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     connect(m_tieTable, &QTableWidget::itemSelectionChanged, this,
             [this] { m_makeTie->setEnabled(!m_tieTable->selectedItems().isEmpty()); });
     connect(m_makeTie, &QPushButton::clicked, this, &SurveyCheckWindow::makeTie);
+    connect(m_showShifts, &QCheckBox::toggled, this, [this] { emit overlayChanged(overlay()); });
+    connect(m_magnification, &QDoubleSpinBox::valueChanged, this, [this] { emit overlayChanged(overlay()); });
+    connect(m_traverseTable, &QTableWidget::itemSelectionChanged, this, [this] {
+        const QList<QTableWidgetItem *> chosen = m_traverseTable->selectedItems();
+        const int row = chosen.isEmpty() ? -1 : chosen.first()->row();
+        m_chosenLegEnds = row >= 0 && row < m_traverses.size()
+                              ? AdjustedSurvey::traverseLegEnds(m_document.survey(), m_traverses[row].stations)
+                              : QVector<int>();
+        emit overlayChanged(overlay());
+        if (!m_chosenLegEnds.isEmpty())
+            emit stationChosen(m_chosenLegEnds.constFirst() - 1);
+    });
     connect(m_showDisagreement, &QCheckBox::toggled, this, [this](bool on) { m_session.setShowDisagreement(on); });
     connect(m_legTable, &QTableView::clicked, this, &SurveyCheckWindow::legRowChosen);
     connect(m_legTable, &QTableView::activated, this, &SurveyCheckWindow::legRowChosen);
@@ -255,6 +294,48 @@ void SurveyCheckWindow::documentChanged(SurveyDocument::Parts parts)
                                        | SurveyDocument::ProfileViewPart | SurveyDocument::OrientationPart;
     if (parts & used)
         followSoon();
+    // Survex's figures belong to the survey it read.
+    if (parts & (SurveyDocument::StationsPart | SurveyDocument::OrientationPart | SurveyDocument::ProfileKindPart))
+        forgetAdjustment();
+}
+
+void SurveyCheckWindow::forgetAdjustment()
+{
+    if (m_traverses.isEmpty() && m_adjusted.isEmpty() && m_chosenLegEnds.isEmpty())
+        return;
+    m_traverses.clear();
+    m_adjusted.clear();
+    m_chosenLegEnds.clear();
+    fillTraverses();
+    emit overlayChanged(overlay());
+}
+
+ViewOverlay SurveyCheckWindow::overlay() const
+{
+    ViewOverlay overlay;
+    overlay.chosenLegEnds = m_chosenLegEnds;
+    if (!m_adjusted.isEmpty() && m_showShifts->isChecked()) {
+        const Survey survey = m_document.survey();
+        const SurveyNetwork network = SurveyNetwork::build(survey.stations, CheckSettings::of(m_document, LegTolerance::of(m_session)));
+        const QVector<AdjustedSurvey::Shift> shifts = AdjustedSurvey::shifts(survey, network, m_adjusted);
+        overlay.planShifts = AdjustedSurvey::planPixels(shifts, survey, network.settings, m_magnification->value());
+        overlay.profileShifts = AdjustedSurvey::profilePixels(shifts, survey, network.settings, m_magnification->value());
+    }
+    return overlay;
+}
+
+void SurveyCheckWindow::fillTraverses()
+{
+    const QSignalBlocker quiet(m_traverseTable);
+    m_traverseTable->setRowCount(int(m_traverses.size()));
+    const auto deviations = [](double value) { return value < 0.0 ? QString() : number(value); };
+    for (int row = 0; row < m_traverses.size(); ++row) {
+        const CavernTraverse &t = m_traverses[row];
+        setRow(m_traverseTable, row,
+               {t.stations, number(t.length), QString::number(t.legs), number(t.moved), number(t.errorPercent),
+                deviations(t.deviations), deviations(t.horizontal), deviations(t.vertical)},
+               -1, QColor());
+    }
 }
 
 void SurveyCheckWindow::sessionChanged(EditSession::Parts parts)
@@ -421,7 +502,8 @@ void SurveyCheckWindow::checkWithSurvex()
         showCavernAvailability();
         return;
     }
-    m_tabs->setCurrentWidget(m_survexText);
+    m_tabs->setCurrentWidget(m_survexPage);
+    forgetAdjustment();
     double orientation = 0.0;
     if (!NumberText::tryToDouble(m_document.orientationEntry(), &orientation) || !std::isfinite(orientation)) {
         m_survexText->setPlainText(tr("The plan orientation '%1' is not a number; the Survex text "
@@ -460,14 +542,10 @@ void SurveyCheckWindow::cavernFinished(const CavernResult &result)
         text = tr("cavern found errors (exit status %1):\n\n%2").arg(result.exitCode).arg(result.messages);
     else {
         text = result.loopSummary + QStringLiteral("\n");
-        if (!result.traverses.isEmpty()) {
-            text += tr("\nTraverses adjusted in loops (from cavern's error report):\n");
-            for (const CavernTraverse &traverse : result.traverses)
-                text += tr("  %1\n    length %2 m over %3 legs, moved %4 m, error %5 %\n")
-                            .arg(traverse.stations, number(traverse.length))
-                            .arg(traverse.legs)
-                            .arg(number(traverse.moved), number(traverse.errorPercent));
-        }
+        m_traverses = result.traverses;
+        m_adjusted = result.positions;
+        fillTraverses();
+        emit overlayChanged(overlay());
         text += tr("\nEverything cavern printed:\n\n") + result.messages;
     }
     m_survexText->setPlainText(text);

@@ -4,6 +4,7 @@
 #include "checks/SurveyNetwork.h"
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
+#include "views/ViewSnapshot.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -44,6 +45,12 @@ signals:
     void stationChosen(int index);
     // "Make a Tie" on a likely tie: the table entries of one station are to take `label`.
     void tieAsked(const QVector<int> &entries, const QString &label);
+    // What the drawings should show of the check: the chosen traverse, the adjustment's arrows.
+    void overlayChanged(const ViewOverlay &overlay);
+
+public:
+    // The overlay as it stands (empty until Survex has checked the survey).
+    ViewOverlay overlay() const;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -63,6 +70,8 @@ private:
     void showCavernAvailability();
     void showToleranceInMetres();
     void makeTie();
+    void fillTraverses();
+    void forgetAdjustment();
 
     const SurveyDocument &m_document;
     EditSession &m_session;
@@ -91,4 +100,12 @@ private:
     QTableWidget *m_tieTable = nullptr;
     QPlainTextEdit *m_report = nullptr;
     QPlainTextEdit *m_survexText = nullptr;
+    QWidget *m_survexPage = nullptr;
+    QTableWidget *m_traverseTable = nullptr;
+    QCheckBox *m_showShifts = nullptr;
+    QDoubleSpinBox *m_magnification = nullptr;
+    // The last Survex check, while the survey is as it was then.
+    QVector<CavernTraverse> m_traverses;
+    QHash<QString, CavernPosition> m_adjusted;
+    QVector<int> m_chosenLegEnds;
 };
