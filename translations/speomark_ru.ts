@@ -1554,6 +1554,13 @@ No: the stations keep the metres of the old scale and only stations placed from 
     </message>
 </context>
 <context>
+    <name>SurvexExtend</name>
+    <message>
+        <source>The profile is not an extended one: it has no folds for Survex&apos;s extend to follow.</source>
+        <translation>Разрез не развёрнутый: у него нет изгибов, которым мог бы следовать extend из Survex.</translation>
+    </message>
+</context>
+<context>
     <name>SurveyCheckWindow</name>
     <message>
         <source>Survey Check</source>
@@ -2239,6 +2246,10 @@ Everything cavern printed:
     <message>
         <source>The text holds characters that a survey data file cannot store: &quot;%1&quot;. Nothing was written to %2.</source>
         <translation>В тексте есть символы, которые файл данных съёмки не может хранить: «%1». В %2 ничего не записано.</translation>
+    </message>
+    <message>
+        <source>Survex extend files: the extended profile as drawn (*.espec)</source>
+        <translation>Файлы extend для Survex: развёрнутый разрез как нарисован (*.espec)</translation>
     </message>
 </context>
 <context>

@@ -909,18 +909,21 @@ void MainWindow::saveSurveyTextAs()
     const QString layout = tr("Survey data (*.cav *.svx)");
     const QString therion = SurveyOutput::filter(ExportFormat::Therion);
     const QString compass = SurveyOutput::filter(ExportFormat::Compass);
+    const QString extend = SurveyOutput::filter(ExportFormat::SurvexExtend);
     FileDialog dialog = m_dataFileDialog;
-    dialog.filter = QStringList{layout, therion, compass, tr("All (*)")}.join(QStringLiteral(";;"));
+    dialog.filter = QStringList{layout, extend, therion, compass, tr("All (*)")}.join(QStringLiteral(";;"));
     if (!dialogs().execute(this, dialog))
         return;
+    const bool ownSuffix = dialog.selectedFilter == therion || dialog.selectedFilter == extend;
+    if (ownSuffix && dialog.fileName.endsWith(QLatin1String(".dat")))
+        dialog.fileName.chop(4); // the default suffix is the Lumaro habit
     std::optional<ExportFormat> byFilter;
-    if (dialog.selectedFilter == therion) {
+    if (dialog.selectedFilter == therion)
         byFilter = ExportFormat::Therion;
-        if (dialog.fileName.endsWith(QLatin1String(".dat")))
-            dialog.fileName.chop(4); // the default suffix is the Lumaro habit
-    } else if (dialog.selectedFilter == compass) {
+    else if (dialog.selectedFilter == compass)
         byFilter = ExportFormat::Compass;
-    }
+    else if (dialog.selectedFilter == extend)
+        byFilter = ExportFormat::SurvexExtend;
     const SurveyOutput::Target target = m_output.saveAsTarget(dialog.fileName, byFilter);
     if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
         return;

@@ -507,6 +507,11 @@ void OutputCommands::detailsAndOtherProgramsFiles()
     QVERIFY(fileBytes(QStringLiteral("cave.th")).contains("  centreline\r\n"));
     QVERIFY(fileBytes(QStringLiteral("cave.dat")).contains("FROM"));
     QVERIFY(f->session().dataFileName().isEmpty()); // Save still asks for the Survex file
+
+    // Survex's extend file takes its own extension, not the Lumaro default the dialog adds.
+    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(ExportFormat::SurvexExtend));
+    f->window().saveSurveyTextAs();
+    QVERIFY(fileBytes(QStringLiteral("cave.espec")).startsWith("; Survex extend"));
 }
 
 QTEST_MAIN(OutputCommands)
