@@ -58,7 +58,9 @@ const QStringList LatinNames{"Speomark", "Lumaro", "Survex", "survex",   "Therio
                              "PDF",      "BMP",    "EPSG",   "UTM",      "Windows",     "OK",       "Esc",
                              "Ctrl",     "sudo",   "apt",    "get",      "install",     "English",  "tape",
                              "compass",  "clino",  "notes",  "pictures", "instruments", "assistant",
-                             "extend",   "espec"};
+                             "Aven",     "aven",   "survexport", "extend", "Google",      "Earth",    "KML",
+                             "GPX",      "GPS",    "DXF",    "SVG",      "JSON",        "PLT",      "CAD",
+                             "espec"};
 
 bool hasCyrillic(const QString &text)
 {
