@@ -15,12 +15,21 @@
 namespace {
 
 const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
-                                 QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass")};
+                                 QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass"),
+                                 QStringLiteral("espec")};
 const int CsvFormat = 3; // after the three survey text layouts
 
 ExportFormat exportFormat(int name)
 {
-    return name == 4 ? ExportFormat::Therion : name == 5 ? ExportFormat::Compass : Exporter::ofLayout(SurveyFormat(name));
+    switch (name) {
+    case 4:
+        return ExportFormat::Therion;
+    case 5:
+        return ExportFormat::Compass;
+    case 6:
+        return ExportFormat::SurvexExtend;
+    }
+    return Exporter::ofLayout(SurveyFormat(name));
 }
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
@@ -87,7 +96,7 @@ QString legFailure(const QString &projectPath, const QString &error, const QStri
 
 QString ExportCommand::usageLine()
 {
-    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
+    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass|espec] "
                           "[--style angle|depthchange] "
                           "[--orientation DEG] [--check] [--tolerance Npx,M,P] [-o FILE] PROJECT.sprj");
 }
@@ -107,8 +116,10 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                        "survex (.svx), or csv: one line per leg with tape, compass, clino, depth change, the "
                        "horizontal length on the plan and on the profile, their disagreement and a flag (UTF-8, "
                        "RFC 4180), therion (a Therion .th file) or compass (a Compass .dat file: feet, and always "
-                       "the inclination). Default: the format saved in the project."),
-        QStringLiteral("label|fromto|survex|csv|therion|compass"));
+                       "the inclination), or espec (how Survex's extend lays out the extended profile as drawn, for "
+                       "extend -p NAME.espec NAME.3d; an extended profile only). Default: the format saved in the "
+                       "project."),
+        QStringLiteral("FORMAT"));
     const QCommandLineOption styleOption(
         QStringLiteral("style"),
         QStringLiteral("Third value of every leg: angle (inclination in degrees) or depthchange (height gained in "
@@ -231,6 +242,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             }
         } else {
             const SurveyText text = Exporter::text(survey, exportFormat(format));
+            if (!text.complete() && text.failedFrom < 0)
+                throw CommandError(QStringLiteral("%1: %2 Nothing was written.").arg(QDir::toNativeSeparators(projectPath), text.error));
             if (!text.complete())
                 throw CommandError(legFailure(projectPath, text.error, text.failedFromName, text.failedToName,
                                               text.failedFrom, text.failedTo));

@@ -48,6 +48,11 @@ bool CavernRun::isRunning() const
     return m_process != nullptr;
 }
 
+QString CavernRun::modelPath() const
+{
+    return m_folder ? m_folder->filePath(SurveyName + QStringLiteral(".3d")) : QString();
+}
+
 void CavernRun::start(const QByteArray &survexText, const QString &program)
 {
     cancel();

@@ -67,6 +67,8 @@ public:
     void start(const QByteArray &survexText, const QString &program);
     void cancel();
     bool isRunning() const;
+    // The model cavern wrote in the last run's folder (there while the folder is).
+    QString modelPath() const;
 
     // The traverses of a .err file.
     static QVector<CavernTraverse> parseErrorReport(const QString &text);

@@ -4,6 +4,7 @@
 #include "output/CompassText.h"
 #include "output/DataFileName.h"
 #include "output/DrawnPieces.h"
+#include "output/SurvexExtend.h"
 #include "output/TherionText.h"
 #include "output/WholeFile.h"
 #include "survey/StationNames.h"
@@ -34,6 +35,7 @@ std::optional<SurveyFormat> layoutOf(ExportFormat format)
         return SurveyFormat::Survex;
     case ExportFormat::Therion:
     case ExportFormat::Compass:
+    case ExportFormat::SurvexExtend:
         break;
     }
     return std::nullopt;
@@ -48,6 +50,8 @@ QString extension(ExportFormat format)
         return QStringLiteral(".th");
     case ExportFormat::Compass:
         return QStringLiteral(".dat");
+    case ExportFormat::SurvexExtend:
+        return QStringLiteral(".espec");
     case ExportFormat::LumaroLabel:
     case ExportFormat::LumaroFromTo:
         break;
@@ -64,6 +68,8 @@ std::optional<ExportFormat> formatOfName(const QString &path, SurveyFormat ticke
         return ExportFormat::Survex;
     if (name.endsWith(QLatin1String(".th")))
         return ExportFormat::Therion;
+    if (name.endsWith(QLatin1String(".espec")))
+        return ExportFormat::SurvexExtend;
     if (name.endsWith(QLatin1String(".cav")))
         return ticked == SurveyFormat::LumaroLabel ? ExportFormat::LumaroLabel : ExportFormat::LumaroFromTo;
     return std::nullopt;
@@ -97,10 +103,13 @@ SurveyText text(const Survey &survey, ExportFormat format)
 {
     switch (format) {
     case ExportFormat::Therion:
-        return withPiecesFixed(TherionText::build(survey.stations, survey.style, PlanNorths(survey.sheets), survey.details),
+        return withPiecesFixed(TherionText::build(survey.stations, survey.style, PlanNorths(survey.sheets),
+                                                  survey.details, survey.profileKind),
                                survey, format);
     case ExportFormat::Compass:
         return CompassText::build(survey.stations, PlanNorths(survey.sheets), survey.details);
+    case ExportFormat::SurvexExtend:
+        return SurvexExtend::build(survey);
     case ExportFormat::LumaroLabel:
     case ExportFormat::LumaroFromTo:
     case ExportFormat::Survex:

@@ -73,6 +73,8 @@ void SurveyOutput::write(const QStringList &lines, const Target &target)
 
 QString SurveyOutput::filter(ExportFormat format)
 {
+    if (format == ExportFormat::SurvexExtend)
+        return Words::tr("Survex extend files: the extended profile as drawn (*.espec)");
     return format == ExportFormat::Therion ? Words::tr("Therion files (*.th)") : Words::tr("Compass files (*.dat)");
 }
 

@@ -69,7 +69,7 @@ public:
     // name that chose another layout than the ticked one ticks it).
     void write(const QStringList &lines, const Target &target);
 
-    static QString filter(ExportFormat format); // "Therion files (*.th)", "Compass files (*.dat)"
+    static QString filter(ExportFormat format); // "Therion files (*.th)", "Compass files (*.dat)", ...
     static void writeText(const QStringList &lines, const QString &path);
     // "Save BMP": the view's annotated picture at source size, drawn and written a band of rows at
     // a time (see BitmapFile).

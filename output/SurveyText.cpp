@@ -89,6 +89,11 @@ QList<QByteArray> survexDetailLines(const SurveyDetails &details, const StationN
 
 } // namespace
 
+QByteArray SurveyText::survexBlock(const SurveyDetails &details)
+{
+    return details.caveName.isEmpty() ? QByteArray() : StationNames::word(details.caveName, NameRules::Survex);
+}
+
 QByteArray SurveyText::legValues(const SurveyLeg &leg)
 {
     QByteArray out;
@@ -161,8 +166,7 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
     const int count = stations.count();
     const bool survex = format == SurveyFormat::Survex;
     const StationNames names(stations, survex ? NameRules::Survex : NameRules::AsStored);
-    const QByteArray block = survex && !details.caveName.isEmpty() ? StationNames::word(details.caveName, NameRules::Survex)
-                                                                 : QByteArray();
+    const QByteArray block = survex ? survexBlock(details) : QByteArray();
     text.lines = headerLines(format, style);
     if (survex) {
         if (!block.isEmpty())

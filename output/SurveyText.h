@@ -55,6 +55,10 @@ struct SurveyText
     QByteArray fileBytes() const;
     static QByteArray fileBytes(const QStringList &previewLines);
 
+    // The name of the Survex layout's block (the cave's name as a Survex word), empty when the
+    // block has none; cavern puts it, lowered, before every station name.
+    static QByteArray survexBlock(const SurveyDetails &details);
+
     // A station's name in the from/to layouts: its label, or its table index when it has none.
     static QByteArray stationName(const Station &station, int index);
 

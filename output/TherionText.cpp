@@ -1,4 +1,6 @@
 #include "output/TherionText.h"
+
+#include "output/ProfileFolds.h"
 #include "survey/AnsiText.h"
 
 #include "survey/SafeLine.h"
@@ -30,7 +32,8 @@ QString person(const QString &name)
 
 namespace TherionText {
 
-SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNorths &planOrientation, const SurveyDetails &details)
+SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNorths &planOrientation, const SurveyDetails &details,
+                 ProfileKind profile)
 {
     SurveyText text;
     const StationNames names(stations, NameRules::Therion);
@@ -104,6 +107,26 @@ SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNort
                 legLine.code("# ").comment(note);
             lines.append(legLine.bytes());
         });
+    if (complete && profile == ProfileKind::Extended) {
+        const ProfileFolds folds = ProfileFolds::of(stations, names, NameRules::Therion, details.entrance);
+        if (folds.needsTelling()) {
+            const auto side = [](ProfileSide way) { return way == ProfileSide::Left ? QByteArray("left ") : QByteArray("right "); };
+            lines.append(in + "# the extended profile as drawn");
+            lines.append(in + "extend start " + names.name(folds.start));
+            for (const FoldedLeg &leg : folds.legs) {
+                const QByteArray from = names.name(leg.from);
+                const QByteArray to = names.name(leg.to);
+                if (leg.closesLoop) {
+                    lines.append(in + "extend ignore " + to + ' ' + from);
+                    lines.append(in + "extend ignore " + from + ' ' + to);
+                    if (leg.drawn)
+                        lines.append(in + "extend " + side(*leg.drawn) + from + ' ' + to);
+                } else if (leg.turns()) {
+                    lines.append(in + "extend " + side(*leg.drawn) + to);
+                }
+            }
+        }
+    }
     if (complete) {
         lines.append("  endcentreline");
         lines.append("endsurvey");

@@ -1036,6 +1036,38 @@ No: the stations keep the metres of the old scale and only stations placed from 
             <numerusform>На листе %1 %n пикетов. Удалить лист вместе с пикетами?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Open in Aven</source>
+        <translation>Открыть в Aven</translation>
+    </message>
+    <message>
+        <source>Survex wrote %1</source>
+        <translation>Survex записал %1</translation>
+    </message>
+    <message>
+        <source>Speomark: Survex</source>
+        <translation>Speomark: Survex</translation>
+    </message>
+    <message>
+        <source>aven could not be started.</source>
+        <translation>Не удалось запустить aven.</translation>
+    </message>
+    <message>
+        <source>Survex is still writing %1.</source>
+        <translation>Survex ещё записывает %1.</translation>
+    </message>
+    <message>
+        <source>This file places the cave on the Earth: choose the entrance and give its coordinates in Survey Details first.</source>
+        <translation>Этот файл привязывает пещеру к местности: сначала укажите вход и его координаты в сведениях о съёмке.</translation>
+    </message>
+    <message>
+        <source>Survex is writing %1...</source>
+        <translation>Survex записывает %1...</translation>
+    </message>
+    <message>
+        <source>cavern is computing the survey for aven...</source>
+        <translation>cavern обсчитывает съёмку для aven...</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1613,6 +1645,76 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>yes</source>
         <translation>да</translation>
+    </message>
+</context>
+<context>
+    <name>SurvexExport</name>
+    <message>
+        <source>Google Earth KML, through Survex (*.kml)</source>
+        <translation>Google Earth KML, через Survex (*.kml)</translation>
+    </message>
+    <message>
+        <source>GPS GPX, through Survex (*.gpx)</source>
+        <translation>GPS GPX, через Survex (*.gpx)</translation>
+    </message>
+    <message>
+        <source>CAD drawing DXF, through Survex (*.dxf)</source>
+        <translation>Чертёж CAD DXF, через Survex (*.dxf)</translation>
+    </message>
+    <message>
+        <source>SVG drawing, through Survex (*.svg)</source>
+        <translation>Рисунок SVG, через Survex (*.svg)</translation>
+    </message>
+    <message>
+        <source>JSON, through Survex (*.json)</source>
+        <translation>JSON, через Survex (*.json)</translation>
+    </message>
+    <message>
+        <source>Compass PLT, through Survex (*.plt)</source>
+        <translation>Compass PLT, через Survex (*.plt)</translation>
+    </message>
+    <message>
+        <source>cavern did not finish within %1 seconds and was stopped.</source>
+        <translation>cavern не закончил работу за %1 с и был остановлен.</translation>
+    </message>
+    <message>
+        <source>Cancelled.</source>
+        <translation>Прервано.</translation>
+    </message>
+    <message>
+        <source>cavern refused the survey (exit status %1):
+
+%2</source>
+        <translation>cavern не принял съёмку (код завершения %1):
+
+%2</translation>
+    </message>
+    <message>
+        <source>survexport is not installed: sudo apt-get install survex-aven</source>
+        <translation>survexport не установлен: sudo apt-get install survex-aven</translation>
+    </message>
+    <message>
+        <source>survexport did not finish within %1 seconds and was stopped.</source>
+        <translation>survexport не закончил работу за %1 с и был остановлен.</translation>
+    </message>
+    <message>
+        <source>survexport could not be started: %1</source>
+        <translation>Не удалось запустить survexport: %1</translation>
+    </message>
+    <message>
+        <source>survexport could not write %1:
+
+%2</source>
+        <translation>survexport не смог записать %1:
+
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>SurvexExtend</name>
+    <message>
+        <source>The profile is not an extended one: it has no folds for Survex&apos;s extend to follow.</source>
+        <translation>Разрез не развёрнутый: у него нет изгибов, которым мог бы следовать extend из Survex.</translation>
     </message>
 </context>
 <context>
@@ -2369,6 +2471,10 @@ Everything cavern printed:
     <message>
         <source>The text holds characters that a survey data file cannot store: &quot;%1&quot;. Nothing was written to %2.</source>
         <translation>В тексте есть символы, которые файл данных съёмки не может хранить: «%1». В %2 ничего не записано.</translation>
+    </message>
+    <message>
+        <source>Survex extend files: the extended profile as drawn (*.espec)</source>
+        <translation>Файлы extend для Survex: развёрнутый разрез как нарисован (*.espec)</translation>
     </message>
 </context>
 <context>

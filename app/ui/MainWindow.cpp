@@ -11,8 +11,10 @@
 #include "app/ui/QtDialogService.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "checks/SurveyLegs.h"
+#include "checks/SurvexExport.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
+#include "output/DataFileName.h"
 #include "output/ui/DataFileBox.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
@@ -37,6 +39,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -296,6 +300,32 @@ void MainWindow::createMenu()
     fileAction(tr("View Survey Data"), {}, [this] { viewSurveyText(); });
     fileAction(tr("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
     fileAction(tr("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
+    m_openInAvenAction = fileAction(tr("Open in Aven"), {}, [this] { openInAven(); });
+    m_openInAvenAction->setObjectName(QStringLiteral("OpenInAven"));
+    // Shown only while Survex can do it: it may be installed or removed while the program runs.
+    const auto showAven = [this] {
+        m_openInAvenAction->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
+                                       && !CavernRun::findCavern().isEmpty());
+    };
+    showAven();
+    connect(m_fileMenu, &QMenu::aboutToShow, this, showAven);
+    m_survexFile = new SurvexExport(this);
+    connect(m_survexFile, &SurvexExport::finished, this, [this](bool succeeded, const QString &message) {
+        statusBar()->clearMessage();
+        if (succeeded)
+            statusBar()->showMessage(tr("Survex wrote %1").arg(QDir::toNativeSeparators(m_survexFilePath)), 10000);
+        else
+            m_dialogs->message(this, tr("Speomark: Survex"), message, MessageIcon::Error);
+    });
+    m_avenModel = new SurvexExport(this);
+    connect(m_avenModel, &SurvexExport::finished, this, [this](bool succeeded, const QString &message) {
+        statusBar()->clearMessage();
+        const QString aven = QStandardPaths::findExecutable(QStringLiteral("aven"));
+        if (!succeeded)
+            m_dialogs->message(this, tr("Speomark: Survex"), message, MessageIcon::Error);
+        else if (aven.isEmpty() || !QProcess::startDetached(aven, {m_avenModel->modelPath()}))
+            m_dialogs->message(this, tr("Speomark: Survex"), tr("aven could not be started."), MessageIcon::Error);
+    });
     m_fileMenu->addSeparator();
     fileAction(tr("Save Plan Picture"), {}, [this] { savePicture(ViewSide::Plan); });
     fileAction(tr("Save Profile Picture"), {}, [this] { savePicture(ViewSide::Profile); });
@@ -908,24 +938,65 @@ void MainWindow::saveSurveyTextAs()
     const QString layout = tr("Survey data (*.cav *.svx)");
     const QString therion = SurveyOutput::filter(ExportFormat::Therion);
     const QString compass = SurveyOutput::filter(ExportFormat::Compass);
+    const QString extend = SurveyOutput::filter(ExportFormat::SurvexExtend);
+    QStringList filters{layout, extend, therion, compass};
+    // The files Survex writes from the survey, while Survex is there to write them.
+    const QList<SurvexFile> survexFiles = SurvexExport::available() ? SurvexExport::files() : QList<SurvexFile>();
+    for (const SurvexFile file : survexFiles)
+        filters.append(SurvexExport::filter(file));
     FileDialog dialog = m_dataFileDialog;
-    dialog.filter = QStringList{layout, therion, compass, tr("All (*)")}.join(QStringLiteral(";;"));
+    dialog.filter = (filters + QStringList{tr("All (*)")}).join(QStringLiteral(";;"));
     if (!dialogs().execute(this, dialog))
         return;
+    const bool ownSuffix = dialog.selectedFilter == therion || dialog.selectedFilter == extend
+                           || filters.indexOf(dialog.selectedFilter) > filters.indexOf(compass);
+    if (ownSuffix && dialog.fileName.endsWith(QLatin1String(".dat")))
+        dialog.fileName.chop(4); // the default suffix is the Lumaro habit
+    for (const SurvexFile file : survexFiles)
+        if (dialog.selectedFilter == SurvexExport::filter(file))
+            return saveThroughSurvex(file, dialog.fileName);
     std::optional<ExportFormat> byFilter;
-    if (dialog.selectedFilter == therion) {
+    if (dialog.selectedFilter == therion)
         byFilter = ExportFormat::Therion;
-        if (dialog.fileName.endsWith(QLatin1String(".dat")))
-            dialog.fileName.chop(4); // the default suffix is the Lumaro habit
-    } else if (dialog.selectedFilter == compass) {
+    else if (dialog.selectedFilter == compass)
         byFilter = ExportFormat::Compass;
-    }
+    else if (dialog.selectedFilter == extend)
+        byFilter = ExportFormat::SurvexExtend;
     const SurveyOutput::Target target = m_output.saveAsTarget(dialog.fileName, byFilter);
     if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
         return;
     m_output.write(*lines, target);
     if (Exporter::layoutOf(target.format))
         m_dataFileDialog.fileName = target.path;
+}
+
+void MainWindow::saveThroughSurvex(SurvexFile file, QString path)
+{
+    if (m_survexFile->isRunning())
+        throw CommandError(tr("Survex is still writing %1.").arg(QDir::toNativeSeparators(m_survexFilePath)));
+    const SurveyDetails &details = m_document.details();
+    if (SurvexExport::needsCoordinates(file) && (!details.entranceHasCoordinates || details.entrance.isEmpty()))
+        throw CommandError(tr("This file places the cave on the Earth: choose the entrance and give its coordinates "
+                              "in Survey Details first."));
+    const std::optional<QStringList> lines = surveyTextToSave(ExportFormat::Survex);
+    if (!lines)
+        return;
+    if (!DataFileNames::hasExtension(path))
+        path += SurvexExport::extension(file);
+    m_survexFilePath = path;
+    statusBar()->showMessage(tr("Survex is writing %1...").arg(QDir::toNativeSeparators(path)));
+    m_survexFile->start(SurveyText::fileBytes(*lines), file, path);
+}
+
+void MainWindow::openInAven()
+{
+    if (m_avenModel->isRunning())
+        return; // the model on its way opens in aven
+    const std::optional<QStringList> lines = surveyTextToSave(ExportFormat::Survex);
+    if (!lines)
+        return;
+    statusBar()->showMessage(tr("cavern is computing the survey for aven..."));
+    m_avenModel->startModel(SurveyText::fileBytes(*lines));
 }
 
 void MainWindow::editSurveyDetails()

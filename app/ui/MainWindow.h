@@ -23,6 +23,8 @@
 #include <optional>
 
 class CentrelineWindow;
+class SurvexExport;
+enum class SurvexFile;
 class DataFileBox;
 class SurveyCheckWindow;
 class HelpWindow;
@@ -136,6 +138,10 @@ public:
     void viewSurveyText();
     void saveSurveyText();
     void saveSurveyTextAs();
+    // Save as's files that Survex writes, and Survex's own viewer: after cavern has computed the
+    // survey, without waiting for it (the status bar says it is busy, a message how it failed).
+    void saveThroughSurvex(SurvexFile file, QString path);
+    void openInAven();
     void editSurveyDetails();
     void savePicture(ViewSide side);
     SurveyOutput::PromptResult askToSaveChanges();
@@ -248,6 +254,10 @@ private:
     SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
     ViewOverlay m_checkOverlay; // the check's chosen traverse and adjustment arrows
     CentrelineWindow *m_centrelineWindow = nullptr;
+    SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
+    QString m_survexFilePath;
+    SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it
+    QAction *m_openInAvenAction = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 
     FileDialog m_planImageDialog;

@@ -57,7 +57,10 @@ const QString Examples = QStringLiteral(SPEOMARK_EXAMPLES);
 const QStringList LatinNames{"Speomark", "Lumaro", "Survex", "survex",   "Therion",     "Compass",  "cavern",
                              "PDF",      "BMP",    "EPSG",   "UTM",      "Windows",     "OK",       "Esc",
                              "Ctrl",     "sudo",   "apt",    "get",      "install",     "English",  "tape",
-                             "compass",  "clino",  "notes",  "pictures", "instruments", "assistant"};
+                             "compass",  "clino",  "notes",  "pictures", "instruments", "assistant",
+                             "Aven",     "aven",   "survexport", "extend", "Google",      "Earth",    "KML",
+                             "GPX",      "GPS",    "DXF",    "SVG",      "JSON",        "PLT",      "CAD",
+                             "espec"};
 
 bool hasCyrillic(const QString &text)
 {

@@ -221,7 +221,7 @@ void ExportTest::refusesWrongUsage_data()
     QTest::newRow("two projects") << QStringList{project, project} << "only one project file can be exported";
     QTest::newRow("unknown option") << QStringList{"--colour", project} << "Unknown option 'colour'.";
     QTest::newRow("bad format") << QStringList{"--format", "cvs", project}
-                                << "--format must be label|fromto|survex|csv|therion|compass, not 'cvs'";
+                                << "--format must be label|fromto|survex|csv|therion|compass|espec, not 'cvs'";
     QTest::newRow("bad style") << QStringList{"--style", "clino", "/nonexistent.sprj"}
                                << "--style must be angle|depthchange, not 'clino'";
     QTest::newRow("bad orientation") << QStringList{"--orientation", "12,5", project}
@@ -238,7 +238,7 @@ void ExportTest::refusesWrongUsage()
     const Run result = run(arguments);
     QCOMPARE(result.exitCode, 2);
     QCOMPARE(result.out, QByteArray());
-    QCOMPARE(result.err, QStringLiteral("speomark-export: %1\nUsage: speomark-export [--format label|fromto|survex|csv|therion|compass] "
+    QCOMPARE(result.err, QStringLiteral("speomark-export: %1\nUsage: speomark-export [--format label|fromto|survex|csv|therion|compass|espec] "
                                         "[--style angle|depthchange] [--orientation DEG] [--check] [--tolerance Npx,M,P] "
                                         "[-o FILE] PROJECT.sprj\n")
                              .arg(problem));
@@ -249,8 +249,8 @@ void ExportTest::explainsEveryOption()
     const Run help = run({"--help"});
     QCOMPARE(help.exitCode, 0);
     const QString text = QString::fromUtf8(help.out);
-    QVERIFY(text.startsWith("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass]"));
-    for (const char *option : {"--format <label|fromto|survex|csv|therion|compass>", "--style <angle|depthchange>", "--orientation <DEG>",
+    QVERIFY(text.startsWith("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass|espec]"));
+    for (const char *option : {"--format <FORMAT>", "--style <angle|depthchange>", "--orientation <DEG>",
                                "--check", "--tolerance <Npx,M,P>", "-o, --output <FILE>", "-h, --help", "PROJECT.sprj",
                                "Exit status"})
         QVERIFY2(text.contains(QLatin1String(option)), option);

@@ -3,6 +3,7 @@
 // files in a scratch folder.
 #include "widgets/RadioGroup.h"
 #include "app/ui/SurveyTextWindow.h"
+#include "checks/SurvexExport.h"
 #include "output/SurveyOutput.h"
 #include "project/RecoveryFile.h"
 #include "project/ProjectFile.h"
@@ -507,6 +508,17 @@ void OutputCommands::detailsAndOtherProgramsFiles()
     QVERIFY(fileBytes(QStringLiteral("cave.th")).contains("  centreline\r\n"));
     QVERIFY(fileBytes(QStringLiteral("cave.dat")).contains("FROM"));
     QVERIFY(f->session().dataFileName().isEmpty()); // Save still asks for the Survex file
+
+    // Survex's extend file and the files Survex writes take their own extension, not the Lumaro
+    // default the dialog adds.
+    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(ExportFormat::SurvexExtend));
+    f->window().saveSurveyTextAs();
+    QVERIFY(fileBytes(QStringLiteral("cave.espec")).startsWith("; Survex extend"));
+    if (SurvexExport::available()) {
+        f->dialogs().answerFile(path(QStringLiteral("cave")), SurvexExport::filter(SurvexFile::Dxf));
+        f->window().saveSurveyTextAs();
+        QTRY_VERIFY_WITH_TIMEOUT(fileBytes(QStringLiteral("cave.dxf")).contains("SECTION"), 30000);
+    }
 }
 
 QTEST_MAIN(OutputCommands)

@@ -1,0 +1,175 @@
+#include "checks/SurvexExport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+
+// Texts the user reads, in the interface's language.
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(SurvexExport)
+};
+
+QString survexport()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("survexport"));
+}
+
+} // namespace
+
+SurvexExport::SurvexExport(QObject *parent) : QObject(parent)
+{
+    m_timeLimit.setSingleShot(true);
+    m_timeLimit.setInterval(TimeLimitMilliseconds);
+    connect(&m_timeLimit, &QTimer::timeout, this, [this] {
+        m_timedOut = true;
+        cancel();
+    });
+    connect(&m_cavern, &CavernRun::finished, this, &SurvexExport::cavernFinished);
+}
+
+SurvexExport::~SurvexExport()
+{
+    if (m_process) {
+        m_process->disconnect(this);
+        m_process->kill();
+        m_process->waitForFinished(3000);
+    }
+}
+
+bool SurvexExport::available()
+{
+    return !CavernRun::findCavern().isEmpty() && !survexport().isEmpty();
+}
+
+QList<SurvexFile> SurvexExport::files()
+{
+    return {SurvexFile::Kml, SurvexFile::Gpx, SurvexFile::Dxf, SurvexFile::Svg, SurvexFile::Json, SurvexFile::Plt};
+}
+
+QString SurvexExport::filter(SurvexFile file)
+{
+    switch (file) {
+    case SurvexFile::Kml:
+        return Words::tr("Google Earth KML, through Survex (*.kml)");
+    case SurvexFile::Gpx:
+        return Words::tr("GPS GPX, through Survex (*.gpx)");
+    case SurvexFile::Dxf:
+        return Words::tr("CAD drawing DXF, through Survex (*.dxf)");
+    case SurvexFile::Svg:
+        return Words::tr("SVG drawing, through Survex (*.svg)");
+    case SurvexFile::Json:
+        return Words::tr("JSON, through Survex (*.json)");
+    case SurvexFile::Plt:
+        return Words::tr("Compass PLT, through Survex (*.plt)");
+    }
+    return QString();
+}
+
+QString SurvexExport::extension(SurvexFile file)
+{
+    static const char *const names[] = {".kml", ".gpx", ".dxf", ".svg", ".json", ".plt"};
+    return QString::fromLatin1(names[int(file)]);
+}
+
+bool SurvexExport::needsCoordinates(SurvexFile file)
+{
+    return file == SurvexFile::Kml || file == SurvexFile::Gpx;
+}
+
+void SurvexExport::start(const QByteArray &survexText, SurvexFile file, const QString &path)
+{
+    cancel();
+    m_file = file;
+    m_path = path;
+    m_timedOut = false;
+    m_running = true;
+    m_timeLimit.start();
+    m_cavern.start(survexText, CavernRun::findCavern());
+}
+
+void SurvexExport::startModel(const QByteArray &survexText)
+{
+    cancel();
+    m_file.reset();
+    m_path.clear();
+    m_timedOut = false;
+    m_running = true;
+    m_timeLimit.start();
+    m_cavern.start(survexText, CavernRun::findCavern());
+}
+
+QString SurvexExport::modelPath() const
+{
+    return m_cavern.modelPath();
+}
+
+bool SurvexExport::isRunning() const
+{
+    return m_running;
+}
+
+void SurvexExport::cancel()
+{
+    if (m_cavern.isRunning())
+        m_cavern.cancel(); // cavernFinished() ends the run
+    if (m_process) {
+        m_process->kill(); // survexportEnded() ends the run
+        m_process->waitForFinished(3000);
+    }
+}
+
+void SurvexExport::cavernFinished(const CavernResult &result)
+{
+    if (!m_running)
+        return;
+    if (result.cancelled)
+        return end(false, m_timedOut ? Words::tr("cavern did not finish within %1 seconds and was stopped.")
+                                           .arg(TimeLimitMilliseconds / 1000)
+                                     : Words::tr("Cancelled."));
+    if (!result.started)
+        return end(false, result.messages);
+    if (!result.succeeded())
+        return end(false, Words::tr("cavern refused the survey (exit status %1):\n\n%2").arg(result.exitCode).arg(result.messages));
+    if (!m_file)
+        return end(true, QString());
+
+    const QString program = survexport();
+    if (program.isEmpty())
+        return end(false, Words::tr("survexport is not installed: sudo apt-get install survex-aven"));
+    static const char *const options[] = {"--kml", "--gpx", "--dxf", "--svg", "--json", "--plt"};
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    connect(m_process, &QProcess::finished, this, &SurvexExport::survexportEnded);
+    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart && m_process)
+            survexportEnded(-1, QProcess::CrashExit);
+    });
+    m_process->start(program, {QString::fromLatin1(options[int(*m_file)]), modelPath(), m_path});
+}
+
+void SurvexExport::survexportEnded(int exitCode, QProcess::ExitStatus status)
+{
+    if (!m_process)
+        return;
+    const QString messages = QString::fromLocal8Bit(m_process->readAll()).trimmed();
+    const QString error = m_process->error() == QProcess::FailedToStart ? m_process->errorString() : QString();
+    m_process->deleteLater();
+    m_process = nullptr;
+    if (m_timedOut)
+        return end(false, Words::tr("survexport did not finish within %1 seconds and was stopped.").arg(TimeLimitMilliseconds / 1000));
+    if (!error.isEmpty())
+        return end(false, Words::tr("survexport could not be started: %1").arg(error));
+    if (status != QProcess::NormalExit || exitCode != 0)
+        return end(false, Words::tr("survexport could not write %1:\n\n%2").arg(QDir::toNativeSeparators(m_path), messages));
+    end(true, QString());
+}
+
+void SurvexExport::end(bool succeeded, const QString &message)
+{
+    m_timeLimit.stop();
+    m_running = false;
+    emit finished(succeeded, message);
+}

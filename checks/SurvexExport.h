@@ -1,0 +1,59 @@
+#pragma once
+
+#include "checks/CavernRun.h"
+
+#include <QList>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QTimer>
+#include <optional>
+
+// The files Survex's survexport writes from a computed survey.
+enum class SurvexFile { Kml, Gpx, Dxf, Svg, Json, Plt };
+
+// Has cavern compute a Survex text in a temporary folder (through CavernRun), then survexport
+// write one of its files, or just keeps the computed model for a viewer. Nothing waits: finished()
+// tells how it went, with a message for the user when it failed (cavern's own words when it
+// refused the survey). A run that takes longer than the time limit is stopped and reported.
+class SurvexExport : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SurvexExport(QObject *parent = nullptr);
+    ~SurvexExport() override;
+
+    static constexpr int TimeLimitMilliseconds = 120000;
+
+    // Both cavern and survexport are on the PATH.
+    static bool available();
+    static QList<SurvexFile> files();
+    static QString filter(SurvexFile file);    // "Google Earth (*.kml)": a file dialog's filter
+    static QString extension(SurvexFile file); // ".kml"
+    // The file needs the survey placed on the Earth: the entrance's coordinates in a known system.
+    static bool needsCoordinates(SurvexFile file);
+
+    // Writes `file` at `path` from the Survex text.
+    void start(const QByteArray &survexText, SurvexFile file, const QString &path);
+    // Only computes the model; modelPath() then names it until the next run or this object ends.
+    void startModel(const QByteArray &survexText);
+    QString modelPath() const;
+    bool isRunning() const;
+    void cancel();
+
+signals:
+    void finished(bool succeeded, const QString &message);
+
+private:
+    void cavernFinished(const CavernResult &result);
+    void survexportEnded(int exitCode, QProcess::ExitStatus status);
+    void end(bool succeeded, const QString &message);
+
+    CavernRun m_cavern;
+    QProcess *m_process = nullptr;
+    QTimer m_timeLimit;
+    bool m_timedOut = false;
+    bool m_running = false;
+    std::optional<SurvexFile> m_file; // none: the model only
+    QString m_path;
+};
