@@ -9,7 +9,8 @@ namespace {
 
 constexpr double Radians = 3.14159265358979323846 / 180.0;
 
-QString survexName(const StationNames &names, int entry) { return QString::fromLatin1(names.name(entry)); }
+// Cavern folds names to lower case, in its positions and its error report alike.
+QString survexName(const StationNames &names, int entry) { return QString::fromLatin1(names.name(entry)).toLower(); }
 
 } // namespace
 
@@ -110,8 +111,8 @@ QVector<int> traverseLegEnds(const Survey &survey, const QString &traverse)
     const QStringList path = traverse.split(QStringLiteral(" - "), Qt::SkipEmptyParts);
     QSet<QPair<QString, QString>> wanted;
     for (int k = 1; k < path.size(); ++k) {
-        const QString a = path[k - 1].trimmed().section(QLatin1Char('.'), -1);
-        const QString b = path[k].trimmed().section(QLatin1Char('.'), -1);
+        const QString a = path[k - 1].trimmed().section(QLatin1Char('.'), -1).toLower();
+        const QString b = path[k].trimmed().section(QLatin1Char('.'), -1).toLower();
         wanted.insert({a, b});
         wanted.insert({b, a});
     }

@@ -2,6 +2,7 @@
 // true point), checked clean; then with each mistake a digitiser makes planted in it, each found
 // with its size. cavern reads every version and counts the loops the check counts, and
 // speomark-export --check says the same through its exit status.
+#include "checks/AdjustedSurvey.h"
 #include "checks/CavernRun.h"
 #include "checks/SurveyNetwork.h"
 #include "output/Exporter.h"
@@ -137,14 +138,19 @@ QString flagged(const SurveyNetwork &net)
     return parts.isEmpty() ? QStringLiteral("nothing") : parts.join(QStringLiteral(" | "));
 }
 
-int cavernLoops(const Survey &survey, QString *problem)
+CavernResult cavern(const Survey &survey)
 {
     CavernRun runner;
     QSignalSpy finished(&runner, &CavernRun::finished);
     runner.start(Exporter::text(survey, ExportFormat::Survex).fileBytes(), CavernRun::findCavern());
     if (finished.isEmpty() && !finished.wait(60000))
-        return -1;
-    const CavernResult result = finished.first().first().value<CavernResult>();
+        return CavernResult();
+    return finished.first().first().value<CavernResult>();
+}
+
+int cavernLoops(const Survey &survey, QString *problem)
+{
+    const CavernResult result = cavern(survey);
     *problem = result.messages;
     const QRegularExpressionMatch loops =
         QRegularExpression(QStringLiteral("There (?:is|are) (\\d+) loops?")).match(result.loopSummary);
@@ -160,6 +166,7 @@ private slots:
     void initTestCase() { qRegisterMetaType<CavernResult>(); }
     void findsEachMistake_data();
     void findsEachMistake();
+    void showsWhereTheAdjustmentMovesStations();
 };
 
 void PlantedMistakesTest::findsEachMistake_data()
@@ -254,6 +261,62 @@ void PlantedMistakesTest::findsEachMistake()
     check.start(QStringLiteral(SPEOMARK_EXPORT), {QStringLiteral("--check"), path});
     QVERIFY(check.waitForFinished(30000));
     QCOMPARE(check.exitCode(), net.anythingFlagged() ? 3 : 0);
+}
+
+// cavern's adjustment of a sheared row 2, read back: the stations it moves most are on row 2,
+// the worst traverse it reports is one of them, and the arrows point the way the shift goes on a
+// plan sheet whose north is to the right.
+void PlantedMistakesTest::showsWhereTheAdjustmentMovesStations()
+{
+    QVector<Survey> surveys;
+    for (const bool turned : {false, true}) {
+        Cave cave;
+        if (turned) {
+            const int first = cave.indexOf("J20", cave.indexOf("R2-1") - 1);
+            for (int i = first + 1; i < cave.points().size(); ++i)
+                cave.points()[i].north -= 0.1 * (cave.points()[i].east - cave.points()[first].east);
+        }
+        surveys.append(cave.drawn());
+    }
+    double largest[2] = {0.0, 0.0};
+    QString mostMoved;
+    for (int k = 0; k < 2; ++k) {
+        const Survey &survey = surveys[k];
+        const SurveyNetwork net = SurveyNetwork::build(survey.stations, CheckSettings::of(survey, LegTolerance()));
+        const CavernResult result = cavern(survey);
+        QVERIFY2(result.succeeded() && !result.positions.isEmpty(), qPrintable(result.messages));
+        const QVector<AdjustedSurvey::Shift> shifts = AdjustedSurvey::shifts(survey, net, result.positions);
+        for (int i = 0; i < shifts.size(); ++i) {
+            QVERIFY(shifts[i].known);
+            const double moved = std::hypot(shifts[i].east, shifts[i].north, shifts[i].up);
+            if (moved > largest[k]) {
+                largest[k] = moved;
+                mostMoved = survey.stations.at(i).label;
+            }
+        }
+        if (k == 1) {
+            QVERIFY2(mostMoved.startsWith(QLatin1String("R2-")) || mostMoved.startsWith(QLatin1String("J2")),
+                     qPrintable(mostMoved));
+            const auto onRow2 = [&](int entry) {
+                const QString label = survey.stations.at(entry).label;
+                return label.startsWith(QLatin1String("R2-")) || label.startsWith(QLatin1String("J2"));
+            };
+            const QVector<int> legs = AdjustedSurvey::traverseLegEnds(survey, result.traverses.constFirst().stations);
+            QVERIFY(!legs.isEmpty());
+            for (const int to : legs)
+                QVERIFY2(onRow2(to) && onRow2(to - 1),
+                         qPrintable(result.traverses.constFirst().stations));
+        }
+    }
+    QVERIFY2(largest[0] < 0.3, qPrintable(QString::number(largest[0])));
+    QVERIFY2(largest[1] > 1.0, qPrintable(QString::number(largest[1])));
+
+    Survey survey = surveys[0];
+    survey.sheet(PlanSheet).northDeg = 90.0;
+    CheckSettings settings = CheckSettings::of(survey, LegTolerance());
+    const QVector<AdjustedSurvey::Shift> north(survey.stations.count(), {0.0, 1.0, -0.4, true});
+    QCOMPARE(AdjustedSurvey::planPixels(north, survey, settings, 10.0).constFirst(), QPointF(200.0, 0.0));
+    QCOMPARE(AdjustedSurvey::profilePixels(north, survey, settings, 10.0).constFirst(), QPointF(0.0, 100.0));
 }
 
 QTEST_GUILESS_MAIN(PlantedMistakesTest)
