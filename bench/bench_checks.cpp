@@ -1,6 +1,8 @@
 // Speed of the survey check and the 3D view on a survey of 1000 stations with 50 loops.
 //
 //   BM_CheckNetwork       legs, positions, loops, pieces and likely ties (SurveyNetwork::build)
+//   BM_CheckClustered/0|1|2  the same for 999 stations clicked within one pixel: one traverse,
+//                         999 stations each a piece of its own, 333 pieces of three
 //   BM_Centreline3D/0|1   one repaint of the 3D view at 1000 x 700, without and with labels
 #include "checks/CentrelineDrawing.h"
 #include "checks/SurveyNetwork.h"
@@ -93,6 +95,44 @@ void BM_CheckNetwork(benchmark::State &state)
     state.counters["loops"] = loops;
 }
 
+// 999 stations within a pixel on both drawings, every one named otherwise: each is a likely tie
+// of the others, the worst case of the search for them.
+StationTable clusteredSurvey(int arrangement)
+{
+    std::vector<Station> stations;
+    for (int i = 0; i < 999; ++i) {
+        Station s{};
+        s.planX = 500.0f + float(i % 7) * 0.1f;
+        s.planY = 500.0f + float(i % 5) * 0.1f;
+        s.profileX = 700.0f + float(i % 3) * 0.1f;
+        s.profileY = 300.0f + float(i % 11) * 0.05f;
+        s.planXMetres = s.planX * 0.05f;
+        s.planYMetres = s.planY * 0.05f;
+        s.profileYMetres = s.profileY * 0.04f;
+        s.label = fittedLabel(QStringLiteral("C%1").arg(i));
+        s.branchEnd = arrangement == 1 || (arrangement == 2 && i % 3 == 2);
+        stations.push_back(s);
+    }
+    StationTable table;
+    table.assign(stations);
+    return table;
+}
+
+void BM_CheckClustered(benchmark::State &state)
+{
+    const StationTable table = clusteredSurvey(int(state.range(0)));
+    CheckSettings clustered = settings();
+    clustered.plans.emplace_back(PlanSheet, Calibration{0.05});
+    int ties = 0;
+    for (auto _ : state) {
+        const SurveyNetwork network = SurveyNetwork::build(table, clustered);
+        ties = int(network.likelyTies.size());
+        benchmark::DoNotOptimize(network.positions.data());
+    }
+    state.counters["stations"] = table.count();
+    state.counters["ties"] = ties;
+}
+
 void BM_Centreline3D(benchmark::State &state)
 {
     const StationTable table = loopySurvey();
@@ -113,4 +153,5 @@ void BM_Centreline3D(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_CheckNetwork)->Unit(benchmark::kMillisecond)->Repetitions(5);
+BENCHMARK(BM_CheckClustered)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Repetitions(5);
 BENCHMARK(BM_Centreline3D)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5);

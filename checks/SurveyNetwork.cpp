@@ -44,7 +44,7 @@ private:
     int addNode(int entry, const NetworkPoint &at, int piece);
     void closeLoop(int legIndex, int from, int to, const NetworkPoint &reached);
     double allowedMisclosure(const SurveyLoop &loop, int to) const;
-    void placeAsDrawn(int piece);
+    void placeAsDrawn(int piece, const QVector<int> &nodes);
     void join(int legIndex, int from, int to, const NetworkPoint &reached);
     void placeUntiedPieces();
     void findLikelyTies();
@@ -301,12 +301,17 @@ void Walk::placeUntiedPieces()
 {
     if (m_pieces.size() < 2)
         return;
+    // Each piece's nodes, gathered once: a survey of many one-station pieces stays linear.
+    QVector<QVector<int>> nodesOf(m_pieces.size());
+    for (int node = 0; node < m_nodeAt.size(); ++node)
+        if (m_nodePiece[node] >= 0 && m_nodePiece[node] < nodesOf.size())
+            nodesOf[m_nodePiece[node]].append(node);
     const double infinity = std::numeric_limits<double>::infinity();
     auto extent = [&](int piece, double *west, double *east) {
         *west = infinity;
         *east = -infinity;
-        for (int node = 0; node < m_nodeAt.size(); ++node) {
-            if (m_nodePiece[node] != piece || !std::isfinite(m_nodeAt[node].east))
+        for (const int node : std::as_const(nodesOf[piece])) {
+            if (!std::isfinite(m_nodeAt[node].east))
                 continue;
             *west = std::min(*west, m_nodeAt[node].east);
             *east = std::max(*east, m_nodeAt[node].east);
@@ -314,7 +319,7 @@ void Walk::placeUntiedPieces()
     };
     for (int p = 1; p < m_pieces.size(); ++p)
         if (m_pieceTarget[p] == p)
-            placeAsDrawn(p);
+            placeAsDrawn(p, nodesOf[p]);
     double west = 0.0, east = 0.0;
     extent(0, &west, &east);
     if (!std::isfinite(east))
@@ -328,14 +333,13 @@ void Walk::placeUntiedPieces()
             continue;
         const double gap = std::max(10.0, 0.1 * (east - west));
         const double shift = east + gap - pieceWest;
-        for (int node = 0; node < m_nodeAt.size(); ++node)
-            if (m_nodePiece[node] == p)
-                m_nodeAt[node].east += shift;
+        for (const int node : std::as_const(nodesOf[p]))
+            m_nodeAt[node].east += shift;
         east += gap + (pieceEast - pieceWest);
     }
 }
 
-void Walk::placeAsDrawn(int piece)
+void Walk::placeAsDrawn(int piece, const QVector<int> &nodes)
 {
     const Station &origin = m_stations.at(m_pieces[0].firstStation);
     const int firstEntry = m_pieces[piece].firstStation;
@@ -357,9 +361,8 @@ void Walk::placeAsDrawn(int piece)
     const double east = target.east - now.east, north = target.north - now.north, up = target.up - now.up;
     if (!std::isfinite(east) || !std::isfinite(north) || !std::isfinite(up))
         return;
-    for (int node = 0; node < m_nodeAt.size(); ++node)
-        if (m_nodePiece[node] == piece)
-            m_nodeAt[node] = plus(m_nodeAt[node], east, north, up);
+    for (const int node : nodes)
+        m_nodeAt[node] = plus(m_nodeAt[node], east, north, up);
     m_pieces[piece].asDrawn = true;
 }
 

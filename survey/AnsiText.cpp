@@ -18,6 +18,10 @@ bool canEncode(const QString &text)
 
 QByteArray encode(const QString &text)
 {
+    // Most labels are plain ASCII, the same in the code page; making a converter costs more than
+    // a survey check's whole walk of a station.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x80; }))
+        return text.toLatin1();
     QStringEncoder encoder(CodePage);
     return encoder.encode(text);
 }
@@ -28,6 +32,8 @@ QString decode(const char *bytes, int maxBytes)
         return QString();
     const void *zero = std::memchr(bytes, 0, static_cast<size_t>(maxBytes));
     const int length = zero ? static_cast<int>(static_cast<const char *>(zero) - bytes) : maxBytes;
+    if (std::all_of(bytes, bytes + length, [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes, length);
     QStringDecoder decoder(CodePage);
     return decoder.decode(QByteArrayView(bytes, length));
 }
