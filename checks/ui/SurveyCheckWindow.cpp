@@ -294,8 +294,10 @@ void SurveyCheckWindow::documentChanged(SurveyDocument::Parts parts)
                                        | SurveyDocument::ProfileViewPart | SurveyDocument::OrientationPart;
     if (parts & used)
         followSoon();
-    // Survex's figures belong to the survey it read.
-    if (parts & (SurveyDocument::StationsPart | SurveyDocument::OrientationPart | SurveyDocument::ProfileKindPart))
+    // Survex's figures belong to the survey it read (choosing a station to show it changes
+    // nothing of that).
+    if ((parts & (SurveyDocument::StationsPart | SurveyDocument::OrientationPart | SurveyDocument::ProfileKindPart))
+        && (!m_adjusted.isEmpty() || !m_traverses.isEmpty()) && m_document.survey() != m_checkedSurvey)
         forgetAdjustment();
 }
 
@@ -520,6 +522,7 @@ void SurveyCheckWindow::checkWithSurvex()
         return;
     }
     m_survexText->setPlainText(tr("cavern is reading the survey..."));
+    m_checkedSurvey = m_document.survey();
     m_survexButton->setEnabled(false);
     m_busy->show();
     m_cancelButton->show();

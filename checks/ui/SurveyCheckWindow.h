@@ -108,4 +108,5 @@ private:
     QVector<CavernTraverse> m_traverses;
     QHash<QString, CavernPosition> m_adjusted;
     QVector<int> m_chosenLegEnds;
+    Survey m_checkedSurvey; // what Survex read
 };
