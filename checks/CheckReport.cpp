@@ -110,13 +110,7 @@ QString text(const SurveyNetwork &network)
         out += Words::tr("Tolerance: %1.\n").arg(rule);
     } else {
         // What the pixels come to on the first plan and profile sheets, as an example.
-        double plan = -1.0;
-        for (const auto &[id, calibration] : settings.plans)
-            if (plan < 0.0 && calibration.isSet())
-                plan = calibration.metresPerPixel;
-        const double profile = settings.profileKind == ProfileKind::None ? 0.0
-                               : settings.profile.isSet()                 ? settings.profile.metresPerPixel
-                                                                          : -1.0;
+        const double plan = settings.examplePlanScale(), profile = settings.exampleProfileScale();
         const double example = tolerance.ofClicks({plan, plan, profile, profile});
         out += Words::tr("Tolerance: %1 pixels for each click on the drawings").arg(number(tolerance.pixels));
         if (example >= 0.0 && settings.profileKind == ProfileKind::None)

@@ -88,6 +88,19 @@ double CheckSettings::planScaleAt(const Station &station) const
     return placedScale({{station.planX, station.planXMetres}, {station.planY, station.planYMetres}});
 }
 
+double CheckSettings::examplePlanScale() const
+{
+    for (const auto &[id, calibration] : plans)
+        if (calibration.isSet())
+            return calibration.metresPerPixel;
+    return -1.0;
+}
+
+double CheckSettings::exampleProfileScale() const
+{
+    return profileKind == ProfileKind::None ? 0.0 : profile.isSet() ? profile.metresPerPixel : -1.0;
+}
+
 double CheckSettings::profileScaleAt(const Station &station) const
 {
     if (profileKind == ProfileKind::None)

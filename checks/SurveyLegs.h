@@ -57,6 +57,10 @@ struct CheckSettings
     // metres were placed with; -1 when neither is known. Without a profile, the profile's is 0.
     double planScaleAt(const Station &station) const;
     double profileScaleAt(const Station &station) const;
+    // The first plan sheet's scale that is set, and the first profile sheet's (0 without a
+    // profile); -1 where unknown: the scales the tolerance's pixels are shown in metres at.
+    double examplePlanScale() const;
+    double exampleProfileScale() const;
     // The settings a survey gives.
     static CheckSettings of(const Survey &survey, const LegTolerance &tolerance);
 

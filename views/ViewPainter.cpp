@@ -213,39 +213,28 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
     }
 
     // Legs whose plan and profile lengths disagree: three pixels wide under the marks and the
-    // ordinary leg, so the red line still runs along the middle.
-    QVector<QLine> disagreeing;
-    for (const int to : view.disagreeingLegs) {
-        if (to < 1 || to >= view.stations.size())
-            continue;
-        const QPoint from = truncated(view.stations[to - 1]);
-        const QPoint end = truncated(view.stations[to]);
-        if (lineMeetsClip(from, end, clip.adjusted(-1, -1, 1, 1)))
-            disagreeing.append(QLine(from, end));
-    }
-    if (!disagreeing.isEmpty()) {
+    // ordinary leg, so the red line still runs along the middle; the traverse chosen in the check
+    // wider still, in its own colour.
+    const auto wideLegs = [&](const QVector<int> &ends, const QPen &widePen, int reach) {
+        QVector<QLine> wide;
+        for (const int to : ends) {
+            if (to < 1 || to >= view.stations.size())
+                continue;
+            const QPoint from = truncated(view.stations[to - 1]);
+            const QPoint end = truncated(view.stations[to]);
+            if (lineMeetsClip(from, end, clip.adjusted(-reach, -reach, reach, reach)))
+                wide.append(QLine(from, end));
+        }
+        if (wide.isEmpty())
+            return;
         painter.setTransform(lines);
-        painter.setPen(QPen(ViewPainter::disagreementColour(), 3.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-        painter.drawLines(disagreeing);
+        painter.setPen(widePen);
+        painter.drawLines(wide);
         painter.setTransform(blocks);
-    }
-
-    // The traverse chosen in the check: wider still, in its own colour.
-    QVector<QLine> chosen;
-    for (const int to : view.chosenLegs) {
-        if (to < 1 || to >= view.stations.size())
-            continue;
-        const QPoint from = truncated(view.stations[to - 1]);
-        const QPoint end = truncated(view.stations[to]);
-        if (lineMeetsClip(from, end, clip.adjusted(-2, -2, 2, 2)))
-            chosen.append(QLine(from, end));
-    }
-    if (!chosen.isEmpty()) {
-        painter.setTransform(lines);
-        painter.setPen(QPen(ViewPainter::chosenColour(), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawLines(chosen);
-        painter.setTransform(blocks);
-    }
+    };
+    wideLegs(view.disagreeingLegs,
+             QPen(ViewPainter::disagreementColour(), 3.0, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin), 1);
+    wideLegs(view.chosenLegs, QPen(ViewPainter::chosenColour(), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin), 2);
 
     // Marks and labels are drawn in the device's pixels, at their own size whatever the zoom.
     const double scale = markScale(view, onScreen);

@@ -455,13 +455,7 @@ void SurveyCheckWindow::showToleranceInMetres()
 {
     const CheckSettings &settings = m_network.settings;
     const LegTolerance &tolerance = settings.tolerance;
-    double plan = -1.0;
-    for (const auto &[id, calibration] : settings.plans)
-        if (plan < 0.0 && calibration.isSet())
-            plan = calibration.metresPerPixel;
-    const double profile = settings.profileKind == ProfileKind::None ? 0.0
-                           : settings.profile.isSet()                 ? settings.profile.metresPerPixel
-                                                                      : -1.0;
+    const double plan = settings.examplePlanScale(), profile = settings.exampleProfileScale();
     const double metres = tolerance.fromDrawing() ? tolerance.ofClicks({plan, plan, profile, profile}) : -1.0;
     m_pixelsInMetres->setText(metres >= 0.0 ? tr("(%1 m on a leg)").arg(number(metres)) : QString());
 }
