@@ -146,6 +146,9 @@ void EditHistoryTest::everyEditUndoesAndRedoesToTheExactBytes_data()
                                     << "Edit Station D";
     QTest::newRow("rename in the list") << nothing << Step([](Editors &e) { e.stations.setLabel(1, QStringLiteral("Bb")); })
                                         << "Rename Station B";
+    QTest::newRow("make a likely tie") << nothing
+                                       << Step([](Editors &e) { e.stations.setLabels({1, 3}, QStringLiteral("C")); })
+                                       << "Make B a Tie with C";
     QTest::newRow("delete") << moveMode << Step([](Editors &e) { e.stations.deleteSelected(); }) << "Delete Station D";
     QTest::newRow("insert") << Step([](Editors &e) {
         e.stations.select(3);
