@@ -51,6 +51,14 @@ void EditSession::setNewBranchEnabled(bool enabled) { set(m_state.newBranchEnabl
 void EditSession::setAddEnabled(bool enabled) { set(m_state.addEnabled, enabled, ControlsPart); }
 void EditSession::setLowerPanelEnabled(bool enabled) { set(m_state.lowerPanelEnabled, enabled, ControlsPart); }
 void EditSession::setGridLocked(ViewSide side, bool locked) { set(m_state.gridLocked[int(side)], locked, ControlsPart); }
+void EditSession::setPreview(ViewSide side, bool shown, QPointF at)
+{
+    beginChanges();
+    set(m_previewShown[int(side)], shown, PendingPart);
+    set(m_preview[int(side)], shown ? at : QPointF(), PendingPart);
+    endChanges();
+}
+
 void EditSession::setDataFileName(const QString &name) { set(m_dataFileName, name, DataFilePart); }
 void EditSession::setShowDisagreement(bool shown) { set(m_showDisagreement, shown, CheckPart); }
 

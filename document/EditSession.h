@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QString>
 
 enum class EditMode { Add, Move };
@@ -81,6 +82,10 @@ public:
     // "OK" pressed: the grid entries are locked and the button reads "Change".
     bool gridLocked(ViewSide side) const { return m_state.gridLocked[int(side)]; }
     QPoint pressPoint(ViewSide side) const { return m_pressPoint[int(side)]; } // displayed pixels
+    // Where a placing click held down would put its point (after snapping), source pixels; shown
+    // before the button is released.
+    bool previewShown(ViewSide side) const { return m_previewShown[int(side)]; }
+    QPointF preview(ViewSide side) const { return m_preview[int(side)]; }
     // The last survey data file saved, without its extension; empty until the first Save.
     const QString &dataFileName() const { return m_dataFileName; }
     // The survey check: legs whose plan and profile lengths differ by more than a few clicks' error
@@ -114,6 +119,7 @@ public:
     void setLowerPanelEnabled(bool enabled);
     void setGridLocked(ViewSide side, bool locked);
     void setPressPoint(ViewSide side, QPoint point);
+    void setPreview(ViewSide side, bool shown, QPointF at = QPointF());
     void setDataFileName(const QString &name);
     void setShowDisagreement(bool shown);
     void setTolerance(double pixels, double metres, double percent);
@@ -132,6 +138,8 @@ private:
 
     EditState m_state;
     QPoint m_pressPoint[2];
+    bool m_previewShown[2] = {false, false};
+    QPointF m_preview[2];
     QString m_dataFileName;
     bool m_showDisagreement = false;
     double m_tolerancePixels = 3.0;

@@ -47,6 +47,23 @@ Station withPoint(Station station, ViewSide side, QPoint at, const ViewSettings 
     return station;
 }
 
+// The same at a point in source pixels, as snapping to the drawing or a guide gives it.
+Station withSourcePoint(Station station, ViewSide side, QPointF at, const ViewSettings &view)
+{
+    (side == ViewSide::Plan ? station.planSheet : station.profileSheet) = view.id;
+    if (side == ViewSide::Plan) {
+        station.planX = float(at.x());
+        station.planY = float(at.y());
+        station.planXMetres = view.calibration.storedMetres(at.x());
+        station.planYMetres = view.calibration.storedMetres(at.y());
+    } else {
+        station.profileX = float(at.x());
+        station.profileY = float(at.y());
+        station.profileYMetres = view.calibration.storedMetres(at.y());
+    }
+    return station;
+}
+
 QPointF pointOf(const Station &station, ViewSide side)
 {
     return side == ViewSide::Plan ? QPointF(station.planX, station.planY) : QPointF(station.profileX, station.profileY);
@@ -105,9 +122,22 @@ QString StationEditor::nameOf(int index) const
 
 void StationEditor::placePoint(ViewSide side, QPoint displayed)
 {
+    const ViewSettings &view = m_document.view(side);
+    place(side, [&](const Station &station) { return withPoint(station, side, displayed, view); });
+}
+
+void StationEditor::placePointAt(ViewSide side, QPointF source)
+{
+    if (!std::isfinite(source.x()) || !std::isfinite(source.y()))
+        return;
+    const ViewSettings &view = m_document.view(side);
+    place(side, [&](const Station &station) { return withSourcePoint(station, side, source, view); });
+}
+
+void StationEditor::place(ViewSide side, const std::function<Station(const Station &)> &placed)
+{
     ChangeBatch batch(m_document, m_session);
     const StationTable &table = m_document.stations();
-    const ViewSettings &view = m_document.view(side);
     const int selected = m_session.selected();
     if (m_session.moving()) {
         if (table.contains(selected))
@@ -115,7 +145,7 @@ void StationEditor::placePoint(ViewSide side, QPoint displayed)
         // Moving a point is not counted as a change to save.
         if (table.contains(selected))
             recordEdit(m_history, Words::tr("Move Station %1").arg(nameOf(selected)), [&] {
-                m_document.setStation(selected, withPoint(table.at(selected), side, displayed, view));
+                m_document.setStation(selected, placed(table.at(selected)));
             });
         return;
     }
@@ -123,7 +153,7 @@ void StationEditor::placePoint(ViewSide side, QPoint displayed)
         return; // a full table (possible only from a project) has no pending station
     const QString name = side == ViewSide::Plan ? Words::tr("Place Plan Point") : Words::tr("Place Profile Point");
     recordEdit(m_history, name, [&] {
-        m_document.setStation(table.count(), withPoint(table.pending(), side, displayed, view));
+        m_document.setStation(table.count(), placed(table.pending()));
         m_session.setPointPlaced(side, true);
         // On the plan, a job without a profile needs nothing more; the profile point always
         // waits for the plan's.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QPoint>
 #include <QString>
 
@@ -30,6 +32,8 @@ public:
     // A point at a displayed position of a view: the pending station's in Add mode, the selected
     // station's in Move mode. Stored in source pixels and, with the view's scale, in metres.
     void placePoint(ViewSide side, QPoint displayed);
+    // The same at a point in source pixels of the shown sheet (where a snap put the click).
+    void placePointAt(ViewSide side, QPointF source);
 
     // "Add" (in Move mode "OK") with the texts of the label and comment boxes. Throws CommandError
     // when a text holds characters the station's fields cannot store, or a control character (a
@@ -87,6 +91,8 @@ public:
     static QString commentProblem(const QString &comment);
 
 private:
+    // Puts the point `placed` gives on the pending station, or moves the selected one there.
+    void place(ViewSide side, const std::function<Station(const Station &)> &placed);
     // Throws when the station's point on that side lies on another sheet than the one shown.
     void requireOnShownSheet(int index, ViewSide side) const;
     void showSelectedTexts();

@@ -1068,6 +1068,26 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>cavern is computing the survey for aven...</source>
         <translation>cavern обсчитывает съёмку для aven...</translation>
     </message>
+    <message>
+        <source>Add When Placed</source>
+        <translation>Добавлять, когда пикет поставлен</translation>
+    </message>
+    <message>
+        <source>Snap to Guides and Marks</source>
+        <translation>Притягивать к направляющим и отметкам</translation>
+    </message>
+    <message>
+        <source>Snap across Passages</source>
+        <translation>Притягивать к середине хода</translation>
+    </message>
+    <message>
+        <source>Keep the Last Station in View</source>
+        <translation>Держать последний пикет на виду</translation>
+    </message>
+    <message>
+        <source>Take Back the Station Added</source>
+        <translation>Вернуть добавленный пикет</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1094,6 +1114,14 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>3D view</source>
         <translation>3D-вид</translation>
+    </message>
+    <message>
+        <source>Add when placed</source>
+        <translation>Сразу добавлять</translation>
+    </message>
+    <message>
+        <source>Add the station as soon as its points are placed, with the proposed label; Backspace or Undo takes it back</source>
+        <translation>Добавлять пикет, как только поставлены его точки, с предложенной меткой; Backspace или отмена возвращают его</translation>
     </message>
 </context>
 <context>

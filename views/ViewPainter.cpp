@@ -309,6 +309,20 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
                 painter.fillRect(QRect(x, 0, 1, height), Red);
     }
 
+    // Where the point held down will land: a ring with a cross, a fixed size on screen.
+    if (view.previewShown) {
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(QPen(ViewPainter::shiftColour(), 1.5));
+        painter.setBrush(Qt::NoBrush);
+        const QPointF at = onDevice(view.preview);
+        painter.drawEllipse(at, 6.0, 6.0);
+        painter.drawLine(at - QPointF(9, 0), at + QPointF(9, 0));
+        painter.drawLine(at - QPointF(0, 9), at + QPointF(0, 9));
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setTransform(blocks);
+    }
+
     // The pending station: a solid dot, its label, the leg from the last station.
     if (view.pendingShown) {
         painter.resetTransform();

@@ -119,6 +119,11 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
         }
     }
 
+    if (session.previewShown(side)) {
+        view.previewShown = true;
+        view.preview = session.preview(side);
+    }
+
     if (session.moving() && table.contains(session.selected()) && onSheet(table.at(session.selected()))) {
         view.highlightShown = true;
         view.highlight = at(table.at(session.selected()));

@@ -77,6 +77,9 @@ struct ViewSnapshot
     bool pendingLegShown = false;
     QPointF pendingLegFrom;
 
+    bool previewShown = false;        // where a placing click held down would put its point
+    QPointF preview;
+
     bool highlightShown = false;      // the station selected in Move mode
     QPointF highlight;
 };

@@ -65,7 +65,7 @@ PaneView zoomAt(PaneView view, double factor, QPoint cursor)
 
 bool placesPoint(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
 {
-    return button == Qt::RightButton && !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier));
+    return button == Qt::RightButton && !(modifiers & Qt::ControlModifier);
 }
 
 } // namespace ZoomPan

@@ -44,7 +44,7 @@ constexpr double MaxWheelZoom = Limits::MaxZoom;
 constexpr double WheelStep = 1.25; // one notch of the wheel
 PaneView zoomAt(PaneView view, double factor, QPoint cursor);
 
-// A right click without Shift or Ctrl places a station's point.
+// A right click without Ctrl places a station's point (with Shift, exactly where clicked).
 bool placesPoint(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
 } // namespace ZoomPan

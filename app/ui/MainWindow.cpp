@@ -247,7 +247,7 @@ void MainWindow::createPanels()
     m_closeProjectButton = pushButton(m_lowerPanel, tr("Close Project"), 368, 122, 91, 25);
     m_modeBox = new ModeBox(m_lowerPanel);
     m_modeBox->move(472, 7);
-    m_dataFileBox = place(new DataFileBox(m_lowerPanel), 562, 8, 273, 121);
+    m_dataFileBox = place(new DataFileBox(m_lowerPanel), 600, 8, 273, 121);
 
     // Status bar: three panels of 80 pixels; the first is never written, the others show the
     // cursor position on the plan and on the profile.
@@ -346,6 +346,43 @@ void MainWindow::createMenu()
     m_deleteAction = m_editMenu->addAction(tr("Delete Station"));
     // Delete alone reaches here only when no text box wants the key.
     m_deleteAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
+    // Digitising choices, remembered: on for a new user, off where the user turned them off.
+    m_editMenu->addSeparator();
+    const auto option = [this](const QString &text, const QString &key, bool byDefault, std::function<void(bool)> apply) {
+        QAction *action = m_editMenu->addAction(text);
+        action->setCheckable(true);
+        const bool on = QSettings().value(key, byDefault).toBool();
+        action->setChecked(on);
+        apply(on);
+        connect(action, &QAction::toggled, this, [key, apply](bool checked) {
+            QSettings().setValue(key, checked);
+            apply(checked);
+        });
+        return action;
+    };
+    m_addWhenPlacedAction = option(tr("Add When Placed"), QStringLiteral("digitising/addWhenPlaced"), true,
+                                   [this](bool on) { m_addWhenPlaced = on; });
+    m_addWhenPlacedAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A));
+    // Backspace takes back a station just added by placing it, while its proposed successor's
+    // label is still untouched (afterwards the key edits the label box again).
+    m_takeBackAction = new QAction(tr("Take Back the Station Added"), this);
+    m_takeBackAction->setShortcut(QKeySequence(Qt::Key_Backspace));
+    m_takeBackAction->setEnabled(false);
+    connect(m_takeBackAction, &QAction::triggered, this, [this] {
+        if (takeBackAvailable())
+            guard([this] { m_history.undo(); });
+    });
+    addAction(m_takeBackAction);
+    connect(&m_history, &EditHistory::changed, this, [this] { m_takeBackAction->setEnabled(takeBackAvailable()); });
+    connect(&m_session, &EditSession::changed, this, [this] { m_takeBackAction->setEnabled(takeBackAvailable()); });
+    option(tr("Snap to Guides and Marks"), QStringLiteral("digitising/snap"), true, [this](bool on) {
+        m_snapOptions.guides = on;
+        m_snapOptions.marks = on;
+    });
+    option(tr("Snap across Passages"), QStringLiteral("digitising/snapAcrossPassages"), false,
+           [this](bool on) { m_snapOptions.passages = on; });
+    option(tr("Keep the Last Station in View"), QStringLiteral("digitising/keepLastInView"), true,
+           [this](bool on) { m_keepLastInView = on; });
     // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
     const struct
     {
@@ -594,6 +631,9 @@ void MainWindow::connectCommands()
     command(m_dataFileBox, &DataFileBox::saveAsClicked, [this] { saveSurveyTextAs(); });
     command(m_dataFileBox, &DataFileBox::checkClicked, [this] { showSurveyCheck(); });
     command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
+    connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_addWhenPlacedAction, &QAction::setChecked);
+    connect(m_addWhenPlacedAction, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
+    m_modeBox->showAddWhenPlaced(m_addWhenPlaced);
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
@@ -802,6 +842,8 @@ void MainWindow::addStation()
     case StationEditor::AddOutcome::Added:
         if (adding && !m_session.moving()) // the proposed label, ready to be typed over
             m_stationBox->focusLabel();
+        if (adding && m_keepLastInView && !m_document.stations().isEmpty())
+            keepInView(m_document.stations().count() - 1);
         break;
     default:
         break;
@@ -1260,6 +1302,39 @@ void MainWindow::show3dView()
     if (!m_centrelineWindow)
         m_centrelineWindow = new CentrelineWindow(m_document, m_session, this);
     m_centrelineWindow->bringToFront();
+}
+
+bool MainWindow::takeBackAvailable() const
+{
+    return m_autoAddedStep >= 0 && m_autoAddedStep == m_history.index() && m_history.canUndo()
+        && m_session.labelEntry() == m_autoAddedLabel && !m_session.moving();
+}
+
+// Scrolls each drawing that shows the station just enough to bring it into view, a margin from
+// the edge, so the next one can be clicked without panning.
+void MainWindow::keepInView(int index)
+{
+    const Station &station = m_document.stations().at(index);
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const bool plan = side == ViewSide::Plan;
+        if ((plan ? station.planSheet : station.profileSheet) != m_document.shownSheet(side))
+            continue;
+        const double zoom = m_document.view(side).zoom;
+        const double x = (plan ? station.planX : station.profileX) * zoom;
+        const double y = (plan ? station.planY : station.profileY) * zoom;
+        if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e9 || std::fabs(y) > 1e9)
+            continue;
+        const QSize box = scrollBox(side)->viewport()->size();
+        const int marginX = box.width() / 4, marginY = box.height() / 4;
+        QPoint scroll = scrollPosition(side);
+        const int px = truncToInt(x), py = truncToInt(y);
+        if (px < scroll.x() + marginX || px > scroll.x() + box.width() - marginX)
+            scroll.setX(px - box.width() / 2);
+        if (py < scroll.y() + marginY || py > scroll.y() + box.height() - marginY)
+            scroll.setY(py - box.height() / 2);
+        if (scroll != scrollPosition(side))
+            scrollTo(side, scroll);
+    }
 }
 
 void MainWindow::showStation(int index)

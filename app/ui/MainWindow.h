@@ -15,6 +15,7 @@
 #include "views/PaneTool.h"
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
+#include "stations/PointSnap.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -123,6 +124,11 @@ public:
     void pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
     void moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at);
     void releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
+    // Where a placing click at `at` (displayed pixels) lands: snapped unless Shift is held.
+    PointSnap::Result snapped(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers) const;
+    void showWherePointLands(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers);
+    void keepInView(int index);
+    bool takeBackAvailable() const;
     void applyScale(ViewSide side);
     // Stations
     void addStation();
@@ -252,7 +258,13 @@ private:
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
     SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
-    ViewOverlay m_checkOverlay; // the check's chosen traverse and adjustment arrows
+    ViewOverlay m_checkOverlay;
+    // Digitising choices, kept in the settings: snapping, adding a station once both its points
+    // are placed, keeping the last station in view.
+    PointSnap::Options m_snapOptions;
+    bool m_addWhenPlaced = true;
+    bool m_keepLastInView = true;
+    static constexpr double SnapScreenPixels = 6.0; // the check's chosen traverse and adjustment arrows
     CentrelineWindow *m_centrelineWindow = nullptr;
     SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
     QString m_survexFilePath;
@@ -309,6 +321,10 @@ private:
     QAction *m_closeAllAction = nullptr;
     QMenu *m_editMenu = nullptr;
     QAction *m_undoAction = nullptr;
+    QAction *m_addWhenPlacedAction = nullptr;
+    QAction *m_takeBackAction = nullptr;
+    int m_autoAddedStep = -1;     // the history's index just after a station was added by placing it
+    QString m_autoAddedLabel;     // the label then proposed for the next one
     QAction *m_redoAction = nullptr;
     QAction *m_insertAction = nullptr;
     QAction *m_deleteAction = nullptr;

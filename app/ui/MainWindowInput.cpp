@@ -14,6 +14,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -41,10 +42,26 @@ QString droppedFile(const QMimeData *data)
 
 } // namespace
 
+PointSnap::Result MainWindow::snapped(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers) const
+{
+    const double zoom = m_document.view(side).zoom;
+    const QPointF source = sourcePoint(at, zoom);
+    if ((modifiers & Qt::ShiftModifier) || !(zoom > 0.0))
+        return {source, PointSnap::Result::To::Nothing, false};
+    return PointSnap::snap(m_document, m_session, side, source, SnapScreenPixels / zoom, m_snapOptions);
+}
+
+void MainWindow::showWherePointLands(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers)
+{
+    m_session.setPreview(side, true, snapped(side, at, modifiers).source);
+}
+
 void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
     m_activeSide = side;
     m_session.setPressPoint(side, at);
+    if (ZoomPan::placesPoint(button, modifiers) && !m_paneTool.measuring())
+        showWherePointLands(side, at, modifiers);
     const int under = m_session.moving() ? m_stationEditor.stationAt(side, at) : -1;
     carryOut(side, m_paneTool.press(side, button, modifiers, at, scrollPosition(side), m_document.view(side).zoom,
                                     under));
@@ -64,23 +81,44 @@ void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
                   .arg(view.calibration.metres(source.x()), 0, 'f', 2)
                   .arg(view.calibration.metres(source.y()), 0, 'f', 2);
     m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(position);
+    if ((buttons & Qt::RightButton) && m_session.previewShown(side))
+        showWherePointLands(side, at, QGuiApplication::keyboardModifiers());
     carryOut(side, m_paneTool.move(side, buttons, at, scrollPosition(side)));
 }
 
 void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
+    m_session.setPreview(side, false);
     const PaneTool::Action action = m_paneTool.release(side, button, at);
     if (action.kind != PaneTool::Action::Kind::Release)
         return;
     ZoomPan::PaneView view;
+    bool placed = false;
     {
         // One redraw for the point and the zoom; the scroll bars follow once the pane has its size.
         ChangeBatch batch(m_document, m_session);
-        if (ZoomPan::placesPoint(button, modifiers))
-            m_stationEditor.placePoint(side, at);
+        if (ZoomPan::placesPoint(button, modifiers)) {
+            // A click that snapped to nothing is stored exactly as it always was.
+            const PointSnap::Result landed = snapped(side, at, modifiers);
+            if (landed.to == PointSnap::Result::To::Nothing)
+                m_stationEditor.placePoint(side, at);
+            else
+                m_stationEditor.placePointAt(side, landed.source);
+            placed = true;
+        }
         view = m_viewEditor.release(side, scrollPosition(side), scrollBox(side)->size(), button, modifiers, at);
     }
     scrollTo(side, view.scroll);
+    // Both points placed: added at once with the proposed label, when the caver asked for it.
+    if (placed && m_addWhenPlaced && !m_session.moving() && m_session.addEnabled()) {
+        const int before = m_document.stations().count();
+        addStation();
+        if (m_document.stations().count() > before) {
+            m_autoAddedStep = m_history.index();
+            m_autoAddedLabel = m_session.labelEntry();
+            m_takeBackAction->setEnabled(takeBackAvailable());
+        }
+    }
 }
 
 void MainWindow::carryOut(ViewSide side, const PaneTool::Action &action)
@@ -175,7 +213,9 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())
                 || (QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y)
                     && !box->isRedoAvailable())
-                || windowShortcutWins(key)) {
+                || windowShortcutWins(key)
+                || (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier
+                    && m_takeBackAction->isEnabled())) {
                 event->ignore();
                 return true;
             }

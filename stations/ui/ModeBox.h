@@ -7,7 +7,8 @@ class QGroupBox;
 class QPushButton;
 class QRadioButton;
 
-// The column beside the station box: the mode ("Add new" or "Move"), whether labels and legs are
+// The column beside the station box: the mode ("Add new" or "Move", and whether a station is added
+// as soon as its points are placed), whether labels and legs are
 // shown on the views, and the 3D view's button.
 class ModeBox : public QWidget
 {
@@ -17,10 +18,12 @@ public:
 
     // Move is offered once there is a station to edit.
     void showMode(bool moving, bool moveAvailable, bool showLabels, bool showLines);
+    void showAddWhenPlaced(bool on);
 
     QGroupBox *modeGroup = nullptr;
     QRadioButton *addModeRadio = nullptr;
     QRadioButton *moveModeRadio = nullptr;
+    QCheckBox *addWhenPlacedCheck = nullptr;
     QCheckBox *showLabelsCheck = nullptr;
     QCheckBox *showLinesCheck = nullptr;
     QPushButton *view3dButton = nullptr;
@@ -31,4 +34,5 @@ signals:
     void showLabelsClicked(bool shown);
     void showLinesClicked(bool shown);
     void view3dClicked();
+    void addWhenPlacedClicked(bool on);
 };

@@ -1,6 +1,7 @@
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
+#include <QSettings>
 
 #include "widgets/Language.h"
 
@@ -9,14 +10,19 @@
 #include <cstdlib>
 
 // The windows speak the language of the test's environment (the setting is not read, so one
-// test choosing a language in the menu does not change the others').
-static SpeomarkWindows *makeWindows()
+// test choosing a language in the menu does not change the others'). A click lands where it is
+// made and Add adds, unless a test asks for the digitising helps.
+static SpeomarkWindows *makeWindows(bool digitisingHelps)
 {
     Language::apply(Language::systemLanguage());
+    QSettings settings;
+    for (const char *key : {"digitising/addWhenPlaced", "digitising/snap", "digitising/keepLastInView"})
+        settings.setValue(QLatin1String(key), digitisingHelps);
+    settings.setValue(QStringLiteral("digitising/snapAcrossPassages"), false);
     return new SpeomarkWindows;
 }
 
-WindowFixture::WindowFixture() : m_windows(makeWindows())
+WindowFixture::WindowFixture(bool digitisingHelps) : m_windows(makeWindows(digitisingHelps))
 {
     m_dialogs = installScriptedDialogs(window());
     window().show();

@@ -14,7 +14,9 @@ class QAbstractButton;
 class WindowFixture
 {
 public:
-    WindowFixture();
+    // With `digitisingHelps`, clicks snap, a station is added once placed and the drawings
+    // follow it, as for a new user; without, a click is placed where made and Add adds.
+    explicit WindowFixture(bool digitisingHelps = false);
     ~WindowFixture();
 
     MainWindow &window() { return m_windows->mainWindow; }

@@ -287,8 +287,9 @@ void ImageViews::releasesOnThePanes_data()
                                              << 2.0 << QPoint(200, 200) << QPointF(200.5, 125);
     QTest::newRow("profile: right click places") << ViewSide::Profile << right << int(Qt::AltModifier) << QPoint(401, 250)
                                                  << QPoint(401, 250) << 2.0 << QPoint(200, 200) << QPointF(200.5, 125);
-    QTest::newRow("plan: Shift+right does not") << ViewSide::Plan << right << int(Qt::ShiftModifier) << QPoint(401, 250)
-                                                << QPoint(401, 250) << 2.0 << QPoint(200, 200) << QPointF();
+    QTest::newRow("plan: Shift+right places exactly") << ViewSide::Plan << right << int(Qt::ShiftModifier)
+                                                      << QPoint(401, 250) << QPoint(401, 250) << 2.0 << QPoint(200, 200)
+                                                      << QPointF(200.5, 125);
 }
 
 void ImageViews::releasesOnThePanes()

@@ -39,8 +39,8 @@ private slots:
     void releasePansAndCtrlZoomsAboutThePoint();
     void wheelKeepsThePointUnderTheCursor_data();
     void wheelKeepsThePointUnderTheCursor();
-    void onlyAPlainRightReleasePlacesAPoint_data();
-    void onlyAPlainRightReleasePlacesAPoint();
+    void aRightReleaseWithoutCtrlPlacesAPoint_data();
+    void aRightReleaseWithoutCtrlPlacesAPoint();
 
     void okTakesTheEntriesOrRefusesThem_data();
     void okTakesTheEntriesOrRefusesThem();
@@ -277,20 +277,20 @@ void ViewEditorTest::wheelKeepsThePointUnderTheCursor()
     QCOMPARE(document->view(Plan).zoom, newZoom);
 }
 
-void ViewEditorTest::onlyAPlainRightReleasePlacesAPoint_data()
+void ViewEditorTest::aRightReleaseWithoutCtrlPlacesAPoint_data()
 {
     QTest::addColumn<int>("button");
     QTest::addColumn<int>("modifiers");
     QTest::addColumn<bool>("places");
     QTest::newRow("right") << int(Qt::RightButton) << int(Qt::NoModifier) << true;
     QTest::newRow("right with Alt") << int(Qt::RightButton) << int(Qt::AltModifier) << true;
-    QTest::newRow("right with Shift") << int(Qt::RightButton) << int(Qt::ShiftModifier) << false;
+    QTest::newRow("right with Shift") << int(Qt::RightButton) << int(Qt::ShiftModifier) << true;
     QTest::newRow("right with Ctrl") << int(Qt::RightButton) << int(Qt::ControlModifier) << false;
     QTest::newRow("left") << int(Qt::LeftButton) << int(Qt::NoModifier) << false;
     QTest::newRow("middle") << int(Qt::MiddleButton) << int(Qt::NoModifier) << false;
 }
 
-void ViewEditorTest::onlyAPlainRightReleasePlacesAPoint()
+void ViewEditorTest::aRightReleaseWithoutCtrlPlacesAPoint()
 {
     QFETCH(int, button);
     QFETCH(int, modifiers);

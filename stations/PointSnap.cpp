@@ -1,0 +1,87 @@
+#include "stations/PointSnap.h"
+
+#include "document/EditSession.h"
+#include "document/SurveyDocument.h"
+#include "survey/SurveyLeg.h"
+#include "views/ViewSnapshot.h"
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// The guide the pending station must lie on, exactly (the drawn one is rounded to whole pixels):
+// on the profile two vertical lines at x = xs[0], xs[1]; on the plan a circle.
+struct ExactGuide
+{
+    ViewSnapshot::Guide kind = ViewSnapshot::Guide::None;
+    double xs[2] = {0.0, 0.0};
+    QPointF centre;
+    double radius = 0.0;
+};
+
+ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session, ViewSide side)
+{
+    ExactGuide guide;
+    // The drawn guide says whether there is one; its numbers are worked out again unrounded.
+    const ViewSnapshot shown = ViewSnapshot::of(side, document, session);
+    const StationTable &table = document.stations();
+    const int next = session.inserting() ? session.insertBefore() : table.count();
+    if (shown.guide == ViewSnapshot::Guide::None || next < 1 || !table.hasPending())
+        return guide;
+    const Station &p = table.at(next - 1);
+    const Station &q = table.pending();
+    const double planMpp = document.view(ViewSide::Plan).calibration.metresPerPixel;
+    const double profileMpp = document.view(ViewSide::Profile).calibration.metresPerPixel;
+    if (!(planMpp > 0.0) || !(profileMpp > 0.0))
+        return guide;
+    if (shown.guide == ViewSnapshot::Guide::VerticalLines) {
+        const double run = std::hypot(double(q.planX) - p.planX, double(q.planY) - p.planY) * planMpp / profileMpp;
+        guide.xs[0] = p.profileX - run;
+        guide.xs[1] = p.profileX + run;
+    } else {
+        guide.centre = QPointF(p.planX, p.planY);
+        guide.radius = double(profileRunPixels(p, q)) * profileMpp / planMpp;
+    }
+    guide.kind = std::isfinite(guide.xs[0]) && std::isfinite(guide.xs[1]) && std::isfinite(guide.radius)
+                     ? shown.guide
+                     : ViewSnapshot::Guide::None;
+    return guide;
+}
+
+// The point moved onto the guide when it lies within reach of it.
+std::optional<QPointF> ontoGuide(const ExactGuide &guide, QPointF at, double reach)
+{
+    if (guide.kind == ViewSnapshot::Guide::VerticalLines) {
+        const double near = std::fabs(at.x() - guide.xs[0]) <= std::fabs(at.x() - guide.xs[1]) ? guide.xs[0] : guide.xs[1];
+        if (std::fabs(at.x() - near) <= reach)
+            return QPointF(near, at.y());
+    } else if (guide.kind == ViewSnapshot::Guide::Circle) {
+        const QPointF from = at - guide.centre;
+        const double distance = std::hypot(from.x(), from.y());
+        if (distance > 0.0 && std::fabs(distance - guide.radius) <= reach)
+            return guide.centre + from * (guide.radius / distance);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+namespace PointSnap {
+
+Result snap(const SurveyDocument &document, const EditSession &session, ViewSide side, QPointF source, double reach,
+            const Options &options)
+{
+    Result result{source, Result::To::Nothing, false};
+    if (!std::isfinite(source.x()) || !std::isfinite(source.y()) || !(reach > 0.0) || session.moving())
+        return result;
+    const ExactGuide guide = options.guides ? exactGuide(document, session, side) : ExactGuide();
+    if (const std::optional<QPointF> on = ontoGuide(guide, result.source, reach)) {
+        result.source = *on;
+        result.to = Result::To::Guide;
+        result.onGuide = true;
+    }
+    return result;
+}
+
+} // namespace PointSnap
