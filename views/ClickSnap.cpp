@@ -39,6 +39,7 @@ constexpr double AmbiguityInRadii = 0.25;
 constexpr int MinimumWallExtent = 16;
 constexpr int PassageDirections = 90; // over half a turn, 2 degrees apart
 constexpr double RayStep = 0.25;
+constexpr int RefineSteps = 5; // the directions either side that find the narrowest between them
 
 bool finite(QPointF point)
 {
@@ -432,6 +433,109 @@ std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, dou
     if (near.size() > 1 && near[1].distance <= chosen.distance + margin)
         return std::nullopt;
     return chosen.centre + QPointF(rect.topLeft());
+}
+
+std::optional<QPointF> snapAcrossPassage(const QImage &image, QPointF click, double maxDistance)
+{
+    if (image.isNull() || !finite(click) || !std::isfinite(maxDistance) || maxDistance <= 0.0)
+        return std::nullopt;
+    maxDistance = std::min(maxDistance, MaximumRadius);
+    const QRect rect = windowAround(image, click, maxDistance + 2.0);
+    if (rect.isEmpty())
+        return std::nullopt;
+    const InkWindow window = readWindow(image, rect);
+    if (!window.hasInk())
+        return std::nullopt;
+    const QPointF local = click - QPointF(rect.topLeft());
+    const int clickX = int(std::floor(local.x())), clickY = int(std::floor(local.y()));
+    if (!window.contains(clickX, clickY) || window.ink(clickX, clickY))
+        return std::nullopt;
+
+    // The walls' ink alone: long runs, or runs going on beyond the window.
+    std::vector<int> labels;
+    const std::vector<Blob> blobs = blobsOf(window, labels);
+    std::vector<float> wallInk(window.score.size(), 0.0f);
+    for (const Blob &blob : blobs) {
+        if (!blob.touchesEdge && std::max(blob.box.width(), blob.box.height()) < MinimumWallExtent)
+            continue;
+        // The wall's faint edge too, so the crossing below falls where the ink is half there.
+        for (const QPoint &p : blob.pixels)
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (window.contains(p.x() + dx, p.y() + dy)) {
+                        const size_t i = size_t((p.y() + dy) * window.width + p.x() + dx);
+                        wallInk[i] = window.score[i];
+                    }
+    }
+    // The wall ink between pixel centres.
+    auto wallAt = [&](QPointF at) {
+        const double u = at.x() - 0.5, v = at.y() - 0.5;
+        const int x0 = int(std::floor(u)), y0 = int(std::floor(v));
+        const double fx = u - x0, fy = v - y0;
+        auto w = [&](int x, int y) {
+            return window.contains(x, y) ? double(wallInk[size_t(y * window.width + x)]) : 0.0;
+        };
+        return (w(x0, y0) * (1 - fx) + w(x0 + 1, y0) * fx) * (1 - fy)
+            + (w(x0, y0 + 1) * (1 - fx) + w(x0 + 1, y0 + 1) * fx) * fy;
+    };
+    // How far along `direction` the first wall is, to where its ink reaches the threshold;
+    // nothing within `limit`.
+    auto wallAlong = [&](QPointF direction, double limit) -> std::optional<double> {
+        double before = wallAt(local);
+        for (double t = RayStep; t <= limit; t += RayStep) {
+            const double here = wallAt(local + t * direction);
+            if (here >= window.threshold)
+                return t - RayStep * (here - window.threshold) / std::max(here - before, 1e-9);
+            before = here;
+        }
+        return std::nullopt;
+    };
+
+    // The walls on either side along a direction and back.
+    struct Across
+    {
+        double ahead;
+        double behind;
+    };
+    auto across = [&](double angle, double narrowest) -> std::optional<Across> {
+        const QPointF direction(std::cos(angle), std::sin(angle));
+        const std::optional<double> ahead = wallAlong(direction, maxDistance);
+        if (!ahead)
+            return std::nullopt;
+        // A side farther than the narrowest width so far cannot make a narrower one.
+        const std::optional<double> behind = wallAlong(-direction, std::min(maxDistance, narrowest - *ahead));
+        if (!behind)
+            return std::nullopt;
+        return Across{*ahead, *behind};
+    };
+    const double step = M_PI / PassageDirections;
+    std::optional<double> best;
+    double narrowest = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < PassageDirections; ++i)
+        if (const auto walls = across(i * step, narrowest); walls && walls->ahead + walls->behind < narrowest) {
+            narrowest = walls->ahead + walls->behind;
+            best = i * step;
+        }
+    if (!best)
+        return std::nullopt;
+    // The width changes little near the narrowest direction, so the scanner's grain can tip the
+    // choice a few degrees, which slides the middle along the passage. The width a few steps
+    // either side (growing as one over the cosine, near enough a parabola) says where the true
+    // narrowest lies.
+    const double spread = RefineSteps * step;
+    const auto before = across(*best - spread, std::numeric_limits<double>::infinity());
+    const auto after = across(*best + spread, std::numeric_limits<double>::infinity());
+    double angle = *best;
+    if (before && after) {
+        const double left = before->ahead + before->behind, right = after->ahead + after->behind;
+        const double curvature = left + right - 2 * narrowest;
+        if (curvature > 0)
+            angle += std::clamp(spread * (left - right) / (2 * curvature), -spread, spread);
+    }
+    const auto walls = across(angle, std::numeric_limits<double>::infinity());
+    if (!walls)
+        return std::nullopt;
+    return click + QPointF(std::cos(angle), std::sin(angle)) * ((walls->ahead - walls->behind) / 2.0);
 }
 
 } // namespace ClickSnap

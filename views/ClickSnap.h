@@ -4,10 +4,10 @@
 #include <QPointF>
 #include <optional>
 
-// Moving a click to what it was aimed at on a scan: the station mark under it. Only a small
-// window of the scan around the click is read (scans run to hundreds of megapixels), in any
-// format a scan comes in: colour, grey, 1-bit and palette images. Points are in source pixels,
-// pixel (i, j) covering [i, i + 1) x [j, j + 1).
+// Moving a click to what it was aimed at on a scan: the station mark under it, or the middle of
+// the passage it falls in. Only a small window of the scan around the click is read (scans run to
+// hundreds of megapixels), in any format a scan comes in: colour, grey, 1-bit and palette images.
+// Points are in source pixels, pixel (i, j) covering [i, i + 1) x [j, j + 1).
 //
 // Ink is whatever stands out from the paper around the click, darker or coloured. When the
 // drawing does not say clearly what was meant, the click is not moved: a wrong snap costs the
@@ -26,5 +26,11 @@ constexpr double MaximumRadius = 512.0;
 // the ink near the click is text, a grid line or a wall, or when two blobs are about equally
 // near the click.
 std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, double radius);
+
+// The middle of the passage around `click`: of all directions through the click, the one in
+// which the walls on either side are nearest together, and the point halfway between them.
+// Specks of ink (stipple, a station mark) are not walls. Nothing when the click is on ink or
+// there is no wall within `maxDistance` on both sides in any direction.
+std::optional<QPointF> snapAcrossPassage(const QImage &image, QPointF click, double maxDistance);
 
 } // namespace ClickSnap

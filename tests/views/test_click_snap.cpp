@@ -21,9 +21,8 @@ using Drawing = std::function<void(QPainter &)>;
 // A 160 x 120 scan of that kind with the drawing in ink (cream paper on colour scans).
 QImage scan(Scan kind, const Drawing &draw)
 {
-    const bool colour = kind == Scan::Colour || kind == Scan::RedInk;
     QImage canvas(160, 120, QImage::Format_RGB32);
-    canvas.fill(colour ? qRgb(246, 240, 222) : qRgb(255, 255, 255));
+    canvas.fill(kind <= Scan::RedInk ? qRgb(246, 240, 222) : qRgb(255, 255, 255));
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::Antialiasing, kind != Scan::OneBit);
     const QColor ink = kind == Scan::RedInk ? QColor(210, 40, 40) : QColor(20, 20, 20);
@@ -62,22 +61,33 @@ void label(QPainter &p, QPointF baseline)
 }
 void grid(QPainter &p)
 {
-    for (int at = 10; at < 160; at += 40) {
-        p.drawLine(QPointF(at + 0.5, 0), QPointF(at + 0.5, 120));
-        p.drawLine(QPointF(0, at + 0.5), QPointF(160, at + 0.5));
-    }
+    for (double at = 10.5; at < 160; at += 40)
+        p.drawLines(QVector<QLineF>{{at, 0, at, 120}, {0, at, 160, at}});
 }
 void walls(QPainter &p) { p.drawLines(QVector<QLineF>{{0, 40, 160, 52}, {0, 78, 160, 90}}); }
 
 const QPointF Centre(70.3, 61.7);
 
-// What is wrong with a snap, empty when it is as expected to within `tolerance` pixels.
-QString mismatch(std::optional<QPointF> snapped, std::optional<QPointF> expected, double tolerance)
+// Each row: a scan, a click, the search radius or reach, and where the click should go.
+void addColumns()
 {
-    if (snapped.has_value() == expected.has_value() && (!snapped || QLineF(*snapped, *expected).length() <= tolerance))
-        return {};
-    return snapped ? QStringLiteral("snapped to (%1, %2)").arg(snapped->x()).arg(snapped->y())
-                   : QStringLiteral("not snapped");
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<QPointF>("click");
+    QTest::addColumn<double>("radius");
+    QTest::addColumn<std::optional<QPointF>>("expected");
+}
+
+void check(std::optional<QPointF> (*snap)(const QImage &, QPointF, double), double tolerance)
+{
+    QFETCH(QImage, image);
+    QFETCH(QPointF, click);
+    QFETCH(double, radius);
+    QFETCH(std::optional<QPointF>, expected);
+    const std::optional<QPointF> snapped = snap(image, click, radius);
+    QCOMPARE(snapped.has_value(), expected.has_value());
+    if (snapped)
+        QVERIFY2(QLineF(*snapped, *expected).length() <= tolerance,
+                 qPrintable(QStringLiteral("snapped to (%1, %2)").arg(snapped->x()).arg(snapped->y())));
 }
 
 } // namespace
@@ -88,14 +98,13 @@ class ClickSnapTest : public QObject
 private slots:
     void snapsToMarks_data();
     void snapsToMarks();
+    void snapsAcrossPassages_data();
+    void snapsAcrossPassages();
 };
 
 void ClickSnapTest::snapsToMarks_data()
 {
-    QTest::addColumn<QImage>("image");
-    QTest::addColumn<QPointF>("click");
-    QTest::addColumn<double>("radius");
-    QTest::addColumn<std::optional<QPointF>>("expected");
+    addColumns();
 
     const std::pair<const char *, Drawing> marks[] = {
         {"dot", [](QPainter &p) { dot(p, Centre); }},
@@ -118,9 +127,8 @@ void ClickSnapTest::snapsToMarks_data()
         QTest::addRow("label beside a dot, %s", k)
             << scan(kind, [](QPainter &p) { dot(p, Centre); label(p, Centre + QPointF(12, 5)); })
             << Centre + QPointF(3, 4) << 6.0 << std::optional(Centre);
-        QTest::addRow("dot between walls, %s", k)
-            << scan(kind, [](QPainter &p) { walls(p); dot(p, Centre); }) << Centre + QPointF(-5, 2) << 6.0
-            << std::optional(Centre);
+        QTest::addRow("dot between walls, %s", k) << scan(kind, [](QPainter &p) { walls(p); dot(p, Centre); })
+                                                  << Centre + QPointF(-5, 2) << 6.0 << std::optional(Centre);
         QTest::addRow("label alone, on its A, %s", k)
             << scan(kind, [](QPainter &p) { label(p, Centre); }) << Centre + QPointF(5, -5) << 6.0 << none;
         QTest::addRow("label alone, on its 2, %s", k)
@@ -144,16 +152,43 @@ void ClickSnapTest::snapsToMarks_data()
     QTest::newRow("radius 0") << oneDot << Centre << 0.0 << none;
 }
 
-void ClickSnapTest::snapsToMarks()
-{
-    QFETCH(QImage, image);
-    QFETCH(QPointF, click);
-    QFETCH(double, radius);
-    QFETCH(std::optional<QPointF>, expected);
+void ClickSnapTest::snapsToMarks() { check(ClickSnap::snapToStationMark, 0.5); }
 
-    const QString problem = mismatch(ClickSnap::snapToStationMark(image, click, radius), expected, 0.5);
-    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+void ClickSnapTest::snapsAcrossPassages_data()
+{
+    addColumns();
+
+    // The click's foot on the middle line of the passage, which runs from (0, 59) to (160, 71).
+    auto foot = [](QPointF p) {
+        QPointF at;
+        QLineF(0, 59, 160, 71).intersects(QLineF(p, p + QPointF(-12, 160)), &at);
+        return std::optional(at);
+    };
+    const std::optional<QPointF> none;
+    for (Scan kind : AllScans) {
+        const char *k = ScanNames[int(kind)];
+        QTest::addRow("slanted passage, %s", k) << scan(kind, walls) << QPointF(70.3, 50) << 40.0 << foot({70.3, 50});
+        QTest::addRow("near a wall, %s", k) << scan(kind, walls) << QPointF(40, 77) << 40.0 << foot({40, 77});
+        QTest::addRow("stipple in the passage, %s", k)
+            << scan(kind, [](QPainter &p) {
+                   walls(p);
+                   for (int i = 0; i < 40; ++i)
+                       p.drawEllipse(QPointF(8 + (i * 37) % 150, 58 + (i * 11) % 14), 1.1, 1.1);
+               })
+            << QPointF(101.5, 60.5) << 40.0 << foot({101.5, 60.5});
+        QTest::addRow("station mark beside the click, %s", k)
+            << scan(kind, [](QPainter &p) { walls(p); dot(p, Centre); }) << QPointF(78, 60) << 40.0 << foot({78, 60});
+        QTest::addRow("on a wall, %s", k) << scan(kind, walls) << QPointF(80, 46) << 40.0 << none;
+    }
+    const QImage passage = scan(Scan::Grey, walls);
+    QTest::newRow("walls beyond reach") << passage << QPointF(70, 64) << 15.0 << none;
+    QTest::newRow("one wall only") << scan(Scan::Grey, [](QPainter &p) { p.drawLine(0, 40, 160, 52); }) << QPointF(70, 60)
+                                   << 40.0 << none;
+    QTest::newRow("blank paper") << scan(Scan::Grey, [](QPainter &) {}) << QPointF(70, 60) << 40.0 << none;
+    QTest::newRow("click NaN") << passage << QPointF(70, qQNaN()) << 40.0 << none;
 }
+
+void ClickSnapTest::snapsAcrossPassages() { check(ClickSnap::snapAcrossPassage, 1.0); }
 
 QTEST_MAIN(ClickSnapTest)
 #include "test_click_snap.moc"
