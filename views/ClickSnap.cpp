@@ -1,0 +1,541 @@
+#include "views/ClickSnap.h"
+
+#include <QRect>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+namespace ClickSnap {
+
+namespace {
+
+// A pixel must stand this far from the paper (on a 0..255 scale) to be ink at all, so a window of
+// bare paper, with its grain and the scanner's noise, holds none.
+constexpr float MinimumContrast = 40.0f;
+// Below this a pixel is paper for the centroid: grain would pull the centre about.
+constexpr float PaperGrain = 20.0f;
+// Blobs of fewer pixels, or narrower than this across, are specks (stipple, dust, dither): a
+// station mark is drawn to be seen at a glance.
+constexpr int MinimumMarkPixels = 12;
+constexpr int MinimumMarkExtent = 5;
+// Beyond this width to height (or height to width) a blob is a stroke or a tall character.
+constexpr double MaximumMarkAspect = 1.5;
+// Dots, rings and crosses look the same turned a half and a quarter turn. Upright triangles look
+// the same in a mirror, fill their outline (the hole included), fill about half their box and
+// have their centre a sixth of their height off the box's middle. Characters do neither well
+// enough.
+constexpr double MinimumTurnOverlap = 0.85;
+constexpr double MinimumMirrorOverlap = 0.9;
+constexpr double MinimumSolidity = 0.9;
+constexpr double MaximumTriangleAspect = 1.3;
+constexpr double MaximumTriangleBoxFill = 0.7;
+constexpr double MinimumTriangleCentreOffset = 1.0 / 12.0; // of the height
+// Another blob this much farther from the click than the chosen one (in radii, but at least
+// a pixel) still makes the click a toss-up.
+constexpr double AmbiguityInRadii = 0.25;
+// Ink runs shorter than this across are not walls (stipple, a station mark, a dot of rock).
+constexpr int MinimumWallExtent = 16;
+constexpr int PassageDirections = 90; // over half a turn, 2 degrees apart
+constexpr double RayStep = 0.25;
+constexpr int RefineSteps = 5; // the directions either side that find the narrowest between them
+
+bool finite(QPointF point)
+{
+    return std::isfinite(point.x()) && std::isfinite(point.y());
+}
+
+// The square of whole pixels within `half` of `click`, on the image; empty when there is none.
+// `click` and `half` are finite and `half` is capped, so the casts below are in range.
+QRect windowAround(const QImage &image, QPointF click, double half)
+{
+    const QRectF reach(click.x() - half, click.y() - half, 2 * half, 2 * half);
+    if (!reach.intersects(QRectF(image.rect())))
+        return {};
+    const int left = int(std::floor(std::max(reach.left(), 0.0)));
+    const int top = int(std::floor(std::max(reach.top(), 0.0)));
+    const int right = int(std::floor(std::min(reach.right(), double(image.width() - 1))));
+    const int bottom = int(std::floor(std::min(reach.bottom(), double(image.height() - 1))));
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+// A window of the scan as ink: how far each pixel stands from the paper there.
+struct InkWindow
+{
+    QRect rect; // in source pixels
+    int width = 0;
+    int height = 0;
+    std::vector<float> score;
+    float threshold = 0.0f; // a pixel scoring this much is ink
+    float inkLevel = 0.0f;  // the strongest ink in the window
+
+    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
+    float at(int x, int y) const { return score[size_t(y) * size_t(width) + size_t(x)]; }
+    bool ink(int x, int y) const { return at(x, y) >= threshold; }
+    bool hasInk() const { return inkLevel >= MinimumContrast; }
+};
+
+InkWindow readWindow(const QImage &image, const QRect &rect)
+{
+    InkWindow window;
+    window.rect = rect;
+    window.width = rect.width();
+    window.height = rect.height();
+    // Only the window is converted: a scan can be far too big to convert whole.
+    const QImage part = image.copy(rect).convertToFormat(QImage::Format_ARGB32);
+    if (part.size() != rect.size())
+        return window;
+    const size_t count = size_t(window.width) * size_t(window.height);
+    std::vector<std::array<float, 3>> colours(count);
+    std::vector<float> luminance(count);
+    for (int y = 0; y < window.height; ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(part.constScanLine(y));
+        for (int x = 0; x < window.width; ++x) {
+            const QRgb pixel = line[x];
+            // Transparent parts of a drawing are paper.
+            const float alpha = float(qAlpha(pixel)) / 255.0f;
+            const float paper = 255.0f * (1.0f - alpha);
+            const std::array<float, 3> colour = {qRed(pixel) * alpha + paper, qGreen(pixel) * alpha + paper,
+                                                 qBlue(pixel) * alpha + paper};
+            const size_t i = size_t(y) * size_t(window.width) + size_t(x);
+            colours[i] = colour;
+            luminance[i] = 0.299f * colour[0] + 0.587f * colour[1] + 0.114f * colour[2];
+        }
+    }
+    // The paper is the lighter half of the window: marks and lines never cover half of it where
+    // a click means anything.
+    std::vector<float> sorted = luminance;
+    const auto middle = sorted.begin() + std::ptrdiff_t(count / 2);
+    std::nth_element(sorted.begin(), middle, sorted.end());
+    const float median = *middle;
+    std::array<double, 3> paperSum = {0, 0, 0};
+    double paperCount = 0;
+    for (size_t i = 0; i < count; ++i)
+        if (luminance[i] >= median) {
+            for (int c = 0; c < 3; ++c)
+                paperSum[size_t(c)] += colours[i][size_t(c)];
+            paperCount += 1;
+        }
+    std::array<float, 3> paper;
+    for (int c = 0; c < 3; ++c)
+        paper[size_t(c)] = float(paperSum[size_t(c)] / std::max(paperCount, 1.0));
+    const float paperLuminance = 0.299f * paper[0] + 0.587f * paper[1] + 0.114f * paper[2];
+
+    // Darker than the paper, or of another hue (red ink is not much darker than the paper).
+    window.score.resize(count);
+    for (size_t i = 0; i < count; ++i) {
+        const float darker = std::max(0.0f, paperLuminance - luminance[i]);
+        float hue = 0.0f;
+        for (int c = 0; c < 3; ++c) {
+            const float apart = (colours[i][size_t(c)] - luminance[i]) - (paper[size_t(c)] - paperLuminance);
+            hue += apart * apart;
+        }
+        window.score[i] = std::min(255.0f, std::sqrt(darker * darker + hue));
+        window.inkLevel = std::max(window.inkLevel, window.score[i]);
+    }
+    // Halfway to the strongest ink: faint printed grids and the paper's grain fall below it.
+    window.threshold = std::max(MinimumContrast, window.inkLevel / 2.0f);
+    return window;
+}
+
+// One connected run of ink (8-connected), in window pixels.
+struct Blob
+{
+    std::vector<QPoint> pixels;
+    QRect box;
+    bool touchesEdge = false;
+};
+
+// The ink's connected runs; `labels` gets each pixel's blob index, -1 for paper.
+std::vector<Blob> blobsOf(const InkWindow &window, std::vector<int> &labels)
+{
+    std::vector<Blob> blobs;
+    labels.assign(window.score.size(), -1);
+    std::vector<QPoint> stack;
+    for (int y = 0; y < window.height; ++y)
+        for (int x = 0; x < window.width; ++x) {
+            if (!window.ink(x, y) || labels[size_t(y * window.width + x)] >= 0)
+                continue;
+            const int label = int(blobs.size());
+            Blob blob;
+            int left = x, right = x, top = y, bottom = y;
+            labels[size_t(y * window.width + x)] = label;
+            stack.push_back(QPoint(x, y));
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                blob.pixels.push_back(p);
+                left = std::min(left, p.x());
+                right = std::max(right, p.x());
+                top = std::min(top, p.y());
+                bottom = std::max(bottom, p.y());
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int nx = p.x() + dx, ny = p.y() + dy;
+                        if (!window.contains(nx, ny) || !window.ink(nx, ny))
+                            continue;
+                        int &seen = labels[size_t(ny * window.width + nx)];
+                        if (seen < 0) {
+                            seen = label;
+                            stack.push_back(QPoint(nx, ny));
+                        }
+                    }
+            }
+            blob.box = QRect(QPoint(left, top), QPoint(right, bottom));
+            blob.touchesEdge = left == 0 || top == 0 || right == window.width - 1 || bottom == window.height - 1;
+            blobs.push_back(std::move(blob));
+        }
+    return blobs;
+}
+
+// A blob's ink as weights 0..1 on a grid over its box with a margin, so the faint edge of an
+// anti-aliased mark counts for what it covers.
+struct BlobShape
+{
+    QRect grid; // in window pixels
+    std::vector<float> weight;
+    std::vector<bool> filled; // ink or enclosed by it (a ring's hole)
+    QPointF centre;           // weighted, in window pixels
+    double total = 0.0;
+
+    bool contains(int x, int y) const { return grid.contains(x, y); }
+    size_t index(int x, int y) const
+    {
+        return size_t(y - grid.top()) * size_t(grid.width()) + size_t(x - grid.left());
+    }
+    // The weight at a point, between pixel centres.
+    double sample(QPointF at) const
+    {
+        const double u = at.x() - 0.5, v = at.y() - 0.5;
+        if (!(u > grid.left() - 1 && v > grid.top() - 1 && u < grid.right() + 1 && v < grid.bottom() + 1))
+            return 0.0;
+        const int x0 = int(std::floor(u)), y0 = int(std::floor(v));
+        const double fx = u - x0, fy = v - y0;
+        auto w = [&](int x, int y) { return contains(x, y) ? double(weight[index(x, y)]) : 0.0; };
+        return (w(x0, y0) * (1 - fx) + w(x0 + 1, y0) * fx) * (1 - fy)
+            + (w(x0, y0 + 1) * (1 - fx) + w(x0 + 1, y0 + 1) * fx) * fy;
+    }
+};
+
+BlobShape shapeOf(const InkWindow &window, const std::vector<int> &labels, int label, const Blob &blob)
+{
+    BlobShape shape;
+    shape.grid = blob.box.adjusted(-1, -1, 1, 1) & QRect(0, 0, window.width, window.height);
+    const size_t count = size_t(shape.grid.width()) * size_t(shape.grid.height());
+    shape.weight.assign(count, 0.0f);
+    shape.filled.assign(count, false);
+    // The blob's own strongest ink is full weight, so a grey mark weighs as much as a black one.
+    float strongest = 0.0f;
+    for (const QPoint &p : blob.pixels)
+        strongest = std::max(strongest, window.at(p.x(), p.y()));
+    auto weightOf = [&](int x, int y) {
+        const float s = window.at(x, y);
+        return s < PaperGrain ? 0.0f : std::min(1.0f, s / strongest);
+    };
+    double sumX = 0.0, sumY = 0.0;
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x) {
+            // The blob's pixels and the faint ones touching them, not another blob's ink.
+            bool near = labels[size_t(y * window.width + x)] == label;
+            if (!near && labels[size_t(y * window.width + x)] < 0)
+                for (int dy = -1; dy <= 1 && !near; ++dy)
+                    for (int dx = -1; dx <= 1 && !near; ++dx)
+                        near = window.contains(x + dx, y + dy)
+                            && labels[size_t((y + dy) * window.width + x + dx)] == label;
+            if (!near)
+                continue;
+            const float w = weightOf(x, y);
+            shape.weight[shape.index(x, y)] = w;
+            shape.total += w;
+            sumX += w * (x + 0.5);
+            sumY += w * (y + 0.5);
+        }
+    if (shape.total > 0.0)
+        shape.centre = QPointF(sumX / shape.total, sumY / shape.total);
+
+    // Filled: whatever paper of the grid cannot reach its border without crossing the blob.
+    std::vector<bool> outside(count, false);
+    std::vector<QPoint> stack;
+    auto own = [&](int x, int y) { return labels[size_t(y * window.width + x)] == label; };
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x)
+            if ((x == shape.grid.left() || x == shape.grid.right() || y == shape.grid.top()
+                 || y == shape.grid.bottom()) && !own(x, y)) {
+                outside[shape.index(x, y)] = true;
+                stack.push_back(QPoint(x, y));
+            }
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        const QPoint steps[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
+        for (const QPoint &step : steps) {
+            const QPoint n = p + step;
+            if (shape.contains(n.x(), n.y()) && !outside[shape.index(n.x(), n.y())] && !own(n.x(), n.y())) {
+                outside[shape.index(n.x(), n.y())] = true;
+                stack.push_back(n);
+            }
+        }
+    }
+    for (size_t i = 0; i < count; ++i)
+        shape.filled[i] = !outside[i];
+    return shape;
+}
+
+// How much of the ink lands on ink again when moved by `move`: 1 for a shape that `move` maps
+// onto itself.
+template<typename Move>
+double overlap(const BlobShape &shape, Move move)
+{
+    double kept = 0.0;
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x) {
+            const double w = shape.weight[shape.index(x, y)];
+            if (w <= 0.0)
+                continue;
+            // Half a pixel's leeway: a thin mark seen through the scanner's grid is not exactly
+            // symmetric.
+            const QPointF to = move(QPointF(x + 0.5, y + 0.5));
+            double there = shape.sample(to);
+            for (const QPointF leeway : {QPointF(0.5, 0), QPointF(-0.5, 0), QPointF(0, 0.5), QPointF(0, -0.5)})
+                there = std::max(there, shape.sample(to + leeway));
+            kept += std::min(w, there);
+        }
+    return shape.total > 0.0 ? kept / shape.total : 0.0;
+}
+
+double cross(QPointF o, QPointF a, QPointF b)
+{
+    return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+}
+
+// How much of its convex hull the filled shape covers, counting pixel centres as Pick's
+// theorem counts a lattice polygon's points, so small convex marks still come out near 1.
+double solidity(const BlobShape &shape)
+{
+    std::vector<QPointF> points;
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x)
+            if (shape.filled[shape.index(x, y)])
+                points.push_back(QPointF(x, y));
+    if (points.size() < 3)
+        return 0.0;
+    std::sort(points.begin(), points.end(),
+              [](QPointF a, QPointF b) { return a.x() < b.x() || (a.x() == b.x() && a.y() < b.y()); });
+    std::vector<QPointF> hull(2 * points.size());
+    size_t k = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        while (k >= 2 && cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
+            --k;
+        hull[k++] = points[i];
+    }
+    for (size_t i = points.size() - 1, lower = k + 1; i > 0; --i) {
+        while (k >= lower && cross(hull[k - 2], hull[k - 1], points[i - 1]) <= 0)
+            --k;
+        hull[k++] = points[i - 1];
+    }
+    hull.resize(k - 1);
+    double area = 0.0, perimeter = 0.0;
+    for (size_t i = 0; i < hull.size(); ++i) {
+        const QPointF a = hull[i], b = hull[(i + 1) % hull.size()];
+        area += a.x() * b.y() - b.x() * a.y();
+        perimeter += std::hypot(b.x() - a.x(), b.y() - a.y());
+    }
+    return double(points.size()) / (std::abs(area) / 2.0 + perimeter / 2.0 + 1.0);
+}
+
+// Whether a blob is shaped as a station mark.
+bool markShaped(const Blob &blob, const BlobShape &shape)
+{
+    const int longer = std::max(blob.box.width(), blob.box.height());
+    const int shorter = std::min(blob.box.width(), blob.box.height());
+    if (int(blob.pixels.size()) < MinimumMarkPixels || shorter < MinimumMarkExtent
+        || longer > MaximumMarkAspect * shorter || shape.total <= 0.0)
+        return false;
+    const QPointF c = shape.centre;
+    const double halfTurn = overlap(shape, [c](QPointF p) { return 2 * c - p; });
+    const double quarterTurn = overlap(shape, [c](QPointF p) {
+        return QPointF(c.x() - (p.y() - c.y()), c.y() + (p.x() - c.x()));
+    });
+    if (halfTurn >= MinimumTurnOverlap && quarterTurn >= MinimumTurnOverlap)
+        return true;
+    if (longer > MaximumTriangleAspect * shorter)
+        return false;
+    const double filled = double(std::count(shape.filled.begin(), shape.filled.end(), true));
+    const double boxFill = filled / (double(blob.box.width()) * blob.box.height());
+    const double offset = std::abs(c.y() - (blob.box.top() + blob.box.height() / 2.0));
+    return boxFill <= MaximumTriangleBoxFill && offset >= MinimumTriangleCentreOffset * blob.box.height()
+        && overlap(shape, [c](QPointF p) { return QPointF(2 * c.x() - p.x(), p.y()); }) >= MinimumMirrorOverlap
+        && solidity(shape) >= MinimumSolidity;
+}
+
+// How far the click is from the nearest pixel of the blob's filled shape, 0 on it.
+double distanceTo(const BlobShape &shape, QPointF click)
+{
+    double nearest = std::numeric_limits<double>::infinity();
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x)
+            if (shape.filled[shape.index(x, y)]) {
+                const double dx = std::max(0.0, std::abs(click.x() - (x + 0.5)) - 0.5);
+                const double dy = std::max(0.0, std::abs(click.y() - (y + 0.5)) - 0.5);
+                nearest = std::min(nearest, std::hypot(dx, dy));
+            }
+    return nearest;
+}
+
+} // namespace
+
+std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, double radius)
+{
+    if (image.isNull() || !finite(click) || !std::isfinite(radius) || radius <= 0.0)
+        return std::nullopt;
+    radius = std::min(radius, MaximumRadius);
+    const double largestMark = MarkSizeInRadii * std::max(radius, MinimumMarkRadius);
+    // Room for the largest mark whose ink comes within the radius, and a pixel to see its edge.
+    const QRect rect = windowAround(image, click, radius + largestMark + 2.0);
+    if (rect.isEmpty())
+        return std::nullopt;
+    const InkWindow window = readWindow(image, rect);
+    if (!window.hasInk())
+        return std::nullopt;
+    std::vector<int> labels;
+    const std::vector<Blob> blobs = blobsOf(window, labels);
+    const QPointF local = click - QPointF(rect.topLeft());
+
+    // Every blob near the click competes, whether mark-shaped or not (a character beside the one
+    // clicked); lines running out of the window are the drawing's structure and never compete.
+    struct Near
+    {
+        double distance;
+        bool mark;
+        QPointF centre;
+    };
+    std::vector<Near> near;
+    for (size_t i = 0; i < blobs.size(); ++i) {
+        const Blob &blob = blobs[i];
+        if (blob.touchesEdge || int(blob.pixels.size()) < MinimumMarkPixels
+            || std::max(blob.box.width(), blob.box.height()) < MinimumMarkExtent)
+            continue;
+        const BlobShape shape = shapeOf(window, labels, int(i), blob);
+        const double distance = distanceTo(shape, local);
+        if (distance > radius)
+            continue;
+        const bool small = std::max(blob.box.width(), blob.box.height()) <= largestMark;
+        near.push_back({distance, small && markShaped(blob, shape), shape.centre});
+    }
+    if (near.empty())
+        return std::nullopt;
+    std::sort(near.begin(), near.end(), [](const Near &a, const Near &b) { return a.distance < b.distance; });
+    const Near &chosen = near.front();
+    if (!chosen.mark)
+        return std::nullopt;
+    const double margin = std::max(1.0, AmbiguityInRadii * radius);
+    if (near.size() > 1 && near[1].distance <= chosen.distance + margin)
+        return std::nullopt;
+    return chosen.centre + QPointF(rect.topLeft());
+}
+
+std::optional<QPointF> snapAcrossPassage(const QImage &image, QPointF click, double maxDistance)
+{
+    if (image.isNull() || !finite(click) || !std::isfinite(maxDistance) || maxDistance <= 0.0)
+        return std::nullopt;
+    maxDistance = std::min(maxDistance, MaximumRadius);
+    const QRect rect = windowAround(image, click, maxDistance + 2.0);
+    if (rect.isEmpty())
+        return std::nullopt;
+    const InkWindow window = readWindow(image, rect);
+    if (!window.hasInk())
+        return std::nullopt;
+    const QPointF local = click - QPointF(rect.topLeft());
+    const int clickX = int(std::floor(local.x())), clickY = int(std::floor(local.y()));
+    if (!window.contains(clickX, clickY) || window.ink(clickX, clickY))
+        return std::nullopt;
+
+    // The walls' ink alone: long runs, or runs going on beyond the window.
+    std::vector<int> labels;
+    const std::vector<Blob> blobs = blobsOf(window, labels);
+    std::vector<float> wallInk(window.score.size(), 0.0f);
+    for (const Blob &blob : blobs) {
+        if (!blob.touchesEdge && std::max(blob.box.width(), blob.box.height()) < MinimumWallExtent)
+            continue;
+        // The wall's faint edge too, so the crossing below falls where the ink is half there.
+        for (const QPoint &p : blob.pixels)
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (window.contains(p.x() + dx, p.y() + dy)) {
+                        const size_t i = size_t((p.y() + dy) * window.width + p.x() + dx);
+                        wallInk[i] = window.score[i];
+                    }
+    }
+    // The wall ink between pixel centres.
+    auto wallAt = [&](QPointF at) {
+        const double u = at.x() - 0.5, v = at.y() - 0.5;
+        const int x0 = int(std::floor(u)), y0 = int(std::floor(v));
+        const double fx = u - x0, fy = v - y0;
+        auto w = [&](int x, int y) {
+            return window.contains(x, y) ? double(wallInk[size_t(y * window.width + x)]) : 0.0;
+        };
+        return (w(x0, y0) * (1 - fx) + w(x0 + 1, y0) * fx) * (1 - fy)
+            + (w(x0, y0 + 1) * (1 - fx) + w(x0 + 1, y0 + 1) * fx) * fy;
+    };
+    // How far along `direction` the first wall is, to where its ink reaches the threshold;
+    // nothing within `limit`.
+    auto wallAlong = [&](QPointF direction, double limit) -> std::optional<double> {
+        double before = wallAt(local);
+        for (double t = RayStep; t <= limit; t += RayStep) {
+            const double here = wallAt(local + t * direction);
+            if (here >= window.threshold)
+                return t - RayStep * (here - window.threshold) / std::max(here - before, 1e-9);
+            before = here;
+        }
+        return std::nullopt;
+    };
+
+    // The walls on either side along a direction and back.
+    struct Across
+    {
+        double ahead;
+        double behind;
+    };
+    auto across = [&](double angle, double narrowest) -> std::optional<Across> {
+        const QPointF direction(std::cos(angle), std::sin(angle));
+        const std::optional<double> ahead = wallAlong(direction, maxDistance);
+        if (!ahead)
+            return std::nullopt;
+        // A side farther than the narrowest width so far cannot make a narrower one.
+        const std::optional<double> behind = wallAlong(-direction, std::min(maxDistance, narrowest - *ahead));
+        if (!behind)
+            return std::nullopt;
+        return Across{*ahead, *behind};
+    };
+    const double step = M_PI / PassageDirections;
+    std::optional<double> best;
+    double narrowest = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < PassageDirections; ++i)
+        if (const auto walls = across(i * step, narrowest); walls && walls->ahead + walls->behind < narrowest) {
+            narrowest = walls->ahead + walls->behind;
+            best = i * step;
+        }
+    if (!best)
+        return std::nullopt;
+    // The width changes little near the narrowest direction, so the scanner's grain can tip the
+    // choice a few degrees, which slides the middle along the passage. The width a few steps
+    // either side (growing as one over the cosine, near enough a parabola) says where the true
+    // narrowest lies.
+    const double spread = RefineSteps * step;
+    const auto before = across(*best - spread, std::numeric_limits<double>::infinity());
+    const auto after = across(*best + spread, std::numeric_limits<double>::infinity());
+    double angle = *best;
+    if (before && after) {
+        const double left = before->ahead + before->behind, right = after->ahead + after->behind;
+        const double curvature = left + right - 2 * narrowest;
+        if (curvature > 0)
+            angle += std::clamp(spread * (left - right) / (2 * curvature), -spread, spread);
+    }
+    const auto walls = across(angle, std::numeric_limits<double>::infinity());
+    if (!walls)
+        return std::nullopt;
+    return click + QPointF(std::cos(angle), std::sin(angle)) * ((walls->ahead - walls->behind) / 2.0);
+}
+
+} // namespace ClickSnap
