@@ -146,7 +146,6 @@ public:
     // The name a tab shows: the sheet's own, or "Plan 2" and the like.
     QString sheetName(SheetId id) const;
     ProfileKind profileKind() const { return m_settings.profileKind; }
-    bool hasProfile() const { return m_settings.profileKind == ProfileKind::Extended; }
     // A projected profile's azimuth, degrees, as typed (see Survey::projectionAzimuthDeg).
     const QString &projectionAzimuthEntry() const { return m_settings.projectionAzimuthEntry; }
     // North on the plan sheet on screen, degrees, as typed.
