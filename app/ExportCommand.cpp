@@ -207,6 +207,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         // Details that cannot be read leave the stations usable: the text is written without them.
         if (!project.detailsProblem().isEmpty())
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.detailsProblem());
+        if (!project.projectionProblem().isEmpty())
+            *standardError += QStringLiteral("%1: %2\n").arg(Program, project.projectionProblem());
         format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         Survey survey = project.survey();

@@ -77,10 +77,10 @@ QByteArray legsCsv(const QVector<LegCheck> &legs)
     QByteArray out = csvHeader();
     for (const LegCheck &leg : legs) {
         out += csvText(leg.fromName) + ',' + csvText(leg.toName);
-        for (const double value : {leg.tape, leg.compass, leg.clino, leg.depthChange, leg.planHorizontal})
+        for (const double value : {leg.tape, leg.compass, leg.clino, leg.depthChange, leg.planCompared()})
             out += ',' + fixed2(value);
         if (leg.hasProfileLength)
-            out += ',' + fixed2(leg.profileHorizontal) + ',' + fixed2(leg.disagreement) + ','
+            out += ',' + fixed2(leg.profileCompared()) + ',' + fixed2(leg.disagreement) + ','
                    + fixed2(leg.disagreementPercent);
         else
             out += ",,,";
@@ -123,19 +123,22 @@ QString text(const SurveyNetwork &network)
         out += Words::tr("; where a scale is unknown, %1.\n").arg(rule);
     }
 
-    out += Words::tr("\nLegs whose plan and profile lengths disagree: ");
+    // A projected profile shortens legs across its plane: the runs along its azimuth are compared.
+    if (settings.projected())
+        out += Words::tr("\nLegs whose plan and profile runs along the azimuth %1° disagree: ")
+                   .arg(number(settings.projectionAzimuthDeg));
+    else
+        out += Words::tr("\nLegs whose plan and profile lengths disagree: ");
     if (settings.profileKind == ProfileKind::None) {
         out += Words::tr("not compared, the survey has no profile.\n");
-    } else if (!settings.profileLengths()) {
-        out += Words::tr("not compared, the profile has no scale yet.\n");
     } else if (!settings.comparesLengths()) {
-        out += Words::tr("not compared, a projected profile shortens legs.\n");
+        out += Words::tr("not compared, the profile has no scale yet.\n");
     } else {
         out += QStringLiteral("%1\n").arg(network.flaggedLegCount());
         for (const LegCheck &leg : network.legs)
             if (leg.flagged)
                 out += Words::tr("  %1 - %2: plan %3 m, profile %4 m, difference %5 m (%6 %), %7 m allowed\n")
-                           .arg(leg.fromName, leg.toName, number(leg.planHorizontal), number(leg.profileHorizontal),
+                           .arg(leg.fromName, leg.toName, number(leg.planCompared()), number(leg.profileCompared()),
                                 number(leg.disagreement), number(leg.disagreementPercent), number(leg.allowed));
     }
 

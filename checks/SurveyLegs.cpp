@@ -118,7 +118,7 @@ bool CheckSettings::profileLengths() const
 
 bool CheckSettings::comparesLengths() const
 {
-    return profileKind == ProfileKind::Extended && profileLengths();
+    return profileLengths();
 }
 
 const Calibration &CheckSettings::profileOf(SheetId profileSheet) const
@@ -134,6 +134,7 @@ CheckSettings CheckSettings::of(const Survey &survey, const LegTolerance &tolera
     CheckSettings settings;
     settings.planOrientation = PlanNorths(survey.sheets);
     settings.profileKind = survey.profileKind;
+    settings.projectionAzimuthDeg = survey.projectionAzimuthDeg;
     settings.profile = survey.sheet(ProfileSheet).calibration;
     for (const Sheet &sheet : survey.sheets) {
         if (sheet.kind == SheetKind::Profile && sheet.id != ProfileSheet)
@@ -164,6 +165,10 @@ CheckSettings CheckSettings::of(const SurveyDocument &document, const LegToleran
     Survey survey;
     survey.sheets = std::move(sheets);
     survey.profileKind = document.profileKind();
+    // The azimuth box takes numbers only; one that is not counts as 0, as north does.
+    double azimuth = 0.0;
+    if (NumberText::tryToDouble(document.projectionAzimuthEntry(), &azimuth) && std::isfinite(azimuth))
+        survey.projectionAzimuthDeg = azimuth;
     return of(survey, tolerance);
 }
 
@@ -219,10 +224,16 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
             if (profile && leg.computed) {
                 leg.hasProfileLength = true;
-                leg.profileHorizontal =
-                    settings.profileOf(from.profileSheet).metres(double(profileRunPixels(from, to)));
-                leg.disagreement = leg.profileHorizontal - leg.planHorizontal;
-                const double longer = std::max(leg.profileHorizontal, leg.planHorizontal);
+                const Calibration &profileScale = settings.profileOf(from.profileSheet);
+                leg.profileHorizontal = profileScale.metres(double(profileRunPixels(from, to)));
+                leg.projected = settings.projected();
+                if (leg.projected) {
+                    leg.planAlong = alongProjection(dx, dy, settings.planOrientation.of(from.planSheet),
+                                                    settings.projectionAzimuthDeg);
+                    leg.profileAlong = profileScale.metres(double(to.profileX) - double(from.profileX));
+                }
+                leg.disagreement = leg.profileCompared() - leg.planCompared();
+                const double longer = std::max(std::fabs(leg.profileCompared()), std::fabs(leg.planCompared()));
                 leg.disagreementPercent = longer > 0.0 ? 100.0 * leg.disagreement / longer : 0.0;
                 const LegTolerance &tolerance = settings.tolerance;
                 leg.allowed = tolerance.fromDrawing()

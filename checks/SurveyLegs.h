@@ -46,6 +46,7 @@ struct CheckSettings
 {
     PlanNorths planOrientation; // degrees clockwise from each plan image's top edge
     ProfileKind profileKind = ProfileKind::Extended;
+    double projectionAzimuthDeg = 0.0; // a projected profile's (see Survey)
     Calibration profile; // the first profile sheet's
     std::vector<std::pair<SheetId, Calibration>> otherProfiles; // any further profile sheet's
     std::vector<std::pair<SheetId, Calibration>> plans; // each plan sheet's, when known
@@ -66,9 +67,10 @@ struct CheckSettings
 
     // The profile gives lengths: there is a profile and its scale is set.
     bool profileLengths() const;
-    // Lengths are compared and legs flagged only on an extended profile: a projected one
-    // shortens every leg that does not run along its plane, so it shows the lengths only.
+    // Legs are compared and flagged wherever the profile gives lengths: on an extended profile
+    // the horizontal lengths, on a projected one the runs along its azimuth (see LegCheck).
     bool comparesLengths() const;
+    bool projected() const { return profileKind == ProfileKind::Projective; }
 
     // The settings of a document; an orientation entry that is not a number counts as 0 and
     // clears *orientationValid (when given).
@@ -101,10 +103,19 @@ struct LegCheck
     double planHorizontal = 0.0;     // sqrt(dPlanXMetres^2 + dPlanYMetres^2)
     bool hasProfileLength = false;
     double profileHorizontal = 0.0;  // |dProfileX| x the profile's metres per pixel
-    double disagreement = 0.0;       // profile minus plan, metres
+    // A projected profile shortens a leg that does not run along its plane, so there the check
+    // compares signed runs along the azimuth instead: the plan leg's, and dProfileX in metres.
+    bool projected = false;
+    double planAlong = 0.0;
+    double profileAlong = 0.0;
+    double disagreement = 0.0;       // profile minus plan (lengths, or runs along the azimuth), metres
     double disagreementPercent = 0.0; // of the longer of the two, same sign
     double allowed = 0.0;            // how far the two may disagree, metres
     bool flagged = false;
+
+    // The two values compared: the horizontal lengths, or on a projected profile the runs.
+    double planCompared() const { return projected ? planAlong : planHorizontal; }
+    double profileCompared() const { return projected ? profileAlong : profileHorizontal; }
 
     // The tape writes as 0.00: two stations at one place.
     bool zeroLength() const { return computed && tape < 0.005; }

@@ -14,7 +14,7 @@ class QAction;
 // state are kept before and after, and the whole becomes one step, named after the edit ("Add
 // Station 12"). Undo plays the station edits back and brings the rest back; either way the survey
 // counts as modified. Edits of one kind on one subject in a row (the steps of one drag, the keys
-// typed into the orientation) merge into one step.
+// typed into the orientation or the projection azimuth) merge into one step.
 //
 // An edit that throws leaves neither a step nor a change. Steps hold no decoded scans (only what
 // reopens them), and the oldest steps are forgotten once the history holds more than its budget.
@@ -23,7 +23,7 @@ class EditHistory : public QObject
     Q_OBJECT
 public:
     // What merges: steps of the same kind and key in a row.
-    enum MergeKind { NoMerge = -1, DragMerge = 1, OrientationMerge = 2, NudgeMerge = 3 };
+    enum MergeKind { NoMerge = -1, DragMerge = 1, OrientationMerge = 2, NudgeMerge = 3, AzimuthMerge = 4 };
     static constexpr qsizetype DefaultBudgetBytes = 16 * 1024 * 1024;
     static constexpr int MaxSteps = 1000;
 

@@ -346,6 +346,13 @@ void SurveyDocument::setProfileKind(ProfileKind kind)
     notify(ProfileKindPart);
 }
 
+void SurveyDocument::setProjectionAzimuthEntry(const QString &text)
+{
+    m_settings.projectionAzimuthEntry = text;
+    // The profile's guide and the check's comparison follow the azimuth as they follow the kind.
+    notify(ProfileKindPart);
+}
+
 void SurveyDocument::setOrientationEntry(const QString &text)
 {
     shown(ViewSide::Plan).northEntry = text;
@@ -400,5 +407,6 @@ Survey SurveyDocument::survey() const
     survey.style = m_style;
     survey.details = m_settings.details.writable();
     survey.profileKind = m_settings.profileKind;
+    survey.projectionAzimuthDeg = NumberText::toDouble(m_settings.projectionAzimuthEntry);
     return survey;
 }

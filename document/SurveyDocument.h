@@ -66,6 +66,7 @@ struct ViewSettings : SheetSettings
 struct SurveySettings
 {
     ProfileKind profileKind = ProfileKind::Extended;
+    QString projectionAzimuthEntry = QStringLiteral("0"); // a projected profile's azimuth, degrees, as typed
     SurveyDetails details;
     bool operator==(const SurveySettings &) const = default;
 };
@@ -145,7 +146,8 @@ public:
     // The name a tab shows: the sheet's own, or "Plan 2" and the like.
     QString sheetName(SheetId id) const;
     ProfileKind profileKind() const { return m_settings.profileKind; }
-    bool hasProfile() const { return m_settings.profileKind == ProfileKind::Extended; }
+    // A projected profile's azimuth, degrees, as typed (see Survey::projectionAzimuthDeg).
+    const QString &projectionAzimuthEntry() const { return m_settings.projectionAzimuthEntry; }
     // North on the plan sheet on screen, degrees, as typed.
     const QString &orientationEntry() const { return view(ViewSide::Plan).northEntry; }
     bool showLabels() const { return m_showLabels; }
@@ -154,8 +156,8 @@ public:
     SurveyStyle style() const { return m_style; }
     bool modified() const { return m_modified; }
     const SurveyDetails &details() const { return m_settings.details; }
-    // What every survey file is written from. Throws CommandError when the orientation entry is
-    // not a number.
+    // What every survey file is written from. Throws CommandError when the orientation entry or
+    // the projection azimuth is not a number.
     Survey survey() const;
 
     // Station edits. Each is recorded while a recording runs (see EditHistory), so it can be undone.
@@ -180,6 +182,7 @@ public:
     void setGridEntries(ViewSide side, const QString &metres, const QString &pixels);
     void setPaneFractions(float plan, float profile);
     void setProfileKind(ProfileKind kind);
+    void setProjectionAzimuthEntry(const QString &text);
     void setOrientationEntry(const QString &text);
     void setShowLabels(bool shown);
     void setShowLines(bool shown);

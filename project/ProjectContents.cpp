@@ -165,6 +165,14 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
             << qint32(profile.pdfDotsPerInch);
         contents.extras.setSection(ScanPagesTag, pages);
     }
+    // An azimuth left at 0 keeps the fixed layout, and reads back as 0.
+    if (document.projectionAzimuthEntry() != QLatin1String("0")) {
+        QByteArray projection;
+        QDataStream out(&projection, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint8(1) << document.projectionAzimuthEntry();
+        contents.extras.setSection(ProjectionTag, projection);
+    }
     // Without details the project stays exactly the fixed layout.
     if (!document.details().isEmpty())
         contents.extras.setSection(SurveyDetails::SectionTag, document.details().encode());
@@ -262,6 +270,7 @@ void ProjectContents::applyTo(SurveyDocument &document, const QString &projectPa
     document.setSheets(std::move(all));
     document.editStations([&](StationTable &t) { t = table; });
     document.setProfileKind(kindOf(h.profileKind));
+    document.setProjectionAzimuthEntry(projectionAzimuthEntry());
     document.setShowLabels(h.showLabels != 0);
     document.setShowLines(h.showLines != 0);
     document.setFormat(SurveyFormat(h.dataFormatIndex));
@@ -276,6 +285,40 @@ Survey ProjectContents::survey() const
     // North as the window reads it back from its entry box, which shows the saved number with 15
     // digits.
     return document.survey();
+}
+
+const QByteArray ProjectContents::ProjectionTag = QByteArrayLiteral("PROJ");
+
+namespace {
+
+// The azimuth of the block as typed; false when the section cannot be read or holds no number.
+bool readProjection(const ProjectExtras &extras, QString *entry)
+{
+    QDataStream in(extras.section(ProjectContents::ProjectionTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    in >> version >> *entry;
+    // A later version may add to the end.
+    double degrees = 0.0;
+    return in.status() == QDataStream::Ok && version >= 1 && NumberText::tryToDouble(*entry, &degrees)
+        && std::isfinite(degrees);
+}
+
+} // namespace
+
+QString ProjectContents::projectionAzimuthEntry() const
+{
+    QString entry;
+    return extras.has(ProjectionTag) && readProjection(extras, &entry) ? entry : QStringLiteral("0");
+}
+
+QString ProjectContents::projectionProblem() const
+{
+    QString entry;
+    if (!extras.has(ProjectionTag) || readProjection(extras, &entry))
+        return QString();
+    return Words::tr("The project's projection azimuth cannot be read; it is taken as 0 degrees. The stations and "
+                     "other settings were read.");
 }
 
 const QByteArray ProjectContents::ScanPagesTag = QByteArrayLiteral("PAGE");

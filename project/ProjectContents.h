@@ -45,6 +45,12 @@ struct ProjectContents
     SurveyDetails details() const;
     QString detailsProblem() const;
 
+    // A projected profile's azimuth as typed, kept in the optional block: "0" when the project has
+    // none, or when it cannot be read (then projectionProblem() says why; the rest is usable).
+    QString projectionAzimuthEntry() const;
+    QString projectionProblem() const;
+    static const QByteArray ProjectionTag;
+
     // A PDF sheet's page and resolution for one view, kept in the optional block; 0 for both
     // where the view shows no PDF or the project has no such section (page 1 at 300 dpi then).
     struct ScanPage

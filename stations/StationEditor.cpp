@@ -285,6 +285,13 @@ void StationEditor::setOrientation(const QString &degrees)
                EditHistory::OrientationMerge);
 }
 
+void StationEditor::setProjectionAzimuth(const QString &degrees)
+{
+    NumberText::toDouble(degrees); // refuses what is not a number before anything changes
+    recordEdit(m_history, Words::tr("Set Projection Azimuth"),
+               [&] { m_document.setProjectionAzimuthEntry(degrees); }, EditHistory::AzimuthMerge);
+}
+
 void StationEditor::setOrientationFromArrow(QPointF tail, QPointF head)
 {
     const QPointF along = head - tail;

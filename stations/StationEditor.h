@@ -44,6 +44,8 @@ public:
     void setNewBranch(bool checked);
     void setProfileKind(ProfileKind kind);
     void setOrientation(const QString &degrees);
+    // A projected profile's azimuth as typed; throws CommandError when it is not a number.
+    void setProjectionAzimuth(const QString &degrees);
 
     // The plan's north from two points along the drawn north arrow (source pixels, tail first).
     void setOrientationFromArrow(QPointF tail, QPointF head);

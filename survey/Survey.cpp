@@ -8,7 +8,7 @@ bool Survey::operator==(const Survey &other) const
         if (stations.at(i) != other.stations.at(i))
             return false;
     return sheets == other.sheets && style == other.style && details == other.details
-        && profileKind == other.profileKind;
+        && profileKind == other.profileKind && projectionAzimuthDeg == other.projectionAzimuthDeg;
 }
 
 const Sheet &Survey::sheet(SheetId id) const

@@ -23,6 +23,9 @@ struct Survey
     SurveyStyle style = SurveyStyle::Angle;
     SurveyDetails details;
     ProfileKind profileKind = ProfileKind::Extended;
+    // A projected profile's plane runs towards this compass bearing on the right of its drawing
+    // (the view looks towards the bearing 90 degrees less), degrees clockwise from north.
+    double projectionAzimuthDeg = 0.0;
 
     const Sheet &sheet(SheetId id) const;
     Sheet &sheet(SheetId id);

@@ -23,7 +23,8 @@ struct SurveyLeg
 };
 
 // The leg from station `from` to station `to`. The horizontal geometry comes from the plan
-// metres and the vertical from the profile metres; profile x takes no part. planOrientation is
+// metres and the vertical from the profile metres; profile x takes no part, so an extended and a
+// projected profile give the same legs. planOrientation is
 // the direction of north on the plan image in degrees, clockwise from the image's top edge.
 // Two stations at one place give a leg of 0, 0, 0 in both styles: it has neither bearing nor
 // inclination, and the survey check lists it. Throws CommandError "Invalid floating point
@@ -33,6 +34,17 @@ struct SurveyLeg
 inline long double profileRunPixels(const Station &from, const Station &to)
 {
     return std::fabs(static_cast<long double>(to.profileX) - static_cast<long double>(from.profileX));
+}
+
+// How far a horizontal step on the plan runs along a projected profile's plane, towards the right
+// of its drawing, in the step's own unit (metres or pixels), signed. planDx to the image's right,
+// planDy downward; planNorthDeg is north clockwise from the plan image's top edge, azimuthDeg the
+// compass bearing the profile's plane runs towards on its right.
+inline double alongProjection(double planDx, double planDy, double planNorthDeg, double azimuthDeg)
+{
+    // The azimuth as a direction on the plan image, clockwise from its top edge.
+    const double bearing = (azimuthDeg + planNorthDeg) / DegreesPerRadian;
+    return planDx * std::sin(bearing) - planDy * std::cos(bearing);
 }
 
 SurveyLeg ComputeLeg(const Station &from, const Station &to, double planOrientation, SurveyStyle style);

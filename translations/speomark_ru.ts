@@ -205,12 +205,6 @@ Legs whose plan and profile lengths disagree: </source>
 </translation>
     </message>
     <message>
-        <source>not compared, a projected profile shortens legs.
-</source>
-        <translation>не сравнивались, проекционный разрез укорачивает замеры.
-</translation>
-    </message>
-    <message>
         <source>
 Legs that cannot be computed: %1
 </source>
@@ -457,6 +451,12 @@ Likely ties (different names at one point of the plan and at one depth): %1
     <message>
         <source>, %1 m where a loop closes at %2 m per pixel on the plan</source>
         <translation>, %1 м на замыкание кольца при %2 м на пиксель на плане</translation>
+    </message>
+    <message>
+        <source>
+Legs whose plan and profile runs along the azimuth %1° disagree: </source>
+        <translation>
+Замеры, у которых проложения по азимуту %1° на плане и проекции расходятся: </translation>
     </message>
 </context>
 <context>
@@ -1088,6 +1088,14 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>Take Back the Station Added</source>
         <translation>Вернуть добавленный пикет</translation>
     </message>
+    <message>
+        <source>Azimuth, °</source>
+        <translation>Азимут, °</translation>
+    </message>
+    <message>
+        <source>Projection azimuth</source>
+        <translation>Азимут проекции</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1255,6 +1263,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>The project&apos;s survey details cannot go into survey files as they stand: %1. They are kept in the project; survey files are written without them until they are put right in File &gt; Survey Details.</source>
         <translation>Сведения о съёмке в проекте нельзя записать в файлы съёмки в таком виде: %1. Они сохранены в проекте; файлы съёмки пишутся без них, пока их не исправят в меню «Файл», «Сведения о съёмке...».</translation>
+    </message>
+    <message>
+        <source>The project&apos;s projection azimuth cannot be read; it is taken as 0 degrees. The stations and other settings were read.</source>
+        <translation>Азимут проекции в проекте не читается; принят равным 0 градусов. Пикеты и остальные настройки прочитаны.</translation>
     </message>
 </context>
 <context>
@@ -1635,6 +1647,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>Make %1 a Tie with %2</source>
         <translation>привязку %1 к %2</translation>
+    </message>
+    <message>
+        <source>Set Projection Azimuth</source>
+        <translation>азимут проекции</translation>
     </message>
 </context>
 <context>

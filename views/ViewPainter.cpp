@@ -303,10 +303,12 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
             painter.drawEllipse(QRectF(box.x(), box.y(), box.width() - 1, box.height() - 1));
             painter.setTransform(blocks);
         }
-    } else if (view.guide == ViewSnapshot::Guide::VerticalLines && height > 0) {
-        for (const int x : view.guideLineX)
-            if (x >= clip.left() && x <= clip.right())
-                painter.fillRect(QRect(x, 0, 1, height), Red);
+    } else if ((view.guide == ViewSnapshot::Guide::VerticalLines || view.guide == ViewSnapshot::Guide::VerticalLine)
+               && height > 0) {
+        const int lines = view.guide == ViewSnapshot::Guide::VerticalLine ? 1 : 2;
+        for (int i = 0; i < lines; ++i)
+            if (view.guideLineX[i] >= clip.left() && view.guideLineX[i] <= clip.right())
+                painter.fillRect(QRect(view.guideLineX[i], 0, 1, height), Red);
     }
 
     // Where the point held down will land: a ring with a cross, a fixed size on screen.

@@ -2,6 +2,7 @@
 
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
+#include "survey/NumberText.h"
 #include "survey/Truncate.h"
 
 #include <algorithm>
@@ -34,6 +35,22 @@ bool guideDistance(long double length, const Calibration &from, const Calibratio
         return false;
     *distance = truncToInt(value);
     return true;
+}
+
+// The same for a signed length: its size rounded as above, its sign kept.
+bool signedGuideDistance(long double length, const Calibration &from, const Calibration &to, int *distance)
+{
+    int size = 0;
+    if (!guideDistance(std::fabs(length), from, to, &size))
+        return false;
+    *distance = length < 0 ? -size : size;
+    return true;
+}
+
+// A typed number, when it is one.
+bool entryValue(const QString &entry, double *value)
+{
+    return NumberText::tryToDouble(entry, value) && std::isfinite(*value);
 }
 
 // Where the pending station will stand in the table: at its end, or before the station it is
@@ -132,13 +149,13 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
 }
 
 // The guide for the pending station needs a station before it to measure from, the point on the
-// other view, an extended profile, and no new branch starting.
+// other view, a profile, and no new branch starting.
 bool guideWanted(const SurveyDocument &document, const EditSession &session, ViewSide otherSide)
 {
     const StationTable &table = document.stations();
     const int next = pendingIndex(session, table);
-    if (!(next >= 1 && table.hasPending() && session.pointPlaced(otherSide) && document.hasProfile()
-          && !session.newBranchChecked()))
+    if (!(next >= 1 && table.hasPending() && session.pointPlaced(otherSide)
+          && document.profileKind() != ProfileKind::None && !session.newBranchChecked()))
         return false;
     // Only from a station on both sheets the pending one is being placed on.
     const Station &last = table.at(next - 1);
@@ -157,8 +174,9 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
     view.labelColour = QColor(0, 0, 255);
 
     // The circle around the last station on which the pending plan point must lie: the pending
-    // leg's horizontal length as measured on the profile, in plan pixels.
-    if (guideWanted(document, session, ViewSide::Profile)) {
+    // leg's horizontal length as measured on the extended profile, in plan pixels. A projected
+    // profile shows only the run along its azimuth, which no circle stands for.
+    if (document.profileKind() == ProfileKind::Extended && guideWanted(document, session, ViewSide::Profile)) {
         const StationTable &table = document.stations();
         const Station &p = table.at(pendingIndex(session, table) - 1);
         const Station &q = table.pending();
@@ -184,7 +202,8 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
     view.labelColour = QColor(255, 0, 0);
 
     // Two vertical lines left and right of the last station, at the pending leg's length as
-    // measured on the plan, in profile pixels; only where a leg will join the two.
+    // measured on the plan, in profile pixels; only where a leg will join the two. A projected
+    // profile knows which way the leg runs across it: one line.
     const StationTable &table = document.stations();
     const int next = pendingIndex(session, table);
     if (guideWanted(document, session, ViewSide::Plan) && table.hasLegBefore(next)) {
@@ -192,9 +211,20 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
         const Station &q = table.pending();
         const long double dx = (long double)q.planX - (long double)p.planX;
         const long double dy = (long double)q.planY - (long double)p.planY;
+        const Calibration &planScale = document.view(ViewSide::Plan).calibration;
+        const Calibration &profileScale = document.view(ViewSide::Profile).calibration;
         int distance = 0;
-        if (guideDistance(std::sqrt(dx * dx + dy * dy), document.view(ViewSide::Plan).calibration,
-                          document.view(ViewSide::Profile).calibration, &distance)) {
+        double north = 0.0, azimuth = 0.0;
+        if (document.profileKind() == ProfileKind::Projective) {
+            // One line: the plan leg's run along the azimuth, to the right where it runs that way.
+            if (entryValue(document.view(ViewSide::Plan).northEntry, &north)
+                && entryValue(document.projectionAzimuthEntry(), &azimuth)
+                && signedGuideDistance(alongProjection(double(dx), double(dy), north, azimuth), planScale,
+                                       profileScale, &distance)) {
+                view.guide = Guide::VerticalLine;
+                view.guideLineX[0] = truncToInt(double(p.profileX) + distance);
+            }
+        } else if (guideDistance(std::sqrt(dx * dx + dy * dy), planScale, profileScale, &distance)) {
             view.guide = Guide::VerticalLines;
             view.guideLineX[0] = truncToInt(double(p.profileX) - distance);
             view.guideLineX[1] = truncToInt(double(p.profileX) + distance);

@@ -31,7 +31,9 @@ struct ViewOverlay
 // a label's corner) the painter does it, so the snapshot keeps the stored values.
 struct ViewSnapshot
 {
-    enum class Guide { None, Circle, VerticalLines };
+    // Where the pending station may go: on a circle (the plan under an extended profile), between
+    // or on two vertical lines (an extended profile), on one vertical line (a projected profile).
+    enum class Guide { None, Circle, VerticalLines, VerticalLine };
 
     // What a view shows of the document and the session. The legs the check flags are handed in
     // (the survey check is the checks' business), and shown while "Show disagreement" is ticked.
@@ -69,7 +71,7 @@ struct ViewSnapshot
 
     Guide guide = Guide::None;
     QRect guideCircleBox;             // left, top inclusive; right, bottom exclusive
-    int guideLineX[2] = {0, 0};       // two vertical lines over the whole height
+    int guideLineX[2] = {0, 0};       // vertical lines over the whole height (VerticalLine: the first)
 
     bool pendingShown = false;        // the pending station's point on this view
     QPointF pending;

@@ -68,6 +68,7 @@ void MainWindow::nameControls()
         {m_extendedRadio, "RadioButton3"},
         {m_projectiveRadio, "RadioButton4"},
         {m_noProfileRadio, "RadioButton5"},
+        {m_azimuthEdit, "EditProjectionAzimuth"},
         {m_stationBox, "GroupBox2"},
         {m_stationBox->labelCaption, "Label6"},
         {m_stationBox->labelEdit, "Edit6"},

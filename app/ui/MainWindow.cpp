@@ -229,11 +229,13 @@ void MainWindow::createPanels()
     m_orientationCaption = label(m_orientationBox, tr("Orientation"), 8, 16);
     m_orientationEdit = edit(m_orientationBox, QStringLiteral("0"), m_orientationCaption->text(), 64, 8, 33, 21);
 
-    m_profileKindBox = place(new QGroupBox(tr("Profile"), m_lowerPanel), 5, 47, 105, 73);
+    m_profileKindBox = place(new QGroupBox(tr("Profile"), m_lowerPanel), 5, 47, 105, 93);
     m_extendedRadio = radioButton(m_profileKindBox, tr("Extended"), true, 8, 16, 73, 17);
     m_projectiveRadio = radioButton(m_profileKindBox, tr("Projective"), false, 8, 32, 73, 17);
-    m_projectiveRadio->setEnabled(false);
     m_noProfileRadio = radioButton(m_profileKindBox, tr("None"), false, 8, 48, 73, 17);
+    // The projected profile's azimuth, below the kinds; it means something only for that kind.
+    m_azimuthCaption = label(m_profileKindBox, tr("Azimuth, °"), 8, 70);
+    m_azimuthEdit = edit(m_profileKindBox, QStringLiteral("0"), tr("Projection azimuth"), 64, 66, 33, 21);
 
     m_stationBox = place(new StationBox(m_lowerPanel), 122, 7, 337, 86);
     m_savePlanPictureButton = pushButton(m_lowerPanel, tr("Save left BMP"), 120, 105, 89, 25);
@@ -605,6 +607,10 @@ void MainWindow::connectCommands()
     connect(m_profileStrip, &ViewStrip::entryRefused, this, showRefusal);
     onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
     onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
+    onChosen(m_projectiveRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Projective); }); });
+    m_azimuthField = new NumberField(m_azimuthEdit, m_azimuthEdit->accessibleName());
+    command(m_azimuthField, &NumberField::accepted, [this](const QString &text) { m_stationEditor.setProjectionAzimuth(text); });
+    connect(m_azimuthField, &NumberField::refused, this, showRefusal);
 
     command(m_stationBox, &StationBox::labelEdited, [this](const QString &text) { m_session.setLabelEntry(text); });
     command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
@@ -740,6 +746,9 @@ void MainWindow::updateControls()
         m_projectiveRadio->setChecked(true);
         break;
     }
+    m_azimuthField->show(m_document.projectionAzimuthEntry());
+    m_azimuthCaption->setEnabled(m_document.profileKind() == ProfileKind::Projective);
+    m_azimuthEdit->setEnabled(m_document.profileKind() == ProfileKind::Projective);
     m_stationBox->showSession(m_session);
     m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
                         m_document.showLines());

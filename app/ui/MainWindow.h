@@ -300,6 +300,9 @@ private:
     QRadioButton *m_extendedRadio = nullptr;
     QRadioButton *m_projectiveRadio = nullptr;
     QRadioButton *m_noProfileRadio = nullptr;
+    QLabel *m_azimuthCaption = nullptr;
+    QLineEdit *m_azimuthEdit = nullptr;
+    NumberField *m_azimuthField = nullptr;
     StationBox *m_stationBox = nullptr;
     ModeBox *m_modeBox = nullptr;
     DataFileBox *m_dataFileBox = nullptr;

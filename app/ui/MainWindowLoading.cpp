@@ -181,6 +181,8 @@ void MainWindow::projectScansRead()
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
     if (!project.detailsProblem().isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.detailsProblem(), MessageIcon::Information);
+    if (!project.projectionProblem().isEmpty())
+        dialogs().message(this, QStringLiteral("Speomark"), project.projectionProblem(), MessageIcon::Information);
     projectOpened(opened);
 }
 

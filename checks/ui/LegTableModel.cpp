@@ -73,9 +73,9 @@ QVariant LegTableModel::data(const QModelIndex &index, int role) const
         case DepthChange:
             return leg.computed ? std::optional(leg.depthChange) : std::nullopt;
         case PlanLength:
-            return leg.planHorizontal;
+            return leg.planCompared();
         case ProfileLength:
-            return leg.hasProfileLength ? std::optional(leg.profileHorizontal) : std::nullopt;
+            return leg.hasProfileLength ? std::optional(leg.profileCompared()) : std::nullopt;
         case Difference:
             return leg.hasProfileLength ? std::optional(leg.disagreement) : std::nullopt;
         case DifferencePercent:

@@ -165,6 +165,12 @@ void EditHistoryTest::everyEditUndoesAndRedoesToTheExactBytes_data()
         for (const char *typed : {"1", "12", "12.5"})
             e.stations.setOrientation(QString::fromLatin1(typed));
     }) << "Set Plan Orientation";
+    QTest::newRow("projection azimuth typed")
+        << Step([](Editors &e) { e.stations.setProfileKind(ProfileKind::Projective); }) << Step([](Editors &e) {
+               for (const char *typed : {"2", "24", "247", "247,5"})
+                   e.stations.setProjectionAzimuth(QString::fromLatin1(typed));
+           })
+        << "Set Projection Azimuth";
     QTest::newRow("profile kind") << nothing << Step([](Editors &e) { e.stations.setProfileKind(ProfileKind::None); })
                                   << "Set Profile Kind";
     QTest::newRow("open a scan") << nothing << Step([scan](Editors &e) { e.views.openImage(ViewSide::Plan, scan); })

@@ -58,6 +58,7 @@ SurveyNetwork network(const std::vector<Station> &stations, double orientation =
     settings.plans.emplace_back(PlanSheet, Calibration{PlanMpp});
     settings.planOrientation = orientation;
     settings.profileKind = kind;
+    settings.projectionAzimuthDeg = 60.0; // for a projected profile
     settings.profile.metresPerPixel = profileMpp;
     return SurveyNetwork::build(table, settings);
 }
@@ -185,8 +186,8 @@ void SurveyNetworkTest::placesStationsAndClosesLoops_data()
     QTest::newRow("repeated leg off")
         << std::vector<Station>{st("A", 0, 0), st("B", 10, 0, 0, 10), st("A", 1, 0, 0, 19)} << 0.0 << extended
         << ProfileMpp << "A 0.00 0.00 0.00; B 10.00 0.00 0.00 | repeated A 1.00 / 0.27 flagged" << LegTolerance::DefaultPixels;
-    // The tolerance as a rule: 0.5 m up to 10 m, 5 % beyond; a projected profile or one without a
-    // scale flags nothing.
+    // The tolerance as a rule: 0.5 m up to 10 m, 5 % beyond; a profile without a scale flags
+    // nothing.
     // Profile lengths 10.4, 10.6, 21.0 and 21.2 m for 10, 10, 20 and 20 m on the plan.
     const std::vector<Station> lengths = {st("A", 0, 0), st("B", 10, 0, 0, 10.4), st("C", 20, 0, 0, 21),
                                           st("D", 40, 0, 0, 42), st("E", 60, 0, 0, 63.2)};
@@ -194,8 +195,19 @@ void SurveyNetworkTest::placesStationsAndClosesLoops_data()
         "A 0.00 0.00 0.00; B 10.00 0.00 0.00; C 20.00 0.00 0.00; D 40.00 0.00 0.00; E 60.00 0.00 0.00";
     QTest::newRow("tolerance") << lengths << 0.0 << extended << ProfileMpp
                                << placed + " | off A-B 0.40 | flagged B-C | off C-D 1.00 | flagged D-E" << 0.0;
-    QTest::newRow("projected") << lengths << 0.0 << ProfileKind::Projective << ProfileMpp
-                               << placed + " | off A-B 0.40 | off B-C 0.60 | off C-D 1.00 | off D-E 1.20" << 0.0;
+    // A projected profile of azimuth 60: each station's profile x is x sin 60 - y cos 60, its
+    // place along the azimuth (D-E runs across the plane). The legs place the points, nothing
+    // is flagged; F drawn 20 % further along from E than it is, E-F is.
+    std::vector<Station> projected = {st("A", 0, 0), st("B", 8, -3, 1.5, 8.428203), st("C", 11, -12, 2.5, 15.526279),
+                                      st("D", 4, -18, -1, 12.464102), st("E", 1, -23.196152, -0.5, 12.464101),
+                                      st("F", 9, -27, 2, 21.294229)};
+    const QString cave = "A 0.00 0.00 0.00; B 8.00 3.00 -1.50; C 11.00 12.00 -2.50; D 4.00 18.00 1.00; "
+                         "E 1.00 23.20 0.50; F 9.00 27.00 -2.00";
+    QTest::newRow("projected") << projected << 0.0 << ProfileKind::Projective << ProfileMpp << cave
+                               << LegTolerance::DefaultPixels;
+    projected.back().profileX = float(23.060254 / ProfileMpp);
+    QTest::newRow("projected, a point off") << projected << 0.0 << ProfileKind::Projective << ProfileMpp
+                                            << cave + " | flagged E-F" << LegTolerance::DefaultPixels;
     QTest::newRow("no profile scale") << lengths << 0.0 << extended << 0.0 << placed << 0.0;
     // From the clicks: four of three pixels at 0.05 and 0.04 m a pixel allow 0.27 m on any leg.
     QTest::newRow("tolerance from the clicks")

@@ -64,7 +64,7 @@ private slots:
     void unsavedStationsAreNotReplacedWithoutAsking();
     void imagesOpenInFullColourAndAreFoundBesideTheProject();
     void aMissingImageLeavesItsPaneEmpty();
-    void aProjectionProfileByteChecksTheDisabledButton();
+    void aProjectionProfileByteOpensAProjectedProfile();
     void aResumedJobCanContinueItsBranchAndBeEdited();
     void saveProjectFailuresAreReported();
     void closeProjectAsksOnlyWithUnsavedStations();
@@ -414,13 +414,15 @@ void ProjectCommands::aMissingImageLeavesItsPaneEmpty()
     QCOMPARE(f->document().view(ViewSide::Plan).imagePath, path(QStringLiteral("plan.png"))); // saved from now on
 }
 
-void ProjectCommands::aProjectionProfileByteChecksTheDisabledButton()
+void ProjectCommands::aProjectionProfileByteOpensAProjectedProfile()
 {
     writeProject(QStringLiteral("projective.sprj"), {}, [](ProjectHeader &h) { h.profileKind = 2; });
     openProject(*f, path(QStringLiteral("projective.sprj")));
     QCOMPARE(f->document().profileKind(), ProfileKind::Projective);
     QVERIFY(f->control<QRadioButton>("RadioButton4")->isChecked());
-    QVERIFY(!f->control<QRadioButton>("RadioButton4")->isEnabled());
+    // A project from before the azimuth was kept has none: 0, there to be set.
+    QVERIFY(f->control<QLineEdit>("EditProjectionAzimuth")->isEnabled());
+    QCOMPARE(f->control<QLineEdit>("EditProjectionAzimuth")->text(), QStringLiteral("0"));
 }
 
 void ProjectCommands::aResumedJobCanContinueItsBranchAndBeEdited()

@@ -153,6 +153,8 @@ private slots:
     void aDocumentSavesWhatItOpened();
     void optionalBlockRoundTripsAndReportsDamage_data();
     void optionalBlockRoundTripsAndReportsDamage();
+    void projectionAzimuthRoundTrips_data();
+    void projectionAzimuthRoundTrips();
     void writesThroughAFileThatReplacesTheOldOneWhole();
     void failedWriteLeavesTheOldFile_data();
     void failedWriteLeavesTheOldFile();
@@ -520,6 +522,40 @@ void ProjectFileTest::optionalBlockRoundTripsAndReportsDamage()
     QCOMPARE(read.extras == project.extras, sectionsRead);
     if (sectionsRead)
         QCOMPARE(ProjectFile::serialize(read, QStringLiteral("x")), bytes);
+}
+
+// A projected profile's azimuth: read back as typed; none (every older project) and a damaged
+// section read 0, the damage reported; the fixed layout as it was.
+void ProjectFileTest::projectionAzimuthRoundTrips_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("section"); // written instead of the document's; empty: none
+    QTest::addColumn<QString>("read");
+    QTest::newRow("as typed") << "247,5" << QByteArray() << "247,5";
+    QTest::newRow("none: an older project") << "0" << QByteArray() << "0";
+    QTest::newRow("damaged") << "0" << QByteArray("\x01" "damaged") << "0";
+}
+
+void ProjectFileTest::projectionAzimuthRoundTrips()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, section);
+    QFETCH(QString, read);
+    SurveyDocument document;
+    document.editStations([](StationTable &table) { table.assign({station(0), station(1)}); });
+    document.setProfileKind(ProfileKind::Projective);
+    const QByteArray fixed = ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("x"));
+    document.setProjectionAzimuthEntry(typed);
+    ProjectContents written = ProjectContents::capture(document);
+    if (!section.isEmpty())
+        written.extras.setSection(ProjectContents::ProjectionTag, section);
+    const QByteArray bytes = ProjectFile::serialize(written, QStringLiteral("x"));
+    QCOMPARE(bytes.left(fixed.size()), fixed);
+    const ProjectContents contents = ProjectFile::parse(bytes, QStringLiteral("x.sprj"));
+    contents.applyTo(document);
+    QCOMPARE(document.profileKind(), ProfileKind::Projective);
+    QCOMPARE(document.projectionAzimuthEntry(), read);
+    QCOMPARE(contents.projectionProblem().isEmpty(), section.isEmpty());
 }
 
 void ProjectFileTest::writesThroughAFileThatReplacesTheOldOneWhole()

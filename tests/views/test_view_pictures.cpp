@@ -105,6 +105,8 @@ private slots:
     void guidesNeedTheirConditions();
     void hugeGuideCircleIsClipped();
     void guideLinesStandAtThePlanLengthOnTheProfile();
+    void projectedProfileGuideIsOneLineAtTheRunAlongTheAzimuth_data();
+    void projectedProfileGuideIsOneLineAtTheRunAlongTheAzimuth();
     void pendingPointIsASolidRedDot();
     void pendingLabelAndLegFollowTheChecks_data();
     void pendingLabelAndLegFollowTheChecks();
@@ -480,6 +482,42 @@ void ViewPictures::hugeGuideCircleIsClipped()
     QImage pane(400, 300, QImage::Format_RGB32);
     QPainter painter(&pane);
     ViewPainter::paintDisplayed(painter, snapshot(ViewSide::Plan), pane.rect());
+}
+
+// The leg of the two guide lines below, 30 plan pixels right and 40 down, two profile pixels a
+// plan pixel, runs 30 sin A - 40 cos A plan pixels along azimuth A: on a projected profile one
+// line stands there.
+void ViewPictures::projectedProfileGuideIsOneLineAtTheRunAlongTheAzimuth_data()
+{
+    QTest::addColumn<QString>("north");
+    QTest::addColumn<QString>("azimuth");
+    QTest::addColumn<int>("lineX"); // -1: no guide
+    QTest::newRow("azimuth north: 40 back") << "0" << "0" << 150 - 80;
+    QTest::newRow("-19.64: its size rounded") << "0" << "30" << 150 - 39;
+    QTest::newRow("north to the right: east is down") << "90" << "90" << 150 + 80;
+    QTest::newRow("north not a number") << "-" << "90" << -1;
+}
+
+void ViewPictures::projectedProfileGuideIsOneLineAtTheRunAlongTheAzimuth()
+{
+    QFETCH(QString, north);
+    QFETCH(QString, azimuth);
+    QFETCH(int, lineX);
+    document->setProfileKind(ProfileKind::Projective);
+    document->setProjectionAzimuthEntry(azimuth);
+    document->setOrientationEntry(north);
+    setImages(300, 80);
+    document->setShowLabels(false);
+    document->setShowLines(false);
+    station(0, {100.0, 100.0}, {150.0, 40.0});
+    station(1, {130.0, 140.0}, {0.0, 0.0});
+    count = 1;
+    session->setPointPlaced(ViewSide::Plan, true);
+    setScales(0.2, 0.1);
+    const QImage picture = profile();
+    QCOMPARE(countColour(picture, Red), lineX < 0 ? 8 : 80 + 8); // the last station's ring, the line
+    if (lineX >= 0)
+        QCOMPARE(countColour(picture, Red, QRect(lineX, 0, 1, 80)), 80);
 }
 
 void ViewPictures::guideLinesStandAtThePlanLengthOnTheProfile()
