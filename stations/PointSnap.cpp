@@ -3,6 +3,8 @@
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
 #include "survey/SurveyLeg.h"
+#include "survey/NumberText.h"
+#include "views/ClickSnap.h"
 #include "views/ViewSnapshot.h"
 
 #include <cmath>
@@ -39,6 +41,15 @@ ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session
         const double run = std::hypot(double(q.planX) - p.planX, double(q.planY) - p.planY) * planMpp / profileMpp;
         guide.xs[0] = p.profileX - run;
         guide.xs[1] = p.profileX + run;
+    } else if (shown.guide == ViewSnapshot::Guide::VerticalLine) {
+        // A projected profile: the plan leg's run along the azimuth, one way only.
+        double north = 0.0, azimuth = 0.0;
+        if (!NumberText::tryToDouble(document.view(ViewSide::Plan).northEntry, &north)
+            || !NumberText::tryToDouble(document.projectionAzimuthEntry(), &azimuth))
+            return guide;
+        const double run =
+            alongProjection(double(q.planX) - p.planX, double(q.planY) - p.planY, north, azimuth) * planMpp / profileMpp;
+        guide.xs[0] = guide.xs[1] = p.profileX + run;
     } else {
         guide.centre = QPointF(p.planX, p.planY);
         guide.radius = double(profileRunPixels(p, q)) * profileMpp / planMpp;
@@ -52,7 +63,7 @@ ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session
 // The point moved onto the guide when it lies within reach of it.
 std::optional<QPointF> ontoGuide(const ExactGuide &guide, QPointF at, double reach)
 {
-    if (guide.kind == ViewSnapshot::Guide::VerticalLines) {
+    if (guide.kind == ViewSnapshot::Guide::VerticalLines || guide.kind == ViewSnapshot::Guide::VerticalLine) {
         const double near = std::fabs(at.x() - guide.xs[0]) <= std::fabs(at.x() - guide.xs[1]) ? guide.xs[0] : guide.xs[1];
         if (std::fabs(at.x() - near) <= reach)
             return QPointF(near, at.y());
@@ -76,10 +87,35 @@ Result snap(const SurveyDocument &document, const EditSession &session, ViewSide
     if (!std::isfinite(source.x()) || !std::isfinite(source.y()) || !(reach > 0.0) || session.moving())
         return result;
     const ExactGuide guide = options.guides ? exactGuide(document, session, side) : ExactGuide();
+    const QImage &scan = document.view(side).image;
+    // The drawn mark first: the drawing is what the survey was; on the profile the guide then
+    // still decides the x, so plan and profile agree.
+    if (options.marks && !scan.isNull()) {
+        if (const std::optional<QPointF> mark = ClickSnap::snapToStationMark(scan, source, reach)) {
+            result.source = *mark;
+            result.to = Result::To::Mark;
+            if (guide.kind != ViewSnapshot::Guide::Circle)
+                if (const std::optional<QPointF> on = ontoGuide(guide, result.source, reach)) {
+                    result.source = *on;
+                    result.onGuide = true;
+                }
+            return result;
+        }
+    }
     if (const std::optional<QPointF> on = ontoGuide(guide, result.source, reach)) {
         result.source = *on;
         result.to = Result::To::Guide;
         result.onGuide = true;
+        return result;
+    }
+    if (options.passages && !scan.isNull()) {
+        // Walls further apart than this are no passage drawn at the sheet's scale.
+        const double mpp = document.view(side).calibration.metresPerPixel;
+        const double furthest = mpp > 0.0 ? std::min(ClickSnap::MaximumRadius, 15.0 / mpp) : 200.0;
+        if (const std::optional<QPointF> middle = ClickSnap::snapAcrossPassage(scan, source, furthest)) {
+            result.source = *middle;
+            result.to = Result::To::Passage;
+        }
     }
     return result;
 }
