@@ -71,6 +71,7 @@ int main(int argc, char *argv[])
             another.show();
             return &another;
         });
+        window.placeAsLastClosed();
         window.show();
         // Work a crashed program left behind comes first; taken up, it is the job.
         bool recovered = false;

@@ -332,8 +332,16 @@ QString StationEditor::nextLabel(const QString &last)
     qsizetype start = last.size();
     while (start > 0 && last.at(start - 1).isDigit() && last.at(start - 1).unicode() < 128)
         --start;
-    if (start == last.size())
-        return QString();
+    if (start == last.size()) {
+        // "9a" -> "9b": a letter after a number counts on through its alphabet, up to its last.
+        const qsizetype n = last.size();
+        if (n < 2 || !last.at(n - 2).isDigit())
+            return QString();
+        const char16_t c = last.at(n - 1).unicode();
+        const bool counts = (c >= u'a' && c < u'z') || (c >= u'A' && c < u'Z') || (c >= u'а' && c < u'я')
+                            || (c >= u'А' && c < u'Я');
+        return counts ? last.left(n - 1) + QChar(char16_t(c + 1)) : QString();
+    }
     QString digits = last.mid(start);
     // Add one from the right, carrying; a carry out of the first digit widens the number.
     qsizetype at = digits.size() - 1;

@@ -1495,6 +1495,23 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     layoutPanes();
 }
 
+void MainWindow::placeAsLastClosed()
+{
+    const QByteArray geometry = QSettings().value(QStringLiteral("window/geometry")).toByteArray();
+    if (!geometry.isEmpty() && restoreGeometry(geometry))
+        return;
+    // The first start: most of the screen, for two drawings side by side.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        const QSize frameExtra = frameGeometry().size() - size();
+        resize(std::max(InitialClientWidth, area.width() * 9 / 10 - frameExtra.width()),
+               std::max(InitialClientHeight, area.height() * 9 / 10 - frameExtra.height()));
+        QRect frame = frameGeometry();
+        frame.moveCenter(area.center());
+        move(frame.topLeft());
+    }
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     bool mayClose = false;
@@ -1509,5 +1526,6 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_helpWindow->hide();
     m_recoveryTimer.stop();
     m_recovery.remove();
+    QSettings().setValue(QStringLiteral("window/geometry"), saveGeometry());
     event->accept();
 }

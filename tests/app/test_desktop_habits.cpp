@@ -70,6 +70,10 @@ void DesktopHabits::nextLabels_data()
     QTest::newRow("zero-padded Cyrillic") << "Б09" << "Б10";
     QTest::newRow("carry widens") << "99" << "100";
     QTest::newRow("carry keeps the prefix") << "P1.99" << "P1.100";
+    QTest::newRow("letter after a number") << "9a" << "9b";
+    QTest::newRow("Cyrillic letter after a number") << "A12в" << "A12г";
+    QTest::newRow("last letter") << "9z" << "";
+    QTest::newRow("word after a number") << "9ab" << "";
     QTest::newRow("no number") << "Вход" << "";
     QTest::newRow("empty") << "" << "";
 }
