@@ -1096,6 +1096,14 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>Projection azimuth</source>
         <translation>Азимут проекции</translation>
     </message>
+    <message>
+        <source>%1 drawing, scrolled</source>
+        <translation>%1: чертёж с прокруткой</translation>
+    </message>
+    <message>
+        <source>Add Station</source>
+        <translation>Добавить пикет</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -2652,6 +2660,22 @@ Everything cavern printed:
     <message>
         <source>Change</source>
         <translation>Заново</translation>
+    </message>
+    <message>
+        <source>Show the grid on the plan</source>
+        <translation>Показать сетку на плане</translation>
+    </message>
+    <message>
+        <source>Show the grid on the profile</source>
+        <translation>Показать сетку на развёртке</translation>
+    </message>
+    <message>
+        <source>Set or change the plan scale</source>
+        <translation>Задать или изменить масштаб плана</translation>
+    </message>
+    <message>
+        <source>Set or change the profile scale</source>
+        <translation>Задать или изменить масштаб развёртки</translation>
     </message>
 </context>
 <context>

@@ -72,7 +72,7 @@ QScrollArea *paneScrollBox(QWidget *parent, ImagePane *&pane, const QString &nam
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     box->setFrameShape(QFrame::StyledPanel);
     box->setFrameShadow(QFrame::Sunken);
-    box->setAccessibleName(name);
+    box->setAccessibleName(QCoreApplication::translate("MainWindow", "%1 drawing, scrolled").arg(name));
     pane = new ImagePane;
     pane->setAccessibleName(name);
     box->setWidget(pane);
@@ -274,7 +274,9 @@ void MainWindow::createMenu()
 {
     m_fileMenu = menuBar()->addMenu(tr("&File"));
     m_openPlanAction = m_fileMenu->addAction(tr("Open Plan (Left Image)"));
+    m_openPlanAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L));
     m_openProfileAction = m_fileMenu->addAction(tr("Open Profile (Right Image)"));
+    m_openProfileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
     QAction *addPlanSheet = m_fileMenu->addAction(tr("Add Plan Sheet..."));
     connect(addPlanSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Plan); }); });
     QAction *addProfileSheet = m_fileMenu->addAction(tr("Add Profile Sheet..."));
@@ -298,7 +300,7 @@ void MainWindow::createMenu()
         connect(action, &QAction::triggered, this, [this, run] { guard(run); });
         return action;
     };
-    fileAction(tr("Survey Details..."), {}, [this] { editSurveyDetails(); });
+    fileAction(tr("Survey Details..."), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { editSurveyDetails(); });
     fileAction(tr("View Survey Data"), {}, [this] { viewSurveyText(); });
     fileAction(tr("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
     fileAction(tr("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
@@ -415,12 +417,15 @@ void MainWindow::createMenu()
     viewAction(tr("Zoom Out"), {QKeySequence(Qt::Key_Minus)}, [this] { zoomOut(paneUnderCursor()); });
     viewAction(tr("Actual Size"), {QKeySequence(Qt::Key_0)}, [this] { actualSize(paneUnderCursor()); });
     m_viewMenu->addSeparator();
-    viewAction(tr("Measure Plan Scale"), {}, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
-    viewAction(tr("Measure Profile Scale"), {}, [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
-    viewAction(tr("Measure North on the Plan"), {}, [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
+    viewAction(tr("Measure Plan Scale"), {QKeySequence(Qt::Key_F8)},
+               [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
+    viewAction(tr("Measure Profile Scale"), {QKeySequence(Qt::SHIFT | Qt::Key_F8)},
+               [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
+    viewAction(tr("Measure North on the Plan"), {QKeySequence(Qt::CTRL | Qt::Key_F8)},
+               [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
     m_viewMenu->addSeparator();
-    viewAction(tr("Survey Check"), {}, [this] { showSurveyCheck(); });
-    viewAction(tr("3D View"), {}, [this] { show3dView(); });
+    viewAction(tr("Survey Check"), {QKeySequence(Qt::Key_F5)}, [this] { showSurveyCheck(); });
+    viewAction(tr("3D View"), {QKeySequence(Qt::Key_F6)}, [this] { show3dView(); });
     m_viewMenu->addSeparator();
     // Labels keep this size on screen at any zoom; remembered.
     QMenu *labelSize = m_viewMenu->addMenu(tr("Label Size"));
@@ -442,6 +447,7 @@ void MainWindow::createMenu()
             redraw(ViewSide::Profile);
         });
     }
+    m_stationsDock->toggleViewAction()->setShortcut(QKeySequence(Qt::Key_F7));
     m_viewMenu->addAction(m_stationsDock->toggleViewAction());
     // The interface's language, remembered. Each name is in its own language, so a caver finds
     // theirs whatever the menus speak now.
@@ -466,10 +472,11 @@ void MainWindow::createMenu()
 
     // Enter adds the pending station once it is placed, wherever the focus is in the window: on
     // a drawing after the two clicks as much as in the label box.
-    m_addAction = new QAction(this);
+    m_addAction = new QAction(tr("Add Station"), this);
     m_addAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     connect(m_addAction, &QAction::triggered, this, [this] { guard([this] { addStation(); }); });
     addAction(m_addAction);
+    m_editMenu->insertAction(m_insertAction, m_addAction);
 
     // Esc stops the scan being read, or gives up a measurement.
     m_cancelAction = new QAction(this);

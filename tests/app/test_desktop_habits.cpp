@@ -1,6 +1,7 @@
 // The window as a desktop digitiser is used: the wheel zooms where the cursor is, the scale comes
 // from two clicks on the scale bar, a reopened job goes on along its branch, Enter adds, and
 // files dropped on the window open.
+#include "checks/ui/SurveyCheckWindow.h"
 #include "output/SurveyText.h"
 #include "stations/StationEditor.h"
 #include "support/WindowFixture.h"
@@ -183,6 +184,15 @@ void DesktopHabits::shortcutsReachTheirCommands_data()
                                         << Check([](WindowFixture &f) { return f.helpWindow().isVisible(); });
     QTest::newRow("+ zooms in") << QKeySequence(Qt::Key_Plus)
                                 << Check([](WindowFixture &f) { return f.document().view(ViewSide::Plan).zoom == 2.0; });
+    QTest::newRow("F5 shows the survey check") << QKeySequence(Qt::Key_F5) << Check([](WindowFixture &f) {
+        const auto *check = f.window().findChild<SurveyCheckWindow *>();
+        return check && check->isVisible();
+    });
+    QTest::newRow("F8 measures the plan's scale bar") << QKeySequence(Qt::Key_F8) << Check([](WindowFixture &f) {
+        return f.window().statusBar()->currentMessage().size() > 0;
+    });
+    QTest::newRow("Ctrl+Alt+L opens a plan") << QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L)
+                                             << Check([](WindowFixture &f) { return f.dialogs().fileDialogsShown() == 1; });
     QTest::newRow("Ctrl+W closes the project")
         << QKeySequence(Qt::CTRL | Qt::Key_W) << Check([](WindowFixture &f) { return f.document().stations().isEmpty(); });
 }

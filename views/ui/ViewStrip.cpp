@@ -41,6 +41,7 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
                     at.open, 8, 23, 22);
     openButton->setIconSize(QSize(22, 21));
     gridCheck = checkBox(this, tr("Grid every"), true, at.gridCheck, 16, 89, 17);
+    gridCheck->setAccessibleName(plan ? tr("Show the grid on the plan") : tr("Show the grid on the profile"));
     gridMetresEdit = edit(this, QStringLiteral("10"),
                           plan ? tr("Plan grid cell, metres") : tr("Profile grid cell, metres"), at.metres, 8, 33, 21);
     metresLabel = label(this, tr("m"), at.metresLabel, 16);
@@ -49,6 +50,8 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
              at.pixels, 8, at.pixelsWidth, 21);
     pixelsLabel = label(this, tr("pixels"), at.pixelsLabel, 16);
     gridOkButton = pushButton(this, tr("OK"), at.ok, 8, at.okWidth, 25);
+    // The caption reads "OK" or "Change"; the name says whose scale it sets.
+    gridOkButton->setAccessibleName(plan ? tr("Set or change the plan scale") : tr("Set or change the profile scale"));
     gridShiftRight =
         gridShifter(this, Qt::Horizontal, plan ? tr("Plan grid shift right") : tr("Profile grid shift right"),
                     at.shiftRight, 8, 33, 17);
