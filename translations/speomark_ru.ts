@@ -1104,6 +1104,18 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>Add Station</source>
         <translation>Добавить пикет</translation>
     </message>
+    <message>
+        <source>Status</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Cursor on the plan</source>
+        <translation>Курсор на плане</translation>
+    </message>
+    <message>
+        <source>Cursor on the profile</source>
+        <translation>Курсор на развёртке</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>

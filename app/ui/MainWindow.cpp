@@ -139,6 +139,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     m_planScroll->setFocus();
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
     connect(&m_session, &EditSession::changed, this, &MainWindow::sessionChanged);
+    setWorkTabOrder();
     updateControls();
 
     resize(InitialClientWidth, InitialClientHeight);
@@ -263,6 +264,9 @@ void MainWindow::createPanels()
         m_statusBar->addWidget(panel);
         m_statusPanels.append(panel);
     }
+    m_statusPanels[0]->setAccessibleName(tr("Status"));
+    m_statusPanels[1]->setAccessibleName(tr("Cursor on the plan"));
+    m_statusPanels[2]->setAccessibleName(tr("Cursor on the profile"));
     // How far a scan has been read, with Cancel.
     auto *progress = new LoadProgress(m_statusBar);
     m_statusBar->addPermanentWidget(progress);
@@ -1500,6 +1504,27 @@ void MainWindow::resizeEvent(QResizeEvent *event)
     m_lowerPanel->setGeometry(0, upperHeight, clientWidth, LowerPanelHeight);
     sizePanesByFractions();
     layoutPanes();
+}
+
+// Tab goes the way the work goes: the plan's strip and drawing, the profile's, then the survey's
+// settings, the station box, the mode and the output.
+void MainWindow::setWorkTabOrder()
+{
+    QList<QWidget *> order;
+    for (ViewStrip *strip : {m_planStrip, m_profileStrip}) {
+        order << strip->openButton << strip->gridCheck << strip->gridMetresEdit << strip->gridPixelsEdit
+              << strip->gridOkButton << strip->zoomOutButton << strip->zoomInButton
+              << (strip == m_planStrip ? static_cast<QWidget *>(m_planScroll) : m_profileScroll);
+    }
+    order << m_orientationEdit << m_extendedRadio << m_projectiveRadio << m_noProfileRadio << m_azimuthEdit
+          << m_stationBox->labelEdit << m_stationBox->commentEdit << m_stationBox->addButton
+          << m_stationBox->newBranchCheck << m_modeBox->addModeRadio << m_modeBox->moveModeRadio
+          << m_modeBox->addWhenPlacedCheck << m_modeBox->showLabelsCheck << m_modeBox->showLinesCheck
+          << m_modeBox->view3dButton << m_dataFileBox->viewButton << m_dataFileBox->saveButton
+          << m_dataFileBox->saveAsButton;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        if (order[i - 1] && order[i])
+            setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::placeAsLastClosed()

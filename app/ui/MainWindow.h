@@ -128,6 +128,7 @@ public:
     PointSnap::Result snapped(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers) const;
     void showWherePointLands(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers);
     void keepInView(int index);
+    void setWorkTabOrder();
     // Where and how large the window was when last closed; at the first start most of the
     // screen. The program calls it before showing the window (tests keep the fixed first size).
     void placeAsLastClosed();
