@@ -56,7 +56,7 @@ const QString Examples = QStringLiteral(SPEOMARK_EXAMPLES);
 // and the name of the English language in its own language.
 const QStringList LatinNames{"Speomark", "Lumaro", "Survex", "survex",   "Therion",     "Compass",  "cavern",
                              "PDF",      "BMP",    "EPSG",   "UTM",      "Windows",     "OK",       "Esc",
-                             "Ctrl",     "Backspace", "sudo",   "apt",    "get",      "install",     "English",  "tape",
+                             "Ctrl",     "Backspace", "Shift", "sudo",   "apt",    "get",      "install",     "English",  "tape",
                              "compass",  "clino",  "notes",  "pictures", "instruments", "assistant",
                              "Aven",     "aven",   "survexport", "extend", "Google",      "Earth",    "KML",
                              "GPX",      "GPS",    "DXF",    "SVG",      "JSON",        "PLT",      "CAD",
