@@ -633,7 +633,8 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
     command(m_insertAction, &QAction::triggered, [this] { insertStation(); });
     command(m_deleteAction, &QAction::triggered, [this] { deleteStation(); });
-    command(m_stationsList, &StationsList::stationClicked, [this](int index) { selectStation(index); });
+    // A station chosen in the list: both drawings scroll to it.
+    command(m_stationsList, &StationsList::stationClicked, [this](int index) { showStation(index); });
     command(m_stationsList, &StationsList::labelEdited,
             [this](int index, const QString &label) { m_stationEditor.setLabel(index, label); });
     command(m_modeBox, &ModeBox::addModeChosen, [this] { chooseAddMode(); });
