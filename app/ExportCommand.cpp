@@ -209,6 +209,8 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.detailsProblem());
         if (!project.projectionProblem().isEmpty())
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.projectionProblem());
+        if (!project.dimensionsProblem().isEmpty())
+            *standardError += QStringLiteral("%1: %2\n").arg(Program, project.dimensionsProblem());
         format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         Survey survey = project.survey();

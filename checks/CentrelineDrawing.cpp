@@ -176,6 +176,53 @@ CentrelineScene CentrelineScene::of(const SurveyNetwork &network)
         if (loop.flagged)
             for (const int leg : loop.legs)
                 scene.legMark[leg] = std::max<unsigned char>(scene.legMark[leg], InMisclosedLoop);
+    bool anyDimensions = false;
+    for (const PassageDimensions &d : network.dimensions)
+        anyDimensions = anyDimensions || !d.isEmpty();
+    if (anyDimensions && network.dimensions.size() == network.positions.size()) {
+        // Each station's plan direction: the sum of its legs' unit directions, so a bend
+        // takes the mean of the two.
+        QVector<QPointF> along(network.positions.size());
+        for (const LegCheck &leg : network.legs) {
+            const NetworkPoint &a = network.positions[leg.from];
+            const NetworkPoint &b = network.positions[leg.to];
+            const double dEast = b.east - a.east, dNorth = b.north - a.north;
+            const double length = std::hypot(dEast, dNorth);
+            if (!(length > 0.0) || !std::isfinite(length))
+                continue;
+            along[leg.from] += QPointF(dEast / length, dNorth / length);
+            along[leg.to] += QPointF(dEast / length, dNorth / length);
+        }
+        scene.walls.resize(network.positions.size());
+        for (int i = 0; i < network.positions.size(); ++i) {
+            const PassageDimensions &d = network.dimensions[i];
+            const NetworkPoint &p = network.positions[i];
+            WallPoints &w = scene.walls[i];
+            const double length = std::hypot(along[i].x(), along[i].y());
+            // Left of the way on, looking along it; a station without a plan direction has no
+            // left or right.
+            const bool across = length > 1e-9 && std::isfinite(length);
+            const double leftEast = across ? -along[i].y() / length : 0.0;
+            const double leftNorth = across ? along[i].x() / length : 0.0;
+            const auto usable = [](const std::optional<double> &value) { return value && *value >= 0.0; };
+            if (across && usable(d.left)) {
+                w.at[Left] = {p.east + leftEast * *d.left, p.north + leftNorth * *d.left, p.up};
+                w.known[Left] = true;
+            }
+            if (across && usable(d.right)) {
+                w.at[Right] = {p.east - leftEast * *d.right, p.north - leftNorth * *d.right, p.up};
+                w.known[Right] = true;
+            }
+            if (usable(d.up)) {
+                w.at[Up] = {p.east, p.north, p.up + *d.up};
+                w.known[Up] = true;
+            }
+            if (usable(d.down)) {
+                w.at[Down] = {p.east, p.north, p.up - *d.down};
+                w.known[Down] = true;
+            }
+        }
+    }
     scene.lowest = INFINITY;
     scene.highest = -INFINITY;
     for (const NetworkPoint &p : network.positions)
@@ -207,6 +254,7 @@ QRectF drawingArea(const QSize &size)
 
 const QColor Background(0x10, 0x10, 0x18);
 const QColor LoopColour(0xFF, 0x40, 0xFF);
+const QColor WallColour(0x90, 0x90, 0x80);
 
 QColor heightColour(double fraction)
 {
@@ -223,6 +271,29 @@ void paint(QPainter &painter, const CentrelineScene &scene, const CentrelineCame
     QVector<QPointF> at(scene.stations.size());
     for (int i = 0; i < scene.stations.size(); ++i)
         at[i] = camera.project(scene.stations[i]);
+
+    // The passage under everything else: each station's cross-section, and each wall from
+    // station to station along the legs.
+    if (!scene.walls.isEmpty()) {
+        QVector<QLineF> outline;
+        const auto point = [&](int station, int wall) { return camera.project(scene.walls[station].at[wall]); };
+        for (int i = 0; i < scene.walls.size(); ++i) {
+            const CentrelineScene::WallPoints &w = scene.walls[i];
+            for (const auto &[a, b] : {std::pair{0, 2}, std::pair{2, 1}, std::pair{1, 3}, std::pair{3, 0}})
+                if (w.known[a] && w.known[b])
+                    outline.append(QLineF(point(i, a), point(i, b)));
+        }
+        for (int l = 0; l < scene.legFrom.size(); ++l) {
+            const int from = scene.legFrom[l], to = scene.legTo[l];
+            if (from >= scene.walls.size() || to >= scene.walls.size())
+                continue;
+            for (int wall = 0; wall < 4; ++wall)
+                if (scene.walls[from].known[wall] && scene.walls[to].known[wall])
+                    outline.append(QLineF(point(from, wall), point(to, wall)));
+        }
+        painter.setPen(QPen(WallColour, 1.0));
+        painter.drawLines(outline);
+    }
 
     // Highlights go under the legs, wide, so the height colours still show along them.
     std::array<QVector<QLineF>, HeightSteps> legs;

@@ -46,6 +46,16 @@ struct CentrelineScene
     QVector<int> legFrom, legTo;    // table entries
     QVector<unsigned char> legMark;
     double lowest = 0.0, highest = 0.0;
+    // The passage where stations have dimensions: per table entry, the points on the left and
+    // right walls (across the mean plan direction of its legs), the roof and the floor; a point
+    // not known (no value, or one below zero) is not drawn, nor is anything joined to it.
+    enum Wall { Left = 0, Right = 1, Up = 2, Down = 3 };
+    struct WallPoints
+    {
+        NetworkPoint at[4];
+        bool known[4] = {false, false, false, false};
+    };
+    QVector<WallPoints> walls; // empty when no station has dimensions
 
     static CentrelineScene of(const SurveyNetwork &network);
     bool hasDisagreement() const;
@@ -57,6 +67,8 @@ namespace CentrelinePainter {
 extern const QColor Background;
 
 extern const QColor LoopColour;
+
+extern const QColor WallColour; // the passage's outline
 
 // Where the stations may go in a picture of that size: clear of the legend, the key and the
 // scale bar.

@@ -240,6 +240,22 @@ QString text(const SurveyNetwork &network)
                    .arg(tie.firstName, tie.secondName, entries({tie.first, tie.second}), number(tie.planApart),
                         number(tie.depthApart));
 
+    // Only a survey with passage dimensions has these; others keep their report as it was.
+    if (!network.dimensionProblems.isEmpty()) {
+        out += Words::tr("\nPassage dimensions that look wrong: %1\n").arg(network.dimensionProblems.size());
+        for (const DimensionProblem &problem : network.dimensionProblems)
+            out += QStringLiteral("  %1 (%2): ").arg(problem.name, entries({problem.station}))
+                   + (problem.kind == DimensionProblem::Kind::Negative
+                          ? Words::tr("a value below zero\n")
+                          : Words::tr("%1 m wide, more than ten times the %2 m beside it\n")
+                                .arg(number(problem.width), number(problem.neighbourWidth)));
+    }
+    if (!network.withoutDimensions.isEmpty()) {
+        out += Words::tr("\nStations without passage dimensions: %1 (%2)\n")
+                   .arg(network.withoutDimensions.size())
+                   .arg(entries(network.withoutDimensions));
+    }
+
     QStringList found;
     if (!broken.isEmpty())
         found.append(counted(broken.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n legs that cannot be computed"),
@@ -261,6 +277,9 @@ QString text(const SurveyNetwork &network)
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n pieces not tied"), "%n piece not tied"));
     if (const int n = int(network.likelyTies.size()))
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n likely ties"), "%n likely tie"));
+    if (const int n = int(network.dimensionProblems.size()))
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n stations with wrong passage dimensions"),
+                             "%n station with wrong passage dimensions"));
     out += found.isEmpty() ? Words::tr("\nNothing flagged.\n")
                            : Words::tr("\nFlagged: %1.\n").arg(found.join(QStringLiteral(", ")));
     return out;

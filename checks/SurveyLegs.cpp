@@ -208,6 +208,7 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             leg.fromKey = previousKey;
             leg.toKey = key;
             leg.comment = commentOnLine(to);
+            leg.toDimensions = to.dimensions;
             try {
                 const SurveyLeg angle =
                     ComputeLeg(from, to, settings.planOrientation.of(from.planSheet), SurveyStyle::Angle);

@@ -93,6 +93,7 @@ struct LegCheck
     QByteArray fromKey; // the names as Survex matches them (ASCII letters in lower case)
     QByteArray toKey;
     QString comment;  // the "to" station's, as the survey text writes it on the leg's line
+    PassageDimensions toDimensions; // the "to" station's
 
     bool computed = true; // false: coordinates that are not numbers (error says so)
     QString error;

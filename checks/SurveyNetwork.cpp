@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -502,12 +503,70 @@ void Walk::listRepeatedNames()
 
 } // namespace
 
+namespace {
+
+// Left plus right where both are known.
+std::optional<double> widthAt(const Station &station)
+{
+    const PassageDimensions &d = station.dimensions;
+    if (!d.left || !d.right)
+        return std::nullopt;
+    return *d.left + *d.right;
+}
+
+void checkDimensions(const StationTable &stations, SurveyNetwork &network)
+{
+    bool anyDimensions = false;
+    for (int i = 0; i < stations.count(); ++i) {
+        network.dimensions.append(stations.at(i).dimensions);
+        anyDimensions = anyDimensions || !stations.at(i).dimensions.isEmpty();
+    }
+    if (!anyDimensions)
+        return;
+    for (int i = 0; i < stations.count(); ++i) {
+        const Station &station = stations.at(i);
+        const PassageDimensions &d = station.dimensions;
+        if (d.isEmpty()) {
+            network.withoutDimensions.append(i);
+            continue;
+        }
+        DimensionProblem problem;
+        problem.station = i;
+        problem.name = SurveyLegs::stationName(station, i);
+        const auto negative = [](const std::optional<double> &value) { return value && *value < 0.0; };
+        if (negative(d.left) || negative(d.right) || negative(d.up) || negative(d.down)) {
+            network.dimensionProblems.append(problem);
+            continue;
+        }
+        // Its neighbours along the traverse: the stations its legs join it to.
+        const std::optional<double> width = widthAt(station);
+        if (!width)
+            continue;
+        std::optional<double> widest;
+        for (const int k : {i - 1, i + 1}) {
+            const bool joined = k == i - 1 ? stations.hasLegBefore(i) : k < stations.count() && stations.hasLegBefore(k);
+            const std::optional<double> neighbour = joined ? widthAt(stations.at(k)) : std::nullopt;
+            if (neighbour && *neighbour > 0.0)
+                widest = std::max(widest.value_or(0.0), *neighbour);
+        }
+        if (widest && *width > SurveyNetwork::WidthJump * *widest) {
+            problem.kind = DimensionProblem::Kind::TooWide;
+            problem.width = *width;
+            problem.neighbourWidth = *widest;
+            network.dimensionProblems.append(problem);
+        }
+    }
+}
+
+} // namespace
+
 SurveyNetwork SurveyNetwork::build(const StationTable &stations, const CheckSettings &settings)
 {
     SurveyNetwork network;
     network.settings = settings;
     network.legs = SurveyLegs::check(stations, settings);
     Walk(stations, network).run();
+    checkDimensions(stations, network);
     return network;
 }
 
@@ -535,5 +594,6 @@ bool SurveyNetwork::anythingFlagged() const
 {
     const bool broken = std::any_of(legs.begin(), legs.end(), [](const LegCheck &leg) { return !leg.computed; });
     return broken || flaggedLegCount() > 0 || flaggedLoopCount() > 0 || flaggedRepeatCount() > 0 || !zeroLengthLegs.isEmpty()
-           || !mixedScaleLegs.isEmpty() || untiedPieceCount() > 0 || !likelyTies.isEmpty();
+           || !mixedScaleLegs.isEmpty() || untiedPieceCount() > 0 || !likelyTies.isEmpty()
+           || !dimensionProblems.isEmpty();
 }

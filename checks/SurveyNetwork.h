@@ -77,6 +77,18 @@ struct RepeatedStation
     QVector<int> entries;
 };
 
+// A station whose passage dimensions look wrong: a value below zero, or a passage (left plus right)
+// more than ten times as wide as at each neighbour along the traverse that has a width.
+struct DimensionProblem
+{
+    enum class Kind { Negative, TooWide };
+    int station = -1; // table index
+    QString name;
+    Kind kind = Kind::Negative;
+    double width = 0.0;           // TooWide: left plus right, metres
+    double neighbourWidth = 0.0;  // ... and the widest neighbour's
+};
+
 // The survey as a network: its legs (see SurveyLegs::check), every station's position, its
 // loops with their misclosures, the legs that repeat another, its pieces, the zero-length legs and
 // the likely ties. Built by
@@ -104,6 +116,11 @@ struct SurveyNetwork
     QVector<LikelyTie> likelyTies;
     QVector<RepeatedStation> repeated;
     QVector<SheetTie> sheetTies;
+    QVector<PassageDimensions> dimensions; // per table entry, as the stations hold them
+    QVector<DimensionProblem> dimensionProblems;
+    // Table entries without any passage dimension, listed only when some station has one (a
+    // survey without dimensions lacks none).
+    QVector<int> withoutDimensions;
     CheckSettings settings;
 
     static SurveyNetwork build(const StationTable &stations, const CheckSettings &settings);
@@ -113,8 +130,10 @@ struct SurveyNetwork
     int flaggedRepeatCount() const; // repeated legs that differ from the first beyond the tolerance
     int survexLoopCount() const { return int(loops.size() + repeatedLegs.size()); }
     int untiedPieceCount() const;
+    // A passage wider than this many times each neighbour's is flagged.
+    static constexpr double WidthJump = 10.0;
     // Anything the caver should look at: flagged legs or loops, zero-length legs, legs placed
-    // under two scales, pieces not tied, likely ties. Repeated names alone are how ties are made,
+    // under two scales, pieces not tied, likely ties, wrong passage dimensions. Repeated names alone are how ties are made,
     // and a repeated leg that agrees with the first is a check measurement, not a fault.
     bool anythingFlagged() const;
 };

@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, size_t size)
         const QByteArray resaved = ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("f"));
         ProjectFile::parse(resaved, QStringLiteral("f")).applyTo(document);
         check(ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("f")) == resaved);
-        buildEveryLayout(project->stations, ProjectHeader::reopenedEntryValue(project->header.planOrientationEntry),
+        buildEveryLayout(document.stations(), ProjectHeader::reopenedEntryValue(project->header.planOrientationEntry),
                          project->details());
     }
 

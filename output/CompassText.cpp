@@ -22,6 +22,16 @@ QByteArray column(const QByteArray &value)
     return ' ' + value.rightJustified(8);
 }
 
+// A station's passage in the header's column order (left, up, down, right), in feet; an unknown or
+// negative one is Compass's missing value.
+QByteArray dimensionColumns(const PassageDimensions &d)
+{
+    QByteArray out;
+    for (const std::optional<double> &metres : {d.left, d.up, d.down, d.right})
+        out += column(metres && *metres >= 0.0 ? fixed2(*metres / CompassText::MetresPerFoot) : QByteArray(CompassText::MissingDimension));
+    return out;
+}
+
 } // namespace
 
 namespace CompassText {
@@ -68,11 +78,18 @@ SurveyText build(const StationTable &stations, const PlanNorths &planOrientation
                                     names.name(j).leftJustified(StationNames::CompassLimit) +
                                     column(fixed2(leg->Tape / MetresPerFoot)) +
                                     column(fixed2(plumbed ? 0.0 : leg->Compass)) + column(inclination));
-            for (int k = 0; k < 4; ++k)
-                legLine.code(column(MissingDimension));
+            legLine.code(dimensionColumns(stations.at(j - 1).dimensions));
             if (!note.isEmpty())
                 legLine.code("  ").comment(note);
             lines.append(legLine.bytes());
+            // A shot's dimensions are its first station's, so the last station of a traverse has
+            // them on a shot of no length to itself, as Compass does.
+            const bool traverseEnds = j + 1 >= stations.count() || !stations.hasLegBefore(j + 1);
+            if (traverseEnds && SurveyText::hasWrittenDimensions(station))
+                lines.append(line(names.name(j).leftJustified(StationNames::CompassLimit) + ' ' +
+                                  names.name(j).leftJustified(StationNames::CompassLimit) + column("0.00") +
+                                  column("0.00") + column("0.00") + dimensionColumns(station.dimensions))
+                                 .bytes());
         });
     if (complete)
         lines.append("\f");

@@ -116,6 +116,47 @@ QByteArray SurveyText::shortestNumber(double value)
     return result.ec == std::errc() ? QByteArray(buffer, int(result.ptr - buffer)) : QByteArray("0");
 }
 
+QByteArray SurveyText::dimensionValue(const std::optional<double> &metres)
+{
+    if (!metres || !(*metres >= 0.0))
+        return QByteArray("-");
+    QByteArray out;
+    appendFixed2(out, *metres);
+    return out;
+}
+
+bool SurveyText::hasWrittenDimensions(const Station &station)
+{
+    const PassageDimensions &d = station.dimensions;
+    return dimensionValue(d.left) != "-" || dimensionValue(d.right) != "-" || dimensionValue(d.up) != "-"
+        || dimensionValue(d.down) != "-";
+}
+
+QList<QByteArray> SurveyText::passageLines(const StationTable &stations, const StationNames &names, int first,
+                                           int last, LineSyntax syntax, const QByteArray &indent,
+                                           const QByteArray &dataLine)
+{
+    QList<QByteArray> lines;
+    bool inRun = false;
+    for (int k = first; k <= last && k < stations.count(); ++k) {
+        const Station &station = stations.at(k);
+        if (!hasWrittenDimensions(station)) {
+            inRun = false;
+            continue;
+        }
+        if (!inRun)
+            lines.append(indent + dataLine);
+        inRun = true;
+        const PassageDimensions &d = station.dimensions;
+        lines.append(SafeLine(syntax, indent)
+                         .text(names.name(k))
+                         .code('\t' + dimensionValue(d.left) + '\t' + dimensionValue(d.right) + '\t'
+                               + dimensionValue(d.up) + '\t' + dimensionValue(d.down))
+                         .bytes());
+    }
+    return lines;
+}
+
 QByteArray SurveyText::nameNotes(const StationNames &names, int from, int to, QSet<QByteArray> *explained)
 {
     QByteArray notes;
@@ -187,10 +228,29 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
         text.lines.append(first.bytes());
     }
 
+    // Survex's passage data follows the legs of each traverse; the legs' data line comes back
+    // before any further legs.
+    const QByteArray legData = style == SurveyStyle::DepthChange ? QByteArray("*data diving from to tape compass depthchange")
+                                                                 : QByteArray("*data normal from to tape compass clino");
+    int traverseStart = 0;
+    bool legDataChanged = false;
+    const auto endTraverse = [&](int last) {
+        if (!survex)
+            return;
+        const QList<QByteArray> passage = passageLines(stations, names, traverseStart, last, syntax, QByteArray(),
+                                                       "*data passage station left right up down");
+        text.lines += passage;
+        legDataChanged = legDataChanged || !passage.isEmpty();
+    };
+
     for (int j = 1; j < count; ++j) {
         const Station &previous = stations.at(j - 1);
         const Station &station = stations.at(j);
         const bool continuesBranch = stations.hasLegBefore(j);
+        if (!continuesBranch) {
+            endTraverse(j - 1);
+            traverseStart = j;
+        }
         SurveyLeg leg;
         if (continuesBranch) {
             try {
@@ -216,6 +276,10 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
             if (!station.comment.isEmpty())
                 line.code(" ; ").comment(AnsiText::encode(station.comment));
         } else if (continuesBranch) {
+            if (legDataChanged) {
+                text.lines.append(legData);
+                legDataChanged = false;
+            }
             line.text(names.name(j - 1)).code("\t").text(names.name(j)).code('\t' + legValues(leg));
             QByteArray note = !station.comment.isEmpty() ? AnsiText::encode(station.comment) : QByteArray();
             const QByteArray changedNames = nameNotes(names, j - 1, j, &explained);
@@ -231,6 +295,8 @@ SurveyText SurveyText::build(const StationTable &stations, SurveyFormat format, 
         text.lines.append(line.bytes());
     }
 
+    if (count > 0)
+        endTraverse(count - 1);
     if (survex)
         text.lines.append(block.isEmpty() ? QByteArray("*end") : "*end " + block);
     return text;

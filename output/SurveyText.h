@@ -1,5 +1,6 @@
 #pragma once
 
+#include "survey/SafeLine.h"
 #include "survey/Survey.h"
 #include "survey/SurveyDetails.h"
 #include "survey/SurveyLeg.h"
@@ -75,6 +76,19 @@ struct SurveyText
     // "name = label" for each changed name of the leg from..to that no earlier line explained
     // (each is then added to *explained), joined by "; "; empty when there is none.
     static QByteArray nameNotes(const StationNames &names, int from, int to, QSet<QByteArray> *explained);
+
+    // A passage dimension as the Survex and Therion layouts write it: metres to two places, or "-"
+    // where it is unknown. A negative one is written as unknown, as every reader takes it.
+    static QByteArray dimensionValue(const std::optional<double> &metres);
+    // Whether a station has a dimension those layouts write.
+    static bool hasWrittenDimensions(const Station &station);
+
+    // The passage data of the traverse of stations first..last: each run of consecutive stations
+    // with a dimension under its own `dataLine` (each is a passage of its own to the readers), a
+    // line a station of "name left right up down", every line after `indent`. Empty when no
+    // station of the traverse has a dimension.
+    static QList<QByteArray> passageLines(const StationTable &stations, const StationNames &names, int first, int last,
+                                          LineSyntax syntax, const QByteArray &indent, const QByteArray &dataLine);
 
     // A number in the fewest digits that read back as the same double, with "." whatever the
     // locale ("5.5", "-12", "4500000.25").

@@ -86,8 +86,20 @@ SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNort
         lines.append(in + "declination 0 degrees");
     else if (details.north == NorthReference::Grid && details.entranceHasCoordinates)
         lines.append(in + "grid-angle 0 degrees");
-    lines.append(in + (style == SurveyStyle::DepthChange ? "data diving from to length compass depthchange"
-                                                        : "data normal from to length compass clino"));
+    const QByteArray legData = style == SurveyStyle::DepthChange ? QByteArray("data diving from to length compass depthchange")
+                                                                 : QByteArray("data normal from to length compass clino");
+    lines.append(in + legData);
+
+    // The dimensions of each traverse follow its legs; the legs' data line comes back before any
+    // further legs.
+    int traverseStart = 0;
+    bool legDataChanged = false;
+    const auto endTraverse = [&](int last) {
+        const QList<QByteArray> passage = SurveyText::passageLines(stations, names, traverseStart, last, LineSyntax::Therion,
+                                                                   in, "data dimensions station left right up down");
+        lines += passage;
+        legDataChanged = legDataChanged || !passage.isEmpty();
+    };
 
     QSet<QByteArray> explained;
     const bool complete =
@@ -95,6 +107,8 @@ SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNort
             const Station &station = stations.at(j);
             QByteArray note = !station.comment.isEmpty() ? AnsiText::encode(station.comment) : QByteArray();
             if (!leg) {
+                endTraverse(j - 1);
+                traverseStart = j;
                 // A new branch has no leg line; only its comment survives.
                 if (!note.isEmpty())
                     lines.append(line(in + "# ").comment(note).bytes());
@@ -102,11 +116,17 @@ SurveyText build(const StationTable &stations, SurveyStyle style, const PlanNort
             }
             const QByteArray changedNames = SurveyText::nameNotes(names, j - 1, j, &explained);
             note += (note.isEmpty() || changedNames.isEmpty() ? "" : "; ") + changedNames;
+            if (legDataChanged) {
+                lines.append(in + legData);
+                legDataChanged = false;
+            }
             SafeLine legLine = line(in + names.name(j - 1) + '\t' + names.name(j) + '\t' + SurveyText::legValues(*leg));
             if (!note.isEmpty())
                 legLine.code("# ").comment(note);
             lines.append(legLine.bytes());
         });
+    if (complete && stations.count() > 0)
+        endTraverse(stations.count() - 1);
     if (complete && profile == ProfileKind::Extended) {
         const ProfileFolds folds = ProfileFolds::of(stations, names, NameRules::Therion, details.entrance);
         if (folds.needsTelling()) {

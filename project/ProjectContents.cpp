@@ -97,6 +97,74 @@ QByteArray encodeSheets(const std::vector<ViewSettings> &sheets, const QStringLi
     return listed;
 }
 
+// Version 1: the count of stations listed, then each as its table entry, a byte of which values
+// follow (1 left, 2 right, 4 up, 8 down) and those values as doubles. A later version may add to
+// the end.
+QByteArray encodeDimensions(const StationTable &stations)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    qint32 listed = 0;
+    for (int i = 0; i < stations.count(); ++i)
+        listed += stations.at(i).dimensions.isEmpty() ? 0 : 1;
+    if (listed == 0)
+        return QByteArray();
+    out << quint8(1) << listed;
+    for (int i = 0; i < stations.count(); ++i) {
+        const PassageDimensions &d = stations.at(i).dimensions;
+        if (d.isEmpty())
+            continue;
+        const std::optional<double> values[4] = {d.left, d.right, d.up, d.down};
+        quint8 known = 0;
+        for (int k = 0; k < 4; ++k)
+            known |= values[k] ? quint8(1u << k) : quint8(0);
+        out << qint32(i) << known;
+        for (const std::optional<double> &value : values) {
+            if (value)
+                out << *value;
+        }
+    }
+    return bytes;
+}
+
+// The dimensions of the section for a table of `count` entries; false when the section is cut
+// short or holds what no saved project holds (an entry out of the table or listed twice, a value
+// that is not finite or beyond the limit).
+bool decodeDimensions(const QByteArray &section, int count, std::vector<PassageDimensions> *dimensions)
+{
+    dimensions->assign(size_t(count), PassageDimensions());
+    QDataStream in(section);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    qint32 listed = 0;
+    in >> version >> listed;
+    if (in.status() != QDataStream::Ok || version < 1 || listed < 1 || listed > count)
+        return false;
+    std::vector<bool> seen(size_t(count), false);
+    for (qint32 n = 0; n < listed; ++n) {
+        qint32 index = -1;
+        quint8 known = 0;
+        in >> index >> known;
+        if (in.status() != QDataStream::Ok || index < 0 || index >= count || seen[size_t(index)] || known == 0
+            || known > 15)
+            return false;
+        seen[size_t(index)] = true;
+        PassageDimensions &d = (*dimensions)[size_t(index)];
+        std::optional<double> *values[4] = {&d.left, &d.right, &d.up, &d.down};
+        for (int k = 0; k < 4; ++k) {
+            if (!(known & (1u << k)))
+                continue;
+            double value = 0.0;
+            in >> value;
+            *values[k] = value;
+        }
+        if (in.status() != QDataStream::Ok || !d.allowed())
+            return false;
+    }
+    return true;
+}
+
 // Where a scan is: its stored path when it is there, else the same place relative to the
 // project, else a file of that name beside the project, else the stored path.
 QString locatedScan(const QString &stored, const QString &relative, const QString &projectPath)
@@ -173,6 +241,9 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
         out << quint8(1) << document.projectionAzimuthEntry();
         contents.extras.setSection(ProjectionTag, projection);
     }
+    const QByteArray dimensions = encodeDimensions(document.stations());
+    if (!dimensions.isEmpty())
+        contents.extras.setSection(DimensionsTag, dimensions);
     // Without details the project stays exactly the fixed layout.
     if (!document.details().isEmpty())
         contents.extras.setSection(SurveyDetails::SectionTag, document.details().encode());
@@ -267,6 +338,11 @@ void ProjectContents::applyTo(SurveyDocument &document, const QString &projectPa
             }
         }
     }
+    std::vector<PassageDimensions> dimensions;
+    if (extras.has(DimensionsTag) && decodeDimensions(extras.section(DimensionsTag), table.count(), &dimensions)) {
+        for (int i = 0; i < table.count(); ++i)
+            table.at(i).dimensions = dimensions[size_t(i)];
+    }
     document.setSheets(std::move(all));
     document.editStations([&](StationTable &t) { t = table; });
     document.setProfileKind(kindOf(h.profileKind));
@@ -288,6 +364,16 @@ Survey ProjectContents::survey() const
 }
 
 const QByteArray ProjectContents::ProjectionTag = QByteArrayLiteral("PROJ");
+const QByteArray ProjectContents::DimensionsTag = QByteArrayLiteral("LRUD");
+
+QString ProjectContents::dimensionsProblem() const
+{
+    std::vector<PassageDimensions> dimensions;
+    if (!extras.has(DimensionsTag) || decodeDimensions(extras.section(DimensionsTag), stations.count(), &dimensions))
+        return QString();
+    return Words::tr("The project's passage dimensions cannot be read; the stations are left without them. The "
+                     "stations and other settings were read.");
+}
 
 namespace {
 

@@ -71,6 +71,12 @@ struct ProjectContents
     QString scanPath(ViewSide side, const QString &projectPath) const;
     static const QByteArray ScanPlacesTag;
 
+    // The passage dimensions of the stations that have any, kept in the optional block (a project
+    // without any keeps the fixed layout). A section that cannot be read leaves every station
+    // without dimensions, and dimensionsProblem() says so; the rest of the project is usable.
+    static const QByteArray DimensionsTag;
+    QString dimensionsProblem() const;
+
     // Projects of several sheets: the first plan and profile sheet stay in the header, every
     // sheet (with its settings) is listed in the optional block, and so are the sheets of each
     // station. Such a project's header has zero zooms, so a reader that knows only the header

@@ -603,6 +603,23 @@ void StationEditor::setLabels(const QVector<int> &indexes, const QString &label)
     });
 }
 
+void StationEditor::setDimensions(int index, const PassageDimensions &dimensions)
+{
+    const StationTable &table = m_document.stations();
+    if (!table.contains(index) || table.at(index).dimensions == dimensions)
+        return;
+    if (!dimensions.allowed())
+        throw CommandError(Words::tr("A passage dimension must be a number of metres between -%1 and %1.")
+                               .arg(Limits::MaxPassageMetres));
+    ChangeBatch batch(m_document, m_session);
+    recordEdit(m_history, Words::tr("Set Walls of Station %1").arg(nameOf(index)), [&] {
+        Station station = table.at(index);
+        station.dimensions = dimensions;
+        m_document.setStation(index, station);
+        m_document.setModified(true);
+    });
+}
+
 void StationEditor::setLabel(int index, const QString &label)
 {
     const StationTable &table = m_document.stations();

@@ -7,6 +7,7 @@
 
 class EditHistory;
 struct Station;
+struct PassageDimensions;
 class EditSession;
 class SurveyDocument;
 enum class ProfileKind;
@@ -76,6 +77,9 @@ public:
     AddOutcome startInsert();
     // Relabels a station (the stations list).
     void setLabel(int index, const QString &label);
+    // Sets the passage dimensions at a station, in one step. Throws CommandError when a value is
+    // not a finite number within the limit; an empty value stays empty.
+    void setDimensions(int index, const PassageDimensions &dimensions);
     // Gives several entries one label in one step (a likely tie made a tie).
     void setLabels(const QVector<int> &indexes, const QString &label);
     // Puts the metres of every station on that view back in step with its pixels at the view's

@@ -20,4 +20,8 @@ constexpr double MinZoom = 1.0 / 32.0; // the furthest a view zooms out
 constexpr double MaxZoom = 8.0;        // ... and in
 constexpr int GridShiftLimit = 500;    // the grid moves at most this many source pixels either way
 
+// A passage dimension (station to a wall, the roof or the floor), metres either way: far beyond any
+// cave, and small enough that every writer's columns keep their width.
+constexpr double MaxPassageMetres = 10000.0;
+
 } // namespace Limits

@@ -5,9 +5,32 @@
 
 #include <QString>
 
+#include <cmath>
+#include <optional>
+
 // How much text a station keeps: what a project file's record has room for.
 constexpr int StationLabelChars = Limits::StationLabelChars;
 constexpr int StationCommentChars = Limits::StationCommentChars;
+
+// The passage around a station: metres from the station to the left and right walls (looking on
+// along the survey), the roof and the floor. Each may be unknown, and an unknown one stays unknown
+// (never 0). A value held is finite; a negative one is wrong, and the survey check says so.
+struct PassageDimensions
+{
+    std::optional<double> left, right, up, down;
+
+    bool isEmpty() const { return !left && !right && !up && !down; }
+    // Whether each known value is finite and within the limit, so it may be stored.
+    bool allowed() const
+    {
+        for (const std::optional<double> &value : {left, right, up, down}) {
+            if (value && !(std::fabs(*value) <= Limits::MaxPassageMetres))
+                return false;
+        }
+        return true;
+    }
+    bool operator==(const PassageDimensions &) const = default;
+};
 
 // One station of the table. Positions are in source-image pixels of each drawing (y grows
 // downward) and in metres, computed once with the scale in force when the point was placed; the
@@ -28,6 +51,7 @@ struct Station
     // The sheets its points lie on: one plan sheet and one profile sheet.
     SheetId planSheet = PlanSheet;
     SheetId profileSheet = ProfileSheet;
+    PassageDimensions dimensions; // kept in the project's optional block, not in the record
 
     bool operator==(const Station &) const = default;
 };

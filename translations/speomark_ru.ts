@@ -458,6 +458,42 @@ Legs whose plan and profile runs along the azimuth %1° disagree: </source>
         <translation>
 Замеры, у которых проложения по азимуту %1° на плане и проекции расходятся: </translation>
     </message>
+    <message>
+        <source>
+Passage dimensions that look wrong: %1
+</source>
+        <translation>
+Размеры хода, похожие на ошибку: %1
+</translation>
+    </message>
+    <message>
+        <source>a value below zero
+</source>
+        <translation>значение меньше нуля
+</translation>
+    </message>
+    <message>
+        <source>%1 m wide, more than ten times the %2 m beside it
+</source>
+        <translation>ширина %1 м, более чем вдесятеро больше соседней (%2 м)
+</translation>
+    </message>
+    <message>
+        <source>
+Stations without passage dimensions: %1 (%2)
+</source>
+        <translation>
+Пикеты без размеров хода: %1 (%2)
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n stations with wrong passage dimensions</source>
+        <translation>
+            <numerusform>%n пикет с ошибочными размерами хода</numerusform>
+            <numerusform>%n пикета с ошибочными размерами хода</numerusform>
+            <numerusform>%n пикетов с ошибочными размерами хода</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>DataFileBox</name>
@@ -1288,6 +1324,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>The project&apos;s projection azimuth cannot be read; it is taken as 0 degrees. The stations and other settings were read.</source>
         <translation>Азимут проекции в проекте не читается; принят равным 0 градусов. Пикеты и остальные настройки прочитаны.</translation>
     </message>
+    <message>
+        <source>The project&apos;s passage dimensions cannot be read; the stations are left without them. The stations and other settings were read.</source>
+        <translation>Размеры хода в проекте не удаётся прочитать; пикеты оставлены без них. Пикеты и остальные настройки прочитаны.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectExtras</name>
@@ -1671,6 +1711,14 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>Set Projection Azimuth</source>
         <translation>азимут проекции</translation>
+    </message>
+    <message>
+        <source>A passage dimension must be a number of metres between -%1 and %1.</source>
+        <translation>Размер хода должен быть числом метров от -%1 до %1.</translation>
+    </message>
+    <message>
+        <source>Set Walls of Station %1</source>
+        <translation>Задать стены пикета %1</translation>
     </message>
 </context>
 <context>
@@ -2140,6 +2188,22 @@ Everything cavern printed:
     <message>
         <source>Vertical</source>
         <translation>По вертикали</translation>
+    </message>
+    <message>
+        <source>Left m</source>
+        <translation>Влево м</translation>
+    </message>
+    <message>
+        <source>Right m</source>
+        <translation>Вправо м</translation>
+    </message>
+    <message>
+        <source>Up m</source>
+        <translation>Вверх м</translation>
+    </message>
+    <message>
+        <source>Down m</source>
+        <translation>Вниз м</translation>
     </message>
 </context>
 <context>

@@ -183,6 +183,8 @@ void MainWindow::projectScansRead()
         dialogs().message(this, QStringLiteral("Speomark"), project.detailsProblem(), MessageIcon::Information);
     if (!project.projectionProblem().isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.projectionProblem(), MessageIcon::Information);
+    if (!project.dimensionsProblem().isEmpty())
+        dialogs().message(this, QStringLiteral("Speomark"), project.dimensionsProblem(), MessageIcon::Information);
     projectOpened(opened);
 }
 

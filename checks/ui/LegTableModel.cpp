@@ -10,7 +10,7 @@ const QColor FlaggedRow(0xFF, 0xD8, 0xA8);  // a pale shade of the views' disagr
 const QColor ZeroLengthRow(0xFF, 0xF3, 0xB0);
 
 enum Column { From, To, Tape, Compass, Clino, DepthChange, PlanLength, ProfileLength, Difference, DifferencePercent,
-              Flag, Comment, ColumnCount };
+              Flag, Comment, Left, Right, Up, Down, ColumnCount };
 
 } // namespace
 
@@ -80,17 +80,25 @@ QVariant LegTableModel::data(const QModelIndex &index, int role) const
             return leg.hasProfileLength ? std::optional(leg.disagreement) : std::nullopt;
         case DifferencePercent:
             return leg.hasProfileLength ? std::optional(leg.disagreementPercent) : std::nullopt;
+        case Left:
+            return leg.toDimensions.left;
+        case Right:
+            return leg.toDimensions.right;
+        case Up:
+            return leg.toDimensions.up;
+        case Down:
+            return leg.toDimensions.down;
         default:
             return std::nullopt;
         }
     };
-    const bool numeric = column >= Tape && column <= DifferencePercent;
+    const bool numeric = (column >= Tape && column <= DifferencePercent) || (column >= Left && column <= Down);
     switch (role) {
     case Qt::DisplayRole:
         if (numeric) {
             const std::optional<double> v = value();
             return v ? QString::fromLatin1(CheckReport::fixed2(*v))
-                     : column <= DepthChange ? QStringLiteral("-") : QString();
+                     : column <= DepthChange ? QStringLiteral("-") : QString(); // no dimension: empty
         }
         return column == From ? leg.fromName : column == To ? leg.toName : column == Flag ? flag(leg) : leg.comment;
     case SortRole:

@@ -8,7 +8,7 @@
 
 // The legs of the survey check as a table: from, to, tape, compass, clino, depth change, the
 // plan's and the profile's horizontal length, their difference in metres and percent, the flag
-// and the comment. Rows are the legs themselves, so showing a new check costs nothing per cell;
+// the comment and the "to" station's passage dimensions. Rows are the legs themselves, so showing a new check costs nothing per cell;
 // SortRole orders a column by value, StationRole names the leg's "to" station.
 class LegTableModel : public QAbstractTableModel
 {

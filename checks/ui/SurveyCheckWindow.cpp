@@ -132,7 +132,8 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
 
     m_legModel = new LegTableModel({tr("From"), tr("To"), tr("Tape m"), tr("Compass °"), tr("Clino °"),
                                     tr("Depth change m"), tr("Plan horiz. m"), tr("Profile horiz. m"),
-                                    tr("Difference m"), tr("Difference %"), tr("Flag"), tr("Comment")},
+                                    tr("Difference m"), tr("Difference %"), tr("Flag"), tr("Comment"),
+                                    tr("Left m"), tr("Right m"), tr("Up m"), tr("Down m")},
                                    tr("disagrees"), tr("zero length"), this);
     m_legOrder = new QSortFilterProxyModel(this);
     m_legOrder->setSourceModel(m_legModel);

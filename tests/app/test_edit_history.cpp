@@ -146,6 +146,12 @@ void EditHistoryTest::everyEditUndoesAndRedoesToTheExactBytes_data()
                                     << "Edit Station D";
     QTest::newRow("rename in the list") << nothing << Step([](Editors &e) { e.stations.setLabel(1, QStringLiteral("Bb")); })
                                         << "Rename Station B";
+    QTest::newRow("passage dimensions") << nothing << Step([](Editors &e) {
+        e.stations.setDimensions(2, PassageDimensions{1.5, std::nullopt, 2.0, 0.0});
+    }) << "Set Walls of Station C";
+    QTest::newRow("passage dimensions taken away")
+        << Step([](Editors &e) { e.stations.setDimensions(3, PassageDimensions{std::nullopt, 4.0, std::nullopt, 1.0}); })
+        << Step([](Editors &e) { e.stations.setDimensions(3, PassageDimensions()); }) << "Set Walls of Station D";
     QTest::newRow("make a likely tie") << nothing
                                        << Step([](Editors &e) { e.stations.setLabels({1, 3}, QStringLiteral("C")); })
                                        << "Make B a Tie with C";

@@ -128,6 +128,9 @@ private slots:
     void presetsShowTheDrawings();
     void viewsColourTheLegsThatDisagree_data();
     void viewsColourTheLegsThatDisagree();
+    void flagsWrongDimensions_data();
+    void flagsWrongDimensions();
+    void drawsThePassage();
 };
 
 void SurveyNetworkTest::placesStationsAndClosesLoops_data()
@@ -348,6 +351,113 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
                  linesShown ? qRgb(255, 0, 0) : orange ? orangeColour : qRgb(255, 255, 255));
         QCOMPARE(picture.pixel(middle, 53) | 0xFF000000u, qRgb(255, 255, 255));
     }
+}
+
+
+namespace {
+
+Station walled(Station station, std::optional<double> left, std::optional<double> right,
+               std::optional<double> up = std::nullopt)
+{
+    station.dimensions.left = left;
+    station.dimensions.right = right;
+    station.dimensions.up = up;
+    return station;
+}
+
+} // namespace
+
+// Negative values and a passage ten times wider than its neighbours along the traverse are
+// flagged; stations without dimensions are listed once some have them.
+void SurveyNetworkTest::flagsWrongDimensions_data()
+{
+    QTest::addColumn<std::vector<Station>>("stations");
+    QTest::addColumn<QString>("expected");
+    const std::nullopt_t none = std::nullopt;
+    QTest::newRow("no dimensions anywhere")
+        << std::vector<Station>{st("A", 0, 0), st("B", 5, 0), st("C", 10, 0)} << "| without";
+    QTest::newRow("steady, one without")
+        << std::vector<Station>{walled(st("A", 0, 0), 1, 1), walled(st("B", 5, 0), 1.5, 1.5), st("C", 10, 0),
+                                walled(st("D", 15, 0), 2, none)}
+        << "| without 2";
+    QTest::newRow("ten times wider than both neighbours")
+        << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 10, 10.5),
+                                walled(st("C", 10, 0), 0.4, 0.6)}
+        << "wide B 20.50 1.00 | without";
+    QTest::newRow("a wide neighbour too")
+        << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 10, 10.5),
+                                walled(st("C", 10, 0), 1, 1.5)}
+        << "| without";
+    QTest::newRow("just under ten times")
+        << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 5, 4.9)} << "| without";
+    QTest::newRow("a new branch is no neighbour")
+        << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0, 0, 5, true), 0.5, 0.5),
+                                walled(st("C", 50, 0), 20, 20), walled(st("D", 55, 0), 20, 20)}
+        << "| without";
+    QTest::newRow("below zero")
+        << std::vector<Station>{walled(st("A", 0, 0), 1, 1), walled(st("B", 5, 0), 1, 1, -0.5)} << "negative B | without";
+}
+
+void SurveyNetworkTest::flagsWrongDimensions()
+{
+    QFETCH(std::vector<Station>, stations);
+    QFETCH(QString, expected);
+    const SurveyNetwork net = network(stations);
+    QStringList found;
+    for (const DimensionProblem &problem : net.dimensionProblems)
+        found.append(problem.kind == DimensionProblem::Kind::Negative
+                         ? QStringLiteral("negative %1").arg(problem.name)
+                         : QStringLiteral("wide %1 %2 %3").arg(problem.name).arg(problem.width, 0, 'f', 2).arg(problem.neighbourWidth, 0, 'f', 2));
+    QStringList without;
+    for (const int entry : net.withoutDimensions)
+        without.append(QString::number(entry));
+    QCOMPARE((found.join(QStringLiteral("; ")) + QStringLiteral(" | without ") + without.join(QLatin1Char(' '))).trimmed(),
+             expected);
+    if (!net.dimensionProblems.isEmpty())
+        QVERIFY(net.anythingFlagged());
+}
+
+// The 3D view draws the walls where the dimensions put them: on the plan left and right of the
+// way on, in an elevation the roof; nothing where a value is unknown.
+void SurveyNetworkTest::drawsThePassage()
+{
+    // East 8 m, then north 8 m: at B the way on turns, so its walls stand across the mean.
+    const std::vector<Station> stations = {walled(st("A", 0, 0), 2, 1, 3), walled(st("B", 8, 0, 0, 8), 2, 1, 3),
+                                           walled(st("C", 8, -8, 0, 16), std::nullopt, 1)};
+    const SurveyNetwork net = network(stations);
+    const auto picture = [&](const CentrelineCamera &preset) {
+        CentrelineCamera camera = preset;
+        camera.pixelsPerMetre = 10.0;
+        camera.origin = QPointF(100.5, 150.5);
+        camera.centre = NetworkPoint{};
+        QImage image(300, 300, QImage::Format_RGB32);
+        QPainter painter(&image);
+        CentrelinePainter::paint(painter, CentrelineScene::of(net), camera, image.size(), false);
+        return image;
+    };
+    // A wall line (grey, lighter than the background, however smoothed) within two pixels.
+    const auto isWall = [](const QImage &image, int x, int y) {
+        for (int dy = -2; dy <= 2; ++dy)
+            for (int dx = -2; dx <= 2; ++dx) {
+                const QColor c = image.pixelColor(x + dx, y + dy);
+                if (c.red() > 0x40 && std::abs(c.red() - c.green()) < 16 && std::abs(c.green() - c.blue()) < 32)
+                    return true;
+            }
+        return false;
+    };
+    const QImage plan = picture(CentrelineCamera::plan());
+    // A-B runs east: its left wall 2 m north (up the picture), its right wall 1 m south.
+    QVERIFY(isWall(plan, 110, 131));
+    QVERIFY(isWall(plan, 110, 160));
+    QVERIFY(!isWall(plan, 110, 140));
+    QVERIFY(!isWall(plan, 110, 170));
+    // B-C has a right wall (1 m east of it) but no left one: C's left is unknown.
+    QVERIFY(isWall(plan, 189, 110));
+    QVERIFY(!isWall(plan, 160, 110));
+    const QImage elevation = picture(CentrelineCamera::northFacing());
+    // Looking north, A-B's roof 3 m above it.
+    QVERIFY(isWall(elevation, 140, 120));
+    QVERIFY(!isWall(elevation, 140, 110));
 }
 
 QTEST_MAIN(SurveyNetworkTest)

@@ -155,6 +155,8 @@ private slots:
     void optionalBlockRoundTripsAndReportsDamage();
     void projectionAzimuthRoundTrips_data();
     void projectionAzimuthRoundTrips();
+    void passageDimensionsRoundTrip_data();
+    void passageDimensionsRoundTrip();
     void writesThroughAFileThatReplacesTheOldOneWhole();
     void failedWriteLeavesTheOldFile_data();
     void failedWriteLeavesTheOldFile();
@@ -556,6 +558,61 @@ void ProjectFileTest::projectionAzimuthRoundTrips()
     QCOMPARE(document.profileKind(), ProfileKind::Projective);
     QCOMPARE(document.projectionAzimuthEntry(), read);
     QCOMPARE(contents.projectionProblem().isEmpty(), section.isEmpty());
+}
+
+// Passage dimensions: kept as given, an unknown one unknown (not 0), through a station put in
+// before and one taken out; none keeps the fixed layout; a damaged section is reported and read
+// as none.
+void ProjectFileTest::passageDimensionsRoundTrip_data()
+{
+    QTest::addColumn<QByteArray>("section"); // written instead of the document's; empty: the document's
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("kept") << QByteArray() << true;
+    QTest::newRow("cut short") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x00\x01", 10) << false;
+    QTest::newRow("a station beyond the table") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x07\x04" "\x3f\xf0\0\0\0\0\0\0", 18) << false;
+    QTest::newRow("not a number") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x00\x01" "\x7f\xf8\0\0\0\0\0\0", 18) << false;
+}
+
+void ProjectFileTest::passageDimensionsRoundTrip()
+{
+    QFETCH(QByteArray, section);
+    QFETCH(bool, kept);
+    SurveyDocument document;
+    document.editStations([](StationTable &table) { table.assign({station(0), station(1), station(2)}); });
+    const QByteArray fixed = ProjectFile::serialize(ProjectContents::capture(document), QStringLiteral("x"));
+    document.editStations([](StationTable &table) { table.insert(3, station(3)); });
+    PassageDimensions partial;
+    partial.left = 0.0;
+    partial.down = 12.75;
+    PassageDimensions full{1.5, 2.25, 3.0, -0.5};
+    document.editStations([&](StationTable &table) {
+        table.at(0).dimensions = partial;
+        table.at(2).dimensions = full;
+        table.at(3).dimensions = full;
+        table.remove(3);                 // its dimensions go with it
+        table.insert(1, station(9));     // the others stay with their stations
+    });
+    ProjectContents written = ProjectContents::capture(document);
+    if (!section.isEmpty())
+        written.extras.setSection(ProjectContents::DimensionsTag, section);
+    const QByteArray bytes = ProjectFile::serialize(written, QStringLiteral("x"));
+    const ProjectContents contents = ProjectFile::parse(bytes, QStringLiteral("x.sprj"));
+    QCOMPARE(contents.extrasProblem, QString());
+    QCOMPARE(contents.dimensionsProblem().isEmpty(), kept);
+    SurveyDocument reopened;
+    contents.applyTo(reopened);
+    QCOMPARE(reopened.stations().count(), 4);
+    QCOMPARE(reopened.stations().at(0).dimensions, kept ? partial : PassageDimensions());
+    QVERIFY(!reopened.stations().at(0).dimensions.up); // unknown, not 0
+    QCOMPARE(reopened.stations().at(1).dimensions, PassageDimensions());
+    QCOMPARE(reopened.stations().at(3).dimensions, kept ? full : PassageDimensions());
+    // Taken out again, the project is the fixed layout it was.
+    reopened.editStations([](StationTable &table) {
+        table.remove(1);
+        for (int i = 0; i < table.count(); ++i)
+            table.at(i).dimensions = PassageDimensions();
+    });
+    QCOMPARE(ProjectFile::serialize(ProjectContents::capture(reopened), QStringLiteral("x")), fixed);
 }
 
 void ProjectFileTest::writesThroughAFileThatReplacesTheOldOneWhole()
