@@ -1,5 +1,7 @@
 #include "views/ClickSnap.h"
 
+#include "views/ScanInk.h"
+
 #include <QLineF>
 #include <QRect>
 #include <algorithm>
@@ -12,9 +14,10 @@ namespace ClickSnap {
 
 namespace {
 
-// A pixel must stand this far from the paper (on a 0..255 scale) to be ink at all, so a window of
-// bare paper, with its grain and the scanner's noise, holds none.
-constexpr float MinimumContrast = 40.0f;
+using ScanInk::InkWindow;
+using ScanInk::readInkWindow;
+using ScanInk::windowAround;
+
 // Below this a pixel is paper for the centroid: grain would pull the centre about.
 constexpr float PaperGrain = 20.0f;
 // Blobs of fewer pixels, or narrower than this across, are specks (stipple, dust, dither): a
@@ -57,99 +60,6 @@ constexpr int RefineSteps = 5; // the directions either side that find the narro
 bool finite(QPointF point)
 {
     return std::isfinite(point.x()) && std::isfinite(point.y());
-}
-
-// The square of whole pixels within `half` of `click`, on the image; empty when there is none.
-// `click` and `half` are finite and `half` is capped, so the casts below are in range.
-QRect windowAround(const QImage &image, QPointF click, double half)
-{
-    const QRectF reach(click.x() - half, click.y() - half, 2 * half, 2 * half);
-    if (!reach.intersects(QRectF(image.rect())))
-        return {};
-    const int left = int(std::floor(std::max(reach.left(), 0.0)));
-    const int top = int(std::floor(std::max(reach.top(), 0.0)));
-    const int right = int(std::floor(std::min(reach.right(), double(image.width() - 1))));
-    const int bottom = int(std::floor(std::min(reach.bottom(), double(image.height() - 1))));
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-// A window of the scan as ink: how far each pixel stands from the paper there.
-struct InkWindow
-{
-    QRect rect; // in source pixels
-    int width = 0;
-    int height = 0;
-    std::vector<float> score;
-    float threshold = 0.0f; // a pixel scoring this much is ink
-    float inkLevel = 0.0f;  // the strongest ink in the window
-
-    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    float at(int x, int y) const { return score[size_t(y) * size_t(width) + size_t(x)]; }
-    bool ink(int x, int y) const { return at(x, y) >= threshold; }
-    bool hasInk() const { return inkLevel >= MinimumContrast; }
-};
-
-InkWindow readWindow(const QImage &image, const QRect &rect)
-{
-    InkWindow window;
-    window.rect = rect;
-    window.width = rect.width();
-    window.height = rect.height();
-    // Only the window is converted: a scan can be far too big to convert whole.
-    const QImage part = image.copy(rect).convertToFormat(QImage::Format_ARGB32);
-    if (part.size() != rect.size())
-        return window;
-    const size_t count = size_t(window.width) * size_t(window.height);
-    std::vector<std::array<float, 3>> colours(count);
-    std::vector<float> luminance(count);
-    for (int y = 0; y < window.height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(part.constScanLine(y));
-        for (int x = 0; x < window.width; ++x) {
-            const QRgb pixel = line[x];
-            // Transparent parts of a drawing are paper.
-            const float alpha = float(qAlpha(pixel)) / 255.0f;
-            const float paper = 255.0f * (1.0f - alpha);
-            const std::array<float, 3> colour = {qRed(pixel) * alpha + paper, qGreen(pixel) * alpha + paper,
-                                                 qBlue(pixel) * alpha + paper};
-            const size_t i = size_t(y) * size_t(window.width) + size_t(x);
-            colours[i] = colour;
-            luminance[i] = 0.299f * colour[0] + 0.587f * colour[1] + 0.114f * colour[2];
-        }
-    }
-    // The paper is the lighter half of the window: marks and lines never cover half of it where
-    // a click means anything.
-    std::vector<float> sorted = luminance;
-    const auto middle = sorted.begin() + std::ptrdiff_t(count / 2);
-    std::nth_element(sorted.begin(), middle, sorted.end());
-    const float median = *middle;
-    std::array<double, 3> paperSum = {0, 0, 0};
-    double paperCount = 0;
-    for (size_t i = 0; i < count; ++i)
-        if (luminance[i] >= median) {
-            for (int c = 0; c < 3; ++c)
-                paperSum[size_t(c)] += colours[i][size_t(c)];
-            paperCount += 1;
-        }
-    std::array<float, 3> paper;
-    for (int c = 0; c < 3; ++c)
-        paper[size_t(c)] = float(paperSum[size_t(c)] / std::max(paperCount, 1.0));
-    const float paperLuminance = 0.299f * paper[0] + 0.587f * paper[1] + 0.114f * paper[2];
-
-    // Darker than the paper, or of another hue (red ink is not much darker than the paper).
-    window.score.resize(count);
-    for (size_t i = 0; i < count; ++i) {
-        const float darker = std::max(0.0f, paperLuminance - luminance[i]);
-        float hue = 0.0f;
-        for (int c = 0; c < 3; ++c) {
-            const float apart = (colours[i][size_t(c)] - luminance[i]) - (paper[size_t(c)] - paperLuminance);
-            hue += apart * apart;
-        }
-        window.score[i] = std::min(255.0f, std::sqrt(darker * darker + hue));
-        window.inkLevel = std::max(window.inkLevel, window.score[i]);
-    }
-    // Halfway to the strongest ink: faint printed grids and the paper's grain fall below it.
-    window.threshold = std::max(MinimumContrast, window.inkLevel / 2.0f);
-    return window;
 }
 
 // One connected run of ink (8-connected), in window pixels.
@@ -556,7 +466,7 @@ std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, dou
     const QRect rect = windowAround(image, click, radius + largestMark + 2.0);
     if (rect.isEmpty())
         return std::nullopt;
-    const InkWindow window = readWindow(image, rect);
+    const InkWindow window = readInkWindow(image, rect);
     if (!window.hasInk())
         return std::nullopt;
     std::vector<int> labels;
@@ -605,7 +515,7 @@ std::optional<QPointF> snapAcrossPassage(const QImage &image, QPointF click, dou
     const QRect rect = windowAround(image, click, maxDistance + 2.0);
     if (rect.isEmpty())
         return std::nullopt;
-    const InkWindow window = readWindow(image, rect);
+    const InkWindow window = readInkWindow(image, rect);
     if (!window.hasInk())
         return std::nullopt;
     const QPointF local = click - QPointF(rect.topLeft());
