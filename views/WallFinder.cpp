@@ -5,6 +5,7 @@
 #include <QRect>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace WallFinder {
@@ -12,16 +13,19 @@ namespace WallFinder {
 namespace {
 
 constexpr double RayStep = 0.25;
-// Ink this near the starting point is the station's own: its mark and the centre line drawn
-// through it, which may run on for a long way but bound nothing.
+// Ink this near the starting point is the station's own (its mark and the centre line drawn
+// through it), as is the ink joined to it within OwnRadius: a mark is smaller than that. Farther
+// out its centre line and label are passed over as any detail, and a wall that a label runs into
+// is still a wall.
 constexpr double StationInk = 2.0;
+constexpr double OwnRadius = 10.0;
 // A window reaches this far either side of its centre, and the ray is followed in it only while
 // it is within WindowHalf - WallLength of the centre, so every run of ink met can show
 // WallLength of itself in any direction.
 constexpr double WindowHalf = 2 * WallLength;
 constexpr double RayReach = WindowHalf - WallLength;
 
-enum Kind : unsigned char { Unknown, Detail, Wall };
+enum Kind : unsigned char { Unknown, Detail, Wall, Own };
 
 struct Window
 {
@@ -30,6 +34,10 @@ struct Window
     QPointF centre;                  // in source pixels
 
     size_t index(int x, int y) const { return size_t(y) * size_t(ink.width) + size_t(x); }
+    bool unknownInk(int x, int y) const
+    {
+        return ink.contains(x, y) && ink.ink(x, y) && kind[index(x, y)] == Unknown;
+    }
     // The ink score at a point, between pixel centres; `at` in window pixels.
     double sample(QPointF at) const
     {
@@ -48,37 +56,34 @@ bool finite(QPointF point)
     return std::isfinite(point.x()) && std::isfinite(point.y());
 }
 
-// Whether the run of ink holding pixel (x, y) is a wall: reached out WallLength across. The run
-// is followed only as far as it takes to tell, and its pixels remembered as what it is; `whole`
-// follows all of it and calls it a detail (the station's own ink).
-Kind classify(Window &window, int x, int y, bool whole)
+// Whether the run of ink holding pixel (x, y) is a wall: it reaches WallLength across the ray
+// (`across` is square to it). A line the ray runs along, as a side passage's centre line, does
+// not. The run is followed only as far as it takes to tell, and its pixels remembered as what it
+// is.
+Kind classify(Window &window, int x, int y, QPointF across)
 {
-    const ScanInk::InkWindow &ink = window.ink;
     std::vector<QPoint> run{QPoint(x, y)};
     std::vector<QPoint> stack{QPoint(x, y)};
     window.kind[window.index(x, y)] = Detail;
-    int left = x, right = x, top = y, bottom = y;
+    double least = std::numeric_limits<double>::infinity(), most = -least;
     while (!stack.empty()) {
         const QPoint p = stack.back();
         stack.pop_back();
-        left = std::min(left, p.x());
-        right = std::max(right, p.x());
-        top = std::min(top, p.y());
-        bottom = std::max(bottom, p.y());
-        if (!whole && std::max(right - left + 1, bottom - top + 1) >= WallLength) {
+        const double side = (p.x() + 0.5) * across.x() + (p.y() + 0.5) * across.y();
+        least = std::min(least, side);
+        most = std::max(most, side);
+        if (most - least + 1.0 >= WallLength) {
             for (const QPoint &q : run)
                 window.kind[window.index(q.x(), q.y())] = Wall;
             return Wall;
         }
         for (int dy = -1; dy <= 1; ++dy)
-            for (int dx = -1; dx <= 1; ++dx) {
-                const int nx = p.x() + dx, ny = p.y() + dy;
-                if (!ink.contains(nx, ny) || !ink.ink(nx, ny) || window.kind[window.index(nx, ny)] != Unknown)
-                    continue;
-                window.kind[window.index(nx, ny)] = Detail;
-                run.push_back(QPoint(nx, ny));
-                stack.push_back(QPoint(nx, ny));
-            }
+            for (int dx = -1; dx <= 1; ++dx)
+                if (window.unknownInk(p.x() + dx, p.y() + dy)) {
+                    window.kind[window.index(p.x() + dx, p.y() + dy)] = Detail;
+                    run.push_back(QPoint(p.x() + dx, p.y() + dy));
+                    stack.push_back(QPoint(p.x() + dx, p.y() + dy));
+                }
     }
     return Detail;
 }
@@ -96,14 +101,42 @@ Window readWindow(const QImage &scan, QPointF centre, QPointF station)
     if (!window.ink.hasInk())
         return window;
     const QPointF local = station - QPointF(rect.topLeft());
+    auto within = [&](int x, int y, double radius) {
+        return std::hypot(x + 0.5 - local.x(), y + 0.5 - local.y()) <= radius;
+    };
     const int reach = int(std::ceil(StationInk));
     const int cx = int(std::floor(local.x())), cy = int(std::floor(local.y()));
+    std::vector<QPoint> stack;
     for (int y = cy - reach; y <= cy + reach; ++y)
         for (int x = cx - reach; x <= cx + reach; ++x)
-            if (window.ink.contains(x, y) && window.ink.ink(x, y) && window.kind[window.index(x, y)] == Unknown
-                && std::hypot(x + 0.5 - local.x(), y + 0.5 - local.y()) <= StationInk)
-                classify(window, x, y, true);
+            if (window.unknownInk(x, y) && within(x, y, StationInk)) {
+                window.kind[window.index(x, y)] = Own;
+                stack.push_back(QPoint(x, y));
+            }
+    while (!stack.empty()) {
+        const QPoint p = stack.back();
+        stack.pop_back();
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QPoint n(p.x() + dx, p.y() + dy);
+                if (window.unknownInk(n.x(), n.y()) && within(n.x(), n.y(), OwnRadius)) {
+                    window.kind[window.index(n.x(), n.y())] = Own;
+                    stack.push_back(n);
+                }
+            }
+    }
     return window;
+}
+
+// The ink pixels among the four a sample at `local` (window pixels) comes from.
+template<typename Visit>
+void inkAround(const Window &window, QPointF local, Visit visit)
+{
+    const int x0 = int(std::floor(local.x() - 0.5)), y0 = int(std::floor(local.y() - 0.5));
+    for (int y = y0; y <= y0 + 1; ++y)
+        for (int x = x0; x <= x0 + 1; ++x)
+            if (window.ink.contains(x, y) && window.ink.ink(x, y))
+                visit(x, y);
 }
 
 } // namespace
@@ -116,6 +149,7 @@ std::optional<double> distanceToWall(const QImage &scan, QPointF from, QPointF d
     if (!(length > 0.0) || !std::isfinite(length))
         return std::nullopt;
     const QPointF step = direction / length;
+    const QPointF across(-step.y(), step.x());
     const QRectF area(scan.rect());
     // Stations far off the scan have nothing to look at; this also keeps the casts in range.
     if (!area.contains(from))
@@ -143,18 +177,13 @@ std::optional<double> distanceToWall(const QImage &scan, QPointF from, QPointF d
         const QPointF local = at - QPointF(window.ink.rect.topLeft());
         const double here = window.sample(local);
         if (here >= window.ink.threshold) {
-            // The ink pixels among the four the sample comes from.
-            const int x0 = int(std::floor(local.x() - 0.5)), y0 = int(std::floor(local.y() - 0.5));
             bool wall = false;
-            for (int y = y0; y <= y0 + 1; ++y)
-                for (int x = x0; x <= x0 + 1; ++x) {
-                    if (!window.ink.contains(x, y) || !window.ink.ink(x, y))
-                        continue;
-                    Kind kind = Kind(window.kind[window.index(x, y)]);
-                    if (kind == Unknown)
-                        kind = classify(window, x, y, false);
-                    wall = wall || kind == Wall;
-                }
+            inkAround(window, local, [&](int x, int y) {
+                Kind kind = Kind(window.kind[window.index(x, y)]);
+                if (kind == Unknown)
+                    kind = classify(window, x, y, across);
+                wall = wall || kind == Wall;
+            });
             if (wall) {
                 if (i == 0)
                     return 0.0;

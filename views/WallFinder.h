@@ -11,14 +11,14 @@
 // any format a scan comes in: colour, grey, 1-bit and palette images.
 //
 // A wall is the long line that bounds the passage, not the first ink on the way: runs of ink
-// smaller than WallLength across (stipple, boulders, hatching, letters, the station's own mark)
-// are passed over, and so is the ink the station sits on (its mark and the centre line drawn
-// through it). The distance is to the wall's near edge, where its ink is half there. When nothing
+// reaching less than WallLength across the ray (stipple, boulders, hatching, letters, a centre
+// line the ray runs along) are passed over, and so is the ink the station sits on (its mark and
+// the centre line drawn through it). The distance is to the wall's near edge, where its ink is half there. When nothing
 // bounds the passage within reach, there is no answer rather than a guess.
 namespace WallFinder {
 
-// A run of ink this long across (its bounding box's longer side) is a wall; shorter ones are
-// details drawn inside the passage.
+// A run of ink reaching this far across the ray is a wall; shorter ones are details drawn inside
+// the passage.
 constexpr double WallLength = 40.0;
 // Searches are capped, so a wild distance cannot make the search run over the whole scan.
 constexpr double MaximumReach = 4096.0;

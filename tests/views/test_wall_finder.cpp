@@ -171,6 +171,15 @@ void WallFinderTest::findsWalls_data()
         });
         QTest::addRow("junction, down the side passage, %s", k)
             << junction << QPointF(120, 60) << down << 150.0 << std::optional(119.0);
+        // The ray runs down the side passage's centre line, past the next station's mark.
+        QTest::addRow("junction, along the side passage's centre line, %s", k)
+            << scan(kind,
+                    [&](QPainter &p) {
+                        p.drawImage(0, 0, junction);
+                        p.drawPolyline(QPolygonF({{20, 60}, {120, 60}, {120, 150}}));
+                        p.drawEllipse(QPointF(120, 130), 2.5, 2.5);
+                    })
+            << QPointF(120, 60) << down << 150.0 << std::optional(119.0);
         QTest::addRow("junction, side passage beyond reach, %s", k) << junction << QPointF(120, 60) << down << 100.0 << none;
         QTest::addRow("junction, beside the corner, %s", k)
             << junction << QPointF(94, 60) << down << 100.0 << std::optional(19.0);
