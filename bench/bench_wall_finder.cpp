@@ -1,6 +1,7 @@
 // How well and how fast a station's left and right walls are found, on generated plan sheets:
 // straight passages, bends and T junctions 30 to 60 pixels wide, with stipple, boulders, hatching,
-// the stations' marks, labels and centre line inside, walls 1.5 to 2.5 pixels wide.
+// the stations' marks, labels and centre line inside, walls 1.5 to 2.5 pixels wide, drawn
+// with a wobble.
 //
 //   BM_FindWalls/S   for stations along the passages, both sides across the mean direction of
 //                    their legs, reaching 100 pixels. within_2_px: the share of stations whose two
@@ -97,9 +98,19 @@ public:
         for (double side : {half, -half}) {
             if ((side > 0 && !leftWall) || (side < 0 && !rightWall))
                 continue;
+            // Drawn by hand: a wobble of up to a pixel either way every 10 pixels.
             const QPolygonF wall = offset(middle, side);
-            for (int i = 0; i + 1 < wall.size(); ++i)
-                drawWall(QLineF(wall[i], wall[i + 1]), pen);
+            for (int i = 0; i + 1 < wall.size(); ++i) {
+                const QLineF piece(wall[i], wall[i + 1]);
+                const QPointF normal = leftOf(unit(piece.p2() - piece.p1()));
+                const int pieces = std::max(1, int(piece.length() / 10));
+                QPointF from = piece.p1();
+                for (int j = 1; j <= pieces; ++j) {
+                    const QPointF to = piece.pointAt(double(j) / pieces) + (j < pieces ? (2 * unitDraw() - 1) : 0.0) * normal;
+                    drawWall(QLineF(from, to), pen);
+                    from = to;
+                }
+            }
         }
         details(middle, half);
         centreLine(middle, half, stationsAt);
@@ -123,7 +134,7 @@ public:
             for (int dot = int(piece.length() / 4); dot > 0; --dot)
                 painter.drawEllipse(piece.pointAt(unitDraw()) + normal * (half - 4) * (2 * unitDraw() - 1), 0.9, 0.9);
             for (int boulder = int(random() % 3); boulder > 0; --boulder) {
-                const double size = 3 + 5 * unitDraw();
+                const double size = 3 + 9 * unitDraw();
                 const QPointF c = piece.pointAt(unitDraw()) + normal * (half - size - 4) * (2 * unitDraw() - 1);
                 painter.drawPolygon(QPolygonF({c + QPointF(-size, 0), c + QPointF(-size / 3, -size * 0.8),
                                                c + QPointF(size, -size / 3), c + QPointF(size / 2, size * 0.7)}));
