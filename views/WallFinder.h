@@ -13,8 +13,9 @@
 // A wall is the long line that bounds the passage, not the first ink on the way: runs of ink
 // reaching less than WallLength across the ray (stipple, boulders, hatching, letters, a centre
 // line the ray runs along) are passed over, and so is the ink the station sits on (its mark and
-// the centre line drawn through it). The distance is to the wall's near edge, where its ink is half there. When nothing
-// bounds the passage within reach, there is no answer rather than a guess.
+// the centre line drawn through it). The distance is to the wall's near edge, where its ink is
+// half there. When nothing bounds the passage within reach, there is no answer rather than a
+// guess.
 namespace WallFinder {
 
 // A run of ink reaching this far across the ray is a wall; shorter ones are details drawn inside
