@@ -1,5 +1,8 @@
 #include "views/ClickSnap.h"
 
+#include "views/ScanInk.h"
+
+#include <QLineF>
 #include <QRect>
 #include <algorithm>
 #include <array>
@@ -11,9 +14,10 @@ namespace ClickSnap {
 
 namespace {
 
-// A pixel must stand this far from the paper (on a 0..255 scale) to be ink at all, so a window of
-// bare paper, with its grain and the scanner's noise, holds none.
-constexpr float MinimumContrast = 40.0f;
+using ScanInk::InkWindow;
+using ScanInk::readInkWindow;
+using ScanInk::windowAround;
+
 // Below this a pixel is paper for the centroid: grain would pull the centre about.
 constexpr float PaperGrain = 20.0f;
 // Blobs of fewer pixels, or narrower than this across, are specks (stipple, dust, dither): a
@@ -32,6 +36,18 @@ constexpr double MinimumSolidity = 0.9;
 constexpr double MaximumTriangleAspect = 1.3;
 constexpr double MaximumTriangleBoxFill = 0.7;
 constexpr double MinimumTriangleCentreOffset = 1.0 / 12.0; // of the height
+// A speck of stipple touching a mark is at most this share of its ink and this many pixels
+// across, and pulls the mark's centroid at most this far; a pixel with this much more weight than
+// its counterpart across the mark may be part of one. Asymmetry over this share about the
+// centroid is more than a speck makes; below the next there is no speck to look for, and once
+// the speck is gone a mark has no more than the last.
+constexpr double MaximumSpeckShare = 0.2;
+constexpr int SpeckSize = 5;
+constexpr double SpeckReach = 2.0;
+constexpr double SpeckExcess = 0.25;
+constexpr double MaximumSpeckPull = 0.45;
+constexpr double SpeckFree = 0.02;
+constexpr double AsymmetryBesideSpeck = 0.05;
 // Another blob this much farther from the click than the chosen one (in radii, but at least
 // a pixel) still makes the click a toss-up.
 constexpr double AmbiguityInRadii = 0.25;
@@ -44,99 +60,6 @@ constexpr int RefineSteps = 5; // the directions either side that find the narro
 bool finite(QPointF point)
 {
     return std::isfinite(point.x()) && std::isfinite(point.y());
-}
-
-// The square of whole pixels within `half` of `click`, on the image; empty when there is none.
-// `click` and `half` are finite and `half` is capped, so the casts below are in range.
-QRect windowAround(const QImage &image, QPointF click, double half)
-{
-    const QRectF reach(click.x() - half, click.y() - half, 2 * half, 2 * half);
-    if (!reach.intersects(QRectF(image.rect())))
-        return {};
-    const int left = int(std::floor(std::max(reach.left(), 0.0)));
-    const int top = int(std::floor(std::max(reach.top(), 0.0)));
-    const int right = int(std::floor(std::min(reach.right(), double(image.width() - 1))));
-    const int bottom = int(std::floor(std::min(reach.bottom(), double(image.height() - 1))));
-    return QRect(QPoint(left, top), QPoint(right, bottom));
-}
-
-// A window of the scan as ink: how far each pixel stands from the paper there.
-struct InkWindow
-{
-    QRect rect; // in source pixels
-    int width = 0;
-    int height = 0;
-    std::vector<float> score;
-    float threshold = 0.0f; // a pixel scoring this much is ink
-    float inkLevel = 0.0f;  // the strongest ink in the window
-
-    bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width && y < height; }
-    float at(int x, int y) const { return score[size_t(y) * size_t(width) + size_t(x)]; }
-    bool ink(int x, int y) const { return at(x, y) >= threshold; }
-    bool hasInk() const { return inkLevel >= MinimumContrast; }
-};
-
-InkWindow readWindow(const QImage &image, const QRect &rect)
-{
-    InkWindow window;
-    window.rect = rect;
-    window.width = rect.width();
-    window.height = rect.height();
-    // Only the window is converted: a scan can be far too big to convert whole.
-    const QImage part = image.copy(rect).convertToFormat(QImage::Format_ARGB32);
-    if (part.size() != rect.size())
-        return window;
-    const size_t count = size_t(window.width) * size_t(window.height);
-    std::vector<std::array<float, 3>> colours(count);
-    std::vector<float> luminance(count);
-    for (int y = 0; y < window.height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(part.constScanLine(y));
-        for (int x = 0; x < window.width; ++x) {
-            const QRgb pixel = line[x];
-            // Transparent parts of a drawing are paper.
-            const float alpha = float(qAlpha(pixel)) / 255.0f;
-            const float paper = 255.0f * (1.0f - alpha);
-            const std::array<float, 3> colour = {qRed(pixel) * alpha + paper, qGreen(pixel) * alpha + paper,
-                                                 qBlue(pixel) * alpha + paper};
-            const size_t i = size_t(y) * size_t(window.width) + size_t(x);
-            colours[i] = colour;
-            luminance[i] = 0.299f * colour[0] + 0.587f * colour[1] + 0.114f * colour[2];
-        }
-    }
-    // The paper is the lighter half of the window: marks and lines never cover half of it where
-    // a click means anything.
-    std::vector<float> sorted = luminance;
-    const auto middle = sorted.begin() + std::ptrdiff_t(count / 2);
-    std::nth_element(sorted.begin(), middle, sorted.end());
-    const float median = *middle;
-    std::array<double, 3> paperSum = {0, 0, 0};
-    double paperCount = 0;
-    for (size_t i = 0; i < count; ++i)
-        if (luminance[i] >= median) {
-            for (int c = 0; c < 3; ++c)
-                paperSum[size_t(c)] += colours[i][size_t(c)];
-            paperCount += 1;
-        }
-    std::array<float, 3> paper;
-    for (int c = 0; c < 3; ++c)
-        paper[size_t(c)] = float(paperSum[size_t(c)] / std::max(paperCount, 1.0));
-    const float paperLuminance = 0.299f * paper[0] + 0.587f * paper[1] + 0.114f * paper[2];
-
-    // Darker than the paper, or of another hue (red ink is not much darker than the paper).
-    window.score.resize(count);
-    for (size_t i = 0; i < count; ++i) {
-        const float darker = std::max(0.0f, paperLuminance - luminance[i]);
-        float hue = 0.0f;
-        for (int c = 0; c < 3; ++c) {
-            const float apart = (colours[i][size_t(c)] - luminance[i]) - (paper[size_t(c)] - paperLuminance);
-            hue += apart * apart;
-        }
-        window.score[i] = std::min(255.0f, std::sqrt(darker * darker + hue));
-        window.inkLevel = std::max(window.inkLevel, window.score[i]);
-    }
-    // Halfway to the strongest ink: faint printed grids and the paper's grain fall below it.
-    window.threshold = std::max(MinimumContrast, window.inkLevel / 2.0f);
-    return window;
 }
 
 // One connected run of ink (8-connected), in window pixels.
@@ -195,9 +118,12 @@ struct BlobShape
 {
     QRect grid; // in window pixels
     std::vector<float> weight;
+    std::vector<bool> ink;    // the blob's own pixels
     std::vector<bool> filled; // ink or enclosed by it (a ring's hole)
     QPointF centre;           // weighted, in window pixels
     double total = 0.0;
+    QRect box;      // of the ink
+    int pixels = 0; // of ink
 
     bool contains(int x, int y) const { return grid.contains(x, y); }
     size_t index(int x, int y) const
@@ -218,50 +144,39 @@ struct BlobShape
     }
 };
 
-BlobShape shapeOf(const InkWindow &window, const std::vector<int> &labels, int label, const Blob &blob)
+// The centre, total, box and filled part of a shape from its weights and ink.
+void settle(BlobShape &shape)
 {
-    BlobShape shape;
-    shape.grid = blob.box.adjusted(-1, -1, 1, 1) & QRect(0, 0, window.width, window.height);
-    const size_t count = size_t(shape.grid.width()) * size_t(shape.grid.height());
-    shape.weight.assign(count, 0.0f);
-    shape.filled.assign(count, false);
-    // The blob's own strongest ink is full weight, so a grey mark weighs as much as a black one.
-    float strongest = 0.0f;
-    for (const QPoint &p : blob.pixels)
-        strongest = std::max(strongest, window.at(p.x(), p.y()));
-    auto weightOf = [&](int x, int y) {
-        const float s = window.at(x, y);
-        return s < PaperGrain ? 0.0f : std::min(1.0f, s / strongest);
-    };
+    const size_t count = shape.weight.size();
     double sumX = 0.0, sumY = 0.0;
+    shape.total = 0.0;
+    shape.pixels = 0;
+    int left = shape.grid.right(), right = shape.grid.left(), top = shape.grid.bottom(), bottom = shape.grid.top();
     for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
         for (int x = shape.grid.left(); x <= shape.grid.right(); ++x) {
-            // The blob's pixels and the faint ones touching them, not another blob's ink.
-            bool near = labels[size_t(y * window.width + x)] == label;
-            if (!near && labels[size_t(y * window.width + x)] < 0)
-                for (int dy = -1; dy <= 1 && !near; ++dy)
-                    for (int dx = -1; dx <= 1 && !near; ++dx)
-                        near = window.contains(x + dx, y + dy)
-                            && labels[size_t((y + dy) * window.width + x + dx)] == label;
-            if (!near)
-                continue;
-            const float w = weightOf(x, y);
-            shape.weight[shape.index(x, y)] = w;
+            const size_t i = shape.index(x, y);
+            const double w = shape.weight[i];
             shape.total += w;
             sumX += w * (x + 0.5);
             sumY += w * (y + 0.5);
+            if (shape.ink[i]) {
+                ++shape.pixels;
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
         }
-    if (shape.total > 0.0)
-        shape.centre = QPointF(sumX / shape.total, sumY / shape.total);
+    shape.centre = shape.total > 0.0 ? QPointF(sumX / shape.total, sumY / shape.total) : QPointF();
+    shape.box = shape.pixels > 0 ? QRect(QPoint(left, top), QPoint(right, bottom)) : QRect();
 
-    // Filled: whatever paper of the grid cannot reach its border without crossing the blob.
+    // Filled: whatever paper of the grid cannot reach its border without crossing the ink.
     std::vector<bool> outside(count, false);
     std::vector<QPoint> stack;
-    auto own = [&](int x, int y) { return labels[size_t(y * window.width + x)] == label; };
     for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
         for (int x = shape.grid.left(); x <= shape.grid.right(); ++x)
             if ((x == shape.grid.left() || x == shape.grid.right() || y == shape.grid.top()
-                 || y == shape.grid.bottom()) && !own(x, y)) {
+                 || y == shape.grid.bottom()) && !shape.ink[shape.index(x, y)]) {
                 outside[shape.index(x, y)] = true;
                 stack.push_back(QPoint(x, y));
             }
@@ -271,14 +186,48 @@ BlobShape shapeOf(const InkWindow &window, const std::vector<int> &labels, int l
         const QPoint steps[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         for (const QPoint &step : steps) {
             const QPoint n = p + step;
-            if (shape.contains(n.x(), n.y()) && !outside[shape.index(n.x(), n.y())] && !own(n.x(), n.y())) {
+            if (shape.contains(n.x(), n.y()) && !outside[shape.index(n.x(), n.y())] && !shape.ink[shape.index(n.x(), n.y())]) {
                 outside[shape.index(n.x(), n.y())] = true;
                 stack.push_back(n);
             }
         }
     }
+    shape.filled.assign(count, false);
     for (size_t i = 0; i < count; ++i)
         shape.filled[i] = !outside[i];
+}
+
+BlobShape shapeOf(const InkWindow &window, const std::vector<int> &labels, int label, const Blob &blob)
+{
+    BlobShape shape;
+    shape.grid = blob.box.adjusted(-1, -1, 1, 1) & QRect(0, 0, window.width, window.height);
+    const size_t count = size_t(shape.grid.width()) * size_t(shape.grid.height());
+    shape.weight.assign(count, 0.0f);
+    shape.ink.assign(count, false);
+    // The blob's own strongest ink is full weight, so a grey mark weighs as much as a black one.
+    float strongest = 0.0f;
+    for (const QPoint &p : blob.pixels)
+        strongest = std::max(strongest, window.at(p.x(), p.y()));
+    auto weightOf = [&](int x, int y) {
+        const float s = window.at(x, y);
+        return s < PaperGrain ? 0.0f : std::min(1.0f, s / strongest);
+    };
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x) {
+            // The blob's pixels and the faint ones touching them, not another blob's ink.
+            const bool own = labels[size_t(y * window.width + x)] == label;
+            bool near = own;
+            if (!near && labels[size_t(y * window.width + x)] < 0)
+                for (int dy = -1; dy <= 1 && !near; ++dy)
+                    for (int dx = -1; dx <= 1 && !near; ++dx)
+                        near = window.contains(x + dx, y + dy)
+                            && labels[size_t((y + dy) * window.width + x + dx)] == label;
+            if (!near)
+                continue;
+            shape.weight[shape.index(x, y)] = weightOf(x, y);
+            shape.ink[shape.index(x, y)] = own;
+        }
+    settle(shape);
     return shape;
 }
 
@@ -344,29 +293,151 @@ double solidity(const BlobShape &shape)
     return double(points.size()) / (std::abs(area) / 2.0 + perimeter / 2.0 + 1.0);
 }
 
-// Whether a blob is shaped as a station mark.
-bool markShaped(const Blob &blob, const BlobShape &shape)
+// A speck of stipple touching a mark breaks its symmetry and pulls its centroid off. Found as the
+// ink that `move` about the mark's centre takes onto paper, gathered in one small place: about the
+// centre that keeps the most ink on ink, the weight each pixel has beyond its counterpart's is
+// the asymmetry, and the asymmetry within a speck's radius of its middle is the speck. The shape
+// comes back without the speck, for the tests to judge the rest as they would any mark; the same
+// shape when there is no speck or too much of one.
+template<typename Move>
+BlobShape withoutSpeck(const BlobShape &shape, Move move, bool acrossOnly)
 {
-    const int longer = std::max(blob.box.width(), blob.box.height());
-    const int shorter = std::min(blob.box.width(), blob.box.height());
-    if (int(blob.pixels.size()) < MinimumMarkPixels || shorter < MinimumMarkExtent
-        || longer > MaximumMarkAspect * shorter || shape.total <= 0.0)
+    // The weight beyond each pixel's counterpart about `c`, and in all.
+    std::vector<float> excess(shape.weight.size(), 0.0f);
+    auto asymmetry = [&](QPointF c, bool record) {
+        double beyond = 0.0;
+        for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+            for (int x = shape.grid.left(); x <= shape.grid.right(); ++x) {
+                const size_t i = shape.index(x, y);
+                const double w = shape.weight[i];
+                if (w <= 0.0)
+                    continue;
+                const QPointF to = move(c, QPointF(x + 0.5, y + 0.5));
+                double there = shape.sample(to);
+                for (const QPointF leeway : {QPointF(0.5, 0), QPointF(-0.5, 0), QPointF(0, 0.5), QPointF(0, -0.5)})
+                    there = std::max(there, shape.sample(to + leeway));
+                beyond += std::max(0.0, w - there);
+                if (record)
+                    excess[i] = float(std::max(0.0, w - there));
+            }
+        return beyond;
+    };
+    QPointF best = shape.centre;
+    double least = asymmetry(best, false);
+    if (least <= SpeckFree * shape.total || least > MaximumSpeckPull * shape.total)
+        return shape;
+    // Downhill from the centroid in shrinking steps (a mirror's centre moves only across it).
+    for (double step = SpeckReach / 4; step >= SpeckReach / 32; step /= 2)
+        for (bool moved = true; moved && QLineF(best, shape.centre).length() <= SpeckReach;) {
+            moved = false;
+            const QPointF around = best;
+            for (const QPointF towards : {QPointF(1, 0), QPointF(-1, 0), QPointF(0, 1), QPointF(0, -1), QPointF(1, 1),
+                                          QPointF(-1, 1), QPointF(1, -1), QPointF(-1, -1)}) {
+                if (acrossOnly && towards.y() != 0)
+                    continue;
+                if (const double beyond = asymmetry(around + step * towards, false); beyond < least) {
+                    least = beyond;
+                    best = around + step * towards;
+                    moved = true;
+                }
+            }
+        }
+    asymmetry(best, true);
+    // The speck: the heaviest run of pixels (8-connected) each with a speck's excess.
+    std::vector<int> run(excess.size(), -1);
+    std::vector<double> runWeight;
+    std::vector<QPoint> stack;
+    for (int y = shape.grid.top(); y <= shape.grid.bottom(); ++y)
+        for (int x = shape.grid.left(); x <= shape.grid.right(); ++x) {
+            if (excess[shape.index(x, y)] < SpeckExcess || run[shape.index(x, y)] >= 0)
+                continue;
+            const int label = int(runWeight.size());
+            runWeight.push_back(0.0);
+            run[shape.index(x, y)] = label;
+            stack.push_back(QPoint(x, y));
+            while (!stack.empty()) {
+                const QPoint p = stack.back();
+                stack.pop_back();
+                runWeight.back() += excess[shape.index(p.x(), p.y())];
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const QPoint n(p.x() + dx, p.y() + dy);
+                        if (shape.contains(n.x(), n.y()) && excess[shape.index(n.x(), n.y())] >= SpeckExcess
+                            && run[shape.index(n.x(), n.y())] < 0) {
+                            run[shape.index(n.x(), n.y())] = label;
+                            stack.push_back(n);
+                        }
+                    }
+            }
+        }
+    if (runWeight.empty())
+        return shape;
+    const int heaviest = int(std::max_element(runWeight.begin(), runWeight.end()) - runWeight.begin());
+    BlobShape trimmed = shape;
+    const double speck = runWeight[size_t(heaviest)];
+    QRect extent;
+    for (size_t i = 0; i < run.size(); ++i)
+        if (run[i] == heaviest) {
+            trimmed.weight[i] = 0.0f;
+            trimmed.ink[i] = false;
+            const QPoint at(shape.grid.left() + int(i % size_t(shape.grid.width())),
+                            shape.grid.top() + int(i / size_t(shape.grid.width())));
+            extent |= QRect(at, at);
+        }
+    // Only a mark that is symmetric once the speck is gone had one.
+    if (std::max(extent.width(), extent.height()) > SpeckSize || least - speck > AsymmetryBesideSpeck * shape.total)
+        return shape;
+    if (speck > MaximumSpeckShare * shape.total)
+        return shape;
+    settle(trimmed);
+    return trimmed;
+}
+
+// Whether a shape is the size and shape of a dot, ring or cross.
+bool turnShaped(const BlobShape &shape)
+{
+    const int longer = std::max(shape.box.width(), shape.box.height());
+    const int shorter = std::min(shape.box.width(), shape.box.height());
+    if (shape.pixels < MinimumMarkPixels || shorter < MinimumMarkExtent || longer > MaximumMarkAspect * shorter
+        || shape.total <= 0.0)
         return false;
     const QPointF c = shape.centre;
     const double halfTurn = overlap(shape, [c](QPointF p) { return 2 * c - p; });
     const double quarterTurn = overlap(shape, [c](QPointF p) {
         return QPointF(c.x() - (p.y() - c.y()), c.y() + (p.x() - c.x()));
     });
-    if (halfTurn >= MinimumTurnOverlap && quarterTurn >= MinimumTurnOverlap)
-        return true;
-    if (longer > MaximumTriangleAspect * shorter)
+    return halfTurn >= MinimumTurnOverlap && quarterTurn >= MinimumTurnOverlap;
+}
+
+// Whether a shape is the size and shape of an upright triangle.
+bool triangleShaped(const BlobShape &shape)
+{
+    const int longer = std::max(shape.box.width(), shape.box.height());
+    const int shorter = std::min(shape.box.width(), shape.box.height());
+    if (shape.pixels < MinimumMarkPixels || shorter < MinimumMarkExtent
+        || longer > MaximumTriangleAspect * shorter || shape.total <= 0.0)
         return false;
+    const QPointF c = shape.centre;
     const double filled = double(std::count(shape.filled.begin(), shape.filled.end(), true));
-    const double boxFill = filled / (double(blob.box.width()) * blob.box.height());
-    const double offset = std::abs(c.y() - (blob.box.top() + blob.box.height() / 2.0));
-    return boxFill <= MaximumTriangleBoxFill && offset >= MinimumTriangleCentreOffset * blob.box.height()
+    const double boxFill = filled / (double(shape.box.width()) * shape.box.height());
+    const double offset = std::abs(c.y() - (shape.box.top() + shape.box.height() / 2.0));
+    return boxFill <= MaximumTriangleBoxFill && offset >= MinimumTriangleCentreOffset * shape.box.height()
         && overlap(shape, [c](QPointF p) { return QPointF(2 * c.x() - p.x(), p.y()); }) >= MinimumMirrorOverlap
         && solidity(shape) >= MinimumSolidity;
+}
+
+// The centre of a blob shaped as a station mark, specks touching it left out; nothing for any
+// other shape.
+std::optional<QPointF> markCentre(const BlobShape &shape)
+{
+    const BlobShape turned = withoutSpeck(shape, [](QPointF c, QPointF p) { return 2 * c - p; }, false);
+    if (turnShaped(turned))
+        return turned.centre;
+    const BlobShape mirrored =
+        withoutSpeck(shape, [](QPointF c, QPointF p) { return QPointF(2 * c.x() - p.x(), p.y()); }, true);
+    if (triangleShaped(mirrored))
+        return mirrored.centre;
+    return std::nullopt;
 }
 
 // How far the click is from the nearest pixel of the blob's filled shape, 0 on it.
@@ -395,7 +466,7 @@ std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, dou
     const QRect rect = windowAround(image, click, radius + largestMark + 2.0);
     if (rect.isEmpty())
         return std::nullopt;
-    const InkWindow window = readWindow(image, rect);
+    const InkWindow window = readInkWindow(image, rect);
     if (!window.hasInk())
         return std::nullopt;
     std::vector<int> labels;
@@ -421,7 +492,8 @@ std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, dou
         if (distance > radius)
             continue;
         const bool small = std::max(blob.box.width(), blob.box.height()) <= largestMark;
-        near.push_back({distance, small && markShaped(blob, shape), shape.centre});
+        const std::optional<QPointF> centre = small ? markCentre(shape) : std::nullopt;
+        near.push_back({distance, centre.has_value(), centre.value_or(shape.centre)});
     }
     if (near.empty())
         return std::nullopt;
@@ -443,7 +515,7 @@ std::optional<QPointF> snapAcrossPassage(const QImage &image, QPointF click, dou
     const QRect rect = windowAround(image, click, maxDistance + 2.0);
     if (rect.isEmpty())
         return std::nullopt;
-    const InkWindow window = readWindow(image, rect);
+    const InkWindow window = readInkWindow(image, rect);
     if (!window.hasInk())
         return std::nullopt;
     const QPointF local = click - QPointF(rect.topLeft());

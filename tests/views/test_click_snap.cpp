@@ -52,6 +52,8 @@ void cross(QPainter &p, QPointF c, QPointF arm)
     p.drawLine(c - arm, c + arm);
     p.drawLine(c - QPointF(-arm.y(), arm.x()), c + QPointF(-arm.y(), arm.x()));
 }
+// A dot of stipple, as on a passage's floor.
+void speck(QPainter &p, QPointF at) { p.drawEllipse(at, 0.9, 0.9); }
 void label(QPainter &p, QPointF baseline)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -114,6 +116,19 @@ void ClickSnapTest::snapsToMarks_data()
         {"upright cross", [](QPainter &p) { cross(p, Centre, {5, 0}); }},
         {"diagonal cross", [](QPainter &p) { cross(p, Centre, {5, 5}); }},
     };
+    // Each mark with a speck of stipple touching it, which neither hides the mark nor moves it.
+    const std::pair<const char *, Drawing> speckled[] = {
+        {"dot", [](QPainter &p) { dot(p, Centre); speck(p, Centre + QPointF(4.4, 4.4)); }},
+        {"ring", [](QPainter &p) { ring(p, Centre); speck(p, Centre + QPointF(5.0, 5.0)); }},
+        {"filled triangle", [](QPainter &p) { triangle(p, Centre, true); speck(p, Centre + QPointF(-6.0, 4.8)); }},
+        {"hollow triangle", [](QPainter &p) { triangle(p, Centre, false); speck(p, Centre + QPointF(-2.0, 5.0)); }},
+        {"upright cross", [](QPainter &p) { cross(p, Centre, {5, 0}); speck(p, Centre + QPointF(3.0, 2.4)); }},
+        {"diagonal cross", [](QPainter &p) { cross(p, Centre, {5, 5}); speck(p, Centre + QPointF(-1.0, 3.4)); }},
+    };
+    for (Scan kind : AllScans)
+        for (const auto &[name, draw] : speckled)
+            QTest::addRow("%s touched by a speck, %s", name, ScanNames[int(kind)])
+                << scan(kind, draw) << Centre + QPointF(-3.5, -2.5) << 6.0 << std::optional(Centre);
     for (Scan kind : AllScans)
         for (const auto &[name, draw] : marks) {
             QTest::addRow("%s %s, click beside", name, ScanNames[int(kind)])
