@@ -620,6 +620,60 @@ void StationEditor::setDimensions(int index, const PassageDimensions &dimensions
     });
 }
 
+void StationEditor::setWall(int index, PassageWalls::Wall wall, std::optional<double> metres, quint64 dragId)
+{
+    const StationTable &table = m_document.stations();
+    if (!table.contains(index))
+        return;
+    PassageDimensions dimensions = table.at(index).dimensions;
+    PassageWalls::valueOf(dimensions, wall) = metres;
+    if (dimensions == table.at(index).dimensions)
+        return;
+    if (!dimensions.allowed())
+        throw CommandError(Words::tr("A passage dimension must be a number of metres between -%1 and %1.")
+                               .arg(Limits::MaxPassageMetres));
+    ChangeBatch batch(m_document, m_session);
+    recordEdit(
+        m_history, Words::tr("Set Walls of Station %1").arg(nameOf(index)),
+        [&] {
+            Station station = table.at(index);
+            station.dimensions = dimensions;
+            m_document.setStation(index, station);
+            m_document.setModified(true);
+        },
+        dragId ? EditHistory::DragMerge : EditHistory::NoMerge, dragId);
+}
+
+int StationEditor::findWalls()
+{
+    const StationTable &table = m_document.stations();
+    QVector<std::pair<int, PassageDimensions>> changes;
+    int values = 0;
+    for (int i = 0; i < table.count(); ++i) {
+        const PassageDimensions found = PassageWalls::found(m_document, i);
+        if (found == table.at(i).dimensions || !found.allowed())
+            continue;
+        for (const PassageWalls::Wall wall : {PassageWalls::Wall::Left, PassageWalls::Wall::Right, PassageWalls::Wall::Up,
+                                              PassageWalls::Wall::Down}) {
+            PassageDimensions before = table.at(i).dimensions, after = found;
+            values += !PassageWalls::valueOf(before, wall) && PassageWalls::valueOf(after, wall);
+        }
+        changes.append({i, found});
+    }
+    if (changes.isEmpty())
+        return 0;
+    ChangeBatch batch(m_document, m_session);
+    recordEdit(m_history, Words::tr("Find Walls"), [&] {
+        for (const auto &[index, dimensions] : changes) {
+            Station station = table.at(index);
+            station.dimensions = dimensions;
+            m_document.setStation(index, station);
+        }
+        m_document.setModified(true);
+    });
+    return values;
+}
+
 void StationEditor::setLabel(int index, const QString &label)
 {
     const StationTable &table = m_document.stations();

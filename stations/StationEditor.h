@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stations/PassageWalls.h"
+
 #include <functional>
 
 #include <QPoint>
@@ -80,6 +82,10 @@ public:
     // Sets the passage dimensions at a station, in one step. Throws CommandError when a value is
     // not a finite number within the limit; an empty value stays empty.
     void setDimensions(int index, const PassageDimensions &dimensions);
+    // One wall of a station set to `metres` (empty: unknown); the steps of one drag are one step.
+    void setWall(int index, PassageWalls::Wall wall, std::optional<double> metres, quint64 dragId = 0);
+    // Every unknown wall of every station the scans answer, in one step; how many were found.
+    int findWalls();
     // Gives several entries one label in one step (a likely tie made a tie).
     void setLabels(const QVector<int> &indexes, const QString &label);
     // Puts the metres of every station on that view back in step with its pixels at the view's

@@ -1152,6 +1152,26 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>Cursor on the profile</source>
         <translation>Курсор на развёртке</translation>
     </message>
+    <message>
+        <source>Edit Walls</source>
+        <translation>Правка стен</translation>
+    </message>
+    <message>
+        <source>Drag the marks of the selected station&apos;s walls; &lt; and &gt; choose the station.</source>
+        <translation>Перетаскивайте отметки стен выбранного пикета; &lt; и &gt; выбирают пикет.</translation>
+    </message>
+    <message>
+        <source>Find Walls</source>
+        <translation>Найти стены</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n passage dimensions found on the drawings.</source>
+        <translation>
+            <numerusform>На чертежах найден %n размер хода.</numerusform>
+            <numerusform>На чертежах найдено %n размера хода.</numerusform>
+            <numerusform>На чертежах найдено %n размеров хода.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1719,6 +1739,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>Set Walls of Station %1</source>
         <translation>Задать стены пикета %1</translation>
+    </message>
+    <message>
+        <source>Find Walls</source>
+        <translation>поиск стен</translation>
     </message>
 </context>
 <context>

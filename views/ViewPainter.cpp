@@ -311,6 +311,24 @@ void ViewPainter::paintOverlay(QPainter &painter, const ViewSnapshot &view, cons
                 painter.fillRect(QRect(view.guideLineX[i], 0, 1, height), Red);
     }
 
+    // The selected station's walls: a line out to each mark, a square a fixed size on screen,
+    // filled where the wall has a value.
+    if (!view.wallMarks.isEmpty()) {
+        painter.resetTransform();
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        for (const ViewOverlay::WallMark &mark : view.wallMarks) {
+            const QLineF line(onDevice(mark.line.p1()), onDevice(mark.line.p2()));
+            painter.setPen(QPen(ViewPainter::chosenColour(), 1.5, mark.set ? Qt::SolidLine : Qt::DashLine));
+            painter.drawLine(line);
+            painter.setPen(QPen(ViewPainter::chosenColour(), 1.5));
+            painter.setBrush(mark.set ? QBrush(ViewPainter::chosenColour()) : QBrush(Qt::white));
+            painter.drawRect(QRectF(line.p2() - QPointF(4, 4), QSizeF(8, 8)));
+        }
+        painter.setBrush(Qt::NoBrush);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setTransform(blocks);
+    }
+
     // Where the point held down will land: a ring with a cross, a fixed size on screen.
     if (view.previewShown) {
         painter.resetTransform();

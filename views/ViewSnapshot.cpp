@@ -171,6 +171,7 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
                                 const QVector<int> &flaggedLegEnds, const ViewOverlay &overlay)
 {
     ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields, flaggedLegEnds, overlay, overlay.planShifts);
+    view.wallMarks = overlay.planWalls;
     view.labelColour = QColor(0, 0, 255);
 
     // The circle around the last station on which the pending plan point must lie: the pending
@@ -199,6 +200,7 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
 {
     ViewSnapshot view =
         build(document, session, ViewSide::Profile, ProfileFields, flaggedLegEnds, overlay, overlay.profileShifts);
+    view.wallMarks = overlay.profileWalls;
     view.labelColour = QColor(255, 0, 0);
 
     // Two vertical lines left and right of the last station, at the pending leg's length as

@@ -21,6 +21,15 @@ struct ViewOverlay
     // pixels of its plan and profile sheet (magnified as the user asked); empty: none shown.
     QVector<QPointF> planShifts;
     QVector<QPointF> profileShifts;
+    // The selected station's wall marks while walls are edited, source pixels of each sheet shown,
+    // from the station to the mark; `set`: the wall has a value (else the mark waits, hollow).
+    struct WallMark
+    {
+        QLineF line;
+        bool set = false;
+    };
+    QVector<WallMark> planWalls;
+    QVector<WallMark> profileWalls;
 };
 
 // Everything one redraw of a view shows, decided once from the document and the session:
@@ -68,6 +77,7 @@ struct ViewSnapshot
     QVector<int> disagreeingLegs;
     QVector<int> chosenLegs;          // the "to" station of each leg of the traverse chosen in the check
     QVector<QLineF> shiftArrows;      // from a station's point to where the adjustment puts it
+    QVector<ViewOverlay::WallMark> wallMarks; // the selected station's walls while they are edited
 
     Guide guide = Guide::None;
     QRect guideCircleBox;             // left, top inclusive; right, bottom exclusive

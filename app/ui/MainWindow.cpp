@@ -391,6 +391,27 @@ void MainWindow::createMenu()
            [this](bool on) { m_snapOptions.passages = on; });
     option(tr("Keep the Last Station in View"), QStringLiteral("digitising/keepLastInView"), true,
            [this](bool on) { m_keepLastInView = on; });
+    // Passage walls: their marks dragged in Move mode, or found on the scans.
+    QAction *editWalls = m_editMenu->addAction(tr("Edit Walls"));
+    editWalls->setCheckable(true);
+    editWalls->setShortcut(QKeySequence(Qt::Key_F9));
+    connect(editWalls, &QAction::toggled, this, [this](bool on) {
+        m_editingWalls = on;
+        if (on && !m_session.moving())
+            guard([this] { chooseMoveMode(); });
+        redraw(ViewSide::Plan);
+        redraw(ViewSide::Profile);
+        if (on)
+            statusBar()->showMessage(tr("Drag the marks of the selected station's walls; < and > choose the station."));
+    });
+    QAction *findWalls = m_editMenu->addAction(tr("Find Walls"));
+    findWalls->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
+    connect(findWalls, &QAction::triggered, this, [this] {
+        guard([this] {
+            const int found = m_stationEditor.findWalls();
+            statusBar()->showMessage(tr("%n passage dimensions found on the drawings.", nullptr, found));
+        });
+    });
     // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
     const struct
     {
@@ -734,7 +755,18 @@ void MainWindow::redraw(ViewSide side)
     const QVector<int> flagged = m_session.showDisagreement()
         ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, LegTolerance::of(m_session)))
         : QVector<int>();
-    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged, m_checkOverlay);
+    ViewOverlay overlay = m_checkOverlay;
+    if (m_editingWalls && m_session.moving()) {
+        // The selected station's wall marks, to be dragged.
+        const int selected = m_session.selected();
+        const StationTable &table = m_document.stations();
+        for (const PassageWalls::Mark &mark : PassageWalls::marks(m_document, selected, side)) {
+            const Station &s = table.at(selected);
+            const QPointF from = side == ViewSide::Plan ? QPointF(s.planX, s.planY) : QPointF(s.profileX, s.profileY);
+            (side == ViewSide::Plan ? overlay.planWalls : overlay.profileWalls).append({QLineF(from, mark.at), mark.set});
+        }
+    }
+    ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged, overlay);
     snapshot.labelPixels = m_labelPixels;
     pane(side)->setSnapshot(std::move(snapshot));
 }

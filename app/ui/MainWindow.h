@@ -15,6 +15,7 @@
 #include "views/PaneTool.h"
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
+#include "stations/PassageWalls.h"
 #include "stations/PointSnap.h"
 
 #include <QMainWindow>
@@ -129,6 +130,7 @@ public:
     void showWherePointLands(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers);
     void keepInView(int index);
     void setWorkTabOrder();
+    int wallMarkAt(ViewSide side, QPoint at) const;
     // Where and how large the window was when last closed; at the first start most of the
     // screen. The program calls it before showing the window (tests keep the fixed first size).
     void placeAsLastClosed();
@@ -268,7 +270,16 @@ private:
     PointSnap::Options m_snapOptions;
     bool m_addWhenPlaced = true;
     bool m_keepLastInView = true;
-    static constexpr double SnapScreenPixels = 6.0; // the check's chosen traverse and adjustment arrows
+    static constexpr double SnapScreenPixels = 6.0;
+    bool m_editingWalls = false;
+    struct
+    {
+        bool active = false;
+        ViewSide side = ViewSide::Plan;
+        PassageWalls::Wall wall = PassageWalls::Wall::Left;
+        quint64 id = 0;
+    } m_wallDrag;
+    quint64 m_wallDragId = quint64(1) << 62; // apart from the pane tool's drags // the check's chosen traverse and adjustment arrows
     CentrelineWindow *m_centrelineWindow = nullptr;
     SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
     QString m_survexFilePath;

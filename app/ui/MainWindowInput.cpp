@@ -56,10 +56,28 @@ void MainWindow::showWherePointLands(ViewSide side, QPoint at, Qt::KeyboardModif
     m_session.setPreview(side, true, snapped(side, at, modifiers).source);
 }
 
+// The selected station's wall mark under a press while walls are edited; -1 for none.
+int MainWindow::wallMarkAt(ViewSide side, QPoint at) const
+{
+    if (!m_editingWalls || !m_session.moving())
+        return -1;
+    const double zoom = m_document.view(side).zoom;
+    for (const PassageWalls::Mark &mark : PassageWalls::marks(m_document, m_session.selected(), side)) {
+        const QPointF on = mark.at * zoom - QPointF(at);
+        if (std::hypot(on.x(), on.y()) <= SnapScreenPixels)
+            return int(mark.wall);
+    }
+    return -1;
+}
+
 void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
     m_activeSide = side;
     m_session.setPressPoint(side, at);
+    if (const int wall = button == Qt::LeftButton ? wallMarkAt(side, at) : -1; wall >= 0) {
+        m_wallDrag = {true, side, PassageWalls::Wall(wall), ++m_wallDragId};
+        return;
+    }
     if (ZoomPan::placesPoint(button, modifiers) && !m_paneTool.measuring())
         showWherePointLands(side, at, modifiers);
     const int under = m_session.moving() ? m_stationEditor.stationAt(side, at) : -1;
@@ -81,6 +99,13 @@ void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
                   .arg(view.calibration.metres(source.x()), 0, 'f', 2)
                   .arg(view.calibration.metres(source.y()), 0, 'f', 2);
     m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(position);
+    if (m_wallDrag.active && m_wallDrag.side == side && (buttons & Qt::LeftButton)) {
+        const int selected = m_session.selected();
+        const std::optional<double> metres = PassageWalls::valueAt(m_document, selected, side, m_wallDrag.wall, source);
+        if (metres)
+            guard([&] { m_stationEditor.setWall(selected, m_wallDrag.wall, metres, m_wallDrag.id); });
+        return;
+    }
     if ((buttons & Qt::RightButton) && m_session.previewShown(side))
         showWherePointLands(side, at, QGuiApplication::keyboardModifiers());
     carryOut(side, m_paneTool.move(side, buttons, at, scrollPosition(side)));
@@ -89,6 +114,10 @@ void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at)
 void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
     m_session.setPreview(side, false);
+    if (m_wallDrag.active) {
+        m_wallDrag.active = false;
+        return;
+    }
     const PaneTool::Action action = m_paneTool.release(side, button, at);
     if (action.kind != PaneTool::Action::Kind::Release)
         return;

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "survey/Station.h"
+#include "survey/StationTable.h"
+
+#include <QPointF>
+#include <QVector>
+#include <optional>
+
+class SurveyDocument;
+enum class ViewSide;
+
+// The walls of the passage at a station as the drawings show them: the plan's left and right
+// walls across the way the survey runs there, the profile's roof and floor straight up and down.
+// Their marks are where the caver drags them, and the walls found on the scans fill what is still
+// unknown.
+namespace PassageWalls {
+
+enum class Wall { Left, Right, Up, Down };
+
+// A wall without a value has its mark this far out, hollow, ready to be dragged.
+constexpr double UnsetMetres = 1.0;
+// Walls further than this from a station are not looked for.
+constexpr double SearchMetres = 15.0;
+
+// The way the survey runs at a station on its plan, a unit vector in plan pixels: the mean of its
+// legs in the table; none for a station without legs.
+std::optional<QPointF> planDirection(const StationTable &stations, int index);
+
+struct Mark
+{
+    Wall wall;
+    QPointF at;   // source pixels of the view's sheet
+    bool set;     // the wall has a value
+};
+// The marks of a station's walls on a view (its sheet shown); none where the scale is unknown.
+QVector<Mark> marks(const SurveyDocument &document, int index, ViewSide side);
+
+// The value a wall's mark dragged to `source` gives, metres, never below 0.
+std::optional<double> valueAt(const SurveyDocument &document, int index, ViewSide side, Wall wall, QPointF source);
+
+// The station's dimensions with every unknown value the scans answer filled in (values already
+// set are kept).
+PassageDimensions found(const SurveyDocument &document, int index);
+
+std::optional<double> &valueOf(PassageDimensions &dimensions, Wall wall);
+
+} // namespace PassageWalls
