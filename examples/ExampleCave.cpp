@@ -180,6 +180,9 @@ ExampleCave::ExampleCave()
         s.profileYMetres = float(static_cast<long double>(profile.y()) * MetresPerPixel);
         s.label = fittedLabel(p.label);
         s.branchEnd = p.branchEnd;
+        // The passage as the survey noted it, to a decimetre: the drawing's walls follow it.
+        const auto noted = [](double metres) { return std::round(metres * 10.0) / 10.0; };
+        s.dimensions = {noted(p.halfWidth), noted(p.halfWidth), noted(p.roof), noted(p.floor)};
         m_stations.append(s);
     }
     m_stations[0].comment = fittedComment(QStringLiteral("вход"));

@@ -42,6 +42,7 @@ int main(int argc, char *argv[])
         ProjectContents project;
         project.header = header;
         project.stations.assign(std::vector<Station>(cave.stations().begin(), cave.stations().end()));
+        project.keepDimensions();
         ProjectFile::write(folder + QStringLiteral("/uchebnaya.sprj"), project);
     } catch (const CommandError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.message()));

@@ -366,6 +366,13 @@ Survey ProjectContents::survey() const
 const QByteArray ProjectContents::ProjectionTag = QByteArrayLiteral("PROJ");
 const QByteArray ProjectContents::DimensionsTag = QByteArrayLiteral("LRUD");
 
+void ProjectContents::keepDimensions()
+{
+    const QByteArray dimensions = encodeDimensions(stations);
+    if (!dimensions.isEmpty())
+        extras.setSection(DimensionsTag, dimensions);
+}
+
 QString ProjectContents::dimensionsProblem() const
 {
     std::vector<PassageDimensions> dimensions;

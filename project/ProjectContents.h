@@ -65,6 +65,9 @@ struct ProjectContents
     // a project folder moved with its scans (in "scans/", say) finds them again. Empty where the
     // view has no scan or the project does not say.
     void rememberScansRelativeTo(const QString &projectPath);
+    // Keeps the stations' passage dimensions in the optional block, as saving a document does
+    // (for a project put together without one).
+    void keepDimensions();
     QString scanRelativePath(ViewSide side) const;
     // The file a stored scan path names: the stored path when it exists, else the same place
     // relative to the project, else a file of that name beside the project, else the stored path.
