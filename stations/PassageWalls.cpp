@@ -3,6 +3,7 @@
 #include "document/SurveyDocument.h"
 #include "views/WallFinder.h"
 
+#include <array>
 #include <cmath>
 
 namespace PassageWalls {
@@ -91,8 +92,9 @@ QVector<Mark> marks(const SurveyDocument &document, int index, ViewSide side)
     const Station &station = stations.at(index);
     PassageDimensions dimensions = station.dimensions;
     const bool plan = side == ViewSide::Plan;
-    for (const Wall wall : plan ? std::initializer_list<Wall>{Wall::Left, Wall::Right}
-                                : std::initializer_list<Wall>{Wall::Up, Wall::Down}) {
+    const std::array<Wall, 2> walls = plan ? std::array<Wall, 2>{Wall::Left, Wall::Right}
+                                           : std::array<Wall, 2>{Wall::Up, Wall::Down};
+    for (const Wall wall : walls) {
         const std::optional<QPointF> away = outward(stations, index, wall);
         if (!away)
             continue;

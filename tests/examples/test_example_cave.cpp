@@ -98,6 +98,12 @@ void ExampleCave::survexAcceptsTheExample()
     QVERIFY(process.waitForFinished(60000));
     QCOMPARE(process.exitCode(), 0);
     QVERIFY(QFile::exists(work.filePath(QStringLiteral("u.3d"))));
+    // A cross-section at every table entry: each station's noted passage reached the model.
+    process.start(QStringLiteral("dump3d"), {work.filePath(QStringLiteral("u.3d"))});
+    QVERIFY(process.waitForFinished(60000));
+    const QList<QByteArray> lines = process.readAllStandardOutput().split('\n');
+    QCOMPARE(std::count_if(lines.cbegin(), lines.cend(), [](const QByteArray &line) { return line.startsWith("XSECT "); }),
+             31);
 }
 
 // The example drawn over three plan and two profile sheets, at their own scales and norths: its
