@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QSettings>
 #include <QTimer>
 #include <cstdio>
 
@@ -31,6 +32,11 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Speomark"));
     QApplication::setOrganizationName(QStringLiteral("Speomark"));
+    // Clicks land where made and Add adds, whatever an earlier run left in the settings.
+    QSettings settings;
+    for (const char *key : {"digitising/addWhenPlaced", "digitising/snap", "digitising/keepLastInView"})
+        settings.setValue(QLatin1String(key), false);
+    settings.sync();
     SpeomarkWindows windows;
     MainWindow &window = windows.mainWindow;
     window.show();
