@@ -519,17 +519,7 @@ void StationEditor::nudge(ViewSide side, QPoint sourcePixels)
     if (!view.image.isNull())
         at = QPointF(std::clamp(at.x(), 0.0, double(view.imageWidth() - 1)),
                      std::clamp(at.y(), 0.0, double(view.imageHeight() - 1)));
-    Station station = table.at(selected);
-    if (side == ViewSide::Plan) {
-        station.planX = float(at.x());
-        station.planY = float(at.y());
-        station.planXMetres = view.calibration.storedMetres(at.x());
-        station.planYMetres = view.calibration.storedMetres(at.y());
-    } else {
-        station.profileX = float(at.x());
-        station.profileY = float(at.y());
-        station.profileYMetres = view.calibration.storedMetres(at.y());
-    }
+    const Station station = withSourcePoint(table.at(selected), side, at, view);
     // Presses of the arrow keys on one station in a row undo as one.
     recordEdit(m_history, Words::tr("Move Station %1").arg(nameOf(selected)),
                [&] { m_document.setStation(selected, station); }, EditHistory::NudgeMerge,
