@@ -473,34 +473,33 @@ std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, dou
     const std::vector<Blob> blobs = blobsOf(window, labels);
     const QPointF local = click - QPointF(rect.topLeft());
 
-    // Every blob near the click competes, whether mark-shaped or not (a character beside the one
-    // clicked); lines running out of the window are the drawing's structure and never compete.
+    // Every mark-shaped blob near the click competes; text and other ink beside it do not (a
+    // label is drawn next to its mark, and a click on it means that mark), while lines running
+    // out of the window are the drawing's structure and never count.
     struct Near
     {
         double distance;
-        bool mark;
         QPointF centre;
     };
     std::vector<Near> near;
     for (size_t i = 0; i < blobs.size(); ++i) {
         const Blob &blob = blobs[i];
         if (blob.touchesEdge || int(blob.pixels.size()) < MinimumMarkPixels
-            || std::max(blob.box.width(), blob.box.height()) < MinimumMarkExtent)
+            || std::max(blob.box.width(), blob.box.height()) < MinimumMarkExtent
+            || std::max(blob.box.width(), blob.box.height()) > largestMark)
             continue;
         const BlobShape shape = shapeOf(window, labels, int(i), blob);
         const double distance = distanceTo(shape, local);
         if (distance > radius)
             continue;
-        const bool small = std::max(blob.box.width(), blob.box.height()) <= largestMark;
-        const std::optional<QPointF> centre = small ? markCentre(shape) : std::nullopt;
-        near.push_back({distance, centre.has_value(), centre.value_or(shape.centre)});
+        if (const std::optional<QPointF> centre = markCentre(shape))
+            near.push_back({distance, *centre});
     }
     if (near.empty())
         return std::nullopt;
     std::sort(near.begin(), near.end(), [](const Near &a, const Near &b) { return a.distance < b.distance; });
     const Near &chosen = near.front();
-    if (!chosen.mark)
-        return std::nullopt;
+    // Two marks about as near: which one was meant is not for us to guess.
     const double margin = std::max(1.0, AmbiguityInRadii * radius);
     if (near.size() > 1 && near[1].distance <= chosen.distance + margin)
         return std::nullopt;

@@ -142,6 +142,10 @@ void ClickSnapTest::snapsToMarks_data()
         QTest::addRow("label beside a dot, %s", k)
             << scan(kind, [](QPainter &p) { dot(p, Centre); label(p, Centre + QPointF(12, 5)); })
             << Centre + QPointF(3, 4) << 6.0 << std::optional(Centre);
+        // Nearer the label than its dot: the label names the mark meant.
+        QTest::addRow("on the label beside a dot, %s", k)
+            << scan(kind, [](QPainter &p) { dot(p, Centre); label(p, Centre + QPointF(12, 5)); })
+            << Centre + QPointF(9, 3) << 6.0 << std::optional(Centre);
         QTest::addRow("dot between walls, %s", k) << scan(kind, [](QPainter &p) { walls(p); dot(p, Centre); })
                                                   << Centre + QPointF(-5, 2) << 6.0 << std::optional(Centre);
         QTest::addRow("label alone, on its A, %s", k)
