@@ -26,10 +26,10 @@ ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session
 {
     ExactGuide guide;
     // The drawn guide says whether there is one; its numbers are worked out again unrounded.
-    const ViewSnapshot shown = ViewSnapshot::of(side, document, session);
+    const ViewSnapshot::Guide shownGuide = ViewSnapshot::guideOf(side, document, session);
     const StationTable &table = document.stations();
     const int next = session.inserting() ? session.insertBefore() : table.count();
-    if (shown.guide == ViewSnapshot::Guide::None || next < 1 || !table.hasPending())
+    if (shownGuide == ViewSnapshot::Guide::None || next < 1 || !table.hasPending())
         return guide;
     const Station &p = table.at(next - 1);
     const Station &q = table.pending();
@@ -37,11 +37,11 @@ ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session
     const double profileMpp = document.view(ViewSide::Profile).calibration.metresPerPixel;
     if (!(planMpp > 0.0) || !(profileMpp > 0.0))
         return guide;
-    if (shown.guide == ViewSnapshot::Guide::VerticalLines) {
+    if (shownGuide == ViewSnapshot::Guide::VerticalLines) {
         const double run = std::hypot(double(q.planX) - p.planX, double(q.planY) - p.planY) * planMpp / profileMpp;
         guide.xs[0] = p.profileX - run;
         guide.xs[1] = p.profileX + run;
-    } else if (shown.guide == ViewSnapshot::Guide::VerticalLine) {
+    } else if (shownGuide == ViewSnapshot::Guide::VerticalLine) {
         // A projected profile: the plan leg's run along the azimuth, one way only.
         double north = 0.0, azimuth = 0.0;
         if (!NumberText::tryToDouble(document.view(ViewSide::Plan).northEntry, &north)
@@ -55,7 +55,7 @@ ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session
         guide.radius = double(profileRunPixels(p, q)) * profileMpp / planMpp;
     }
     guide.kind = std::isfinite(guide.xs[0]) && std::isfinite(guide.xs[1]) && std::isfinite(guide.radius)
-                     ? shown.guide
+                     ? shownGuide
                      : ViewSnapshot::Guide::None;
     return guide;
 }

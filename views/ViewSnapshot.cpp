@@ -167,31 +167,72 @@ bool guideWanted(const SurveyDocument &document, const EditSession &session, Vie
 
 } // namespace
 
+namespace {
+
+// The circle around the last station on which the pending plan point must lie: the pending leg's
+// horizontal length as measured on the extended profile, in plan pixels. A projected profile
+// shows only the run along its azimuth, which no circle stands for.
+void addPlanGuide(ViewSnapshot &view, const SurveyDocument &document, const EditSession &session)
+{
+    if (document.profileKind() != ProfileKind::Extended || !guideWanted(document, session, ViewSide::Profile))
+        return;
+    const StationTable &table = document.stations();
+    const Station &p = table.at(pendingIndex(session, table) - 1);
+    const Station &q = table.pending();
+    int radius = 0;
+    if (guideDistance(profileRunPixels(p, q), document.view(ViewSide::Profile).calibration,
+                      document.view(ViewSide::Plan).calibration, &radius)) {
+        const int left = truncToInt(double(p.planX) - radius);
+        const int top = truncToInt(double(p.planY) - radius);
+        const int right = truncToInt(double(p.planX) + radius);
+        const int bottom = truncToInt(double(p.planY) + radius);
+        view.guide = ViewSnapshot::Guide::Circle;
+        view.guideCircleBox = QRect(QPoint(left, top), QSize(right - left, bottom - top));
+    }
+}
+
+// Two vertical lines left and right of the last station, at the pending leg's length as measured
+// on the plan, in profile pixels; only where a leg will join the two. A projected profile knows
+// which way the leg runs across it: one line.
+void addProfileGuide(ViewSnapshot &view, const SurveyDocument &document, const EditSession &session)
+{
+    const StationTable &table = document.stations();
+    const int next = pendingIndex(session, table);
+    if (!guideWanted(document, session, ViewSide::Plan) || !table.hasLegBefore(next))
+        return;
+    const Station &p = table.at(next - 1);
+    const Station &q = table.pending();
+    const long double dx = (long double)q.planX - (long double)p.planX;
+    const long double dy = (long double)q.planY - (long double)p.planY;
+    const Calibration &planScale = document.view(ViewSide::Plan).calibration;
+    const Calibration &profileScale = document.view(ViewSide::Profile).calibration;
+    int distance = 0;
+    double north = 0.0, azimuth = 0.0;
+    if (document.profileKind() == ProfileKind::Projective) {
+        // One line: the plan leg's run along the azimuth, to the right where it runs that way.
+        if (entryValue(document.view(ViewSide::Plan).northEntry, &north)
+            && entryValue(document.projectionAzimuthEntry(), &azimuth)
+            && signedGuideDistance(alongProjection(double(dx), double(dy), north, azimuth), planScale, profileScale,
+                                   &distance)) {
+            view.guide = ViewSnapshot::Guide::VerticalLine;
+            view.guideLineX[0] = truncToInt(double(p.profileX) + distance);
+        }
+    } else if (guideDistance(std::sqrt(dx * dx + dy * dy), planScale, profileScale, &distance)) {
+        view.guide = ViewSnapshot::Guide::VerticalLines;
+        view.guideLineX[0] = truncToInt(double(p.profileX) - distance);
+        view.guideLineX[1] = truncToInt(double(p.profileX) + distance);
+    }
+}
+
+} // namespace
+
 ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSession &session,
                                 const QVector<int> &flaggedLegEnds, const ViewOverlay &overlay)
 {
     ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields, flaggedLegEnds, overlay, overlay.planShifts);
     view.wallMarks = overlay.planWalls;
     view.labelColour = QColor(0, 0, 255);
-
-    // The circle around the last station on which the pending plan point must lie: the pending
-    // leg's horizontal length as measured on the extended profile, in plan pixels. A projected
-    // profile shows only the run along its azimuth, which no circle stands for.
-    if (document.profileKind() == ProfileKind::Extended && guideWanted(document, session, ViewSide::Profile)) {
-        const StationTable &table = document.stations();
-        const Station &p = table.at(pendingIndex(session, table) - 1);
-        const Station &q = table.pending();
-        int radius = 0;
-        if (guideDistance(profileRunPixels(p, q), document.view(ViewSide::Profile).calibration,
-                          document.view(ViewSide::Plan).calibration, &radius)) {
-            const int left = truncToInt(double(p.planX) - radius);
-            const int top = truncToInt(double(p.planY) - radius);
-            const int right = truncToInt(double(p.planX) + radius);
-            const int bottom = truncToInt(double(p.planY) + radius);
-            view.guide = Guide::Circle;
-            view.guideCircleBox = QRect(QPoint(left, top), QSize(right - left, bottom - top));
-        }
-    }
+    addPlanGuide(view, document, session);
     return view;
 }
 
@@ -202,37 +243,18 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
         build(document, session, ViewSide::Profile, ProfileFields, flaggedLegEnds, overlay, overlay.profileShifts);
     view.wallMarks = overlay.profileWalls;
     view.labelColour = QColor(255, 0, 0);
-
-    // Two vertical lines left and right of the last station, at the pending leg's length as
-    // measured on the plan, in profile pixels; only where a leg will join the two. A projected
-    // profile knows which way the leg runs across it: one line.
-    const StationTable &table = document.stations();
-    const int next = pendingIndex(session, table);
-    if (guideWanted(document, session, ViewSide::Plan) && table.hasLegBefore(next)) {
-        const Station &p = table.at(next - 1);
-        const Station &q = table.pending();
-        const long double dx = (long double)q.planX - (long double)p.planX;
-        const long double dy = (long double)q.planY - (long double)p.planY;
-        const Calibration &planScale = document.view(ViewSide::Plan).calibration;
-        const Calibration &profileScale = document.view(ViewSide::Profile).calibration;
-        int distance = 0;
-        double north = 0.0, azimuth = 0.0;
-        if (document.profileKind() == ProfileKind::Projective) {
-            // One line: the plan leg's run along the azimuth, to the right where it runs that way.
-            if (entryValue(document.view(ViewSide::Plan).northEntry, &north)
-                && entryValue(document.projectionAzimuthEntry(), &azimuth)
-                && signedGuideDistance(alongProjection(double(dx), double(dy), north, azimuth), planScale,
-                                       profileScale, &distance)) {
-                view.guide = Guide::VerticalLine;
-                view.guideLineX[0] = truncToInt(double(p.profileX) + distance);
-            }
-        } else if (guideDistance(std::sqrt(dx * dx + dy * dy), planScale, profileScale, &distance)) {
-            view.guide = Guide::VerticalLines;
-            view.guideLineX[0] = truncToInt(double(p.profileX) - distance);
-            view.guideLineX[1] = truncToInt(double(p.profileX) + distance);
-        }
-    }
+    addProfileGuide(view, document, session);
     return view;
+}
+
+ViewSnapshot::Guide ViewSnapshot::guideOf(ViewSide side, const SurveyDocument &document, const EditSession &session)
+{
+    ViewSnapshot view;
+    if (side == ViewSide::Plan)
+        addPlanGuide(view, document, session);
+    else
+        addProfileGuide(view, document, session);
+    return view.guide;
 }
 
 ViewSnapshot ViewSnapshot::of(ViewSide side, const SurveyDocument &document, const EditSession &session,

@@ -53,6 +53,9 @@ struct ViewSnapshot
     static ViewSnapshot of(ViewSide side, const SurveyDocument &document, const EditSession &session,
                            const QVector<int> &flaggedLegEnds = {}, const ViewOverlay &overlay = {});
 
+    // Only which guide a view shows for the pending station, without the rest of the snapshot.
+    static Guide guideOf(ViewSide side, const SurveyDocument &document, const EditSession &session);
+
     // The pane's size: the source size times the zoom, truncated; never negative.
     QSize displayedSize() const;
 
