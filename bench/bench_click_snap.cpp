@@ -14,6 +14,8 @@
 // S is the scan: 0 colour, 1 grey, 2 1-bit. The time is per snap.
 #include "views/ClickSnap.h"
 
+#include "GeneratedScans.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QFont>
@@ -40,23 +42,9 @@ struct Sheet
     std::vector<std::pair<QPointF, QLineF>> passages; // a point inside and the passage's middle line
 };
 
-QImage asScan(const QImage &drawn, int scan)
-{
-    if (scan == 1)
-        return drawn.convertToFormat(QImage::Format_Grayscale8);
-    if (scan == 2)
-        return drawn.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-    return drawn;
-}
+using GeneratedScans::asScan;
 
-QString randomLabel(std::mt19937 &random)
-{
-    static const char letters[] = "ABCDEFGHK";
-    QString label(QChar(letters[random() % 9]));
-    for (int digits = 1 + int(random() % 3); digits > 0; --digits)
-        label += QChar('0' + int(random() % 10));
-    return label;
-}
+QString randomLabel(std::mt19937 &random) { return GeneratedScans::randomLabel(random, 3); }
 
 void drawMark(QPainter &painter, QPointF c, int shape, double size)
 {

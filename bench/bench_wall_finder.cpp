@@ -12,6 +12,8 @@
 // S is the scan: 0 colour, 1 grey, 2 1-bit. The time is per station (two sides).
 #include "views/WallFinder.h"
 
+#include "GeneratedScans.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QFont>
@@ -75,14 +77,7 @@ std::optional<double> trueDistance(const std::vector<Wall> &walls, QPointF from,
     return nearest;
 }
 
-QString randomLabel(std::mt19937 &random)
-{
-    static const char letters[] = "ABCDEFGHK";
-    QString label(QChar(letters[random() % 9]));
-    for (int digits = 1 + int(random() % 2); digits > 0; --digits)
-        label += QChar('0' + int(random() % 10));
-    return label;
-}
+QString randomLabel(std::mt19937 &random) { return GeneratedScans::randomLabel(random, 2); }
 
 class SheetDrawer
 {
@@ -257,9 +252,7 @@ Sheet makeSheet(int scan)
             }
         }
     painter.end();
-    sheet.image = scan == 1 ? drawn.convertToFormat(QImage::Format_Grayscale8)
-        : scan == 2         ? drawn.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither)
-                            : drawn;
+    sheet.image = GeneratedScans::asScan(drawn, scan);
     return sheet;
 }
 
