@@ -593,31 +593,10 @@ void StationEditor::setLabels(const QVector<int> &indexes, const QString &label)
     });
 }
 
-void StationEditor::setDimensions(int index, const PassageDimensions &dimensions)
+void StationEditor::setDimensions(int index, const PassageDimensions &dimensions, quint64 dragId)
 {
     const StationTable &table = m_document.stations();
     if (!table.contains(index) || table.at(index).dimensions == dimensions)
-        return;
-    if (!dimensions.allowed())
-        throw CommandError(Words::tr("A passage dimension must be a number of metres between -%1 and %1.")
-                               .arg(Limits::MaxPassageMetres));
-    ChangeBatch batch(m_document, m_session);
-    recordEdit(m_history, Words::tr("Set Walls of Station %1").arg(nameOf(index)), [&] {
-        Station station = table.at(index);
-        station.dimensions = dimensions;
-        m_document.setStation(index, station);
-        m_document.setModified(true);
-    });
-}
-
-void StationEditor::setWall(int index, PassageWalls::Wall wall, std::optional<double> metres, quint64 dragId)
-{
-    const StationTable &table = m_document.stations();
-    if (!table.contains(index))
-        return;
-    PassageDimensions dimensions = table.at(index).dimensions;
-    PassageWalls::valueOf(dimensions, wall) = metres;
-    if (dimensions == table.at(index).dimensions)
         return;
     if (!dimensions.allowed())
         throw CommandError(Words::tr("A passage dimension must be a number of metres between -%1 and %1.")
@@ -632,6 +611,16 @@ void StationEditor::setWall(int index, PassageWalls::Wall wall, std::optional<do
             m_document.setModified(true);
         },
         dragId ? EditHistory::DragMerge : EditHistory::NoMerge, dragId);
+}
+
+void StationEditor::setWall(int index, PassageWalls::Wall wall, std::optional<double> metres, quint64 dragId)
+{
+    const StationTable &table = m_document.stations();
+    if (!table.contains(index))
+        return;
+    PassageDimensions dimensions = table.at(index).dimensions;
+    PassageWalls::valueOf(dimensions, wall) = metres;
+    setDimensions(index, dimensions, dragId);
 }
 
 int StationEditor::findWalls()

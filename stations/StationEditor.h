@@ -79,9 +79,9 @@ public:
     AddOutcome startInsert();
     // Relabels a station (the stations list).
     void setLabel(int index, const QString &label);
-    // Sets the passage dimensions at a station, in one step. Throws CommandError when a value is
-    // not a finite number within the limit; an empty value stays empty.
-    void setDimensions(int index, const PassageDimensions &dimensions);
+    // Sets the passage dimensions at a station, in one step (a drag's steps: one). Throws
+    // CommandError when a value is not a finite number within the limit; empty stays empty.
+    void setDimensions(int index, const PassageDimensions &dimensions, quint64 dragId = 0);
     // One wall of a station set to `metres` (empty: unknown); the steps of one drag are one step.
     void setWall(int index, PassageWalls::Wall wall, std::optional<double> metres, quint64 dragId = 0);
     // Every unknown wall of every station the scans answer, in one step; how many were found.
