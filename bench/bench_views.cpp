@@ -186,11 +186,12 @@ public:
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
     }
     Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
-    bool askYesNo(QWidget *, const QString &, const QString &) override { return false; }
+    bool askYesNo(QWidget *, const QString &, const QString &, Answer) override { return false; }
     bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
     bool choosePdfPage(QWidget *, const QString &, const QList<int> &, int *, int *) override { return false; }
     bool offerToLocate(QWidget *, const QString &, const QString &) override { return false; }
     bool editSurveyDetails(QWidget *, SurveyDetails *, const QStringList &) override { return false; }
+    bool chooseRecoveries(QWidget *, const QList<LeftBehindJob> &, QList<RecoveryChoice> *) override { return false; }
 };
 
 // The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.

@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -22,7 +23,55 @@ const QString SurveyName = QStringLiteral("survey");
 
 } // namespace
 
-CavernRun::CavernRun(QObject *parent) : QObject(parent) {}
+CavernRun::CavernRun(QObject *parent) : QObject(parent), m_timeLimit(new QTimer(this))
+{
+    m_timeLimit->setSingleShot(true);
+    m_timeLimit->setInterval(TimeLimitMilliseconds);
+    connect(m_timeLimit, &QTimer::timeout, this, [this] {
+        if (!m_process)
+            return;
+        m_timedOut = true;
+        cancel();
+    });
+}
+
+void CavernRun::keepTail(QByteArray &tail, const QByteArray &more)
+{
+    tail += more;
+    if (tail.size() <= OutputLimitBytes)
+        return;
+    static const QByteArray cut = QByteArrayLiteral("...\n");
+    tail = cut + tail.right(OutputLimitBytes - cut.size());
+}
+
+void CavernRun::setTimeLimit(int milliseconds)
+{
+    m_timeLimit->setInterval(milliseconds);
+}
+
+QProcess *CavernRun::startProcess(const QString &program, const QStringList &arguments)
+{
+    m_output.clear();
+    m_process = new QProcess(this);
+    m_process->setProcessChannelMode(QProcess::MergedChannels);
+    m_process->setWorkingDirectory(m_folder->path());
+    QProcess *process = m_process;
+    connect(process, &QProcess::readyRead, this, [this, process] { keepTail(m_output, process->readAll()); });
+    connect(process, &QProcess::errorOccurred, this, &CavernRun::failed);
+    process->start(program, arguments);
+    return process;
+}
+
+namespace {
+
+// A file the run wrote, read up to the limit (a longer one is cut at it).
+QString readWritten(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.read(CavernRun::FileLimitBytes)) : QString();
+}
+
+} // namespace
 
 CavernRun::~CavernRun()
 {
@@ -57,6 +106,7 @@ void CavernRun::start(const QByteArray &survexText, const QString &program)
 {
     cancel();
     m_cancelled = false;
+    m_timedOut = false;
     m_folder = std::make_unique<QTemporaryDir>();
     const QString svx = m_folder->filePath(SurveyName + QStringLiteral(".svx"));
     QFile file(svx);
@@ -69,12 +119,9 @@ void CavernRun::start(const QByteArray &survexText, const QString &program)
     }
     file.close();
 
-    m_process = new QProcess(this);
-    m_process->setProcessChannelMode(QProcess::MergedChannels);
-    m_process->setWorkingDirectory(m_folder->path());
-    connect(m_process, &QProcess::finished, this, &CavernRun::ended);
-    connect(m_process, &QProcess::errorOccurred, this, &CavernRun::failed);
-    m_process->start(program, {QStringLiteral("--output=") + m_folder->path(), svx});
+    m_timeLimit->start();
+    QProcess *process = startProcess(program, {QStringLiteral("--output=") + m_folder->path(), svx});
+    connect(process, &QProcess::finished, this, &CavernRun::ended);
 }
 
 void CavernRun::cancel()
@@ -97,6 +144,7 @@ void CavernRun::failed(QProcess::ProcessError error)
         finish();
         return;
     }
+    m_timeLimit->stop();
     CavernResult result;
     result.cancelled = m_cancelled;
     result.messages = Words::tr("cavern could not be started: %1").arg(m_process->errorString());
@@ -113,21 +161,24 @@ void CavernRun::ended(int exitCode, QProcess::ExitStatus status)
     result.started = true;
     result.cancelled = m_cancelled;
     result.exitCode = status == QProcess::NormalExit ? exitCode : -1;
-    result.messages = QString::fromLocal8Bit(m_process->readAll());
+    keepTail(m_output, m_process->readAll());
+    result.messages = QString::fromLocal8Bit(m_output);
     m_process->deleteLater();
     m_process = nullptr;
     if (result.cancelled) {
+        m_timeLimit->stop();
+        if (m_timedOut)
+            result.messages = Words::tr("cavern did not finish within %1 seconds and was stopped.")
+                                  .arg(m_timeLimit->interval() / 1000)
+                + QStringLiteral("\n\n") + result.messages;
         emit finished(result);
         return;
     }
     if (status != QProcess::NormalExit)
         result.messages += Words::tr("\ncavern stopped unexpectedly.");
     result.loopSummary = loopSummary(result.messages);
-    QFile errors(m_folder->filePath(SurveyName + QStringLiteral(".err")));
-    if (errors.open(QIODevice::ReadOnly)) {
-        result.errorReport = QString::fromLocal8Bit(errors.readAll());
-        result.traverses = parseErrorReport(result.errorReport);
-    }
+    result.errorReport = readWritten(m_folder->filePath(SurveyName + QStringLiteral(".err")));
+    result.traverses = parseErrorReport(result.errorReport);
     m_result = result;
     const QString survexport = QStandardPaths::findExecutable(QStringLiteral("survexport"));
     if (!result.succeeded() || survexport.isEmpty()) {
@@ -135,13 +186,9 @@ void CavernRun::ended(int exitCode, QProcess::ExitStatus status)
         return;
     }
     // The adjusted positions, read by Survex's own tool rather than from its file layout.
-    m_process = new QProcess(this);
-    m_process->setProcessChannelMode(QProcess::MergedChannels);
-    m_process->setWorkingDirectory(m_folder->path());
-    connect(m_process, &QProcess::finished, this, &CavernRun::exported);
-    connect(m_process, &QProcess::errorOccurred, this, &CavernRun::failed);
-    m_process->start(survexport, {QStringLiteral("--pos"), m_folder->filePath(SurveyName + QStringLiteral(".3d")),
-                                  m_folder->filePath(SurveyName + QStringLiteral(".pos"))});
+    QProcess *process = startProcess(survexport, {QStringLiteral("--pos"), m_folder->filePath(SurveyName + QStringLiteral(".3d")),
+                                                  m_folder->filePath(SurveyName + QStringLiteral(".pos"))});
+    connect(process, &QProcess::finished, this, &CavernRun::exported);
 }
 
 void CavernRun::exported(int exitCode, QProcess::ExitStatus status)
@@ -153,15 +200,14 @@ void CavernRun::exported(int exitCode, QProcess::ExitStatus status)
     if (m_cancelled) {
         m_result.cancelled = true;
     } else if (status == QProcess::NormalExit && exitCode == 0) {
-        QFile file(m_folder->filePath(SurveyName + QStringLiteral(".pos")));
-        if (file.open(QIODevice::ReadOnly))
-            m_result.positions = parsePositions(QString::fromLocal8Bit(file.readAll()));
+        m_result.positions = parsePositions(readWritten(m_folder->filePath(SurveyName + QStringLiteral(".pos"))));
     }
     finish();
 }
 
 void CavernRun::finish()
 {
+    m_timeLimit->stop();
     const CavernResult result = std::exchange(m_result, CavernResult());
     emit finished(result);
 }

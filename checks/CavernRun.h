@@ -8,6 +8,7 @@
 #include <memory>
 
 class QTemporaryDir;
+class QTimer;
 
 #include <QHash>
 
@@ -77,6 +78,16 @@ public:
     // The positions of survexport's POS text.
     static QHash<QString, CavernPosition> parsePositions(const QString &text);
 
+    // What is kept of a program's output: its last bytes, so that one printing without end cannot
+    // take the window's memory. The same bound holds for the files read back.
+    static constexpr qsizetype OutputLimitBytes = 256 * 1024;
+    static constexpr qsizetype FileLimitBytes = 64 * 1024 * 1024;
+    // Adds `more` to `tail`, keeping its last OutputLimitBytes (marked as cut at its start).
+    static void keepTail(QByteArray &tail, const QByteArray &more);
+    // A run that takes longer than this is stopped and reported.
+    static constexpr int TimeLimitMilliseconds = 120000;
+    void setTimeLimit(int milliseconds);
+
 signals:
     void finished(const CavernResult &result);
 
@@ -86,8 +97,13 @@ private:
     void failed(QProcess::ProcessError error);
     void finish();
 
+    QProcess *startProcess(const QString &program, const QStringList &arguments);
+
     CavernResult m_result; // while survexport reads cavern's positions
     std::unique_ptr<QTemporaryDir> m_folder;
     QProcess *m_process = nullptr;
+    QByteArray m_output;   // the tail of what the running program printed
+    QTimer *m_timeLimit = nullptr;
     bool m_cancelled = false;
+    bool m_timedOut = false;
 };

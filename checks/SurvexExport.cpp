@@ -1,8 +1,14 @@
 #include "checks/SurvexExport.h"
 
+#include "output/WholeFile.h"
+#include "survey/CommandError.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 
 namespace {
 
@@ -147,7 +153,9 @@ void SurvexExport::cavernFinished(const CavernResult &result)
         if (error == QProcess::FailedToStart && m_process)
             survexportEnded(-1, QProcess::CrashExit);
     });
-    m_process->start(program, {QString::fromLatin1(options[int(*m_file)]), modelPath(), m_path});
+    // survexport writes straight over its target and says nothing of a full disk: it writes in the
+    // run's folder, and the file is put in place only when it is whole.
+    m_process->start(program, {QString::fromLatin1(options[int(*m_file)]), modelPath(), writtenPath()});
 }
 
 void SurvexExport::survexportEnded(int exitCode, QProcess::ExitStatus status)
@@ -164,7 +172,46 @@ void SurvexExport::survexportEnded(int exitCode, QProcess::ExitStatus status)
         return end(false, Words::tr("survexport could not be started: %1").arg(error));
     if (status != QProcess::NormalExit || exitCode != 0)
         return end(false, Words::tr("survexport could not write %1:\n\n%2").arg(QDir::toNativeSeparators(m_path), messages));
+    try {
+        putInPlace(writtenPath(), *m_file, m_path);
+    } catch (const CommandError &error) {
+        return end(false, error.message());
+    }
     end(true, QString());
+}
+
+QString SurvexExport::writtenPath() const
+{
+    return QFileInfo(modelPath()).absoluteDir().filePath(QStringLiteral("export") + extension(*m_file));
+}
+
+void SurvexExport::putInPlace(const QString &written, SurvexFile file, const QString &path)
+{
+    const QString shown = QDir::toNativeSeparators(path);
+    QFile in(written);
+    if (!in.open(QIODevice::ReadOnly))
+        throw CommandError(Words::tr("survexport wrote no file for %1 (%2). Any earlier file of that name is unchanged.")
+                               .arg(shown, in.errorString()));
+    // Each of these files ends in a known way; one that does not was cut short (a full disk).
+    static const char *const endings[] = {"</kml>", "</gpx>", "EOF", "</svg>", "}", "\x1a"};
+    const qint64 size = in.size();
+    in.seek(std::max<qint64>(0, size - 64));
+    if (!in.read(64).trimmed().endsWith(endings[int(file)]))
+        throw CommandError(Words::tr("survexport's file for %1 ends early (%2 bytes): the disk may be full. Any "
+                                     "earlier file of that name is unchanged.")
+                               .arg(shown)
+                               .arg(size));
+    in.seek(0);
+    WholeFile::Writer out(path);
+    while (!in.atEnd()) {
+        const QByteArray chunk = in.read(1 << 20);
+        if (chunk.isEmpty())
+            throw CommandError(Words::tr("Cannot read survexport's file for %1: %2. Any earlier file of that name is "
+                                         "unchanged.")
+                                   .arg(shown, in.errorString()));
+        out.write(chunk);
+    }
+    out.commit();
 }
 
 void SurvexExport::end(bool succeeded, const QString &message)

@@ -48,6 +48,12 @@ private:
     void cavernFinished(const CavernResult &result);
     void survexportEnded(int exitCode, QProcess::ExitStatus status);
     void end(bool succeeded, const QString &message);
+    QString writtenPath() const; // where survexport writes, in the run's folder
+public:
+    // Puts survexport's file in place at `path` through a whole-file write, after checking that
+    // it ends as such a file ends. Throws CommandError, leaving `path` as it was, when it cannot.
+    static void putInPlace(const QString &written, SurvexFile file, const QString &path);
+private:
 
     CavernRun m_cavern;
     QProcess *m_process = nullptr;

@@ -97,15 +97,49 @@ void SurveyDocument::showSheet(ViewSide side, SheetId id)
     const ViewSettings &wanted = sheet(id);
     if (wanted.id != id || wanted.kind != kindOf(side) || m_shown[int(side)] == id)
         return;
-    ViewSettings &before = shown(side);
     m_shown[int(side)] = id;
-    ViewSettings &now = shown(side);
-    // Only the scans on screen stay decoded; the one put away is read again when shown again.
-    if (!before.imagePath.isEmpty())
-        before.image = QImage();
-    if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
-        now.image = m_scanReader(now.scan());
+    keepScansWithinBudget();
     notify(ShownPart | viewPart(side));
+}
+
+std::optional<std::pair<SheetId, ScanSource>> SurveyDocument::scanWanted() const
+{
+    for (const SheetId id : m_shown) {
+        const ViewSettings &shown = sheet(id);
+        if (shown.image.isNull() && !shown.imagePath.isEmpty())
+            return std::make_pair(id, shown.scan());
+    }
+    return std::nullopt;
+}
+
+void SurveyDocument::setSheetImage(SheetId id, const ScanSource &scan, QImage image)
+{
+    for (ViewSettings &sheet : m_sheets) {
+        if (sheet.id != id || sheet.scan() != scan)
+            continue; // another scan was chosen for it meanwhile
+        sheet.image = std::move(image);
+        keepScansWithinBudget();
+        notify(id == m_shown[0] ? PlanViewPart : id == m_shown[1] ? ProfileViewPart : Parts());
+    }
+}
+
+void SurveyDocument::keepScansWithinBudget()
+{
+    // The most recently shown first; a sheet shown for the first time goes to the front.
+    for (const SheetId id : {m_shown[1], m_shown[0]}) {
+        m_recentlyShown.erase(std::remove(m_recentlyShown.begin(), m_recentlyShown.end(), id), m_recentlyShown.end());
+        m_recentlyShown.insert(m_recentlyShown.begin(), id);
+    }
+    qint64 kept = 0;
+    for (const SheetId id : m_recentlyShown) {
+        for (ViewSettings &sheet : m_sheets) {
+            if (sheet.id != id || sheet.image.isNull() || id == m_shown[0] || id == m_shown[1])
+                continue;
+            kept += sheet.image.sizeInBytes();
+            if (kept > ScanCacheBytes && !sheet.imagePath.isEmpty())
+                sheet.image = QImage(); // read again when shown again
+        }
+    }
 }
 
 const ViewSettings &SurveyDocument::sheet(SheetId id) const
@@ -292,28 +326,17 @@ void SurveyDocument::restore(const UndoableSettings &settings)
         ViewSettings sheet = old != m_sheets.end() ? *old : gone != m_removed.end() ? *gone : ViewSettings();
         const bool rescan = old == m_sheets.end() || sheet.scan() != wanted.scan();
         static_cast<SheetSettings &>(sheet) = wanted;
-        const bool onScreen = settings.shown[0] == wanted.id || settings.shown[1] == wanted.id;
         if (rescan)
-            sheet.image = sheet.imagePath.isEmpty() || !m_scanReader || !onScreen ? QImage() : m_scanReader(sheet.scan());
+            sheet.image = QImage(); // read again by whoever shows it (see scanWanted)
         sheets.push_back(std::move(sheet));
     }
     m_sheets = std::move(sheets);
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        // The scan on screen stays decoded, the one put away lets its pixels go.
-        const SheetId before = m_shown[int(side)];
         m_shown[int(side)] = settings.shown[int(side)];
-        if (before != m_shown[int(side)])
-            for (ViewSettings &sheet : m_sheets)
-                if (sheet.id == before && !sheet.imagePath.isEmpty())
-                    sheet.image = QImage();
-    }
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         if (sheet(m_shown[int(side)]).id != m_shown[int(side)]) // the sheet shown went
             m_shown[int(side)] = sheetsOf(kindOf(side)).front();
-        ViewSettings &now = shown(side);
-        if (now.image.isNull() && !now.imagePath.isEmpty() && m_scanReader)
-            now.image = m_scanReader(now.scan());
     }
+    keepScansWithinBudget();
     m_settings = settings.survey;
     notify(PlanViewPart | ProfileViewPart | ProfileKindPart | OrientationPart | GridEntriesPart | DetailsPart
            | SheetsPart);

@@ -12,6 +12,8 @@
 #include <QString>
 #include <functional>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 constexpr int GridShiftLimit = Limits::GridShiftLimit;
@@ -169,9 +171,8 @@ public:
     void editStations(const std::function<void(StationTable &)> &change);
     void editView(ViewSide side, const std::function<void(ViewSettings &)> &change);
     // Sheets: a new one of a kind (returned), one taken away (never the last of its kind), one
-    // renamed, and which sheet a pane shows. Showing a sheet reads its scan again when it had let
-    // it go; the sheet no longer shown lets its decoded scan go, so only the scans on screen
-    // take memory.
+    // renamed, and which sheet a pane shows (its scan, when not held, is read by the window: see
+    // scanWanted()).
     SheetId addSheet(SheetKind kind, const QString &name = QString());
     void removeSheet(SheetId id);
     void renameSheet(SheetId id, const QString &name);
@@ -204,10 +205,14 @@ public:
     UndoableSettings undoableSettings() const;
     // Brings settings back; a scan whose source differs from the one shown is read again.
     void restore(const UndoableSettings &settings);
-    // Reads a scan again from its source (undo and redo of opening one); a null image when it
-    // cannot. Without one, such a view is left without its image.
-    using ScanReader = std::function<QImage(const ScanSource &)>;
-    void setScanReader(ScanReader reader) { m_scanReader = std::move(reader); }
+    // Scans are read off the window's thread by whoever shows them: a sheet shown (a tab, undo or
+    // redo of opening a scan, a recovered job) whose decoded scan is not held says so here, and
+    // its scan is handed in when read. Sheets shown lately keep their scans within a budget, so
+    // going back to one is instant; beyond it the least recently shown let theirs go.
+    static constexpr qint64 ScanCacheBytes = qint64(2) << 30; // besides the two scans on screen
+    std::optional<std::pair<SheetId, ScanSource>> scanWanted() const;
+    // Puts a scan read for a sheet in place, when the sheet still shows that source.
+    void setSheetImage(SheetId id, const ScanSource &scan, QImage image);
 
 signals:
     // What changed; for the stations, which of them.
@@ -231,7 +236,8 @@ private:
     int m_batchDepth = 0;
     Parts m_batched;
     StationRange m_batchedStations = StationRange::none();
-    ScanReader m_scanReader;
+    void keepScansWithinBudget();
+    std::vector<SheetId> m_recentlyShown;
     bool m_recording = false;
     std::vector<StationEdit> m_recorded;
 };

@@ -1,5 +1,7 @@
 #include "output/DataFileName.h"
 
+#include <algorithm>
+
 namespace DataFileNames {
 
 // Where the file's own name starts; both separators count, as paths typed on other systems may
@@ -9,15 +11,39 @@ static qsizetype nameStart(const QString &path)
     return std::max(path.lastIndexOf(QChar('/')), path.lastIndexOf(QChar('\\'))) + 1;
 }
 
+const QStringList &knownExtensions()
+{
+    // Our own layouts, Therion, Compass and Survex's extend file, then what survexport writes.
+    static const QStringList known{QStringLiteral("cav"), QStringLiteral("svx"),  QStringLiteral("th"),
+                                   QStringLiteral("dat"), QStringLiteral("espec"), QStringLiteral("kml"),
+                                   QStringLiteral("gpx"), QStringLiteral("dxf"),  QStringLiteral("svg"),
+                                   QStringLiteral("json"), QStringLiteral("plt")};
+    return known;
+}
+
+QString extensionOf(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(QChar('.'));
+    if (dot < nameStart(path) || dot == nameStart(path))
+        return QString(); // no dot in the name, or a name that is all extension (".svx")
+    const QString extension = path.mid(dot + 1).toLower();
+    return knownExtensions().contains(extension) ? extension : QString();
+}
+
 QString withoutExtension(const QString &path)
 {
-    const qsizetype dot = path.indexOf(QChar('.'), nameStart(path));
-    return dot < 0 ? path : path.left(dot);
+    const QString extension = extensionOf(path);
+    return extension.isEmpty() ? path : path.left(path.size() - extension.size() - 1);
 }
 
 bool hasExtension(const QString &path)
 {
-    return path.indexOf(QChar('.'), nameStart(path)) >= 0;
+    return !extensionOf(path).isEmpty();
+}
+
+bool hasAnySuffix(const QString &path)
+{
+    return path.lastIndexOf(QChar('.')) > nameStart(path);
 }
 
 } // namespace DataFileNames

@@ -70,6 +70,8 @@ std::optional<ExportFormat> formatOfName(const QString &path, SurveyFormat ticke
         return ExportFormat::Therion;
     if (name.endsWith(QLatin1String(".espec")))
         return ExportFormat::SurvexExtend;
+    if (name.endsWith(QLatin1String(".dat")))
+        return ExportFormat::Compass;
     if (name.endsWith(QLatin1String(".cav")))
         return ticked == SurveyFormat::LumaroLabel ? ExportFormat::LumaroLabel : ExportFormat::LumaroFromTo;
     return std::nullopt;

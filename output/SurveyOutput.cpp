@@ -39,7 +39,8 @@ SurveyOutput::Target SurveyOutput::saveAsTarget(const QString &chosen, std::opti
 {
     const ExportFormat format =
         byFilter ? *byFilter : Exporter::formatOfName(chosen, m_document.format()).value_or(ticked());
-    return {DataFileNames::hasExtension(chosen) ? chosen : chosen + Exporter::extension(format), format};
+    // Save as keeps whatever extension was typed; only a name without any gets the format's.
+    return {DataFileNames::hasAnySuffix(chosen) ? chosen : chosen + Exporter::extension(format), format};
 }
 
 SurveyText SurveyOutput::build(ExportFormat format) const
@@ -66,7 +67,13 @@ void SurveyOutput::write(const QStringList &lines, const Target &target)
     const std::optional<SurveyFormat> layout = Exporter::layoutOf(target.format);
     if (!layout)
         return; // another program's file: Save goes on writing the layout's
-    m_session.setDataFileName(DataFileNames::withoutExtension(target.path));
+    // Save goes on with this name: a known extension gives way to the layout's, and so does one
+    // Save as kept that no format has ("again.txt": Save writes "again.cav").
+    const QString path = target.path;
+    const qsizetype dot = path.lastIndexOf(QChar('.'));
+    m_session.setDataFileName(DataFileNames::hasExtension(path) ? DataFileNames::withoutExtension(path)
+                              : DataFileNames::hasAnySuffix(path) ? path.left(dot)
+                                                                   : path);
     if (*layout != m_document.format())
         m_document.setFormat(*layout);
 }

@@ -7,18 +7,23 @@
 
 #include <QSet>
 #include <charconv>
+#include <string_view>
 
 namespace {
 
 void appendFixed2(QByteArray &out, double value)
 {
     // std::to_chars never looks at the locale (the C library's printf does once the application
-    // has set the system's), and rounds as "%.2f" does. Adding 0.0 turns -0.0 into 0.0; a small
-    // negative value still prints "-0.00".
+    // has set the system's), and rounds as "%.2f" does. A value that rounds to zero is written
+    // "0.00" whatever its sign: "-0.00" reads as a mistake.
     char buffer[400]; // room for the largest double in fixed notation
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value + 0.0, std::chars_format::fixed, 2);
-    if (result.ec == std::errc())
-        out.append(buffer, int(result.ptr - buffer));
+    if (result.ec != std::errc())
+        return;
+    const char *start = buffer;
+    if (std::string_view(buffer, size_t(result.ptr - buffer)) == "-0.00")
+        ++start;
+    out.append(start, int(result.ptr - start));
 }
 
 QList<QByteArray> headerLines(SurveyFormat format, SurveyStyle style)

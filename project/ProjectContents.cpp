@@ -44,17 +44,29 @@ struct ListedSheet
     QString relativePath;
 };
 
-// The sheets of the block; none when it has none or they cannot be read.
-std::vector<ListedSheet> listedSheets(const ProjectExtras &extras)
+// The sheets of the block; none when it has none or they cannot be read, and then *problem says
+// what is damaged.
+std::vector<ListedSheet> listedSheets(const ProjectExtras &extras, QString *problem = nullptr)
 {
-    std::vector<ListedSheet> sheets;
+    QString ignored;
+    QString &why = problem ? *problem : ignored;
+    why.clear();
+    if (!extras.has(ProjectContents::SheetsTag))
+        return {};
     QDataStream in(extras.section(ProjectContents::SheetsTag));
     in.setVersion(QDataStream::Qt_6_0);
     quint8 version = 0;
     qint32 count = 0;
     in >> version >> count;
-    if (in.status() != QDataStream::Ok || version < 1 || count < 2 || count > 1000)
+    if (in.status() != QDataStream::Ok || version < 1) {
+        why = Words::tr("the sheet list is cut short");
         return {};
+    }
+    if (count < 2 || count > Limits::MaxSheets) {
+        why = Words::tr("the sheet list gives %1 sheets, where a project has 2 to %2").arg(count).arg(Limits::MaxSheets);
+        return {};
+    }
+    std::vector<ListedSheet> sheets;
     for (qint32 i = 0; i < count; ++i) {
         ListedSheet listed;
         ViewSettings &sheet = listed.settings;
@@ -64,10 +76,23 @@ std::vector<ListedSheet> listedSheets(const ProjectExtras &extras)
             >> sheet.calibration.gridPixels >> sheet.gridMetresEntry >> sheet.gridPixelsEntry >> sheet.northEntry
             >> sheet.zoom >> sheet.paneFraction >> shiftRight >> shiftUp >> sheet.gridShown >> listed.relativePath;
         double north = 0.0;
-        if (in.status() != QDataStream::Ok || id < 0 || kind > 1 || !std::isfinite(sheet.zoom)
-            || sheet.zoom < ProjectHeader::MinFileZoom || sheet.zoom > ProjectHeader::MaxFileZoom
-            || !Limits::scaleAllowed(sheet.calibration.metresPerPixel) || !(sheet.calibration.gridPixels > 0.0)
-            || !NumberText::tryToDouble(sheet.northEntry, &north) || !std::isfinite(sheet.paneFraction))
+        const auto number = [](const QString &text) { return text.size() > 40 ? text.left(37) + QStringLiteral("...") : text; };
+        const int n = i + 1;
+        if (in.status() != QDataStream::Ok)
+            why = Words::tr("the sheet list ends within sheet %1 of %2").arg(n).arg(count);
+        else if (id < 0 || kind > 1)
+            why = Words::tr("sheet %1 has the id %2 and kind %3, which no project has").arg(n).arg(id).arg(kind);
+        else if (!std::isfinite(sheet.zoom) || sheet.zoom < ProjectHeader::MinFileZoom || sheet.zoom > ProjectHeader::MaxFileZoom
+                 || !std::isfinite(sheet.paneFraction))
+            why = Words::tr("sheet %1's zoom or pane width is out of range").arg(n);
+        else if (!Limits::scaleAllowed(sheet.calibration.metresPerPixel) || !(sheet.calibration.gridPixels > 0.0)
+                 || !std::isfinite(sheet.calibration.gridPixels))
+            why = Words::tr("sheet %1's scale is out of range").arg(n);
+        else if (!NumberText::tryToDouble(sheet.northEntry, &north) || !std::isfinite(north))
+            why = Words::tr("sheet %1's north \"%2\" is not a number").arg(n).arg(number(sheet.northEntry));
+        else if (std::any_of(sheets.begin(), sheets.end(), [&](const ListedSheet &s) { return s.settings.id == id; }))
+            why = Words::tr("two sheets have the id %1").arg(id);
+        if (!why.isEmpty())
             return {};
         sheet.id = id;
         sheet.kind = kind == 0 ? SheetKind::Plan : SheetKind::Profile;
@@ -76,6 +101,13 @@ std::vector<ListedSheet> listedSheets(const ProjectExtras &extras)
         sheet.gridShiftRight = std::clamp(int(shiftRight), -GridShiftLimit, GridShiftLimit);
         sheet.gridShiftUp = std::clamp(int(shiftUp), -GridShiftLimit, GridShiftLimit);
         sheets.push_back(std::move(listed));
+    }
+    for (const SheetKind kind : {SheetKind::Plan, SheetKind::Profile}) {
+        if (std::none_of(sheets.begin(), sheets.end(), [&](const ListedSheet &s) { return s.settings.kind == kind; })) {
+            why = kind == SheetKind::Plan ? Words::tr("the sheet list has no plan sheet")
+                                          : Words::tr("the sheet list has no profile sheet");
+            return {};
+        }
     }
     return sheets;
 }
@@ -131,7 +163,8 @@ QByteArray encodeDimensions(const StationTable &stations)
 // The dimensions of the section for a table of `count` entries; false when the section is cut
 // short or holds what no saved project holds (an entry out of the table or listed twice, a value
 // that is not finite or beyond the limit).
-bool decodeDimensions(const QByteArray &section, int count, std::vector<PassageDimensions> *dimensions)
+bool decodeDimensions(const QByteArray &section, int count, std::vector<PassageDimensions> *dimensions,
+                      QList<int> *negative = nullptr)
 {
     dimensions->assign(size_t(count), PassageDimensions());
     QDataStream in(section);
@@ -157,6 +190,13 @@ bool decodeDimensions(const QByteArray &section, int count, std::vector<PassageD
                 continue;
             double value = 0.0;
             in >> value;
+            // A negative value (a hand-edited file, an older program) is left unknown and reported,
+            // rather than costing the station's other values or the whole section.
+            if (value < 0.0 && value >= -Limits::MaxPassageMetres) {
+                if (negative && !negative->contains(index))
+                    negative->append(index);
+                continue;
+            }
             *values[k] = value;
         }
         if (in.status() != QDataStream::Ok || !d.allowed())
@@ -253,7 +293,17 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     const bool twoSheets = sheets.size() == 2 && plan.id == PlanSheet && profile.id == ProfileSheet
         && plan.name.isEmpty() && profile.name.isEmpty();
     if (!twoSheets) {
-        contents.extras.setSection(SheetsTag, encodeSheets(sheets, QStringList()));
+        // Every sheet's entries are numbers in the list, or the list would not read back.
+        std::vector<ViewSettings> listed = sheets;
+        for (ViewSettings &sheet : listed) {
+            for (QString *entry : {&sheet.gridMetresEntry, &sheet.gridPixelsEntry, &sheet.northEntry}) {
+                if (entries == Entries::MustBeNumbers)
+                    NumberText::toDouble(*entry);
+                else
+                    *entry = number(*entry);
+            }
+        }
+        contents.extras.setSection(SheetsTag, encodeSheets(listed, QStringList()));
         QByteArray onSheets;
         QDataStream stations(&onSheets, QIODevice::WriteOnly);
         stations.setVersion(QDataStream::Qt_6_0);
@@ -270,6 +320,44 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
 
 
 
+
+QString ProjectContents::sheetsProblem() const
+{
+    if (!hasSheets())
+        return QString();
+    QString problem;
+    const std::vector<ListedSheet> all = listedSheets(extras, &problem);
+    if (!problem.isEmpty())
+        return problem;
+    QDataStream in(extras.section(StationSheetsTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    qint32 count = 0;
+    in >> version >> count;
+    if (in.status() != QDataStream::Ok || version < 1)
+        return Words::tr("the list of each station's sheets is missing or cut short");
+    if (count != stations.count())
+        return Words::tr("the list of each station's sheets names %1 stations, the project holds %2")
+            .arg(count)
+            .arg(stations.count());
+    const auto known = [&](qint32 id, SheetKind kind) {
+        return std::any_of(all.begin(), all.end(),
+                           [&](const ListedSheet &s) { return s.settings.id == id && s.settings.kind == kind; });
+    };
+    for (int i = 0; i < count; ++i) {
+        qint32 plan = 0, profile = 0;
+        in >> plan >> profile;
+        if (in.status() != QDataStream::Ok)
+            return Words::tr("the list of each station's sheets ends at station %1 of %2").arg(i + 1).arg(count);
+        if (!known(plan, SheetKind::Plan) || !known(profile, SheetKind::Profile))
+            return Words::tr("station %1 is on sheets %2 and %3, which the sheet list does not have as a plan and a "
+                             "profile")
+                .arg(i + 1)
+                .arg(plan)
+                .arg(profile);
+    }
+    return QString();
+}
 
 std::vector<ViewSettings> ProjectContents::sheets() const
 {
@@ -376,8 +464,19 @@ void ProjectContents::keepDimensions()
 QString ProjectContents::dimensionsProblem() const
 {
     std::vector<PassageDimensions> dimensions;
-    if (!extras.has(DimensionsTag) || decodeDimensions(extras.section(DimensionsTag), stations.count(), &dimensions))
+    QList<int> negative;
+    if (!extras.has(DimensionsTag))
         return QString();
+    if (decodeDimensions(extras.section(DimensionsTag), stations.count(), &dimensions, &negative)) {
+        if (negative.isEmpty())
+            return QString();
+        QStringList names;
+        for (const int index : std::as_const(negative))
+            names.append(stations.at(index).label.isEmpty() ? QString::number(index) : stations.at(index).label);
+        return Words::tr("The project gives stations %1 a negative passage dimension, which no passage has; those "
+                         "values are left unknown. The rest was read.")
+            .arg(names.join(QStringLiteral(", ")));
+    }
     return Words::tr("The project's passage dimensions cannot be read; the stations are left without them. The "
                      "stations and other settings were read.");
 }

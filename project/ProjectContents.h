@@ -89,4 +89,8 @@ struct ProjectContents
     bool hasSheets() const { return extras.has(SheetsTag); }
     // The sheets as the document holds them (from the block, or the header's two).
     std::vector<ViewSettings> sheets() const;
+    // What is damaged in the block's sheets or in the sheets it gives the stations; empty when
+    // nothing is (or the project has no such block). Such a project is not opened: taking the
+    // header's two sheets instead would move stations onto other sheets without a word.
+    QString sheetsProblem() const;
 };

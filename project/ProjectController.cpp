@@ -1,5 +1,7 @@
 #include "project/ProjectController.h"
 
+#include "survey/LabelSeries.h"
+
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
 #include "project/ProjectFile.h"
@@ -97,6 +99,9 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
         // ticks "New branch", which is offered where a branch may start.
         m_session.setNewBranchChecked(false);
         m_session.setNewBranchEnabled(table.canStartBranch());
+        // Resuming proposes the next label of the series, as adding a station does.
+        if (const QString next = LabelSeries::proposed(table); !next.isEmpty())
+            m_session.setEntries(next, m_session.commentEntry());
     }
     // A scale in force was fixed with "OK": its grid entries come back locked.
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})

@@ -81,6 +81,9 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
     contents.extras = ProjectExtras::decode(bytes.mid(fileSize(count)), &extrasProblem);
     if (sheetsAside && contents.sheets().size() < 3 && !contents.extras.has(ProjectContents::SheetsTag))
         throw unusable(fileName, asRead);
+    const QString sheets = contents.sheetsProblem();
+    if (!sheets.isEmpty())
+        throw unusable(fileName, Words::tr("%1; it is not opened, so that no station is put on another sheet").arg(sheets));
     if (!extrasProblem.isEmpty())
         contents.extrasProblem =
             Words::tr("Project file %1: %2; the stations and settings were read.").arg(shown(fileName), extrasProblem);

@@ -16,8 +16,10 @@ public:
     ~ProjectLock();
 
     // Holds the project at `path` for this window (letting go of any other). False when another
-    // running program holds it; *holder then says which (its process number).
+    // running program holds it; *holder then says which (its process number). When no mark can
+    // be made (a data folder that cannot be written) it is true and problem() says why.
     bool take(const QString &path, QString *holder);
+    const QString &problem() const { return m_problem; }
     void release();
     // The path held; empty when none.
     const QString &path() const { return m_path; }
@@ -25,4 +27,5 @@ public:
 private:
     std::unique_ptr<QLockFile> m_lock;
     QString m_path;
+    QString m_problem;
 };

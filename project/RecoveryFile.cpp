@@ -12,6 +12,7 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace {
@@ -23,12 +24,24 @@ struct Words
     Q_DECLARE_TR_FUNCTIONS(RecoveryFile)
 };
 
-constexpr int Slots = 16;
+// Slots are numbered from 0; a running program takes the first free one, however many files
+// crashed programs left, so it always has one of its own.
+constexpr int MaxSlots = 100000;
 const QByteArray Tag = QByteArrayLiteral("RCVR");
-constexpr qint32 Version = 2; // 2 adds the digest of the project file
+constexpr qint32 Version = 3; // 2 adds the digest of the project file, 3 every sheet's entries by its id
 
 QString slotPath(const QString &folder, int slot) { return QDir(folder).filePath(QStringLiteral("recovery-%1.sprj").arg(slot)); }
 QString lockPath(const QString &file) { return file + QStringLiteral(".lock"); }
+
+QString shownFolder(const QString &folder) { return QDir::toNativeSeparators(folder); }
+
+// The entries of one sheet as typed, kept by the sheet's id: the sheet shown when the job was
+// written need not be the one shown when it is recovered.
+struct SheetEntries
+{
+    qint32 id = 0;
+    QString north, gridMetres, gridPixels;
+};
 
 struct Remembered
 {
@@ -39,6 +52,7 @@ struct Remembered
     bool pointPlaced[2] = {false, false};
     QByteArray pending;     // the pending station as a project record
     QByteArray projectDigest;
+    QList<SheetEntries> sheets;
 };
 
 QByteArray encode(const Remembered &r)
@@ -51,6 +65,9 @@ QByteArray encode(const Remembered &r)
     for (const QString &entry : r.gridEntries)
         out << entry;
     out << r.pointPlaced[0] << r.pointPlaced[1] << r.pending << r.projectDigest;
+    out << qint32(r.sheets.size());
+    for (const SheetEntries &sheet : r.sheets)
+        out << sheet.id << sheet.north << sheet.gridMetres << sheet.gridPixels;
     return bytes;
 }
 
@@ -68,6 +85,17 @@ bool decode(const QByteArray &bytes, Remembered *r)
     in >> r->pointPlaced[0] >> r->pointPlaced[1] >> r->pending;
     if (version >= 2)
         in >> r->projectDigest;
+    if (version >= 3) {
+        qint32 count = 0;
+        in >> count;
+        if (count < 0 || count > Limits::MaxSheets)
+            return false;
+        for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
+            SheetEntries sheet;
+            in >> sheet.id >> sheet.north >> sheet.gridMetres >> sheet.gridPixels;
+            r->sheets.append(sheet);
+        }
+    }
     return in.status() == QDataStream::Ok && r->pending.size() == StationRecord::Size;
 }
 
@@ -82,29 +110,35 @@ QString RecoveryFile::defaultFolder()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }
 
-bool RecoveryFile::claim()
+void RecoveryFile::claim()
 {
     if (m_lock)
-        return true;
-    QDir().mkpath(m_folder);
-    for (int slot = 0; slot < Slots; ++slot) {
+        return;
+    if (!QDir().mkpath(m_folder))
+        throw CommandError(Words::tr("No recovery file can be kept: the folder %1 cannot be made.").arg(shownFolder(m_folder)));
+    for (int slot = 0; slot < MaxSlots; ++slot) {
         const QString path = slotPath(m_folder, slot);
+        // A slot whose file was left by a crash stays for the user to recover.
+        if (QFile::exists(path))
+            continue;
         auto lock = std::make_unique<QLockFile>(lockPath(path));
         lock->setStaleLockTime(0);
-        // A slot whose file was left by a crash stays for the user to recover.
-        if (QFile::exists(path) || !lock->tryLock(0))
-            continue;
+        if (!lock->tryLock(0)) {
+            if (lock->error() == QLockFile::LockFailedError)
+                continue; // another running program's
+            throw CommandError(Words::tr("No recovery file can be kept: the folder %1 cannot be written.")
+                                   .arg(shownFolder(m_folder)));
+        }
         m_path = path;
         m_lock = std::move(lock);
-        return true;
+        return;
     }
-    return false;
+    throw CommandError(Words::tr("No recovery file can be kept: %1 holds %2 left behind.").arg(shownFolder(m_folder)).arg(MaxSlots));
 }
 
 void RecoveryFile::write(const SurveyDocument &document, const EditSession &session)
 {
-    if (!claim())
-        throw CommandError(Words::tr("No room for a recovery file in %1.").arg(QDir::toNativeSeparators(m_folder)));
+    claim();
     ProjectContents contents = ProjectContents::capture(document, ProjectContents::Entries::AsTheyStand);
     if (!session.projectPath().isEmpty())
         contents.rememberScansRelativeTo(session.projectPath());
@@ -121,6 +155,8 @@ void RecoveryFile::write(const SurveyDocument &document, const EditSession &sess
     const QString entries[4] = {plan.gridMetresEntry, plan.gridPixelsEntry, profile.gridMetresEntry,
                                 profile.gridPixelsEntry};
     std::copy(std::begin(entries), std::end(entries), std::begin(r.gridEntries));
+    for (const ViewSettings &sheet : document.sheets())
+        r.sheets.append({qint32(sheet.id), sheet.northEntry, sheet.gridMetresEntry, sheet.gridPixelsEntry});
     r.pointPlaced[0] = session.pointPlaced(ViewSide::Plan);
     r.pointPlaced[1] = session.pointPlaced(ViewSide::Profile);
     r.pending = QByteArray(StationRecord::Size, '\0');
@@ -144,15 +180,24 @@ bool RecoveryFile::exists() const
 QList<RecoveryFile::Left> RecoveryFile::leftBehind(const QString &folder)
 {
     QList<Left> found;
-    for (int slot = 0; slot < Slots; ++slot) {
-        const QString path = slotPath(folder, slot);
-        if (!QFile::exists(path))
+    static const QRegularExpression slotName(QStringLiteral("^recovery-\\d+\\.sprj$"));
+    const QDir dir(folder);
+    for (const QString &name : dir.entryList({QStringLiteral("recovery-*.sprj")}, QDir::Files)) {
+        if (!slotName.match(name).hasMatch())
             continue;
+        const QString path = dir.filePath(name);
         QLockFile lock(lockPath(path));
-        if (!lock.tryLock(0))
-            continue; // a running program's
+        lock.setStaleLockTime(0);
+        bool readOnly = false;
+        if (!lock.tryLock(0)) {
+            if (lock.error() == QLockFile::LockFailedError)
+                continue; // a running program's
+            // No lock can be made in this folder, so no running program holds the file: it is
+            // offered, though it cannot be removed.
+            readOnly = true;
+        }
         lock.unlock();
-        Left left{path, {}, {}, 0, {}};
+        Left left{path, {}, {}, 0, {}, readOnly};
         try {
             const ProjectContents contents = ProjectFile::read(path);
             Remembered r;
@@ -184,12 +229,31 @@ void RecoveryFile::restoreEditing(const ProjectContents &contents, SurveyDocumen
         // Entries are kept as typed, but only numbers ever reach the survey.
         double number = 0.0;
         const auto numeric = [&](const QString &text) { return NumberText::tryToDouble(text, &number); };
-        if (numeric(r.orientationEntry))
-            document.setOrientationEntry(r.orientationEntry);
-        for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-            const QString *entries = r.gridEntries + (side == ViewSide::Plan ? 0 : 2);
-            if (numeric(entries[0]) && numeric(entries[1]))
-                document.setGridEntries(side, entries[0], entries[1]);
+        if (r.sheets.isEmpty()) {
+            // Written before entries were kept per sheet: they belong to the sheets shown.
+            if (numeric(r.orientationEntry))
+                document.setOrientationEntry(r.orientationEntry);
+            for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+                const QString *entries = r.gridEntries + (side == ViewSide::Plan ? 0 : 2);
+                if (numeric(entries[0]) && numeric(entries[1]))
+                    document.setGridEntries(side, entries[0], entries[1]);
+            }
+        } else {
+            UndoableSettings settings = document.undoableSettings();
+            for (const SheetEntries &kept : std::as_const(r.sheets)) {
+                for (SheetSettings &sheet : settings.sheets) {
+                    if (sheet.id != kept.id)
+                        continue;
+                    if (sheet.kind == SheetKind::Plan && numeric(kept.north))
+                        sheet.northEntry = kept.north;
+                    if (numeric(kept.gridMetres) && numeric(kept.gridPixels)) {
+                        sheet.gridMetresEntry = kept.gridMetres;
+                        sheet.gridPixelsEntry = kept.gridPixels;
+                    }
+                }
+            }
+            if (settings != document.undoableSettings())
+                document.restore(settings);
         }
         if (document.stations().hasPending())
             document.setStation(document.stations().count(), StationRecord::read(r.pending.constData()));
@@ -211,8 +275,8 @@ QString RecoveryFile::setAside(const QString &path)
     return aside;
 }
 
-void RecoveryFile::discard(const QString &path)
+bool RecoveryFile::discard(const QString &path)
 {
-    QFile::remove(path);
     QFile::remove(lockPath(path));
+    return QFile::remove(path) || !QFile::exists(path);
 }

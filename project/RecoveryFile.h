@@ -38,6 +38,7 @@ public:
         QString projectPath; // the project the work belonged to; empty for a new job
         int stationCount = 0;
         QString problem;     // why the file cannot be recovered (damaged, cut short); empty when it can
+        bool readOnly = false; // its folder cannot be written: it can be read back, not removed
     };
     // Files left by programs that ended without a clean exit, newest first.
     static QList<Left> leftBehind(const QString &folder);
@@ -45,15 +46,16 @@ public:
     // pending station, the typed texts and entries it remembers, and the project file the work
     // belongs to (with the digest of that file as the work last knew it).
     static void restoreEditing(const ProjectContents &contents, SurveyDocument &document, EditSession &session);
-    // Forgets a file left behind (after it was recovered or declined).
-    static void discard(const QString &path);
+    // Forgets a file left behind (after it was recovered or declined); false when it cannot be
+    // removed (a folder that cannot be written).
+    static bool discard(const QString &path);
     // Renames a file that cannot be recovered so it is never offered again; returns its new path.
     static QString setAside(const QString &path);
 
     static QString defaultFolder(); // the user's data folder for the program
 
 private:
-    bool claim();
+    void claim(); // throws CommandError saying why no file can be kept
 
     QString m_folder;
     QString m_path;

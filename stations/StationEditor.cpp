@@ -1,5 +1,7 @@
 #include "stations/StationEditor.h"
 
+#include "survey/LabelSeries.h"
+
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
 #include "document/EditHistory.h"
@@ -260,8 +262,9 @@ StationEditor::AddOutcome StationEditor::add(const QString &label, const QString
         m_document.appendPendingStation();
         m_session.setPointPlaced(ViewSide::Plan, false);
         m_session.setPointPlaced(ViewSide::Profile, false);
-        // The next label is proposed, so a station costs two clicks and a key.
-        m_session.setEntries(nextLabel(label), QString());
+        // The next label is proposed, so a station costs two clicks and a key; never one a
+        // station has (a second click would tie the two).
+        m_session.setEntries(LabelSeries::proposed(table), QString());
         m_session.setNewBranchChecked(false);
         m_session.setAddEnabled(false);
         m_document.setModified(true);
@@ -281,13 +284,18 @@ void StationEditor::setProfileKind(ProfileKind kind)
 
 void StationEditor::setOrientation(const QString &degrees)
 {
+    double value = 0.0;
+    if (NumberText::tryToDouble(degrees, &value) && !Limits::turnAllowed(value))
+        throw CommandError(Words::tr("A north of %1 degrees is outside -%2 to %2.").arg(degrees).arg(Limits::MaxTurnDegrees));
     recordEdit(m_history, Words::tr("Set Plan Orientation"), [&] { m_document.setOrientationEntry(degrees); },
                EditHistory::OrientationMerge);
 }
 
 void StationEditor::setProjectionAzimuth(const QString &degrees)
 {
-    NumberText::toDouble(degrees); // refuses what is not a number before anything changes
+    // Refuses what is not a number, or no bearing, before anything changes.
+    if (!Limits::turnAllowed(NumberText::toDouble(degrees)))
+        throw CommandError(Words::tr("An azimuth of %1 degrees is outside -%2 to %2.").arg(degrees).arg(Limits::MaxTurnDegrees));
     recordEdit(m_history, Words::tr("Set Projection Azimuth"),
                [&] { m_document.setProjectionAzimuthEntry(degrees); }, EditHistory::AzimuthMerge);
 }
@@ -312,9 +320,13 @@ void StationEditor::recalculateMetres(ViewSide side)
 {
     const StationTable &table = m_document.stations();
     const Calibration calibration = m_document.view(side).calibration;
+    const SheetId sheet = m_document.shownSheet(side);
     recordEdit(m_history, Words::tr("Recalculate Station Positions"), [&] {
         for (int i = 0; i < table.count(); ++i) {
             Station station = table.at(i);
+            // Only the stations drawn on this sheet were placed under its scale.
+            if ((side == ViewSide::Plan ? station.planSheet : station.profileSheet) != sheet)
+                continue;
             if (side == ViewSide::Plan) {
                 station.planXMetres = calibration.storedMetres(double(station.planX));
                 station.planYMetres = calibration.storedMetres(double(station.planY));
@@ -327,31 +339,19 @@ void StationEditor::recalculateMetres(ViewSide side)
     });
 }
 
+int StationEditor::stationsOnShownSheet(ViewSide side) const
+{
+    const StationTable &table = m_document.stations();
+    const SheetId sheet = m_document.shownSheet(side);
+    int count = 0;
+    for (int i = 0; i < table.count(); ++i)
+        count += (side == ViewSide::Plan ? table.at(i).planSheet : table.at(i).profileSheet) == sheet ? 1 : 0;
+    return count;
+}
+
 QString StationEditor::nextLabel(const QString &last)
 {
-    qsizetype start = last.size();
-    while (start > 0 && last.at(start - 1).isDigit() && last.at(start - 1).unicode() < 128)
-        --start;
-    if (start == last.size()) {
-        // "9a" -> "9b": a letter after a number counts on through its alphabet, up to its last.
-        const qsizetype n = last.size();
-        if (n < 2 || !last.at(n - 2).isDigit())
-            return QString();
-        const char16_t c = last.at(n - 1).unicode();
-        const bool counts = (c >= u'a' && c < u'z') || (c >= u'A' && c < u'Z') || (c >= u'а' && c < u'я')
-                            || (c >= u'А' && c < u'Я');
-        return counts ? last.left(n - 1) + QChar(char16_t(c + 1)) : QString();
-    }
-    QString digits = last.mid(start);
-    // Add one from the right, carrying; a carry out of the first digit widens the number.
-    qsizetype at = digits.size() - 1;
-    while (at >= 0 && digits.at(at) == QChar('9'))
-        digits[at--] = QChar('0');
-    if (at < 0)
-        digits.prepend(QChar('1'));
-    else
-        digits[at] = QChar(digits.at(at).unicode() + 1);
-    return last.left(start) + digits;
+    return LabelSeries::next(last);
 }
 
 void StationEditor::showSelectedTexts()
@@ -599,7 +599,7 @@ void StationEditor::setDimensions(int index, const PassageDimensions &dimensions
     if (!table.contains(index) || table.at(index).dimensions == dimensions)
         return;
     if (!dimensions.allowed())
-        throw CommandError(Words::tr("A passage dimension must be a number of metres between -%1 and %1.")
+        throw CommandError(Words::tr("A passage dimension must be a number of metres between 0 and %1.")
                                .arg(Limits::MaxPassageMetres));
     ChangeBatch batch(m_document, m_session);
     recordEdit(

@@ -90,7 +90,8 @@ public:
     void setLabels(const QVector<int> &indexes, const QString &label);
     // Puts the metres of every station on that view back in step with its pixels at the view's
     // scale in force (after the scale was changed); one step.
-    void recalculateMetres(ViewSide side);
+    void recalculateMetres(ViewSide side); // the stations on the sheet the side shows
+    int stationsOnShownSheet(ViewSide side) const;
 
     // The label that follows `last`: its trailing number increased, keeping its width (12 -> 13,
     // A7 -> A8, Б09 -> Б10); empty when it ends in no number.

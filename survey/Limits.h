@@ -24,4 +24,12 @@ constexpr int GridShiftLimit = 500;    // the grid moves at most this many sourc
 // cave, and small enough that every writer's columns keep their width.
 constexpr double MaxPassageMetres = 10000.0;
 
+// Sheets a project may have, plan and profile together.
+constexpr int MaxSheets = 1000;
+
+// A plan's north or a projected profile's azimuth, degrees either way: one turn in each direction
+// covers every way of writing a bearing; beyond it a typing slip turns every leg.
+constexpr double MaxTurnDegrees = 360.0;
+constexpr bool turnAllowed(double degrees) { return degrees >= -MaxTurnDegrees && degrees <= MaxTurnDegrees; }
+
 } // namespace Limits

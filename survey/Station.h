@@ -14,17 +14,17 @@ constexpr int StationCommentChars = Limits::StationCommentChars;
 
 // The passage around a station: metres from the station to the left and right walls (looking on
 // along the survey), the roof and the floor. Each may be unknown, and an unknown one stays unknown
-// (never 0). A value held is finite; a negative one is wrong, and the survey check says so.
+// (never 0). A value held is finite and not negative: no station stands outside its passage.
 struct PassageDimensions
 {
     std::optional<double> left, right, up, down;
 
     bool isEmpty() const { return !left && !right && !up && !down; }
-    // Whether each known value is finite and within the limit, so it may be stored.
+    // Whether each known value is finite, not negative and within the limit, so it may be stored.
     bool allowed() const
     {
         for (const std::optional<double> &value : {left, right, up, down}) {
-            if (value && !(std::fabs(*value) <= Limits::MaxPassageMetres))
+            if (value && !(*value >= 0.0 && *value <= Limits::MaxPassageMetres))
                 return false;
         }
         return true;

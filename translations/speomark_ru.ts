@@ -40,6 +40,10 @@ cavern stopped unexpectedly.</source>
         <translation>
 cavern неожиданно остановился.</translation>
     </message>
+    <message>
+        <source>cavern did not finish within %1 seconds and was stopped.</source>
+        <translation>cavern не закончил работу за %1 с и был остановлен.</translation>
+    </message>
 </context>
 <context>
     <name>CentrelineDrawing</name>
@@ -941,10 +945,6 @@ Stations without passage dimensions: %1 (%2)
         <translation>Длина %1 м не может задавать масштаб.</translation>
     </message>
     <message>
-        <source>Recalculate the metre positions of %1 stations from their pixels with the new scale?</source>
-        <translation>Пересчитать положение пикетов (%1) в метрах по их пикселям с новым масштабом?</translation>
-    </message>
-    <message>
         <source>A scan is still being read; wait for it or press Esc.</source>
         <translation>Скан ещё читается; дождитесь или нажмите Esc.</translation>
     </message>
@@ -1025,12 +1025,6 @@ No keeps it, to be offered again at the next start.</source>
         <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
 
 Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
-    </message>
-    <message>
-        <source>Yes: every station is measured again with the new scale.
-No: the stations keep the metres of the old scale and only stations placed from now on use the new one; legs between the two are flagged by the survey check.</source>
-        <translation>Да: все пикеты будут пересчитаны с новым масштабом.
-Нет: пикеты сохранят метры старого масштаба, новый масштаб получат только пикеты, поставленные дальше; замеры между теми и другими проверка съёмки отметит.</translation>
     </message>
     <message>
         <source>%1 ; %2 m</source>
@@ -1172,6 +1166,30 @@ No: the stations keep the metres of the old scale and only stations placed from 
             <numerusform>На чертежах найдено %n размеров хода.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>%1 is written by Survex, which is not installed: sudo apt-get install survex survex-aven</source>
+        <translation>%1 записывает Survex, а он не установлен: sudo apt-get install survex survex-aven</translation>
+    </message>
+    <message>
+        <source>These files cannot be removed, as their folder cannot be written; they will be offered again:
+%1</source>
+        <translation>Эти файлы нельзя удалить, так как в их папку нельзя записывать; они будут предложены снова:
+%1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be removed, as its folder cannot be written: it will be offered again.</source>
+        <translation>%1 нельзя удалить, так как в его папку нельзя записывать: он будет предложен снова.</translation>
+    </message>
+    <message>
+        <source>Recalculate the metre positions of the %1 stations on sheet &quot;%2&quot; from their pixels with the new scale?</source>
+        <translation>Пересчитать положение пикетов (%1) листа «%2» в метрах по их пикселям с новым масштабом?</translation>
+    </message>
+    <message>
+        <source>Yes: these stations are measured again with the new scale.
+No: they keep the metres of the old scale and only stations placed from now on use the new one; legs between the two are flagged by the survey check.</source>
+        <translation>Да: эти пикеты измеряются заново с новым масштабом.
+Нет: они сохраняют метры старого масштаба, а новый действует только для пикетов, поставленных дальше; замеры между теми и другими отмечает проверка съёмки.</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1213,6 +1231,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>%1: &quot;%2&quot; is not a number; %3 stays in force.</source>
         <translation>%1: «%2» — не число; остаётся %3.</translation>
+    </message>
+    <message>
+        <source>%1: %2 is outside %3 to %4; %5 stays in force.</source>
+        <translation>%1: %2 вне пределов от %3 до %4; остаётся %5.</translation>
     </message>
 </context>
 <context>
@@ -1348,6 +1370,66 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <source>The project&apos;s passage dimensions cannot be read; the stations are left without them. The stations and other settings were read.</source>
         <translation>Размеры хода в проекте не удаётся прочитать; пикеты оставлены без них. Пикеты и остальные настройки прочитаны.</translation>
     </message>
+    <message>
+        <source>the sheet list is cut short</source>
+        <translation>список листов оборван</translation>
+    </message>
+    <message>
+        <source>the sheet list gives %1 sheets, where a project has 2 to %2</source>
+        <translation>в списке листов указано %1 листов, а в проекте их от 2 до %2</translation>
+    </message>
+    <message>
+        <source>the sheet list ends within sheet %1 of %2</source>
+        <translation>список листов обрывается на листе %1 из %2</translation>
+    </message>
+    <message>
+        <source>sheet %1 has the id %2 and kind %3, which no project has</source>
+        <translation>у листа %1 номер %2 и вид %3, каких не бывает в проекте</translation>
+    </message>
+    <message>
+        <source>sheet %1&apos;s zoom or pane width is out of range</source>
+        <translation>масштаб показа или ширина панели листа %1 вне допустимых пределов</translation>
+    </message>
+    <message>
+        <source>sheet %1&apos;s scale is out of range</source>
+        <translation>масштаб листа %1 вне допустимых пределов</translation>
+    </message>
+    <message>
+        <source>sheet %1&apos;s north &quot;%2&quot; is not a number</source>
+        <translation>север листа %1 «%2» — не число</translation>
+    </message>
+    <message>
+        <source>two sheets have the id %1</source>
+        <translation>у двух листов один номер %1</translation>
+    </message>
+    <message>
+        <source>the sheet list has no plan sheet</source>
+        <translation>в списке листов нет листа плана</translation>
+    </message>
+    <message>
+        <source>the sheet list has no profile sheet</source>
+        <translation>в списке листов нет листа профиля</translation>
+    </message>
+    <message>
+        <source>the list of each station&apos;s sheets is missing or cut short</source>
+        <translation>список листов пикетов отсутствует или оборван</translation>
+    </message>
+    <message>
+        <source>the list of each station&apos;s sheets names %1 stations, the project holds %2</source>
+        <translation>в списке листов пикетов %1 пикетов, а в проекте %2</translation>
+    </message>
+    <message>
+        <source>the list of each station&apos;s sheets ends at station %1 of %2</source>
+        <translation>список листов пикетов обрывается на пикете %1 из %2</translation>
+    </message>
+    <message>
+        <source>station %1 is on sheets %2 and %3, which the sheet list does not have as a plan and a profile</source>
+        <translation>пикет %1 стоит на листах %2 и %3, которых нет в списке листов как плана и профиля</translation>
+    </message>
+    <message>
+        <source>The project gives stations %1 a negative passage dimension, which no passage has; those values are left unknown. The rest was read.</source>
+        <translation>В проекте у пикетов %1 отрицательный размер хода, какого не бывает; эти значения оставлены неизвестными. Остальное прочитано.</translation>
+    </message>
 </context>
 <context>
     <name>ProjectExtras</name>
@@ -1409,6 +1491,10 @@ No: the stations keep the metres of the old scale and only stations placed from 
     <message>
         <source>station %1: %2</source>
         <translation>пикет %1: %2</translation>
+    </message>
+    <message>
+        <source>%1; it is not opened, so that no station is put on another sheet</source>
+        <translation>%1; проект не открыт, чтобы ни один пикет не попал на другой лист</translation>
     </message>
 </context>
 <context>
@@ -1527,21 +1613,84 @@ No: the stations keep the metres of the old scale and only stations placed from 
     </message>
 </context>
 <context>
+    <name>ProjectLock</name>
+    <message>
+        <source>Another Speomark opening %1 will not be warned: %2 cannot be written.</source>
+        <translation>Другой Speomark, открывающий %1, не будет предупреждён: в %2 нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>unknown</source>
+        <translation>неизвестен</translation>
+    </message>
+</context>
+<context>
     <name>QtDialogService</name>
     <message>
         <source>Locate...</source>
         <translation>Найти...</translation>
     </message>
+    <message>
+        <source>Speomark: Recover Unsaved Work</source>
+        <translation>Speomark: восстановление несохранённой работы</translation>
+    </message>
+    <message>
+        <source>Speomark did not close properly and left this unsaved work. Choose for each job: recover it (each in a window of its own), keep it to be offered at the next start, or discard it for good.</source>
+        <translation>Speomark закрылся некорректно и оставил эту несохранённую работу. Выберите для каждой: восстановить (каждую в своём окне), оставить до следующего запуска или удалить насовсем.</translation>
+    </message>
+    <message>
+        <source>Unsaved work left behind</source>
+        <translation>Оставшаяся несохранённая работа</translation>
+    </message>
+    <message>
+        <source>Project</source>
+        <translation>Проект</translation>
+    </message>
+    <message>
+        <source>Saved</source>
+        <translation>Сохранено</translation>
+    </message>
+    <message>
+        <source>Stations</source>
+        <translation>Пикеты</translation>
+    </message>
+    <message>
+        <source>Action</source>
+        <translation>Действие</translation>
+    </message>
+    <message>
+        <source>Keep</source>
+        <translation>Оставить</translation>
+    </message>
+    <message>
+        <source>Recover</source>
+        <translation>Восстановить</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Action for %1, %2</source>
+        <translation>Действие для %1, %2</translation>
+    </message>
 </context>
 <context>
     <name>RecoveryFile</name>
     <message>
-        <source>No room for a recovery file in %1.</source>
-        <translation>Нет места для файла восстановления в %1.</translation>
-    </message>
-    <message>
         <source>%1 ends before what was being typed and the project the work belongs to</source>
         <translation>%1 обрывается раньше, чем записано набранное и проект, к которому относится работа</translation>
+    </message>
+    <message>
+        <source>No recovery file can be kept: the folder %1 cannot be made.</source>
+        <translation>Файл восстановления вести нельзя: не удаётся создать папку %1.</translation>
+    </message>
+    <message>
+        <source>No recovery file can be kept: the folder %1 cannot be written.</source>
+        <translation>Файл восстановления вести нельзя: в папку %1 нельзя записывать.</translation>
+    </message>
+    <message>
+        <source>No recovery file can be kept: %1 holds %2 left behind.</source>
+        <translation>Файл восстановления вести нельзя: в %1 уже %2 оставшихся файлов.</translation>
     </message>
 </context>
 <context>
@@ -1733,16 +1882,24 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <translation>азимут проекции</translation>
     </message>
     <message>
-        <source>A passage dimension must be a number of metres between -%1 and %1.</source>
-        <translation>Размер хода должен быть числом метров от -%1 до %1.</translation>
-    </message>
-    <message>
         <source>Set Walls of Station %1</source>
         <translation>Задать стены пикета %1</translation>
     </message>
     <message>
         <source>Find Walls</source>
         <translation>поиск стен</translation>
+    </message>
+    <message>
+        <source>A north of %1 degrees is outside -%2 to %2.</source>
+        <translation>Север %1° вне пределов от -%2 до %2.</translation>
+    </message>
+    <message>
+        <source>An azimuth of %1 degrees is outside -%2 to %2.</source>
+        <translation>Азимут %1° вне пределов от -%2 до %2.</translation>
+    </message>
+    <message>
+        <source>A passage dimension must be a number of metres between 0 and %1.</source>
+        <translation>Размер хода должен быть числом метров от 0 до %1.</translation>
     </message>
 </context>
 <context>
@@ -1844,6 +2001,18 @@ No: the stations keep the metres of the old scale and only stations placed from 
         <translation>survexport не смог записать %1:
 
 %2</translation>
+    </message>
+    <message>
+        <source>survexport wrote no file for %1 (%2). Any earlier file of that name is unchanged.</source>
+        <translation>survexport не записал файл для %1 (%2). Прежний файл с этим именем не изменён.</translation>
+    </message>
+    <message>
+        <source>survexport&apos;s file for %1 ends early (%2 bytes): the disk may be full. Any earlier file of that name is unchanged.</source>
+        <translation>Файл survexport для %1 оборван (%2 байт): возможно, диск заполнен. Прежний файл с этим именем не изменён.</translation>
+    </message>
+    <message>
+        <source>Cannot read survexport&apos;s file for %1: %2. Any earlier file of that name is unchanged.</source>
+        <translation>Не удаётся прочитать файл survexport для %1: %2. Прежний файл с этим именем не изменён.</translation>
     </message>
 </context>
 <context>

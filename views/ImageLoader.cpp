@@ -2,25 +2,6 @@
 
 #include <QThread>
 
-#ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
-
-namespace {
-
-// A reading gives way to the window's thread when both want the same core, so the window
-// repaints at once however long the reading takes; with a core to itself it runs at full speed.
-void yieldToTheWindow()
-{
-#ifdef Q_OS_LINUX
-    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 5);
-#endif
-}
-
-} // namespace
-
 struct ImageLoader::Slot
 {
     ImageJob job;
@@ -87,7 +68,6 @@ void ImageLoader::run(Slot &slot)
     ReadControl *control = slot.control.get();
     const ImageJob job = slot.job;
     slot.thread.reset(QThread::create([target, control, job] {
-        yieldToTheWindow();
         target->result = ImageFile::read(job.path, job.request, control);
     }));
     // The end is looked up by its number: the slot may be gone by the time it is delivered.

@@ -23,17 +23,6 @@ struct Words
 ViewEditor::ViewEditor(SurveyDocument &document, EditSession &session, EditHistory *history)
     : m_document(document), m_session(session), m_history(history)
 {
-    // Undoing or redoing the opening of a scan reads it again: the history keeps no pixels. The
-    // user agreed to its memory when it was first opened.
-    m_document.setScanReader([](const ScanSource &scan) {
-        ImageRequest request;
-        request.memoryAllowed = std::numeric_limits<qint64>::max();
-        request.pdfPage = scan.pdfPage > 0 ? scan.pdfPage : 1;
-        if (scan.pdfDotsPerInch > 0)
-            request.dotsPerInch = scan.pdfDotsPerInch;
-        ImageRead read = ImageFile::read(scan.path, request);
-        return read.ok() || read.problem == ImageRead::Problem::Damaged ? std::move(read.image) : QImage();
-    });
 }
 
 ViewEditor::Opened ViewEditor::openImage(ViewSide side, const QString &path)

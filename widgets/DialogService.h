@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +25,16 @@ struct FileDialog
 enum class MessageIcon { None, Information, Error };
 enum class Answer { Yes, No, Cancel };
 
+// A job a program left behind when it did not close, as the recovery list shows it, and what the
+// user chose for it.
+struct LeftBehindJob
+{
+    QString project;  // the project file, or words for a job never saved
+    QString savedAt;  // when it was last written, as the interface shows times
+    int stationCount = 0;
+};
+enum class RecoveryChoice { Keep, Recover, Discard };
+
 // Every modal dialog and message box of the program goes through this interface, so commands
 // can be run by tests with scripted answers. The window owns one; the Qt one shows real dialogs.
 class DialogService
@@ -42,8 +53,10 @@ public:
     // A modal box with Yes, No and Cancel; closing it counts as Cancel.
     virtual Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) = 0;
 
-    // A modal box with Yes and No; true for Yes, closing it counts as No.
-    virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text) = 0;
+    // A modal box with Yes and No; true for Yes, closing it counts as No. Enter answers
+    // `defaultAnswer`.
+    virtual bool askYesNo(QWidget *parent, const QString &caption, const QString &text,
+                          Answer defaultAnswer = Answer::Yes) = 0;
 
     // A modal box asking for a line of text; false when cancelled.
     virtual bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) = 0;
@@ -60,6 +73,10 @@ public:
 
     // A message about a file that is not there, with OK and "Locate..."; true for "Locate...".
     virtual bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) = 0;
+
+    // Jobs left behind, in one list with a choice for each (*choices holds one per job, the
+    // proposal on entry); false when cancelled, which keeps them all.
+    virtual bool chooseRecoveries(QWidget *parent, const QList<LeftBehindJob> &jobs, QList<RecoveryChoice> *choices) = 0;
 };
 
 // The name with the dialog's default suffix appended when its own file name has no extension,

@@ -4,6 +4,7 @@
 #include "widgets/Controls.h"
 
 #include <QLineEdit>
+#include <utility>
 
 NumberField::NumberField(QLineEdit *box, QString fieldName)
     : QObject(box), m_box(box), m_fieldName(std::move(fieldName)), m_inForce(box->text())
@@ -15,9 +16,17 @@ NumberField::NumberField(QLineEdit *box, QString fieldName)
 QString NumberField::problem(const QString &text) const
 {
     double value = 0.0;
-    if (NumberText::tryToDouble(text, &value))
-        return QString();
-    return tr("%1: \"%2\" is not a number; %3 stays in force.").arg(m_fieldName, text, m_inForce);
+    if (!NumberText::tryToDouble(text, &value))
+        return tr("%1: \"%2\" is not a number; %3 stays in force.").arg(m_fieldName, text, m_inForce);
+    if (!(value >= m_minimum && value <= m_maximum))
+        return tr("%1: %2 is outside %3 to %4; %5 stays in force.")
+            .arg(m_fieldName, text, NumberText::fromDouble(m_minimum), NumberText::fromDouble(m_maximum), m_inForce);
+    return QString();
+}
+
+QString NumberField::takeRefusal()
+{
+    return std::exchange(m_lastRefusal, QString());
 }
 
 void NumberField::show(const QString &text)
@@ -32,6 +41,7 @@ void NumberField::show(const QString &text)
 void NumberField::edited(const QString &text)
 {
     const QString reason = problem(text);
+    m_lastRefusal = reason;
     mark(reason);
     if (!reason.isEmpty()) {
         emit refused(reason);

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <limits>
 
 class QLineEdit;
 
@@ -19,9 +20,18 @@ public:
 
     // The value in force, as shown.
     const QString &value() const { return m_inForce; }
+    // Why the text last typed was refused, once (a button pressed after it must not take the
+    // value in force behind it, which may be a part typed on the way); empty when it was a number.
+    QString takeRefusal();
 
     // Why a text cannot be this field's value, naming the field; empty for a number.
     QString problem(const QString &text) const;
+    // Numbers outside [minimum, maximum] are refused as well.
+    void setRange(double minimum, double maximum)
+    {
+        m_minimum = minimum;
+        m_maximum = maximum;
+    }
 
 signals:
     void accepted(const QString &text); // the user typed a number
@@ -36,4 +46,7 @@ private:
     QString m_fieldName;
     QString m_inForce;
     bool m_marked = false;
+    QString m_lastRefusal;
+    double m_minimum = -std::numeric_limits<double>::infinity();
+    double m_maximum = std::numeric_limits<double>::infinity();
 };

@@ -44,6 +44,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabBar>
 #include <new>
@@ -609,7 +610,11 @@ void MainWindow::connectCommands()
         command(strip, &ViewStrip::openClicked, [this, side] { openImage(side); });
         command(strip, &ViewStrip::zoomInClicked, [this, side] { zoomIn(side); });
         command(strip, &ViewStrip::zoomOutClicked, [this, side] { zoomOut(side); });
-        command(strip, &ViewStrip::gridOkClicked, [this, side] { applyScale(side); });
+        command(strip, &ViewStrip::gridOkClicked, [this, side, strip] {
+            if (const QString refused = strip->takeGridRefusal(); !refused.isEmpty())
+                throw CommandError(refused);
+            applyScale(side);
+        });
         command(strip, &ViewStrip::gridShownClicked, [this, side](bool shown) { m_viewEditor.setGridShown(side, shown); });
         command(strip, &ViewStrip::gridShifted, [this, side](int right, int up) { m_viewEditor.setGridShift(side, right, up); });
         command(strip, &ViewStrip::gridEntriesEdited, [this, side](const QString &metres, const QString &pixels) {
@@ -631,6 +636,7 @@ void MainWindow::connectCommands()
     command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
     m_orientationField = new NumberField(m_orientationEdit, m_orientationCaption->text());
+    m_orientationField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
     command(m_orientationField, &NumberField::accepted,
             [this](const QString &text) { m_stationEditor.setOrientation(text); });
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
@@ -641,6 +647,7 @@ void MainWindow::connectCommands()
     onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
     onChosen(m_projectiveRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Projective); }); });
     m_azimuthField = new NumberField(m_azimuthEdit, m_azimuthEdit->accessibleName());
+    m_azimuthField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
     command(m_azimuthField, &NumberField::accepted, [this](const QString &text) { m_stationEditor.setProjectionAzimuth(text); });
     connect(m_azimuthField, &NumberField::refused, this, showRefusal);
 
@@ -733,6 +740,11 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts, StationRange stati
     if (!onlyLooked)
         m_session.setProjectChanged(true);
     scheduleRecovery();
+    if (parts & SurveyDocument::ShownPart)
+        m_scansNotRead.clear(); // a sheet chosen again is asked for again
+    if (parts & (SurveyDocument::ShownPart | SurveyDocument::SheetsPart | SurveyDocument::PlanViewPart
+                 | SurveyDocument::ProfileViewPart))
+        readWantedScan();
     updateControls();
 }
 
@@ -1015,8 +1027,14 @@ void MainWindow::saveSurveyText()
     if (!lines)
         return;
     const bool known = !m_session.dataFileName().isEmpty();
+    // A name typed without an extension gets the ticked layout's.
+    m_dataFileDialog.defaultSuffix = Exporter::extension(tickedFormat()).mid(1);
     if (!known && !dialogs().execute(this, m_dataFileDialog))
         return;
+    if (!known) {
+        if (const std::optional<SurvexFile> file = survexFileOfName(m_dataFileDialog.fileName))
+            return saveThroughSurvex(*file, m_dataFileDialog.fileName);
+    }
     const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_dataFileDialog.fileName);
     if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
         return;
@@ -1041,22 +1059,25 @@ void MainWindow::saveSurveyTextAs()
         filters.append(SurvexExport::filter(file));
     FileDialog dialog = m_dataFileDialog;
     dialog.filter = (filters + QStringList{tr("All (*)")}).join(QStringLiteral(";;"));
+    // No suffix is added by the dialog: a name without an extension takes the chosen filter's.
+    dialog.defaultSuffix.clear();
     if (!dialogs().execute(this, dialog))
         return;
-    const bool ownSuffix = dialog.selectedFilter == therion || dialog.selectedFilter == extend
-                           || filters.indexOf(dialog.selectedFilter) > filters.indexOf(compass);
-    if (ownSuffix && dialog.fileName.endsWith(QLatin1String(".dat")))
-        dialog.fileName.chop(4); // the default suffix is the Lumaro habit
-    for (const SurvexFile file : survexFiles)
-        if (dialog.selectedFilter == SurvexExport::filter(file))
-            return saveThroughSurvex(file, dialog.fileName);
+    // The extension typed chooses the format; without one, the filter chosen does.
+    if (const std::optional<SurvexFile> file = survexFileOfName(dialog.fileName))
+        return saveThroughSurvex(*file, dialog.fileName);
     std::optional<ExportFormat> byFilter;
-    if (dialog.selectedFilter == therion)
-        byFilter = ExportFormat::Therion;
-    else if (dialog.selectedFilter == compass)
-        byFilter = ExportFormat::Compass;
-    else if (dialog.selectedFilter == extend)
-        byFilter = ExportFormat::SurvexExtend;
+    if (!DataFileNames::hasExtension(dialog.fileName)) {
+        for (const SurvexFile file : survexFiles)
+            if (dialog.selectedFilter == SurvexExport::filter(file))
+                return saveThroughSurvex(file, dialog.fileName);
+        if (dialog.selectedFilter == therion)
+            byFilter = ExportFormat::Therion;
+        else if (dialog.selectedFilter == compass)
+            byFilter = ExportFormat::Compass;
+        else if (dialog.selectedFilter == extend)
+            byFilter = ExportFormat::SurvexExtend;
+    }
     const SurveyOutput::Target target = m_output.saveAsTarget(dialog.fileName, byFilter);
     if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
         return;
@@ -1065,8 +1086,20 @@ void MainWindow::saveSurveyTextAs()
         m_dataFileDialog.fileName = target.path;
 }
 
+std::optional<SurvexFile> MainWindow::survexFileOfName(const QString &path)
+{
+    const QString extension = DataFileNames::extensionOf(path);
+    for (const SurvexFile file : SurvexExport::files())
+        if (!extension.isEmpty() && SurvexExport::extension(file) == QLatin1Char('.') + extension)
+            return file;
+    return std::nullopt;
+}
+
 void MainWindow::saveThroughSurvex(SurvexFile file, QString path)
 {
+    if (!SurvexExport::available())
+        throw CommandError(tr("%1 is written by Survex, which is not installed: sudo apt-get install survex survex-aven")
+                               .arg(QDir::toNativeSeparators(path)));
     if (m_survexFile->isRunning())
         throw CommandError(tr("Survex is still writing %1.").arg(QDir::toNativeSeparators(m_survexFilePath)));
     const SurveyDetails &details = m_document.details();
@@ -1204,8 +1237,11 @@ bool MainWindow::writeProject(const QString &path)
 bool MainWindow::holdProject(const QString &path)
 {
     QString holder;
-    if (m_projectLock.take(path, &holder))
+    if (m_projectLock.take(path, &holder)) {
+        if (!m_projectLock.problem().isEmpty())
+            statusBar()->showMessage(m_projectLock.problem());
         return true;
+    }
     return dialogs().askYesNo(this, tr("Speomark: Confirm"),
                               tr("%1 is open in another Speomark window (process %2). If both save it, the "
                                  "changes of one are lost.\n\nOpen it here as well?")
@@ -1273,36 +1309,70 @@ void MainWindow::writeRecovery()
 
 bool MainWindow::offerRecovery()
 {
-    bool taken = false;
+    QList<RecoveryFile::Left> usable;
     for (const RecoveryFile::Left &left : RecoveryFile::leftBehind(RecoveryFile::defaultFolder())) {
-        if (!left.problem.isEmpty()) {
-            const QString aside = RecoveryFile::setAside(left.path);
-            dialogs().message(this, QStringLiteral("Speomark"),
-                              tr("Work left behind by a Speomark that did not close cannot be read back: %1.\n\n"
-                                 "Its file was set aside as %2 and will not be offered again.")
-                                  .arg(left.problem, QDir::toNativeSeparators(aside)),
-                              MessageIcon::Error);
+        if (left.problem.isEmpty()) {
+            usable.append(left);
             continue;
         }
-        const QString job = left.projectPath.isEmpty() ? tr("A new project, never saved")
-                                                       : QDir::toNativeSeparators(left.projectPath);
-        const QString question =
-            tr("Recover unsaved work from %1?")
-                .arg(Language::dateLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat))
-            + QStringLiteral("\n\n") + tr("%1: %n stations.", "", left.stationCount).arg(job);
-        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), question)) {
+        const QString aside = RecoveryFile::setAside(left.path);
+        dialogs().message(this, QStringLiteral("Speomark"),
+                          tr("Work left behind by a Speomark that did not close cannot be read back: %1.\n\n"
+                             "Its file was set aside as %2 and will not be offered again.")
+                              .arg(left.problem, QDir::toNativeSeparators(aside)),
+                          MessageIcon::Error);
+    }
+    if (usable.isEmpty())
+        return false;
+    const auto job = [](const RecoveryFile::Left &left) {
+        return left.projectPath.isEmpty() ? tr("A new project, never saved") : QDir::toNativeSeparators(left.projectPath);
+    };
+    const auto when = [](const RecoveryFile::Left &left) {
+        return Language::dateLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat);
+    };
+    QList<RecoveryChoice> choices;
+    if (usable.size() == 1) {
+        const RecoveryFile::Left &left = usable.first();
+        const QString question = tr("Recover unsaved work from %1?").arg(when(left)) + QStringLiteral("\n\n")
+            + tr("%1: %n stations.", "", left.stationCount).arg(job(left));
+        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), question))
+            choices = {RecoveryChoice::Recover};
+        else if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
+                                    tr("Discard this work for good? It cannot be brought back.\n\n"
+                                       "No keeps it, to be offered again at the next start.")))
+            choices = {RecoveryChoice::Discard};
+        else
+            return false;
+    } else {
+        // Many jobs are one list, not two questions each; the newest is proposed for recovery.
+        QList<LeftBehindJob> jobs;
+        for (const RecoveryFile::Left &left : std::as_const(usable)) {
+            jobs.append({job(left), when(left), left.stationCount});
+            choices.append(choices.isEmpty() ? RecoveryChoice::Recover : RecoveryChoice::Keep);
+        }
+        if (!dialogs().chooseRecoveries(this, jobs, &choices))
+            return false;
+    }
+    bool taken = false;
+    QStringList kept;
+    for (int i = 0; i < usable.size() && i < choices.size(); ++i) {
+        const RecoveryFile::Left &left = usable[i];
+        if (choices[i] == RecoveryChoice::Recover) {
             MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;
             if (into) {
                 into->guard([&] { into->recover(left); });
                 taken = true;
             }
-            continue;
+        } else if (choices[i] == RecoveryChoice::Discard && !RecoveryFile::discard(left.path)) {
+            kept.append(QDir::toNativeSeparators(left.path));
         }
-        if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
-                               tr("Discard this work for good? It cannot be brought back.\n\n"
-                                  "No keeps it, to be offered again at the next start.")))
-            RecoveryFile::discard(left.path);
     }
+    if (!kept.isEmpty())
+        dialogs().message(this, QStringLiteral("Speomark"),
+                          tr("These files cannot be removed, as their folder cannot be written; they will be "
+                             "offered again:\n%1")
+                              .arg(kept.join(QLatin1Char('\n'))),
+                          MessageIcon::Error);
     return taken;
 }
 
@@ -1311,6 +1381,8 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     const ProjectContents contents = ProjectFile::read(left.path);
     // Scans stored by name are looked for beside the project the work belonged to.
     const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
+    m_loading = Loading::Project; // the scans are read here; none again in the background meanwhile
+    const auto readingDone = qScopeGuard([this] { m_loading = Loading::None; });
     const ProjectController::Opened opened = m_project.open(contents, imagesBeside);
     newJob(left.projectPath, true);
     RecoveryFile::restoreEditing(contents, m_document, m_session);
@@ -1319,7 +1391,10 @@ void MainWindow::recover(const RecoveryFile::Left &left)
         m_projectLock.take(left.projectPath, nullptr);
     showNewJobsText();
     writeRecovery(); // the recovered work is safe again at once, in this window's own file
-    RecoveryFile::discard(left.path);
+    if (!RecoveryFile::discard(left.path))
+        statusBar()->showMessage(tr("%1 cannot be removed, as its folder cannot be written: it will be offered "
+                                    "again.")
+                                     .arg(QDir::toNativeSeparators(left.path)));
     // Only scans the job had and that are gone are worth a word.
     for (const ProjectController::Scan *scan : {&opened.plan, &opened.profile})
         if (!scan->message.isEmpty())

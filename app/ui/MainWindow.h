@@ -153,6 +153,7 @@ public:
     // Save as's files that Survex writes, and Survex's own viewer: after cavern has computed the
     // survey, without waiting for it (the status bar says it is busy, a message how it failed).
     void saveThroughSurvex(SurvexFile file, QString path);
+    static std::optional<SurvexFile> survexFileOfName(const QString &path);
     void openInAven();
     void editSurveyDetails();
     void savePicture(ViewSide side);
@@ -201,6 +202,8 @@ private:
     void imagesRead();
     void scanRead(ImageRead::Problem problem);
     void projectScansRead();
+    void readWantedScan(); // a sheet shown without its decoded scan: read it in the background
+    void sheetScanRead(ImageRead::Problem problem);
     void projectOpened(const ProjectController::Opened &opened);
     void locateNextScan();
     bool busyReading();
@@ -249,7 +252,10 @@ private:
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     // What the image loader is reading for.
     ImageLoader m_imageLoader;
-    enum class Loading { None, Scan, NewSheet, Project, Locate } m_loading = Loading::None;
+    enum class Loading { None, Scan, NewSheet, Project, Locate, SheetScan } m_loading = Loading::None;
+    SheetId m_loadingSheet = PlanSheet;       // SheetScan: the sheet whose scan is read
+    ScanSource m_loadingScan;                 // ... and from where
+    QList<ScanSource> m_scansNotRead;         // refused, declined or cancelled: not asked again
     ViewSide m_loadingSide = ViewSide::Plan;
     ProjectContents m_loadingProject;
     QString m_loadingPath;

@@ -317,18 +317,21 @@ void MainWindow::measured(ViewSide side, const PaneTool::Action &action)
 // After a view's scale changed, the stations placed with the old one may follow it.
 void MainWindow::offerRecalculation(ViewSide side, double oldScale)
 {
-    const int count = m_document.stations().count();
+    const int count = m_stationEditor.stationsOnShownSheet(side);
     const double scale = m_document.view(side).calibration.metresPerPixel;
     if (count == 0 || scale == oldScale)
         return;
+    // Keeping the metres is the default: a stray Enter must not move every station.
     if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
-                           tr("Recalculate the metre positions of %1 stations from their pixels with the "
-                              "new scale?")
+                           tr("Recalculate the metre positions of the %1 stations on sheet \"%2\" from their "
+                              "pixels with the new scale?")
                                    .arg(count)
+                                   .arg(m_document.sheetName(m_document.shownSheet(side)))
                                + QStringLiteral("\n\n")
-                               + tr("Yes: every station is measured again with the new scale.\nNo: the stations "
+                               + tr("Yes: these stations are measured again with the new scale.\nNo: they "
                                     "keep the metres of the old scale and only stations placed from now on use "
-                                    "the new one; legs between the two are flagged by the survey check.")))
+                                    "the new one; legs between the two are flagged by the survey check."),
+                           Answer::No))
         m_stationEditor.recalculateMetres(side);
 }
 

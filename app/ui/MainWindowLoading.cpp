@@ -6,10 +6,15 @@
 #include "project/ProjectFile.h"
 #include "views/ImageMessages.h"
 
+#include <QFileInfo>
 #include <QStatusBar>
 
 bool MainWindow::busyReading()
 {
+    if (m_loading == Loading::SheetScan) { // a sheet's scan gives way to what the user asked for (start cancels it)
+        m_loading = Loading::None;
+        return false;
+    }
     if (!m_imageLoader.isBusy())
         return false;
     statusBar()->showMessage(tr("A scan is still being read; wait for it or press Esc."), 5000);
@@ -55,11 +60,74 @@ void MainWindow::openProject(const QString &path)
     m_imageLoader.start(ProjectController::scanJobs(m_loadingProject, path)); // both scans at once
 }
 
+// A sheet shown (a tab chosen, an undo, a recovered job) whose scan is not held is read through
+// the same background road as an opened scan: memory question, progress and Esc.
+void MainWindow::readWantedScan()
+{
+    const auto wanted = m_document.scanWanted();
+    const bool readingIt = m_loading == Loading::SheetScan && wanted && wanted->first == m_loadingSheet
+        && wanted->second == m_loadingScan;
+    if (m_loading == Loading::SheetScan && !readingIt && (!wanted || m_scansNotRead.contains(wanted->second))) {
+        m_imageLoader.cancel(); // the sheet being read was put away
+        m_loading = Loading::None;
+        return;
+    }
+    // An open under way comes first; a sheet read for a sheet put away gives way (start cancels it).
+    if (!wanted || readingIt || m_scansNotRead.contains(wanted->second)
+        || (m_loading != Loading::None && m_loading != Loading::SheetScan))
+        return;
+    if (!QFileInfo::exists(wanted->second.path)) {
+        m_scansNotRead.append(wanted->second); // a scan that is gone: opening the project said so
+        return;
+    }
+    m_loading = Loading::SheetScan;
+    m_loadingSheet = wanted->first;
+    m_loadingScan = wanted->second;
+    m_loadingSide = m_document.sheet(wanted->first).kind == SheetKind::Plan ? ViewSide::Plan : ViewSide::Profile;
+    ImageRequest request;
+    request.pdfPage = m_loadingScan.pdfPage > 0 ? m_loadingScan.pdfPage : 1;
+    if (m_loadingScan.pdfDotsPerInch > 0)
+        request.dotsPerInch = m_loadingScan.pdfDotsPerInch;
+    m_imageLoader.start({{m_loadingScan.path, request}});
+}
+
+void MainWindow::sheetScanRead(ImageRead::Problem problem)
+{
+    using Problem = ImageRead::Problem;
+    const ImageRead &read = m_imageLoader.result(0);
+    if (problem == Problem::NeedsConsent
+        && dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askMemory(m_loadingSide, read))) {
+        ImageRequest request = m_imageLoader.job(0).request;
+        request.memoryAllowed = read.bytesNeeded;
+        m_imageLoader.retry(0, request);
+        return;
+    }
+    m_loading = Loading::None;
+    const bool show = problem == Problem::None
+        || (problem == Problem::Damaged
+            && dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askDamaged(m_loadingSide, read)));
+    if (show) {
+        m_document.setSheetImage(m_loadingSheet, m_loadingScan, m_imageLoader.takeResult(0).image);
+    } else {
+        m_scansNotRead.append(m_loadingScan);
+        if (problem == Problem::NotReadable || problem == Problem::TooLarge)
+            dialogs().message(this, QStringLiteral("Speomark"), ImageMessages::cannotRead(m_loadingSide, read),
+                              MessageIcon::Error);
+    }
+    readWantedScan(); // the other pane's, if it waits too
+}
+
 void MainWindow::imagesRead()
 {
     const Loading loading = m_loading;
+    if (loading == Loading::SheetScan) {
+        if (m_imageLoader.jobCount() >= 1)
+            sheetScanRead(m_imageLoader.result(0).problem);
+        return;
+    }
     if (loading == Loading::Project) {
         projectScansRead();
+        readWantedScan();
         return;
     }
     if (loading == Loading::None || m_imageLoader.jobCount() < 1)
@@ -131,6 +199,7 @@ void MainWindow::scanRead(ImageRead::Problem problem)
     m_loading = Loading::None;
     if (locating)
         locateNextScan();
+    readWantedScan();
 }
 
 void MainWindow::projectScansRead()
@@ -171,9 +240,9 @@ void MainWindow::projectScansRead()
             && !dialogs().askYesNo(this, QStringLiteral("Speomark"), ImageMessages::askDamaged(side, scans[i])))
             scans[i].image = QImage();
     }
-    m_loading = Loading::None;
     const ProjectContents project = std::move(m_loadingProject);
     const ProjectController::Opened opened = m_project.open(project, m_loadingPath, std::move(scans[0]), std::move(scans[1]));
+    m_loading = Loading::None; // only now: a scan the project could not open is not read again on the way
     newJob(m_loadingPath, false, m_loadingDigest);
     showNewJobsText();
     rememberProject(m_loadingPath);

@@ -9,6 +9,13 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QVBoxLayout>
+#include <QTableWidget>
+#include <QLabel>
+#include <QHeaderView>
+#include <QDialogButtonBox>
+#include <QDialog>
+#include <QComboBox>
 #include <QPushButton>
 #include <QSettings>
 
@@ -93,7 +100,7 @@ Answer QtDialogService::askYesNoCancel(QWidget *parent, const QString &caption, 
     }
 }
 
-bool QtDialogService::askYesNo(QWidget *parent, const QString &caption, const QString &text)
+bool QtDialogService::askYesNo(QWidget *parent, const QString &caption, const QString &text, Answer defaultAnswer)
 {
     QMessageBox box(parent);
     box.setWindowTitle(caption);
@@ -101,6 +108,7 @@ bool QtDialogService::askYesNo(QWidget *parent, const QString &caption, const QS
     box.setIcon(QMessageBox::Question);
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
+    box.setDefaultButton(defaultAnswer == Answer::Yes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
@@ -133,5 +141,50 @@ bool QtDialogService::editSurveyDetails(QWidget *parent, SurveyDetails *details,
     if (dialog.exec() != QDialog::Accepted)
         return false;
     *details = dialog.details();
+    return true;
+}
+
+bool QtDialogService::chooseRecoveries(QWidget *parent, const QList<LeftBehindJob> &jobs, QList<RecoveryChoice> *choices)
+{
+    QDialog dialog(parent);
+    dialog.setWindowTitle(Words::tr("Speomark: Recover Unsaved Work"));
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *intro = new QLabel(Words::tr("Speomark did not close properly and left this unsaved work. Choose for each "
+                                       "job: recover it (each in a window of its own), keep it to be offered at the "
+                                       "next start, or discard it for good."),
+                             &dialog);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    auto *table = new QTableWidget(int(jobs.size()), 4, &dialog);
+    table->setObjectName(QStringLiteral("recoveryList"));
+    table->setAccessibleName(Words::tr("Unsaved work left behind"));
+    table->setHorizontalHeaderLabels({Words::tr("Project"), Words::tr("Saved"), Words::tr("Stations"), Words::tr("Action")});
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->verticalHeader()->hide();
+    QList<QComboBox *> actions;
+    for (int row = 0; row < jobs.size(); ++row) {
+        table->setItem(row, 0, new QTableWidgetItem(jobs[row].project));
+        table->setItem(row, 1, new QTableWidgetItem(jobs[row].savedAt));
+        table->setItem(row, 2, new QTableWidgetItem(QString::number(jobs[row].stationCount)));
+        auto *action = new QComboBox(table);
+        action->addItems({Words::tr("Keep"), Words::tr("Recover"), Words::tr("Discard")});
+        action->setAccessibleName(Words::tr("Action for %1, %2").arg(jobs[row].project, jobs[row].savedAt));
+        action->setCurrentIndex(int(choices->value(row, RecoveryChoice::Keep)));
+        table->setCellWidget(row, 3, action);
+        actions.append(action);
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    dialog.resize(720, 360);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    choices->clear();
+    for (QComboBox *action : std::as_const(actions))
+        choices->append(RecoveryChoice(action->currentIndex()));
     return true;
 }

@@ -51,6 +51,8 @@ void calibrate(Editors &e)
 // station, the survey text in two layouts, and the editing state.
 QByteArray fingerprint(Editors &e)
 {
+    e.readWantedScans(); // as the window does, off its thread
+
     QByteArray bytes = ProjectFile::serialize(ProjectContents::capture(e.document, ProjectContents::Entries::AsTheyStand),
                                               QStringLiteral("f"));
     QByteArray pending(StationRecord::Size, '\0');
@@ -339,8 +341,10 @@ void EditHistoryTest::theHistoryKeepsNoPixelsAndStaysWithinItsBudget()
     QVERIFY2(e.history.bytes() < 64 * 1024, qPrintable(QString::number(e.history.bytes())));
     e.history.undo();
     QCOMPARE(e.document.view(ViewSide::Plan).imagePath, scans[1]);
+    e.readWantedScans();
     QCOMPARE(e.document.view(ViewSide::Plan).image.pixel(700, 500), qRgb(0, 255, 0));
     e.history.redo();
+    e.readWantedScans();
     QCOMPARE(e.document.view(ViewSide::Plan).image.pixel(0, 0), qRgb(0, 0, 255));
 
     calibrate(e);

@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
+#include <unistd.h>
+#include "support/Editors.h"
 
 class Recovery : public QObject
 {
@@ -22,6 +24,10 @@ private slots:
     void everyJobLeftBehindIsOfferedOnItsOwn();
     void damagedFilesAreReportedOnceAndSetAside();
     void discardingAsksOnceMore();
+    void everySheetComesBackAsItWas_data();
+    void everySheetComesBackAsItWas();
+    void manyJobsAreOneListAndTheWindowKeepsItsOwn();
+    void aFolderThatCannotBeWrittenStillOffersItsWork();
 
 private:
     // A job as a window that crashed leaves it: `count` stations, belonging to a project file or
@@ -136,15 +142,18 @@ void Recovery::everyJobLeftBehindIsOfferedOnItsOwn()
         second = std::make_unique<WindowFixture>();
         return &second->window();
     });
-    f.dialogs().answerQuestion(Answer::Yes);
-    f.dialogs().answerQuestion(Answer::Yes);
+    f.dialogs().answerRecoveries({RecoveryChoice::Recover, RecoveryChoice::Recover});
     QVERIFY(f.window().offerRecovery());
-    QCOMPARE(f.dialogs().shown.size(), 2);
-    const QString offers = f.dialogs().shown[0].text + f.dialogs().shown[1].text;
-    QVERIFY2(offers.contains(QDir::toNativeSeparators(project) + QStringLiteral(": 3 пикета")), qPrintable(offers));
-    QVERIFY2(offers.contains(QStringLiteral(": 5 пикетов")), qPrintable(offers));
+    QVERIFY(f.dialogs().shown.isEmpty()); // one list, no question per job
+    QCOMPARE(f.dialogs().recoveryLists.size(), 1);
+    const QList<LeftBehindJob> &jobs = f.dialogs().recoveryLists.first();
+    QCOMPARE(jobs.size(), 2);
+    const LeftBehindJob &withPath = jobs[0].stationCount == 3 ? jobs[0] : jobs[1];
+    QCOMPARE(withPath.project, QDir::toNativeSeparators(project));
+    QCOMPARE(jobs[0].stationCount + jobs[1].stationCount, 8);
     // The time in the interface's language, not the desktop's.
-    QVERIFY2(offers.contains(QRegularExpression(QStringLiteral("от \\d\\d\\.\\d\\d\\.\\d{4}"))), qPrintable(offers));
+    QVERIFY2(withPath.savedAt.contains(QRegularExpression(QStringLiteral("^\\d\\d\\.\\d\\d\\.\\d{4}"))),
+             qPrintable(withPath.savedAt));
     QVERIFY(second);
     WindowFixture &withProject = f.document().stations().count() == 3 ? f : *second;
     WindowFixture &newJob = &withProject == &f ? *second : f;
@@ -205,6 +214,109 @@ void Recovery::discardingAsksOnceMore()
     QVERIFY(!f.window().offerRecovery());
     QVERIFY(RecoveryFile::leftBehind(RecoveryFile::defaultFolder()).isEmpty());
     QVERIFY(f.document().stations().isEmpty());
+}
+
+// A job over five sheets, edited on whichever sheet is shown, comes back with each sheet exactly as
+// it was, whichever sheet the recovered window shows first.
+void Recovery::everySheetComesBackAsItWas_data()
+{
+    QTest::addColumn<int>("edit");
+    QTest::newRow("north typed on the second plan sheet") << 0;
+    QTest::newRow("grid entries typed on the third plan sheet") << 1;
+    QTest::newRow("north typed on a plan sheet put away since") << 2;
+    QTest::newRow("scale set on the second profile sheet") << 3;
+    QTest::newRow("a scan page chosen on the second plan sheet") << 4;
+}
+
+void Recovery::everySheetComesBackAsItWas()
+{
+    QFETCH(int, edit);
+    Editors e;
+    const SheetId plan2 = e.document.addSheet(SheetKind::Plan, QStringLiteral("Центр"));
+    const SheetId plan3 = e.document.addSheet(SheetKind::Plan, QStringLiteral("Восток"));
+    const SheetId profile2 = e.document.addSheet(SheetKind::Profile);
+    e.document.showSheet(ViewSide::Plan, plan2);
+    e.document.showSheet(ViewSide::Profile, profile2);
+    e.document.setGridEntries(ViewSide::Plan, QStringLiteral("20"), QStringLiteral("200"));
+    e.stations.placePoint(ViewSide::Plan, {10, 10});
+    e.stations.placePoint(ViewSide::Profile, {10, 10});
+    e.stations.add(QStringLiteral("A"), QString());
+    switch (edit) {
+    case 0: e.document.setOrientationEntry(QStringLiteral("40")); break;
+    case 1:
+        e.document.showSheet(ViewSide::Plan, plan3);
+        e.document.setGridEntries(ViewSide::Plan, QStringLiteral("5"), QStringLiteral("123"));
+        break;
+    case 2:
+        e.document.showSheet(ViewSide::Plan, plan3);
+        e.document.setOrientationEntry(QStringLiteral("-12.75"));
+        e.document.showSheet(ViewSide::Plan, plan2);
+        break;
+    case 3: e.document.editView(ViewSide::Profile, [](ViewSettings &v) { v.calibration = {0.125, 40.0}; }); break;
+    case 4: e.document.editView(ViewSide::Plan, [](ViewSettings &v) { v.imagePath = "/no/cave.pdf"; v.pdfPage = 3; v.pdfDotsPerInch = 450; }); break;
+    }
+    e.session.setProject(QString(), true);
+    {
+        RecoveryFile file(RecoveryFile::defaultFolder());
+        file.write(e.document, e.session);
+    } // as a crash leaves it
+
+    const QList<RecoveryFile::Left> left = RecoveryFile::leftBehind(RecoveryFile::defaultFolder());
+    QCOMPARE(left.size(), 1);
+    const ProjectContents contents = ProjectFile::read(left.first().path);
+    Editors back;
+    contents.applyTo(back.document);
+    RecoveryFile::restoreEditing(contents, back.document, back.session);
+    QCOMPARE(back.document.shownSheet(ViewSide::Plan), e.document.sheetsOf(SheetKind::Plan).front());
+    const std::vector<SheetSettings> before = e.document.undoableSettings().sheets;
+    const std::vector<SheetSettings> after = back.document.undoableSettings().sheets;
+    QCOMPARE(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        QCOMPARE(after[i].id, before[i].id);
+        QCOMPARE(after[i].northEntry, before[i].northEntry);
+        QCOMPARE(after[i].gridMetresEntry, before[i].gridMetresEntry);
+        QCOMPARE(after[i].gridPixelsEntry, before[i].gridPixelsEntry);
+        QCOMPARE(after[i].calibration, before[i].calibration);
+        QCOMPARE(after[i].scan(), before[i].scan());
+    }
+    QCOMPARE(back.document.stations().at(0).planSheet, plan2);
+    QCOMPARE(back.document.stations().at(0).profileSheet, profile2);
+}
+
+// Many crashed jobs are one list; whatever is kept, the running window still gets a file of its
+// own, so a crash now loses nothing either.
+void Recovery::manyJobsAreOneListAndTheWindowKeepsItsOwn()
+{
+    for (int i = 0; i < 20; ++i)
+        leaveJob(i + 1, QString());
+    WindowFixture f;
+    QList<RecoveryChoice> choices(20, RecoveryChoice::Keep);
+    choices[3] = RecoveryChoice::Discard;
+    choices[5] = RecoveryChoice::Recover;
+    f.dialogs().answerRecoveries(choices);
+    QVERIFY(f.window().offerRecovery());
+    QCOMPARE(f.dialogs().recoveryLists.size(), 1);
+    QCOMPARE(f.dialogs().recoveryLists.first().size(), 20);
+    QVERIFY(f.dialogs().shown.isEmpty()); // no question per file
+    QCOMPARE(f.document().stations().count(), f.dialogs().recoveryLists.first()[5].stationCount);
+    QCOMPARE(RecoveryFile::leftBehind(RecoveryFile::defaultFolder()).size(), 18);
+    f.fillStations(2);
+    f.window().writeRecovery();
+    QVERIFY(f.window().recovery().exists());
+}
+
+void Recovery::aFolderThatCannotBeWrittenStillOffersItsWork()
+{
+    if (::geteuid() == 0)
+        QSKIP("the superuser writes any folder");
+    leaveJob(3, QString());
+    const QString folder = RecoveryFile::defaultFolder();
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QList<RecoveryFile::Left> left = RecoveryFile::leftBehind(folder);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(left.size(), 1);
+    QVERIFY(left.first().readOnly);
+    QCOMPARE(left.first().stationCount, 3);
 }
 
 QTEST_MAIN(Recovery)

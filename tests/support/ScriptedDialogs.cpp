@@ -42,7 +42,7 @@ Answer ScriptedDialogs::askYesNoCancel(QWidget *, const QString &caption, const 
     return m_answers.isEmpty() ? Answer::Cancel : m_answers.dequeue();
 }
 
-bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text)
+bool ScriptedDialogs::askYesNo(QWidget *parent, const QString &caption, const QString &text, Answer)
 {
     return askYesNoCancel(parent, caption, text) == Answer::Yes;
 }
@@ -97,4 +97,13 @@ ScriptedDialogs *installScriptedDialogs(MainWindow &window)
     ScriptedDialogs *raw = service.get();
     window.setDialogService(std::move(service));
     return raw;
+}
+
+bool ScriptedDialogs::chooseRecoveries(QWidget *, const QList<LeftBehindJob> &jobs, QList<RecoveryChoice> *choices)
+{
+    recoveryLists.append(jobs);
+    if (m_recoveries.isEmpty())
+        return false;
+    *choices = m_recoveries.dequeue();
+    return true;
 }

@@ -36,6 +36,9 @@ public:
     void answerPdfPage(int page, int dotsPerInch) { m_pages.enqueue({page, dotsPerInch}); }
     // The next missing-file message is answered with "Locate..." (true) or OK.
     void answerLocate(bool locate) { m_locates.enqueue(locate); }
+    // The next recovery list is accepted with these choices (none queued: cancelled).
+    void answerRecoveries(const QList<RecoveryChoice> &choices) { m_recoveries.enqueue(choices); }
+    QList<QList<LeftBehindJob>> recoveryLists; // every recovery list shown
 
     QList<Shown> shown;
     QStringList messages() const;       // texts of the message boxes, in order
@@ -44,12 +47,13 @@ public:
     bool execute(QWidget *parent, FileDialog &dialog) override;
     void message(QWidget *parent, const QString &caption, const QString &text, MessageIcon icon) override;
     Answer askYesNoCancel(QWidget *parent, const QString &caption, const QString &text) override;
-    bool askYesNo(QWidget *parent, const QString &caption, const QString &text) override; // queued Yes, else No
+    bool askYesNo(QWidget *parent, const QString &caption, const QString &text, Answer defaultAnswer) override; // queued Yes, else No
     // Answers from the file-name queue (an empty string cancels).
     bool askText(QWidget *parent, const QString &caption, const QString &label, QString *text) override;
     bool choosePdfPage(QWidget *parent, const QString &path, const QList<int> &highestDotsPerInch, int *page,
                        int *dotsPerInch) override;
     bool offerToLocate(QWidget *parent, const QString &caption, const QString &text) override;
+    bool chooseRecoveries(QWidget *parent, const QList<LeftBehindJob> &jobs, QList<RecoveryChoice> *choices) override;
     bool editSurveyDetails(QWidget *parent, SurveyDetails *details, const QStringList &entranceChoices) override;
 
 private:
@@ -59,6 +63,7 @@ private:
     QQueue<Answer> m_answers;
     QQueue<QPair<int, int>> m_pages;
     QQueue<bool> m_locates;
+    QQueue<QList<RecoveryChoice>> m_recoveries;
 };
 
 // Installs a ScriptedDialogs in the window and returns it (the window owns it).

@@ -142,7 +142,7 @@ void ImageViews::openingThroughTheDialog()
     // The station was placed with no scale; the program offers to put its metres right.
     QCOMPARE(f->dialogs().messages().size(), 1);
     QVERIFY(f->dialogs().messages()[0].startsWith(
-        QStringLiteral("Пересчитать положение пикетов (1) в метрах по их пикселям с новым масштабом?\n\n")));
+        QStringLiteral("Пересчитать положение пикетов (1) листа «")));
 
     open(ViewSide::Profile, path(QStringLiteral("profile.png")));
     QCOMPARE(f->document().view(ViewSide::Profile).calibration.metresPerPixel, 0.2);

@@ -100,3 +100,10 @@ void ViewStrip::showSettings(const ViewSettings &view, bool gridLocked)
     gridShiftRight->setPosition(view.gridShiftRight);
     gridShiftUp->setPosition(view.gridShiftUp);
 }
+
+QString ViewStrip::takeGridRefusal()
+{
+    const QString metres = m_metresField->takeRefusal();
+    const QString pixels = m_pixelsField->takeRefusal();
+    return metres.isEmpty() ? pixels : metres;
+}

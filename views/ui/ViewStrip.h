@@ -24,6 +24,9 @@ public:
     // Shows the view's settings; locked grid entries are disabled and the button reads "Change".
     void showSettings(const ViewSettings &view, bool gridLocked);
 
+    // Why a grid entry now typed is refused (OK must not take the value behind it); empty when none is.
+    QString takeGridRefusal();
+
     // The profile's strip keeps this distance between its left edge and the strip's right edge.
     static constexpr int ProfileStripWidth = 394;
 
