@@ -7,7 +7,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-image-formats-plugins libgl-dev
           fonts-dejavu-core fonts-dejavu-extra libbenchmark-dev survex therion locales
           desktop-file-utils shared-mime-info file
-          libpoppler-qt6-dev libtiff-dev libproj-dev survex-aven
+          libpoppler-qt6-dev libpoppler-private-dev libtiff-dev libproj-dev survex-aven
           qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 #include <memory>
 #include <poppler-qt6.h>
@@ -83,37 +82,6 @@ int highestDotsPerInch(const QSizeF &points, qint64 memory)
     return low;
 }
 
-bool hasColour(const uchar *pixels, qint64 count)
-{
-    const auto *pixel = reinterpret_cast<const QRgb *>(pixels);
-    for (qint64 i = 0; i < count; ++i)
-        if (qRed(pixel[i]) != qGreen(pixel[i]) || qGreen(pixel[i]) != qBlue(pixel[i]))
-            return true;
-    return false;
-}
-
-// Grey RGB32 rows become 8-bit rows (padded to 4 bytes, as QImage wants) in the same buffer, so
-// a grey page never needs room for both. Every byte is written at or before where its row was
-// read from, and after its pixel was read.
-qsizetype toGreyInPlace(uchar *pixels, int width, int height)
-{
-    const qsizetype stride = (qsizetype(width) + 3) & ~qsizetype(3);
-    for (int y = 0; y < height; ++y) {
-        const auto *from = reinterpret_cast<const QRgb *>(pixels + qsizetype(y) * width * 4);
-        uchar *to = pixels + y * stride;
-        for (int x = 0; x < width; ++x)
-            to[x] = uchar(qBlue(from[x]));
-        for (qsizetype x = width; x < stride; ++x)
-            to[x] = 0;
-    }
-    return stride;
-}
-
-struct FreeBuffer
-{
-    void operator()(uchar *buffer) const { std::free(buffer); }
-};
-
 } // namespace
 
 ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, ReadControl *control)
@@ -149,9 +117,9 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     result.pdfPage = request.pdfPage;
     result.dotsPerInch = dpi;
 
-    // What the window will hold is known before anything is drawn: the page's pixels in 32-bit
-    // colour (a grey page shrinks to 8 bits afterwards, in place). The drawing itself happens in
-    // a helper whose own memory is capped.
+    // What the window will hold at most is known before anything is drawn: the page's pixels in
+    // 32-bit colour (a grey page comes and stays at 8 bits). The drawing itself happens in a
+    // helper whose own memory is capped.
     const QSizeF points = page->pageSizeF();
     const Pixels pixels = pixelsAt(points, dpi);
     if (pixels.bytes() > double(memory)) {
@@ -180,36 +148,19 @@ ImageRead PdfFile::read(const QString &fileName, const ImageRequest &request, Re
     }
     document.reset(); // the helper reads the file itself
 
-    std::unique_ptr<uchar, FreeBuffer> buffer(static_cast<uchar *>(std::malloc(size_t(result.bytesNeeded))));
-    if (!buffer)
-        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
     PdfRender::Job job;
     job.path = fileName;
     job.page = request.pdfPage;
     job.dotsPerInch = dpi;
     job.size = result.size;
-    const PdfRender::Outcome drawn = PdfRender::render(job, buffer.get(), control);
+    const PdfRender::Outcome drawn = PdfRender::render(job, control);
     if (drawn.kind == PdfRender::Outcome::Kind::Cancelled || (control && control->cancelled()))
         return failure(fileName, Problem::Cancelled, QString());
+    if (drawn.kind == PdfRender::Outcome::Kind::NoRoom)
+        return failure(fileName, Problem::TooLarge, drawn.reason);
     if (drawn.kind == PdfRender::Outcome::Kind::Failed)
         return failure(fileName, Problem::NotReadable, drawn.reason);
-
-    qsizetype stride = qsizetype(width) * 4;
-    QImage::Format format = QImage::Format_RGB32;
-    if (!hasColour(buffer.get(), qint64(width) * height)) {
-        stride = toGreyInPlace(buffer.get(), width, height);
-        format = QImage::Format_Grayscale8;
-        // Giving back the tail moves no pixels: a block this large is mapped, and shrinks in place.
-        if (auto *smaller = static_cast<uchar *>(std::realloc(buffer.get(), size_t(stride) * height))) {
-            (void)buffer.release();
-            buffer.reset(smaller);
-        }
-    }
-    result.image = QImage(buffer.get(), width, height, stride, format, [](void *data) { std::free(data); },
-                          buffer.get());
-    if (result.image.isNull())
-        return failure(fileName, Problem::TooLarge, Words::tr("Out of memory."));
-    (void)buffer.release(); // the image frees it
+    result.image = drawn.image;
     result.size = result.image.size();
     result.bytesNeeded = result.image.sizeInBytes();
     return result;

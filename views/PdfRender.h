@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <QString>
+#include <cstdint>
 
 class ReadControl;
 
@@ -12,7 +14,10 @@ class ReadControl;
 // by silently giving a 1 x 1 one. So the rasteriser runs in a process of its own, under an
 // address-space limit, and sends its rows down a pipe; the window only ever holds the picture.
 // A helper that runs out of memory dies alone: the rows already received are kept and the rest
-// is asked for again in bands half as tall, down to one row. Cancel kills the helper at once.
+// is asked for again in bands half as tall, down to one row. Cancel kills the helper at once, and
+// the helper dies with the window.
+//
+// A page that paints nothing but grey travels and stays at one byte a pixel.
 namespace PdfRender {
 
 struct Job
@@ -29,16 +34,16 @@ struct Job
 
 struct Outcome
 {
-    enum class Kind { Rendered, Cancelled, Failed };
+    enum class Kind { Rendered, Cancelled, Failed, NoRoom };
     Kind kind = Kind::Failed;
-    QString reason;   // Failed: what the user is told
+    QString reason;   // Failed, NoRoom: what the user is told
     int bandRows = 0; // the band height the last helper drew with
+    // Rendered: the page, 8-bit grey (Format_Grayscale8) when it has no colour, else opaque RGB32.
+    QImage image;
 };
 
-// Draws the page into `pixels`: size.height() rows of size.width() opaque RGB32 pixels, one
-// after the other with no padding. Rows are only ever written whole and in order; on Failed or
-// Cancelled the buffer holds whatever arrived.
-Outcome render(const Job &job, uchar *pixels, ReadControl *control);
+// Draws the page. NoRoom: this process could not hold its pixels.
+Outcome render(const Job &job, ReadControl *control);
 
 // 2 GB, or less when this process itself is held to less (the helper inherits the limit).
 qint64 defaultHelperMemory();
@@ -49,5 +54,12 @@ QString helperPath();
 
 // How the helper ends, besides a crash (which is taken for running out of memory).
 enum HelperExit { Drawn = 0, Usage = 1, NotReadable = 2, OutOfMemory = 3, OutputClosed = 4 };
+
+// What the helper writes before its rows.
+struct Header
+{
+    std::uint32_t grey = 0;     // 1: rows of one grey byte a pixel; 0: RGB32 rows
+    std::uint32_t bandRows = 0; // rows it draws at a time
+};
 
 } // namespace PdfRender
