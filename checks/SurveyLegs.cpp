@@ -191,6 +191,21 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
     legs.reserve(count);
     const bool profile = settings.profileLengths();
     const bool compare = settings.comparesLengths();
+    // The first entry of each name, found by sorting once: where a leg reaches a name placed
+    // before, it closes a loop.
+    QVector<int> firstOfName;
+    if (profile && settings.profileKind == ProfileKind::Extended) {
+        QVector<QByteArray> keys(count);
+        QVector<int> order(count);
+        for (int i = 0; i < count; ++i) {
+            keys[i] = stationKey(stations.at(i), i);
+            order[i] = i;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
+        firstOfName.resize(count);
+        for (int k = 0; k < count; ++k)
+            firstOfName[order[k]] = k > 0 && keys[order[k]] == keys[order[k - 1]] ? firstOfName[order[k - 1]] : order[k];
+    }
     QString previousName;
     QByteArray previousKey;
     for (int i = 0; i < count; ++i) {
@@ -223,7 +238,8 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             const double dx = double(to.planXMetres) - double(from.planXMetres);
             const double dy = double(to.planYMetres) - double(from.planYMetres);
             leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
-            if (profile && leg.computed) {
+            leg.closesOnExtended = !firstOfName.isEmpty() && firstOfName[i] < i - 1;
+            if (profile && leg.computed && !leg.closesOnExtended) {
                 leg.hasProfileLength = true;
                 const Calibration &profileScale = settings.profileOf(from.profileSheet);
                 leg.profileHorizontal = profileScale.metres(double(profileRunPixels(from, to)));

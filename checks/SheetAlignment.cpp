@@ -1,0 +1,228 @@
+#include "checks/SheetAlignment.h"
+
+#include "checks/SurveyNetwork.h"
+
+#include <QCoreApplication>
+#include <QHash>
+
+#include <cmath>
+#include <complex>
+
+namespace {
+
+struct Words
+{
+    Q_DECLARE_TR_FUNCTIONS(SheetAlignment)
+};
+
+using Complex = std::complex<double>;
+
+// A plan's pixels and metres as complex numbers, "up" the real part and "right" the imaginary:
+// then a point's compass bearing is its argument, and a sheet with north N and scale m maps its
+// pixel vectors onto ground vectors (north + i east) by multiplying with m e^(-iN).
+Complex pixelVector(double x, double y) { return {-y, x}; }
+Complex groundVector(const AlignmentTie &tie) { return {tie.north, tie.east}; }
+
+bool finite(const AlignmentTie &tie)
+{
+    return std::isfinite(tie.x) && std::isfinite(tie.y) && std::isfinite(tie.east) && std::isfinite(tie.north)
+           && std::isfinite(tie.up);
+}
+
+QString usable(const QVector<AlignmentTie> &ties, double knownMetresPerPixel)
+{
+    if (ties.size() < 2)
+        return Words::tr("The sheet shares %1 station with the others; two or more are needed.").arg(ties.size());
+    for (const AlignmentTie &tie : ties)
+        if (!finite(tie))
+            return Words::tr("Station %1 has a position that is not a number.").arg(tie.name);
+    if (!(knownMetresPerPixel >= 0.0) || !std::isfinite(knownMetresPerPixel))
+        return Words::tr("The sheet's scale is not a number.");
+    return {};
+}
+
+constexpr double Degrees = 57.295779513082320876798154814105;
+
+} // namespace
+
+SheetAlignment SheetAlignment::fitPlan(QVector<AlignmentTie> ties, double knownMetresPerPixel)
+{
+    SheetAlignment fit;
+    fit.kind = SheetKind::Plan;
+    fit.ties = std::move(ties);
+    fit.problem = usable(fit.ties, knownMetresPerPixel);
+    if (!fit.problem.isEmpty())
+        return fit;
+    const double n = double(fit.ties.size());
+    Complex meanPixels, meanGround;
+    for (const AlignmentTie &tie : std::as_const(fit.ties)) {
+        meanPixels += pixelVector(tie.x, tie.y) / n;
+        meanGround += groundVector(tie) / n;
+    }
+    // a = sum conj(P) G / sum |P|^2 over the centred points: the least-squares similarity.
+    Complex cross;
+    double spread = 0.0;
+    for (const AlignmentTie &tie : std::as_const(fit.ties)) {
+        const Complex p = pixelVector(tie.x, tie.y) - meanPixels;
+        cross += std::conj(p) * (groundVector(tie) - meanGround);
+        spread += std::norm(p);
+    }
+    if (!(spread > 0.0) || std::abs(cross) == 0.0) {
+        fit.problem = Words::tr("The stations the sheet shares are drawn at one point, or placed at one point by the "
+                                "others: they give no direction.");
+        return fit;
+    }
+    const Complex a = knownMetresPerPixel > 0.0 ? knownMetresPerPixel * cross / std::abs(cross) : cross / spread;
+    const double scale = std::abs(a);
+    double north = -std::arg(a) * Degrees;
+    if (north < 0.0)
+        north += 360.0;
+    if (north >= 360.0)
+        north = 0.0;
+    if (!std::isfinite(scale) || !(scale > 0.0) || !std::isfinite(north)) {
+        fit.problem = Words::tr("The stations the sheet shares give no scale.");
+        return fit;
+    }
+    fit.metresPerPixel = scale;
+    fit.northDeg = north;
+    fit.northPerPixelDeg = Degrees / std::sqrt(spread);
+    fit.scalePerPixelPercent = 100.0 / std::sqrt(spread);
+    const Complex offset = meanGround - a * meanPixels;
+    for (AlignmentTie &tie : fit.ties) {
+        tie.residualMetres = std::abs(a * pixelVector(tie.x, tie.y) + offset - groundVector(tie));
+        tie.residualPixels = tie.residualMetres / scale;
+        fit.worstMetres = std::max(fit.worstMetres, tie.residualMetres);
+        fit.worstPixels = std::max(fit.worstPixels, tie.residualPixels);
+    }
+    fit.fitted = true;
+    return fit;
+}
+
+SheetAlignment SheetAlignment::fitProfile(QVector<AlignmentTie> ties, double knownMetresPerPixel)
+{
+    SheetAlignment fit;
+    fit.kind = SheetKind::Profile;
+    fit.ties = std::move(ties);
+    fit.problem = usable(fit.ties, knownMetresPerPixel);
+    if (!fit.problem.isEmpty())
+        return fit;
+    // up = -scale y + offset: y grows downward.
+    double meanY = 0.0, meanUp = 0.0;
+    for (const AlignmentTie &tie : std::as_const(fit.ties)) {
+        meanY += tie.y / double(fit.ties.size());
+        meanUp += tie.up / double(fit.ties.size());
+    }
+    double cross = 0.0, spread = 0.0;
+    for (const AlignmentTie &tie : std::as_const(fit.ties)) {
+        cross += (tie.y - meanY) * (tie.up - meanUp);
+        spread += (tie.y - meanY) * (tie.y - meanY);
+    }
+    double scale = knownMetresPerPixel;
+    if (!(scale > 0.0)) {
+        if (!(spread > 0.0)) {
+            fit.problem = Words::tr("The stations the sheet shares are drawn at one depth: they give no scale.");
+            return fit;
+        }
+        scale = -cross / spread;
+    }
+    if (!std::isfinite(scale) || !(scale > 0.0)) {
+        fit.problem = Words::tr("The stations the sheet shares rise where the others put them falling: they give no "
+                                "scale.");
+        return fit;
+    }
+    fit.metresPerPixel = scale;
+    if (spread > 0.0)
+        fit.scalePerPixelPercent = 100.0 / std::sqrt(spread);
+    for (AlignmentTie &tie : fit.ties) {
+        tie.residualMetres = std::fabs(-scale * (tie.y - meanY) + meanUp - tie.up);
+        tie.residualPixels = tie.residualMetres / scale;
+        fit.worstMetres = std::max(fit.worstMetres, tie.residualMetres);
+        fit.worstPixels = std::max(fit.worstPixels, tie.residualPixels);
+    }
+    fit.fitted = true;
+    return fit;
+}
+
+SheetAlignment SheetAlignment::of(const Survey &survey, SheetId sheetId, bool fitScale)
+{
+    const Sheet &sheet = survey.sheet(sheetId);
+    const bool plan = sheet.kind == SheetKind::Plan;
+    const StationTable &table = survey.stations;
+    auto onSheet = [&](const Station &s) { return (plan ? s.planSheet : s.profileSheet) == sheetId; };
+    auto calibrated = [&](const Station &s) {
+        return survey.sheet(plan ? s.planSheet : s.profileSheet).calibration.isSet();
+    };
+
+    // The rest of the survey: the stations on other sheets, their legs kept where both ends are.
+    // Each keeps its name, which a table index would no longer give.
+    std::vector<Station> rest;
+    QHash<QByteArray, int> firstOnSheet;
+    for (int i = 0; i < table.count(); ++i) {
+        const Station &station = table.at(i);
+        if (onSheet(station)) {
+            if (!firstOnSheet.contains(SurveyLegs::stationKey(station, i)))
+                firstOnSheet.insert(SurveyLegs::stationKey(station, i), i);
+            continue;
+        }
+        if (!calibrated(station))
+            continue;
+        const bool joined = table.hasLegBefore(i) && !onSheet(table.at(i - 1)) && calibrated(table.at(i - 1));
+        if (!rest.empty() && !joined)
+            rest.back().branchEnd = true;
+        Station kept = station;
+        kept.label = SurveyLegs::stationName(station, i);
+        kept.branchEnd = false;
+        rest.push_back(kept);
+    }
+    StationTable others;
+    others.assign(rest);
+    const SurveyNetwork network = SurveyNetwork::build(others, CheckSettings::of(survey, LegTolerance{}));
+
+    // The pieces of the rest stand apart from each other at no measured distance: the ties come
+    // from the one piece that holds most of them.
+    QHash<QByteArray, int> placed; // key -> entry of the rest
+    QHash<int, int> tiesInPiece;
+    for (int j = 0; j < others.count(); ++j) {
+        const QByteArray key = SurveyLegs::stationKey(others.at(j), j);
+        if (firstOnSheet.contains(key) && !placed.contains(key)) {
+            placed.insert(key, j);
+            ++tiesInPiece[network.pieceOf.value(j)];
+        }
+    }
+    int piece = -1;
+    for (auto it = tiesInPiece.cbegin(); it != tiesInPiece.cend(); ++it)
+        if (piece < 0 || it.value() > tiesInPiece.value(piece) || (it.value() == tiesInPiece.value(piece) && it.key() < piece))
+            piece = it.key();
+
+    QVector<AlignmentTie> ties;
+    for (int i = 0; i < table.count(); ++i) {
+        const Station &station = table.at(i);
+        const QByteArray key = SurveyLegs::stationKey(station, i);
+        if (!onSheet(station) || firstOnSheet.value(key) != i || !placed.contains(key))
+            continue;
+        const int j = placed.value(key);
+        if (network.pieceOf.value(j) != piece)
+            continue;
+        const NetworkPoint &at = network.positions[j];
+        AlignmentTie tie;
+        tie.name = SurveyLegs::stationName(station, i);
+        tie.entry = i;
+        tie.x = plan ? station.planX : station.profileX;
+        tie.y = plan ? station.planY : station.profileY;
+        tie.east = at.east;
+        tie.north = at.north;
+        tie.up = at.up;
+        ties.append(tie);
+    }
+    const double known = fitScale ? 0.0 : sheet.calibration.metresPerPixel;
+    SheetAlignment fit;
+    if (!fitScale && !sheet.calibration.isSet()) {
+        fit.ties = ties;
+        fit.problem = Words::tr("The sheet has no scale yet.");
+    } else {
+        fit = plan ? fitPlan(ties, known) : fitProfile(ties, known);
+    }
+    fit.sheet = sheetId;
+    fit.kind = sheet.kind;
+    return fit;
+}
