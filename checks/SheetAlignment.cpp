@@ -45,6 +45,16 @@ constexpr double Degrees = 57.295779513082320876798154814105;
 
 } // namespace
 
+bool SheetAlignment::northBetterThanArrow(double arrowPixels) const
+{
+    return fitted && kind == SheetKind::Plan && arrowPixels > 0.0 && northPerPixelDeg < std::sqrt(2.0) * Degrees / arrowPixels;
+}
+
+bool SheetAlignment::scaleBetterThanBar(double barPixels) const
+{
+    return fitted && scalePerPixelPercent > 0.0 && barPixels > 0.0 && scalePerPixelPercent < std::sqrt(2.0) * 100.0 / barPixels;
+}
+
 SheetAlignment SheetAlignment::fitPlan(QVector<AlignmentTie> ties, double knownMetresPerPixel)
 {
     SheetAlignment fit;

@@ -42,6 +42,12 @@ struct SheetAlignment
     double northPerPixelDeg = 0.0;
     double scalePerPixelPercent = 0.0;
 
+    // Whether the ties pin north down better than a north arrow this many pixels long does (its
+    // two ends a pixel off), and the scale better than a bar this long: where they do not (two
+    // ties a short way apart), the arrow and the bar are the better measure.
+    bool northBetterThanArrow(double arrowPixels) const;
+    bool scaleBetterThanBar(double barPixels) const;
+
     // The fits themselves. knownMetresPerPixel > 0 holds the scale and fits the rest (a plan:
     // north alone); 0 fits the scale too.
     static SheetAlignment fitPlan(QVector<AlignmentTie> ties, double knownMetresPerPixel = 0.0);

@@ -738,9 +738,16 @@ void compareSheets(const StationTable &stations, SurveyNetwork &network, const Q
                 others.add(onA[k], onB[k], -1.0);
                 if (leftOut >= 0 && leftOut != k)
                     others.add(onA[leftOut], onB[leftOut], -1.0);
+                // The others' turn and scale where they pin it down, the station no further out
+                // than three times their spread (two stations close together give a turn that
+                // carried far out means nothing); else their mean alone.
                 Complex slope, offset;
-                if (n >= 3 && others.fit(&slope, &offset))
+                double spread = 0.0;
+                const double reach = std::abs(onA[k] - others.a / others.n);
+                if (n >= 3 && others.fit(&slope, &offset, &spread) && reach < 3.0 * std::sqrt(spread / others.n))
                     d = onB[k] - (slope * onA[k] + offset);
+                else if (n >= 2)
+                    d = onB[k] - onA[k] - (others.b - others.a) / others.n;
                 shared.dNorth = plan ? d.real() : 0.0;
                 shared.dEast = plan ? d.imag() : 0.0;
                 shared.dUp = plan ? 0.0 : d.real();
