@@ -7,6 +7,8 @@
 #include "survey/SurveyLeg.h"
 #include "output/SurveyText.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 
@@ -194,6 +196,9 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
     // The first entry of each name, found by sorting once: where a leg reaches a name placed
     // before, it closes a loop.
     QVector<int> firstOfName;
+    QSet<quint64> drawnLegs; // by the first entries of their two names
+    // Two clicks on one mark are at most this far apart.
+    const double sameMarkPixels = std::sqrt(2.0) * std::max(settings.tolerance.pixels, 2.0);
     if (profile && settings.profileKind == ProfileKind::Extended) {
         QVector<QByteArray> keys(count);
         QVector<int> order(count);
@@ -238,7 +243,20 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             const double dx = double(to.planXMetres) - double(from.planXMetres);
             const double dy = double(to.planYMetres) - double(from.planYMetres);
             leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
-            leg.closesOnExtended = !firstOfName.isEmpty() && firstOfName[i] < i - 1;
+            if (!firstOfName.isEmpty()) {
+                // A leg measured again joins two stations the profile already draws a leg
+                // between: that one is there to compare.
+                const int a = firstOfName[i - 1], b = firstOfName[i];
+                const quint64 pair = (quint64(quint32(std::min(a, b))) << 32) | quint32(std::max(a, b));
+                // Where the profile breaks at the loop and draws the station again, the leg is
+                // drawn; where the click went on the station's first mark, it is not.
+                const Station &first = stations.at(b);
+                const bool sameMark = first.profileSheet == to.profileSheet
+                                      && std::hypot(double(first.profileX) - double(to.profileX),
+                                                    double(first.profileY) - double(to.profileY)) <= sameMarkPixels;
+                leg.closesOnExtended = b < i - 1 && sameMark && !drawnLegs.contains(pair);
+                drawnLegs.insert(pair);
+            }
             if (profile && leg.computed && !leg.closesOnExtended) {
                 leg.hasProfileLength = true;
                 const Calibration &profileScale = settings.profileOf(from.profileSheet);
