@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -62,11 +63,14 @@ QString sheetTitle(const CheckSettings &settings, SheetKind kind, SheetId id)
                 return Words::tr("plan %1").arg(k + 1);
         return Words::tr("plan sheet %1").arg(id);
     }
-    if (id == ProfileSheet)
+    // The sheet numbered as the first profile may be a plan in a project that began otherwise.
+    const bool firstIsPlan = std::any_of(settings.plans.begin(), settings.plans.end(),
+                                         [](const auto &plan) { return plan.first == ProfileSheet; });
+    if (id == ProfileSheet && !firstIsPlan)
         return Words::tr("profile %1").arg(1);
     for (size_t k = 0; k < settings.otherProfiles.size(); ++k)
         if (settings.otherProfiles[k].first == id)
-            return Words::tr("profile %1").arg(k + 2);
+            return Words::tr("profile %1").arg(k + (firstIsPlan ? 1 : 2));
     return Words::tr("profile sheet %1").arg(id);
 }
 
