@@ -1,12 +1,13 @@
 #include "checks/SheetAlignment.h"
 
-#include "checks/SurveyNetwork.h"
+#include "checks/SurveyLegs.h"
 
 #include <QCoreApplication>
 #include <QHash>
 
 #include <cmath>
 #include <complex>
+#include <map>
 
 namespace {
 
@@ -158,71 +159,54 @@ SheetAlignment SheetAlignment::of(const Survey &survey, SheetId sheetId, bool fi
     const Sheet &sheet = survey.sheet(sheetId);
     const bool plan = sheet.kind == SheetKind::Plan;
     const StationTable &table = survey.stations;
-    auto onSheet = [&](const Station &s) { return (plan ? s.planSheet : s.profileSheet) == sheetId; };
-    auto calibrated = [&](const Station &s) {
-        return survey.sheet(plan ? s.planSheet : s.profileSheet).calibration.isSet();
-    };
+    auto sheetOf = [&](const Station &s) { return plan ? s.planSheet : s.profileSheet; };
 
-    // The rest of the survey: the stations on other sheets, their legs kept where both ends are.
-    // Each keeps its name, which a table index would no longer give.
-    std::vector<Station> rest;
-    QHash<QByteArray, int> firstOnSheet;
-    for (int i = 0; i < table.count(); ++i) {
-        const Station &station = table.at(i);
-        if (onSheet(station)) {
-            if (!firstOnSheet.contains(SurveyLegs::stationKey(station, i)))
-                firstOnSheet.insert(SurveyLegs::stationKey(station, i), i);
-            continue;
-        }
-        if (!calibrated(station))
-            continue;
-        const bool joined = table.hasLegBefore(i) && !onSheet(table.at(i - 1)) && calibrated(table.at(i - 1));
-        if (!rest.empty() && !joined)
-            rest.back().branchEnd = true;
-        Station kept = station;
-        kept.label = SurveyLegs::stationName(station, i);
-        kept.branchEnd = false;
-        rest.push_back(kept);
-    }
-    StationTable others;
-    others.assign(rest);
-    const SurveyNetwork network = SurveyNetwork::build(others, CheckSettings::of(survey, LegTolerance{}));
+    // Each sheet's first entry of each name.
+    std::map<SheetId, QHash<QByteArray, int>> firstOn;
+    for (int i = table.count() - 1; i >= 0; --i)
+        firstOn[sheetOf(table.at(i))][SurveyLegs::stationKey(table.at(i), i)] = i;
+    const QHash<QByteArray, int> &here = firstOn[sheetId];
 
-    // The pieces of the rest stand apart from each other at no measured distance: the ties come
-    // from the one piece that holds most of them.
-    QHash<QByteArray, int> placed; // key -> entry of the rest
-    QHash<int, int> tiesInPiece;
-    for (int j = 0; j < others.count(); ++j) {
-        const QByteArray key = SurveyLegs::stationKey(others.at(j), j);
-        if (firstOnSheet.contains(key) && !placed.contains(key)) {
-            placed.insert(key, j);
-            ++tiesInPiece[network.pieceOf.value(j)];
+    // The ties come from the calibrated sheet that shares most: placed by its own scale and north
+    // straight from its clicks, not through the legs between them, whose errors add up.
+    SheetId other = sheetId;
+    int most = 0;
+    for (const auto &[id, names] : firstOn) {
+        const Sheet &candidate = survey.sheet(id);
+        if (id == sheetId || candidate.kind != sheet.kind || !candidate.calibration.isSet())
+            continue;
+        int shared = 0;
+        for (auto it = here.cbegin(); it != here.cend(); ++it)
+            shared += names.contains(it.key());
+        if (shared > most) {
+            most = shared;
+            other = id;
         }
     }
-    int piece = -1;
-    for (auto it = tiesInPiece.cbegin(); it != tiesInPiece.cend(); ++it)
-        if (piece < 0 || it.value() > tiesInPiece.value(piece) || (it.value() == tiesInPiece.value(piece) && it.key() < piece))
-            piece = it.key();
-
     QVector<AlignmentTie> ties;
-    for (int i = 0; i < table.count(); ++i) {
-        const Station &station = table.at(i);
-        const QByteArray key = SurveyLegs::stationKey(station, i);
-        if (!onSheet(station) || firstOnSheet.value(key) != i || !placed.contains(key))
-            continue;
-        const int j = placed.value(key);
-        if (network.pieceOf.value(j) != piece)
-            continue;
-        const NetworkPoint &at = network.positions[j];
-        AlignmentTie tie;
-        tie.name = SurveyLegs::stationName(station, i);
-        tie.entry = i;
-        tie.x = plan ? station.planX : station.profileX;
-        tie.y = plan ? station.planY : station.profileY;
-        tie.east = at.east;
-        tie.north = at.north;
-        tie.up = at.up;
-        ties.append(tie);
+    if (other != sheetId) {
+        const double north = survey.sheet(other).northDeg / Degrees;
+        const QHash<QByteArray, int> &there = firstOn[other];
+        QVector<int> entries;
+        for (auto it = here.cbegin(); it != here.cend(); ++it)
+            if (there.contains(it.key()))
+                entries.append(it.value());
+        std::sort(entries.begin(), entries.end());
+        for (const int i : std::as_const(entries)) {
+            const Station &station = table.at(i);
+            const Station &placed = table.at(there.value(SurveyLegs::stationKey(station, i)));
+            // A plan's stored metres turned by its north: north + i east (see pixelVector).
+            const Complex ground = std::polar(1.0, -north) * Complex(-double(placed.planYMetres), double(placed.planXMetres));
+            AlignmentTie tie;
+            tie.name = SurveyLegs::stationName(station, i);
+            tie.entry = i;
+            tie.x = plan ? station.planX : station.profileX;
+            tie.y = plan ? station.planY : station.profileY;
+            tie.north = plan ? ground.real() : 0.0;
+            tie.east = plan ? ground.imag() : 0.0;
+            tie.up = plan ? 0.0 : -double(placed.profileYMetres);
+            ties.append(tie);
+        }
     }
     const double known = fitScale ? 0.0 : sheet.calibration.metresPerPixel;
     SheetAlignment fit;

@@ -53,8 +53,8 @@ struct SheetAlignment
     static SheetAlignment fitPlan(QVector<AlignmentTie> ties, double knownMetresPerPixel = 0.0);
     static SheetAlignment fitProfile(QVector<AlignmentTie> ties, double knownMetresPerPixel = 0.0);
 
-    // A sheet of a survey against the others: its stations whose names also stand on another
-    // sheet of the same kind with a scale, placed where the rest of the survey (its legs, without
-    // this sheet's) puts them. With fitScale false the sheet's own scale is kept.
+    // A sheet of a survey against another: the sheet of the same kind, with a scale, that shares
+    // most stations with it (by name), each placed where that sheet's own scale and north put it.
+    // With fitScale false the sheet's own scale is kept.
     static SheetAlignment of(const Survey &survey, SheetId sheet, bool fitScale);
 };
