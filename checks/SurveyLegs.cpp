@@ -199,11 +199,14 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
     QSet<quint64> drawnLegs; // by the first entries of their two names
     // Two clicks on one mark are at most this far apart.
     const double sameMarkPixels = std::sqrt(2.0) * std::max(settings.tolerance.pixels, 2.0);
+    QVector<QByteArray> bytesOf, keys; // each entry's name and key, made once for both uses
     if (profile && settings.profileKind == ProfileKind::Extended) {
-        QVector<QByteArray> keys(count);
+        bytesOf.resize(count);
+        keys.resize(count);
         QVector<int> order(count);
         for (int i = 0; i < count; ++i) {
-            keys[i] = stationKey(stations.at(i), i);
+            bytesOf[i] = SurveyText::stationName(stations.at(i), i);
+            keys[i] = foldCase(bytesOf[i]);
             order[i] = i;
         }
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
@@ -215,9 +218,9 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
     QByteArray previousKey;
     for (int i = 0; i < count; ++i) {
         const Station &to = stations.at(i);
-        const QByteArray bytes = SurveyText::stationName(to, i);
+        const QByteArray bytes = bytesOf.isEmpty() ? SurveyText::stationName(to, i) : bytesOf[i];
         const QString name = decodeText(bytes);
-        const QByteArray key = foldCase(bytes);
+        const QByteArray key = keys.isEmpty() ? foldCase(bytes) : keys[i];
         if (stations.hasLegBefore(i)) {
             const Station &from = stations.at(i - 1);
             LegCheck leg;
