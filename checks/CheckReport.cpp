@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -52,6 +53,26 @@ QByteArray csvText(const QString &text)
 }
 
 QString number(double value) { return QString::fromLatin1(fixed2(value)); }
+
+// A sheet as the report names it: the kind and its place among the sheets of that kind.
+QString sheetTitle(const CheckSettings &settings, SheetKind kind, SheetId id)
+{
+    if (kind == SheetKind::Plan) {
+        for (size_t k = 0; k < settings.plans.size(); ++k)
+            if (settings.plans[k].first == id)
+                return Words::tr("plan %1").arg(k + 1);
+        return Words::tr("plan sheet %1").arg(id);
+    }
+    // The sheet numbered as the first profile may be a plan in a project that began otherwise.
+    const bool firstIsPlan = std::any_of(settings.plans.begin(), settings.plans.end(),
+                                         [](const auto &plan) { return plan.first == ProfileSheet; });
+    if (id == ProfileSheet && !firstIsPlan)
+        return Words::tr("profile %1").arg(1);
+    for (size_t k = 0; k < settings.otherProfiles.size(); ++k)
+        if (settings.otherProfiles[k].first == id)
+            return Words::tr("profile %1").arg(k + (firstIsPlan ? 1 : 2));
+    return Words::tr("profile sheet %1").arg(id);
+}
 
 QString entries(const QVector<int> &indexes)
 {
@@ -221,7 +242,22 @@ QString text(const SurveyNetwork &network)
                                                                         : Words::tr("profile sheets");
             out += QStringLiteral("  %1 (%2), %3: ").arg(tie.name, entries({tie.first, tie.second}), sheets);
             if (tie.loop < 0) {
-                out += Words::tr("joined only here, nothing to compare\n");
+                // Held against the other stations the two sheets share, where there are some.
+                const SharedStation *shared = nullptr;
+                for (const SheetComparison &pair : network.sheetComparisons)
+                    for (const SharedStation &station : pair.stations)
+                        if (pair.compared && !shared
+                            && ((station.first == tie.first && station.second == tie.second)
+                                || (station.first == tie.second && station.second == tie.first)))
+                            shared = &station;
+                if (!shared) {
+                    out += Words::tr("joined only here, nothing to compare\n");
+                    continue;
+                }
+                out += Words::tr("held against the other stations the sheets share, %1 m apart").arg(number(shared->apart));
+                if (shared->flagged)
+                    out += Words::tr(", more than the %1 m allowed").arg(number(shared->allowed));
+                out += QLatin1Char('\n');
                 continue;
             }
             const SurveyLoop &loop = network.loops[tie.loop];
@@ -230,6 +266,52 @@ QString text(const SurveyNetwork &network)
             if (loop.flagged)
                 out += Words::tr(", more than the %1 m allowed").arg(number(loop.allowed));
             out += QLatin1Char('\n');
+        }
+    }
+
+    // Only a survey drawn over several sheets of one kind has these.
+    if (!network.sheetComparisons.isEmpty()) {
+        out += Words::tr("\nSheets that share stations: %1\n").arg(network.sheetComparisons.size());
+        for (const SheetComparison &pair : network.sheetComparisons) {
+            const bool plan = pair.kind == SheetKind::Plan;
+            const QString first = sheetTitle(settings, pair.kind, pair.first);
+            const QString second = sheetTitle(settings, pair.kind, pair.second);
+            out += QStringLiteral("  %1 and %2: ").arg(first, second)
+                   + counted(pair.stations.size(), QT_TRANSLATE_N_NOOP("CheckReport", "%n shared stations"),
+                             "%n shared station");
+            if (!pair.compared) {
+                out += Words::tr(", too few to compare\n");
+                continue;
+            }
+            if (plan)
+                out += Words::tr("; %1 to %2 %3 m at %4° on %5, %6 m at %7° on %8")
+                           .arg(pair.fromName, pair.toName, number(pair.firstSpacing), number(pair.firstBearingDeg), first,
+                                number(pair.secondSpacing), number(pair.secondBearingDeg), second);
+            else
+                out += Words::tr("; %1 to %2 %3 m apart in depth on %4, %5 m on %6")
+                           .arg(pair.fromName, pair.toName, number(pair.firstSpacing), first, number(pair.secondSpacing),
+                                second);
+            if (plan)
+                out += Words::tr("; north on %1 %2° off (%3° allowed)")
+                           .arg(second, number(pair.turnDeg), number(pair.allowedTurnDeg));
+            out += Words::tr("; lengths on %1 %2 % off (%3 % allowed)")
+                       .arg(second, number(pair.scalePercent), number(pair.allowedScalePercent));
+            if (pair.northFlagged && pair.scaleFlagged)
+                out += Words::tr(": north and scale disagree");
+            else if (pair.northFlagged)
+                out += Words::tr(": north disagrees");
+            else if (pair.scaleFlagged)
+                out += Words::tr(": scale disagrees");
+            out += QLatin1Char('\n');
+            for (const SharedStation &station : pair.stations) {
+                out += QStringLiteral("    %1 (%2): ").arg(station.name, entries({station.first, station.second}));
+                out += plan ? Words::tr("%1 m apart (dE %2, dN %3)")
+                                  .arg(number(station.apart), number(station.dEast), number(station.dNorth))
+                            : Words::tr("%1 m apart (dZ %2)").arg(number(station.apart), number(station.dUp));
+                if (station.flagged)
+                    out += Words::tr(", more than the %1 m allowed").arg(number(station.allowed));
+                out += QLatin1Char('\n');
+            }
         }
     }
 
@@ -247,8 +329,11 @@ QString text(const SurveyNetwork &network)
             out += QStringLiteral("  %1 (%2): ").arg(problem.name, entries({problem.station}))
                    + (problem.kind == DimensionProblem::Kind::Negative
                           ? Words::tr("a value below zero\n")
-                          : Words::tr("%1 m wide, more than ten times the %2 m beside it\n")
-                                .arg(number(problem.width), number(problem.neighbourWidth)));
+                          : (problem.kind == DimensionProblem::Kind::TooWide
+                                 ? Words::tr("%1 m wide, more than %3 times the %2 m beside it\n")
+                                 : Words::tr("%1 m high, more than %3 times the %2 m beside it\n"))
+                                .arg(number(problem.width), number(problem.neighbourWidth))
+                                .arg(SurveyNetwork::WidthJump));
     }
     if (!network.withoutDimensions.isEmpty()) {
         out += Words::tr("\nStations without passage dimensions: %1 (%2)\n")
@@ -277,6 +362,9 @@ QString text(const SurveyNetwork &network)
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n pieces not tied"), "%n piece not tied"));
     if (const int n = int(network.likelyTies.size()))
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n likely ties"), "%n likely tie"));
+    if (const int n = network.flaggedSheetCount())
+        found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n pairs of sheets that disagree"),
+                             "%n pair of sheets that disagree"));
     if (const int n = int(network.dimensionProblems.size()))
         found.append(counted(n, QT_TRANSLATE_N_NOOP("CheckReport", "%n stations with wrong passage dimensions"),
                              "%n station with wrong passage dimensions"));

@@ -7,6 +7,8 @@
 #include "survey/SurveyLeg.h"
 #include "output/SurveyText.h"
 
+#include <QSet>
+
 #include <algorithm>
 #include <cmath>
 
@@ -191,13 +193,34 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
     legs.reserve(count);
     const bool profile = settings.profileLengths();
     const bool compare = settings.comparesLengths();
+    // The first entry of each name, found by sorting once: where a leg reaches a name placed
+    // before, it closes a loop.
+    QVector<int> firstOfName;
+    QSet<quint64> drawnLegs; // by the first entries of their two names
+    // Two clicks on one mark are at most this far apart.
+    const double sameMarkPixels = std::sqrt(2.0) * std::max(settings.tolerance.pixels, 2.0);
+    QVector<QByteArray> bytesOf, keys; // each entry's name and key, made once for both uses
+    if (profile && settings.profileKind == ProfileKind::Extended) {
+        bytesOf.resize(count);
+        keys.resize(count);
+        QVector<int> order(count);
+        for (int i = 0; i < count; ++i) {
+            bytesOf[i] = SurveyText::stationName(stations.at(i), i);
+            keys[i] = foldCase(bytesOf[i]);
+            order[i] = i;
+        }
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return keys[a] < keys[b]; });
+        firstOfName.resize(count);
+        for (int k = 0; k < count; ++k)
+            firstOfName[order[k]] = k > 0 && keys[order[k]] == keys[order[k - 1]] ? firstOfName[order[k - 1]] : order[k];
+    }
     QString previousName;
     QByteArray previousKey;
     for (int i = 0; i < count; ++i) {
         const Station &to = stations.at(i);
-        const QByteArray bytes = SurveyText::stationName(to, i);
+        const QByteArray bytes = bytesOf.isEmpty() ? SurveyText::stationName(to, i) : bytesOf[i];
         const QString name = decodeText(bytes);
-        const QByteArray key = foldCase(bytes);
+        const QByteArray key = keys.isEmpty() ? foldCase(bytes) : keys[i];
         if (stations.hasLegBefore(i)) {
             const Station &from = stations.at(i - 1);
             LegCheck leg;
@@ -223,7 +246,21 @@ QVector<LegCheck> check(const StationTable &stations, const CheckSettings &setti
             const double dx = double(to.planXMetres) - double(from.planXMetres);
             const double dy = double(to.planYMetres) - double(from.planYMetres);
             leg.planHorizontal = std::sqrt(dx * dx + dy * dy);
-            if (profile && leg.computed) {
+            if (!firstOfName.isEmpty()) {
+                // A leg measured again joins two stations the profile already draws a leg
+                // between: that one is there to compare.
+                const int a = firstOfName[i - 1], b = firstOfName[i];
+                const quint64 pair = (quint64(quint32(std::min(a, b))) << 32) | quint32(std::max(a, b));
+                // Where the profile breaks at the loop and draws the station again, the leg is
+                // drawn; where the click went on the station's first mark, it is not.
+                const Station &first = stations.at(b);
+                const bool sameMark = first.profileSheet == to.profileSheet
+                                      && std::hypot(double(first.profileX) - double(to.profileX),
+                                                    double(first.profileY) - double(to.profileY)) <= sameMarkPixels;
+                leg.closesOnExtended = b < i - 1 && sameMark && !drawnLegs.contains(pair);
+                drawnLegs.insert(pair);
+            }
+            if (profile && leg.computed && !leg.closesOnExtended) {
                 leg.hasProfileLength = true;
                 const Calibration &profileScale = settings.profileOf(from.profileSheet);
                 leg.profileHorizontal = profileScale.metres(double(profileRunPixels(from, to)));

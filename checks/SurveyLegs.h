@@ -104,6 +104,11 @@ struct LegCheck
     double planHorizontal = 0.0;     // sqrt(dPlanXMetres^2 + dPlanYMetres^2)
     bool hasProfileLength = false;
     double profileHorizontal = 0.0;  // |dProfileX| x the profile's metres per pixel
+    // The leg closes a loop (it reaches a station placed before and is not a leg measured again)
+    // and its end was clicked on the station's first mark on the profile: an extended profile
+    // that does not break there to draw the station again cannot show this leg's length, and the
+    // leg has none on the profile.
+    bool closesOnExtended = false;
     // A projected profile shortens a leg that does not run along its plane, so there the check
     // compares signed runs along the azimuth instead: the plan leg's, and dProfileX in metres.
     bool projected = false;

@@ -1,11 +1,14 @@
 #include "checks/SurveyNetwork.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <complex>
 #include <limits>
+#include <map>
 #include <optional>
 
 namespace {
@@ -423,12 +426,33 @@ void Walk::findLikelyTies()
     std::sort(cells.begin(), cells.end());
 
     auto pairKey = [](int a, int b) { return (quint64(quint32(std::min(a, b))) << 32) | quint32(std::max(a, b)); };
-    QVector<quint64> joined; // node pairs a leg joins, sorted
-    joined.reserve(m_net.legs.size());
-    for (const LegCheck &leg : std::as_const(m_net.legs))
-        joined.append(pairKey(m_entryNode[leg.from], m_entryNode[leg.to]));
-    std::sort(joined.begin(), joined.end());
-    auto isJoined = [&](quint64 key) { return std::binary_search(joined.begin(), joined.end(), key); };
+    // Every leg, the loops' closing ones too, as node neighbours: two stations a few legs apart
+    // are a passage, however near the drawing puts them.
+    QVector<QVector<int>> neighbours(m_nodeAt.size());
+    for (const LegCheck &leg : std::as_const(m_net.legs)) {
+        const int a = m_entryNode[leg.from], b = m_entryNode[leg.to];
+        neighbours[a].append(b);
+        neighbours[b].append(a);
+    }
+    auto nearByLegs = [&](int a, int b) {
+        ++m_stamp;
+        QVector<int> ring{a};
+        m_visited[a] = m_stamp;
+        for (int step = 0; step < SurveyNetwork::TieLegsApart && !ring.isEmpty(); ++step) {
+            QVector<int> next;
+            for (const int node : std::as_const(ring))
+                for (const int other : neighbours[node]) {
+                    if (other == b)
+                        return true;
+                    if (m_visited[other] != m_stamp) {
+                        m_visited[other] = m_stamp;
+                        next.append(other);
+                    }
+                }
+            ring = std::move(next);
+        }
+        return false;
+    };
 
     QSet<quint64> reported;
     for (const Placed &here : std::as_const(cells)) {
@@ -455,7 +479,7 @@ void Walk::findLikelyTies()
                         if (!(planApart <= planReach) || !(depthApart <= depthReach(s, t)))
                             continue;
                         const quint64 pair = pairKey(a, b);
-                        if (isJoined(pair))
+                        if (nearByLegs(a, b))
                             continue;
                         found = true;
                         if (reported.contains(pair))
@@ -505,13 +529,21 @@ void Walk::listRepeatedNames()
 
 namespace {
 
-// Left plus right where both are known.
+// Left plus right where both are known; up plus down.
 std::optional<double> widthAt(const Station &station)
 {
     const PassageDimensions &d = station.dimensions;
     if (!d.left || !d.right)
         return std::nullopt;
     return *d.left + *d.right;
+}
+
+std::optional<double> heightAt(const Station &station)
+{
+    const PassageDimensions &d = station.dimensions;
+    if (!d.up || !d.down)
+        return std::nullopt;
+    return *d.up + *d.down;
 }
 
 void checkDimensions(const StationTable &stations, SurveyNetwork &network)
@@ -539,26 +571,259 @@ void checkDimensions(const StationTable &stations, SurveyNetwork &network)
             continue;
         }
         // Its neighbours along the traverse: the stations its legs join it to.
-        const std::optional<double> width = widthAt(station);
-        if (!width)
-            continue;
-        std::optional<double> widest;
-        for (const int k : {i - 1, i + 1}) {
-            const bool joined = k == i - 1 ? stations.hasLegBefore(i) : k < stations.count() && stations.hasLegBefore(k);
-            const std::optional<double> neighbour = joined ? widthAt(stations.at(k)) : std::nullopt;
-            if (neighbour && *neighbour > 0.0)
-                widest = std::max(widest.value_or(0.0), *neighbour);
-        }
-        if (widest && *width > SurveyNetwork::WidthJump * *widest) {
-            problem.kind = DimensionProblem::Kind::TooWide;
-            problem.width = *width;
-            problem.neighbourWidth = *widest;
-            network.dimensionProblems.append(problem);
+        for (const auto &[across, kind] : {std::pair(&widthAt, DimensionProblem::Kind::TooWide),
+                                           std::pair(&heightAt, DimensionProblem::Kind::TooHigh)}) {
+            const std::optional<double> value = across(station);
+            if (!value)
+                continue;
+            std::optional<double> widest;
+            for (const int k : {i - 1, i + 1}) {
+                const bool joined = k == i - 1 ? stations.hasLegBefore(i) : k < stations.count() && stations.hasLegBefore(k);
+                const std::optional<double> neighbour = joined ? across(stations.at(k)) : std::nullopt;
+                if (neighbour && *neighbour > 0.0)
+                    widest = std::max(widest.value_or(0.0), *neighbour);
+            }
+            if (widest && *value > SurveyNetwork::WidthJump * *widest
+                && *value - *widest > SurveyNetwork::WidthJumpMetres) {
+                problem.kind = kind;
+                problem.width = *value;
+                problem.neighbourWidth = *widest;
+                network.dimensionProblems.append(problem);
+                break;
+            }
         }
     }
 }
 
+// A station's point on a plan sheet as the ground vector it stands for: north + i east, from the
+// stored metres turned by the sheet's north (see SheetAlignment). On a profile, up.
+using Complex = std::complex<double>;
+
+Complex groundOnPlan(const Station &station, double northDeg)
+{
+    return std::polar(1.0, -northDeg * Radians) * Complex(-double(station.planYMetres), double(station.planXMetres));
+}
+
+// The turn, scale and shift that best lay points A on points B (B = slope A + offset), kept as
+// sums so one point can be taken out again.
+struct ClosestSimilarity
+{
+    double n = 0.0, aa = 0.0;
+    Complex a, b, ab;
+
+    void add(Complex pa, Complex pb, double sign)
+    {
+        n += sign;
+        a += sign * pa;
+        b += sign * pb;
+        aa += sign * std::norm(pa);
+        ab += sign * std::conj(pa) * pb;
+    }
+    bool fit(Complex *slope, Complex *offset, double *spread = nullptr) const
+    {
+        if (n < 1.5)
+            return false;
+        const double centred = aa - std::norm(a) / n;
+        if (!(centred > 1e-12 * std::max(aa, 1.0)) || !std::isfinite(centred))
+            return false;
+        *slope = (ab - std::conj(a) * b / n) / centred;
+        *offset = (b - *slope * a) / n;
+        if (spread)
+            *spread = centred;
+        return true;
+    }
+};
+
+void compareSheets(const StationTable &stations, SurveyNetwork &network, const QVector<QByteArray> &keys,
+                   SheetKind kind)
+{
+    const CheckSettings &settings = network.settings;
+    const LegTolerance &tolerance = settings.tolerance;
+    const bool plan = kind == SheetKind::Plan;
+    auto sheetOf = [&](const Station &s) { return plan ? s.planSheet : s.profileSheet; };
+    // Each sheet's first entry of each name.
+    std::map<SheetId, QHash<QByteArray, int>> firstOn;
+    for (int i = stations.count() - 1; i >= 0; --i)
+        firstOn[sheetOf(stations.at(i))][keys[i]] = i;
+    if (firstOn.size() < 2)
+        return;
+    auto scaleAt = [&](const Station &s) { return plan ? settings.planScaleAt(s) : settings.profileScaleAt(s); };
+
+    for (auto a = firstOn.cbegin(); a != firstOn.cend(); ++a)
+        for (auto b = std::next(a); b != firstOn.cend(); ++b) {
+            SheetComparison pair;
+            pair.kind = kind;
+            pair.first = a->first;
+            pair.second = b->first;
+            QVector<int> firstEntries;
+            for (auto it = a->second.cbegin(); it != a->second.cend(); ++it)
+                if (b->second.contains(it.key()))
+                    firstEntries.append(it.value());
+            if (firstEntries.isEmpty())
+                continue;
+            std::sort(firstEntries.begin(), firstEntries.end());
+            const double northA = plan ? settings.planOrientation.of(pair.first) : 0.0;
+            const double northB = plan ? settings.planOrientation.of(pair.second) : 0.0;
+            // Each shared station on each sheet, laid on the mean of all.
+            QVector<Complex> onA, onB;
+            double clickSquares = 0.0; // the clicks' metres, squared, summed over the stations
+            bool clicksKnown = tolerance.fromDrawing();
+            for (const int i : std::as_const(firstEntries)) {
+                const int j = b->second.value(keys[i]);
+                const Station &sa = stations.at(i), &sb = stations.at(j);
+                onA.append(plan ? groundOnPlan(sa, northA) : Complex(-double(sa.profileYMetres)));
+                onB.append(plan ? groundOnPlan(sb, northB) : Complex(-double(sb.profileYMetres)));
+                const double ma = scaleAt(sa), mb = scaleAt(sb);
+                clicksKnown = clicksKnown && ma >= 0.0 && mb >= 0.0;
+                clickSquares += ma * ma + mb * mb;
+                pair.stations.append({SurveyLegs::stationName(sa, i), i, j});
+            }
+            const int n = int(onA.size());
+            Complex meanA, meanB;
+            for (int k = 0; k < n; ++k) {
+                meanA += onA[k] / double(n);
+                meanB += onB[k] / double(n);
+            }
+            double spreadA = 0.0, spreadB = 0.0;
+            ClosestSimilarity all;
+            for (int k = 0; k < n; ++k) {
+                onA[k] -= meanA;
+                onB[k] -= meanB;
+                spreadA += std::norm(onA[k]);
+                spreadB += std::norm(onB[k]);
+                all.add(onA[k], onB[k], 1.0);
+            }
+            // One station's error on the two sheets; where a scale is unknown, the rule's metres.
+            const double perStation = clicksKnown && std::isfinite(clickSquares)
+                                          ? tolerance.pixels * std::sqrt(clickSquares / n)
+                                          : tolerance.metres;
+
+            // The two furthest apart on the first sheet (near enough: the one furthest from the
+            // middle, then the one furthest from it).
+            int from = 0, to = 0;
+            for (int k = 1; k < n; ++k)
+                if (std::norm(onA[k]) > std::norm(onA[from]))
+                    from = k;
+            for (int k = 0; k < n; ++k)
+                if (std::norm(onA[k] - onA[from]) > std::norm(onA[to] - onA[from]))
+                    to = k;
+            if (plan ? onA[from].imag() > onA[to].imag() : onA[from].real() > onA[to].real())
+                std::swap(from, to); // westward or downward first, whichever the set spreads along
+            pair.fromName = pair.stations[from].name;
+            pair.toName = pair.stations[to].name;
+            const Complex alongA = onA[to] - onA[from], alongB = onB[to] - onB[from];
+            pair.firstSpacing = std::abs(alongA);
+            pair.secondSpacing = std::abs(alongB);
+            auto bearing = [](Complex v) {
+                const double deg = std::atan2(v.imag(), v.real()) / Radians;
+                return deg < 0.0 ? deg + 360.0 : deg;
+            };
+            if (plan) {
+                pair.firstBearingDeg = bearing(alongA);
+                pair.secondBearingDeg = bearing(alongB);
+            }
+
+            pair.compared = n >= 2 && spreadA > 0.0 && spreadB > 0.0 && std::isfinite(spreadA + spreadB);
+            if (!pair.compared) {
+                network.sheetComparisons.append(pair);
+                continue;
+            }
+            // Each station against the others: where the second sheet puts it, minus where the
+            // first does once laid on the second by the other stations (by their turn and scale
+            // too, from three on). A wrong label shows there alone, not spread over the rest.
+            auto measure = [&](int k, int leftOut) {
+                SharedStation &shared = pair.stations[k];
+                Complex d = onB[k] - onA[k];
+                ClosestSimilarity others = all;
+                others.add(onA[k], onB[k], -1.0);
+                if (leftOut >= 0 && leftOut != k)
+                    others.add(onA[leftOut], onB[leftOut], -1.0);
+                // The others' turn and scale where they pin it down, the station no further out
+                // than three times their spread (two stations close together give a turn that
+                // carried far out means nothing); else their mean alone.
+                Complex slope, offset;
+                double spread = 0.0;
+                const double reach = std::abs(onA[k] - others.a / others.n);
+                if (n >= 3 && others.fit(&slope, &offset, &spread) && reach < 3.0 * std::sqrt(spread / others.n))
+                    d = onB[k] - (slope * onA[k] + offset);
+                else if (n >= 2)
+                    d = onB[k] - onA[k] - (others.b - others.a) / others.n;
+                shared.dNorth = plan ? d.real() : 0.0;
+                shared.dEast = plan ? d.imag() : 0.0;
+                shared.dUp = plan ? 0.0 : d.real();
+                shared.apart = std::abs(d);
+                // Its own two clicks, and the others' fit off by about as much again.
+                const double ma = scaleAt(stations.at(shared.first)), mb = scaleAt(stations.at(shared.second));
+                shared.allowed = clicksKnown ? std::sqrt(2.0) * tolerance.pixels * std::sqrt(ma * ma + mb * mb)
+                                             : tolerance.metres;
+                shared.flagged = shared.apart > shared.allowed;
+            };
+            int worst = -1;
+            for (int k = 0; k < n; ++k) {
+                measure(k, -1);
+                const SharedStation &shared = pair.stations[k];
+                if (shared.flagged && n >= 3
+                    && (worst < 0 || shared.apart / shared.allowed > pair.stations[worst].apart / pair.stations[worst].allowed))
+                    worst = k;
+            }
+            // The others again without it, so it pulls none of them away.
+            if (worst >= 0)
+                for (int k = 0; k < n; ++k)
+                    if (k != worst)
+                        measure(k, worst);
+            // North and scale from the stations that agree: the worst one beyond its allowance
+            // takes no part.
+            ClosestSimilarity used = all;
+            if (worst >= 0)
+                used.add(onA[worst], onB[worst], -1.0);
+            Complex a, offset;
+            double spread = 0.0;
+            if (used.fit(&a, &offset, &spread)) {
+                // The second sheet's points as the first's times a = s e^(-i turn).
+                const double pinned = perStation / std::sqrt(spread); // radians, or a fraction of the scale
+                pair.scalePercent = 100.0 * ((plan ? std::abs(a) : a.real()) - 1.0);
+                pair.allowedScalePercent = 100.0 * pinned;
+                pair.scaleFlagged = std::fabs(pair.scalePercent) > pair.allowedScalePercent;
+                if (plan) {
+                    pair.turnDeg = -std::arg(a) / Radians;
+                    pair.allowedTurnDeg = pinned / Radians;
+                    pair.northFlagged = std::fabs(pair.turnDeg) > pair.allowedTurnDeg;
+                }
+            }
+            network.sheetComparisons.append(pair);
+        }
+}
+
+void compareSheets(const StationTable &stations, SurveyNetwork &network)
+{
+    const bool profile = network.settings.profileKind != ProfileKind::None;
+    bool severalSheets = false;
+    for (int i = 1; i < stations.count() && !severalSheets; ++i)
+        severalSheets = stations.at(i).planSheet != stations.at(0).planSheet
+                        || (profile && stations.at(i).profileSheet != stations.at(0).profileSheet);
+    if (!severalSheets)
+        return;
+    QVector<QByteArray> keys(stations.count());
+    for (int i = 0; i < stations.count(); ++i)
+        keys[i] = SurveyLegs::stationKey(stations.at(i), i);
+    compareSheets(stations, network, keys, SheetKind::Plan);
+    if (profile)
+        compareSheets(stations, network, keys, SheetKind::Profile);
+}
+
 } // namespace
+
+bool SheetComparison::flagged() const
+{
+    return northFlagged || scaleFlagged
+           || std::any_of(stations.begin(), stations.end(), [](const SharedStation &s) { return s.flagged; });
+}
+
+int SurveyNetwork::flaggedSheetCount() const
+{
+    return int(std::count_if(sheetComparisons.begin(), sheetComparisons.end(),
+                             [](const SheetComparison &pair) { return pair.flagged(); }));
+}
 
 SurveyNetwork SurveyNetwork::build(const StationTable &stations, const CheckSettings &settings)
 {
@@ -566,6 +831,7 @@ SurveyNetwork SurveyNetwork::build(const StationTable &stations, const CheckSett
     network.settings = settings;
     network.legs = SurveyLegs::check(stations, settings);
     Walk(stations, network).run();
+    compareSheets(stations, network);
     checkDimensions(stations, network);
     return network;
 }
@@ -595,5 +861,5 @@ bool SurveyNetwork::anythingFlagged() const
     const bool broken = std::any_of(legs.begin(), legs.end(), [](const LegCheck &leg) { return !leg.computed; });
     return broken || flaggedLegCount() > 0 || flaggedLoopCount() > 0 || flaggedRepeatCount() > 0 || !zeroLengthLegs.isEmpty()
            || !mixedScaleLegs.isEmpty() || untiedPieceCount() > 0 || !likelyTies.isEmpty()
-           || !dimensionProblems.isEmpty();
+           || !dimensionProblems.isEmpty() || flaggedSheetCount() > 0;
 }

@@ -42,7 +42,7 @@ struct SurveyPiece
     bool asDrawn = false;
 };
 
-// Two stations with different names, not joined by a leg, where the plan puts them at one point
+// Two stations with different names, not joined by a short path of legs, where the plan puts them at one point
 // (within two clicks' tolerance, on the same plan sheet) and the survey at one depth: most likely
 // one station the caver forgot to name alike. Where they are on the profile does not matter: an
 // extended profile breaks where loops close, so one station may be drawn there twice, far apart.
@@ -70,6 +70,50 @@ struct SheetTie
     int loop = -1;   // the loop closed at the second placement (index into loops); -1: none
 };
 
+// A station two sheets of one kind share: how far apart they put it once the first sheet is laid
+// on the second by the other shared stations (their mean, and from three on their turn and scale
+// too), on plans across the ground, on profiles in depth. A wrong label shows here.
+struct SharedStation
+{
+    QString name;
+    int first = -1;  // its table entry on the first sheet ...
+    int second = -1; // ... and on the second
+    double dEast = 0.0, dNorth = 0.0, dUp = 0.0; // the second sheet's placement minus the first's
+    double apart = 0.0;
+    double allowed = 0.0; // what its clicks allow, metres
+    bool flagged = false;
+};
+
+// Two sheets of one kind that share stations, held against each other. Each sheet puts the
+// shared stations where its own scale (and a plan's north) says; laid on each other, a north that
+// is off turns one set against the other and a scale that is off spreads it. A flag where the
+// turn or the spread is more than the clicks allow: each shared station clicked once on each
+// sheet, `pixels` off at that sheet's scale, the errors in quadrature; how much that can turn or
+// stretch the set follows from how far the stations lie from their middle. A shared station far
+// beyond its allowance (the worst, from three on) takes no part in the north and scale.
+struct SheetComparison
+{
+    SheetKind kind = SheetKind::Plan;
+    SheetId first = PlanSheet;
+    SheetId second = PlanSheet;
+    QVector<SharedStation> stations; // in the order of their entries on the first sheet
+    // The two shared stations furthest apart, as each sheet puts them: horizontal spacing and
+    // compass bearing on plans, the depth between them on profiles.
+    QString fromName, toName;
+    double firstSpacing = 0.0, secondSpacing = 0.0;
+    double firstBearingDeg = 0.0, secondBearingDeg = 0.0;
+    // Compared only with two or more shared stations that do not lie at one point:
+    bool compared = false;
+    double turnDeg = 0.0;        // plans: the second sheet's north minus what would lay it on the first
+    double allowedTurnDeg = 0.0;
+    double scalePercent = 0.0;   // the second sheet's lengths over the first's, minus 1, in per cent
+    double allowedScalePercent = 0.0;
+    bool northFlagged = false;
+    bool scaleFlagged = false;
+
+    bool flagged() const;
+};
+
 // A name given to more than one table entry (how branches are tied and loops closed).
 struct RepeatedStation
 {
@@ -77,16 +121,17 @@ struct RepeatedStation
     QVector<int> entries;
 };
 
-// A station whose passage dimensions look wrong: a value below zero, or a passage (left plus right)
-// more than ten times as wide as at each neighbour along the traverse that has a width.
+// A station whose passage dimensions look wrong: a value below zero, or a passage (left plus right,
+// or up plus down) several times as wide or high as at each neighbour along the traverse that has
+// one, and more than a small passage's worth beyond it.
 struct DimensionProblem
 {
-    enum class Kind { Negative, TooWide };
+    enum class Kind { Negative, TooWide, TooHigh };
     int station = -1; // table index
     QString name;
     Kind kind = Kind::Negative;
-    double width = 0.0;           // TooWide: left plus right, metres
-    double neighbourWidth = 0.0;  // ... and the widest neighbour's
+    double width = 0.0;           // TooWide: left plus right, TooHigh: up plus down, metres
+    double neighbourWidth = 0.0;  // ... and the widest (highest) neighbour's
 };
 
 // The survey as a network: its legs (see SurveyLegs::check), every station's position, its
@@ -116,6 +161,7 @@ struct SurveyNetwork
     QVector<LikelyTie> likelyTies;
     QVector<RepeatedStation> repeated;
     QVector<SheetTie> sheetTies;
+    QVector<SheetComparison> sheetComparisons; // every pair of sheets of one kind sharing a station
     QVector<PassageDimensions> dimensions; // per table entry, as the stations hold them
     QVector<DimensionProblem> dimensionProblems;
     // Table entries without any passage dimension, listed only when some station has one (a
@@ -130,10 +176,16 @@ struct SurveyNetwork
     int flaggedRepeatCount() const; // repeated legs that differ from the first beyond the tolerance
     int survexLoopCount() const { return int(loops.size() + repeatedLegs.size()); }
     int untiedPieceCount() const;
-    // A passage wider than this many times each neighbour's is flagged.
-    static constexpr double WidthJump = 10.0;
+    // A passage wider (higher) than this many times each neighbour's, and by more than
+    // WidthJumpMetres, is flagged: a slip of the keys (21.3 for 2.3) between passages of 4 m.
+    static constexpr double WidthJump = 4.0;
+    static constexpr double WidthJumpMetres = 2.0;
+    // Likely ties leave out two stations this many legs or fewer apart: a short way round is a
+    // passage, not a station named twice.
+    static constexpr int TieLegsApart = 3;
+    int flaggedSheetCount() const; // pairs of sheets whose north, scale or a shared station disagree
     // Anything the caver should look at: flagged legs or loops, zero-length legs, legs placed
-    // under two scales, pieces not tied, likely ties, wrong passage dimensions. Repeated names alone are how ties are made,
+    // under two scales, pieces not tied, likely ties, sheets that disagree, wrong passage dimensions. Repeated names alone are how ties are made,
     // and a repeated leg that agrees with the first is a check measurement, not a fault.
     bool anythingFlagged() const;
 };

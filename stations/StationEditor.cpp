@@ -309,7 +309,7 @@ void StationEditor::setOrientationFromArrow(QPointF tail, QPointF head)
     double degrees = std::atan2(along.x(), -along.y()) * 180.0 / M_PI;
     if (degrees < 0.0)
         degrees += 360.0;
-    degrees = std::round(degrees * 10.0) / 10.0;
+    // Kept to the last digit the entry holds: a tenth of a degree is 0.17 m over 100 m of plan.
     if (degrees >= 360.0)
         degrees = 0.0;
     recordEdit(m_history, Words::tr("Set Plan Orientation"),

@@ -477,12 +477,6 @@ Passage dimensions that look wrong: %1
 </translation>
     </message>
     <message>
-        <source>%1 m wide, more than ten times the %2 m beside it
-</source>
-        <translation>ширина %1 м, более чем вдесятеро больше соседней (%2 м)
-</translation>
-    </message>
-    <message>
         <source>
 Stations without passage dimensions: %1 (%2)
 </source>
@@ -496,6 +490,104 @@ Stations without passage dimensions: %1 (%2)
             <numerusform>%n пикет с ошибочными размерами хода</numerusform>
             <numerusform>%n пикета с ошибочными размерами хода</numerusform>
             <numerusform>%n пикетов с ошибочными размерами хода</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>plan %1</source>
+        <translation>план %1</translation>
+    </message>
+    <message>
+        <source>plan sheet %1</source>
+        <translation>лист плана %1</translation>
+    </message>
+    <message>
+        <source>profile %1</source>
+        <translation>профиль %1</translation>
+    </message>
+    <message>
+        <source>profile sheet %1</source>
+        <translation>лист профиля %1</translation>
+    </message>
+    <message>
+        <source>held against the other stations the sheets share, %1 m apart</source>
+        <translation>сверен с другими общими пикетами листов, расхождение %1 м</translation>
+    </message>
+    <message>
+        <source>
+Sheets that share stations: %1
+</source>
+        <translation>
+Листы с общими пикетами: %1
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n shared stations</source>
+        <translation>
+            <numerusform>%n общий пикет</numerusform>
+            <numerusform>%n общих пикета</numerusform>
+            <numerusform>%n общих пикетов</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, too few to compare
+</source>
+        <translation>, слишком мало для сравнения
+</translation>
+    </message>
+    <message>
+        <source>; %1 to %2 %3 m at %4° on %5, %6 m at %7° on %8</source>
+        <translation>; %1 — %2: %3 м, %4° (%5); %6 м, %7° (%8)</translation>
+    </message>
+    <message>
+        <source>; %1 to %2 %3 m apart in depth on %4, %5 m on %6</source>
+        <translation>; %1 — %2: по глубине %3 м (%4); %5 м (%6)</translation>
+    </message>
+    <message>
+        <source>; north on %1 %2° off (%3° allowed)</source>
+        <translation>; север (%1) смещён на %2° (допустимо %3°)</translation>
+    </message>
+    <message>
+        <source>; lengths on %1 %2 % off (%3 % allowed)</source>
+        <translation>; длины (%1) отличаются на %2 % (допустимо %3 %)</translation>
+    </message>
+    <message>
+        <source>: north and scale disagree</source>
+        <translation>: север и масштаб не согласуются</translation>
+    </message>
+    <message>
+        <source>: north disagrees</source>
+        <translation>: север не согласуется</translation>
+    </message>
+    <message>
+        <source>: scale disagrees</source>
+        <translation>: масштаб не согласуется</translation>
+    </message>
+    <message>
+        <source>%1 m apart (dE %2, dN %3)</source>
+        <translation>расхождение %1 м (ΔВ %2, ΔС %3)</translation>
+    </message>
+    <message>
+        <source>%1 m apart (dZ %2)</source>
+        <translation>расхождение %1 м (ΔH %2)</translation>
+    </message>
+    <message>
+        <source>%1 m wide, more than %3 times the %2 m beside it
+</source>
+        <translation>ширина %1 м, более чем в %3 раза больше соседней (%2 м)
+</translation>
+    </message>
+    <message>
+        <source>%1 m high, more than %3 times the %2 m beside it
+</source>
+        <translation>высота %1 м, более чем в %3 раза больше соседней (%2 м)
+</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n pairs of sheets that disagree</source>
+        <translation>
+            <numerusform>%n пара листов не согласуется</numerusform>
+            <numerusform>%n пары листов не согласуются</numerusform>
+            <numerusform>%n пар листов не согласуются</numerusform>
         </translation>
     </message>
 </context>
@@ -2770,6 +2862,41 @@ Everything cavern printed:
     <message>
         <source>Profile %1</source>
         <translation>Профиль %1</translation>
+    </message>
+</context>
+<context>
+    <name>SheetAlignment</name>
+    <message>
+        <source>The sheet shares %1 station with the others; two or more are needed.</source>
+        <translation>Общих пикетов с другими листами: %1; нужно не меньше двух.</translation>
+    </message>
+    <message>
+        <source>Station %1 has a position that is not a number.</source>
+        <translation>Положение пикета %1 не является числом.</translation>
+    </message>
+    <message>
+        <source>The sheet's scale is not a number.</source>
+        <translation>Масштаб листа не является числом.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares are drawn at one point, or placed at one point by the others: they give no direction.</source>
+        <translation>Общие пикеты листа нарисованы в одной точке или помещены другими листами в одну точку: направления они не дают.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares give no scale.</source>
+        <translation>Общие пикеты листа не дают масштаба.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares are drawn at one depth: they give no scale.</source>
+        <translation>Общие пикеты листа нарисованы на одной глубине: масштаба они не дают.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares rise where the others put them falling: they give no scale.</source>
+        <translation>Общие пикеты листа поднимаются там, где на другом листе опускаются: масштаба они не дают.</translation>
+    </message>
+    <message>
+        <source>The sheet has no scale yet.</source>
+        <translation>У листа ещё нет масштаба.</translation>
     </message>
 </context>
 <context>

@@ -228,6 +228,34 @@ void SurveyNetworkTest::placesStationsAndClosesLoops_data()
         << 0.0 << ProfileKind::Extended << ProfileMpp
         << "R 5.00 -5.00 0.00; S 5.05 -5.00 0.00 | untied P2 (1) | untied P3 (1) | untied Q (1) | untied T (1) | "
            "untied R (2) | off R-S -0.01 | tie P~P2 | tie P~P3 | tie P~Q" << LegTolerance::DefaultPixels;
+    // AD2 and AI2 are 0.13 m apart, each one leg from AC1: two passages, not one station named
+    // twice. Four legs round, a station at the first one's point still is a likely tie.
+    QTest::newRow("near, two legs apart")
+        << std::vector<Station>{st("AC1", 0, 0), st("AD2", 3, 0, 0, 3, true), st("AC1", 0, 0), st("AI2", 3, 0.13, 0, 3)}
+        << 0.0 << extended << ProfileMpp << "AC1 0.00 0.00 0.00; AD2 3.00 0.00 0.00; AI2 3.00 -0.13 0.00"
+        << LegTolerance::DefaultPixels;
+    QTest::newRow("near, four legs apart")
+        << std::vector<Station>{st("A", 0, 0), st("B", 5, 0, 0, 5), st("C", 5, 5, 0, 10), st("D", 0, 5, 0, 15),
+                                st("E", 0, 0.1, 0, 19.9)}
+        << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; C 5.00 -5.00 0.00; D 0.00 -5.00 0.00; E 0.00 -0.10 0.00 | tie A~E"
+        << LegTolerance::DefaultPixels;
+    // D back to B on an extended profile: B's mark is where the survey first reached it, 10 m
+    // back along the drawing, so the leg's length is not there to compare. To a new station at
+    // that mark, the same leg is compared and flagged.
+    const std::vector<Station> closing = {st("A", 0, 0), st("B", 5, 0, 0, 5), st("C", 10, 0, 0, 10),
+                                          st("D", 10, 5, 0, 15), st("B", 5, 0, 0, 5)};
+    QTest::newRow("loop closed on an extended profile")
+        << closing << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; C 10.00 0.00 0.00; D 10.00 -5.00 0.00 | "
+           "loop B 0.00 0.00 0.00 / 17.07 [B-C C-D D-B]"
+        << LegTolerance::DefaultPixels;
+    std::vector<Station> notClosing = closing;
+    notClosing.back().label = QStringLiteral("E");
+    QTest::newRow("the same leg to a new station")
+        << notClosing << 0.0 << extended << ProfileMpp
+        << "A 0.00 0.00 0.00; B 5.00 0.00 0.00; C 10.00 0.00 0.00; D 10.00 -5.00 0.00; E 5.00 0.00 0.00 | flagged D-E"
+        << LegTolerance::DefaultPixels;
     QTest::newRow("scale changed between stations")
         << std::vector<Station>{st("A", 0, 0, 1, 0), st("B", 10, 0, 1, 10), placedAt(st("C", 20, 0, 1, 20), 0.5, ProfileMpp),
                                 placedAt(st("D", 30, 0, 1, 30), 0.5, ProfileMpp),
@@ -357,18 +385,19 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
 namespace {
 
 Station walled(Station station, std::optional<double> left, std::optional<double> right,
-               std::optional<double> up = std::nullopt)
+               std::optional<double> up = std::nullopt, std::optional<double> down = std::nullopt)
 {
     station.dimensions.left = left;
     station.dimensions.right = right;
     station.dimensions.up = up;
+    station.dimensions.down = down;
     return station;
 }
 
 } // namespace
 
-// Negative values and a passage ten times wider than its neighbours along the traverse are
-// flagged; stations without dimensions are listed once some have them.
+// Negative values and a passage four times wider or higher than its neighbours along the
+// traverse (and 2 m more) are flagged; stations without dimensions are listed once some have them.
 void SurveyNetworkTest::flagsWrongDimensions_data()
 {
     QTest::addColumn<std::vector<Station>>("stations");
@@ -384,12 +413,22 @@ void SurveyNetworkTest::flagsWrongDimensions_data()
         << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 10, 10.5),
                                 walled(st("C", 10, 0), 0.4, 0.6)}
         << "wide B 20.50 1.00 | without";
+    QTest::newRow("21.3 between 3.7 and 4.6")
+        << std::vector<Station>{walled(st("A", 0, 0), 1.7, 2), walled(st("B", 5, 0), 10.3, 11),
+                                walled(st("C", 10, 0), 2.1, 2.5)}
+        << "wide B 21.30 4.60 | without";
     QTest::newRow("a wide neighbour too")
         << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 10, 10.5),
-                                walled(st("C", 10, 0), 1, 1.5)}
+                                walled(st("C", 10, 0), 3, 3.5)}
         << "| without";
-    QTest::newRow("just under ten times")
-        << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 5, 4.9)} << "| without";
+    QTest::newRow("just under four times")
+        << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0), 2, 1.9)} << "| without";
+    QTest::newRow("a crawl opening into a small passage")
+        << std::vector<Station>{walled(st("A", 0, 0), 0.2, 0.2), walled(st("B", 5, 0), 1, 0.9)} << "| without";
+    QTest::newRow("five times higher")
+        << std::vector<Station>{walled(st("A", 0, 0), 1, 1, 1, 0.5), walled(st("B", 5, 0), 1, 1, 5, 2.5),
+                                walled(st("C", 10, 0), 1, 1, 1, 0.4)}
+        << "high B 7.50 1.50 | without";
     QTest::newRow("a new branch is no neighbour")
         << std::vector<Station>{walled(st("A", 0, 0), 0.5, 0.5), walled(st("B", 5, 0, 0, 5, true), 0.5, 0.5),
                                 walled(st("C", 50, 0), 20, 20), walled(st("D", 55, 0), 20, 20)}
@@ -407,7 +446,8 @@ void SurveyNetworkTest::flagsWrongDimensions()
     for (const DimensionProblem &problem : net.dimensionProblems)
         found.append(problem.kind == DimensionProblem::Kind::Negative
                          ? QStringLiteral("negative %1").arg(problem.name)
-                         : QStringLiteral("wide %1 %2 %3").arg(problem.name).arg(problem.width, 0, 'f', 2).arg(problem.neighbourWidth, 0, 'f', 2));
+                         : QStringLiteral("%4 %1 %2 %3").arg(problem.name).arg(problem.width, 0, 'f', 2).arg(problem.neighbourWidth, 0, 'f', 2)
+                               .arg(problem.kind == DimensionProblem::Kind::TooWide ? "wide" : "high"));
     QStringList without;
     for (const int entry : net.withoutDimensions)
         without.append(QString::number(entry));
