@@ -1,0 +1,185 @@
+#include "LabelReader.h"
+
+#include "TraceInk.h"
+
+#include "survey/Truncate.h"
+
+#include <opencv2/imgproc.hpp>
+#include <tesseract/baseapi.h>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Labels sit within this many pixels of their mark (a label of large print, set off a little).
+constexpr int WindowHalf = 96;
+// Letters of labels are this many pixels high, at most.
+constexpr int TallestLetter = 48;
+// Tesseract reads best at about this height of capital letters.
+constexpr double ReadingHeight = 40.0;
+
+const char *const Letters = "0123456789"
+                            "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                            "АБВГДЕЖЗИКЛМНОПРСТУФХЦЧШЩЭЮЯабвгдежзиклмнопрстуфхцчшщэюя";
+
+struct Part
+{
+    QRect box; // in window pixels
+    int label;
+};
+
+bool overlapsAcross(const QRect &a, const QRect &b)
+{
+    const int overlap = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top()) + 1;
+    return overlap >= 0.5 * std::min(a.height(), b.height());
+}
+
+int gapBetween(const QRect &a, const QRect &b)
+{
+    if (a.right() < b.left())
+        return b.left() - a.right() - 1;
+    if (b.right() < a.left())
+        return a.left() - b.right() - 1;
+    return 0;
+}
+
+double distanceTo(const QRect &box, QPointF p)
+{
+    const double dx = std::max({double(box.left()) - p.x(), 0.0, p.x() - double(box.right() + 1)});
+    const double dy = std::max({double(box.top()) - p.y(), 0.0, p.y() - double(box.bottom() + 1)});
+    return std::hypot(dx, dy);
+}
+
+} // namespace
+
+struct LabelReader::Engine
+{
+    tesseract::TessBaseAPI api;
+    bool ready = false;
+};
+
+LabelReader::LabelReader() : m_engine(std::make_unique<Engine>())
+{
+    // Tesseract's own messages would go to the terminal; what matters comes back as data.
+    m_engine->ready = m_engine->api.Init(nullptr, "eng+rus", tesseract::OEM_LSTM_ONLY) == 0;
+    if (m_engine->ready) {
+        m_engine->api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+        m_engine->api.SetVariable("tessedit_char_whitelist", Letters);
+        m_engine->api.SetVariable("debug_file", "/dev/null");
+    }
+}
+
+LabelReader::~LabelReader() = default;
+
+bool LabelReader::ready() const { return m_engine->ready; }
+
+LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, double markRadius)
+{
+    Reading reading;
+    if (!m_engine->ready || scan.isNull() || !std::isfinite(centre.x()) || !std::isfinite(centre.y())
+        || !std::isfinite(markRadius))
+        return reading;
+    const int cx = truncToInt(std::floor(centre.x())), cy = truncToInt(std::floor(centre.y()));
+    const QRect window = QRect(cx - WindowHalf, cy - WindowHalf, 2 * WindowHalf + 1, 2 * WindowHalf + 1) & scan.rect();
+    if (window.isEmpty())
+        return reading;
+    const cv::Mat darkness = TraceInk::readDarkness(scan, window);
+    const cv::Mat ink = TraceInk::inkOf(darkness);
+    cv::Mat labels, stats, centroids;
+    const int parts = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
+    const QPointF local = centre - QPointF(window.topLeft());
+    const double radius = std::clamp(markRadius, 1.0, double(TraceInk::MaximumMarkSize));
+    // The mark and everything joined to it (its lines, a wall it touches) are not the label.
+    int markPart = 0;
+    double nearestInk = radius + 3;
+    for (int y = std::max(0, truncToInt(local.y() - radius - 3)); y < std::min(ink.rows, truncToInt(local.y() + radius + 4)); ++y)
+        for (int x = std::max(0, truncToInt(local.x() - radius - 3)); x < std::min(ink.cols, truncToInt(local.x() + radius + 4)); ++x)
+            if (const int l = labels.at<int>(y, x); l != 0) {
+                const double d = std::hypot(x + 0.5 - local.x(), y + 0.5 - local.y());
+                if (d < nearestInk) {
+                    nearestInk = d;
+                    markPart = l;
+                }
+            }
+    std::vector<Part> letters;
+    for (int l = 1; l < parts; ++l) {
+        const QRect box(stats.at<int>(l, cv::CC_STAT_LEFT), stats.at<int>(l, cv::CC_STAT_TOP),
+                        stats.at<int>(l, cv::CC_STAT_WIDTH), stats.at<int>(l, cv::CC_STAT_HEIGHT));
+        if (l == markPart || box.height() < 6 || box.height() > TallestLetter || box.width() > TallestLetter
+            || stats.at<int>(l, cv::CC_STAT_AREA) < 8)
+            continue;
+        if (box.left() == 0 || box.top() == 0 || box.right() == ink.cols - 1 || box.bottom() == ink.rows - 1)
+            continue;
+        letters.push_back({box, l});
+    }
+    // The letter nearest the mark starts the label; letters in line with it and close by join it.
+    const auto nearest = std::min_element(letters.begin(), letters.end(), [&](const Part &a, const Part &b) {
+        return distanceTo(a.box, local) < distanceTo(b.box, local);
+    });
+    if (nearest == letters.end() || distanceTo(nearest->box, local) > radius + 2.5 * nearest->box.height() + 8)
+        return reading;
+    std::vector<int> word{nearest->label};
+    QRect box = nearest->box;
+    std::vector<bool> taken(letters.size());
+    taken[size_t(nearest - letters.begin())] = true;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (size_t i = 0; i < letters.size(); ++i) {
+            const Part &p = letters[i];
+            if (taken[i] || !overlapsAcross(p.box, box) || gapBetween(p.box, box) > 0.9 * box.height()
+                || p.box.height() < 0.5 * box.height())
+                continue;
+            taken[i] = true;
+            word.push_back(p.label);
+            box |= p.box;
+            grew = true;
+        }
+    }
+    // Only the label's own ink, dark on white, with a margin, at the height Tesseract reads best.
+    const int pad = box.height() / 2 + 2;
+    const QRect crop = box.adjusted(-pad, -pad, pad, pad) & QRect(0, 0, ink.cols, ink.rows);
+    cv::Mat clean(crop.height(), crop.width(), CV_8U, cv::Scalar(255));
+    for (int y = 0; y < crop.height(); ++y)
+        for (int x = 0; x < crop.width(); ++x) {
+            const int wy = crop.top() + y, wx = crop.left() + x;
+            bool mine = false;
+            for (int dy = -1; dy <= 1 && !mine; ++dy)
+                for (int dx = -1; dx <= 1 && !mine; ++dx) {
+                    const int yy = wy + dy, xx = wx + dx;
+                    if (yy >= 0 && xx >= 0 && yy < ink.rows && xx < ink.cols)
+                        mine = std::find(word.begin(), word.end(), labels.at<int>(yy, xx)) != word.end();
+                }
+            if (mine)
+                clean.at<uchar>(y, x) = uchar(255 - darkness.at<uchar>(wy, wx));
+        }
+    const double scale = std::clamp(ReadingHeight / box.height(), 1.0, 6.0);
+    cv::Mat large;
+    cv::resize(clean, large, cv::Size(), scale, scale, cv::INTER_CUBIC);
+    cv::Mat framed;
+    cv::copyMakeBorder(large, framed, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
+    tesseract::TessBaseAPI &api = m_engine->api;
+    api.SetImage(framed.data, framed.cols, framed.rows, 1, int(framed.step));
+    api.SetSourceResolution(300);
+    std::unique_ptr<char[]> text(api.GetUTF8Text());
+    reading.text = QString::fromUtf8(text ? text.get() : "").simplified().remove(QLatin1Char(' '));
+    reading.confidence = reading.text.isEmpty() ? 0.0 : std::clamp(api.MeanTextConf() / 100.0, 0.0, 1.0);
+    reading.box = box.translated(window.topLeft());
+    api.Clear();
+    return reading;
+}
+
+std::vector<LabelSeries::Settled> LabelReader::readTraverse(const QImage &scan, const std::vector<QPointF> &centres,
+                                                            const std::vector<double> &markRadii)
+{
+    std::vector<Reading> readings;
+    QStringList texts;
+    for (size_t i = 0; i < centres.size(); ++i) {
+        readings.push_back(read(scan, centres[i], i < markRadii.size() ? markRadii[i] : 5.0));
+        texts << readings.back().text;
+    }
+    texts = LabelSeries::inOneScript(texts);
+    std::vector<LabelSeries::Reading> series;
+    for (size_t i = 0; i < readings.size(); ++i)
+        series.push_back({texts[qsizetype(i)], readings[i].confidence});
+    return LabelSeries::settle(series);
+}
