@@ -10,6 +10,8 @@
 #include <cmath>
 #include <memory>
 #include <queue>
+#include <array>
+#include <cstdio>
 
 namespace TraceFinder {
 
@@ -36,6 +38,9 @@ constexpr int PassageReach = 72;
 // A straight leg may have breaks of ink this long, and must be inked over this share of it.
 constexpr int MaximumBreak = 6;
 constexpr double MinimumCover = 0.85;
+// How far off the straight line between two mark centres its ink may be: a mark touching a wall
+// has its centre found a pixel or two off.
+constexpr int Slack = 2;
 // Legs are drawn no longer than this share of the distance between the clicked points (and
 // MinimumLongestLeg pixels).
 constexpr double LongestLegShare = 1.0;
@@ -438,8 +443,8 @@ bool joinedStraight(TiledSearch &tiles, const QRect &bounds, QPointF a, QPointF 
         const QPointF p = a + step * t;
         const int x = truncToInt(std::floor(p.x())), y = truncToInt(std::floor(p.y()));
         bool ink = false;
-        for (int dy = -1; dy <= 1 && !ink; ++dy)
-            for (int dx = -1; dx <= 1 && !ink; ++dx)
+        for (int dy = -Slack; dy <= Slack && !ink; ++dy)
+            for (int dx = -Slack; dx <= Slack && !ink; ++dx)
                 ink = bounds.contains(x + dx, y + dy) && tiles.ink(x + dx, y + dy);
         ++samples;
         covered += ink;
@@ -493,8 +498,12 @@ std::vector<int> chainOfLegs(TiledSearch &tiles, const QRect &bounds, const std:
             }
         }
     }
-    if (!std::isfinite(cost[1]))
+    if (!std::isfinite(cost[1])) {
+        if (qEnvironmentVariableIsSet("TRACE_DEBUG"))
+            for (size_t i = 0; i < n; ++i)
+                fprintf(stderr, "    node %zu %.1f %.1f r %.1f reached %d\n", i, nodes[i].at.x(), nodes[i].at.y(), nodes[i].radius, int(std::isfinite(cost[i])));
         return {};
+    }
     std::vector<int> chain;
     for (int at = 1; at >= 0; at = before[size_t(at)])
         chain.push_back(at);
@@ -509,6 +518,74 @@ Node nodeAt(QPointF click, const std::vector<TraceInk::Blob> &blobs)
         if (std::hypot(blobs[i].centre.x() - click.x(), blobs[i].centre.y() - click.y()) <= blobs[i].radius + 4.0)
             return {blobs[i].centre, blobs[i].radius, int(i)};
     return {click, 0.0, -1};
+}
+
+// The middle line of the ink of a leg from `a` to `b`, leaving out its ends inside the marks:
+// darkness-weighted, so it lies between pixels as the pen did.
+std::optional<QLineF> legLine(const QImage &scan, QPointF a, QPointF b, double skipA, double skipB)
+{
+    const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+    if (length - skipA - skipB < 8)
+        return std::nullopt;
+    const QPointF along = (b - a) / length;
+    const QRect window = QRectF(a, b).normalized().toAlignedRect().adjusted(-4, -4, 4, 4) & scan.rect();
+    const cv::Mat darkness = TraceInk::readDarkness(scan, window);
+    double sum = 0, mx = 0, my = 0;
+    std::vector<std::array<double, 3>> points;
+    for (int y = 0; y < darkness.rows; ++y)
+        for (int x = 0; x < darkness.cols; ++x) {
+            const double weight = darkness.at<uchar>(y, x) - 60.0;
+            if (weight <= 0)
+                continue;
+            const QPointF p(window.left() + x + 0.5, window.top() + y + 0.5);
+            const QPointF d = p - a;
+            const double t = QPointF::dotProduct(d, along), off = d.x() * along.y() - d.y() * along.x();
+            if (t < skipA || t > length - skipB || std::fabs(off) > 3.5)
+                continue;
+            points.push_back({p.x(), p.y(), weight});
+            sum += weight;
+            mx += weight * p.x();
+            my += weight * p.y();
+        }
+    if (sum <= 0 || points.size() < 6)
+        return std::nullopt;
+    mx /= sum;
+    my /= sum;
+    double sxx = 0, sxy = 0, syy = 0;
+    for (const auto &[x, y, w] : points) {
+        sxx += w * (x - mx) * (x - mx);
+        sxy += w * (x - mx) * (y - my);
+        syy += w * (y - my) * (y - my);
+    }
+    const double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    const QPointF mean(mx, my), way(std::cos(angle), std::sin(angle));
+    return QLineF(mean - way * 50, mean + way * 50);
+}
+
+QPointF footOn(const QLineF &line, QPointF p)
+{
+    const QPointF way = (line.p2() - line.p1()) / line.length();
+    return line.p1() + way * QPointF::dotProduct(p - line.p1(), way);
+}
+
+// A mark's centre from the legs drawn to it: where they cross when they meet at an angle,
+// else the point of the leg nearest the blob's centre. Legs are drawn to the centre over a
+// hundred pixels, so this holds where the blob itself is swollen by a wall it touches.
+QPointF centreOnLegs(QPointF blob, const std::optional<QLineF> &in, const std::optional<QLineF> &out)
+{
+    QPointF centre = blob;
+    if (in && out) {
+        const QPointF u = (in->p2() - in->p1()) / in->length(), v = (out->p2() - out->p1()) / out->length();
+        const double sine = std::fabs(u.x() * v.y() - u.y() * v.x());
+        QPointF crossing;
+        if (sine > std::sin(12.0 * M_PI / 180.0) && in->intersects(*out, &crossing) != QLineF::NoIntersection)
+            centre = crossing;
+        else
+            centre = (footOn(*in, blob) + footOn(*out, blob)) / 2;
+    } else if (in || out) {
+        centre = footOn(in ? *in : *out, blob);
+    }
+    return std::hypot(centre.x() - blob.x(), centre.y() - blob.y()) <= 3.5 ? centre : blob;
 }
 
 std::vector<QPoint> rasterised(const std::vector<QPointF> &corners)
@@ -576,13 +653,21 @@ Trace traceTraverse(const QImage &scan, QPointF first, QPointF last, const Contr
         if (!chain.empty()) {
             std::vector<Placed> placed;
             std::vector<QPointF> corners;
-            for (int k : chain) {
-                const Node &node = nodes[size_t(k)];
+            std::vector<std::optional<QLineF>> legs;
+            for (size_t k = 0; k + 1 < chain.size(); ++k) {
+                const Node &from = nodes[size_t(chain[k])], &to = nodes[size_t(chain[k + 1])];
+                legs.push_back(legLine(scan, from.at, to.at, from.radius + 3, to.radius + 3));
+            }
+            for (size_t k = 0; k < chain.size(); ++k) {
+                const Node &node = nodes[size_t(chain[k])];
                 corners.push_back(node.at);
                 if (node.blob < 0)
                     continue;
                 bool agreed = false;
-                const QPointF centre = refined(scan, blobs[size_t(node.blob)], &agreed);
+                QPointF centre = refined(scan, blobs[size_t(node.blob)], &agreed);
+                if (!agreed)
+                    centre = centreOnLegs(centre, k > 0 ? legs[k - 1] : std::nullopt,
+                                          k + 1 < chain.size() ? legs[k] : std::nullopt);
                 placed.push_back({placed.size(), Mark{centre, node.radius, 0.0}, agreed});
             }
             rate(placed);

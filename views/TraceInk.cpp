@@ -18,6 +18,35 @@ uchar darknessOfRgb(QRgb rgb)
     return uchar(255 - luminance);
 }
 
+// The darkness-weighted centre of the pixels of `mask` (over `roi` of the window) and the pixel
+// round them, so the half-inked pixels on a mark's rim put it between pixels; a filled inside
+// weighs as ink. Returns the weight.
+double weighed(const cv::Mat &mask, const cv::Rect &roi, const cv::Mat &darkness, const cv::Mat &hole, QPointF *centre)
+{
+    double sum = 0, sx = 0, sy = 0;
+    for (int y = -1; y <= mask.rows; ++y)
+        for (int x = -1; x <= mask.cols; ++x) {
+            const int wx = roi.x + x, wy = roi.y + y;
+            if (wx < 0 || wy < 0 || wx >= darkness.cols || wy >= darkness.rows)
+                continue;
+            bool near = false;
+            for (int dy = -1; dy <= 1 && !near; ++dy)
+                for (int dx = -1; dx <= 1 && !near; ++dx) {
+                    const int my = y + dy, mx = x + dx;
+                    near = my >= 0 && mx >= 0 && my < mask.rows && mx < mask.cols && mask.at<uchar>(my, mx);
+                }
+            if (!near)
+                continue;
+            const double weight = hole.at<uchar>(wy, wx) ? 1.0 : std::clamp((darkness.at<uchar>(wy, wx) - 30.0) / 170.0, 0.0, 1.0);
+            sum += weight;
+            sx += weight * (wx + 0.5);
+            sy += weight * (wy + 0.5);
+        }
+    if (centre && sum > 0)
+        *centre = QPointF(sx / sum, sy / sum);
+    return sum;
+}
+
 } // namespace
 
 cv::Mat readDarkness(const QImage &image, const QRect &wanted)
@@ -148,28 +177,32 @@ std::vector<Blob> findBlobs(const cv::Mat &darkness, const cv::Mat &ink, QPoint 
             continue;
         if (w > MaximumMarkSize || h > MaximumMarkSize)
             continue;
-        // The centre is weighed over the blob and a pixel round it, by darkness, so the
-        // half-inked pixels on its rim put it between pixels; a filled inside weighs as ink.
-        double sum = 0, sx = 0, sy = 0;
-        for (int y = top - 1; y <= top + h; ++y)
-            for (int x = left - 1; x <= left + w; ++x) {
-                bool near = false;
-                for (int dy = -1; dy <= 1 && !near; ++dy)
-                    for (int dx = -1; dx <= 1 && !near; ++dx)
-                        near = labels.at<int>(y + dy, x + dx) == l;
-                if (!near)
-                    continue;
-                const double weight = hole.at<uchar>(y, x)
-                    ? 1.0
-                    : std::clamp((darkness.at<uchar>(y, x) - 30.0) / 170.0, 0.0, 1.0);
-                sum += weight;
-                sx += weight * (x + 0.5);
-                sy += weight * (y + 0.5);
-            }
+        const cv::Rect roi(left, top, w, h);
+        QPointF centre;
+        const double sum = weighed(labels(roi) == l, roi, darkness, hole, &centre);
         if (sum <= 0)
             continue;
+        // Where a wall or another line meets the mark, the paper they enclose with it is filled
+        // too and swells it on that side; opening again at the mark's own size cuts that off.
+        const int wider = (int(std::lround(1.4 * std::sqrt(sum / M_PI))) | 1);
+        if (wider > kernel) {
+            const cv::Rect around = cv::Rect(left - 3, top - 3, w + 6, h + 6) & cv::Rect(0, 0, ink.cols, ink.rows);
+            cv::Mat trimmed, parts2, stats2, centroids2;
+            cv::morphologyEx(filled(around) & (opened(around) > 0), trimmed, cv::MORPH_OPEN,
+                             cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(wider, wider)));
+            const int count = cv::connectedComponentsWithStats(trimmed, parts2, stats2, centroids2, 8, CV_32S);
+            int biggest = 0;
+            for (int k = 1; k < count; ++k)
+                if (biggest == 0 || stats2.at<int>(k, cv::CC_STAT_AREA) > stats2.at<int>(biggest, cv::CC_STAT_AREA))
+                    biggest = k;
+            QPointF cut;
+            if (biggest > 0 && stats2.at<int>(biggest, cv::CC_STAT_AREA) >= 0.6 * stats.at<int>(l, cv::CC_STAT_AREA)
+                && weighed(parts2 == biggest, around, darkness, hole, &cut) > 0
+                && std::hypot(cut.x() - centre.x(), cut.y() - centre.y()) > 0.7)
+                centre = cut;
+        }
         Blob blob;
-        blob.centre = QPointF(origin.x() + sx / sum, origin.y() + sy / sum);
+        blob.centre = QPointF(origin.x(), origin.y()) + centre;
         blob.radius = std::sqrt(sum / M_PI);
         blob.solidity = double(stats.at<int>(l, cv::CC_STAT_AREA)) / double(w * h);
         blob.box = QRect(origin.x() + left, origin.y() + top, w, h);
