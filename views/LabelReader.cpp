@@ -15,6 +15,8 @@ namespace {
 constexpr int WindowHalf = 96;
 // Letters of labels are this many pixels high, at most.
 constexpr int TallestLetter = 48;
+// Letters of small print, blurred by the scanner, are this dark (0 paper .. 255 black) at least.
+constexpr int LetterDarkness = 70;
 // Tesseract reads best at about this height of capital letters.
 constexpr double ReadingHeight = 40.0;
 
@@ -83,8 +85,16 @@ LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, doubl
     const QRect window = QRect(cx - WindowHalf, cy - WindowHalf, 2 * WindowHalf + 1, 2 * WindowHalf + 1) & scan.rect();
     if (window.isEmpty())
         return reading;
-    const cv::Mat darkness = TraceInk::readDarkness(scan, window);
-    const cv::Mat ink = TraceInk::inkOf(darkness);
+    // Dust is a lone dark pixel: no darker than its darkest neighbour, it is gone, while a
+    // stroke's pixels keep their darkness.
+    const cv::Mat raw = TraceInk::readDarkness(scan, window);
+    cv::Mat neighbours, darkness;
+    cv::Mat ring = cv::Mat::ones(3, 3, CV_8U);
+    ring.at<uchar>(1, 1) = 0;
+    cv::dilate(raw, neighbours, ring);
+    cv::min(raw, neighbours, darkness);
+    // Small print is faint once scanned: letters are read at a lower darkness than lines.
+    const cv::Mat ink = darkness >= LetterDarkness;
     cv::Mat labels, stats, centroids;
     const int parts = cv::connectedComponentsWithStats(ink, labels, stats, centroids, 8, CV_32S);
     const QPointF local = centre - QPointF(window.topLeft());
@@ -105,8 +115,8 @@ LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, doubl
     for (int l = 1; l < parts; ++l) {
         const QRect box(stats.at<int>(l, cv::CC_STAT_LEFT), stats.at<int>(l, cv::CC_STAT_TOP),
                         stats.at<int>(l, cv::CC_STAT_WIDTH), stats.at<int>(l, cv::CC_STAT_HEIGHT));
-        if (l == markPart || box.height() < 6 || box.height() > TallestLetter || box.width() > TallestLetter
-            || stats.at<int>(l, cv::CC_STAT_AREA) < 8)
+        if (l == markPart || box.height() < 4 || box.height() > TallestLetter || box.width() > TallestLetter
+            || stats.at<int>(l, cv::CC_STAT_AREA) < 5)
             continue;
         if (box.left() == 0 || box.top() == 0 || box.right() == ink.cols - 1 || box.bottom() == ink.rows - 1)
             continue;
@@ -116,7 +126,8 @@ LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, doubl
     const auto nearest = std::min_element(letters.begin(), letters.end(), [&](const Part &a, const Part &b) {
         return distanceTo(a.box, local) < distanceTo(b.box, local);
     });
-    if (nearest == letters.end() || distanceTo(nearest->box, local) > radius + 2.5 * nearest->box.height() + 8)
+    if (nearest == letters.end() || nearest->box.height() < 6
+        || distanceTo(nearest->box, local) > radius + 2.5 * nearest->box.height() + 8)
         return reading;
     std::vector<int> word{nearest->label};
     QRect box = nearest->box;
@@ -135,34 +146,67 @@ LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, doubl
             grew = true;
         }
     }
-    // Only the label's own ink, dark on white, with a margin, at the height Tesseract reads best.
+    // The label dark on white, with a margin, at full contrast; the mark's lines and anything
+    // too big for a letter left out.
     const int pad = box.height() / 2 + 2;
     const QRect crop = box.adjusted(-pad, -pad, pad, pad) & QRect(0, 0, ink.cols, ink.rows);
+    std::vector<uchar> foreign(size_t(parts), 0);
+    for (int l = 1; l < parts; ++l)
+        foreign[size_t(l)] = l == markPart || stats.at<int>(l, cv::CC_STAT_HEIGHT) > TallestLetter
+            || stats.at<int>(l, cv::CC_STAT_WIDTH) > TallestLetter;
+    // Full contrast at the darkness most of the letters' ink reaches (dust is darker still).
+    std::vector<uchar> levels;
+    for (int l : word)
+        for (int y = stats.at<int>(l, cv::CC_STAT_TOP); y < stats.at<int>(l, cv::CC_STAT_TOP) + stats.at<int>(l, cv::CC_STAT_HEIGHT); ++y)
+            for (int x = stats.at<int>(l, cv::CC_STAT_LEFT); x < stats.at<int>(l, cv::CC_STAT_LEFT) + stats.at<int>(l, cv::CC_STAT_WIDTH); ++x)
+                if (labels.at<int>(y, x) == l)
+                    levels.push_back(darkness.at<uchar>(y, x));
+    std::nth_element(levels.begin(), levels.begin() + long(levels.size() * 8 / 10), levels.end());
+    const double strongest = std::max(double(LetterDarkness), double(levels[levels.size() * 8 / 10]));
+    std::vector<uchar> own(size_t(parts), 0);
+    for (int l : word)
+        own[size_t(l)] = 1;
     cv::Mat clean(crop.height(), crop.width(), CV_8U, cv::Scalar(255));
     for (int y = 0; y < crop.height(); ++y)
         for (int x = 0; x < crop.width(); ++x) {
             const int wy = crop.top() + y, wx = crop.left() + x;
-            bool mine = false;
-            for (int dy = -1; dy <= 1 && !mine; ++dy)
-                for (int dx = -1; dx <= 1 && !mine; ++dx) {
+            bool mine = false, near = false;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
                     const int yy = wy + dy, xx = wx + dx;
-                    if (yy >= 0 && xx >= 0 && yy < ink.rows && xx < ink.cols)
-                        mine = std::find(word.begin(), word.end(), labels.at<int>(yy, xx)) != word.end();
+                    if (yy < 0 || xx < 0 || yy >= ink.rows || xx >= ink.cols)
+                        continue;
+                    mine = mine || own[size_t(labels.at<int>(yy, xx))];
+                    near = near || foreign[size_t(labels.at<int>(yy, xx))];
                 }
-            if (mine)
-                clean.at<uchar>(y, x) = uchar(255 - darkness.at<uchar>(wy, wx));
+            if (mine && !near) {
+                const double level = std::clamp((darkness.at<uchar>(wy, wx) - 25.0) / (strongest - 25.0), 0.0, 1.0);
+                clean.at<uchar>(y, x) = uchar(255 - std::lround(255 * level));
+            }
         }
     const double scale = std::clamp(ReadingHeight / box.height(), 1.0, 6.0);
     cv::Mat large;
     cv::resize(clean, large, cv::Size(), scale, scale, cv::INTER_CUBIC);
+    // Crisp black on white, as Tesseract's models were taught.
+    cv::threshold(large, large, 150, 255, cv::THRESH_BINARY);
     cv::Mat framed;
     cv::copyMakeBorder(large, framed, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
+    if (qEnvironmentVariableIsSet("LABEL_DEBUG")) {
+        static int counter = 0;
+        QImage dump(framed.data, framed.cols, framed.rows, int(framed.step), QImage::Format_Grayscale8);
+        dump.save(QString("/tmp/label_%1.png").arg(counter++));
+    }
     tesseract::TessBaseAPI &api = m_engine->api;
     api.SetImage(framed.data, framed.cols, framed.rows, 1, int(framed.step));
     api.SetSourceResolution(300);
     std::unique_ptr<char[]> text(api.GetUTF8Text());
     reading.text = QString::fromUtf8(text ? text.get() : "").simplified().remove(QLatin1Char(' '));
-    reading.confidence = reading.text.isEmpty() ? 0.0 : std::clamp(api.MeanTextConf() / 100.0, 0.0, 1.0);
+    // The least sure word decides (a label read as two words is doubtful anyway).
+    double least = 100.0;
+    if (std::unique_ptr<int[]> sure{api.AllWordConfidences()})
+        for (int i = 0; sure[size_t(i)] >= 0; ++i)
+            least = std::min(least, double(sure[size_t(i)]));
+    reading.confidence = reading.text.isEmpty() ? 0.0 : std::clamp(least / 100.0, 0.0, 1.0);
     reading.box = box.translated(window.topLeft());
     api.Clear();
     return reading;

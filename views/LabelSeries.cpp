@@ -1,5 +1,6 @@
 #include "LabelSeries.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace LabelSeries {
@@ -18,6 +19,13 @@ const QString Alphabets[] = {
 const QString LatinLookalikes = QStringLiteral("ABCEHKMOPTXaceopxy");
 const QString CyrillicLookalikes = QStringLiteral("АВСЕНКМОРТХасеорху");
 
+// Letters that start labels and the digits they are misread as.
+const QHash<QChar, QChar> DigitLookalikes = {
+    {QChar(u'S'), QChar(u'5')}, {QChar(u'O'), QChar(u'0')}, {QChar(u'B'), QChar(u'8')}, {QChar(u'I'), QChar(u'1')},
+    {QChar(u'Z'), QChar(u'2')}, {QChar(u'З'), QChar(u'3')}, {QChar(u'Б'), QChar(u'6')}, {QChar(u'О'), QChar(u'0')},
+    {QChar(u'G'), QChar(u'6')}, {QChar(u'T'), QChar(u'7')}, {QChar(u'A'), QChar(u'4')}, {QChar(u'Ч'), QChar(u'4')},
+};
+
 bool isCyrillic(QChar c) { return c.unicode() >= 0x0400 && c.unicode() <= 0x04ff; }
 bool isLatin(QChar c) { return c.unicode() < 0x80 && c.isLetter(); }
 
@@ -33,6 +41,32 @@ std::optional<QString> steppedLetter(const QString &head, QChar letter, int step
         return head + alphabet[int(to)];
     }
     return std::nullopt;
+}
+
+// Letters that print alike in the script most readings use.
+QStringList inScriptOfMost(const QStringList &readings)
+{
+    int latin = 0, cyrillic = 0;
+    for (const QString &text : readings)
+        for (QChar c : text) {
+            if (LatinLookalikes.contains(c) || CyrillicLookalikes.contains(c))
+                continue;
+            latin += isLatin(c);
+            cyrillic += isCyrillic(c);
+        }
+    const bool toCyrillic = cyrillic > latin;
+    const QString &from = toCyrillic ? LatinLookalikes : CyrillicLookalikes;
+    const QString &to = toCyrillic ? CyrillicLookalikes : LatinLookalikes;
+    QStringList written;
+    for (QString text : readings) {
+        for (QChar &c : text) {
+            const qsizetype at = from.indexOf(c);
+            if (at >= 0)
+                c = to[at];
+        }
+        written << text;
+    }
+    return written;
 }
 
 } // namespace
@@ -81,24 +115,31 @@ std::optional<QString> next(const QStringList &labels)
 
 QStringList inOneScript(const QStringList &readings)
 {
-    int latin = 0, cyrillic = 0;
-    for (const QString &text : readings)
-        for (QChar c : text) {
-            if (LatinLookalikes.contains(c) || CyrillicLookalikes.contains(c))
-                continue;
-            latin += isLatin(c);
-            cyrillic += isCyrillic(c);
+    const QStringList scripted = inScriptOfMost(readings);
+    // The letters most labels start with: a reading that starts with their lookalike digit
+    // (5 for S, 0 for O, 8 for B, 3 for З) instead is the same label misread.
+    QHash<QString, int> heads;
+    for (const QString &text : scripted) {
+        qsizetype digit = 0;
+        while (digit < text.size() && !text[digit].isDigit())
+            ++digit;
+        if (digit > 0 && digit < text.size())
+            ++heads[text.left(digit)];
+    }
+    QString head;
+    int most = 0;
+    for (auto it = heads.cbegin(); it != heads.cend(); ++it)
+        if (it.value() > most) {
+            most = it.value();
+            head = it.key();
         }
-    const bool toCyrillic = cyrillic > latin;
-    const QString &from = toCyrillic ? LatinLookalikes : CyrillicLookalikes;
-    const QString &to = toCyrillic ? CyrillicLookalikes : LatinLookalikes;
+    if (head.size() != 1 || most < 2 || most * 6 < scripted.size())
+        return scripted;
+    const QChar lookalike = DigitLookalikes.value(head[0]);
     QStringList written;
-    for (QString text : readings) {
-        for (QChar &c : text) {
-            const qsizetype at = from.indexOf(c);
-            if (at >= 0)
-                c = to[at];
-        }
+    for (QString text : scripted) {
+        if (!lookalike.isNull() && text.size() >= 2 && text[0] == lookalike && text[1].isDigit())
+            text[0] = head[0];
         written << text;
     }
     return written;

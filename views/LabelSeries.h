@@ -21,8 +21,9 @@ int direction(const QString &from, const QString &to);
 // up). Nothing when there is none.
 std::optional<QString> next(const QStringList &labels);
 
-// Latin and Cyrillic capitals that print alike (A and А, P and Р ...) written in the script the
-// readings mostly use, so a series read partly as the other script reads as one.
+// Lookalikes written as the series writes them: Latin and Cyrillic letters that print alike (A
+// and А, P and Р ...) in the script the readings mostly use, and a digit read where most labels
+// start with a letter that looks like it (574 among S75, S76) as that letter.
 QStringList inOneScript(const QStringList &readings);
 
 struct Reading
