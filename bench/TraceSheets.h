@@ -38,6 +38,7 @@ struct Options
     bool blur = true;
     Scan scan = Scan::Grey;
     double legLength = 130;      // mean, pixels
+    double bend = 0.8;           // a plan turns up to half this many radians either way at a station
     int minimumSide = 0;         // the sheet is at least this big either way (paper round it)
     unsigned seed = 1;
 };
@@ -139,7 +140,7 @@ inline Sheet makeSheet(const Options &o)
             const double incline = (random() % 6 == 0 ? 1.2 : 0.6) * (uniform(random) - 0.5) * 2;
             points.push_back(points.back() + length * QPointF(std::cos(incline), std::sin(incline)));
         } else {
-            heading += 0.8 * (uniform(random) - 0.5);
+            heading += o.bend * (uniform(random) - 0.5);
             points.push_back(points.back() + length * QPointF(std::cos(heading), std::sin(heading)));
         }
     }

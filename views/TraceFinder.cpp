@@ -38,6 +38,9 @@ constexpr int PassageReach = 72;
 // A straight leg may have breaks of ink this long, and must be inked over this share of it.
 constexpr int MaximumBreak = 6;
 constexpr double MinimumCover = 0.85;
+// A traverse's marks are no smaller than this share of the clicked ones, nor larger than the
+// clicked ones over it.
+constexpr double AlikeMarks = 0.6;
 // How far off the straight line between two mark centres its ink may be: a mark touching a wall
 // has its centre found a pixel or two off.
 constexpr int Slack = 2;
@@ -639,8 +642,17 @@ Trace traceTraverse(const QImage &scan, QPointF first, QPointF last, const Contr
         // The marks about, joined by the straight legs of the drawn line.
         const std::vector<TraceInk::Blob> blobs = blobsAround(scan, path.pixels, PassageReach, control, &cancelled);
         std::vector<Node> nodes{nodeAt(first, blobs), nodeAt(last, blobs)};
+        // The traverse's marks are drawn alike: the clicked ones say what size (the filled
+        // insides of letters beside them are smaller).
+        double smallest = 0, largest = INFINITY;
+        for (const Node &end : {nodes[0], nodes[1]})
+            if (end.blob >= 0) {
+                smallest = std::max(smallest, AlikeMarks * end.radius);
+                largest = std::min(largest, end.radius / AlikeMarks);
+            }
         for (size_t i = 0; i < blobs.size(); ++i)
-            if (int(i) != nodes[0].blob && int(i) != nodes[1].blob)
+            if (int(i) != nodes[0].blob && int(i) != nodes[1].blob && blobs[i].radius >= smallest
+                && blobs[i].radius <= largest)
                 nodes.push_back({blobs[i].centre, blobs[i].radius, int(i)});
         const std::vector<int> chain
             = cancelled ? std::vector<int>{}
@@ -679,6 +691,16 @@ Trace traceTraverse(const QImage &scan, QPointF first, QPointF last, const Contr
                 control.progress(1.0);
             return trace;
         }
+    }
+    if (trace.alongDrawnLine) {
+        // Ink joins the points (walls do, touching marks), but no straight legs: no line is drawn.
+        path = passageMiddle(scan, a, b, bounds, control);
+        if (path.cancelled || path.pixels.empty()) {
+            trace.outcome = path.cancelled ? Outcome::Cancelled : Outcome::NoLine;
+            return trace;
+        }
+        trace.alongDrawnLine = false;
+        corridor = halfPassage(scan, path.pixels);
     }
     std::vector<Placed> placed = marksAlong(scan, path.pixels, corridor, control, &cancelled);
     if (cancelled) {
