@@ -200,8 +200,10 @@ inline Sheet makeSheet(const Options &o)
     // Walls, a wall touching every third mark on the side away from its label.
     std::vector<double> left(points.size()), right(points.size());
     for (size_t i = 0; i < points.size(); ++i) {
-        left[i] = 42 + 14 * uniform(random);
-        right[i] = 42 + 14 * uniform(random);
+        // Room for a label between the mark and the wall.
+        const double room = size * 1.2 + 12 + 2.2 * o.labelSize;
+        left[i] = room + 14 * uniform(random);
+        right[i] = room + 14 * uniform(random);
         if (o.touchingWalls && i % 3 == 1) {
             const QPointF along = unit(i + 1 < points.size() ? points[i + 1] - points[i] : points[i] - points[i - 1]);
             const bool labelLeft = QPointF::dotProduct(labelWay[i], QPointF(along.y(), -along.x())) > 0;
@@ -270,8 +272,9 @@ inline Sheet makeSheet(const Options &o)
         const QString text = onBranch ? branchLabels[i - points.size()] : labels[i];
         const QPointF way = onBranch ? unit(QPointF(0.7, -0.7)) : labelWay[i];
         const QRectF box = metrics.tightBoundingRect(text);
-        // The box's centre far enough along `way` that its near edge clears the mark.
-        const double reach = std::fabs(way.x()) * box.width() / 2 + std::fabs(way.y()) * box.height() / 2;
+        // The box's centre far enough along `way` that no corner of it reaches the mark or the
+        // legs, as a surveyor keeps a label clear of the line.
+        const double reach = std::hypot(box.width() / 2, box.height() / 2);
         const QPointF middle = c + way * (markSize * 1.2 + 5 + reach);
         painter.drawText(middle - box.center(), text);
     }

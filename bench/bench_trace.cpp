@@ -155,26 +155,6 @@ void BM_TraceTraverse(benchmark::State &state)
         const std::vector<LabelSeries::Settled> labels = LabelSeries::settle(series);
 
         state.PauseTiming();
-        if (qEnvironmentVariableIsSet("TRACE_DEBUG")) {
-            fprintf(stderr, "seed %u outcome %d marks %zu stations %zu path %zu line %d\n", seed - 1, int(trace.outcome), trace.marks.size(), plan.stations.size(), trace.path.size(), trace.alongDrawnLine);
-            plan.image.save(QString("/tmp/trace_plan_%1.png").arg(seed - 1));
-            profile.image.save(QString("/tmp/trace_profile_%1.png").arg(seed - 1));
-            for (size_t k = 0; k < trace.marks.size(); ++k) fprintf(stderr, "  mark %.2f %.2f r %.1f c %.2f  label %s (%s %.2f)\n", trace.marks[k].centre.x(), trace.marks[k].centre.y(), trace.marks[k].radius, trace.marks[k].confidence, qPrintable(labels[k].label), qPrintable(readings[k].text), readings[k].confidence);
-            {
-                const auto m = matchInOrder(plan.stations, trace.marks);
-                int saved = 0;
-                for (size_t i = 0; i < m.size() && saved < 3; ++i)
-                    if (m[i] < 0) {
-                        const QPointF c = plan.stations[i].centre;
-                        QImage shown = plan.image.convertToFormat(QImage::Format_RGB32);
-                        for (QPoint q : trace.path) shown.setPixel(q, qRgb(255, 0, 0));
-                        for (auto &mk : trace.marks) shown.setPixel(mk.centre.toPoint(), qRgb(0, 200, 0));
-                        shown.copy(QRect(int(c.x()) - 150, int(c.y()) - 100, 300, 200)).scaled(900, 600).save(QString("/tmp/miss_%1_%2.png").arg(seed - 1).arg(saved++));
-                        fprintf(stderr, "  missed %zu %s %.2f %.2f\n", i, qPrintable(plan.stations[i].label), c.x(), c.y());
-                    }
-            }
-            for (auto &st : plan.stations) if (0) fprintf(stderr, "  station %.2f %.2f %s\n", st.centre.x(), st.centre.y(), qPrintable(st.label));
-        }
         const std::vector<int> match = matchInOrder(plan.stations, trace.marks);
         tallyPlan(tally, plan, trace, match);
         tally.clicks += 1; // the profile's first station

@@ -54,21 +54,46 @@ double distanceTo(const QRect &box, QPointF p)
 
 } // namespace
 
+// English and Russian read apart: together, the English model wins where letters differ (П is
+// read N with all confidence), so each reads the label and the surer one is taken.
 struct LabelReader::Engine
 {
-    tesseract::TessBaseAPI api;
+    tesseract::TessBaseAPI latin, cyrillic;
     bool ready = false;
 };
 
+namespace {
+
+bool start(tesseract::TessBaseAPI &api, const char *language)
+{
+    if (api.Init(nullptr, language, tesseract::OEM_LSTM_ONLY) != 0)
+        return false;
+    api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
+    api.SetVariable("tessedit_char_whitelist", Letters);
+    api.SetVariable("debug_file", "/dev/null");
+    return true;
+}
+
+// The text Tesseract reads on `image` and how sure it is of its least sure word.
+std::pair<QString, double> readWith(tesseract::TessBaseAPI &api, const cv::Mat &image)
+{
+    api.SetImage(image.data, image.cols, image.rows, 1, int(image.step));
+    api.SetSourceResolution(300);
+    std::unique_ptr<char[]> text(api.GetUTF8Text());
+    const QString read = QString::fromUtf8(text ? text.get() : "").simplified().remove(QLatin1Char(' '));
+    double least = 100.0;
+    if (std::unique_ptr<int[]> sure{api.AllWordConfidences()})
+        for (int i = 0; sure[size_t(i)] >= 0; ++i)
+            least = std::min(least, double(sure[size_t(i)]));
+    api.Clear();
+    return {read, read.isEmpty() ? 0.0 : std::clamp(least / 100.0, 0.0, 1.0)};
+}
+
+} // namespace
+
 LabelReader::LabelReader() : m_engine(std::make_unique<Engine>())
 {
-    // Tesseract's own messages would go to the terminal; what matters comes back as data.
-    m_engine->ready = m_engine->api.Init(nullptr, "eng+rus", tesseract::OEM_LSTM_ONLY) == 0;
-    if (m_engine->ready) {
-        m_engine->api.SetPageSegMode(tesseract::PSM_SINGLE_LINE);
-        m_engine->api.SetVariable("tessedit_char_whitelist", Letters);
-        m_engine->api.SetVariable("debug_file", "/dev/null");
-    }
+    m_engine->ready = start(m_engine->latin, "eng") && start(m_engine->cyrillic, "rus");
 }
 
 LabelReader::~LabelReader() = default;
@@ -191,24 +216,23 @@ LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, doubl
     cv::threshold(large, large, 150, 255, cv::THRESH_BINARY);
     cv::Mat framed;
     cv::copyMakeBorder(large, framed, 16, 16, 16, 16, cv::BORDER_CONSTANT, cv::Scalar(255));
-    if (qEnvironmentVariableIsSet("LABEL_DEBUG")) {
-        static int counter = 0;
-        QImage dump(framed.data, framed.cols, framed.rows, int(framed.step), QImage::Format_Grayscale8);
-        dump.save(QString("/tmp/label_%1.png").arg(counter++));
+    const auto [latin, latinSure] = readWith(m_engine->latin, framed);
+    const auto [cyrillic, cyrillicSure] = readWith(m_engine->cyrillic, framed);
+    // Where the two agree but for letters only Russian has (П read N by the English model, which
+    // knows no П), the Russian reading is the label, as sure as the two together.
+    bool russianLetters = cyrillic.size() == latin.size() && cyrillicSure >= 0.5;
+    for (qsizetype i = 0; russianLetters && i < cyrillic.size(); ++i)
+        russianLetters = cyrillic[i] == latin[i] || (cyrillic[i].unicode() >= 0x0400 && latin[i].unicode() < 0x80);
+    russianLetters = russianLetters && cyrillic != latin;
+    if (russianLetters) {
+        reading.text = cyrillic;
+        reading.confidence = (latinSure + cyrillicSure) / 2;
+    } else {
+        const bool byLatin = latinSure >= cyrillicSure;
+        reading.text = byLatin ? latin : cyrillic;
+        reading.confidence = byLatin ? latinSure : cyrillicSure;
     }
-    tesseract::TessBaseAPI &api = m_engine->api;
-    api.SetImage(framed.data, framed.cols, framed.rows, 1, int(framed.step));
-    api.SetSourceResolution(300);
-    std::unique_ptr<char[]> text(api.GetUTF8Text());
-    reading.text = QString::fromUtf8(text ? text.get() : "").simplified().remove(QLatin1Char(' '));
-    // The least sure word decides (a label read as two words is doubtful anyway).
-    double least = 100.0;
-    if (std::unique_ptr<int[]> sure{api.AllWordConfidences()})
-        for (int i = 0; sure[size_t(i)] >= 0; ++i)
-            least = std::min(least, double(sure[size_t(i)]));
-    reading.confidence = reading.text.isEmpty() ? 0.0 : std::clamp(least / 100.0, 0.0, 1.0);
     reading.box = box.translated(window.topLeft());
-    api.Clear();
     return reading;
 }
 

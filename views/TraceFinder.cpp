@@ -41,6 +41,8 @@ constexpr double MinimumCover = 0.85;
 // A traverse's marks are no smaller than this share of the clicked ones, nor larger than the
 // clicked ones over it.
 constexpr double AlikeMarks = 0.6;
+// A mark whose centre is this far from where its legs meet is swollen by a wall it touches.
+constexpr double SwollenMark = 1.5;
 // How far off the straight line between two mark centres its ink may be: a mark touching a wall
 // has its centre found a pixel or two off.
 constexpr int Slack = 2;
@@ -501,12 +503,8 @@ std::vector<int> chainOfLegs(TiledSearch &tiles, const QRect &bounds, const std:
             }
         }
     }
-    if (!std::isfinite(cost[1])) {
-        if (qEnvironmentVariableIsSet("TRACE_DEBUG"))
-            for (size_t i = 0; i < n; ++i)
-                fprintf(stderr, "    node %zu %.1f %.1f r %.1f reached %d\n", i, nodes[i].at.x(), nodes[i].at.y(), nodes[i].radius, int(std::isfinite(cost[i])));
+    if (!std::isfinite(cost[1]))
         return {};
-    }
     std::vector<int> chain;
     for (int at = 1; at >= 0; at = before[size_t(at)])
         chain.push_back(at);
@@ -677,9 +675,11 @@ Trace traceTraverse(const QImage &scan, QPointF first, QPointF last, const Contr
                     continue;
                 bool agreed = false;
                 QPointF centre = refined(scan, blobs[size_t(node.blob)], &agreed);
-                if (!agreed)
-                    centre = centreOnLegs(centre, k > 0 ? legs[k - 1] : std::nullopt,
-                                          k + 1 < chain.size() ? legs[k] : std::nullopt);
+                // The legs are less precise than a whole mark, but hold where a wall swells it.
+                const QPointF onLegs = centreOnLegs(centre, k > 0 ? legs[k - 1] : std::nullopt,
+                                                    k + 1 < chain.size() ? legs[k] : std::nullopt);
+                if (std::hypot(onLegs.x() - centre.x(), onLegs.y() - centre.y()) > SwollenMark)
+                    centre = onLegs;
                 placed.push_back({placed.size(), Mark{centre, node.radius, 0.0}, agreed});
             }
             rate(placed);
