@@ -614,7 +614,7 @@ Trace traceTraverse(const QImage &scan, QPointF first, QPointF last, const Contr
     const QRect bounds = searchBounds(scan, a, b);
     const double distance = std::hypot(double(a.x() - b.x()), double(a.y() - b.y()));
     // Enough for a traverse winding about its ends; the tiles are only read where the search goes.
-    const long budget = std::max(MinimumBudget, 300 * long(distance + 1000));
+    const long budget = std::max(MinimumBudget, 300L * truncToInt(distance + 1000));
     TiledSearch search(scan);
     Path path = cheapestPath(search, a, b, bounds, budget, control, 0.0, 0.5);
     if (path.cancelled) {
@@ -772,7 +772,7 @@ std::vector<std::optional<Mark>> followOnProfile(const QImage &profile, QPointF 
         for (const TraceInk::Blob &blob : candidates) {
             const double straight = std::hypot(blob.centre.x() - previous.x(), blob.centre.y() - previous.y());
             const Path path = cheapestPath(tiles, pixelOf(previous), pixelOf(blob.centre), bounds,
-                                           60 * long(straight + 200), control, 0, 0);
+                                           60L * truncToInt(straight + 200), control, 0, 0);
             if (path.cancelled)
                 return found;
             if (!path.pixels.empty() && path.onPaper <= MostPaper * double(path.pixels.size()))

@@ -1,5 +1,7 @@
 #include "TraceInk.h"
 
+#include "survey/Truncate.h"
+
 #include <opencv2/imgproc.hpp>
 #include <algorithm>
 #include <cmath>
@@ -165,7 +167,7 @@ std::vector<Blob> findBlobs(const cv::Mat &darkness, const cv::Mat &ink, QPoint 
                 hole.at<uchar>(y, x) = 1;
             }
     }
-    const int kernel = std::max(3, (int(std::ceil(lineWidth)) + 2) | 1);
+    const int kernel = std::max(3, (truncToInt(std::ceil(std::clamp(lineWidth, 1.0, 6.0))) + 2) | 1);
     cv::Mat opened;
     cv::morphologyEx(filled, opened, cv::MORPH_OPEN,
                      cv::getStructuringElement(cv::MORPH_ELLIPSE, cv::Size(kernel, kernel)));
@@ -184,7 +186,7 @@ std::vector<Blob> findBlobs(const cv::Mat &darkness, const cv::Mat &ink, QPoint 
             continue;
         // Where a wall or another line meets the mark, the paper they enclose with it is filled
         // too and swells it on that side; opening again at the mark's own size cuts that off.
-        const int wider = (int(std::lround(1.4 * std::sqrt(sum / M_PI))) | 1);
+        const int wider = truncToInt(std::round(1.4 * std::sqrt(sum / M_PI))) | 1;
         if (wider > kernel) {
             const cv::Rect around = cv::Rect(left - 3, top - 3, w + 6, h + 6) & cv::Rect(0, 0, ink.cols, ink.rows);
             cv::Mat trimmed, parts2, stats2, centroids2;
