@@ -87,6 +87,42 @@ private slots:
                                     .arg(trace.marks[i].centre.y())));
     }
 
+    // The last click may be anywhere further along the line than the last station wanted: on a
+    // leg, the stations up to the leg's first are the traverse.
+    void endsAtTheLastStationBeforeTheClick_data()
+    {
+        QTest::addColumn<int>("stations");
+        QTest::addColumn<double>("along");
+        QTest::newRow("a third along the last leg") << 9 << 0.33;
+        QTest::newRow("halfway along the fifth leg") << 5 << 0.5;
+    }
+
+    void endsAtTheLastStationBeforeTheClick()
+    {
+        QFETCH(int, stations);
+        QFETCH(double, along);
+        const TraceSheets::Sheet drawn = TraceSheets::makeSheet(sheet(10, Shape::Ring, Scan::Grey, 51));
+        const QLineF leg(drawn.stations[size_t(stations - 1)].centre, drawn.stations[size_t(stations)].centre);
+        const TraceFinder::Trace trace
+            = TraceFinder::traceTraverse(drawn.image, drawn.stations.front().centre, leg.pointAt(along));
+        QCOMPARE(trace.outcome, TraceFinder::Outcome::Found);
+        QCOMPARE(int(trace.marks.size()), stations);
+        QVERIFY(distance(trace.marks.back().centre, leg.p1()) <= 1.0);
+    }
+
+    // A label is read beside its own mark only: a mark without one reads as nothing.
+    void readsNothingWhereNoLabelIsPrinted()
+    {
+        LabelReader reader;
+        Options o = sheet(4, Shape::Dot, Scan::Grey, 43);
+        o.labels = false;
+        const TraceSheets::Sheet drawn = TraceSheets::makeSheet(o);
+        const LabelReader::Reading reading = reader.read(drawn.image, drawn.stations[1].centre, drawn.stations[1].radius);
+        QCOMPARE(reading.text, QString());
+        QCOMPARE(reading.confidence, 0.0);
+        QVERIFY(reader.read(drawn.image, QPointF(qQNaN(), 5), 5).text.isEmpty());
+    }
+
     void refusesWhatIsNotAScanAndAPoint_data()
     {
         QTest::addColumn<QImage>("scan");
@@ -154,6 +190,22 @@ private slots:
             QVERIFY2(found[g], qPrintable(QStringLiteral("guide %1").arg(g)));
             QVERIFY(distance(found[g]->centre, drawn.stations[g + 1].centre) <= 1.0);
         }
+    }
+
+    // A guide that is no line is left undecided; the stations after it are still found.
+    void passesOverGuidesThatAreNoLines()
+    {
+        Options o = sheet(5, Shape::Dot, Scan::Colour, 35);
+        o.profile = true;
+        const TraceSheets::Sheet drawn = TraceSheets::makeSheet(o);
+        std::vector<QLineF> guides = drawn.guides;
+        guides[1] = QLineF(qQNaN(), 0, qQNaN(), 100);
+        guides.push_back(QLineF(10, 10, 10, 10));
+        const std::vector<std::optional<TraceFinder::Mark>> found
+            = TraceFinder::followOnProfile(drawn.image, drawn.stations.front().centre, guides);
+        QCOMPARE(found.size(), guides.size());
+        QVERIFY(found[0] && !found[1] && found[2] && found[3] && !found[4]);
+        QVERIFY(distance(found[3]->centre, drawn.stations[4].centre) <= 1.0);
     }
 
     void stepsThroughASeries_data()
