@@ -443,7 +443,7 @@ bool joinedStraight(TiledSearch &tiles, const QRect &bounds, QPointF a, QPointF 
     if (span < 2)
         return length > 0;
     const QPointF step = (b - a) / length;
-    int covered = 0, samples = 0, gap = 0, longestGap = 0;
+    int covered = 0, samples = 0, gap = 0;
     for (double t = skipA; t <= length - skipB; t += 1.0) {
         const QPointF p = a + step * t;
         const int x = truncToInt(std::floor(p.x())), y = truncToInt(std::floor(p.y()));
@@ -454,9 +454,11 @@ bool joinedStraight(TiledSearch &tiles, const QRect &bounds, QPointF a, QPointF 
         ++samples;
         covered += ink;
         gap = ink ? 0 : gap + 1;
-        longestGap = std::max(longestGap, gap);
+        // Most pairs of marks are not joined: the first break too long says so.
+        if (gap > MaximumBreak)
+            return false;
     }
-    return longestGap <= MaximumBreak && covered >= MinimumCover * samples;
+    return covered >= MinimumCover * samples;
 }
 
 struct Node
