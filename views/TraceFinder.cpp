@@ -21,6 +21,7 @@ constexpr int Tile = 128;
 // A step over paper costs this many steps along ink, so the search keeps to the drawn line and
 // jumps only its small breaks (a pen lifted, a speck of paper in a 1-bit scan).
 constexpr float PaperCost = 8.0f;
+constexpr float OpenPaperCost = 60.0f;
 // Of the pixels followed, more than this share on paper means no line joins the two points.
 constexpr double MostPaper = 0.25;
 // How far around the two points the search may go, as a share of their distance (and at least
@@ -62,6 +63,19 @@ public:
     }
 
     bool ink(int x, int y) { return tile(x, y).ink[offset(x, y)] != 0; }
+    // A pixel's ink and search state at once (one tile look-up).
+    struct Cell
+    {
+        bool ink;
+        float &cost;
+        uchar &from;
+    };
+    Cell cell(int x, int y)
+    {
+        TileData &t = tile(x, y);
+        const int at = offset(x, y);
+        return {t.ink[at] != 0, t.cost[at], t.from[at]};
+    }
     float &cost(int x, int y) { return tile(x, y).cost[offset(x, y)]; }
     uchar &from(int x, int y) { return tile(x, y).from[offset(x, y)]; }
 
@@ -143,6 +157,7 @@ Path cheapestPath(TiledSearch &search, QPoint from, QPoint to, const QRect &boun
     const float whole = std::max(1.0f, octile(to.x() - from.x(), to.y() - from.y()));
     open.push({whole, 0, from.x(), from.y()});
     double reported = 0;
+    const int left = bounds.left(), right = bounds.right(), top = bounds.top(), bottom = bounds.bottom();
     for (long pops = 0; !open.empty(); ++pops) {
         const Open here = open.top();
         open.pop();
@@ -165,13 +180,24 @@ Path cheapestPath(TiledSearch &search, QPoint from, QPoint to, const QRect &boun
         }
         for (int d = 0; d < 8; ++d) {
             const int x = here.x + StepX[d], y = here.y + StepY[d];
-            if (!bounds.contains(x, y))
+            if (x < left || x > right || y < top || y > bottom)
                 continue;
-            const float g = here.g + ((d & 1) ? float(M_SQRT2) : 1.0f) * (search.ink(x, y) ? 1.0f : PaperCost);
-            float &known = search.cost(x, y);
-            if (g < known) {
-                known = g;
-                search.from(x, y) = uchar(d);
+            const TiledSearch::Cell cell = search.cell(x, y);
+            float step = 1.0f;
+            if (!cell.ink) {
+                // Paper beside ink bridges a break in a line; open paper is all but closed, so
+                // the search does not flood the paper about a winding traverse.
+                bool besideInk = false;
+                for (int n = 0; n < 8 && !besideInk; ++n) {
+                    const int nx = x + StepX[n], ny = y + StepY[n];
+                    besideInk = nx >= left && nx <= right && ny >= top && ny <= bottom && search.ink(nx, ny);
+                }
+                step = besideInk ? PaperCost : OpenPaperCost;
+            }
+            const float g = here.g + ((d & 1) ? float(M_SQRT2) : 1.0f) * step;
+            if (g < cell.cost) {
+                cell.cost = g;
+                cell.from = uchar(d);
                 open.push({g + octile(to.x() - x, to.y() - y), g, x, y});
             }
         }
