@@ -8,7 +8,8 @@ packages=(cmake g++ ninja-build pkg-config qt6-base-dev qt6-image-formats-plugin
           fonts-dejavu-core fonts-dejavu-extra libbenchmark-dev survex therion locales
           desktop-file-utils shared-mime-info file
           libpoppler-qt6-dev libpoppler-private-dev libtiff-dev libproj-dev survex-aven
-          qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
+          qt6-l10n-tools qt6-tools-dev qt6-translations-l10n
+          libopencv-dev libtesseract-dev tesseract-ocr-eng tesseract-ocr-rus)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
