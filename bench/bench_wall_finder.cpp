@@ -13,12 +13,15 @@
 #include "views/WallFinder.h"
 
 #include "GeneratedScans.h"
+#include "RealDrawings.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QFont>
 #include <QPainter>
 #include <cmath>
+#include <map>
+#include <tuple>
 #include <random>
 #include <vector>
 
@@ -302,3 +305,104 @@ void BM_FindWalls(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_FindWalls)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Iterations(576);
+
+// Walls on sheets drawn as cavers draw them (RealDrawings.h): stations with the centre line
+// through their marks, marks touching a wall, stations standing on a wall, passages narrower than
+// the mark, other passages close beyond a wall (above and below on profiles, with pitches).
+// Distances are to the middle of the drawn line; a bench metre is 20 pixels.
+//
+//   BM_WallsOnRealDrawings/P/T/S   P: 0 plan (left and right across the legs), 1 profile (up and
+//                                  down); T: turned 0, 3 or 15 degrees; S: 0, 5 or 15 % speckle.
+//                                  within_2_px: sides with a wall within reach found within 2 px of
+//                                  it; on_wall_zero: sides standing on their wall given 0 (within
+//                                  0.1 m); off_half_m: sides given a value more than 0.5 m wrong
+//                                  (or a value where the passage is open); unsure: sides left empty.
+//   BM_WallsOnNoise/P              stations on noise and 50 % halftone: invented is the share of
+//                                  sides given a value at all.
+namespace {
+
+struct FoundSides
+{
+    std::optional<double> first, second;
+    QPointF towardsFirst;
+};
+
+FoundSides findSides(const QImage &image, const RealDrawings::Station &station, bool profile)
+{
+    const QPointF towards = profile ? QPointF(0, -1) : leftOf(station.along);
+    const WallFinder::Walls walls = WallFinder::bothWays(image, station.at, towards, station.legs, RealDrawings::Reach);
+    return {walls.ahead.distance, walls.behind.distance, towards};
+}
+
+const RealDrawings::Sheet &wallSheet(int profile, int turn, int speckle, bool unreadable = false)
+{
+    static std::map<std::tuple<int, int, int, bool>, RealDrawings::Sheet> sheets;
+    RealDrawings::Sheet &sheet = sheets[{profile, turn, speckle, unreadable}];
+    if (sheet.image.isNull()) {
+        static const double turns[] = {0, 3, 15};
+        static const double speckles[] = {0, 0.05, 0.15};
+        RealDrawings::Options options;
+        options.profile = profile;
+        options.turnDeg = turns[turn];
+        options.speckle = speckles[speckle];
+        options.unreadable = unreadable;
+        options.scan = (turn + speckle) % 3;
+        sheet = RealDrawings::makeSheet(options, 200u + unsigned(profile * 100 + turn * 10 + speckle));
+    }
+    return sheet;
+}
+
+void BM_WallsOnRealDrawings(benchmark::State &state)
+{
+    const bool profile = state.range(0);
+    const RealDrawings::Sheet &sheet = wallSheet(int(state.range(0)), int(state.range(1)), int(state.range(2)));
+    constexpr double HalfMetre = 0.5 / RealDrawings::MetresPerPixel, TenthMetre = 0.1 / RealDrawings::MetresPerPixel;
+    size_t next = 0;
+    double walls = 0, within = 0, onWall = 0, zero = 0, sides = 0, off = 0, unsure = 0;
+    for (auto _ : state) {
+        const RealDrawings::Station &station = sheet.stations[next++ % sheet.stations.size()];
+        const FoundSides found = findSides(sheet.image, station, profile);
+        state.PauseTiming();
+        const std::pair<std::optional<double>, QPointF> each[] = {{found.first, found.towardsFirst},
+                                                                  {found.second, -found.towardsFirst}};
+        for (const auto &[value, direction] : each) {
+            const std::optional<double> truth = RealDrawings::trueDistance(sheet, station, direction);
+            sides += 1;
+            unsure += !value;
+            if (truth) {
+                walls += 1;
+                within += value && std::abs(*value - *truth) <= Tolerance;
+                if (*truth == 0.0) {
+                    onWall += 1;
+                    zero += value && std::abs(*value) <= TenthMetre;
+                }
+            }
+            off += value && (!truth || std::abs(*value - *truth) > HalfMetre);
+        }
+        state.ResumeTiming();
+    }
+    state.counters["within_2_px"] = within / std::max(walls, 1.0);
+    state.counters["on_wall_zero"] = zero / std::max(onWall, 1.0);
+    state.counters["off_half_m"] = off / sides;
+    state.counters["unsure"] = unsure / sides;
+}
+
+void BM_WallsOnNoise(benchmark::State &state)
+{
+    const bool profile = state.range(0);
+    const RealDrawings::Sheet &sheet = wallSheet(int(state.range(0)), 0, 0, true);
+    size_t next = 0;
+    double sides = 0, invented = 0;
+    for (auto _ : state) {
+        const RealDrawings::Station &station = sheet.stations[next++ % sheet.stations.size()];
+        const FoundSides found = findSides(sheet.image, station, profile);
+        sides += 2;
+        invented += bool(found.first) + bool(found.second);
+    }
+    state.counters["invented"] = invented / sides;
+}
+
+} // namespace
+
+BENCHMARK(BM_WallsOnRealDrawings)->ArgsProduct({{0, 1}, {0, 1, 2}, {0, 1, 2}})->Unit(benchmark::kMicrosecond)->Iterations(64 * 3);
+BENCHMARK(BM_WallsOnNoise)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond)->Iterations(64);

@@ -80,15 +80,15 @@ void PassageWallsTest::marksDragsAndFoundWalls()
     QCOMPARE(PassageWalls::valueAt(e.document, 1, ViewSide::Plan, Wall::Right, {310, 90}), 0.0);
     QCOMPARE(PassageWalls::valueAt(e.document, 1, ViewSide::Profile, Wall::Down, {300, 190}), 3.5);
 
-    // Found on the drawings, to the walls' near edges: the set left wall is kept.
+    // Found on the drawings, to the middle of the drawn lines: the set left wall is kept.
     const int steps = e.history.count();
     QCOMPARE(e.stations.findWalls(), 7);
     QCOMPARE(e.history.count(), steps + 1);
     const PassageDimensions b = e.document.stations().at(1).dimensions;
     QCOMPARE(b.left, std::optional<double>(1.0));
-    QVERIFY(b.right && std::fabs(*b.right - 1.95) <= 0.05);
-    QVERIFY(b.up && std::fabs(*b.up - 2.95) <= 0.05);
-    QVERIFY(b.down && std::fabs(*b.down - 3.95) <= 0.05);
+    QVERIFY(b.right && std::fabs(*b.right - 2.0) <= 0.05);
+    QVERIFY(b.up && std::fabs(*b.up - 3.0) <= 0.05);
+    QVERIFY(b.down && std::fabs(*b.down - 4.0) <= 0.05);
 
     // One drag, one step; undone, the wall is unknown again.
     e.stations.setWall(0, Wall::Up, std::nullopt);
