@@ -30,14 +30,16 @@ constexpr int MinimumMarkExtent = 5;
 // the rest. At most this share may be matched only by lines crossing it.
 constexpr double MinimumTurnOverlap = 0.8;
 constexpr double MinimumThirdOverlap = 0.78;
-constexpr double MaximumCrossedShare = 0.75;
+constexpr double MaximumCrossedShare = 0.85;
+constexpr double TriangleMargin = 0.05;
+constexpr double MaximumTriangleCrossed = 0.5;
 // The centre is looked for this far from the ink's centroid at first.
 constexpr double CentreReach = 2.0;
 constexpr double CrossedCost = 0.25;
 // A character stands in a line of text when a neighbour of about its height sits level with it
 // and this close (of the taller one's height, at least two pixels): letters are set tighter than
 // a label stands from its mark.
-constexpr double TextGap = 0.35;
+constexpr double TextGap = 0.5;
 constexpr double TextOverlap = 0.5;
 
 bool faint(const InkWindow &ink, int x, int y) { return ink.at(x, y) >= FaintShare * ink.threshold; }
@@ -242,20 +244,20 @@ QPointF symmetricCentre(const Shape &shape, const std::vector<double> &angles)
             }
     };
     descend(CentreReach);
-    // Then once more without the ink that no turn maps onto ink: a speck touching the mark.
-    const size_t before = inked.size();
-    inked.erase(std::remove_if(inked.begin(), inked.end(),
-                               [&](const std::pair<QPointF, double> &pixel) {
-                                   for (const double angle : angles) {
-                                       const QPointF to = turned(best, pixel.first, angle);
-                                       if (shape.near(to).first >= 0.25 * pixel.second || shape.near(to).second >= 0.5)
-                                           return false;
-                                   }
-                                   return true;
-                               }),
-                inked.end());
-    if (inked.size() != before && !inked.empty())
+    // Then again without the ink that the first turn maps onto paper, twice: a speck touching the
+    // mark, and the part of it the first search moved onto the mark.
+    for (int round = 0; round < 2; ++round) {
+        const size_t before = inked.size();
+        inked.erase(std::remove_if(inked.begin(), inked.end(),
+                                   [&](const std::pair<QPointF, double> &pixel) {
+                                       const auto [there, wild] = shape.near(turned(best, pixel.first, angles.front()));
+                                       return there < 0.5 * pixel.second && wild < 0.5;
+                                   }),
+                    inked.end());
+        if (inked.size() == before || inked.empty())
+            break;
         descend(0.5);
+    }
     return best;
 }
 
@@ -394,7 +396,9 @@ std::vector<Mark> marksNear(const Reading &reading, QPointF point, double radius
         // A dot, ring, cross or square, or a triangle: whichever the ink shows better.
         std::optional<QPointF> centre;
         double evidence = 0.0;
-        auto consider = [&](const std::vector<double> &angles, double least) {
+        // A triangle has to show itself clearly better: a cross cut by a line may look a little
+        // like one.
+        auto consider = [&](const std::vector<double> &angles, double least, double margin, double crossedAtMost) {
             const QPointF c = symmetricCentre(shape, angles);
             double kept = 1.0, crossed = 0.0;
             for (const double angle : angles) {
@@ -402,13 +406,13 @@ std::vector<Mark> marksNear(const Reading &reading, QPointF point, double radius
                 kept = std::min(kept, o.kept);
                 crossed = std::max(crossed, o.crossed);
             }
-            if (kept >= least && crossed <= MaximumCrossedShare && kept - crossed / 2 > evidence) {
+            if (kept >= least && crossed <= crossedAtMost && kept - crossed / 2 > evidence + margin) {
                 evidence = kept - crossed / 2;
                 centre = c;
             }
         };
-        consider({M_PI, M_PI / 2}, MinimumTurnOverlap);
-        consider({2 * M_PI / 3, 4 * M_PI / 3}, MinimumThirdOverlap);
+        consider({M_PI, M_PI / 2}, MinimumTurnOverlap, 0.0, MaximumCrossedShare);
+        consider({2 * M_PI / 3, 4 * M_PI / 3}, MinimumThirdOverlap, TriangleMargin, MaximumTriangleCrossed);
         if (!centre || !std::isfinite(centre->x()) || !std::isfinite(centre->y()))
             continue;
         double reach = 0.0;

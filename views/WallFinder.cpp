@@ -50,6 +50,8 @@ constexpr double BeforeDepth = 8.0;
 constexpr double BeforeFrom = 3.0; // clear of the station's own ink
 constexpr double BeforeHalfWidth = 6.0;
 constexpr double BusyBefore = 0.35;
+// A ray finding no wall through more than this share of ink went through no drawing.
+constexpr double BusyRay = 0.3;
 // Nor can anything be read at a station with more than this share of its surroundings inked (its
 // own ink left out).
 constexpr double StationAround = 10.0;
@@ -350,11 +352,16 @@ Side follow(const QImage &scan, QPointF from, QPointF direction, double maxDista
     Window window;
     bool read = false;
     double before = 0.0;
+    int inked = 0, looked = 0;
+    // Nothing found: open passage, or a ray through ink all the way that no line bounds.
+    const auto nothing = [&]() {
+        return Side{std::nullopt, inked > BusyRay * std::max(looked, 1) ? Finding::Unreadable : Finding::NoWall};
+    };
     for (int i = 0; i <= steps; ++i) {
         const double t = i * RayStep;
         const QPointF at = from + t * step;
         if (!area.contains(at))
-            return {};
+            return nothing();
         const QPointF offCentre = at - window.centre;
         if (!read || std::max(std::abs(offCentre.x()), std::abs(offCentre.y())) > RayReach) {
             if (cancelledBy(cancel)) {
@@ -372,6 +379,8 @@ Side follow(const QImage &scan, QPointF from, QPointF direction, double maxDista
         const QPointF topLeft(window.ink.rect.topLeft());
         const double here = window.sample(at - topLeft);
         const double threshold = window.ink.threshold;
+        ++looked;
+        inked += here >= threshold;
         if (t <= CentreLineReach || here < threshold || !onWallInk(window, at - topLeft, across)) {
             before = here;
             continue;
@@ -391,7 +400,7 @@ Side follow(const QImage &scan, QPointF from, QPointF direction, double maxDista
         }
         return {in + UsualHalfPen, Finding::Wall};
     }
-    return {};
+    return nothing();
 }
 
 } // namespace
