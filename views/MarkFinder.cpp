@@ -258,6 +258,25 @@ QPointF symmetricCentre(const Shape &shape, const std::vector<double> &angles)
             break;
         descend(0.5);
     }
+    // Last, the centroid of what is left, leaving out the ink whose counterparts lie under
+    // strokes: once the specks are gone that is symmetric about the centre, and unlike the search
+    // it weighs every pixel alike.
+    double kept = 0.0, keptX = 0.0, keptY = 0.0;
+    for (const auto &[p, w] : inked) {
+        bool crossed = false;
+        for (const double angle : angles)
+            crossed = crossed || shape.near(turned(best, p, angle)).second >= 0.5;
+        if (!crossed) {
+            kept += w;
+            keptX += w * p.x();
+            keptY += w * p.y();
+        }
+    }
+    if (kept > 0.5 * sum) {
+        const QPointF centroid(keptX / kept, keptY / kept);
+        if (std::hypot(centroid.x() - best.x(), centroid.y() - best.y()) < 1.0)
+            best = centroid;
+    }
     return best;
 }
 
