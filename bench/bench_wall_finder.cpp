@@ -5,7 +5,7 @@
 //
 //   BM_FindWalls/S   for stations along the passages, both sides across the mean direction of
 //                    their legs, reaching 100 pixels. within_2_px: the share of stations whose two
-//                    sides both come within 2 px of the wall's near edge (or are rightly empty,
+//                    sides both come within 2 px of the middle of the wall's line (or are rightly empty,
 //                    where the passage is open for longer than the reach); empty: a side left
 //                    empty where there is a wall, the other right; wrong: a side more than 2 px
 //                    off, or a distance given where the passage is open.
@@ -56,7 +56,7 @@ double cross(QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); }
 QPointF unit(QPointF v) { return v / std::hypot(v.x(), v.y()); }
 QPointF leftOf(QPointF v) { return QPointF(v.y(), -v.x()); }
 
-// The true distance to the near edge of the first wall along the ray, from the walls as drawn.
+// The true distance to the middle of the first wall along the ray, from the walls as drawn.
 std::optional<double> trueDistance(const std::vector<Wall> &walls, QPointF from, QPointF direction)
 {
     std::optional<double> nearest;
@@ -69,11 +69,9 @@ std::optional<double> trueDistance(const std::vector<Wall> &walls, QPointF from,
         const double t = cross(offset, run) / denominator, u = cross(offset, direction) / denominator;
         if (u < -1e-9 || u > 1 + 1e-9 || t <= 0) // a ray through a joint meets both pieces
             continue;
-        // The near edge is half the pen off the line, more so when the ray meets it aslant.
-        const double facing = std::abs(QPointF::dotProduct(direction, leftOf(unit(run))));
-        const double edge = t - wall.pen / 2 / std::max(facing, 0.2);
-        if (!nearest || edge < *nearest)
-            nearest = edge;
+        // To the middle of the line drawn, where the caver put the wall.
+        if (!nearest || t < *nearest)
+            nearest = t;
     }
     if (nearest && *nearest > Reach)
         return std::nullopt;

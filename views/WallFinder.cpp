@@ -6,6 +6,7 @@
 #include <QRect>
 #include <algorithm>
 #include <cmath>
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -26,6 +27,10 @@ constexpr double LongestMark = 18.0;
 constexpr double MarkNear = 4.0;
 // The centre line through the station is crossed within this of it.
 constexpr double CentreLineReach = 1.25;
+// A dot the station sits in reaches at most this far, and as far every way within DotRoundness.
+constexpr double DotReach = 4.5;
+constexpr double DotRoundness = 1.5;
+constexpr int DotDirections = 16;
 // Compact ink within StationInk of the station and joined to it within OwnRadius is its own too
 // (a dot that walls cut apart is no mark to the mark finder).
 constexpr double StationInk = 2.0;
@@ -95,6 +100,18 @@ struct AtStation
     PixelMask through; // a wall running through it, if any
     bool onWall = false;
     bool unreadable = false;
+    std::array<double, 16> inkRuns{}; // how far the ink the station sits in runs, every way round
+
+    // How far ahead and behind the station's own ink reaches: a small dot it sits in, as far
+    // both ways, or else the centre line crossed.
+    double ownReach(QPointF ahead) const
+    {
+        const int k = int(std::lround(std::atan2(ahead.y(), ahead.x()) / (2 * M_PI) * double(inkRuns.size())));
+        const size_t forward = size_t((k % int(inkRuns.size()) + int(inkRuns.size())) % int(inkRuns.size()));
+        const double there = inkRuns[forward], back = inkRuns[(forward + inkRuns.size() / 2) % inkRuns.size()];
+        const bool dot = there <= DotReach && back <= DotReach && std::abs(there - back) <= DotRoundness;
+        return dot ? std::max(CentreLineReach, there) : CentreLineReach;
+    }
 };
 
 // Each ink pixel within LineHalfWidth of the ray from `local` along `d`, as far as the ink runs
@@ -229,6 +246,20 @@ AtStation readStation(const QImage &scan, QPointF station, const std::vector<QPo
                 inked += ink.ink(x, y);
             }
     result.unreadable = around > 0 && inked / around > BusyStation;
+    // How far the ink the station sits in runs each way: a dot's is its own.
+    const auto inkRun = [&](QPointF d) {
+        double end = 0.0;
+        for (double t = 0.0; t <= DotReach + 1.0; t += 0.25) {
+            const QPointF at = local + t * d;
+            const int x = int(std::floor(at.x())), y = int(std::floor(at.y()));
+            if (!ink.contains(x, y) || ink.at(x, y) < ink.threshold)
+                break;
+            end = t;
+        }
+        return end;
+    };
+    for (int k = 0; k < DotDirections; ++k)
+        result.inkRuns[size_t(k)] = inkRun(QPointF(std::cos(2 * M_PI * k / DotDirections), std::sin(2 * M_PI * k / DotDirections)));
     for (int y = 0; y < ink.height; ++y)
         for (int x = 0; x < ink.width; ++x)
             if (atStation[reading.index(x, y)])
@@ -341,7 +372,7 @@ bool busyBefore(const Window &window, QPointF from, QPointF step, double t)
 
 // Along one side from the station: the first wall met, to the middle of its line.
 Side follow(const QImage &scan, QPointF from, QPointF direction, double maxDistance, const AtStation &station,
-            bool passOverThrough, const std::atomic<bool> *cancel, bool &cancelled)
+            bool passOverThrough, double passOver, const std::atomic<bool> *cancel, bool &cancelled)
 {
     const QPointF step = direction / length(direction);
     const QPointF across(-step.y(), step.x());
@@ -381,7 +412,7 @@ Side follow(const QImage &scan, QPointF from, QPointF direction, double maxDista
         const double threshold = window.ink.threshold;
         ++looked;
         inked += here >= threshold;
-        if (t <= CentreLineReach || here < threshold || !onWallInk(window, at - topLeft, across)) {
+        if (t <= passOver || here < threshold || !onWallInk(window, at - topLeft, across)) {
             before = here;
             continue;
         }
@@ -426,8 +457,8 @@ Walls bothWays(const QImage &scan, QPointF station, QPointF direction, const std
         return walls;
     }
     if (!ink.onWall) {
-        walls.ahead = follow(scan, station, ahead, maxDistance, ink, false, cancel, walls.cancelled);
-        walls.behind = follow(scan, station, -ahead, maxDistance, ink, false, cancel, walls.cancelled);
+        walls.ahead = follow(scan, station, ahead, maxDistance, ink, false, ink.ownReach(ahead), cancel, walls.cancelled);
+        walls.behind = follow(scan, station, -ahead, maxDistance, ink, false, ink.ownReach(-ahead), cancel, walls.cancelled);
         return walls;
     }
     // Standing on a wall: 0 towards the rock, and the passage measured past the wall it starts
@@ -444,11 +475,11 @@ Walls bothWays(const QImage &scan, QPointF station, QPointF direction, const std
     if (counted > 0 && std::abs(into) > 0.3 * counted) {
         Side &passage = into > 0 ? walls.ahead : walls.behind;
         (into > 0 ? walls.behind : walls.ahead) = zero;
-        passage = follow(scan, station, into > 0 ? ahead : -ahead, maxDistance, ink, true, cancel, walls.cancelled);
+        passage = follow(scan, station, into > 0 ? ahead : -ahead, maxDistance, ink, true, ink.ownReach(into > 0 ? ahead : -ahead), cancel, walls.cancelled);
         return walls;
     }
-    walls.ahead = follow(scan, station, ahead, maxDistance, ink, true, cancel, walls.cancelled);
-    walls.behind = follow(scan, station, -ahead, maxDistance, ink, true, cancel, walls.cancelled);
+    walls.ahead = follow(scan, station, ahead, maxDistance, ink, true, ink.ownReach(ahead), cancel, walls.cancelled);
+    walls.behind = follow(scan, station, -ahead, maxDistance, ink, true, ink.ownReach(-ahead), cancel, walls.cancelled);
     const bool aheadIsRock = !walls.ahead.distance
         || (walls.behind.distance && *walls.ahead.distance > *walls.behind.distance);
     (aheadIsRock ? walls.ahead : walls.behind) = zero;
