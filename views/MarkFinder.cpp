@@ -12,8 +12,9 @@ namespace {
 
 using ScanInk::InkWindow;
 
-// A mark's ink is this share of the strongest ink in the window.
-constexpr float MarkInk = 0.38f;
+// A mark's ink is this share of the strongest ink in the window: halfway
+// keeps the blurred edges of a mark and a line beside it apart.
+constexpr float MarkInk = 0.5f;
 // Directions over half a turn in which a run of ink is measured, 7.5 degrees apart.
 constexpr int StrokeDirections = 24;
 // A line's anti-aliased or blurred edge still carries a run at this share of the threshold.
@@ -320,7 +321,6 @@ Reading read(const QImage &image, const QRect &rect, double longestMark)
 {
     Reading reading;
     reading.ink = ScanInk::readInkWindow(image, rect);
-    // Thin pens blurred by the scanner come to little more than a third of the strongest ink.
     reading.ink.threshold = std::max(ScanInk::MinimumContrast, MarkInk * reading.ink.inkLevel);
     const InkWindow &ink = reading.ink;
     const size_t count = size_t(ink.width) * size_t(ink.height);
