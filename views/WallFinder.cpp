@@ -243,7 +243,7 @@ AtStation readStation(const QImage &scan, QPointF station, const std::vector<QPo
         for (int x = int(local.x() - StationAround); x <= int(local.x() + StationAround); ++x)
             if (ink.contains(x, y) && within(x, y, StationAround) && !result.own.has(source(x, y).x(), source(x, y).y()) && !atStation[reading.index(x, y)]) {
                 around += 1;
-                inked += ink.ink(x, y);
+                inked += ink.at(x, y) >= std::max(ScanInk::MinimumContrast, LineInk * ink.inkLevel);
             }
     result.unreadable = around > 0 && inked / around > BusyStation;
     // How far the ink the station sits in runs each way: a dot's is its own.
