@@ -15,6 +15,7 @@
 #include "views/ClickSnap.h"
 
 #include "GeneratedScans.h"
+#include "RealDrawings.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +23,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -220,3 +222,80 @@ void BM_SnapAcrossPassage(benchmark::State &state)
 BENCHMARK(BM_SnapToMarks)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 BENCHMARK(BM_SnapWithoutMarks)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Iterations(2000);
 BENCHMARK(BM_SnapAcrossPassage)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Iterations(1000);
+
+// Clicks on sheets drawn as cavers draw them (RealDrawings.h), within 3 px of a mark's ink, the
+// search radius 6 px.
+//
+//   BM_SnapOnRealDrawings/T/V   T: the sheet turned 0, 3, 8 or 15 degrees; V: 0 centre line through
+//                               the marks, 1 none, 2 the line and 5 % speckle, 3 the line and 15 %.
+//                               within_half_px: snapped within 0.5 px of the mark's centre;
+//                               elsewhere: snapped more than 3 px from it (to anything else).
+//   BM_SnapNearText/T           clicks within 3 px of label digits and lone characters (o, O, +,
+//                               degree sign, 0): elsewhere is the share snapped anywhere but a
+//                               mark's centre.
+namespace {
+
+const RealDrawings::Sheet &realSheet(int turn, int variant)
+{
+    static std::map<std::pair<int, int>, RealDrawings::Sheet> sheets;
+    RealDrawings::Sheet &sheet = sheets[{turn, variant}];
+    if (sheet.image.isNull()) {
+        static const double turns[] = {0, 3, 8, 15};
+        static const double speckles[] = {0, 0, 0.05, 0.15};
+        RealDrawings::Options options;
+        options.turnDeg = turns[turn];
+        options.centreLine = variant != 1;
+        options.speckle = speckles[variant];
+        options.scan = (turn + variant) % 3;
+        sheet = RealDrawings::makeSheet(options, 100u + unsigned(turn * 10 + variant));
+    }
+    return sheet;
+}
+
+QPointF within(QPointF at, double reach, std::mt19937 &random)
+{
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    const double distance = reach * std::sqrt(unit(random)), angle = 2 * M_PI * unit(random);
+    return at + distance * QPointF(std::cos(angle), std::sin(angle));
+}
+
+void BM_SnapOnRealDrawings(benchmark::State &state)
+{
+    const RealDrawings::Sheet &sheet = realSheet(int(state.range(0)), int(state.range(1)));
+    std::mt19937 random(13);
+    double clicks = 0, near = 0, elsewhere = 0;
+    for (auto _ : state) {
+        const RealDrawings::Station &station = sheet.stations[random() % sheet.stations.size()];
+        const QPointF click = within(station.ink[random() % station.ink.size()], 3.0, random);
+        const std::optional<QPointF> snapped = ClickSnap::snapToStationMark(sheet.image, click, Radius);
+        clicks += 1;
+        near += snapped && distance(*snapped, station.at) <= 0.5;
+        elsewhere += snapped && distance(*snapped, station.at) > NearMark;
+    }
+    state.counters["within_half_px"] = near / clicks;
+    state.counters["elsewhere"] = elsewhere / clicks;
+}
+
+void BM_SnapNearText(benchmark::State &state)
+{
+    const RealDrawings::Sheet &sheet = realSheet(int(state.range(0)), 0);
+    std::mt19937 random(15);
+    double clicks = 0, elsewhere = 0;
+    for (auto _ : state) {
+        const QPointF click = within(sheet.decoys[random() % sheet.decoys.size()], 3.0, random);
+        const std::optional<QPointF> snapped = ClickSnap::snapToStationMark(sheet.image, click, Radius);
+        clicks += 1;
+        if (snapped) {
+            bool onMark = false;
+            for (const RealDrawings::Station &station : sheet.stations)
+                onMark = onMark || distance(*snapped, station.at) <= NearMark;
+            elsewhere += !onMark;
+        }
+    }
+    state.counters["elsewhere"] = elsewhere / clicks;
+}
+
+} // namespace
+
+BENCHMARK(BM_SnapOnRealDrawings)->ArgsProduct({{0, 1, 2, 3}, {0, 1, 2, 3}})->Unit(benchmark::kMicrosecond)->Iterations(1000);
+BENCHMARK(BM_SnapNearText)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond)->Iterations(1000);

@@ -5,7 +5,7 @@
 //
 //   BM_FindWalls/S   for stations along the passages, both sides across the mean direction of
 //                    their legs, reaching 100 pixels. within_2_px: the share of stations whose two
-//                    sides both come within 2 px of the wall's near edge (or are rightly empty,
+//                    sides both come within 2 px of the middle of the wall's line (or are rightly empty,
 //                    where the passage is open for longer than the reach); empty: a side left
 //                    empty where there is a wall, the other right; wrong: a side more than 2 px
 //                    off, or a distance given where the passage is open.
@@ -13,12 +13,15 @@
 #include "views/WallFinder.h"
 
 #include "GeneratedScans.h"
+#include "RealDrawings.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QFont>
 #include <QPainter>
 #include <cmath>
+#include <map>
+#include <tuple>
 #include <random>
 #include <vector>
 
@@ -53,7 +56,7 @@ double cross(QPointF a, QPointF b) { return a.x() * b.y() - a.y() * b.x(); }
 QPointF unit(QPointF v) { return v / std::hypot(v.x(), v.y()); }
 QPointF leftOf(QPointF v) { return QPointF(v.y(), -v.x()); }
 
-// The true distance to the near edge of the first wall along the ray, from the walls as drawn.
+// The true distance to the middle of the first wall along the ray, from the walls as drawn.
 std::optional<double> trueDistance(const std::vector<Wall> &walls, QPointF from, QPointF direction)
 {
     std::optional<double> nearest;
@@ -66,11 +69,9 @@ std::optional<double> trueDistance(const std::vector<Wall> &walls, QPointF from,
         const double t = cross(offset, run) / denominator, u = cross(offset, direction) / denominator;
         if (u < -1e-9 || u > 1 + 1e-9 || t <= 0) // a ray through a joint meets both pieces
             continue;
-        // The near edge is half the pen off the line, more so when the ray meets it aslant.
-        const double facing = std::abs(QPointF::dotProduct(direction, leftOf(unit(run))));
-        const double edge = t - wall.pen / 2 / std::max(facing, 0.2);
-        if (!nearest || edge < *nearest)
-            nearest = edge;
+        // To the middle of the line drawn, where the caver put the wall.
+        if (!nearest || t < *nearest)
+            nearest = t;
     }
     if (nearest && *nearest > Reach)
         return std::nullopt;
@@ -302,3 +303,104 @@ void BM_FindWalls(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_FindWalls)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond)->Iterations(576);
+
+// Walls on sheets drawn as cavers draw them (RealDrawings.h): stations with the centre line
+// through their marks, marks touching a wall, stations standing on a wall, passages narrower than
+// the mark, other passages close beyond a wall (above and below on profiles, with pitches).
+// Distances are to the middle of the drawn line; a bench metre is 20 pixels.
+//
+//   BM_WallsOnRealDrawings/P/T/S   P: 0 plan (left and right across the legs), 1 profile (up and
+//                                  down); T: turned 0, 3 or 15 degrees; S: 0, 5 or 15 % speckle.
+//                                  within_2_px: sides with a wall within reach found within 2 px of
+//                                  it; on_wall_zero: sides standing on their wall given 0 (within
+//                                  0.1 m); off_half_m: sides given a value more than 0.5 m wrong
+//                                  (or a value where the passage is open); unsure: sides left empty.
+//   BM_WallsOnNoise/P              stations on noise and 50 % halftone: invented is the share of
+//                                  sides given a value at all.
+namespace {
+
+struct FoundSides
+{
+    std::optional<double> first, second;
+    QPointF towardsFirst;
+};
+
+FoundSides findSides(const QImage &image, const RealDrawings::Station &station, bool profile)
+{
+    const QPointF towards = profile ? QPointF(0, -1) : leftOf(station.along);
+    const WallFinder::Walls walls = WallFinder::bothWays(image, station.at, towards, station.legs, RealDrawings::Reach);
+    return {walls.ahead.distance, walls.behind.distance, towards};
+}
+
+const RealDrawings::Sheet &wallSheet(int profile, int turn, int speckle, bool unreadable = false)
+{
+    static std::map<std::tuple<int, int, int, bool>, RealDrawings::Sheet> sheets;
+    RealDrawings::Sheet &sheet = sheets[{profile, turn, speckle, unreadable}];
+    if (sheet.image.isNull()) {
+        static const double turns[] = {0, 3, 15};
+        static const double speckles[] = {0, 0.05, 0.15};
+        RealDrawings::Options options;
+        options.profile = profile;
+        options.turnDeg = turns[turn];
+        options.speckle = speckles[speckle];
+        options.unreadable = unreadable;
+        options.scan = (turn + speckle) % 3;
+        sheet = RealDrawings::makeSheet(options, 200u + unsigned(profile * 100 + turn * 10 + speckle));
+    }
+    return sheet;
+}
+
+void BM_WallsOnRealDrawings(benchmark::State &state)
+{
+    const bool profile = state.range(0);
+    const RealDrawings::Sheet &sheet = wallSheet(int(state.range(0)), int(state.range(1)), int(state.range(2)));
+    constexpr double HalfMetre = 0.5 / RealDrawings::MetresPerPixel, TenthMetre = 0.1 / RealDrawings::MetresPerPixel;
+    size_t next = 0;
+    double walls = 0, within = 0, onWall = 0, zero = 0, sides = 0, off = 0, unsure = 0;
+    for (auto _ : state) {
+        const RealDrawings::Station &station = sheet.stations[next++ % sheet.stations.size()];
+        const FoundSides found = findSides(sheet.image, station, profile);
+        state.PauseTiming();
+        const std::pair<std::optional<double>, QPointF> each[] = {{found.first, found.towardsFirst},
+                                                                  {found.second, -found.towardsFirst}};
+        for (const auto &[value, direction] : each) {
+            const std::optional<double> truth = RealDrawings::trueDistance(sheet, station, direction);
+            sides += 1;
+            unsure += !value;
+            if (truth) {
+                walls += 1;
+                within += value && std::abs(*value - *truth) <= Tolerance;
+                if (*truth == 0.0) {
+                    onWall += 1;
+                    zero += value && std::abs(*value) <= TenthMetre;
+                }
+            }
+            off += value && (!truth || std::abs(*value - *truth) > HalfMetre);
+        }
+        state.ResumeTiming();
+    }
+    state.counters["within_2_px"] = within / std::max(walls, 1.0);
+    state.counters["on_wall_zero"] = zero / std::max(onWall, 1.0);
+    state.counters["off_half_m"] = off / sides;
+    state.counters["unsure"] = unsure / sides;
+}
+
+void BM_WallsOnNoise(benchmark::State &state)
+{
+    const bool profile = state.range(0);
+    const RealDrawings::Sheet &sheet = wallSheet(int(state.range(0)), 0, 0, true);
+    size_t next = 0;
+    double sides = 0, invented = 0;
+    for (auto _ : state) {
+        const RealDrawings::Station &station = sheet.stations[next++ % sheet.stations.size()];
+        const FoundSides found = findSides(sheet.image, station, profile);
+        sides += 2;
+        invented += bool(found.first) + bool(found.second);
+    }
+    state.counters["invented"] = invented / sides;
+}
+
+} // namespace
+
+BENCHMARK(BM_WallsOnRealDrawings)->ArgsProduct({{0, 1}, {0, 1, 2}, {0, 1, 2}})->Unit(benchmark::kMicrosecond)->Iterations(64 * 3);
+BENCHMARK(BM_WallsOnNoise)->DenseRange(0, 1)->Unit(benchmark::kMicrosecond)->Iterations(64);

@@ -21,10 +21,11 @@ constexpr double MinimumMarkRadius = 6.0;
 // Searches are capped, so a wild radius cannot make a window of the whole scan.
 constexpr double MaximumRadius = 512.0;
 
-// The centre of the station mark (filled dot, ring, upright triangle, cross) whose ink comes
-// within `radius` of `click`, at sub-pixel precision. Nothing when there is no such mark, when
-// the ink near the click is text, a grid line or a wall, or when two blobs are about equally
-// near the click.
+// The centre of the station mark (dot, ring, triangle, cross, square; any pen, the sheet turned
+// any way) whose ink comes within `radius` of `click`, at sub-pixel precision, found through the
+// centre line drawn across it and the walls touching it (MarkFinder.h). Nothing when there is no
+// such mark, when the ink near the click is text, a grid line or a wall, or when two marks are
+// about equally near the click.
 std::optional<QPointF> snapToStationMark(const QImage &image, QPointF click, double radius);
 
 // The middle of the passage around `click`: of all directions through the click, the one in

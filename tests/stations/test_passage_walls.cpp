@@ -4,8 +4,10 @@
 // unknown walls only, and a drag is one step that Undo takes back to unknown.
 #include "support/Editors.h"
 
+#include <QLineF>
 #include <QPainter>
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -53,11 +55,15 @@ void prepare(Editors &e)
 
 } // namespace
 
+Q_DECLARE_METATYPE(QVector<Station>)
+
 class PassageWallsTest : public QObject
 {
     Q_OBJECT
 private slots:
     void marksDragsAndFoundWalls();
+    void directionFromEveryLeg_data();
+    void directionFromEveryLeg();
 };
 
 void PassageWallsTest::marksDragsAndFoundWalls()
@@ -80,15 +86,15 @@ void PassageWallsTest::marksDragsAndFoundWalls()
     QCOMPARE(PassageWalls::valueAt(e.document, 1, ViewSide::Plan, Wall::Right, {310, 90}), 0.0);
     QCOMPARE(PassageWalls::valueAt(e.document, 1, ViewSide::Profile, Wall::Down, {300, 190}), 3.5);
 
-    // Found on the drawings, to the walls' near edges: the set left wall is kept.
+    // Found on the drawings, to the middle of the drawn lines: the set left wall is kept.
     const int steps = e.history.count();
     QCOMPARE(e.stations.findWalls(), 7);
     QCOMPARE(e.history.count(), steps + 1);
     const PassageDimensions b = e.document.stations().at(1).dimensions;
     QCOMPARE(b.left, std::optional<double>(1.0));
-    QVERIFY(b.right && std::fabs(*b.right - 1.95) <= 0.05);
-    QVERIFY(b.up && std::fabs(*b.up - 2.95) <= 0.05);
-    QVERIFY(b.down && std::fabs(*b.down - 3.95) <= 0.05);
+    QVERIFY(b.right && std::fabs(*b.right - 2.0) <= 0.05);
+    QVERIFY(b.up && std::fabs(*b.up - 3.0) <= 0.05);
+    QVERIFY(b.down && std::fabs(*b.down - 4.0) <= 0.05);
 
     // One drag, one step; undone, the wall is unknown again.
     e.stations.setWall(0, Wall::Up, std::nullopt);
@@ -99,6 +105,39 @@ void PassageWallsTest::marksDragsAndFoundWalls()
     QCOMPARE(e.document.stations().at(0).dimensions.up, std::optional<double>(1.5));
     e.history.undo();
     QCOMPARE(e.document.stations().at(0).dimensions.up, std::optional<double>());
+}
+
+// The way a station's passage runs comes from all its legs, in every table entry bearing its
+// label: a tie station gets one cross-section, however many times the table lists it.
+void PassageWallsTest::directionFromEveryLeg_data()
+{
+    QTest::addColumn<QVector<Station>>("table");
+    QTest::addColumn<QVector<int>>("entries");
+    QTest::addColumn<QPointF>("expected");
+
+    Station end = at(300, 100, 0, "C");
+    end.branchEnd = true;
+    // The main line runs east through B; a branch leaves B again later in the table, going south.
+    QTest::newRow("tie with a side branch") << QVector<Station>{at(100, 100, 0, "A"), at(200, 100, 0, "B"), end,
+                                                                at(200, 100, 0, "B"), at(200, 200, 0, "D")}
+                                            << QVector<int>{1, 3} << QPointF(1, 0);
+    const double half = std::sqrt(0.5);
+    QTest::newRow("bend") << QVector<Station>{at(100, 100, 0, "A"), at(200, 100, 0, "B"), at(200, 200, 0, "C")}
+                          << QVector<int>{1} << QPointF(half, half);
+}
+
+void PassageWallsTest::directionFromEveryLeg()
+{
+    QFETCH(QVector<Station>, table);
+    QFETCH(QVector<int>, entries);
+    QFETCH(QPointF, expected);
+    StationTable stations;
+    stations.assign(std::vector<Station>(table.begin(), table.end()));
+    for (const int entry : entries) {
+        const std::optional<QPointF> along = PassageWalls::planDirection(stations, entry);
+        QVERIFY(along);
+        QVERIFY2(QLineF(*along, expected).length() < 1e-6, qPrintable(QStringLiteral("(%1, %2)").arg(along->x()).arg(along->y())));
+    }
 }
 
 QTEST_MAIN(PassageWallsTest)

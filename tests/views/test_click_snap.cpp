@@ -70,6 +70,54 @@ void walls(QPainter &p) { p.drawLines(QVector<QLineF>{{0, 40, 160, 52}, {0, 78, 
 
 const QPointF Centre(70.3, 61.7);
 
+// A grey 160 x 120 scan drawn as cavers draw, about Centre: the sheet turned `turnDeg` on the
+// scanner, then the scanner's blur.
+QImage asDrawn(const Drawing &draw, double turnDeg)
+{
+    QImage canvas(160, 120, QImage::Format_RGB32);
+    canvas.fill(qRgb(246, 240, 222));
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(Centre);
+    painter.rotate(turnDeg);
+    painter.setPen(QPen(QColor(20, 20, 20), 1.4));
+    draw(painter);
+    painter.end();
+    QImage blurred = canvas.convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 1; y + 1 < blurred.height(); ++y)
+        for (int x = 1; x + 1 < blurred.width(); ++x) {
+            int sum = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    sum += qGray(canvas.pixel(x + dx, y + dy)) * (dx ? 1 : 2) * (dy ? 1 : 2);
+            blurred.scanLine(y)[x] = uchar(sum / 16);
+        }
+    return blurred;
+}
+
+// The centre line through the station at the origin, bending there; a wall along it.
+void centreLine(QPainter &p)
+{
+    p.save();
+    p.setPen(QPen(p.pen().color(), 1.0));
+    p.drawPolyline(QPolygonF({{-90, 6}, {0, 0}, {90, -14}}));
+    p.restore();
+}
+void wallAt(QPainter &p, double y)
+{
+    p.save();
+    p.setPen(QPen(p.pen().color(), 2.2));
+    p.drawLine(QLineF(-90, y, 90, y + 3));
+    p.restore();
+}
+void text(QPainter &p, QPointF baseline, const QString &words)
+{
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(14);
+    p.setFont(font);
+    p.drawText(baseline, words);
+}
+
 // Each row: a scan, a click, the search radius or reach, and where the click should go.
 void addColumns()
 {
@@ -100,6 +148,8 @@ class ClickSnapTest : public QObject
 private slots:
     void snapsToMarks_data();
     void snapsToMarks();
+    void snapsToMarksAsDrawn_data();
+    void snapsToMarksAsDrawn();
     void snapsAcrossPassages_data();
     void snapsAcrossPassages();
 };
@@ -172,6 +222,45 @@ void ClickSnapTest::snapsToMarks_data()
 }
 
 void ClickSnapTest::snapsToMarks() { check(ClickSnap::snapToStationMark, 0.5); }
+
+// Marks as cavers draw them, each centred on the origin of the drawing: the centre line through
+// them, a wall touching them, the sheet turned on the scanner; and characters of notes that look
+// like marks, which are not.
+void ClickSnapTest::snapsToMarksAsDrawn_data()
+{
+    addColumns();
+    const std::pair<const char *, Drawing> marks[] = {
+        {"ring", [](QPainter &p) { p.drawEllipse(QPointF(), 5.0, 5.0); }},
+        {"dot", [](QPainter &p) { p.setBrush(p.pen().color()); p.drawEllipse(QPointF(), 3.5, 3.5); }},
+        {"triangle", [](QPainter &p) { triangle(p, QPointF(), false); }},
+        {"diagonal cross", [](QPainter &p) { cross(p, QPointF(), {4, 4}); }},
+        {"square", [](QPainter &p) { p.drawRect(QRectF(-4, -4, 8, 8)); }},
+    };
+    for (const auto &[name, mark] : marks) {
+        const Drawing draw = mark;
+        QTest::addRow("%s, centre line through", name)
+            << asDrawn([&](QPainter &p) { centreLine(p); draw(p); }, 0) << Centre + QPointF(3, -2.5) << 6.0
+            << std::optional(Centre);
+        QTest::addRow("%s, touching a wall", name)
+            << asDrawn([&](QPainter &p) { wallAt(p, 7.5); centreLine(p); draw(p); }, 0) << Centre + QPointF(-2, -3) << 6.0
+            << std::optional(Centre);
+        for (const double turn : {3.0, 8.0, 15.0})
+            QTest::addRow("%s, turned %g degrees", name, turn)
+                << asDrawn([&](QPainter &p) { centreLine(p); draw(p); text(p, {9, -8}, QStringLiteral("K30")); }, turn)
+                << Centre + QPointF(2.5, 3) << 6.0 << std::optional(Centre);
+    }
+    const std::optional<QPointF> none;
+    // The click on the first character of each note, or on the degree sign.
+    const std::pair<const char *, QPointF> notes[] = {{"+12", {5, -5}}, {"ox", {4, -4}}, {"O2", {5, -5}}, {"45\u00b0", {20, -9}}};
+    for (const auto &[words, on] : notes)
+        QTest::addRow("note %s", words) << asDrawn([&](QPainter &p) { text(p, {}, QString::fromUtf8(words)); }, 3)
+                                        << Centre + on << 6.0 << none;
+    QTest::newRow("label's last digit, its mark beyond reach")
+        << asDrawn([](QPainter &p) { centreLine(p); p.drawEllipse(QPointF(), 5.0, 5.0); text(p, {9, -8}, QStringLiteral("K30")); }, 3)
+        << Centre + QPointF(29, -13) << 6.0 << none;
+}
+
+void ClickSnapTest::snapsToMarksAsDrawn() { check(ClickSnap::snapToStationMark, 0.5); }
 
 void ClickSnapTest::snapsAcrossPassages_data()
 {

@@ -8,8 +8,10 @@
 #include <QTest>
 #include <cmath>
 #include <functional>
+#include <random>
 
 Q_DECLARE_METATYPE(std::optional<double>)
+Q_DECLARE_METATYPE(std::vector<QPointF>)
 
 namespace {
 
@@ -83,6 +85,64 @@ QPolygonF offsetLine(QPointF vertex, double turn, double side)
     return {vertex - 200 * in + side * inNormal, vertex + side * corner, vertex + 200 * out + side * outNormal};
 }
 
+// A 240 x 200 grey scan drawn as a caver draws, about a station at its middle: the sheet turned
+// `turnDeg` on the scanner, dust on `speckle` of the paper, the scanner's blur.
+const QPointF Station(120, 100);
+QImage asDrawn(const Drawing &draw, double turnDeg = 0.0, double speckle = 0.0)
+{
+    QImage canvas(240, 200, QImage::Format_RGB32);
+    canvas.fill(qRgb(246, 240, 222));
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(Station);
+    painter.rotate(turnDeg);
+    painter.setPen(QPen(QColor(30, 25, 20), WallPen, Qt::SolidLine, Qt::RoundCap));
+    draw(painter);
+    painter.end();
+    std::mt19937 random(3);
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
+            if (std::uniform_real_distribution<double>(0, 1)(random) < speckle) {
+                const int darker = 60 + int(random() % 140);
+                const QRgb p = canvas.pixel(x, y);
+                canvas.setPixel(x, y, qRgb(std::max(0, qRed(p) - darker), std::max(0, qGreen(p) - darker),
+                                           std::max(0, qBlue(p) - darker)));
+            }
+    QImage blurred = canvas.convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 1; y + 1 < blurred.height(); ++y)
+        for (int x = 1; x + 1 < blurred.width(); ++x) {
+            int sum = 0;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    sum += qGray(canvas.pixel(x + dx, y + dy)) * (dx ? 1 : 2) * (dy ? 1 : 2);
+            blurred.scanLine(y)[x] = uchar(sum / 16);
+        }
+    return blurred;
+}
+
+// Drawn about the station at the origin: walls across the sheet at `ys`, the centre line coming in
+// from the left and going off to the right, a ring on the station.
+void walls(QPainter &p, std::initializer_list<double> ys)
+{
+    for (const double y : ys)
+        p.drawLine(QLineF(-200, y, 200, y));
+}
+void centreLine(QPainter &p, QPointF in = {-150, 4}, QPointF out = {150, -6})
+{
+    p.save();
+    p.setPen(QPen(p.pen().color(), 1.0));
+    p.drawLine(QLineF(in, QPointF()));
+    p.drawLine(QLineF(QPointF(), out));
+    p.restore();
+}
+void ringMark(QPainter &p, double radius = 5.0)
+{
+    p.save();
+    p.setPen(QPen(p.pen().color(), 1.6));
+    p.drawEllipse(QPointF(), radius, radius);
+    p.restore();
+}
+
 } // namespace
 
 class WallFinderTest : public QObject
@@ -92,6 +152,9 @@ private slots:
     void findsWalls_data();
     void findsWalls();
     void namesTheSides();
+    void readsWallsAsCaversDraw_data();
+    void readsWallsAsCaversDraw();
+    void stopsWhenCancelled();
 };
 
 void WallFinderTest::findsWalls_data()
@@ -234,6 +297,78 @@ void WallFinderTest::namesTheSides()
     const WallFinder::Heights heights = WallFinder::upAndDown(plain, QPointF(100, 60), 100.0);
     QVERIFY(heights.up && std::abs(*heights.up - 19.0) <= 2.0);
     QVERIFY(heights.down && std::abs(*heights.down - 23.0) <= 2.0);
+}
+
+// Both sides of a station, up and down the sheet, on drawings as cavers make them: to the middle
+// of the line drawn, 0 towards the rock from a wall the station stands on, and nothing (said why)
+// where the ink is no drawing or nothing bounds the passage.
+void WallFinderTest::readsWallsAsCaversDraw_data()
+{
+    QTest::addColumn<QImage>("image");
+    QTest::addColumn<std::vector<QPointF>>("legs");
+    QTest::addColumn<std::optional<double>>("up");
+    QTest::addColumn<std::optional<double>>("down");
+
+    const std::vector<QPointF> level = {{-150, 4}, {150, -6}};
+    const auto ordinary = [](QPainter &p) { walls(p, {-20, 28}); centreLine(p); ringMark(p); };
+    QTest::newRow("ring on the centre line") << asDrawn(ordinary) << level << std::optional(20.0) << std::optional(28.0);
+    QTest::newRow("15 % speckle") << asDrawn(ordinary, 0, 0.15) << level << std::optional(20.0) << std::optional(28.0);
+    QTest::newRow("sheet turned 15 degrees")
+        << asDrawn(ordinary, 15) << level << std::optional(20.0 / std::cos(15 * M_PI / 180))
+        << std::optional(28.0 / std::cos(15 * M_PI / 180));
+    // The ring's edge touches the roof: the roof is no part of the station.
+    QTest::newRow("ring touching the roof")
+        << asDrawn([](QPainter &p) { walls(p, {-6.8, 30}); centreLine(p); ringMark(p); }) << level << std::optional(6.8)
+        << std::optional(30.0);
+    // The mark sitting on the floor line, another passage close below it.
+    QTest::newRow("ring on the floor line, passage below")
+        << asDrawn([](QPainter &p) { walls(p, {-25, 6.8, 14, 40}); centreLine(p); ringMark(p); }) << level
+        << std::optional(25.0) << std::optional(6.8);
+    QTest::newRow("narrow passage, walls through the ring")
+        << asDrawn([](QPainter &p) { walls(p, {-5, 6}); centreLine(p); ringMark(p, 6.0); }) << level << std::optional(5.0)
+        << std::optional(6.0);
+    // Standing on the roof, its legs going off into the passage below.
+    QTest::newRow("station on the roof")
+        << asDrawn([](QPainter &p) { walls(p, {0, 35}); centreLine(p, {-100, 50}, {100, 45}); ringMark(p); })
+        << std::vector<QPointF>{{-100, 50}, {100, 45}} << std::optional(0.0) << std::optional(35.0);
+    QTest::newRow("station on the floor")
+        << asDrawn([](QPainter &p) { walls(p, {-30, 0}); centreLine(p, {-100, -40}, {100, -50}); ringMark(p); })
+        << std::vector<QPointF>{{-100, -40}, {100, -50}} << std::optional(30.0) << std::optional(0.0);
+    const std::optional<double> none;
+    QTest::newRow("open below") << asDrawn([](QPainter &p) { walls(p, {-20}); centreLine(p); ringMark(p); }) << level
+                                << std::optional(20.0) << none;
+    QTest::newRow("halftone") << asDrawn([](QPainter &p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(30, 25, 20));
+        for (int y = -100; y < 100; y += 4)
+            for (int x = -120; x < 120; x += 4)
+                p.drawEllipse(QPointF(x + (y / 4 % 2) * 2, y), 1.6, 1.6);
+    }) << level << none << none;
+    QTest::newRow("noise") << asDrawn([](QPainter &) {}, 0, 0.6) << level << none << none;
+}
+
+void WallFinderTest::readsWallsAsCaversDraw()
+{
+    QFETCH(QImage, image);
+    QFETCH(std::vector<QPointF>, legs);
+    QFETCH(std::optional<double>, up);
+    QFETCH(std::optional<double>, down);
+    const WallFinder::Walls found = WallFinder::bothWays(image, Station, QPointF(0, -1), legs, 100.0);
+    for (const auto &[side, expected] : {std::pair(found.ahead, up), std::pair(found.behind, down)}) {
+        const QString got = side.distance ? QString::number(*side.distance) : QStringLiteral("none");
+        QVERIFY2(side.distance.has_value() == expected.has_value() && side.unsure() != expected.has_value(), qPrintable(got));
+        if (expected)
+            QVERIFY2(std::abs(*side.distance - *expected) <= 1.0, qPrintable(got));
+    }
+}
+
+void WallFinderTest::stopsWhenCancelled()
+{
+    const std::atomic<bool> cancel(true);
+    const QImage passage = asDrawn([](QPainter &p) { walls(p, {-20, 28}); });
+    const WallFinder::Walls found = WallFinder::bothWays(passage, Station, QPointF(0, -1), {}, 100.0, &cancel);
+    QVERIFY(found.cancelled);
+    QVERIFY(!found.ahead.distance && !found.behind.distance);
 }
 
 QTEST_MAIN(WallFinderTest)
