@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shared by ./run and ./test: installs the Debian packages the build and the tests need
-# (quietly, and only those that are missing), then configures and builds a release build in build/.
+# (quietly, and only those that are missing), then configures and builds a release build in build/:
+# the targets named as arguments (./run: the program and its PDF helper), or everything.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -28,4 +29,8 @@ build="$here/build"
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --parallel "$(nproc)"
+if [ $# -gt 0 ]; then
+  cmake --build "$build" --parallel "$(nproc)" --target "$@"
+else
+  cmake --build "$build" --parallel "$(nproc)"
+fi
