@@ -195,6 +195,8 @@ WallSearch wallSearch(const SurveyDocument &document, int index)
     search.along = planDirection(stations, index);
     if (search.along && plan.calibration.metresPerPixel > 0.0) {
         search.plan = plan.image;
+        if (plan.image.isNull())
+            search.planSource = plan.scan();
         search.planPoint = pointOf(station, ViewSide::Plan);
         search.planLegs = legsOnSheet(stations, index, ViewSide::Plan);
         search.planMetresPerPixel = plan.calibration.metresPerPixel;
@@ -202,6 +204,8 @@ WallSearch wallSearch(const SurveyDocument &document, int index)
     const ViewSettings &profile = document.sheet(station.profileSheet);
     if (document.profileKind() != ProfileKind::None && profile.calibration.metresPerPixel > 0.0) {
         search.profile = profile.image;
+        if (profile.image.isNull())
+            search.profileSource = profile.scan();
         search.profilePoint = pointOf(station, ViewSide::Profile);
         search.profileLegs = legsOnSheet(stations, index, ViewSide::Profile);
         search.profileMetresPerPixel = profile.calibration.metresPerPixel;

@@ -3,6 +3,8 @@
 #include "survey/Station.h"
 #include "survey/StationTable.h"
 
+#include "document/SurveyDocument.h"
+
 #include <QImage>
 #include <QPointF>
 #include <QVector>
@@ -58,6 +60,8 @@ struct WallSearch
     QPointF profilePoint;
     std::vector<QPointF> profileLegs;
     double profileMetresPerPixel = 0.0;
+    // Where a sheet's scan is not held (a sheet not shown lately), where to read it from.
+    ScanSource planSource, profileSource;
 };
 
 struct WallsFound

@@ -1,6 +1,7 @@
 #include "stations/StationEditor.h"
 
 #include "survey/LabelSeries.h"
+#include "stations/WallFinding.h"
 
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
@@ -625,19 +626,30 @@ void StationEditor::setWall(int index, PassageWalls::Wall wall, std::optional<do
 
 int StationEditor::findWalls()
 {
+    std::vector<WallFinding::Found> found;
+    for (const auto &[index, search] : WallFinding::searches(m_document)) {
+        const PassageDimensions dimensions = PassageWalls::findWalls(search).dimensions;
+        if (dimensions != m_document.stations().at(index).dimensions && dimensions.allowed())
+            found.push_back({index, m_document.stations().at(index), dimensions});
+    }
+    return applyFoundWalls(found);
+}
+
+int StationEditor::applyFoundWalls(const std::vector<WallFinding::Found> &found)
+{
     const StationTable &table = m_document.stations();
     QVector<std::pair<int, PassageDimensions>> changes;
     int values = 0;
-    for (int i = 0; i < table.count(); ++i) {
-        const PassageDimensions found = PassageWalls::found(m_document, i);
-        if (found == table.at(i).dimensions || !found.allowed())
+    for (const WallFinding::Found &f : found) {
+        // A station moved, removed or given walls while the search ran keeps what it has now.
+        if (!table.contains(f.index) || !(table.at(f.index) == f.searched))
             continue;
         for (const PassageWalls::Wall wall : {PassageWalls::Wall::Left, PassageWalls::Wall::Right, PassageWalls::Wall::Up,
                                               PassageWalls::Wall::Down}) {
-            PassageDimensions before = table.at(i).dimensions, after = found;
+            PassageDimensions before = table.at(f.index).dimensions, after = f.dimensions;
             values += !PassageWalls::valueOf(before, wall) && PassageWalls::valueOf(after, wall);
         }
-        changes.append({i, found});
+        changes.append({f.index, f.dimensions});
     }
     if (changes.isEmpty())
         return 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "stations/PassageWalls.h"
+#include "stations/WallFinding.h"
 
 #include <functional>
 
@@ -85,7 +86,9 @@ public:
     // One wall of a station set to `metres` (empty: unknown); the steps of one drag are one step.
     void setWall(int index, PassageWalls::Wall wall, std::optional<double> metres, quint64 dragId = 0);
     // Every unknown wall of every station the scans answer, in one step; how many were found.
-    int findWalls();
+    int findWalls(); // on this thread, over the scans held
+    // Puts walls found in the background in place, as one step; returns the values filled in.
+    int applyFoundWalls(const std::vector<WallFinding::Found> &found);
     // Gives several entries one label in one step (a likely tie made a tie).
     void setLabels(const QVector<int> &indexes, const QString &label);
     // Puts the metres of every station on that view back in step with its pixels at the view's

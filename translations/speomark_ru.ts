@@ -1282,6 +1282,22 @@ No: they keep the metres of the old scale and only stations placed from now on u
         <translation>Да: эти пикеты измеряются заново с новым масштабом.
 Нет: они сохраняют метры старого масштаба, а новый действует только для пикетов, поставленных дальше; замеры между теми и другими отмечает проверка съёмки.</translation>
     </message>
+    <message>
+        <source>Finding walls: %1 of %2 stations (Esc stops).</source>
+        <translation>Поиск стен: %1 из %2 пикетов (Esc — остановить).</translation>
+    </message>
+    <message>
+        <source>Find Walls stopped; nothing was changed.</source>
+        <translation>Поиск стен остановлен; ничего не изменено.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n left empty where the drawing does not show the wall clearly.</source>
+        <translation>
+            <numerusform>%n значение оставлено пустым там, где стена на чертеже неясна.</numerusform>
+            <numerusform>%n значения оставлены пустыми там, где стена на чертеже неясна.</numerusform>
+            <numerusform>%n значений оставлено пустыми там, где стена на чертеже неясна.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>
@@ -1382,10 +1398,6 @@ No: they keep the metres of the old scale and only stations placed from now on u
         <translation>При %1 точках на дюйм у страницы PDF нет пригодного размера.</translation>
     </message>
     <message>
-        <source>Out of memory.</source>
-        <translation>Не хватает памяти.</translation>
-    </message>
-    <message>
         <source>At %1 dpi the PDF page is %2 x %3 pixels and needs %4 of memory; this computer can hold %5.</source>
         <translation>При %1 точках на дюйм страница PDF имеет размер %2 x %3 пикселей, ей нужно %4 памяти; этот компьютер может выделить %5.</translation>
     </message>
@@ -1442,6 +1454,10 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>The PDF page cannot be drawn at %1 dpi within %2 of memory: it is too complex, or damaged.</source>
         <translation>Страницу PDF нельзя отрисовать при %1 точках на дюйм в пределах %2 памяти: она слишком сложна или повреждена.</translation>
+    </message>
+    <message>
+        <source>Out of memory.</source>
+        <translation type="unfinished">Не хватает памяти.</translation>
     </message>
 </context>
 <context>
@@ -1826,6 +1842,41 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>The number of pixels for the Profile cannot be zero!</source>
         <translation>Значение количества пикселей для Профиля не может быть нулевым!</translation>
+    </message>
+</context>
+<context>
+    <name>SheetAlignment</name>
+    <message>
+        <source>The sheet shares %1 station with the others; two or more are needed.</source>
+        <translation>Общих пикетов с другими листами: %1; нужно не меньше двух.</translation>
+    </message>
+    <message>
+        <source>Station %1 has a position that is not a number.</source>
+        <translation>Положение пикета %1 не является числом.</translation>
+    </message>
+    <message>
+        <source>The sheet&apos;s scale is not a number.</source>
+        <translation>Масштаб листа не является числом.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares are drawn at one point, or placed at one point by the others: they give no direction.</source>
+        <translation>Общие пикеты листа нарисованы в одной точке или помещены другими листами в одну точку: направления они не дают.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares give no scale.</source>
+        <translation>Общие пикеты листа не дают масштаба.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares are drawn at one depth: they give no scale.</source>
+        <translation>Общие пикеты листа нарисованы на одной глубине: масштаба они не дают.</translation>
+    </message>
+    <message>
+        <source>The stations the sheet shares rise where the others put them falling: they give no scale.</source>
+        <translation>Общие пикеты листа поднимаются там, где на другом листе опускаются: масштаба они не дают.</translation>
+    </message>
+    <message>
+        <source>The sheet has no scale yet.</source>
+        <translation>У листа ещё нет масштаба.</translation>
     </message>
 </context>
 <context>
@@ -2862,41 +2913,6 @@ Everything cavern printed:
     <message>
         <source>Profile %1</source>
         <translation>Профиль %1</translation>
-    </message>
-</context>
-<context>
-    <name>SheetAlignment</name>
-    <message>
-        <source>The sheet shares %1 station with the others; two or more are needed.</source>
-        <translation>Общих пикетов с другими листами: %1; нужно не меньше двух.</translation>
-    </message>
-    <message>
-        <source>Station %1 has a position that is not a number.</source>
-        <translation>Положение пикета %1 не является числом.</translation>
-    </message>
-    <message>
-        <source>The sheet's scale is not a number.</source>
-        <translation>Масштаб листа не является числом.</translation>
-    </message>
-    <message>
-        <source>The stations the sheet shares are drawn at one point, or placed at one point by the others: they give no direction.</source>
-        <translation>Общие пикеты листа нарисованы в одной точке или помещены другими листами в одну точку: направления они не дают.</translation>
-    </message>
-    <message>
-        <source>The stations the sheet shares give no scale.</source>
-        <translation>Общие пикеты листа не дают масштаба.</translation>
-    </message>
-    <message>
-        <source>The stations the sheet shares are drawn at one depth: they give no scale.</source>
-        <translation>Общие пикеты листа нарисованы на одной глубине: масштаба они не дают.</translation>
-    </message>
-    <message>
-        <source>The stations the sheet shares rise where the others put them falling: they give no scale.</source>
-        <translation>Общие пикеты листа поднимаются там, где на другом листе опускаются: масштаба они не дают.</translation>
-    </message>
-    <message>
-        <source>The sheet has no scale yet.</source>
-        <translation>У листа ещё нет масштаба.</translation>
     </message>
 </context>
 <context>

@@ -139,6 +139,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     // rather than a text box's own editing.
     m_planScroll->setFocus();
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
+    connect(&m_wallFinding, &WallFinding::finished, this, &MainWindow::wallsFound);
+    m_wallProgress.setInterval(100);
     connect(&m_session, &EditSession::changed, this, &MainWindow::sessionChanged);
     setWorkTabOrder();
     updateControls();
@@ -407,12 +409,7 @@ void MainWindow::createMenu()
     });
     QAction *findWalls = m_editMenu->addAction(tr("Find Walls"));
     findWalls->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-    connect(findWalls, &QAction::triggered, this, [this] {
-        guard([this] {
-            const int found = m_stationEditor.findWalls();
-            statusBar()->showMessage(tr("%n passage dimensions found on the drawings.", nullptr, found));
-        });
-    });
+    connect(findWalls, &QAction::triggered, this, [this] { guard([this] { startFindingWalls(); }); });
     // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
     const struct
     {
@@ -510,6 +507,8 @@ void MainWindow::createMenu()
     connect(m_cancelAction, &QAction::triggered, this, [this] {
         if (m_imageLoader.isBusy())
             m_imageLoader.cancel();
+        else if (m_wallFinding.isRunning())
+            m_wallFinding.cancel();
         else
             stopMeasuring();
     });
@@ -1402,6 +1401,39 @@ void MainWindow::recover(const RecoveryFile::Left &left)
 }
 
 // ---- Window ----
+
+// Find Walls runs over every station of every sheet in the background, one step when it ends; the
+// window stays usable, the status bar counts, Esc stops it.
+void MainWindow::startFindingWalls()
+{
+    if (m_wallFinding.isRunning())
+        return;
+    m_wallFinding.start(WallFinding::searches(m_document), m_document.stations());
+    m_wallProgress.start();
+    connect(&m_wallProgress, &QTimer::timeout, this, [this] {
+        statusBar()->showMessage(tr("Finding walls: %1 of %2 stations (Esc stops).")
+                                     .arg(m_wallFinding.done())
+                                     .arg(m_wallFinding.total()));
+    }, Qt::UniqueConnection);
+}
+
+void MainWindow::wallsFound()
+{
+    m_wallProgress.stop();
+    const WallFinding::Result &result = m_wallFinding.result();
+    if (result.cancelled) {
+        statusBar()->showMessage(tr("Find Walls stopped; nothing was changed."));
+        return;
+    }
+    guard([&] {
+        const int found = m_stationEditor.applyFoundWalls(result.found);
+        QString said = tr("%n passage dimensions found on the drawings.", nullptr, found);
+        if (result.unsure > 0)
+            said += QLatin1Char(' ')
+                + tr("%n left empty where the drawing does not show the wall clearly.", nullptr, result.unsure);
+        statusBar()->showMessage(said);
+    });
+}
 
 void MainWindow::showSurveyCheck()
 {

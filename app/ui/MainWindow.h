@@ -203,6 +203,8 @@ private:
     void scanRead(ImageRead::Problem problem);
     void projectScansRead();
     void readWantedScan(); // a sheet shown without its decoded scan: read it in the background
+    void startFindingWalls();
+    void wallsFound();
     void sheetScanRead(ImageRead::Problem problem);
     void projectOpened(const ProjectController::Opened &opened);
     void locateNextScan();
@@ -263,6 +265,8 @@ private:
     bool m_declined[2] = {false, false};
     QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
     QTimer m_recoveryTimer;
+    WallFinding m_wallFinding;
+    QTimer m_wallProgress;
     bool m_recoveryFailureShown = false;
     std::unique_ptr<DialogService> m_dialogs;
     PaneTool m_paneTool; // the gesture under way on the panes
