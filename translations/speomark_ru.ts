@@ -1457,7 +1457,7 @@ No: they keep the metres of the old scale and only stations placed from now on u
     </message>
     <message>
         <source>Out of memory.</source>
-        <translation type="unfinished">Не хватает памяти.</translation>
+        <translation>Не хватает памяти.</translation>
     </message>
 </context>
 <context>
