@@ -148,11 +148,11 @@ void BM_TraceTraverse(benchmark::State &state)
             readings.push_back(reader().read(plan.image, centres[k], radii[k]));
             texts << readings.back().text;
         }
-        texts = LabelSeries::inOneScript(texts);
-        std::vector<LabelSeries::Reading> series;
+        texts = TraceLabels::inOneScript(texts);
+        std::vector<TraceLabels::Reading> series;
         for (size_t k = 0; k < readings.size(); ++k)
             series.push_back({texts[qsizetype(k)], readings[k].confidence});
-        const std::vector<LabelSeries::Settled> labels = LabelSeries::settle(series);
+        const std::vector<TraceLabels::Settled> labels = TraceLabels::settle(series);
 
         state.PauseTiming();
         const std::vector<int> match = matchInOrder(plan.stations, trace.marks);

@@ -236,7 +236,7 @@ LabelReader::Reading LabelReader::read(const QImage &scan, QPointF centre, doubl
     return reading;
 }
 
-std::vector<LabelSeries::Settled> LabelReader::readTraverse(const QImage &scan, const std::vector<QPointF> &centres,
+std::vector<TraceLabels::Settled> LabelReader::readTraverse(const QImage &scan, const std::vector<QPointF> &centres,
                                                             const std::vector<double> &markRadii)
 {
     std::vector<Reading> readings;
@@ -245,9 +245,9 @@ std::vector<LabelSeries::Settled> LabelReader::readTraverse(const QImage &scan, 
         readings.push_back(read(scan, centres[i], i < markRadii.size() ? markRadii[i] : 5.0));
         texts << readings.back().text;
     }
-    texts = LabelSeries::inOneScript(texts);
-    std::vector<LabelSeries::Reading> series;
+    texts = TraceLabels::inOneScript(texts);
+    std::vector<TraceLabels::Reading> series;
     for (size_t i = 0; i < readings.size(); ++i)
         series.push_back({texts[qsizetype(i)], readings[i].confidence});
-    return LabelSeries::settle(series);
+    return TraceLabels::settle(series);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LabelSeries.h"
+#include "TraceLabels.h"
 
 #include <QImage>
 #include <QPointF>
@@ -36,8 +36,8 @@ public:
     Reading read(const QImage &scan, QPointF centre, double markRadius);
 
     // The labels of a traverse's marks, in order, checked against their series: doubtful
-    // readings become proposals marked for a look (LabelSeries::settle).
-    std::vector<LabelSeries::Settled> readTraverse(const QImage &scan, const std::vector<QPointF> &centres,
+    // readings become proposals marked for a look (TraceLabels::settle).
+    std::vector<TraceLabels::Settled> readTraverse(const QImage &scan, const std::vector<QPointF> &centres,
                                                    const std::vector<double> &markRadii);
 
 private:

@@ -2,7 +2,7 @@
 // touching walls, no centre line; each kind of scan), following it on the profile, reading its
 // labels, and the label series that checks them.
 #include "views/LabelReader.h"
-#include "views/LabelSeries.h"
+#include "views/TraceLabels.h"
 #include "views/TraceFinder.h"
 
 #include "TraceSheets.h"
@@ -237,7 +237,7 @@ private slots:
         QFETCH(QString, label);
         QFETCH(int, steps);
         QFETCH(std::optional<QString>, expected);
-        QCOMPARE(LabelSeries::stepped(label, steps), expected);
+        QCOMPARE(TraceLabels::stepped(label, steps), expected);
     }
 
     void continuesTheWayASeriesGoes_data()
@@ -255,7 +255,7 @@ private slots:
     {
         QFETCH(QStringList, labels);
         QFETCH(std::optional<QString>, expected);
-        QCOMPARE(LabelSeries::next(labels), expected);
+        QCOMPARE(TraceLabels::next(labels), expected);
     }
 
     // Readings as "text:sureness" (sureness in tenths); settled labels with * for a look.
@@ -279,11 +279,11 @@ private slots:
     {
         QFETCH(QStringList, readings);
         QFETCH(QStringList, expected);
-        std::vector<LabelSeries::Reading> read;
+        std::vector<TraceLabels::Reading> read;
         for (const QString &r : readings)
             read.push_back({r.section(QLatin1Char(':'), 0, 0), r.section(QLatin1Char(':'), 1).toDouble() / 10});
         QStringList settled;
-        for (const LabelSeries::Settled &s : LabelSeries::settle(read))
+        for (const TraceLabels::Settled &s : TraceLabels::settle(read))
             settled << s.label + (s.forALook ? QStringLiteral("*") : QString());
         QCOMPARE(settled, expected);
     }
@@ -305,7 +305,7 @@ private slots:
     {
         QFETCH(QStringList, readings);
         QFETCH(QStringList, expected);
-        QCOMPARE(LabelSeries::inOneScript(readings), expected);
+        QCOMPARE(TraceLabels::inOneScript(readings), expected);
     }
 
     // Tesseract itself: clear print of both scripts beside their marks, read whole.
@@ -324,7 +324,7 @@ private slots:
                 centres.push_back(s.centre);
                 radii.push_back(s.radius);
             }
-            const std::vector<LabelSeries::Settled> labels = reader.readTraverse(drawn.image, centres, radii);
+            const std::vector<TraceLabels::Settled> labels = reader.readTraverse(drawn.image, centres, radii);
             QCOMPARE(labels.size(), drawn.stations.size());
             for (size_t i = 0; i < labels.size(); ++i)
                 QCOMPARE(labels[i].label, drawn.stations[i].label);

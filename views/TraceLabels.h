@@ -7,7 +7,7 @@
 
 // Station labels as a series: A12, A13, A14; 7a, 7b; П3, П4; I23, I22, I21. Used to check the
 // labels read from a drawing and to propose one where the reading is doubtful. Pure functions.
-namespace LabelSeries {
+namespace TraceLabels {
 
 // The label `steps` places after `label` in its series (before it when negative): the last number
 // counts (keeping leading zeros: A09 -> A10), or a single letter after it (12a -> 12b, 5б -> 5в).
@@ -44,4 +44,4 @@ struct Settled
 // marked for a look. With nothing to go on, the readings stay as they are, all for a look.
 std::vector<Settled> settle(const std::vector<Reading> &readings, double trusted = 0.75);
 
-} // namespace LabelSeries
+} // namespace TraceLabels

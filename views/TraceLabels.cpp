@@ -1,9 +1,9 @@
-#include "LabelSeries.h"
+#include "TraceLabels.h"
 
 #include <QHash>
 #include <algorithm>
 
-namespace LabelSeries {
+namespace TraceLabels {
 
 namespace {
 
@@ -202,4 +202,4 @@ std::vector<Settled> settle(const std::vector<Reading> &readings, double trusted
     return settled;
 }
 
-} // namespace LabelSeries
+} // namespace TraceLabels
