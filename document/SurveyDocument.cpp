@@ -119,7 +119,8 @@ void SurveyDocument::setSheetImage(SheetId id, const ScanSource &scan, QImage im
             continue; // another scan was chosen for it meanwhile
         sheet.image = std::move(image);
         keepScansWithinBudget();
-        notify(id == m_shown[0] ? PlanViewPart : id == m_shown[1] ? ProfileViewPart : Parts());
+        // A scan read is a way of looking, not a change to save.
+        notify(ShownPart | (id == m_shown[0] ? PlanViewPart : id == m_shown[1] ? ProfileViewPart : Parts()));
     }
 }
 
