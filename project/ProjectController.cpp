@@ -53,6 +53,21 @@ ProjectController::Opened ProjectController::open(const ProjectContents &project
     return open(project, path, std::move(reads[0]), std::move(reads[1]));
 }
 
+void ProjectController::openWithoutScans(const ProjectContents &project, const QString &path)
+{
+    ChangeBatch batch(m_document, m_session);
+    open(project, path, ImageRead(), ImageRead());
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const QString scan = project.scanPath(side, path);
+        const ProjectContents::ScanPage page = project.scanPage(side);
+        m_document.editView(side, [&](ViewSettings &view) {
+            view.imagePath = scan;
+            view.pdfPage = page.page;
+            view.pdfDotsPerInch = page.dotsPerInch;
+        });
+    }
+}
+
 ProjectController::Opened ProjectController::open(const ProjectContents &project, const QString &path, ImageRead plan,
                                                   ImageRead profile)
 {

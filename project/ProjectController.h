@@ -46,6 +46,10 @@ public:
     // only if the user agreed: otherwise drop its image); one without leaves its pane empty.
     Opened open(const ProjectContents &project, const QString &path, ImageRead plan, ImageRead profile);
 
+    // The job without reading its scans: each view keeps the scan the project names (found where
+    // a folder moved with it), to be read in the background by whoever shows it.
+    void openWithoutScans(const ProjectContents &project, const QString &path);
+
     // A scan found again after it went missing ("Locate..."): shown, and its path used from now
     // on (saved with the project). Zoom, scale and stations stay as the project had them.
     void setScan(ViewSide side, ImageRead read);

@@ -44,7 +44,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTabBar>
 #include <new>
@@ -1380,9 +1379,8 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     const ProjectContents contents = ProjectFile::read(left.path);
     // Scans stored by name are looked for beside the project the work belonged to.
     const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
-    m_loading = Loading::Project; // the scans are read here; none again in the background meanwhile
-    const auto readingDone = qScopeGuard([this] { m_loading = Loading::None; });
-    const ProjectController::Opened opened = m_project.open(contents, imagesBeside);
+    // The scans are read in the background, as a sheet shown is (readWantedScan).
+    m_project.openWithoutScans(contents, imagesBeside);
     newJob(left.projectPath, true);
     RecoveryFile::restoreEditing(contents, m_document, m_session);
     m_document.setModified(true);
@@ -1394,10 +1392,7 @@ void MainWindow::recover(const RecoveryFile::Left &left)
         statusBar()->showMessage(tr("%1 cannot be removed, as its folder cannot be written: it will be offered "
                                     "again.")
                                      .arg(QDir::toNativeSeparators(left.path)));
-    // Only scans the job had and that are gone are worth a word.
-    for (const ProjectController::Scan *scan : {&opened.plan, &opened.profile})
-        if (!scan->message.isEmpty())
-            dialogs().message(this, QStringLiteral("Speomark"), scan->message, MessageIcon::Error);
+    readWantedScan();
 }
 
 // ---- Window ----

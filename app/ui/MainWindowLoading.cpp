@@ -77,7 +77,10 @@ void MainWindow::readWantedScan()
         || (m_loading != Loading::None && m_loading != Loading::SheetScan))
         return;
     if (!QFileInfo::exists(wanted->second.path)) {
-        m_scansNotRead.append(wanted->second); // a scan that is gone: opening the project said so
+        m_scansNotRead.append(wanted->second);
+        const ViewSide side = m_document.sheet(wanted->first).kind == SheetKind::Plan ? ViewSide::Plan : ViewSide::Profile;
+        dialogs().message(this, QStringLiteral("Speomark"), ImageMessages::scanMissing(side, wanted->second.path),
+                          MessageIcon::Error);
         return;
     }
     m_loading = Loading::SheetScan;
@@ -272,6 +275,7 @@ void MainWindow::projectOpened(const ProjectController::Opened &opened)
     for (const auto &side : sides) {
         if (!side.missing)
             continue;
+        m_scansNotRead.append(m_document.view(side.side).scan()); // said here, not read again
         if (side.scan.message.isEmpty()) // the project names no scan for this view
             dialogs().message(this, QStringLiteral("Speomark"), tr(side.plainMessage), MessageIcon::None);
         else if (side.scan.fileMissing)
