@@ -573,6 +573,8 @@ void MainWindow::createStationsList()
     m_stationsList = new StationsList(m_stationsDock);
     m_stationsList->setMinimumWidth(260); // number, label and the start of the comment
     m_stationsList->installEventFilter(this);
+    m_stationBox->labelEdit->installEventFilter(this);
+    m_stationBox->commentEdit->installEventFilter(this);
     m_stationsDock->setWidget(m_stationsList);
     m_stationsDock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
     addDockWidget(Qt::RightDockWidgetArea, m_stationsDock);

@@ -3,6 +3,8 @@
 // north arrow, and opening what is dropped.
 #include "app/ui/MainWindow.h"
 
+#include "stations/ui/StationBox.h"
+
 #include "survey/CommandError.h"
 #include "survey/NumberText.h"
 #include "survey/Truncate.h"
@@ -217,6 +219,19 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                 return true;
             }
         }
+    }
+    // The drawing's zoom keys act on the drawing under the cursor, even while the label box has
+    // the focus: typed there they would rewrite the proposed label ("0" would tie to the entrance).
+    if ((watched == m_stationBox->labelEdit || watched == m_stationBox->commentEdit)
+        && event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool zoomKey = key->key() == Qt::Key_Plus || key->key() == Qt::Key_Equal || key->key() == Qt::Key_Minus
+                             || key->key() == Qt::Key_0;
+        bool overDrawing = false;
+        for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+            overDrawing = overDrawing || scrollBox(side)->rect().contains(scrollBox(side)->mapFromGlobal(QCursor::pos()));
+        if (zoomKey && overDrawing && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+            return true; // not taken by the box: the window's shortcut acts
     }
     // The docked list moves through the stations with the arrow keys, which elsewhere nudge.
     if (watched == m_stationsList && event->type() == QEvent::ShortcutOverride) {
