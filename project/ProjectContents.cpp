@@ -1,5 +1,6 @@
 #include "project/ProjectContents.h"
 
+#include "survey/AnsiText.h"
 #include "survey/NumberText.h"
 #include "document/SurveyDocument.h"
 
@@ -243,8 +244,28 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
                         number(profile.gridPixelsEntry), number(plan.northEntry));
     contents.stations = document.stations();
     h.stationCount = document.stations().count();
-    h.planImagePath = plan.imagePath;
-    h.profileImagePath = profile.imagePath;
+    // A scan path the header's Windows-1251 field cannot hold (another alphabet, more than 259
+    // bytes) is kept whole in the optional block; the field gets the file's name where that fits,
+    // so older readers find a scan beside the project.
+    const auto fits = [](const QString &path) {
+        return AnsiText::canEncode(path) && !path.contains(QChar(0))
+            && AnsiText::encode(path).size() <= ProjectHeader::PathBytes - 1;
+    };
+    const auto fieldFor = [&](const QString &path) {
+        if (fits(path))
+            return path;
+        const QString name = QFileInfo(path).fileName();
+        return fits(name) ? name : QString();
+    };
+    h.planImagePath = fieldFor(plan.imagePath);
+    h.profileImagePath = fieldFor(profile.imagePath);
+    if (h.planImagePath != plan.imagePath || h.profileImagePath != profile.imagePath) {
+        QByteArray full;
+        QDataStream out(&full, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint8(1) << plan.imagePath << profile.imagePath;
+        contents.extras.setSection(FullPathsTag, full);
+    }
     h.planZoom = plan.zoom;
     h.profileZoom = profile.zoom;
     h.profileKind = byteOf(document.profileKind());
@@ -452,6 +473,23 @@ Survey ProjectContents::survey() const
 }
 
 const QByteArray ProjectContents::ProjectionTag = QByteArrayLiteral("PROJ");
+const QByteArray ProjectContents::FullPathsTag = QByteArrayLiteral("FULP");
+
+void ProjectContents::takeFullPaths()
+{
+    if (!extras.has(FullPathsTag))
+        return;
+    QDataStream in(extras.section(FullPathsTag));
+    in.setVersion(QDataStream::Qt_6_0);
+    quint8 version = 0;
+    QString plan, profile;
+    in >> version >> plan >> profile;
+    // A later version may add to the end; one that cannot be read leaves the header's names.
+    if (in.status() != QDataStream::Ok || version < 1)
+        return;
+    header.planImagePath = plan;
+    header.profileImagePath = profile;
+}
 const QByteArray ProjectContents::DimensionsTag = QByteArrayLiteral("LRUD");
 
 void ProjectContents::keepDimensions()
@@ -544,8 +582,10 @@ void ProjectContents::rememberScansRelativeTo(const QString &projectPath)
             places.append(relative(sheet.imagePath));
         extras.setSection(SheetsTag, encodeSheets(all, places));
     }
-    const QString plan = relative(header.planImagePath);
-    const QString profile = relative(header.profileImagePath);
+    ProjectContents whole = *this;
+    whole.takeFullPaths(); // the header may hold only the names
+    const QString plan = relative(whole.header.planImagePath);
+    const QString profile = relative(whole.header.profileImagePath);
     extras.removeSection(ScanPlacesTag);
     if (plan.isEmpty() && profile.isEmpty())
         return; // a project without scans stays exactly the fixed layout

@@ -51,6 +51,11 @@ struct ProjectContents
     QString projectionProblem() const;
     static const QByteArray ProjectionTag;
 
+    // Scan paths the header's fields cannot hold, kept whole in the optional block; put in the
+    // header when the file is read (see ProjectFile::parse).
+    static const QByteArray FullPathsTag;
+    void takeFullPaths();
+
     // A PDF sheet's page and resolution for one view, kept in the optional block; 0 for both
     // where the view shows no PDF or the project has no such section (page 1 at 300 dpi then).
     struct ScanPage

@@ -84,6 +84,7 @@ ProjectContents ProjectFile::parse(const QByteArray &bytes, const QString &fileN
     const QString sheets = contents.sheetsProblem();
     if (!sheets.isEmpty())
         throw unusable(fileName, Words::tr("%1; it is not opened, so that no station is put on another sheet").arg(sheets));
+    contents.takeFullPaths();
     if (!extrasProblem.isEmpty())
         contents.extrasProblem =
             Words::tr("Project file %1: %2; the stations and settings were read.").arg(shown(fileName), extrasProblem);

@@ -135,6 +135,8 @@ class ProjectFileTest : public QObject
     Q_OBJECT
 private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void anyFolderNameIsSavedAndRead_data();
+    void anyFolderNameIsSavedAndRead();
     void placesFieldsAtTheirOffsets();
     void readsTheFixtureWrittenFromTheLayout();
     void roundTripsEveryFieldBitForBit();
@@ -685,6 +687,41 @@ void ProjectFileTest::failedWriteLeavesTheOldFile()
         QCOMPARE(file.readAll(), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 1);
     }
+}
+
+// Scans in folders whose names Windows-1251 cannot hold, or whose paths are longer than the
+// header's field: the project saves, reads back the whole path, and its recovery file too; the
+// header keeps the file's name for older readers.
+void ProjectFileTest::anyFolderNameIsSavedAndRead_data()
+{
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("German") << QStringLiteral("Höhle");
+    QTest::newRow("French") << QStringLiteral("Grotte é");
+    QTest::newRow("Polish") << QStringLiteral("Jaskinia ł");
+    QTest::newRow("300 bytes") << QString(60, QLatin1Char('a')) + QStringLiteral("/") + QString(60, QLatin1Char('b'))
+                                      + QStringLiteral("/") + QString(60, QLatin1Char('c')) + QStringLiteral("/")
+                                      + QString(60, QLatin1Char('d')) + QStringLiteral("/") + QString(60, QLatin1Char('e'));
+}
+
+void ProjectFileTest::anyFolderNameIsSavedAndRead()
+{
+    QFETCH(QString, folder);
+    QTemporaryDir base;
+    const QString scan = QDir(base.path()).filePath(folder + QStringLiteral("/plan.png"));
+    SurveyDocument document;
+    document.editView(ViewSide::Plan, [&](ViewSettings &view) { view.imagePath = scan; });
+    document.editStations([](StationTable &table) { table.assign({station(0), station(1)}); });
+    ProjectContents contents = ProjectContents::capture(document);
+    contents.rememberScansRelativeTo(QDir(base.path()).filePath(folder + QStringLiteral("/cave.sprj")));
+    const QByteArray bytes = ProjectFile::serialize(contents, QStringLiteral("x"));
+    QCOMPARE(ProjectHeader::decode(bytes.constData()).planImagePath, QStringLiteral("plan.png"));
+    const ProjectContents read = ProjectFile::parse(bytes, QStringLiteral("x.sprj"));
+    QCOMPARE(read.header.planImagePath, scan);
+    QCOMPARE(read.sheets().front().imagePath, scan);
+    QCOMPARE(read.scanRelativePath(ViewSide::Plan), QStringLiteral("plan.png"));
+    // The recovery file is a project as well.
+    const QByteArray recovery = ProjectFile::serialize(ProjectContents::capture(document, ProjectContents::Entries::AsTheyStand), QStringLiteral("r"));
+    QCOMPARE(ProjectFile::parse(recovery, QStringLiteral("r.sprj")).sheets().front().imagePath, scan);
 }
 
 QTEST_GUILESS_MAIN(ProjectFileTest)
