@@ -465,9 +465,10 @@ bool StationEditor::select(int index)
 void StationEditor::requireOnShownSheet(int index, ViewSide side) const
 {
     const Station &station = m_document.stations().at(index);
-    if ((side == ViewSide::Plan ? station.planSheet : station.profileSheet) != m_document.shownSheet(side))
-        throw CommandError(Words::tr("Station %1 is drawn on another sheet: show that sheet to move it.")
-                               .arg(nameOf(index)));
+    const SheetId sheet = side == ViewSide::Plan ? station.planSheet : station.profileSheet;
+    if (sheet != m_document.shownSheet(side))
+        throw CommandError(Words::tr("Station %1 is drawn on sheet \"%2\": show that sheet to move it.")
+                               .arg(nameOf(index), m_document.sheetName(sheet)));
 }
 
 int StationEditor::stationAt(ViewSide side, QPoint displayed) const

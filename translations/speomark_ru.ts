@@ -2005,10 +2005,6 @@ No: they keep the metres of the old scale and only stations placed from now on u
         <translation>Примечание пикета не может содержать перевод строки, табуляцию или другой управляющий символ.</translation>
     </message>
     <message>
-        <source>Station %1 is drawn on another sheet: show that sheet to move it.</source>
-        <translation>Пикет %1 нарисован на другом листе: покажите тот лист, чтобы его передвинуть.</translation>
-    </message>
-    <message>
         <source>Station %1 lies on another profile sheet than station %2 before it, and a leg cannot run from one sheet to another. To go on on this sheet, tick &quot;New branch&quot; and place station %2 again here, with the same label: the two are then tied.</source>
         <translation>Пикет %1 лежит на другом листе профиля, чем предыдущий пикет %2, а замер не может переходить с листа на лист. Чтобы продолжить на этом листе, отметьте «Новая ветка» и поставьте здесь пикет %2 ещё раз с той же меткой: они будут связаны.</translation>
     </message>
@@ -2043,6 +2039,10 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>A passage dimension must be a number of metres between 0 and %1.</source>
         <translation>Размер хода должен быть числом метров от 0 до %1.</translation>
+    </message>
+    <message>
+        <source>Station %1 is drawn on sheet &quot;%2&quot;: show that sheet to move it.</source>
+        <translation>Пикет %1 нарисован на листе «%2»: покажите этот лист, чтобы его передвинуть.</translation>
     </message>
 </context>
 <context>

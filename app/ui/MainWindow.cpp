@@ -1498,8 +1498,10 @@ void MainWindow::showStation(int index)
 {
     if (!m_stationEditor.select(index))
         return;
-    const Station &station = m_document.stations().at(index);
+    const Station station = m_document.stations().at(index);
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        // A station on another sheet is shown on its own sheet, not at its pixels on this one.
+        showSheet(side, side == ViewSide::Plan ? station.planSheet : station.profileSheet);
         const QPointF at = side == ViewSide::Plan ? QPointF(station.planX, station.planY)
                                                   : QPointF(station.profileX, station.profileY);
         const QSize box = scrollBox(side)->viewport()->size();
