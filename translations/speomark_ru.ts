@@ -645,6 +645,14 @@ Sheets that share stations: %1
         <source>Check the legs, loops and pieces of the survey</source>
         <translation>Проверить замеры, кольца и части съёмки</translation>
     </message>
+    <message>
+        <source>Survey data format</source>
+        <translation>Формат данных съёмки</translation>
+    </message>
+    <message>
+        <source>Survey data style</source>
+        <translation>Стиль данных съёмки</translation>
+    </message>
 </context>
 <context>
     <name>HelpWindow</name>

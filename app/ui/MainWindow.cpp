@@ -44,6 +44,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QApplication>
 #include <QStatusBar>
 #include <QTabBar>
 #include <new>
@@ -817,8 +818,19 @@ void MainWindow::updateControls()
     for (QAction *nudge : std::as_const(m_nudgeActions))
         nudge->setEnabled(stationSelected);
     // "cave.sprj* - Speomark": the project's name, starred while it has unsaved changes.
-    const QString project =
+    QString project =
         m_session.projectPath().isEmpty() ? tr("Untitled") : QFileInfo(m_session.projectPath()).fileName();
+    // Two windows of two projects of one name are told apart by their folders.
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        const auto *other = qobject_cast<MainWindow *>(widget);
+        if (other && other != this && !m_session.projectPath().isEmpty()
+            && QFileInfo(other->m_session.projectPath()).fileName() == project
+            && other->m_session.projectPath() != m_session.projectPath())
+        {
+            project += QStringLiteral(" (%1)").arg(QDir::toNativeSeparators(QFileInfo(m_session.projectPath()).absolutePath()));
+            break;
+        }
+    }
     setWindowTitle(m_session.projectPath().isEmpty() && !m_session.projectChanged()
                        ? QStringLiteral("Speomark")
                        : project + (m_session.projectChanged() ? QStringLiteral("*") : QString())

@@ -18,6 +18,9 @@ DataFileBox::DataFileBox(QWidget *parent) : QGroupBox(tr("Text data file"), pare
     formatGroup->setItemIndex(int(SurveyFormat::LumaroFromTo));
     styleGroup = place(new RadioGroup(tr("Style"), {tr("Angle"), tr("DepthChange")}, this), 7 + formatWidth, 16, 97, 65);
     styleGroup->setItemIndex(int(SurveyStyle::Angle));
+    // Names of their own: both lie in the "Text data file" box, and a screen reader says which is which.
+    formatGroup->setAccessibleName(tr("Survey data format"));
+    styleGroup->setAccessibleName(tr("Survey data style"));
     viewButton = pushButton(this, tr("View"), 8, 88, 57, 25);
     saveButton = pushButton(this, tr("Save"), 72, 88, 57, 25);
     saveAsButton = pushButton(this, tr("Save as"), 136, 88, 65, 25);
