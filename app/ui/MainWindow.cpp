@@ -267,9 +267,10 @@ void MainWindow::createPanels()
         m_statusBar->addWidget(panel);
         m_statusPanels.append(panel);
     }
-    m_statusPanels[0]->setAccessibleName(tr("Status"));
-    m_statusPanels[1]->setAccessibleName(tr("Cursor on the plan"));
-    m_statusPanels[2]->setAccessibleName(tr("Cursor on the profile"));
+    // What each panel is goes in its description: a name would stand in for the values it shows.
+    m_statusPanels[0]->setAccessibleDescription(tr("Status"));
+    m_statusPanels[1]->setAccessibleDescription(tr("Cursor on the plan"));
+    m_statusPanels[2]->setAccessibleDescription(tr("Cursor on the profile"));
     // How far a scan has been read, with Cancel.
     auto *progress = new LoadProgress(m_statusBar);
     m_statusBar->addPermanentWidget(progress);
