@@ -286,8 +286,10 @@ void MainWindow::createMenu()
     m_openProfileAction = m_fileMenu->addAction(tr("Open Profile (Right Image)"));
     m_openProfileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
     QAction *addPlanSheet = m_fileMenu->addAction(tr("Add Plan Sheet..."));
+    addPlanSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     connect(addPlanSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Plan); }); });
     QAction *addProfileSheet = m_fileMenu->addAction(tr("Add Profile Sheet..."));
+    addProfileSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
     connect(addProfileSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Profile); }); });
     m_fileMenu->addSeparator();
     m_openProjectAction = m_fileMenu->addAction(tr("Open Existing Project"));
@@ -309,10 +311,11 @@ void MainWindow::createMenu()
         return action;
     };
     fileAction(tr("Survey Details..."), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { editSurveyDetails(); });
-    fileAction(tr("View Survey Data"), {}, [this] { viewSurveyText(); });
+    fileAction(tr("View Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] { viewSurveyText(); });
     fileAction(tr("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
-    fileAction(tr("Save Survey Data As"), {}, [this] { saveSurveyTextAs(); });
-    m_openInAvenAction = fileAction(tr("Open in Aven"), {}, [this] { openInAven(); });
+    fileAction(tr("Save Survey Data As"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { saveSurveyTextAs(); });
+    m_openInAvenAction =
+        fileAction(tr("Open in Aven"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { openInAven(); });
     m_openInAvenAction->setObjectName(QStringLiteral("OpenInAven"));
     // Shown only while Survex can do it: it may be installed or removed while the program runs.
     const auto showAven = [this] {
@@ -339,10 +342,12 @@ void MainWindow::createMenu()
             m_dialogs->message(this, tr("Speomark: Survex"), tr("aven could not be started."), MessageIcon::Error);
     });
     m_fileMenu->addSeparator();
-    fileAction(tr("Save Plan Picture"), {}, [this] { savePicture(ViewSide::Plan); });
-    fileAction(tr("Save Profile Picture"), {}, [this] { savePicture(ViewSide::Profile); });
+    fileAction(tr("Save Plan Picture"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), [this] { savePicture(ViewSide::Plan); });
+    fileAction(tr("Save Profile Picture"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
+               [this] { savePicture(ViewSide::Profile); });
     m_fileMenu->addSeparator();
     m_closeAllAction = m_fileMenu->addAction(tr("Close All"));
+    m_closeAllAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
     fileAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
 
     m_editMenu = menuBar()->addMenu(tr("&Edit"));
