@@ -9,6 +9,7 @@
 #include "output/WholeFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 namespace {
 
@@ -46,6 +47,21 @@ SurveyOutput::Target SurveyOutput::saveAsTarget(const QString &chosen, std::opti
 SurveyText SurveyOutput::build(ExportFormat format) const
 {
     return Exporter::text(m_document.survey(), format);
+}
+
+bool SurveyOutput::dataFileDiffers() const
+{
+    if (m_session.dataFileName().isEmpty())
+        return false;
+    const Target target = saveTarget(QString());
+    QFile file(target.path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true;
+    try {
+        return file.readAll() != build(target.format).fileBytes();
+    } catch (const CommandError &) {
+        return m_document.modified(); // a leg that cannot be computed: as far as can be told
+    }
 }
 
 SurveyOutput::TextSource SurveyOutput::sourceFor(ExportFormat format) const

@@ -47,6 +47,9 @@ public:
     // The text of a format, built from the survey as it stands (throws CommandError when the
     // orientation is not a number; a leg that cannot be computed ends the text, see SurveyText).
     SurveyText build(ExportFormat format) const;
+    // Whether Save would now write other bytes than the survey data file on disk holds (or it is
+    // not there); false when the job has no data file.
+    bool dataFileDiffers() const;
 
     // Where the text to save comes from.
     enum class TextSource {

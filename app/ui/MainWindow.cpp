@@ -1169,7 +1169,9 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
 {
     using Result = SurveyOutput::PromptResult;
     const bool projectUnsaved = m_session.projectChanged();
-    const bool dataFileStale = m_document.modified() && !m_session.dataFileName().isEmpty();
+    // The data file is named when what Save would write differs from what is on disk, however the
+    // job came to be saved (project only, data only, or both).
+    const bool dataFileStale = m_output.dataFileDiffers();
     if (!projectUnsaved && !dataFileStale)
         return Result::NothingToAsk;
     if (isMinimized())

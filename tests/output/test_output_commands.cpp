@@ -36,6 +36,7 @@ private slots:
     void windowFilesEqualTheExport_data();
     void windowFilesEqualTheExport();
     void firstSaveAsksForANameThenSavesInTheNewLayout();
+    void theCloseQuestionNamesWhatDiffersFromTheDisk();
     void editedPreviewIsSavedWhileTheSurveyIsUnchanged();
     void saveAfterCloseProjectAsksAgain();
     void viewAlwaysBuildsAndShowsThePreview();
@@ -530,6 +531,27 @@ void OutputCommands::detailsAndOtherProgramsFiles()
         f->window().saveSurveyTextAs();
         QTRY_VERIFY_WITH_TIMEOUT(fileBytes(QStringLiteral("cave.dxf")).contains("SECTION"), 30000);
     }
+}
+
+// Closing asks about the data file only while Save would write other bytes than it holds, however
+// the job was saved (the project alone resets nothing of the data file's).
+void OutputCommands::theCloseQuestionNamesWhatDiffersFromTheDisk()
+{
+    SurveyDocument document;
+    EditSession session;
+    SurveyOutput output(document, session);
+    loadFiveStations(document);
+    QVERIFY(!output.dataFileDiffers()); // no data file yet: nothing to name
+    const SurveyOutput::Target target = output.saveTarget(path(QStringLiteral("cave")));
+    output.write(output.build(target.format).previewLines(), target);
+    QVERIFY(!output.dataFileDiffers());
+    document.setOrientationEntry(QStringLiteral("45"));
+    document.setModified(false); // as a project save leaves it
+    QVERIFY(output.dataFileDiffers());
+    document.setOrientationEntry(QStringLiteral("0"));
+    QVERIFY(!output.dataFileDiffers());
+    QFile::remove(target.path);
+    QVERIFY(output.dataFileDiffers());
 }
 
 QTEST_MAIN(OutputCommands)
