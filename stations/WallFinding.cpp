@@ -2,7 +2,6 @@
 
 #include "views/ImageFile.h"
 
-#include <QHash>
 #include <algorithm>
 #include <limits>
 
@@ -18,11 +17,9 @@ public:
         for (const auto &[kept, image] : m_kept)
             if (kept == source)
                 return image;
-        ImageRequest request;
-        request.memoryAllowed = std::numeric_limits<qint64>::max(); // the user agreed when opening it
-        request.pdfPage = source.pdfPage > 0 ? source.pdfPage : 1;
-        if (source.pdfDotsPerInch > 0)
-            request.dotsPerInch = source.pdfDotsPerInch;
+        // The user agreed to its memory when it was opened.
+        const ImageRequest request =
+            ImageRequest::again(source.pdfPage, source.pdfDotsPerInch, std::numeric_limits<qint64>::max());
         QImage image = ImageFile::read(source.path, request).image;
         m_kept.insert(m_kept.begin(), {source, image});
         if (m_kept.size() > 2)

@@ -46,6 +46,18 @@ struct ImageRequest
     qint64 memoryAllowed = MemoryWithoutAsking; // bytes of pixels
     int pdfPage = 0;                            // from 1; 0 = not chosen yet (a PDF answers ChoosePage)
     int dotsPerInch = DefaultDotsPerInch;
+
+    // Reading again a scan opened before, from the page and resolution it was opened at (0: none
+    // kept, the first page at the usual resolution).
+    static ImageRequest again(int pdfPage, int pdfDotsPerInch, qint64 memoryAllowed = MemoryWithoutAsking)
+    {
+        ImageRequest request;
+        request.memoryAllowed = memoryAllowed;
+        request.pdfPage = pdfPage > 0 ? pdfPage : 1;
+        if (pdfDotsPerInch > 0)
+            request.dotsPerInch = pdfDotsPerInch;
+        return request;
+    }
 };
 
 // Shared between a reading thread and the thread that watches it: how far the reading has got,

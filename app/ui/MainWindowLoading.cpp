@@ -87,11 +87,8 @@ void MainWindow::readWantedScan()
     m_loadingSheet = wanted->first;
     m_loadingScan = wanted->second;
     m_loadingSide = m_document.sheet(wanted->first).kind == SheetKind::Plan ? ViewSide::Plan : ViewSide::Profile;
-    ImageRequest request;
-    request.pdfPage = m_loadingScan.pdfPage > 0 ? m_loadingScan.pdfPage : 1;
-    if (m_loadingScan.pdfDotsPerInch > 0)
-        request.dotsPerInch = m_loadingScan.pdfDotsPerInch;
-    m_imageLoader.start({{m_loadingScan.path, request}});
+    m_imageLoader.start(
+        {{m_loadingScan.path, ImageRequest::again(m_loadingScan.pdfPage, m_loadingScan.pdfDotsPerInch)}});
 }
 
 void MainWindow::sheetScanRead(ImageRead::Problem problem)

@@ -26,11 +26,8 @@ struct Editors
             const auto wanted = document.scanWanted();
             if (!wanted)
                 return;
-            ImageRequest request;
-            request.memoryAllowed = std::numeric_limits<qint64>::max();
-            request.pdfPage = wanted->second.pdfPage > 0 ? wanted->second.pdfPage : 1;
-            if (wanted->second.pdfDotsPerInch > 0)
-                request.dotsPerInch = wanted->second.pdfDotsPerInch;
+            const ImageRequest request = ImageRequest::again(wanted->second.pdfPage, wanted->second.pdfDotsPerInch,
+                                                             std::numeric_limits<qint64>::max());
             document.setSheetImage(wanted->first, wanted->second, ImageFile::read(wanted->second.path, request).image);
         }
     }
