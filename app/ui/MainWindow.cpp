@@ -22,6 +22,7 @@
 #include "stations/ui/StationBox.h"
 #include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
+#include "views/ui/PaneArea.h"
 #include "views/ui/LoadProgress.h"
 #include "views/ui/ViewStrip.h"
 
@@ -59,26 +60,9 @@ constexpr int InitialClientWidth = 881;
 constexpr int MinimumClientWidth = 881; // as wide as the window opens: strip and lower panel fit whole
 constexpr int MinimumClientHeight = 400;
 constexpr int InitialClientHeight = 659;
-constexpr int StripHeight = 33;
 constexpr int LowerPanelHeight = 160;
-constexpr int FrameBorder = 2;   // the upper frame's border around the strip
-constexpr int PaneInset = 6;     // pane area inset on each side: both panes + splitter = client - 12
 constexpr int StatusPanelWidth = 80;
 constexpr int PositionPanelWidth = 190; // "(12345 ; 12345)  1234.56 ; 1234.56 m"
-
-QScrollArea *paneScrollBox(QWidget *parent, ImagePane *&pane, const QString &name)
-{
-    auto *box = new QScrollArea(parent);
-    box->setWidgetResizable(false);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    box->setFrameShape(QFrame::StyledPanel);
-    box->setFrameShadow(QFrame::Sunken);
-    box->setAccessibleName(QCoreApplication::translate("MainWindow", "%1 drawing, scrolled").arg(name));
-    pane = new ImagePane;
-    pane->setAccessibleName(name);
-    box->setWidget(pane);
-    return box;
-}
 
 } // namespace
 
@@ -137,7 +121,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     setAcceptDrops(true);
     // The plan pane holds the keyboard at first, so Ctrl+Z, Delete and the arrows reach the survey
     // rather than a text box's own editing.
-    m_planScroll->setFocus();
+    m_paneArea->planScroll->setFocus();
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
     connect(&m_wallFinding, &WallFinding::finished, this, &MainWindow::wallsFound);
     m_wallProgress.setInterval(100);
@@ -202,30 +186,8 @@ void MainWindow::createPanels()
     central->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
     setCentralWidget(central);
 
-    // Upper part: the strip with both views' controls, and the two panes.
-    m_upperFrame = new QGroupBox(central);
-    m_stripPanel = new Panel(m_upperFrame);
-    m_stripPanel->setCaption(tr("Plan   /   Profile"));
-    m_stripPanel->setGeometry(FrameBorder, FrameBorder, InitialClientWidth - 2 * FrameBorder, StripHeight);
-    m_planStrip = new ViewStrip(ViewSide::Plan, m_stripPanel);
-    m_profileStrip = new ViewStrip(ViewSide::Profile, m_stripPanel);
-    m_planScroll = paneScrollBox(m_upperFrame, m_planPane, tr("Plan"));
-    m_profileScroll = paneScrollBox(m_upperFrame, m_profilePane, tr("Profile"));
-    m_planScroll->resize(431, m_planScroll->height());
-    m_splitter = new PaneSplitter(m_upperFrame);
-    m_splitter->setAccessibleName(tr("Plan / Profile"));
-    m_planPane->resize(0, 0);
-    m_profilePane->resize(0, 0);
-    // A tab a sheet above a pane, shown once the pane has more than one sheet to show.
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        auto *tabs = new QTabBar(m_upperFrame);
-        tabs->setAccessibleName(side == ViewSide::Plan ? tr("Plan sheets") : tr("Profile sheets"));
-        tabs->setExpanding(false);
-        tabs->setDrawBase(false);
-        tabs->setContextMenuPolicy(Qt::CustomContextMenu);
-        tabs->hide();
-        m_sheetTabs[int(side)] = tabs;
-    }
+    // Upper part: the strip with both views' controls, the sheets' tabs and the two panes.
+    m_paneArea = new PaneArea(InitialClientWidth, central);
 
     // Lower panel: orientation and profile kind, stations, mode, output and project controls.
     m_lowerPanel = new Panel(central);
@@ -523,12 +485,7 @@ void MainWindow::createMenu()
 
 ViewSide MainWindow::paneUnderCursor() const
 {
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const QScrollArea *box = scrollBox(side);
-        if (box->rect().contains(box->mapFromGlobal(QCursor::pos())))
-            return side;
-    }
-    return m_activeSide;
+    return m_paneArea->sideUnderCursor(m_activeSide);
 }
 
 namespace {
@@ -612,7 +569,7 @@ template <class Sender, class Signal, class Slot> void MainWindow::command(Sende
 void MainWindow::connectCommands()
 {
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        ViewStrip *strip = side == ViewSide::Plan ? m_planStrip : m_profileStrip;
+        ViewStrip *strip = m_paneArea->strip(side);
         ImagePane *image = pane(side);
         command(strip, &ViewStrip::openClicked, [this, side] { openImage(side); });
         command(strip, &ViewStrip::zoomInClicked, [this, side] { zoomIn(side); });
@@ -648,8 +605,8 @@ void MainWindow::connectCommands()
             [this](const QString &text) { m_stationEditor.setOrientation(text); });
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
     connect(m_orientationField, &NumberField::refused, this, showRefusal);
-    connect(m_planStrip, &ViewStrip::entryRefused, this, showRefusal);
-    connect(m_profileStrip, &ViewStrip::entryRefused, this, showRefusal);
+    connect(m_paneArea->planStrip, &ViewStrip::entryRefused, this, showRefusal);
+    connect(m_paneArea->profileStrip, &ViewStrip::entryRefused, this, showRefusal);
     onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
     onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
     onChosen(m_projectiveRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Projective); }); });
@@ -697,32 +654,11 @@ void MainWindow::connectCommands()
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
 
-    connect(m_splitter, &PaneSplitter::dragged, this, [this](int leftWidth) {
-        m_planScroll->resize(leftWidth, m_planScroll->height());
-        layoutPanes();
-    });
-    command(m_splitter, &PaneSplitter::moved, [this] { keepPaneFractions(); });
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        QTabBar *tabs = m_sheetTabs[int(side)];
-        command(tabs, &QTabBar::tabBarClicked, [this, side, tabs](int index) {
-            if (index >= 0)
-                showSheet(side, tabs->tabData(index).toInt());
-        });
-        command(tabs, &QTabBar::tabBarDoubleClicked, [this, tabs](int index) {
-            if (index >= 0)
-                renameSheet(tabs->tabData(index).toInt());
-        });
-        connect(tabs, &QWidget::customContextMenuRequested, this, [this, tabs](QPoint at) {
-            const int index = tabs->tabAt(at);
-            if (index < 0)
-                return;
-            const int sheet = tabs->tabData(index).toInt();
-            QMenu menu;
-            menu.addAction(tr("Rename Sheet..."), this, [this, sheet] { guard([&] { renameSheet(sheet); }); });
-            menu.addAction(tr("Remove Sheet"), this, [this, sheet] { guard([&] { removeSheet(sheet); }); });
-            menu.exec(tabs->mapToGlobal(at));
-        });
-    }
+    connect(m_paneArea, &PaneArea::paneFractionsChanged, this,
+            [this](float plan, float profile) { guard([&] { m_document.setPaneFractions(plan, profile); }); });
+    command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { showSheet(side, sheet); });
+    command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { renameSheet(sheet); });
+    command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { removeSheet(sheet); });
 }
 
 // ---- Showing the document and the session ----
@@ -792,8 +728,8 @@ void MainWindow::redraw(ViewSide side)
 
 void MainWindow::updateControls()
 {
-    m_planStrip->showSettings(m_document.view(ViewSide::Plan), m_session.gridLocked(ViewSide::Plan));
-    m_profileStrip->showSettings(m_document.view(ViewSide::Profile), m_session.gridLocked(ViewSide::Profile));
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        m_paneArea->strip(side)->showSettings(m_document.view(side), m_session.gridLocked(side));
     m_lowerPanel->setEnabled(m_session.lowerPanelEnabled());
     m_orientationField->show(m_document.orientationEntry());
     const QSignalBlocker quiet[] = {QSignalBlocker(m_extendedRadio), QSignalBlocker(m_projectiveRadio),
@@ -847,29 +783,10 @@ void MainWindow::updateControls()
 
 // ---- Views ----
 
-ImagePane *MainWindow::pane(ViewSide side) const
-{
-    return side == ViewSide::Plan ? m_planPane : m_profilePane;
-}
-
-QScrollArea *MainWindow::scrollBox(ViewSide side) const
-{
-    return side == ViewSide::Plan ? m_planScroll : m_profileScroll;
-}
-
-QPoint MainWindow::scrollPosition(ViewSide side) const
-{
-    const QScrollArea *box = scrollBox(side);
-    return QPoint(box->horizontalScrollBar()->value(), box->verticalScrollBar()->value());
-}
-
-void MainWindow::scrollTo(ViewSide side, QPoint scroll)
-{
-    // The scroll bars clamp to 0 .. displayed extent - visible extent.
-    QScrollArea *box = scrollBox(side);
-    box->horizontalScrollBar()->setValue(scroll.x());
-    box->verticalScrollBar()->setValue(scroll.y());
-}
+ImagePane *MainWindow::pane(ViewSide side) const { return m_paneArea->pane(side); }
+QScrollArea *MainWindow::scrollBox(ViewSide side) const { return m_paneArea->scrollBox(side); }
+QPoint MainWindow::scrollPosition(ViewSide side) const { return m_paneArea->scrollPosition(side); }
+void MainWindow::scrollTo(ViewSide side, QPoint scroll) { m_paneArea->scrollTo(side, scroll); }
 
 void MainWindow::openImage(ViewSide side)
 {
@@ -1492,26 +1409,11 @@ bool MainWindow::takeBackAvailable() const
 void MainWindow::keepInView(int index)
 {
     const Station &station = m_document.stations().at(index);
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const bool plan = side == ViewSide::Plan;
-        if ((plan ? station.planSheet : station.profileSheet) != m_document.shownSheet(side))
-            continue;
-        const double zoom = m_document.view(side).zoom;
-        const double x = (plan ? station.planX : station.profileX) * zoom;
-        const double y = (plan ? station.planY : station.profileY) * zoom;
-        if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e9 || std::fabs(y) > 1e9)
-            continue;
-        const QSize box = scrollBox(side)->viewport()->size();
-        const int marginX = box.width() / 4, marginY = box.height() / 4;
-        QPoint scroll = scrollPosition(side);
-        const int px = truncToInt(x), py = truncToInt(y);
-        if (px < scroll.x() + marginX || px > scroll.x() + box.width() - marginX)
-            scroll.setX(px - box.width() / 2);
-        if (py < scroll.y() + marginY || py > scroll.y() + box.height() - marginY)
-            scroll.setY(py - box.height() / 2);
-        if (scroll != scrollPosition(side))
-            scrollTo(side, scroll);
-    }
+    if (station.planSheet == m_document.shownSheet(ViewSide::Plan))
+        m_paneArea->bringIntoView(ViewSide::Plan, QPointF(station.planX, station.planY), m_document.view(ViewSide::Plan).zoom);
+    if (station.profileSheet == m_document.shownSheet(ViewSide::Profile))
+        m_paneArea->bringIntoView(ViewSide::Profile, QPointF(station.profileX, station.profileY),
+                                  m_document.view(ViewSide::Profile).zoom);
 }
 
 void MainWindow::showStation(int index)
@@ -1524,9 +1426,7 @@ void MainWindow::showStation(int index)
         showSheet(side, side == ViewSide::Plan ? station.planSheet : station.profileSheet);
         const QPointF at = side == ViewSide::Plan ? QPointF(station.planX, station.planY)
                                                   : QPointF(station.profileX, station.profileY);
-        const QSize box = scrollBox(side)->viewport()->size();
-        const double zoom = m_document.view(side).zoom;
-        scrollTo(side, QPoint(truncToInt(at.x() * zoom) - box.width() / 2, truncToInt(at.y() * zoom) - box.height() / 2));
+        m_paneArea->centreOn(side, at, m_document.view(side).zoom);
     }
 }
 
@@ -1553,27 +1453,12 @@ void MainWindow::chooseLanguage(Language::Choice choice)
 
 void MainWindow::showSheetTabs()
 {
-    bool relayout = false;
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        QTabBar *tabs = m_sheetTabs[int(side)];
-        const std::vector<SheetId> sheets = m_document.sheetsOf(SurveyDocument::kindOf(side));
-        const QSignalBlocker quiet(tabs);
-        for (int i = 0; i < int(sheets.size()); ++i) {
-            if (i >= tabs->count())
-                tabs->addTab(QString());
-            tabs->setTabText(i, m_document.sheetName(sheets[size_t(i)]));
-            tabs->setTabData(i, sheets[size_t(i)]);
-            if (sheets[size_t(i)] == m_document.shownSheet(side))
-                tabs->setCurrentIndex(i);
-        }
-        while (tabs->count() > int(sheets.size()))
-            tabs->removeTab(tabs->count() - 1);
-        const bool wanted = sheets.size() > 1;
-        relayout = relayout || wanted != tabs->isVisibleTo(m_upperFrame);
-        tabs->setVisible(wanted);
+        QList<QPair<int, QString>> sheets;
+        for (const SheetId sheet : m_document.sheetsOf(SurveyDocument::kindOf(side)))
+            sheets.append({sheet, m_document.sheetName(sheet)});
+        m_paneArea->showSheets(side, sheets, m_document.shownSheet(side));
     }
-    if (relayout)
-        layoutPanes();
 }
 
 void MainWindow::addSheet(ViewSide side)
@@ -1610,59 +1495,17 @@ void MainWindow::removeSheet(int sheet)
     m_viewEditor.removeSheet(sheet);
 }
 
-void MainWindow::layoutPanes()
-{
-    // Both panes go down by a tab's height when either has tabs, so they stay level.
-    const bool tabs = !m_sheetTabs[0]->isHidden() || !m_sheetTabs[1]->isHidden();
-    const int tabHeight = tabs ? m_sheetTabs[0]->sizeHint().height() : 0;
-    const int tabsTop = FrameBorder + StripHeight + 1;
-    const int top = tabsTop + tabHeight;
-    const int height = std::max(0, m_upperFrame->height() - top - FrameBorder);
-    const int room = std::max(0, m_upperFrame->width() - 2 * PaneInset);
-    const int leftWidth = std::clamp(m_planScroll->width(), 0, std::max(0, room - PaneSplitter::Thickness));
-    m_planScroll->setGeometry(PaneInset, top, leftWidth, height);
-    m_splitter->setGeometry(PaneInset + leftWidth, top, PaneSplitter::Thickness, height);
-    const int rightWidth = std::max(0, room - leftWidth - PaneSplitter::Thickness);
-    m_profileScroll->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, top, rightWidth, height);
-    m_splitter->setPaneRoom(leftWidth, leftWidth + rightWidth);
-    m_sheetTabs[0]->setGeometry(PaneInset, tabsTop, leftWidth, tabHeight);
-    m_sheetTabs[1]->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, tabsTop, rightWidth, tabHeight);
-}
-
-void MainWindow::sizePanesByFractions()
-{
-    const double room = double(width()) - 20.0;
-    const auto share = [&](ViewSide side) {
-        return std::max(0, truncToInt(room * double(m_document.view(side).paneFraction)));
-    };
-    m_planScroll->resize(share(ViewSide::Plan), m_planScroll->height());
-    // The profile pane takes whatever is left; its own width matters only through that.
-    m_profileScroll->resize(share(ViewSide::Profile), m_profileScroll->height());
-}
-
-void MainWindow::keepPaneFractions()
-{
-    const int plan = m_planScroll->width();
-    const int profile = m_profileScroll->width();
-    if (plan + profile <= 0)
-        return;
-    m_document.setPaneFractions(float(double(plan) / double(plan + profile)), float(double(profile) / double(plan + profile)));
-}
-
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     QWidget *central = centralWidget();
     const int clientWidth = central->width();
     const int upperHeight = std::max(0, central->height() - LowerPanelHeight);
-    m_upperFrame->setGeometry(0, 0, clientWidth, upperHeight);
-    const int stripWidth = std::max(0, clientWidth - 2 * FrameBorder);
-    m_stripPanel->setGeometry(FrameBorder, FrameBorder, stripWidth, StripHeight);
-    // The profile's controls keep their distance from the right edge.
-    m_profileStrip->move(stripWidth - ViewStrip::ProfileStripWidth, 0);
+    m_paneArea->setGeometry(0, 0, clientWidth, upperHeight);
     m_lowerPanel->setGeometry(0, upperHeight, clientWidth, LowerPanelHeight);
-    sizePanesByFractions();
-    layoutPanes();
+    m_paneArea->setPaneFractions(m_document.view(ViewSide::Plan).paneFraction,
+                                 m_document.view(ViewSide::Profile).paneFraction);
+    m_paneArea->arrange(width());
 }
 
 // Tab goes the way the work goes: the plan's strip and drawing, the profile's, then the survey's
@@ -1670,10 +1513,10 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::setWorkTabOrder()
 {
     QList<QWidget *> order;
-    for (ViewStrip *strip : {m_planStrip, m_profileStrip}) {
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const ViewStrip *strip = m_paneArea->strip(side);
         order << strip->openButton << strip->gridCheck << strip->gridMetresEdit << strip->gridPixelsEdit
-              << strip->gridOkButton << strip->zoomOutButton << strip->zoomInButton
-              << (strip == m_planStrip ? static_cast<QWidget *>(m_planScroll) : m_profileScroll);
+              << strip->gridOkButton << strip->zoomOutButton << strip->zoomInButton << m_paneArea->scrollBox(side);
     }
     order << m_orientationEdit << m_extendedRadio << m_projectiveRadio << m_noProfileRadio << m_azimuthEdit
           << m_stationBox->labelEdit << m_stationBox->commentEdit << m_stationBox->addButton

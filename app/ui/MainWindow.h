@@ -33,7 +33,7 @@ class HelpWindow;
 class ImagePane;
 class ModeBox;
 class NumberField;
-class PaneSplitter;
+class PaneArea;
 class Panel;
 class QAction;
 class QGroupBox;
@@ -236,10 +236,7 @@ private:
     QScrollArea *scrollBox(ViewSide side) const;
     void scrollTo(ViewSide side, QPoint scroll);
     QPoint scrollPosition(ViewSide side) const;
-    void layoutPanes();           // the two panes and the splitter inside the upper frame
     void showSheetTabs();         // a tab a sheet, above a pane with more than one
-    void sizePanesByFractions();  // after a resize, the panes keep their shares of the width
-    void keepPaneFractions();     // after the splitter moved
 
     SurveyDocument m_document;
     EditSession m_session;
@@ -304,17 +301,7 @@ private:
     FileDialog m_saveProjectDialog;
     FileDialog m_openProjectDialog;
 
-    // Upper part: the view strips and the panes.
-    QGroupBox *m_upperFrame = nullptr;
-    Panel *m_stripPanel = nullptr;
-    ViewStrip *m_planStrip = nullptr;
-    ViewStrip *m_profileStrip = nullptr;
-    QScrollArea *m_planScroll = nullptr;
-    QScrollArea *m_profileScroll = nullptr;
-    ImagePane *m_planPane = nullptr;
-    ImagePane *m_profilePane = nullptr;
-    PaneSplitter *m_splitter = nullptr;
-    QTabBar *m_sheetTabs[2] = {nullptr, nullptr};
+    PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.
     Panel *m_lowerPanel = nullptr;
     QGroupBox *m_orientationBox = nullptr;

@@ -372,7 +372,7 @@ void MainWindow::dropEvent(QDropEvent *event)
         }
         // A scan goes to the pane it was dropped on.
         const QWidget *under = childAt(at);
-        const ViewSide side = under && (under == m_profileScroll || m_profileScroll->isAncestorOf(under))
+        const ViewSide side = under && (under == scrollBox(ViewSide::Profile) || scrollBox(ViewSide::Profile)->isAncestorOf(under))
                                   ? ViewSide::Profile
                                   : ViewSide::Plan;
         openImageFile(side, path);
