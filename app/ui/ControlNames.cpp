@@ -1,6 +1,7 @@
 // The one place that knows the controls' designer names: each control's objectName, by which
 // tests, accessibility tools and cavers' notes find it. Nothing else uses these names.
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowMenus.h"
 
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
@@ -98,12 +99,12 @@ void MainWindow::nameControls()
         {m_dataFileBox->saveButton, "Button7"},
         {m_dataFileBox->saveAsButton, "Button10"},
         {m_statusBar, "StatusBar1"},
-        {m_fileMenu, "File"},
-        {m_openPlanAction, "OpenPlanLeftImage1"},
-        {m_openProfileAction, "OpenProfileRightImage1"},
-        {m_openProjectAction, "OpenProject1"},
-        {m_saveProjectAsAction, "SaveProjectAs1"},
-        {m_closeAllAction, "CloseAll1"},
+        {m_menus->fileMenu, "File"},
+        {m_menus->openPlan, "OpenPlanLeftImage1"},
+        {m_menus->openProfile, "OpenProfileRightImage1"},
+        {m_menus->openProject, "OpenProject1"},
+        {m_menus->saveProjectAs, "SaveProjectAs1"},
+        {m_menus->closeAll, "CloseAll1"},
     };
     for (const auto &entry : names)
         entry.control->setObjectName(QString::fromLatin1(entry.name));

@@ -10,6 +10,7 @@
 #include "widgets/Panel.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/SurveyTextWindow.h"
+#include "app/ui/WindowMenus.h"
 #include "checks/SurveyLegs.h"
 #include "checks/SurvexExport.h"
 #include "checks/ui/CentrelineWindow.h"
@@ -99,6 +100,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     createMenu();
     nameControls();
     connectCommands();
+    connectMenus();
     // The recovery file follows the job a few seconds behind, never more often than that.
     m_recoveryTimer.setSingleShot(true);
     m_recoveryTimer.setInterval(5000);
@@ -242,50 +244,16 @@ void MainWindow::createPanels()
 
 void MainWindow::createMenu()
 {
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    m_openPlanAction = m_fileMenu->addAction(tr("Open Plan (Left Image)"));
-    m_openPlanAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L));
-    m_openProfileAction = m_fileMenu->addAction(tr("Open Profile (Right Image)"));
-    m_openProfileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
-    QAction *addPlanSheet = m_fileMenu->addAction(tr("Add Plan Sheet..."));
-    addPlanSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
-    connect(addPlanSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Plan); }); });
-    QAction *addProfileSheet = m_fileMenu->addAction(tr("Add Profile Sheet..."));
-    addProfileSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    connect(addProfileSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Profile); }); });
-    m_fileMenu->addSeparator();
-    m_openProjectAction = m_fileMenu->addAction(tr("Open Existing Project"));
-    m_openProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_recentMenu = m_fileMenu->addMenu(tr("Open Recent Project"));
-    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
-    m_saveProjectAction = m_fileMenu->addAction(tr("Save Project"));
-    m_saveProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_saveProjectAsAction = m_fileMenu->addAction(tr("Save Project As"));
-    m_saveProjectAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    auto *closeProjectAction = m_fileMenu->addAction(tr("Close Project"));
-    closeProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(closeProjectAction, &QAction::triggered, this, [this] { guard([this] { closeProject(); }); });
-    m_fileMenu->addSeparator();
-    const auto fileAction = [this](const QString &text, QKeySequence keys, std::function<void()> run) {
-        QAction *action = m_fileMenu->addAction(text);
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, [this, run] { guard(run); });
-        return action;
-    };
-    fileAction(tr("Survey Details..."), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { editSurveyDetails(); });
-    fileAction(tr("View Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] { viewSurveyText(); });
-    fileAction(tr("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
-    fileAction(tr("Save Survey Data As"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { saveSurveyTextAs(); });
-    m_openInAvenAction =
-        fileAction(tr("Open in Aven"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { openInAven(); });
-    m_openInAvenAction->setObjectName(QStringLiteral("OpenInAven"));
+    m_menus = std::make_unique<WindowMenus>(this, m_history, m_stationsDock->toggleViewAction());
+    const WindowMenus &m = *m_menus;
+    connect(m.recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
     // Shown only while Survex can do it: it may be installed or removed while the program runs.
     const auto showAven = [this] {
-        m_openInAvenAction->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
-                                       && !CavernRun::findCavern().isEmpty());
+        m_menus->openInAven->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
+                                        && !CavernRun::findCavern().isEmpty());
     };
     showAven();
-    connect(m_fileMenu, &QMenu::aboutToShow, this, showAven);
+    connect(m.fileMenu, &QMenu::aboutToShow, this, showAven);
     m_survexFile = new SurvexExport(this);
     connect(m_survexFile, &SurvexExport::finished, this, [this](bool succeeded, const QString &message) {
         statusBar()->clearMessage();
@@ -303,184 +271,109 @@ void MainWindow::createMenu()
         else if (aven.isEmpty() || !QProcess::startDetached(aven, {m_avenModel->modelPath()}))
             m_dialogs->message(this, tr("Speomark: Survex"), tr("aven could not be started."), MessageIcon::Error);
     });
-    m_fileMenu->addSeparator();
-    fileAction(tr("Save Plan Picture"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), [this] { savePicture(ViewSide::Plan); });
-    fileAction(tr("Save Profile Picture"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-               [this] { savePicture(ViewSide::Profile); });
-    m_fileMenu->addSeparator();
-    m_closeAllAction = m_fileMenu->addAction(tr("Close All"));
-    m_closeAllAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-    fileAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+}
 
-    m_editMenu = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = m_history.createUndoAction(this, tr("Undo"));
-    m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = m_history.createRedoAction(this, tr("Redo"));
-    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    m_editMenu->addAction(m_undoAction);
-    m_editMenu->addAction(m_redoAction);
-    m_editMenu->addSeparator();
-    m_insertAction = m_editMenu->addAction(tr("Insert Station"));
-    m_insertAction->setShortcut(QKeySequence(Qt::Key_Insert));
-    m_deleteAction = m_editMenu->addAction(tr("Delete Station"));
-    // Delete alone reaches here only when no text box wants the key.
-    m_deleteAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
-    // Digitising choices, remembered: on for a new user, off where the user turned them off.
-    m_editMenu->addSeparator();
-    const auto option = [this](const QString &text, const QString &key, bool byDefault, std::function<void(bool)> apply) {
-        QAction *action = m_editMenu->addAction(text);
-        action->setCheckable(true);
-        const bool on = QSettings().value(key, byDefault).toBool();
-        action->setChecked(on);
-        apply(on);
-        connect(action, &QAction::toggled, this, [key, apply](bool checked) {
-            QSettings().setValue(key, checked);
-            apply(checked);
-        });
-        return action;
+void MainWindow::connectMenus()
+{
+    const WindowMenus &m = *m_menus;
+    const auto sheetUnderCursor = [this] { return m_document.shownSheet(paneUnderCursor()); };
+    const std::pair<QAction *, std::function<void()>> commands[] = {
+        {m.openPlan, [this] { openImage(ViewSide::Plan); }},
+        {m.openProfile, [this] { openImage(ViewSide::Profile); }},
+        {m.addPlanSheet, [this] { addSheet(ViewSide::Plan); }},
+        {m.addProfileSheet, [this] { addSheet(ViewSide::Profile); }},
+        {m.renameSheet, [this, sheetUnderCursor] { renameSheet(sheetUnderCursor()); }},
+        {m.removeSheet, [this, sheetUnderCursor] { removeSheet(sheetUnderCursor()); }},
+        {m.openProject, [this] { openProjectFromDialog(); }},
+        {m.saveProject, [this] { saveProject(); }},
+        {m.saveProjectAs, [this] { saveProjectAs(); }},
+        {m.closeProject, [this] { closeProject(); }},
+        {m.surveyDetails, [this] { editSurveyDetails(); }},
+        {m.viewSurveyData, [this] { viewSurveyText(); }},
+        {m.saveSurveyData, [this] { saveSurveyText(); }},
+        {m.saveSurveyDataAs, [this] { saveSurveyTextAs(); }},
+        {m.openInAven, [this] { openInAven(); }},
+        {m.savePlanPicture, [this] { savePicture(ViewSide::Plan); }},
+        {m.saveProfilePicture, [this] { savePicture(ViewSide::Profile); }},
+        {m.closeAll, [this] { closeAll(); }},
+        {m.quit, [this] { close(); }},
+        {m.add, [this] { addStation(); }},
+        {m.insert, [this] { insertStation(); }},
+        {m.remove, [this] { deleteStation(); }},
+        {m.addMode, [this] { chooseAddMode(); }},
+        {m.moveMode, [this] { chooseMoveMode(); }},
+        {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
+        {m.takeBack, [this] { if (takeBackAvailable()) m_history.undo(); }},
+        {m.findWalls, [this] { startFindingWalls(); }},
+        {m.zoomIn, [this] { zoomIn(paneUnderCursor()); }},
+        {m.zoomOut, [this] { zoomOut(paneUnderCursor()); }},
+        {m.actualSize, [this] { actualSize(paneUnderCursor()); }},
+        {m.showLabels, [this] { m_document.setShowLabels(!m_document.showLabels()); }},
+        {m.showLines, [this] { m_document.setShowLines(!m_document.showLines()); }},
+        {m.measurePlanScale, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); }},
+        {m.measureProfileScale, [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); }},
+        {m.measureNorth, [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); }},
+        {m.surveyCheck, [this] { showSurveyCheck(); }},
+        {m.view3d, [this] { show3dView(); }},
+        {m.userGuide, [this] { showHelp(); }},
+        {m.cancel, [this] { cancel(); }},
     };
-    m_addWhenPlacedAction = option(tr("Add When Placed"), QStringLiteral("digitising/addWhenPlaced"), true,
-                                   [this](bool on) { m_addWhenPlaced = on; });
-    m_addWhenPlacedAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A));
-    // Backspace takes back a station just added by placing it, while its proposed successor's
-    // label is still untouched (afterwards the key edits the label box again).
-    m_takeBackAction = new QAction(tr("Take Back the Station Added"), this);
-    m_takeBackAction->setShortcut(QKeySequence(Qt::Key_Backspace));
-    m_takeBackAction->setEnabled(false);
-    connect(m_takeBackAction, &QAction::triggered, this, [this] {
-        if (takeBackAvailable())
-            guard([this] { m_history.undo(); });
-    });
-    addAction(m_takeBackAction);
-    connect(&m_history, &EditHistory::changed, this, [this] { m_takeBackAction->setEnabled(takeBackAvailable()); });
-    connect(&m_session, &EditSession::changed, this, [this] { m_takeBackAction->setEnabled(takeBackAvailable()); });
-    option(tr("Snap to Guides and Marks"), QStringLiteral("digitising/snap"), true, [this](bool on) {
-        m_snapOptions.guides = on;
-        m_snapOptions.marks = on;
-    });
-    option(tr("Snap across Passages"), QStringLiteral("digitising/snapAcrossPassages"), false,
-           [this](bool on) { m_snapOptions.passages = on; });
-    option(tr("Keep the Last Station in View"), QStringLiteral("digitising/keepLastInView"), true,
-           [this](bool on) { m_keepLastInView = on; });
-    // Passage walls: their marks dragged in Move mode, or found on the scans.
-    QAction *editWalls = m_editMenu->addAction(tr("Edit Walls"));
-    editWalls->setCheckable(true);
-    editWalls->setShortcut(QKeySequence(Qt::Key_F9));
-    connect(editWalls, &QAction::toggled, this, [this](bool on) {
-        m_editingWalls = on;
-        if (on && !m_session.moving())
-            guard([this] { chooseMoveMode(); });
+    for (const auto &[action, run] : commands)
+        command(action, &QAction::triggered, run);
+    for (QAction *nudge : m.nudges)
+        command(nudge, &QAction::triggered, [this, nudge] { nudgeStation(nudge->data().toPoint()); });
+    for (QAction *shift : m.gridShifts)
+        command(shift, &QAction::triggered, [this, shift] {
+            const QPoint step = shift->data().toPoint();
+            m_paneArea->strip(paneUnderCursor())->shiftGrid(step.x(), step.y());
+        });
+    connectOptions();
+}
+
+// The digitising and display choices take effect now and whenever they change.
+void MainWindow::connectOptions()
+{
+    const WindowMenus &m = *m_menus;
+    const auto option = [this](QAction *action, std::function<void(bool)> apply) {
+        apply(action->isChecked());
+        connect(action, &QAction::toggled, this, apply);
+    };
+    option(m.addWhenPlaced, [this](bool on) { m_addWhenPlaced = on; });
+    option(m.snap, [this](bool on) { m_snapOptions.guides = m_snapOptions.marks = on; });
+    option(m.snapAcrossPassages, [this](bool on) { m_snapOptions.passages = on; });
+    option(m.keepLastInView, [this](bool on) { m_keepLastInView = on; });
+    connect(m.editWalls, &QAction::toggled, this, [this](bool on) { guard([&] { editWalls(on); }); });
+    connect(&m_history, &EditHistory::changed, this, [this] { m_menus->takeBack->setEnabled(takeBackAvailable()); });
+    connect(&m_session, &EditSession::changed, this, [this] { m_menus->takeBack->setEnabled(takeBackAvailable()); });
+    m_labelPixels = WindowMenus::rememberedLabelPixels();
+    connect(m.labelSizes, &QActionGroup::triggered, this, [this](QAction *size) {
+        m_labelPixels = size->data().toInt();
         redraw(ViewSide::Plan);
         redraw(ViewSide::Profile);
-        if (on)
-            statusBar()->showMessage(tr("Drag the marks of the selected station's walls; < and > choose the station."));
     });
-    QAction *findWalls = m_editMenu->addAction(tr("Find Walls"));
-    findWalls->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-    connect(findWalls, &QAction::triggered, this, [this] { guard([this] { startFindingWalls(); }); });
-    // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
-    const struct
-    {
-        int key;
-        QPoint step;
-    } nudges[] = {{Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
-    for (const auto &nudge : nudges) {
-        for (const int factor : {1, 10}) {
-            auto *action = new QAction(this);
-            action->setShortcut(QKeySequence(nudge.key | (factor == 10 ? int(Qt::SHIFT) : 0)));
-            const QPoint step = nudge.step * factor;
-            connect(action, &QAction::triggered, this, [this, step] { guard([&] { nudgeStation(step); }); });
-            addAction(action);
-            m_nudgeActions.append(action);
-        }
-    }
+    connect(m.languages, &QActionGroup::triggered, this,
+            [this](QAction *choice) { guard([&] { chooseLanguage(Language::Choice(choice->data().toInt())); }); });
+}
 
-    m_viewMenu = menuBar()->addMenu(tr("&View"));
-    const auto viewAction = [this](const QString &text, QList<QKeySequence> keys, std::function<void()> run) {
-        QAction *action = m_viewMenu->addAction(text);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, [this, run] { guard(run); });
-        return action;
-    };
-    // The zoom keys work on the pane under the mouse; a text box keeps its own keys.
-    viewAction(tr("Zoom In"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
-               [this] { zoomIn(paneUnderCursor()); });
-    viewAction(tr("Zoom Out"), {QKeySequence(Qt::Key_Minus)}, [this] { zoomOut(paneUnderCursor()); });
-    viewAction(tr("Actual Size"), {QKeySequence(Qt::Key_0)}, [this] { actualSize(paneUnderCursor()); });
-    m_viewMenu->addSeparator();
-    viewAction(tr("Measure Plan Scale"), {QKeySequence(Qt::Key_F8)},
-               [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
-    viewAction(tr("Measure Profile Scale"), {QKeySequence(Qt::SHIFT | Qt::Key_F8)},
-               [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
-    viewAction(tr("Measure North on the Plan"), {QKeySequence(Qt::CTRL | Qt::Key_F8)},
-               [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
-    m_viewMenu->addSeparator();
-    viewAction(tr("Survey Check"), {QKeySequence(Qt::Key_F5)}, [this] { showSurveyCheck(); });
-    viewAction(tr("3D View"), {QKeySequence(Qt::Key_F6)}, [this] { show3dView(); });
-    m_viewMenu->addSeparator();
-    // Labels keep this size on screen at any zoom; remembered.
-    QMenu *labelSize = m_viewMenu->addMenu(tr("Label Size"));
-    auto *sizes = new QActionGroup(labelSize);
-    m_labelPixels = QSettings().value(QStringLiteral("view/labelPixels"), ViewSnapshot::MediumLabelPixels).toInt();
-    if (m_labelPixels < 6 || m_labelPixels > 40)
-        m_labelPixels = ViewSnapshot::MediumLabelPixels;
-    for (const auto &[text, pixels] :
-         {std::pair{QT_TR_NOOP("Small"), 9}, std::pair{QT_TR_NOOP("Medium"), ViewSnapshot::MediumLabelPixels},
-          std::pair{QT_TR_NOOP("Large"), 15}}) {
-        QAction *size = labelSize->addAction(tr(text));
-        size->setCheckable(true);
-        size->setChecked(pixels == m_labelPixels);
-        sizes->addAction(size);
-        connect(size, &QAction::triggered, this, [this, pixels = pixels] {
-            m_labelPixels = pixels;
-            QSettings().setValue(QStringLiteral("view/labelPixels"), pixels);
-            redraw(ViewSide::Plan);
-            redraw(ViewSide::Profile);
-        });
-    }
-    m_stationsDock->toggleViewAction()->setShortcut(QKeySequence(Qt::Key_F7));
-    m_viewMenu->addAction(m_stationsDock->toggleViewAction());
-    // The interface's language, remembered. Each name is in its own language, so a caver finds
-    // theirs whatever the menus speak now.
-    QMenu *language = m_viewMenu->addMenu(tr("Language"));
-    language->setObjectName(QStringLiteral("languageMenu"));
-    auto *languages = new QActionGroup(language);
-    const Language::Choice chosen = Language::chosen();
-    for (const auto &[name, choice] : {std::pair{tr("System"), Language::Choice::System},
-                                       std::pair{QStringLiteral("English"), Language::Choice::English},
-                                       std::pair{QStringLiteral("Русский"), Language::Choice::Russian}}) {
-        QAction *action = language->addAction(name);
-        action->setCheckable(true);
-        action->setChecked(choice == chosen);
-        languages->addAction(action);
-        connect(action, &QAction::triggered, this, [this, choice = choice] { guard([&] { chooseLanguage(choice); }); });
-    }
+void MainWindow::editWalls(bool on)
+{
+    m_editingWalls = on;
+    if (on && !m_session.moving())
+        chooseMoveMode();
+    redraw(ViewSide::Plan);
+    redraw(ViewSide::Profile);
+    if (on)
+        statusBar()->showMessage(tr("Drag the marks of the selected station's walls; < and > choose the station."));
+}
 
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    QAction *guide = help->addAction(tr("User Guide"));
-    guide->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(guide, &QAction::triggered, this, [this] { guard([this] { showHelp(); }); });
-
-    // Enter adds the pending station once it is placed, wherever the focus is in the window: on
-    // a drawing after the two clicks as much as in the label box.
-    m_addAction = new QAction(tr("Add Station"), this);
-    m_addAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    connect(m_addAction, &QAction::triggered, this, [this] { guard([this] { addStation(); }); });
-    addAction(m_addAction);
-    m_editMenu->insertAction(m_insertAction, m_addAction);
-
-    // Esc stops the scan being read, or gives up a measurement.
-    m_cancelAction = new QAction(this);
-    m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(m_cancelAction, &QAction::triggered, this, [this] {
-        if (m_imageLoader.isBusy())
-            m_imageLoader.cancel();
-        else if (m_wallFinding.isRunning())
-            m_wallFinding.cancel();
-        else
-            stopMeasuring();
-    });
-    addAction(m_cancelAction);
+void MainWindow::cancel()
+{
+    if (m_imageLoader.isBusy())
+        m_imageLoader.cancel();
+    else if (m_wallFinding.isRunning())
+        m_wallFinding.cancel();
+    else
+        stopMeasuring();
 }
 
 ViewSide MainWindow::paneUnderCursor() const
@@ -520,15 +413,15 @@ void MainWindow::rememberProject(const QString &path)
 
 void MainWindow::showRecentProjects()
 {
-    m_recentMenu->clear();
+    m_menus->recentMenu->clear();
     const QStringList recent = recentProjects();
     for (const QString &path : recent) {
-        QAction *action = m_recentMenu->addAction(QDir::toNativeSeparators(path));
+        QAction *action = m_menus->recentMenu->addAction(QDir::toNativeSeparators(path));
         // Only files can be opened: a pipe or a device under that name would hang the window.
         action->setEnabled(QFileInfo(path).isFile());
         connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
     }
-    m_recentMenu->setEnabled(!recent.isEmpty());
+    m_menus->recentMenu->setEnabled(!recent.isEmpty());
 }
 
 void MainWindow::createStationsList()
@@ -595,9 +488,6 @@ void MainWindow::connectCommands()
                     releaseOnPane(side, button, modifiers, at);
                 });
     }
-    command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
-    command(m_closeAllAction, &QAction::triggered, [this] { closeAll(); });
-    command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
     m_orientationField = new NumberField(m_orientationEdit, m_orientationCaption->text());
     m_orientationField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
@@ -623,8 +513,6 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
     command(m_stationBox, &StationBox::insertClicked, [this] { insertStation(); });
     command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
-    command(m_insertAction, &QAction::triggered, [this] { insertStation(); });
-    command(m_deleteAction, &QAction::triggered, [this] { deleteStation(); });
     // A station chosen in the list: both drawings scroll to it.
     command(m_stationsList, &StationsList::stationClicked, [this](int index) { showStation(index); });
     command(m_stationsList, &StationsList::labelEdited,
@@ -641,15 +529,12 @@ void MainWindow::connectCommands()
     command(m_dataFileBox, &DataFileBox::saveAsClicked, [this] { saveSurveyTextAs(); });
     command(m_dataFileBox, &DataFileBox::checkClicked, [this] { showSurveyCheck(); });
     command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
-    connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_addWhenPlacedAction, &QAction::setChecked);
-    connect(m_addWhenPlacedAction, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
+    connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_menus->addWhenPlaced, &QAction::setChecked);
+    connect(m_menus->addWhenPlaced, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
     m_modeBox->showAddWhenPlaced(m_addWhenPlaced);
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
-    command(m_openProjectAction, &QAction::triggered, [this] { openProjectFromDialog(); });
-    command(m_saveProjectAction, &QAction::triggered, [this] { saveProject(); });
-    command(m_saveProjectAsAction, &QAction::triggered, [this] { saveProjectAs(); });
     command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
@@ -752,12 +637,18 @@ void MainWindow::updateControls()
     m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
                         m_document.showLines());
     m_dataFileBox->showChoices(m_document.format(), m_document.style());
-    m_addAction->setEnabled(m_session.addEnabled());
+    m_menus->add->setEnabled(m_session.addEnabled());
+    m_menus->addMode->setChecked(!m_session.moving());
+    m_menus->moveMode->setChecked(m_session.moving());
+    m_menus->newBranch->setChecked(m_session.newBranchChecked());
+    m_menus->newBranch->setEnabled(m_session.newBranchEnabled());
+    m_menus->showLabels->setChecked(m_document.showLabels());
+    m_menus->showLines->setChecked(m_document.showLines());
     showSheetTabs();
     const bool stationSelected = m_session.moving() && m_document.stations().contains(m_session.selected());
-    m_insertAction->setEnabled(stationSelected);
-    m_deleteAction->setEnabled(stationSelected);
-    for (QAction *nudge : std::as_const(m_nudgeActions))
+    m_menus->insert->setEnabled(stationSelected);
+    m_menus->remove->setEnabled(stationSelected);
+    for (QAction *nudge : std::as_const(m_menus->nudges))
         nudge->setEnabled(stationSelected);
     // "cave.sprj* - Speomark": the project's name, starred while it has unsaved changes.
     QString project =
