@@ -1005,10 +1005,6 @@ Sheets that share stations: %1
         <translation>Файл изменён. Сохранить?</translation>
     </message>
     <message>
-        <source>Recover unsaved work from %1?</source>
-        <translation>Восстановить несохранённую работу от %1?</translation>
-    </message>
-    <message>
         <source>Problems opening the Plan image!</source>
         <translation>Проблемы с открытием изображения Плана!</translation>
     </message>
@@ -1097,34 +1093,6 @@ Open it here as well?</source>
         <translation>%1 открыт в другом окне Speomark (процесс %2). Если сохранить его в обоих, изменения одного пропадут.
 
 Всё равно открыть его здесь?</translation>
-    </message>
-    <message>
-        <source>Work left behind by a Speomark that did not close cannot be read back: %1.
-
-Its file was set aside as %2 and will not be offered again.</source>
-        <translation>Работу, оставшуюся после незакрытого Speomark, не удаётся прочитать: %1.
-
-Её файл отложен как %2 и больше предлагаться не будет.</translation>
-    </message>
-    <message>
-        <source>A new project, never saved</source>
-        <translation>Новый проект, ещё не сохранявшийся</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1: %n stations.</source>
-        <translation>
-            <numerusform>%1: %n пикет.</numerusform>
-            <numerusform>%1: %n пикета.</numerusform>
-            <numerusform>%1: %n пикетов.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Discard this work for good? It cannot be brought back.
-
-No keeps it, to be offered again at the next start.</source>
-        <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
-
-Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
     </message>
     <message>
         <source>%1 ; %2 m</source>
@@ -1271,12 +1239,6 @@ No keeps it, to be offered again at the next start.</source>
         <translation>%1 записывает Survex, а он не установлен: sudo apt-get install survex survex-aven</translation>
     </message>
     <message>
-        <source>These files cannot be removed, as their folder cannot be written; they will be offered again:
-%1</source>
-        <translation>Эти файлы нельзя удалить, так как в их папку нельзя записывать; они будут предложены снова:
-%1</translation>
-    </message>
-    <message>
         <source>%1 cannot be removed, as its folder cannot be written: it will be offered again.</source>
         <translation>%1 нельзя удалить, так как в его папку нельзя записывать: он будет предложен снова.</translation>
     </message>
@@ -1308,7 +1270,7 @@ No: they keep the metres of the old scale and only stations placed from now on u
     </message>
     <message>
         <source>Add Mode</source>
-        <translation>Режим «Внести»</translation>
+        <translation>Режим «Новые»</translation>
     </message>
     <message>
         <source>Move Mode</source>
@@ -1847,6 +1809,47 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>No recovery file can be kept: %1 holds %2 left behind.</source>
         <translation>Файл восстановления вести нельзя: в %1 уже %2 оставшихся файлов.</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryKeeper</name>
+    <message>
+        <source>Work left behind by a Speomark that did not close cannot be read back: %1.
+
+Its file was set aside as %2 and will not be offered again.</source>
+        <translation>Работу, оставшуюся после незакрытого Speomark, не удаётся прочитать: %1.
+
+Её файл отложен как %2 и больше предлагаться не будет.</translation>
+    </message>
+    <message>
+        <source>A new project, never saved</source>
+        <translation>Новый проект, ещё не сохранявшийся</translation>
+    </message>
+    <message>
+        <source>Recover unsaved work from %1?</source>
+        <translation>Восстановить несохранённую работу от %1?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n stations.</source>
+        <translation>
+            <numerusform>%1: %n пикет.</numerusform>
+            <numerusform>%1: %n пикета.</numerusform>
+            <numerusform>%1: %n пикетов.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Discard this work for good? It cannot be brought back.
+
+No keeps it, to be offered again at the next start.</source>
+        <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
+
+Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
+    </message>
+    <message>
+        <source>These files cannot be removed, as their folder cannot be written; they will be offered again:
+%1</source>
+        <translation>Эти файлы нельзя удалить, так как в их папку нельзя записывать; они будут предложены снова:
+%1</translation>
     </message>
 </context>
 <context>

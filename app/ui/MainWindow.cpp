@@ -9,6 +9,7 @@
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
 #include "app/ui/QtDialogService.h"
+#include "app/ui/RecoveryKeeper.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "app/ui/WindowMenus.h"
 #include "checks/SurveyLegs.h"
@@ -102,9 +103,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     connectCommands();
     connectMenus();
     // The recovery file follows the job a few seconds behind, never more often than that.
-    m_recoveryTimer.setSingleShot(true);
-    m_recoveryTimer.setInterval(5000);
-    connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
+    connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString &message) { statusBar()->showMessage(message); });
     // Each dialog starts in the folder it was last used in, also after a restart.
     for (FileDialog *dialog : {&m_planImageDialog, &m_profileImageDialog, &m_dataFileDialog, &m_pictureDialog,
                                &m_saveProjectDialog, &m_openProjectDialog})
@@ -141,7 +140,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
 
 MainWindow::~MainWindow()
 {
-    m_recovery.remove(); // a clean end leaves nothing to recover
+    m_recovery->remove(); // a clean end leaves nothing to recover
 }
 
 void MainWindow::setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *helpWindow)
@@ -567,7 +566,7 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts, StationRange stati
         || ((parts & SurveyDocument::ShownPart) && !(parts & ~looks));
     if (!onlyLooked)
         m_session.setProjectChanged(true);
-    scheduleRecovery();
+    m_recovery->schedule();
     if (parts & SurveyDocument::ShownPart)
         m_scansNotRead.clear(); // a sheet chosen again is asked for again
     if (parts & (SurveyDocument::ShownPart | SurveyDocument::SheetsPart | SurveyDocument::PlanViewPart
@@ -585,7 +584,7 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
     if (parts & EditSession::ModePart && m_stationsDock->isVisible()) // the selection only
         m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1, 1, 0);
     if (parts & (EditSession::PendingPart | EditSession::EntriesPart))
-        scheduleRecovery();
+        m_recovery->schedule();
     updateControls();
 }
 
@@ -1058,7 +1057,7 @@ bool MainWindow::writeProject(const QString &path)
     m_project.saveAs(path);
     m_session.setProject(path, false, ProjectFile::digest(path));
     m_projectLock.take(path, nullptr);
-    m_recovery.remove();
+    m_recovery->remove();
     return true;
 }
 
@@ -1108,99 +1107,17 @@ void MainWindow::newJob(const QString &projectPath, bool changed, const QByteArr
 
 // ---- Never losing work ----
 
-void MainWindow::scheduleRecovery()
-{
-    if (!m_recoveryTimer.isActive())
-        m_recoveryTimer.start();
-}
-
-void MainWindow::writeRecovery()
-{
-    m_recoveryTimer.stop();
-    // A job just opened or saved has nothing to recover: offering it after a crash would only
-    // raise a question about work that is safe.
-    const bool unsaved = m_session.projectChanged() || m_document.modified()
-        || m_session.pointPlaced(ViewSide::Plan) || m_session.pointPlaced(ViewSide::Profile);
-    if (!unsaved) {
-        m_recovery.remove();
-        return;
-    }
-    try {
-        m_recovery.write(m_document, m_session);
-    } catch (const CommandError &error) {
-        // Said once, in the status bar: the work goes on, only the safety net is missing.
-        if (!m_recoveryFailureShown)
-            statusBar()->showMessage(error.message());
-        m_recoveryFailureShown = true;
-    }
-}
-
 bool MainWindow::offerRecovery()
 {
-    QList<RecoveryFile::Left> usable;
-    for (const RecoveryFile::Left &left : RecoveryFile::leftBehind(RecoveryFile::defaultFolder())) {
-        if (left.problem.isEmpty()) {
-            usable.append(left);
-            continue;
-        }
-        const QString aside = RecoveryFile::setAside(left.path);
-        dialogs().message(this, QStringLiteral("Speomark"),
-                          tr("Work left behind by a Speomark that did not close cannot be read back: %1.\n\n"
-                             "Its file was set aside as %2 and will not be offered again.")
-                              .arg(left.problem, QDir::toNativeSeparators(aside)),
-                          MessageIcon::Error);
-    }
-    if (usable.isEmpty())
-        return false;
-    const auto job = [](const RecoveryFile::Left &left) {
-        return left.projectPath.isEmpty() ? tr("A new project, never saved") : QDir::toNativeSeparators(left.projectPath);
-    };
-    const auto when = [](const RecoveryFile::Left &left) {
-        return Language::dateLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat);
-    };
-    QList<RecoveryChoice> choices;
-    if (usable.size() == 1) {
-        const RecoveryFile::Left &left = usable.first();
-        const QString question = tr("Recover unsaved work from %1?").arg(when(left)) + QStringLiteral("\n\n")
-            + tr("%1: %n stations.", "", left.stationCount).arg(job(left));
-        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), question))
-            choices = {RecoveryChoice::Recover};
-        else if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
-                                    tr("Discard this work for good? It cannot be brought back.\n\n"
-                                       "No keeps it, to be offered again at the next start.")))
-            choices = {RecoveryChoice::Discard};
-        else
-            return false;
-    } else {
-        // Many jobs are one list, not two questions each; the newest is proposed for recovery.
-        QList<LeftBehindJob> jobs;
-        for (const RecoveryFile::Left &left : std::as_const(usable)) {
-            jobs.append({job(left), when(left), left.stationCount});
-            choices.append(choices.isEmpty() ? RecoveryChoice::Recover : RecoveryChoice::Keep);
-        }
-        if (!dialogs().chooseRecoveries(this, jobs, &choices))
-            return false;
-    }
     bool taken = false;
-    QStringList kept;
-    for (int i = 0; i < usable.size() && i < choices.size(); ++i) {
-        const RecoveryFile::Left &left = usable[i];
-        if (choices[i] == RecoveryChoice::Recover) {
-            MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;
-            if (into) {
-                into->guard([&] { into->recover(left); });
-                taken = true;
-            }
-        } else if (choices[i] == RecoveryChoice::Discard && !RecoveryFile::discard(left.path)) {
-            kept.append(QDir::toNativeSeparators(left.path));
-        }
+    for (const RecoveryFile::Left &left : RecoveryKeeper::offer(dialogs(), this)) {
+        // Further jobs go to windows of their own; without an opener they wait for the next start.
+        MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;
+        if (!into)
+            break;
+        into->guard([&] { into->recover(left); });
+        taken = true;
     }
-    if (!kept.isEmpty())
-        dialogs().message(this, QStringLiteral("Speomark"),
-                          tr("These files cannot be removed, as their folder cannot be written; they will be "
-                             "offered again:\n%1")
-                              .arg(kept.join(QLatin1Char('\n'))),
-                          MessageIcon::Error);
     return taken;
 }
 
@@ -1217,7 +1134,7 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     if (!left.projectPath.isEmpty())
         m_projectLock.take(left.projectPath, nullptr);
     showNewJobsText();
-    writeRecovery(); // the recovered work is safe again at once, in this window's own file
+    m_recovery->write(); // the recovered work is safe again at once, in this window's own file
     if (!RecoveryFile::discard(left.path))
         statusBar()->showMessage(tr("%1 cannot be removed, as its folder cannot be written: it will be offered "
                                     "again.")
@@ -1449,8 +1366,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_textWindow->hide();
     if (m_helpWindow)
         m_helpWindow->hide();
-    m_recoveryTimer.stop();
-    m_recovery.remove();
+    m_recovery->stop();
+    m_recovery->remove();
     QSettings().setValue(QStringLiteral("window/geometry"), saveGeometry());
     event->accept();
 }

@@ -8,7 +8,7 @@
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
 #include "project/ProjectLock.h"
-#include "project/RecoveryFile.h"
+#include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
 #include "views/ImageLoader.h"
@@ -98,9 +98,7 @@ public:
     void setWindowOpener(std::function<MainWindow *()> opener) { m_openWindow = std::move(opener); }
     // Takes up one job left behind: its project file, its edits and what was being typed.
     void recover(const RecoveryFile::Left &left);
-    const RecoveryFile &recovery() const { return m_recovery; }
-    // Writes the recovery file now (it is otherwise written a few seconds after a change).
-    void writeRecovery();
+    RecoveryKeeper &recovery() { return *m_recovery; }
 
     // ---- Commands ----
     // Views
@@ -219,7 +217,6 @@ private:
     // Marks the project as open here; false when the user chose not to open one another program
     // holds.
     bool holdProject(const QString &path);
-    void scheduleRecovery();
     void documentChanged(SurveyDocument::Parts parts, StationRange stations);
     void sessionChanged(EditSession::Parts parts);
     void redraw(ViewSide side);
@@ -251,7 +248,7 @@ private:
     ScaleCalibration m_calibration{m_document, m_session, &m_history};
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
-    RecoveryFile m_recovery{RecoveryFile::defaultFolder()};
+    RecoveryKeeper *m_recovery = new RecoveryKeeper(m_document, m_session, this);
     ProjectLock m_projectLock;
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     // What the image loader is reading for.
@@ -266,10 +263,8 @@ private:
     QByteArray m_loadingDigest;
     bool m_declined[2] = {false, false};
     QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
-    QTimer m_recoveryTimer;
     WallFinding m_wallFinding;
     QTimer m_wallProgress;
-    bool m_recoveryFailureShown = false;
     std::unique_ptr<DialogService> m_dialogs;
     PaneTool m_paneTool; // the gesture under way on the panes
     ViewSide m_activeSide = ViewSide::Plan; // the pane last clicked: arrow keys nudge there
