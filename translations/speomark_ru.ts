@@ -1306,6 +1306,46 @@ No: they keep the metres of the old scale and only stations placed from now on u
             <numerusform>%n значений оставлено пустыми там, где стена на чертеже неясна.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>Add Mode</source>
+        <translation>Режим «Внести»</translation>
+    </message>
+    <message>
+        <source>Move Mode</source>
+        <translation>Режим «Правка»</translation>
+    </message>
+    <message>
+        <source>New Branch</source>
+        <translation>Новая ветка</translation>
+    </message>
+    <message>
+        <source>Show Labels</source>
+        <translation>Показывать подписи</translation>
+    </message>
+    <message>
+        <source>Show Lines</source>
+        <translation>Показывать линии</translation>
+    </message>
+    <message>
+        <source>Move Grid</source>
+        <translation>Сдвинуть сетку</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Вправо</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Влево</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Вверх</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Вниз</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>

@@ -33,7 +33,7 @@ class HelpWindow;
 class ImagePane;
 class ModeBox;
 class NumberField;
-class PaneSplitter;
+class PaneArea;
 class Panel;
 class QAction;
 class QGroupBox;
@@ -54,6 +54,7 @@ class StationBox;
 class StationsList;
 class SurveyTextWindow;
 class ViewStrip;
+class WindowMenus;
 
 // The main window: it owns the survey document, the editing session and the controllers that
 // change them, and shows them in its panels. A command's slot reads the controls, calls one
@@ -187,6 +188,10 @@ protected:
 private:
     void createPanels();
     void createMenu();
+    void connectMenus();
+    void connectOptions();
+    void editWalls(bool on);
+    void cancel();
     void nameControls();
     void connectCommands();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
@@ -236,10 +241,7 @@ private:
     QScrollArea *scrollBox(ViewSide side) const;
     void scrollTo(ViewSide side, QPoint scroll);
     QPoint scrollPosition(ViewSide side) const;
-    void layoutPanes();           // the two panes and the splitter inside the upper frame
     void showSheetTabs();         // a tab a sheet, above a pane with more than one
-    void sizePanesByFractions();  // after a resize, the panes keep their shares of the width
-    void keepPaneFractions();     // after the splitter moved
 
     SurveyDocument m_document;
     EditSession m_session;
@@ -294,7 +296,6 @@ private:
     SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
     QString m_survexFilePath;
     SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it
-    QAction *m_openInAvenAction = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 
     FileDialog m_planImageDialog;
@@ -304,17 +305,7 @@ private:
     FileDialog m_saveProjectDialog;
     FileDialog m_openProjectDialog;
 
-    // Upper part: the view strips and the panes.
-    QGroupBox *m_upperFrame = nullptr;
-    Panel *m_stripPanel = nullptr;
-    ViewStrip *m_planStrip = nullptr;
-    ViewStrip *m_profileStrip = nullptr;
-    QScrollArea *m_planScroll = nullptr;
-    QScrollArea *m_profileScroll = nullptr;
-    ImagePane *m_planPane = nullptr;
-    ImagePane *m_profilePane = nullptr;
-    PaneSplitter *m_splitter = nullptr;
-    QTabBar *m_sheetTabs[2] = {nullptr, nullptr};
+    PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.
     Panel *m_lowerPanel = nullptr;
     QGroupBox *m_orientationBox = nullptr;
@@ -339,28 +330,9 @@ private:
     QPushButton *m_closeProjectButton = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QList<QLabel *> m_statusPanels;
-    // Menu.
-    QMenu *m_fileMenu = nullptr;
-    QAction *m_openPlanAction = nullptr;
-    QAction *m_openProfileAction = nullptr;
-    QAction *m_openProjectAction = nullptr;
-    QAction *m_saveProjectAction = nullptr;
-    QAction *m_saveProjectAsAction = nullptr;
-    QAction *m_closeAllAction = nullptr;
-    QMenu *m_editMenu = nullptr;
-    QAction *m_undoAction = nullptr;
-    QAction *m_addWhenPlacedAction = nullptr;
-    QAction *m_takeBackAction = nullptr;
+    std::unique_ptr<WindowMenus> m_menus; // the menus' and the window keys' actions
     int m_autoAddedStep = -1;     // the history's index just after a station was added by placing it
     QString m_autoAddedLabel;     // the label then proposed for the next one
-    QAction *m_redoAction = nullptr;
-    QAction *m_insertAction = nullptr;
-    QAction *m_deleteAction = nullptr;
-    QList<QAction *> m_nudgeActions;
-    QMenu *m_recentMenu = nullptr;
-    QAction *m_cancelAction = nullptr;
-    QAction *m_addAction = nullptr; // Enter, wherever the focus is, once the pending station is placed
-    QMenu *m_viewMenu = nullptr;
     QDockWidget *m_stationsDock = nullptr;
     StationsList *m_stationsList = nullptr;
 };
