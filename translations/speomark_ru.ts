@@ -793,22 +793,6 @@ Sheets that share stations: %1
         <translation>План / Профиль</translation>
     </message>
     <message>
-        <source>Orientation</source>
-        <translation>Север, °</translation>
-    </message>
-    <message>
-        <source>Extended</source>
-        <translation>Развёртка</translation>
-    </message>
-    <message>
-        <source>Projective</source>
-        <translation>Проекция</translation>
-    </message>
-    <message>
-        <source>None</source>
-        <translation>Нет</translation>
-    </message>
-    <message>
         <source>Save left BMP</source>
         <translation>Левый в BMP</translation>
     </message>
@@ -1185,14 +1169,6 @@ Open it here as well?</source>
     <message>
         <source>Take Back the Station Added</source>
         <translation>Вернуть добавленный пикет</translation>
-    </message>
-    <message>
-        <source>Azimuth, °</source>
-        <translation>Азимут, °</translation>
-    </message>
-    <message>
-        <source>Projection azimuth</source>
-        <translation>Азимут проекции</translation>
     </message>
     <message>
         <source>%1 drawing, scrolled</source>
@@ -1739,6 +1715,41 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>unknown</source>
         <translation>неизвестен</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectionBoxes</name>
+    <message>
+        <source>Plan</source>
+        <translation>План</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Север, °</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Профиль</translation>
+    </message>
+    <message>
+        <source>Extended</source>
+        <translation>Развёртка</translation>
+    </message>
+    <message>
+        <source>Projective</source>
+        <translation>Проекция</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Azimuth, °</source>
+        <translation>Азимут, °</translation>
+    </message>
+    <message>
+        <source>Projection azimuth</source>
+        <translation>Азимут проекции</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "widgets/UpDown.h"
 #include "output/ui/DataFileBox.h"
 #include "stations/ui/ModeBox.h"
+#include "stations/ui/ProjectionBoxes.h"
 #include "stations/ui/StationBox.h"
 #include "views/ui/ImagePane.h"
 #include "views/ui/PaneArea.h"
@@ -63,14 +64,14 @@ void MainWindow::nameControls()
         {m_paneArea->planPane, "ImageLeft"},
         {m_paneArea->profilePane, "ImageRight"},
         {m_lowerPanel, "Panel2"},
-        {m_orientationBox, "LeftBox"},
-        {m_orientationCaption, "Label3"},
-        {m_orientationEdit, "EditPlanOrientationAngle"},
-        {m_profileKindBox, "GroupBox4"},
-        {m_extendedRadio, "RadioButton3"},
-        {m_projectiveRadio, "RadioButton4"},
-        {m_noProfileRadio, "RadioButton5"},
-        {m_azimuthEdit, "EditProjectionAzimuth"},
+        {m_projection->orientationBox, "LeftBox"},
+        {m_projection->orientationCaption, "Label3"},
+        {m_projection->orientationEdit, "EditPlanOrientationAngle"},
+        {m_projection->profileKindBox, "GroupBox4"},
+        {m_projection->extendedRadio, "RadioButton3"},
+        {m_projection->projectiveRadio, "RadioButton4"},
+        {m_projection->noProfileRadio, "RadioButton5"},
+        {m_projection->azimuthEdit, "EditProjectionAzimuth"},
         {m_stationBox, "GroupBox2"},
         {m_stationBox->labelCaption, "Label6"},
         {m_stationBox->labelEdit, "Edit6"},

@@ -21,6 +21,7 @@
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
 #include "stations/ui/ModeBox.h"
+#include "stations/ui/ProjectionBoxes.h"
 #include "stations/ui/StationBox.h"
 #include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
@@ -192,18 +193,7 @@ void MainWindow::createPanels()
 
     // Lower panel: orientation and profile kind, stations, mode, output and project controls.
     m_lowerPanel = new Panel(central);
-    m_orientationBox = place(new QGroupBox(tr("Plan"), m_lowerPanel), 5, 2, 105, 41);
-    m_orientationCaption = label(m_orientationBox, tr("Orientation"), 8, 16);
-    m_orientationEdit = edit(m_orientationBox, QStringLiteral("0"), m_orientationCaption->text(), 64, 8, 33, 21);
-
-    m_profileKindBox = place(new QGroupBox(tr("Profile"), m_lowerPanel), 5, 47, 105, 93);
-    m_extendedRadio = radioButton(m_profileKindBox, tr("Extended"), true, 8, 16, 73, 17);
-    m_projectiveRadio = radioButton(m_profileKindBox, tr("Projective"), false, 8, 32, 73, 17);
-    m_noProfileRadio = radioButton(m_profileKindBox, tr("None"), false, 8, 48, 73, 17);
-    // The projected profile's azimuth, below the kinds; it means something only for that kind.
-    m_azimuthCaption = label(m_profileKindBox, tr("Azimuth, °"), 8, 70);
-    m_azimuthEdit = edit(m_profileKindBox, QStringLiteral("0"), tr("Projection azimuth"), 64, 66, 33, 21);
-
+    m_projection = new ProjectionBoxes(m_lowerPanel);
     m_stationBox = place(new StationBox(m_lowerPanel), 122, 7, 337, 86);
     m_savePlanPictureButton = pushButton(m_lowerPanel, tr("Save left BMP"), 120, 105, 89, 25);
     m_saveProfilePictureButton = pushButton(m_lowerPanel, tr("Save right BMP"), 224, 105, 81, 25);
@@ -488,21 +478,16 @@ void MainWindow::connectCommands()
                 });
     }
 
-    m_orientationField = new NumberField(m_orientationEdit, m_orientationCaption->text());
-    m_orientationField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
-    command(m_orientationField, &NumberField::accepted,
-            [this](const QString &text) { m_stationEditor.setOrientation(text); });
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
-    connect(m_orientationField, &NumberField::refused, this, showRefusal);
+    connect(m_projection, &ProjectionBoxes::refused, this, showRefusal);
     connect(m_paneArea->planStrip, &ViewStrip::entryRefused, this, showRefusal);
     connect(m_paneArea->profileStrip, &ViewStrip::entryRefused, this, showRefusal);
-    onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
-    onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
-    onChosen(m_projectiveRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Projective); }); });
-    m_azimuthField = new NumberField(m_azimuthEdit, m_azimuthEdit->accessibleName());
-    m_azimuthField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
-    command(m_azimuthField, &NumberField::accepted, [this](const QString &text) { m_stationEditor.setProjectionAzimuth(text); });
-    connect(m_azimuthField, &NumberField::refused, this, showRefusal);
+    command(m_projection, &ProjectionBoxes::orientationAccepted,
+            [this](const QString &text) { m_stationEditor.setOrientation(text); });
+    command(m_projection, &ProjectionBoxes::azimuthAccepted,
+            [this](const QString &text) { m_stationEditor.setProjectionAzimuth(text); });
+    command(m_projection, &ProjectionBoxes::profileKindChosen,
+            [this](ProfileKind kind) { m_stationEditor.setProfileKind(kind); });
 
     command(m_stationBox, &StationBox::labelEdited, [this](const QString &text) { m_session.setLabelEntry(text); });
     command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
@@ -615,23 +600,7 @@ void MainWindow::updateControls()
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
         m_paneArea->strip(side)->showSettings(m_document.view(side), m_session.gridLocked(side));
     m_lowerPanel->setEnabled(m_session.lowerPanelEnabled());
-    m_orientationField->show(m_document.orientationEntry());
-    const QSignalBlocker quiet[] = {QSignalBlocker(m_extendedRadio), QSignalBlocker(m_projectiveRadio),
-                                    QSignalBlocker(m_noProfileRadio)};
-    switch (m_document.profileKind()) {
-    case ProfileKind::Extended:
-        m_extendedRadio->setChecked(true);
-        break;
-    case ProfileKind::None:
-        m_noProfileRadio->setChecked(true);
-        break;
-    case ProfileKind::Projective:
-        m_projectiveRadio->setChecked(true);
-        break;
-    }
-    m_azimuthField->show(m_document.projectionAzimuthEntry());
-    m_azimuthCaption->setEnabled(m_document.profileKind() == ProfileKind::Projective);
-    m_azimuthEdit->setEnabled(m_document.profileKind() == ProfileKind::Projective);
+    m_projection->show(m_document.orientationEntry(), m_document.profileKind(), m_document.projectionAzimuthEntry());
     m_stationBox->showSession(m_session);
     m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
                         m_document.showLines());
@@ -1326,7 +1295,8 @@ void MainWindow::setWorkTabOrder()
         order << strip->openButton << strip->gridCheck << strip->gridMetresEdit << strip->gridPixelsEdit
               << strip->gridOkButton << strip->zoomOutButton << strip->zoomInButton << m_paneArea->scrollBox(side);
     }
-    order << m_orientationEdit << m_extendedRadio << m_projectiveRadio << m_noProfileRadio << m_azimuthEdit
+    order << m_projection->orientationEdit << m_projection->extendedRadio << m_projection->projectiveRadio
+          << m_projection->noProfileRadio << m_projection->azimuthEdit
           << m_stationBox->labelEdit << m_stationBox->commentEdit << m_stationBox->addButton
           << m_stationBox->newBranchCheck << m_modeBox->addModeRadio << m_modeBox->moveModeRadio
           << m_modeBox->addWhenPlacedCheck << m_modeBox->showLabelsCheck << m_modeBox->showLinesCheck

@@ -34,6 +34,7 @@ class ImagePane;
 class ModeBox;
 class NumberField;
 class PaneArea;
+class ProjectionBoxes;
 class Panel;
 class QAction;
 class QGroupBox;
@@ -303,17 +304,7 @@ private:
     PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.
     Panel *m_lowerPanel = nullptr;
-    QGroupBox *m_orientationBox = nullptr;
-    QLabel *m_orientationCaption = nullptr;
-    QLineEdit *m_orientationEdit = nullptr;
-    NumberField *m_orientationField = nullptr;
-    QGroupBox *m_profileKindBox = nullptr;
-    QRadioButton *m_extendedRadio = nullptr;
-    QRadioButton *m_projectiveRadio = nullptr;
-    QRadioButton *m_noProfileRadio = nullptr;
-    QLabel *m_azimuthCaption = nullptr;
-    QLineEdit *m_azimuthEdit = nullptr;
-    NumberField *m_azimuthField = nullptr;
+    ProjectionBoxes *m_projection = nullptr; // the plan's orientation, the profile's kind and azimuth
     StationBox *m_stationBox = nullptr;
     ModeBox *m_modeBox = nullptr;
     DataFileBox *m_dataFileBox = nullptr;
