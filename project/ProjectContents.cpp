@@ -247,25 +247,9 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     // A scan path the header's Windows-1251 field cannot hold (another alphabet, more than 259
     // bytes) is kept whole in the optional block; the field gets the file's name where that fits,
     // so older readers find a scan beside the project.
-    const auto fits = [](const QString &path) {
-        return AnsiText::canEncode(path) && !path.contains(QChar(0))
-            && AnsiText::encode(path).size() <= ProjectHeader::PathBytes - 1;
-    };
-    const auto fieldFor = [&](const QString &path) {
-        if (fits(path))
-            return path;
-        const QString name = QFileInfo(path).fileName();
-        return fits(name) ? name : QString();
-    };
-    h.planImagePath = fieldFor(plan.imagePath);
-    h.profileImagePath = fieldFor(profile.imagePath);
-    if (h.planImagePath != plan.imagePath || h.profileImagePath != profile.imagePath) {
-        QByteArray full;
-        QDataStream out(&full, QIODevice::WriteOnly);
-        out.setVersion(QDataStream::Qt_6_0);
-        out << quint8(1) << plan.imagePath << profile.imagePath;
-        contents.extras.setSection(FullPathsTag, full);
-    }
+    h.planImagePath = plan.imagePath;
+    h.profileImagePath = profile.imagePath;
+    contents.fitPaths();
     h.planZoom = plan.zoom;
     h.profileZoom = profile.zoom;
     h.profileKind = byteOf(document.profileKind());
@@ -474,6 +458,31 @@ Survey ProjectContents::survey() const
 
 const QByteArray ProjectContents::ProjectionTag = QByteArrayLiteral("PROJ");
 const QByteArray ProjectContents::FullPathsTag = QByteArrayLiteral("FULP");
+
+void ProjectContents::fitPaths()
+{
+    const auto fits = [](const QString &path) {
+        return AnsiText::canEncode(path) && !path.contains(QChar(0))
+            && AnsiText::encode(path).size() <= ProjectHeader::PathBytes - 1;
+    };
+    const auto fieldFor = [&](const QString &path) {
+        if (fits(path))
+            return path;
+        const QString name = QFileInfo(path).fileName();
+        return fits(name) ? name : QString();
+    };
+    const QString plan = header.planImagePath;
+    const QString profile = header.profileImagePath;
+    header.planImagePath = fieldFor(plan);
+    header.profileImagePath = fieldFor(profile);
+    if (header.planImagePath != plan || header.profileImagePath != profile) {
+        QByteArray full;
+        QDataStream out(&full, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        out << quint8(1) << plan << profile;
+        extras.setSection(FullPathsTag, full);
+    }
+}
 
 void ProjectContents::takeFullPaths()
 {

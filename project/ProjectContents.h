@@ -55,6 +55,10 @@ struct ProjectContents
     // header when the file is read (see ProjectFile::parse).
     static const QByteArray FullPathsTag;
     void takeFullPaths();
+    // The other way: a scan path the header's Windows-1251 field cannot hold (another alphabet,
+    // more than 259 bytes) goes whole into the optional block, and the field gets the file's name
+    // where that fits, so older readers find a scan beside the project.
+    void fitPaths();
 
     // A PDF sheet's page and resolution for one view, kept in the optional block; 0 for both
     // where the view shows no PDF or the project has no such section (page 1 at 300 dpi then).

@@ -133,8 +133,11 @@ QByteArray ProjectFile::serialize(const ProjectHeader &header, const Station *st
     return bytes;
 }
 
-QByteArray ProjectFile::serialize(const ProjectContents &project, const QString &fileName)
+QByteArray ProjectFile::serialize(const ProjectContents &contents, const QString &fileName)
 {
+    // Whatever paths the contents hold, as read or as captured, are saved whole.
+    ProjectContents project = contents;
+    project.fitPaths();
     ProjectHeader header = project.header;
     header.stationCount = project.stations.count();
     // A project of several sheets keeps zero zooms in its header (see ProjectContents::SheetsTag):

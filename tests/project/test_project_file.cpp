@@ -405,14 +405,12 @@ void ProjectFileTest::refusesToSaveWhatCannotBeReadBack_data()
         return changed;
     };
     const QString longest = QString(259, QChar(u'ж')); // one byte each in Windows-1251
-    QTest::newRow("path of 260 bytes") << with([&](ProjectHeader &c) { c.planImagePath = longest + 'x'; })
-                                       << "the plan image path is 260 bytes long in Windows-1251, but the project "
-                                          "file holds at most 259";
+    // Paths the header's field cannot hold are kept whole in the optional block and read back whole.
+    QTest::newRow("path of 260 bytes") << with([&](ProjectHeader &c) { c.planImagePath = longest + 'x'; }) << QString();
     QTest::newRow("emoji in path")
-        << with([](ProjectHeader &c) { c.profileImagePath = QStringLiteral("/caves/\U0001F600/a.bmp"); })
-        << QStringLiteral("the profile image path holds characters that Windows-1251 cannot hold: \U0001F600");
+        << with([](ProjectHeader &c) { c.profileImagePath = QStringLiteral("/caves/\U0001F600/a.bmp"); }) << QString();
     QTest::newRow("zero in path") << with([](ProjectHeader &c) { c.planImagePath = QStringLiteral("a") + QChar(0); })
-                                  << "the plan image path holds a zero character";
+                                  << QString();
     QTest::newRow("nan zoom") << with([](ProjectHeader &c) { c.planZoom = std::nan(""); })
                               << "its plan zoom is not a finite number";
     QTest::newRow("longest path fits") << with([&](ProjectHeader &c) { c.planImagePath = longest; })
@@ -429,6 +427,7 @@ void ProjectFileTest::refusesToSaveWhatCannotBeReadBack()
         ProjectFile::write(path, contents(header));
         QCOMPARE(QString(), problem);
         QCOMPARE(ProjectFile::read(path).header.planImagePath, header.planImagePath);
+        QCOMPARE(ProjectFile::read(path).header.profileImagePath, header.profileImagePath);
     } catch (const CommandError &error) {
         QCOMPARE(error.message(), QStringLiteral("Cannot save project file %1: %2.").arg(path, problem));
         QVERIFY(!QFile::exists(path));
