@@ -210,8 +210,10 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         if (!project.dimensionsProblem().isEmpty())
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.dimensionsProblem());
         format = choice(parser, formatOption, formats, -1);
-        const ExportFormat exportFormat = format < 0 ? ExportFormats::ofLayout(SurveyFormat(project.header.dataFormatIndex))
-                                                     : ExportFormats::ofCommandName(formats[format]).value_or(ExportFormat::Survex);
+        // csv has no row: it is the check's, below.
+        const ExportFormat exportFormat =
+            format < 0 ? ExportFormats::ofLayout(SurveyFormat(project.header.dataFormatIndex))
+                       : ExportFormats::ofCommandName(formats[format]).value_or(ExportFormat::LumaroFromTo);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         Survey survey = project.survey();
         survey.style = SurveyStyle(style);

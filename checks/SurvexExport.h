@@ -11,9 +11,9 @@
 #include <optional>
 
 // Has cavern compute a Survex text in a temporary folder (through CavernRun), then survexport
-// write one of its files (a format whose row says how, see ExportFormats), or just keeps the computed model for a viewer. Nothing waits: finished()
-// tells how it went, with a message for the user when it failed (cavern's own words when it
-// refused the survey). A run that takes longer than the time limit is stopped and reported.
+// write one of its files (a format whose row in ExportFormats says how), or just keeps the
+// computed model for a viewer. Nothing waits: finished() tells how it went, with a message for
+// the user when it failed (cavern's own words when it refused the survey). A run that takes longer than the time limit is stopped and reported.
 class SurvexExport : public QObject
 {
     Q_OBJECT

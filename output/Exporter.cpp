@@ -26,7 +26,8 @@ SurveyText text(const Survey &survey, ExportFormat format)
 void write(const Survey &survey, ExportFormat format, const QString &path)
 {
     if (ExportFormats::row(format).viaSurvexport())
-        throw CommandError(Words::tr("%1 is written by Survex, through Save Survey Data As.").arg(QDir::toNativeSeparators(path)));
+        throw CommandError(
+            Words::tr("%1 is written by Survex, through Save Survey Data As.").arg(QDir::toNativeSeparators(path)));
     const SurveyText built = text(survey, format);
     if (!built.complete())
         throw CommandError(built.error);

@@ -14,7 +14,6 @@
 #include "checks/SurvexExport.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
-#include "output/DataFileName.h"
 #include "output/ui/DataFileBox.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
