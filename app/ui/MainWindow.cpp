@@ -80,22 +80,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
         "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
 
-    // Scans in any format a reader knows, and PDF sheets.
-    QStringList patterns;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
-    patterns.append(QStringLiteral("*.pdf"));
-    const QString images = tr("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
-    m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString(), QString(), QString()};
-    m_profileImageDialog = m_planImageDialog; // each remembers its own file
-    m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString(), QString(), QString()};
-    m_pictureDialog = {FileDialog::Kind::Save, tr("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
-                       QString(), QString(), QString()};
-    m_saveProjectDialog = {FileDialog::Kind::Save, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), true, QString(), QString(), QString()};
-    m_openProjectDialog = {FileDialog::Kind::Open, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), false, QString(), QString(), QString()};
-
     createPanels();
     createStationsList();
     createMenu();
@@ -104,15 +88,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     connectMenus();
     // The recovery file follows the job a few seconds behind, never more often than that.
     connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString &message) { statusBar()->showMessage(message); });
-    // Each dialog starts in the folder it was last used in, also after a restart.
-    for (FileDialog *dialog : {&m_planImageDialog, &m_profileImageDialog, &m_dataFileDialog, &m_pictureDialog,
-                               &m_saveProjectDialog, &m_openProjectDialog})
-        dialog->settingsKey = dialog == &m_planImageDialog      ? QStringLiteral("planImage")
-                              : dialog == &m_profileImageDialog ? QStringLiteral("profileImage")
-                              : dialog == &m_dataFileDialog     ? QStringLiteral("dataFile")
-                              : dialog == &m_pictureDialog      ? QStringLiteral("picture")
-                              : dialog == &m_saveProjectDialog  ? QStringLiteral("saveProject")
-                                                                : QStringLiteral("openProject");
     // The wheel and pinches over the panes zoom; text boxes let Ctrl+Z through when they have
     // nothing to undo; scans and projects can be dropped on the window.
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
@@ -236,7 +211,9 @@ void MainWindow::createMenu()
 {
     m_menus = std::make_unique<WindowMenus>(this, m_history, m_stationsDock->toggleViewAction());
     const WindowMenus &m = *m_menus;
-    connect(m.recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
+    connect(m.recentMenu, &QMenu::aboutToShow, this, [this] {
+        m_menus->showRecentProjects([this](const QString &path) { guard([&] { openProject(path); }); });
+    });
     // Shown only while Survex can do it: it may be installed or removed while the program runs.
     const auto showAven = [this] {
         m_menus->openInAven->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
@@ -290,7 +267,7 @@ void MainWindow::connectMenus()
         {m.add, [this] { addStation(); }},
         {m.insert, [this] { insertStation(); }},
         {m.remove, [this] { deleteStation(); }},
-        {m.addMode, [this] { chooseAddMode(); }},
+        {m.addMode, [this] { m_stationEditor.enterAddMode(); }},
         {m.moveMode, [this] { chooseMoveMode(); }},
         {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
         {m.takeBack, [this] { if (takeBackAvailable()) m_history.undo(); }},
@@ -311,7 +288,7 @@ void MainWindow::connectMenus()
     for (const auto &[action, run] : commands)
         command(action, &QAction::triggered, run);
     for (QAction *nudge : m.nudges)
-        command(nudge, &QAction::triggered, [this, nudge] { nudgeStation(nudge->data().toPoint()); });
+        command(nudge, &QAction::triggered, [this, nudge] { m_stationEditor.nudge(m_activeSide, nudge->data().toPoint()); });
     for (QAction *shift : m.gridShifts)
         command(shift, &QAction::triggered, [this, shift] {
             const QPoint step = shift->data().toPoint();
@@ -369,49 +346,6 @@ void MainWindow::cancel()
 ViewSide MainWindow::paneUnderCursor() const
 {
     return m_paneArea->sideUnderCursor(m_activeSide);
-}
-
-namespace {
-
-constexpr int RecentProjects = 8;
-
-// The recent projects as the settings hold them, no more than the menu shows, whatever a
-// damaged or hand-edited settings file says.
-QStringList recentProjects()
-{
-    QSettings settings;
-    QStringList recent = settings.value(QStringLiteral("recentProjects")).toStringList();
-    if (recent.size() > RecentProjects) {
-        recent.erase(recent.begin() + RecentProjects, recent.end());
-        settings.setValue(QStringLiteral("recentProjects"), recent);
-    }
-    return recent;
-}
-
-} // namespace
-
-void MainWindow::rememberProject(const QString &path)
-{
-    QStringList recent = recentProjects();
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    recent.removeAll(absolute);
-    recent.prepend(absolute);
-    while (recent.size() > RecentProjects)
-        recent.removeLast();
-    QSettings().setValue(QStringLiteral("recentProjects"), recent);
-}
-
-void MainWindow::showRecentProjects()
-{
-    m_menus->recentMenu->clear();
-    const QStringList recent = recentProjects();
-    for (const QString &path : recent) {
-        QAction *action = m_menus->recentMenu->addAction(QDir::toNativeSeparators(path));
-        // Only files can be opened: a pipe or a device under that name would hang the window.
-        action->setEnabled(QFileInfo(path).isFile());
-        connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
-    }
-    m_menus->recentMenu->setEnabled(!recent.isEmpty());
 }
 
 void MainWindow::createStationsList()
@@ -478,7 +412,12 @@ void MainWindow::connectCommands()
                     releaseOnPane(side, button, modifiers, at);
                 });
     }
+    connectPanels();
+}
 
+// The lower panel's boxes and the pane area's sheets.
+void MainWindow::connectPanels()
+{
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
     connect(m_projection, &ProjectionBoxes::refused, this, showRefusal);
     connect(m_paneArea->planStrip, &ViewStrip::entryRefused, this, showRefusal);
@@ -494,15 +433,15 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
     command(m_stationBox, &StationBox::addClicked, [this] { addStation(); });
     command(m_stationBox, &StationBox::newBranchClicked, [this](bool checked) { m_stationEditor.setNewBranch(checked); });
-    command(m_stationBox, &StationBox::previousClicked, [this] { selectPreviousStation(); });
-    command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
+    command(m_stationBox, &StationBox::previousClicked, [this] { m_stationEditor.selectPrevious(); });
+    command(m_stationBox, &StationBox::nextClicked, [this] { m_stationEditor.selectNext(); });
     command(m_stationBox, &StationBox::insertClicked, [this] { insertStation(); });
     command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
     // A station chosen in the list: both drawings scroll to it.
     command(m_stationsList, &StationsList::stationClicked, [this](int index) { showStation(index); });
     command(m_stationsList, &StationsList::labelEdited,
             [this](int index, const QString &label) { m_stationEditor.setLabel(index, label); });
-    command(m_modeBox, &ModeBox::addModeChosen, [this] { chooseAddMode(); });
+    command(m_modeBox, &ModeBox::addModeChosen, [this] { m_stationEditor.enterAddMode(); });
     command(m_modeBox, &ModeBox::moveModeChosen, [this] { chooseMoveMode(); });
     command(m_modeBox, &ModeBox::showLabelsClicked, [this](bool shown) { m_document.setShowLabels(shown); });
     command(m_modeBox, &ModeBox::showLinesClicked, [this](bool shown) { m_document.setShowLines(shown); });
@@ -650,7 +589,7 @@ void MainWindow::scrollTo(ViewSide side, QPoint scroll) { m_paneArea->scrollTo(s
 
 void MainWindow::openImage(ViewSide side)
 {
-    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     openImageFile(side, dialog.fileName);
@@ -716,26 +655,6 @@ void MainWindow::chooseMoveMode()
         updateControls(); // nothing to edit: "Add new" stays checked
 }
 
-void MainWindow::chooseAddMode()
-{
-    m_stationEditor.enterAddMode();
-}
-
-void MainWindow::selectPreviousStation()
-{
-    m_stationEditor.selectPrevious();
-}
-
-void MainWindow::selectNextStation()
-{
-    m_stationEditor.selectNext();
-}
-
-void MainWindow::selectStation(int index)
-{
-    m_stationEditor.select(index);
-}
-
 void MainWindow::insertStation()
 {
     if (m_stationEditor.startInsert() == StationEditor::AddOutcome::TableFull)
@@ -747,12 +666,7 @@ void MainWindow::deleteStation()
     m_stationEditor.deleteSelected();
 }
 
-void MainWindow::nudgeStation(QPoint sourcePixels)
-{
-    m_stationEditor.nudge(m_activeSide, sourcePixels);
-}
-
-// ---- Survey data output
+// ---- Survey data output ----
 
 std::optional<SurveyOutput::TextSource> MainWindow::askTextSource(ExportFormat format)
 {
@@ -799,15 +713,15 @@ void MainWindow::saveSurveyText()
 {
     const std::optional<SurveyOutput::TextSource> source = tickedTextSource();
     const bool known = m_output.dataFileKnown();
-    m_dataFileDialog.defaultSuffix = m_output.saveSuffix();
-    if (source && (known || dialogs().execute(this, m_dataFileDialog)))
-        saveTo(m_output.saveTarget(known ? QString() : m_dataFileDialog.fileName), *source);
+    m_files.dataFile.defaultSuffix = m_output.saveSuffix();
+    if (source && (known || dialogs().execute(this, m_files.dataFile)))
+        saveTo(m_output.saveTarget(known ? QString() : m_files.dataFile.fileName), *source);
 }
 
 void MainWindow::saveSurveyTextAs()
 {
     const std::optional<SurveyOutput::TextSource> source = tickedTextSource();
-    FileDialog dialog = m_dataFileDialog;
+    FileDialog dialog = m_files.dataFile;
     dialog.filter = ExportFormats::saveAsFilters(SurvexExport::available());
     dialog.defaultSuffix.clear(); // a name without an extension takes the chosen filter's
     if (source && dialogs().execute(this, dialog))
@@ -829,7 +743,7 @@ void MainWindow::saveTo(const SurveyOutput::Target &target, SurveyOutput::TextSo
         return startSurvexport(target, *source);
     m_output.write(target, *source);
     if (ExportFormats::row(target.format).layout)
-        m_dataFileDialog.fileName = target.path; // the dialogs open at the data file
+        m_files.dataFile.fileName = target.path; // the dialogs open at the data file
 }
 
 void MainWindow::startSurvexport(const SurveyOutput::Target &target, SurveyOutput::TextSource source)
@@ -867,9 +781,9 @@ void MainWindow::savePicture(ViewSide side)
 {
     if (pane(side)->height() == 0)
         return; // nothing is shown before an image is opened, nor after Close Project
-    if (!dialogs().execute(this, m_pictureDialog))
+    if (!dialogs().execute(this, m_files.picture))
         return;
-    SurveyOutput::writePicture(pane(side)->snapshot(), m_pictureDialog.fileName);
+    SurveyOutput::writePicture(pane(side)->snapshot(), m_files.picture.fileName);
 }
 
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
@@ -913,9 +827,9 @@ bool MainWindow::saveOnClosing()
 
 void MainWindow::openProjectFromDialog()
 {
-    if (!dialogs().execute(this, m_openProjectDialog))
+    if (!dialogs().execute(this, m_files.openProject))
         return;
-    openProject(m_openProjectDialog.fileName);
+    openProject(m_files.openProject.fileName);
 }
 
 
@@ -928,9 +842,9 @@ bool MainWindow::saveProject()
 
 bool MainWindow::saveProjectAs()
 {
-    if (!dialogs().execute(this, m_saveProjectDialog) || !writeProject(m_saveProjectDialog.fileName))
+    if (!dialogs().execute(this, m_files.saveProject) || !writeProject(m_files.saveProject.fileName))
         return false;
-    rememberProject(m_saveProjectDialog.fileName);
+    WindowMenus::rememberProject(m_files.saveProject.fileName);
     return true;
 }
 
@@ -1163,7 +1077,7 @@ void MainWindow::showSheetTabs()
 
 void MainWindow::addSheet(ViewSide side)
 {
-    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     addSheetFromFile(side, dialog.fileName);

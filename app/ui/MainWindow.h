@@ -3,6 +3,7 @@
 #include "document/EditHistory.h"
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
+#include "app/ui/FileDialogs.h"
 #include "widgets/DialogService.h"
 #include "widgets/Language.h"
 #include "output/SurveyOutput.h"
@@ -138,13 +139,8 @@ public:
     // Stations
     void addStation();
     void chooseMoveMode();
-    void chooseAddMode();
-    void selectPreviousStation();
-    void selectNextStation();
-    void selectStation(int index);
     void insertStation();
     void deleteStation();
-    void nudgeStation(QPoint sourcePixels);
     // Survey data output
     void viewSurveyText();
     void saveSurveyText();
@@ -190,6 +186,7 @@ private:
     void cancel();
     void nameControls();
     void connectCommands();
+    void connectPanels();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
     void createStationsList();
@@ -199,7 +196,6 @@ private:
     bool windowShortcutWins(const QKeyEvent *key) const;
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
-    void rememberProject(const QString &path);
     void imagesRead();
     void scanRead(ImageRead::Problem problem);
     void projectScansRead();
@@ -210,7 +206,6 @@ private:
     void projectOpened(const ProjectController::Opened &opened);
     void locateNextScan();
     bool busyReading();
-    void showRecentProjects();
     void newJob(const QString &projectPath, bool changed, const QByteArray &digest = QByteArray());
     // Marks the project as open here; false when the user chose not to open one another program
     // holds.
@@ -297,12 +292,7 @@ private:
     SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it
     HelpWindow *m_helpWindow = nullptr;
 
-    FileDialog m_planImageDialog;
-    FileDialog m_profileImageDialog;
-    FileDialog m_dataFileDialog;
-    FileDialog m_pictureDialog;
-    FileDialog m_saveProjectDialog;
-    FileDialog m_openProjectDialog;
+    FileDialogs m_files;
 
     PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.

@@ -2,6 +2,7 @@
 // while the window stays usable; what it read is applied, asked about or reported when it ends.
 // Until then nothing has changed, so Cancel (or Esc) leaves the job as it was.
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowMenus.h"
 
 #include "project/ProjectFile.h"
 #include "views/ImageMessages.h"
@@ -43,7 +44,7 @@ void MainWindow::openProject(const QString &path)
 {
     if (busyReading())
         return;
-    m_openProjectDialog.fileName = path;
+    m_files.openProject.fileName = path;
     // The whole file is read and checked before anything changes: a file that is refused leaves
     // the current job as it was, and only then is the user asked about unsaved stations.
     ProjectContents project = ProjectFile::read(path);
@@ -245,7 +246,7 @@ void MainWindow::projectScansRead()
     m_loading = Loading::None; // only now: a scan the project could not open is not read again on the way
     newJob(m_loadingPath, false, m_loadingDigest);
     showNewJobsText();
-    rememberProject(m_loadingPath);
+    WindowMenus::rememberProject(m_loadingPath);
     if (!project.extrasProblem.isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
     if (!project.detailsProblem().isEmpty())
@@ -290,7 +291,7 @@ void MainWindow::locateNextScan()
         const auto [side, message] = m_toLocate.takeFirst();
         if (!dialogs().offerToLocate(this, QStringLiteral("Speomark"), message))
             continue;
-        FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+        FileDialog &dialog = m_files.image(side);
         if (!dialogs().execute(this, dialog))
             continue;
         m_loading = Loading::Locate;
