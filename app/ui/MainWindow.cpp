@@ -8,6 +8,7 @@
 #include "widgets/NumberField.h"
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
+#include "app/ui/ProjectFiles.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "app/ui/SurveyTextWindow.h"
@@ -252,8 +253,8 @@ void MainWindow::connectMenus()
         {m.renameSheet, [this, sheetUnderCursor] { renameSheet(sheetUnderCursor()); }},
         {m.removeSheet, [this, sheetUnderCursor] { removeSheet(sheetUnderCursor()); }},
         {m.openProject, [this] { openProjectFromDialog(); }},
-        {m.saveProject, [this] { saveProject(); }},
-        {m.saveProjectAs, [this] { saveProjectAs(); }},
+        {m.saveProject, [this] { m_projects.save(); }},
+        {m.saveProjectAs, [this] { m_projects.saveAs(); }},
         {m.closeProject, [this] { closeProject(); }},
         {m.surveyDetails, [this] { editSurveyDetails(); }},
         {m.viewSurveyData, [this] { viewSurveyText(); }},
@@ -459,7 +460,7 @@ void MainWindow::connectPanels()
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
-    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
+    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { m_projects.saveAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
 
@@ -811,7 +812,7 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
 
 bool MainWindow::saveOnClosing()
 {
-    if (m_session.projectChanged() && !saveProject())
+    if (m_session.projectChanged() && !m_projects.save())
         return false;
     if (!m_output.dataFileKnown())
         return true;
@@ -833,62 +834,14 @@ void MainWindow::openProjectFromDialog()
 }
 
 
-bool MainWindow::saveProject()
-{
-    if (m_session.projectPath().isEmpty())
-        return saveProjectAs();
-    return writeProject(m_session.projectPath());
-}
-
-bool MainWindow::saveProjectAs()
-{
-    if (!dialogs().execute(this, m_files.saveProject) || !writeProject(m_files.saveProject.fileName))
-        return false;
-    WindowMenus::rememberProject(m_files.saveProject.fileName);
-    return true;
-}
-
-bool MainWindow::writeProject(const QString &path)
-{
-    // Another program may have saved this file since the job read or wrote it.
-    const QByteArray onDisk = ProjectFile::digest(path);
-    if (path == m_session.projectPath() && !m_session.projectDigest().isEmpty() && !onDisk.isEmpty()
-        && onDisk != m_session.projectDigest()
-        && !dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                               tr("%1 was changed by another program since it was opened or saved here.\n\n"
-                                  "Replace it with this job? (No leaves the file as the other program saved it; "
-                                  "Save Project As can keep both.)")
-                                   .arg(QDir::toNativeSeparators(path))))
-        return false;
-    m_project.saveAs(path);
-    m_session.setProject(path, false, ProjectFile::digest(path));
-    m_projectLock.take(path, nullptr);
-    m_recovery->remove();
-    return true;
-}
-
-bool MainWindow::holdProject(const QString &path)
-{
-    QString holder;
-    if (m_projectLock.take(path, &holder)) {
-        if (!m_projectLock.problem().isEmpty())
-            statusBar()->showMessage(m_projectLock.problem());
-        return true;
-    }
-    return dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                              tr("%1 is open in another Speomark window (process %2). If both save it, the "
-                                 "changes of one are lost.\n\nOpen it here as well?")
-                                  .arg(QDir::toNativeSeparators(path), holder));
-}
-
 bool MainWindow::closeProject()
 {
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return false;
     m_project.close();
-    m_projectLock.release();
+    m_projects.lock().release();
     m_output.previewCleared();
-    newJob(QString(), false);
+    m_projects.newJob(QString(), false);
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));
     return true;
@@ -902,13 +855,6 @@ void MainWindow::closeAll()
                             static_cast<QWidget *>(m_textWindow)})
         if (window)
             window->hide();
-}
-
-// A job opened, closed or recovered starts with nothing to undo.
-void MainWindow::newJob(const QString &projectPath, bool changed, const QByteArray &digest)
-{
-    m_history.clear();
-    m_session.setProject(projectPath, changed, digest);
 }
 
 // ---- Never losing work ----
@@ -934,11 +880,11 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
     // The scans are read in the background, as a sheet shown is (readWantedScan).
     m_project.openWithoutScans(contents, imagesBeside);
-    newJob(left.projectPath, true);
+    m_projects.newJob(left.projectPath, true);
     RecoveryFile::restoreEditing(contents, m_document, m_session);
     m_document.setModified(true);
     if (!left.projectPath.isEmpty())
-        m_projectLock.take(left.projectPath, nullptr);
+        m_projects.lock().take(left.projectPath, nullptr);
     showNewJobsText();
     m_recovery->write(); // the recovered work is safe again at once, in this window's own file
     if (!RecoveryFile::discard(left.path))

@@ -51,7 +51,7 @@ void MainWindow::openProject(const QString &path)
     const QByteArray digest = ProjectFile::digest(path);
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
-    if (path != m_projectLock.path() && !holdProject(path))
+    if (path != m_projects.lock().path() && !m_projects.hold(path))
         return;
     m_loadingProject = std::move(project);
     m_loadingPath = path;
@@ -212,7 +212,7 @@ void MainWindow::projectScansRead()
         if (m_imageLoader.result(i).problem == Problem::Cancelled) { // the job stays as it was
             m_loading = Loading::None;
             if (!m_session.projectPath().isEmpty())
-                m_projectLock.take(m_session.projectPath(), nullptr);
+                m_projects.lock().take(m_session.projectPath(), nullptr);
             return;
         }
     }
@@ -244,7 +244,7 @@ void MainWindow::projectScansRead()
     const ProjectContents project = std::move(m_loadingProject);
     const ProjectController::Opened opened = m_project.open(project, m_loadingPath, std::move(scans[0]), std::move(scans[1]));
     m_loading = Loading::None; // only now: a scan the project could not open is not read again on the way
-    newJob(m_loadingPath, false, m_loadingDigest);
+    m_projects.newJob(m_loadingPath, false, m_loadingDigest);
     showNewJobsText();
     WindowMenus::rememberProject(m_loadingPath);
     if (!project.extrasProblem.isEmpty())
