@@ -10,27 +10,24 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-const QStringList FormatNames = {QStringLiteral("label"), QStringLiteral("fromto"), QStringLiteral("survex"),
-                                 QStringLiteral("csv"), QStringLiteral("therion"), QStringLiteral("compass"),
-                                 QStringLiteral("espec")};
-const int CsvFormat = 3; // after the three survey text layouts
+const QString CsvFormat = QStringLiteral("csv");
 
-ExportFormat exportFormat(int name)
+// --format's names: every format's that has one, and csv after the layouts.
+QStringList formatNames()
 {
-    switch (name) {
-    case 4:
-        return ExportFormat::Therion;
-    case 5:
-        return ExportFormat::Compass;
-    case 6:
-        return ExportFormat::SurvexExtend;
-    }
-    return Exporter::ofLayout(SurveyFormat(name));
+    QStringList names = ExportFormats::commandNames();
+    const auto layouts = std::count_if(names.begin(), names.end(), [](const QString &name) {
+        return ExportFormats::row(*ExportFormats::ofCommandName(name)).layout.has_value();
+    });
+    names.insert(layouts, CsvFormat);
+    return names;
 }
+
 const QStringList StyleNames = {QStringLiteral("angle"), QStringLiteral("depthchange")};
 const QString Program = QStringLiteral("speomark-export");
 
@@ -96,9 +93,9 @@ QString legFailure(const QString &projectPath, const QString &error, const QStri
 
 QString ExportCommand::usageLine()
 {
-    return QStringLiteral("Usage: speomark-export [--format label|fromto|survex|csv|therion|compass|espec] "
-                          "[--style angle|depthchange] "
-                          "[--orientation DEG] [--check] [--tolerance Npx,M,P] [-o FILE] PROJECT.sprj");
+    return QStringLiteral("Usage: speomark-export [--format %1] [--style angle|depthchange] "
+                          "[--orientation DEG] [--check] [--tolerance Npx,M,P] [-o FILE] PROJECT.sprj")
+        .arg(formatNames().join(QLatin1Char('|')));
 }
 
 int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput, QString *standardError)
@@ -156,6 +153,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                        sheetsOption, outputOption});
     parser.addPositionalArgument(QStringLiteral("PROJECT.sprj"), QStringLiteral("The project file to export."));
 
+    const QStringList formats = formatNames();
     int format = 0;
     int style = 0;
     double orientation = 0.0;
@@ -195,7 +193,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
         if (parser.isSet(checkOption) && parser.isSet(formatOption))
             throw UsageProblem{QStringLiteral("--check writes the check's report; it takes no --format")};
         // Checked now so wrong usage is reported as such even when the project is unreadable.
-        choice(parser, formatOption, FormatNames, 0);
+        choice(parser, formatOption, formats, 0);
         choice(parser, styleOption, StyleNames, 0);
     } catch (const UsageProblem &problem) {
         *standardError = QStringLiteral("%1: %2\n%3\n").arg(Program, problem.text, usageLine());
@@ -211,7 +209,11 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.projectionProblem());
         if (!project.dimensionsProblem().isEmpty())
             *standardError += QStringLiteral("%1: %2\n").arg(Program, project.dimensionsProblem());
-        format = choice(parser, formatOption, FormatNames, project.header.dataFormatIndex);
+        format = choice(parser, formatOption, formats, -1);
+        // csv has no row: it is the check's, below.
+        const ExportFormat exportFormat =
+            format < 0 ? ExportFormats::ofLayout(SurveyFormat(project.header.dataFormatIndex))
+                       : ExportFormats::ofCommandName(formats[format]).value_or(ExportFormat::LumaroFromTo);
         style = choice(parser, styleOption, StyleNames, project.header.dataStyleIndex);
         Survey survey = project.survey();
         survey.style = SurveyStyle(style);
@@ -233,7 +235,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                                   plan ? sheet.northEntry : QStringLiteral("-"))
                              .toUtf8();
             }
-        } else if (parser.isSet(checkOption) || format == CsvFormat) {
+        } else if (parser.isSet(checkOption) || (format >= 0 && formats[format] == CsvFormat)) {
             const SurveyNetwork network = SurveyNetwork::build(survey.stations, checkSettings(survey, tolerance));
             if (parser.isSet(checkOption)) {
                 bytes = CheckReport::text(network).toUtf8();
@@ -245,7 +247,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                 bytes = CheckReport::legsCsv(network.legs);
             }
         } else {
-            const SurveyText text = Exporter::text(survey, exportFormat(format));
+            const SurveyText text = Exporter::text(survey, exportFormat);
             if (!text.complete() && text.failedFrom < 0)
                 throw CommandError(QStringLiteral("%1: %2 Nothing was written.").arg(QDir::toNativeSeparators(projectPath), text.error));
             if (!text.complete())

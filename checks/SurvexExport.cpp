@@ -50,45 +50,10 @@ bool SurvexExport::available()
     return !CavernRun::findCavern().isEmpty() && !survexport().isEmpty();
 }
 
-QList<SurvexFile> SurvexExport::files()
-{
-    return {SurvexFile::Kml, SurvexFile::Gpx, SurvexFile::Dxf, SurvexFile::Svg, SurvexFile::Json, SurvexFile::Plt};
-}
-
-QString SurvexExport::filter(SurvexFile file)
-{
-    switch (file) {
-    case SurvexFile::Kml:
-        return Words::tr("Google Earth KML, through Survex (*.kml)");
-    case SurvexFile::Gpx:
-        return Words::tr("GPS GPX, through Survex (*.gpx)");
-    case SurvexFile::Dxf:
-        return Words::tr("CAD drawing DXF, through Survex (*.dxf)");
-    case SurvexFile::Svg:
-        return Words::tr("SVG drawing, through Survex (*.svg)");
-    case SurvexFile::Json:
-        return Words::tr("JSON, through Survex (*.json)");
-    case SurvexFile::Plt:
-        return Words::tr("Compass PLT, through Survex (*.plt)");
-    }
-    return QString();
-}
-
-QString SurvexExport::extension(SurvexFile file)
-{
-    static const char *const names[] = {".kml", ".gpx", ".dxf", ".svg", ".json", ".plt"};
-    return QString::fromLatin1(names[int(file)]);
-}
-
-bool SurvexExport::needsCoordinates(SurvexFile file)
-{
-    return file == SurvexFile::Kml || file == SurvexFile::Gpx;
-}
-
-void SurvexExport::start(const QByteArray &survexText, SurvexFile file, const QString &path)
+void SurvexExport::start(const QByteArray &survexText, ExportFormat format, const QString &path)
 {
     cancel();
-    m_file = file;
+    m_file = format;
     m_path = path;
     m_timedOut = false;
     m_running = true;
@@ -145,7 +110,6 @@ void SurvexExport::cavernFinished(const CavernResult &result)
     const QString program = survexport();
     if (program.isEmpty())
         return end(false, Words::tr("survexport is not installed: sudo apt-get install survex-aven"));
-    static const char *const options[] = {"--kml", "--gpx", "--dxf", "--svg", "--json", "--plt"};
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     connect(m_process, &QProcess::finished, this, &SurvexExport::survexportEnded);
@@ -155,7 +119,7 @@ void SurvexExport::cavernFinished(const CavernResult &result)
     });
     // survexport writes straight over its target and says nothing of a full disk: it writes in the
     // run's folder, and the file is put in place only when it is whole.
-    m_process->start(program, {QString::fromLatin1(options[int(*m_file)]), modelPath(), writtenPath()});
+    m_process->start(program, {QString::fromLatin1(ExportFormats::row(*m_file).survexport->option), modelPath(), writtenPath()});
 }
 
 void SurvexExport::survexportEnded(int exitCode, QProcess::ExitStatus status)
@@ -182,10 +146,10 @@ void SurvexExport::survexportEnded(int exitCode, QProcess::ExitStatus status)
 
 QString SurvexExport::writtenPath() const
 {
-    return QFileInfo(modelPath()).absoluteDir().filePath(QStringLiteral("export") + extension(*m_file));
+    return QFileInfo(modelPath()).absoluteDir().filePath(QStringLiteral("export") + ExportFormats::extension(*m_file));
 }
 
-void SurvexExport::putInPlace(const QString &written, SurvexFile file, const QString &path)
+void SurvexExport::putInPlace(const QString &written, ExportFormat format, const QString &path)
 {
     const QString shown = QDir::toNativeSeparators(path);
     QFile in(written);
@@ -193,10 +157,10 @@ void SurvexExport::putInPlace(const QString &written, SurvexFile file, const QSt
         throw CommandError(Words::tr("survexport wrote no file for %1 (%2). Any earlier file of that name is unchanged.")
                                .arg(shown, in.errorString()));
     // Each of these files ends in a known way; one that does not was cut short (a full disk).
-    static const char *const endings[] = {"</kml>", "</gpx>", "EOF", "</svg>", "}", "\x1a"};
+    const char *const ending = ExportFormats::row(format).survexport->ending;
     const qint64 size = in.size();
     in.seek(std::max<qint64>(0, size - 64));
-    if (!in.read(64).trimmed().endsWith(endings[int(file)]))
+    if (!in.read(64).trimmed().endsWith(ending))
         throw CommandError(Words::tr("survexport's file for %1 ends early (%2 bytes): the disk may be full. Any "
                                      "earlier file of that name is unchanged.")
                                .arg(shown)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "checks/CavernRun.h"
+#include "output/ExportFormats.h"
 
 #include <QList>
 #include <QObject>
@@ -9,13 +10,10 @@
 #include <QTimer>
 #include <optional>
 
-// The files Survex's survexport writes from a computed survey.
-enum class SurvexFile { Kml, Gpx, Dxf, Svg, Json, Plt };
-
 // Has cavern compute a Survex text in a temporary folder (through CavernRun), then survexport
-// write one of its files, or just keeps the computed model for a viewer. Nothing waits: finished()
-// tells how it went, with a message for the user when it failed (cavern's own words when it
-// refused the survey). A run that takes longer than the time limit is stopped and reported.
+// write one of its files (a format whose row in ExportFormats says how), or just keeps the
+// computed model for a viewer. Nothing waits: finished() tells how it went, with a message for
+// the user when it failed (cavern's own words when it refused the survey). A run that takes longer than the time limit is stopped and reported.
 class SurvexExport : public QObject
 {
     Q_OBJECT
@@ -27,14 +25,9 @@ public:
 
     // Both cavern and survexport are on the PATH.
     static bool available();
-    static QList<SurvexFile> files();
-    static QString filter(SurvexFile file);    // "Google Earth (*.kml)": a file dialog's filter
-    static QString extension(SurvexFile file); // ".kml"
-    // The file needs the survey placed on the Earth: the entrance's coordinates in a known system.
-    static bool needsCoordinates(SurvexFile file);
 
-    // Writes `file` at `path` from the Survex text.
-    void start(const QByteArray &survexText, SurvexFile file, const QString &path);
+    // Writes a file of `format` (one survexport writes) at `path` from the Survex text.
+    void start(const QByteArray &survexText, ExportFormat format, const QString &path);
     // Only computes the model; modelPath() then names it until the next run or this object ends.
     void startModel(const QByteArray &survexText);
     QString modelPath() const;
@@ -52,7 +45,7 @@ private:
 public:
     // Puts survexport's file in place at `path` through a whole-file write, after checking that
     // it ends as such a file ends. Throws CommandError, leaving `path` as it was, when it cannot.
-    static void putInPlace(const QString &written, SurvexFile file, const QString &path);
+    static void putInPlace(const QString &written, ExportFormat format, const QString &path);
 private:
 
     CavernRun m_cavern;
@@ -60,6 +53,6 @@ private:
     QTimer m_timeLimit;
     bool m_timedOut = false;
     bool m_running = false;
-    std::optional<SurvexFile> m_file; // none: the model only
+    std::optional<ExportFormat> m_file; // none: the model only
     QString m_path;
 };

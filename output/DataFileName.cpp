@@ -1,5 +1,7 @@
 #include "output/DataFileName.h"
 
+#include "output/ExportFormats.h"
+
 #include <algorithm>
 
 namespace DataFileNames {
@@ -13,11 +15,7 @@ static qsizetype nameStart(const QString &path)
 
 const QStringList &knownExtensions()
 {
-    // Our own layouts, Therion, Compass and Survex's extend file, then what survexport writes.
-    static const QStringList known{QStringLiteral("cav"), QStringLiteral("svx"),  QStringLiteral("th"),
-                                   QStringLiteral("dat"), QStringLiteral("espec"), QStringLiteral("kml"),
-                                   QStringLiteral("gpx"), QStringLiteral("dxf"),  QStringLiteral("svg"),
-                                   QStringLiteral("json"), QStringLiteral("plt")};
+    static const QStringList known = ExportFormats::extensions();
     return known;
 }
 

@@ -655,6 +655,60 @@ Sheets that share stations: %1
     </message>
 </context>
 <context>
+    <name>ExportFormats</name>
+    <message>
+        <source>Therion files (*.th)</source>
+        <translation>Файлы Therion (*.th)</translation>
+    </message>
+    <message>
+        <source>Compass files (*.dat)</source>
+        <translation>Файлы Compass (*.dat)</translation>
+    </message>
+    <message>
+        <source>Survex extend files: the extended profile as drawn (*.espec)</source>
+        <translation>Файлы extend для Survex: развёрнутый разрез как нарисован (*.espec)</translation>
+    </message>
+    <message>
+        <source>Google Earth KML, through Survex (*.kml)</source>
+        <translation>Google Earth KML, через Survex (*.kml)</translation>
+    </message>
+    <message>
+        <source>GPS GPX, through Survex (*.gpx)</source>
+        <translation>GPS GPX, через Survex (*.gpx)</translation>
+    </message>
+    <message>
+        <source>CAD drawing DXF, through Survex (*.dxf)</source>
+        <translation>Чертёж CAD DXF, через Survex (*.dxf)</translation>
+    </message>
+    <message>
+        <source>SVG drawing, through Survex (*.svg)</source>
+        <translation>Рисунок SVG, через Survex (*.svg)</translation>
+    </message>
+    <message>
+        <source>JSON, through Survex (*.json)</source>
+        <translation>JSON, через Survex (*.json)</translation>
+    </message>
+    <message>
+        <source>Compass PLT, through Survex (*.plt)</source>
+        <translation>Compass PLT, через Survex (*.plt)</translation>
+    </message>
+    <message>
+        <source>Survey data (*.cav *.svx)</source>
+        <translation>Данные съёмки (*.cav *.svx)</translation>
+    </message>
+    <message>
+        <source>All (*)</source>
+        <translation>Все (*)</translation>
+    </message>
+</context>
+<context>
+    <name>Exporter</name>
+    <message>
+        <source>%1 is written by Survex, through Save Survey Data As.</source>
+        <translation>%1 записывает Survex: через «Сохранить данные съёмки как».</translation>
+    </message>
+</context>
+<context>
     <name>FileDialogs</name>
     <message>
         <source>Images (%1);;All (*)</source>
@@ -972,24 +1026,12 @@ Sheets that share stations: %1
         <translation>Информация</translation>
     </message>
     <message>
-        <source>Survey data (*.cav *.svx)</source>
-        <translation>Данные съёмки (*.cav *.svx)</translation>
-    </message>
-    <message>
-        <source>All (*)</source>
-        <translation>Все (*)</translation>
-    </message>
-    <message>
         <source>Edit Survey Details</source>
         <translation>правку сведений о съёмке</translation>
     </message>
     <message>
         <source>Speomark: Confirm</source>
         <translation>Speomark: подтверждение</translation>
-    </message>
-    <message>
-        <source>File has been modified. Save?</source>
-        <translation>Файл изменён. Сохранить?</translation>
     </message>
     <message>
         <source>Problems opening the Plan image!</source>
@@ -1034,36 +1076,6 @@ Sheets that share stations: %1
     <message>
         <source>Speomark will speak this language from its next start.</source>
         <translation>Этот язык появится в Speomark при следующем запуске.</translation>
-    </message>
-    <message>
-        <source>You edited the survey data text, and the survey has changed since the text was built.
-
-Yes: save the text as you edited it.
-No: build the text again from the survey (your edits are dropped).</source>
-        <translation>Вы правили текст данных съёмки, а съёмка изменилась после того, как текст был построен.
-
-Да: сохранить текст с вашими правками.
-Нет: построить текст заново по съёмке (правки пропадут).</translation>
-    </message>
-    <message>
-        <source>the project, which has never been saved</source>
-        <translation>проект, который ещё ни разу не сохранялся</translation>
-    </message>
-    <message>
-        <source>the project %1</source>
-        <translation>проект %1</translation>
-    </message>
-    <message>
-        <source>the survey data file %1</source>
-        <translation>файл данных съёмки %1</translation>
-    </message>
-    <message>
-        <source>Not saved yet: %1.</source>
-        <translation>Ещё не сохранено: %1.</translation>
-    </message>
-    <message>
-        <source> and </source>
-        <translation> и </translation>
     </message>
     <message>
         <source>%1 ; %2 m</source>
@@ -1120,14 +1132,6 @@ No: build the text again from the survey (your edits are dropped).</source>
     <message>
         <source>aven could not be started.</source>
         <translation>Не удалось запустить aven.</translation>
-    </message>
-    <message>
-        <source>Survex is still writing %1.</source>
-        <translation>Survex ещё записывает %1.</translation>
-    </message>
-    <message>
-        <source>This file places the cave on the Earth: choose the entrance and give its coordinates in Survey Details first.</source>
-        <translation>Этот файл привязывает пещеру к местности: сначала укажите вход и его координаты в сведениях о съёмке.</translation>
     </message>
     <message>
         <source>Survex is writing %1...</source>
@@ -1196,10 +1200,6 @@ No: build the text again from the survey (your edits are dropped).</source>
             <numerusform>На чертежах найдено %n размера хода.</numerusform>
             <numerusform>На чертежах найдено %n размеров хода.</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>%1 is written by Survex, which is not installed: sudo apt-get install survex survex-aven</source>
-        <translation>%1 записывает Survex, а он не установлен: sudo apt-get install survex survex-aven</translation>
     </message>
     <message>
         <source>%1 cannot be removed, as its folder cannot be written: it will be offered again.</source>
@@ -2158,30 +2158,6 @@ No keeps it, to be offered again at the next start.</source>
 <context>
     <name>SurvexExport</name>
     <message>
-        <source>Google Earth KML, through Survex (*.kml)</source>
-        <translation>Google Earth KML, через Survex (*.kml)</translation>
-    </message>
-    <message>
-        <source>GPS GPX, through Survex (*.gpx)</source>
-        <translation>GPS GPX, через Survex (*.gpx)</translation>
-    </message>
-    <message>
-        <source>CAD drawing DXF, through Survex (*.dxf)</source>
-        <translation>Чертёж CAD DXF, через Survex (*.dxf)</translation>
-    </message>
-    <message>
-        <source>SVG drawing, through Survex (*.svg)</source>
-        <translation>Рисунок SVG, через Survex (*.svg)</translation>
-    </message>
-    <message>
-        <source>JSON, through Survex (*.json)</source>
-        <translation>JSON, через Survex (*.json)</translation>
-    </message>
-    <message>
-        <source>Compass PLT, through Survex (*.plt)</source>
-        <translation>Compass PLT, через Survex (*.plt)</translation>
-    </message>
-    <message>
         <source>cavern did not finish within %1 seconds and was stopped.</source>
         <translation>cavern не закончил работу за %1 с и был остановлен.</translation>
     </message>
@@ -2997,20 +2973,54 @@ Everything cavern printed:
 <context>
     <name>SurveyOutput</name>
     <message>
-        <source>Therion files (*.th)</source>
-        <translation>Файлы Therion (*.th)</translation>
-    </message>
-    <message>
-        <source>Compass files (*.dat)</source>
-        <translation>Файлы Compass (*.dat)</translation>
-    </message>
-    <message>
         <source>The text holds characters that a survey data file cannot store: &quot;%1&quot;. Nothing was written to %2.</source>
         <translation>В тексте есть символы, которые файл данных съёмки не может хранить: «%1». В %2 ничего не записано.</translation>
     </message>
     <message>
-        <source>Survex extend files: the extended profile as drawn (*.espec)</source>
-        <translation>Файлы extend для Survex: развёрнутый разрез как нарисован (*.espec)</translation>
+        <source>the project, which has never been saved</source>
+        <translation>проект, который ещё ни разу не сохранялся</translation>
+    </message>
+    <message>
+        <source>the project %1</source>
+        <translation>проект %1</translation>
+    </message>
+    <message>
+        <source>the survey data file %1</source>
+        <translation>файл данных съёмки %1</translation>
+    </message>
+    <message>
+        <source>Not saved yet: %1.</source>
+        <translation>Ещё не сохранено: %1.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> и </translation>
+    </message>
+    <message>
+        <source>File has been modified. Save?</source>
+        <translation>Файл изменён. Сохранить?</translation>
+    </message>
+    <message>
+        <source>Survex is still writing %1.</source>
+        <translation>Survex ещё записывает %1.</translation>
+    </message>
+    <message>
+        <source>This file places the cave on the Earth: choose the entrance and give its coordinates in Survey Details first.</source>
+        <translation>Этот файл привязывает пещеру к местности: сначала укажите вход и его координаты в сведениях о съёмке.</translation>
+    </message>
+    <message>
+        <source>%1 is written by Survex, which is not installed: sudo apt-get install survex survex-aven</source>
+        <translation>%1 записывает Survex, а он не установлен: sudo apt-get install survex survex-aven</translation>
+    </message>
+    <message>
+        <source>You edited the survey data text, and the survey has changed since the text was built.
+
+Yes: save the text as you edited it.
+No: build the text again from the survey (your edits are dropped).</source>
+        <translation>Вы правили текст данных съёмки, а съёмка изменилась после того, как текст был построен.
+
+Да: сохранить текст с вашими правками.
+Нет: построить текст заново по съёмке (правки пропадут).</translation>
     </message>
 </context>
 <context>

@@ -17,7 +17,6 @@
 #include "checks/SurvexExport.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
-#include "output/DataFileName.h"
 #include "output/ui/DataFileBox.h"
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
@@ -125,6 +124,8 @@ void MainWindow::setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *h
     m_textWindow = textWindow;
     m_helpWindow = helpWindow;
     connect(m_textWindow, &SurveyTextWindow::edited, this, [this] { m_output.previewEdited(); });
+    m_output.setPreview([this](const QStringList &lines) { m_textWindow->setLines(lines); },
+                        [this] { return m_textWindow->lines(); });
     updateControls();
 }
 
@@ -668,55 +669,36 @@ void MainWindow::deleteStation()
 
 // ---- Survey data output ----
 
-ExportFormat MainWindow::tickedFormat() const
+std::optional<SurveyOutput::TextSource> MainWindow::askTextSource(ExportFormat format)
 {
-    return Exporter::ofLayout(m_document.format());
-}
-
-QStringList MainWindow::buildSurveyText(ExportFormat format)
-{
-    const Survey survey = m_document.survey();
-    const SurveyText text = Exporter::text(survey, format);
-    // The preview shows what is saved, unless it holds the user's edits of another format's text.
-    if (!m_output.previewHoldsEdits() || m_output.previewFormat().value_or(tickedFormat()) == format) {
-        m_textWindow->setLines(text.previewLines()); // a leg that cannot be computed ends it there
-        m_output.previewBuilt(format, survey);
-    }
-    if (!text.complete())
-        throw CommandError(text.error);
-    return text.previewLines();
-}
-
-std::optional<QStringList> MainWindow::surveyTextToSave(ExportFormat format)
-{
-    switch (m_output.sourceFor(format)) {
-    case SurveyOutput::TextSource::Edited:
-        return m_textWindow->lines();
-    case SurveyOutput::TextSource::AskEditedOrBuild:
-        switch (dialogs().askYesNoCancel(
-            this, tr("Speomark: Confirm"),
-            tr("You edited the survey data text, and the survey has changed since the text was built.\n\n"
-               "Yes: save the text as you edited it.\nNo: build the text again from the survey (your edits "
-               "are dropped)."))) {
-        case Answer::Yes:
-            return m_textWindow->lines();
-        case Answer::Cancel:
-            return std::nullopt;
-        case Answer::No:
-            break;
-        }
-        break;
-    case SurveyOutput::TextSource::Build:
+    const SurveyOutput::TextSource source = m_output.sourceFor(format);
+    if (source != SurveyOutput::TextSource::AskEditedOrBuild)
+        return source;
+    switch (dialogs().askYesNoCancel(this, tr("Speomark: Confirm"), SurveyOutput::editedQuestion())) {
+    case Answer::Yes:
+        return SurveyOutput::TextSource::Edited;
+    case Answer::No:
+        return SurveyOutput::TextSource::Build;
+    case Answer::Cancel:
         break;
     }
-    return buildSurveyText(format);
+    return std::nullopt;
+}
+
+std::optional<SurveyOutput::TextSource> MainWindow::tickedTextSource()
+{
+    // Built first, so a leg that cannot be computed stops Save before any dialog.
+    const std::optional<SurveyOutput::TextSource> source = askTextSource(m_output.ticked());
+    if (source == SurveyOutput::TextSource::Build)
+        m_output.show(m_output.ticked());
+    return source;
 }
 
 void MainWindow::showNewJobsText()
 {
     m_output.previewCleared();
     try {
-        buildSurveyText(tickedFormat());
+        m_output.show(m_output.ticked());
     } catch (const CommandError &) {
         // A leg that cannot be computed is reported when the text is viewed or saved.
     }
@@ -724,116 +706,65 @@ void MainWindow::showNewJobsText()
 
 void MainWindow::viewSurveyText()
 {
-    buildSurveyText(tickedFormat());
+    m_output.show(m_output.ticked());
     m_textWindow->bringToFront();
 }
 
 void MainWindow::saveSurveyText()
 {
-    // The ticked layout's text comes first, so a leg that cannot be computed stops Save before
-    // any dialog.
-    std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
-    if (!lines)
-        return;
-    const bool known = !m_session.dataFileName().isEmpty();
-    // A name typed without an extension gets the ticked layout's.
-    m_files.dataFile.defaultSuffix = Exporter::extension(tickedFormat()).mid(1);
-    if (!known && !dialogs().execute(this, m_files.dataFile))
-        return;
-    if (!known) {
-        if (const std::optional<SurvexFile> file = survexFileOfName(m_files.dataFile.fileName))
-            return saveThroughSurvex(*file, m_files.dataFile.fileName);
-    }
-    const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_files.dataFile.fileName);
-    if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
-        return;
-    m_output.write(*lines, target);
-    m_files.dataFile.fileName = target.path;
+    const std::optional<SurveyOutput::TextSource> source = tickedTextSource();
+    const bool known = m_output.dataFileKnown();
+    m_files.dataFile.defaultSuffix = m_output.saveSuffix();
+    if (source && (known || dialogs().execute(this, m_files.dataFile)))
+        saveTo(m_output.saveTarget(known ? QString() : m_files.dataFile.fileName), *source);
 }
 
 void MainWindow::saveSurveyTextAs()
 {
-    std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
-    if (!lines)
-        return;
-    // Save as also offers the files of Therion and Compass, chosen by the dialog's filter.
-    const QString layout = tr("Survey data (*.cav *.svx)");
-    const QString therion = SurveyOutput::filter(ExportFormat::Therion);
-    const QString compass = SurveyOutput::filter(ExportFormat::Compass);
-    const QString extend = SurveyOutput::filter(ExportFormat::SurvexExtend);
-    QStringList filters{layout, extend, therion, compass};
-    // The files Survex writes from the survey, while Survex is there to write them.
-    const QList<SurvexFile> survexFiles = SurvexExport::available() ? SurvexExport::files() : QList<SurvexFile>();
-    for (const SurvexFile file : survexFiles)
-        filters.append(SurvexExport::filter(file));
+    const std::optional<SurveyOutput::TextSource> source = tickedTextSource();
     FileDialog dialog = m_files.dataFile;
-    dialog.filter = (filters + QStringList{tr("All (*)")}).join(QStringLiteral(";;"));
-    // No suffix is added by the dialog: a name without an extension takes the chosen filter's.
-    dialog.defaultSuffix.clear();
-    if (!dialogs().execute(this, dialog))
-        return;
-    // The extension typed chooses the format; without one, the filter chosen does.
-    if (const std::optional<SurvexFile> file = survexFileOfName(dialog.fileName))
-        return saveThroughSurvex(*file, dialog.fileName);
-    std::optional<ExportFormat> byFilter;
-    if (!DataFileNames::hasExtension(dialog.fileName)) {
-        for (const SurvexFile file : survexFiles)
-            if (dialog.selectedFilter == SurvexExport::filter(file))
-                return saveThroughSurvex(file, dialog.fileName);
-        if (dialog.selectedFilter == therion)
-            byFilter = ExportFormat::Therion;
-        else if (dialog.selectedFilter == compass)
-            byFilter = ExportFormat::Compass;
-        else if (dialog.selectedFilter == extend)
-            byFilter = ExportFormat::SurvexExtend;
-    }
-    const SurveyOutput::Target target = m_output.saveAsTarget(dialog.fileName, byFilter);
-    if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
-        return;
-    m_output.write(*lines, target);
-    if (Exporter::layoutOf(target.format))
-        m_files.dataFile.fileName = target.path;
+    dialog.filter = ExportFormats::saveAsFilters(SurvexExport::available());
+    dialog.defaultSuffix.clear(); // a name without an extension takes the chosen filter's
+    if (source && dialogs().execute(this, dialog))
+        saveTo(m_output.saveAsTarget(dialog.fileName, dialog.selectedFilter), *source);
 }
 
-std::optional<SurvexFile> MainWindow::survexFileOfName(const QString &path)
+void MainWindow::saveTo(const SurveyOutput::Target &target, SurveyOutput::TextSource tickedSource)
 {
-    const QString extension = DataFileNames::extensionOf(path);
-    for (const SurvexFile file : SurvexExport::files())
-        if (!extension.isEmpty() && SurvexExport::extension(file) == QLatin1Char('.') + extension)
-            return file;
-    return std::nullopt;
+    const bool survexport = ExportFormats::row(target.format).viaSurvexport();
+    if (survexport)
+        m_output.checkSurvexport(target, SurvexExport::available(),
+                                 m_survexFile->isRunning() ? m_survexFilePath : QString());
+    const ExportFormat textFormat = SurveyOutput::textFormat(target.format);
+    const std::optional<SurveyOutput::TextSource> source =
+        textFormat == m_output.ticked() ? tickedSource : askTextSource(textFormat);
+    if (!source)
+        return;
+    if (survexport)
+        return startSurvexport(target, *source);
+    m_output.write(target, *source);
+    if (ExportFormats::row(target.format).layout)
+        m_files.dataFile.fileName = target.path; // the dialogs open at the data file
 }
 
-void MainWindow::saveThroughSurvex(SurvexFile file, QString path)
+void MainWindow::startSurvexport(const SurveyOutput::Target &target, SurveyOutput::TextSource source)
 {
-    if (!SurvexExport::available())
-        throw CommandError(tr("%1 is written by Survex, which is not installed: sudo apt-get install survex survex-aven")
-                               .arg(QDir::toNativeSeparators(path)));
-    if (m_survexFile->isRunning())
-        throw CommandError(tr("Survex is still writing %1.").arg(QDir::toNativeSeparators(m_survexFilePath)));
-    const SurveyDetails &details = m_document.details();
-    if (SurvexExport::needsCoordinates(file) && (!details.entranceHasCoordinates || details.entrance.isEmpty()))
-        throw CommandError(tr("This file places the cave on the Earth: choose the entrance and give its coordinates "
-                              "in Survey Details first."));
-    const std::optional<QStringList> lines = surveyTextToSave(ExportFormat::Survex);
-    if (!lines)
-        return;
-    if (!DataFileNames::hasExtension(path))
-        path += SurvexExport::extension(file);
-    m_survexFilePath = path;
-    statusBar()->showMessage(tr("Survex is writing %1...").arg(QDir::toNativeSeparators(path)));
-    m_survexFile->start(SurveyText::fileBytes(*lines), file, path);
+    const QByteArray survex = m_output.bytes(ExportFormat::Survex, source);
+    m_survexFilePath = target.path;
+    statusBar()->showMessage(tr("Survex is writing %1...").arg(QDir::toNativeSeparators(target.path)));
+    m_survexFile->start(survex, target.format, target.path);
 }
 
 void MainWindow::openInAven()
 {
     if (m_avenModel->isRunning())
         return; // the model on its way opens in aven
-    const std::optional<QStringList> lines = surveyTextToSave(ExportFormat::Survex);
-    if (!lines)
+    const std::optional<SurveyOutput::TextSource> source = askTextSource(ExportFormat::Survex);
+    if (!source)
         return;
+    const QByteArray survex = m_output.bytes(ExportFormat::Survex, *source);
     statusBar()->showMessage(tr("cavern is computing the survey for aven..."));
-    m_avenModel->startModel(SurveyText::fileBytes(*lines));
+    m_avenModel->startModel(survex);
 }
 
 void MainWindow::editSurveyDetails()
@@ -859,46 +790,38 @@ void MainWindow::savePicture(ViewSide side)
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
 {
     using Result = SurveyOutput::PromptResult;
-    const bool projectUnsaved = m_session.projectChanged();
-    // The data file is named when what Save would write differs from what is on disk, however the
-    // job came to be saved (project only, data only, or both).
-    const bool dataFileStale = m_output.dataFileDiffers();
-    if (!projectUnsaved && !dataFileStale)
+    const std::optional<QString> question = m_output.closeQuestion();
+    if (!question)
         return Result::NothingToAsk;
     if (isMinimized())
         showNormal();
     show();
     raise();
     activateWindow();
-    QStringList unsaved;
-    if (projectUnsaved)
-        unsaved.append(m_session.projectPath().isEmpty()
-                           ? tr("the project, which has never been saved")
-                           : tr("the project %1").arg(QDir::toNativeSeparators(m_session.projectPath())));
-    if (dataFileStale)
-        unsaved.append(tr("the survey data file %1")
-                           .arg(QDir::toNativeSeparators(m_output.saveTarget(QString()).path)));
-    const QString question = tr("File has been modified. Save?") + QStringLiteral("\n\n")
-        + tr("Not saved yet: %1.").arg(unsaved.join(tr(" and ")));
-    switch (dialogs().askYesNoCancel(this, tr("Speomark: Confirm"), question)) {
+    switch (dialogs().askYesNoCancel(this, tr("Speomark: Confirm"), *question)) {
     case Answer::No:
         m_document.setModified(false);
         return Result::Discarded;
     case Answer::Yes:
-        if (projectUnsaved && !m_projects.save())
-            return Result::Cancelled;
-        if (!m_session.dataFileName().isEmpty()) {
-            const std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
-            if (!lines)
-                return Result::Cancelled;
-            m_output.write(*lines, m_output.saveTarget(QString()));
-            m_document.setModified(false);
-        }
-        return Result::Saved;
+        return saveOnClosing() ? Result::Saved : Result::Cancelled;
     case Answer::Cancel:
         break;
     }
     return Result::Cancelled;
+}
+
+bool MainWindow::saveOnClosing()
+{
+    if (m_session.projectChanged() && !m_projects.save())
+        return false;
+    if (!m_output.dataFileKnown())
+        return true;
+    const std::optional<SurveyOutput::TextSource> source = askTextSource(m_output.ticked());
+    if (!source)
+        return false;
+    m_output.write(m_output.saveTarget(QString()), *source);
+    m_document.setModified(false);
+    return true;
 }
 
 // ---- Project files ----

@@ -28,7 +28,6 @@
 
 class CentrelineWindow;
 class SurvexExport;
-enum class SurvexFile;
 class DataFileBox;
 class SurveyCheckWindow;
 class HelpWindow;
@@ -147,10 +146,8 @@ public:
     void viewSurveyText();
     void saveSurveyText();
     void saveSurveyTextAs();
-    // Save as's files that Survex writes, and Survex's own viewer: after cavern has computed the
-    // survey, without waiting for it (the status bar says it is busy, a message how it failed).
-    void saveThroughSurvex(SurvexFile file, QString path);
-    static std::optional<SurvexFile> survexFileOfName(const QString &path);
+    // Survex's own viewer: after cavern has computed the survey, without waiting for it (the
+    // status bar says it is busy, a message how it failed).
     void openInAven();
     void editSurveyDetails();
     void savePicture(ViewSide side);
@@ -215,13 +212,19 @@ private:
     void redraw(ViewSide side);
     void updateControls();
 
-    ExportFormat tickedFormat() const;
-    // The text of a format built from the survey as it stands, shown in the preview; throws when
-    // it could not be completed.
-    QStringList buildSurveyText(ExportFormat format);
-    // The text Save writes in a format: built afresh, or the preview as the user edited it (asked
-    // when the survey changed since it was built); none when the user cancelled.
-    std::optional<QStringList> surveyTextToSave(ExportFormat format);
+    // Where the text Save writes in a format comes from: built afresh, or the preview as the user
+    // edited it (asked when the survey changed since it was built); none when the user cancelled.
+    std::optional<SurveyOutput::TextSource> askTextSource(ExportFormat format);
+    // The same for the ticked layout, whose text is built (and shown) when it is to be.
+    std::optional<SurveyOutput::TextSource> tickedTextSource();
+    // Writes the target, the ticked layout's text as `tickedSource` settled it.
+    void saveTo(const SurveyOutput::Target &target, SurveyOutput::TextSource tickedSource);
+    // A file survexport writes: after cavern has computed the survey, without waiting for it (the
+    // status bar says it is busy, a message how it failed).
+    void startSurvexport(const SurveyOutput::Target &target, SurveyOutput::TextSource source);
+    // "Yes" to the close question: the project when it changed, then the job's data file; false
+    // when a dialog was cancelled.
+    bool saveOnClosing();
     // Saves the job to `path` (asking first when another program wrote the file since this job
     // The preview shows the text of a job just opened or recovered.
     void showNewJobsText();

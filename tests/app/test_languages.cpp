@@ -539,10 +539,10 @@ void LanguagesTest::filesAreTheSameInEitherLanguage()
             window.saveSurveyTextAs();
         }
         w.dialogs->answerFile(base + QStringLiteral("-therion"),
-                              SurveyOutput::filter(ExportFormat::Therion));
+                              ExportFormats::filter(ExportFormat::Therion));
         window.saveSurveyTextAs();
         w.dialogs->answerFile(base + QStringLiteral("-compass"),
-                              SurveyOutput::filter(ExportFormat::Compass));
+                              ExportFormats::filter(ExportFormat::Compass));
         window.saveSurveyTextAs();
         w.dialogs->answerFile(base + QStringLiteral(".sprj"));
         window.projects().saveAs();

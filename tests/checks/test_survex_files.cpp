@@ -15,7 +15,7 @@
 #include <cmath>
 #include <proj.h>
 
-Q_DECLARE_METATYPE(SurvexFile)
+Q_DECLARE_METATYPE(ExportFormat)
 
 namespace {
 
@@ -38,7 +38,7 @@ QByteArray georeferencedSurvex(SurveyDetails *details)
 }
 
 // Runs the export to its end; the message when it failed.
-QString run(const QByteArray &survex, SurvexFile file, const QString &path)
+QString run(const QByteArray &survex, ExportFormat file, const QString &path)
 {
     SurvexExport exporter;
     QSignalSpy finished(&exporter, &SurvexExport::finished);
@@ -71,23 +71,23 @@ void SurvexFilesTest::initTestCase()
 
 void SurvexFilesTest::writesEachFile_data()
 {
-    QTest::addColumn<SurvexFile>("file");
+    QTest::addColumn<ExportFormat>("file");
     QTest::addColumn<QString>("mark"); // what only that format's files hold
-    const QPair<SurvexFile, const char *> marks[] = {{SurvexFile::Kml, "<kml xmlns"}, {SurvexFile::Gpx, "<gpx "},
-                                                     {SurvexFile::Dxf, "SECTION"},    {SurvexFile::Svg, "<svg "},
-                                                     {SurvexFile::Json, "\"traverses\""}, {SurvexFile::Plt, "Sfolds.a1"}};
+    const QPair<ExportFormat, const char *> marks[] = {{ExportFormat::Kml, "<kml xmlns"}, {ExportFormat::Gpx, "<gpx "},
+                                                     {ExportFormat::Dxf, "SECTION"},    {ExportFormat::Svg, "<svg "},
+                                                     {ExportFormat::Json, "\"traverses\""}, {ExportFormat::Plt, "Sfolds.a1"}};
     for (const auto &[file, mark] : marks)
         QTest::newRow(mark) << file << QString::fromLatin1(mark);
 }
 
 void SurvexFilesTest::writesEachFile()
 {
-    QFETCH(SurvexFile, file);
+    QFETCH(ExportFormat, file);
     QFETCH(QString, mark);
     SurveyDetails details;
     details.caveName = QStringLiteral("Folds");
     const QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("cave") + SurvexExport::extension(file));
+    const QString path = folder.filePath(QStringLiteral("cave") + ExportFormats::extension(file));
     const QString problem = run(georeferencedSurvex(&details), file, path);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QFile written(path);
@@ -100,7 +100,7 @@ void SurvexFilesTest::kmlPlacesTheEntrance()
     SurveyDetails details;
     const QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("cave.kml"));
-    const QString problem = run(georeferencedSurvex(&details), SurvexFile::Kml, path);
+    const QString problem = run(georeferencedSurvex(&details), ExportFormat::Kml, path);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
     QFile kml(path);
     QVERIFY(kml.open(QIODevice::ReadOnly));
@@ -124,7 +124,7 @@ void SurvexFilesTest::kmlPlacesTheEntrance()
 void SurvexFilesTest::reportsWhatCavernRefuses()
 {
     const QTemporaryDir folder;
-    const QString problem = run("*begin\r\nA1 A2 10 90 0 0\r\n*end\r\n", SurvexFile::Dxf, folder.filePath(QStringLiteral("x.dxf")));
+    const QString problem = run("*begin\r\nA1 A2 10 90 0 0\r\n*end\r\n", ExportFormat::Dxf, folder.filePath(QStringLiteral("x.dxf")));
     QVERIFY2(problem.contains(QLatin1String("cavern")) && problem.contains(QLatin1String("survey.svx:2")), qPrintable(problem));
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("x.dxf"))));
 }
@@ -141,14 +141,14 @@ void SurvexFilesTest::aFullDiskLeavesTheOldFile()
     SurveyDetails details;
     const QByteArray survex = georeferencedSurvex(&details);
     const QString whole = folder.filePath(QStringLiteral("whole.svg"));
-    QCOMPARE(run(survex, SurvexFile::Svg, whole), QString());
+    QCOMPARE(run(survex, ExportFormat::Svg, whole), QString());
     const qint64 size = QFileInfo(whole).size();
     QVERIFY(QFile::remove(whole));
     QString message;
     {
         // Room for cavern's files, not for the whole drawing.
         FileSizeLimit full(rlim_t(std::max<qint64>(size - 200, survex.size() + 100)));
-        message = run(survex, SurvexFile::Svg, path);
+        message = run(survex, ExportFormat::Svg, path);
     }
     QVERIFY2(message.endsWith(QStringLiteral("(failed)")), qPrintable(message));
     QVERIFY2(message.contains(QStringLiteral("unchanged")), qPrintable(message));

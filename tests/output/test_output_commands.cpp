@@ -31,6 +31,7 @@ private slots:
     void init();
     void cleanup();
 
+    void everyFormatIsFoundByItsNameAndFilter();
     void savedNamesTakeTheLayoutExtension_data();
     void savedNamesTakeTheLayoutExtension();
     void windowFilesEqualTheExport_data();
@@ -92,6 +93,26 @@ QStringList OutputCommands::filesWritten() const
     return files;
 }
 
+// A row whose name, filter or command name does not lead back to it offers a file nobody can
+// choose, or chooses another format's.
+void OutputCommands::everyFormatIsFoundByItsNameAndFilter()
+{
+    for (const ExportFormatRow &row : ExportFormats::all()) {
+        const QString extension = QString::fromLatin1(row.extension);
+        QCOMPARE(&ExportFormats::row(row.format), &row);
+        const SurveyFormat ticked = row.layout.value_or(SurveyFormat::LumaroFromTo);
+        QCOMPARE(ExportFormats::ofFileName(QStringLiteral("a.b/cave") + extension.toUpper(), ticked), row.format);
+        if (row.filter) {
+            QVERIFY2(row.filterText().endsWith(QStringLiteral("(*%1)").arg(extension)), row.filter);
+            QCOMPARE(ExportFormats::ofFilter(row.filterText()), row.format);
+        }
+        if (row.commandName)
+            QCOMPARE(ExportFormats::ofCommandName(QString::fromLatin1(row.commandName)), row.format);
+        if (row.viaSurvexport())
+            QVERIFY(row.text == ExportFormats::row(ExportFormat::Survex).text);
+    }
+}
+
 void OutputCommands::savedNamesTakeTheLayoutExtension_data()
 {
     QTest::addColumn<bool>("saveAs");
@@ -102,6 +123,7 @@ void OutputCommands::savedNamesTakeTheLayoutExtension_data()
     QTest::addColumn<int>("format");         // the format written
     QTest::addColumn<QString>("remembered"); // the data file's name afterwards
     QTest::addColumn<int>("tickedAfter");
+    QTest::addColumn<int>("filter");         // Save as's filter chosen (-1: the layouts' or none)
     const int label = int(SurveyFormat::LumaroLabel), fromTo = int(SurveyFormat::LumaroFromTo),
               survex = int(SurveyFormat::Survex);
     const int svx = int(ExportFormat::Survex), cav = int(ExportFormat::LumaroFromTo),
@@ -109,36 +131,50 @@ void OutputCommands::savedNamesTakeTheLayoutExtension_data()
     // The name typed is the name written: Save adds the layout's extension to a name without a
     // known one, and never cuts the name short (a neighbour's file may have the shorter name).
     const int compass = int(ExportFormat::Compass);
-    QTest::newRow("save, .dat typed") << false << fromTo << "" << "cave.dat" << "cave.dat" << compass << "" << fromTo;
+    QTest::newRow("save, .dat typed") << false << fromTo << "" << "cave.dat" << "cave.dat" << compass << "" << fromTo << -1;
     QTest::newRow("save, Label layout") << false << label << "" << "cave.txt" << "cave.txt.cav" << labelCav << "cave.txt"
-                                        << label;
+                                        << label << -1;
     QTest::newRow("save, two dots") << false << fromTo << "" << "cave.v2.txt" << "cave.v2.txt.cav" << cav << "cave.v2.txt"
-                                    << fromTo;
+                                    << fromTo << -1;
     QTest::newRow("save, a date in the name") << false << survex << "" << "cave_2023.07.15.svx" << "cave_2023.07.15.svx"
-                                              << svx << "cave_2023.07.15" << survex;
+                                              << svx << "cave_2023.07.15" << survex << -1;
     QTest::newRow("save, a date, no extension") << false << survex << "" << "cave_2023.07.15" << "cave_2023.07.15.svx"
-                                                << svx << "cave_2023.07.15" << survex;
-    QTest::newRow("save, known name") << false << survex << "cave" << "" << "cave.svx" << svx << "cave" << survex;
+                                                << svx << "cave_2023.07.15" << survex << -1;
+    QTest::newRow("save, known name") << false << survex << "cave" << "" << "cave.svx" << svx << "cave" << survex << -1;
     QTest::newRow("save, dot in a folder") << false << fromTo << "caves.old/cave" << "" << "caves.old/cave.cav" << cav
-                                           << "caves.old/cave" << fromTo;
+                                           << "caves.old/cave" << fromTo << -1;
     // A name whose extension we know chooses the format, and ticks its layout for the next Save.
-    QTest::newRow("save, .svx typed") << false << fromTo << "" << "s63.svx" << "s63.svx" << svx << "s63" << survex;
-    QTest::newRow("save, .cav typed") << false << survex << "" << "s63.cav" << "s63.cav" << cav << "s63" << fromTo;
-    QTest::newRow("save, .th typed") << false << fromTo << "" << "s63.th" << "s63.th" << th << "" << fromTo;
+    QTest::newRow("save, .svx typed") << false << fromTo << "" << "s63.svx" << "s63.svx" << svx << "s63" << survex << -1;
+    QTest::newRow("save, .cav typed") << false << survex << "" << "s63.cav" << "s63.cav" << cav << "s63" << fromTo << -1;
+    QTest::newRow("save, .th typed") << false << fromTo << "" << "s63.th" << "s63.th" << th << "" << fromTo << -1;
     // Save as keeps a chosen extension and adds the layout's only where there is none.
     QTest::newRow("save as, own extension") << true << fromTo << "old" << "cave.txt" << "cave.txt" << cav << "cave"
-                                            << fromTo;
+                                            << fromTo << -1;
     QTest::newRow("save as, two dots") << true << fromTo << "" << "cave.v2.txt" << "cave.v2.txt" << cav << "cave.v2"
-                                       << fromTo;
+                                       << fromTo << -1;
     QTest::newRow("save as, .dat typed") << true << survex << "old" << "cave.dat" << "cave.dat" << compass << "old"
-                                         << survex;
-    QTest::newRow("save as, no extension") << true << survex << "" << "cave" << "cave.svx" << svx << "cave" << survex;
+                                         << survex << -1;
+    QTest::newRow("save as, no extension") << true << survex << "" << "cave" << "cave.svx" << svx << "cave" << survex << -1;
     QTest::newRow("save as, dot in a folder") << true << fromTo << "" << "caves.old/cave" << "caves.old/cave.cav" << cav
-                                              << "caves.old/cave" << fromTo;
-    QTest::newRow("save as, .svx typed") << true << fromTo << "" << "cave.svx" << "cave.svx" << svx << "cave" << survex;
+                                              << "caves.old/cave" << fromTo << -1;
+    QTest::newRow("save as, .svx typed") << true << fromTo << "" << "cave.svx" << "cave.svx" << svx << "cave" << survex << -1;
     QTest::newRow("save as, .cav, Label") << true << label << "" << "cave.CAV" << "cave.CAV" << labelCav << "cave"
-                                          << label;
-    QTest::newRow("save as, .th typed") << true << survex << "old" << "cave.th" << "cave.th" << th << "old" << survex;
+                                          << label << -1;
+    QTest::newRow("save as, .th typed") << true << survex << "old" << "cave.th" << "cave.th" << th << "old" << survex << -1;
+    // Save as's filter chooses the format of a name without a known extension; survexport's files
+    // always end in their own extension.
+    const int dxf = int(ExportFormat::Dxf), kml = int(ExportFormat::Kml);
+    QTest::newRow("save as, Therion filter") << true << fromTo << "" << "cave" << "cave.th" << th << "" << fromTo << th;
+    QTest::newRow("save as, Therion filter, own extension") << true << fromTo << "" << "cave.txt" << "cave.txt" << th
+                                                            << "" << fromTo << th;
+    QTest::newRow("save as, extension beats filter") << true << fromTo << "" << "cave.dat" << "cave.dat" << compass
+                                                     << "" << fromTo << th;
+    QTest::newRow("save as, DXF filter") << true << fromTo << "" << "cave" << "cave.dxf" << dxf << "" << fromTo << dxf;
+    QTest::newRow("save as, DXF filter, own extension") << true << fromTo << "" << "cave.txt" << "cave.txt.dxf" << dxf
+                                                        << "" << fromTo << dxf;
+    QTest::newRow("save as, .kml typed") << true << survex << "" << "cave.KML" << "cave.KML" << kml << "" << survex
+                                         << -1;
+    QTest::newRow("save, .kml typed") << false << label << "" << "cave.kml" << "cave.kml" << kml << "" << label << -1;
 }
 
 void OutputCommands::savedNamesTakeTheLayoutExtension()
@@ -151,6 +187,7 @@ void OutputCommands::savedNamesTakeTheLayoutExtension()
     QFETCH(int, format);
     QFETCH(QString, remembered);
     QFETCH(int, tickedAfter);
+    QFETCH(int, filter);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("caves.old")));
     SurveyDocument document;
     EditSession session;
@@ -162,9 +199,12 @@ void OutputCommands::savedNamesTakeTheLayoutExtension()
     const QStringList lines{QStringLiteral("*begin"), QStringLiteral("*end")};
     const QString chosenPath = chosen.isEmpty() ? QString() : path(chosen);
     const SurveyOutput::Target target =
-        saveAs ? output.saveAsTarget(chosenPath, std::nullopt) : output.saveTarget(chosenPath);
+        saveAs ? output.saveAsTarget(chosenPath, filter < 0 ? QString() : ExportFormats::filter(ExportFormat(filter)))
+               : output.saveTarget(chosenPath);
     QCOMPARE(target.path, path(written));
     QCOMPARE(int(target.format), format);
+    if (ExportFormats::row(target.format).viaSurvexport())
+        return; // survexport writes it
     output.write(lines, target);
     QCOMPARE(filesWritten(), QStringList{written});
     QCOMPARE(fileBytes(written), QByteArray("*begin\r\n*end\r\n"));
@@ -513,9 +553,9 @@ void OutputCommands::detailsAndOtherProgramsFiles()
     f->history().undo();
     QVERIFY(document.details().isEmpty());
 
-    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(ExportFormat::Therion));
+    f->dialogs().answerFile(path(QStringLiteral("cave")), ExportFormats::filter(ExportFormat::Therion));
     f->window().saveSurveyTextAs();
-    f->dialogs().answerFile(path(QStringLiteral("cave.dat")), SurveyOutput::filter(ExportFormat::Compass));
+    f->dialogs().answerFile(path(QStringLiteral("cave.dat")), ExportFormats::filter(ExportFormat::Compass));
     f->window().saveSurveyTextAs();
     QVERIFY(fileBytes(QStringLiteral("cave.th")).contains("  centreline\r\n"));
     QVERIFY(fileBytes(QStringLiteral("cave.dat")).contains("FROM"));
@@ -523,11 +563,11 @@ void OutputCommands::detailsAndOtherProgramsFiles()
 
     // Survex's extend file and the files Survex writes take their own extension, not the Lumaro
     // default the dialog adds.
-    f->dialogs().answerFile(path(QStringLiteral("cave")), SurveyOutput::filter(ExportFormat::SurvexExtend));
+    f->dialogs().answerFile(path(QStringLiteral("cave")), ExportFormats::filter(ExportFormat::SurvexExtend));
     f->window().saveSurveyTextAs();
     QVERIFY(fileBytes(QStringLiteral("cave.espec")).startsWith("; Survex extend"));
     if (SurvexExport::available()) {
-        f->dialogs().answerFile(path(QStringLiteral("cave")), SurvexExport::filter(SurvexFile::Dxf));
+        f->dialogs().answerFile(path(QStringLiteral("cave")), ExportFormats::filter(ExportFormat::Dxf));
         f->window().saveSurveyTextAs();
         QTRY_VERIFY_WITH_TIMEOUT(fileBytes(QStringLiteral("cave.dxf")).contains("SECTION"), 30000);
     }
