@@ -11,7 +11,7 @@
 #include "project/RecoveryFile.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
-#include "views/ImageLoader.h"
+#include "views/ScanOpening.h"
 #include "views/PaneTool.h"
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
@@ -88,7 +88,7 @@ public:
     // are read off the window's thread; the job changes only once they have been read.
     void openProject(const QString &path);
     // Reads scans for the window (tests wait on it).
-    ImageLoader &imageLoader() { return m_imageLoader; }
+    ImageLoader &imageLoader() { return m_opening.loader(); }
     // At start-up: offers each job crashed programs left behind, one question each (discarding
     // asks once more); true when one was taken up in this window. Further jobs taken up go to
     // windows the opener makes (without one they are left for the next start); files that cannot
@@ -199,15 +199,13 @@ private:
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
     void rememberProject(const QString &path);
-    void imagesRead();
-    void scanRead(ImageRead::Problem problem);
-    void projectScansRead();
-    void readWantedScan(); // a sheet shown without its decoded scan: read it in the background
+    // Asks, tells and does what opening scans needs next (see ScanOpening).
+    void runScanOpening();
+    // An opened project put in place once its scans are read; the scans it could not show.
+    QList<ScanOpening::Unopened> projectRead(const ProjectContents &project, const QString &path,
+                                             const QByteArray &digest, ImageRead plan, ImageRead profile);
     void startFindingWalls();
     void wallsFound();
-    void sheetScanRead(ImageRead::Problem problem);
-    void projectOpened(const ProjectController::Opened &opened);
-    void locateNextScan();
     bool busyReading();
     void showRecentProjects();
     void newJob(const QString &projectPath, bool changed, const QByteArray &digest = QByteArray());
@@ -252,18 +250,7 @@ private:
     RecoveryFile m_recovery{RecoveryFile::defaultFolder()};
     ProjectLock m_projectLock;
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
-    // What the image loader is reading for.
-    ImageLoader m_imageLoader;
-    enum class Loading { None, Scan, NewSheet, Project, Locate, SheetScan } m_loading = Loading::None;
-    SheetId m_loadingSheet = PlanSheet;       // SheetScan: the sheet whose scan is read
-    ScanSource m_loadingScan;                 // ... and from where
-    QList<ScanSource> m_scansNotRead;         // refused, declined or cancelled: not asked again
-    ViewSide m_loadingSide = ViewSide::Plan;
-    ProjectContents m_loadingProject;
-    QString m_loadingPath;
-    QByteArray m_loadingDigest;
-    bool m_declined[2] = {false, false};
-    QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
+    ScanOpening m_opening{m_document, m_viewEditor}; // every scan read, with its questions
     QTimer m_recoveryTimer;
     WallFinding m_wallFinding;
     QTimer m_wallProgress;
