@@ -2,6 +2,7 @@
 // stations, dragging marks, live panning, zooming at the cursor, measuring the scale bar and the
 // north arrow, and opening what is dropped.
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowMenus.h"
 
 #include "stations/ui/StationBox.h"
 
@@ -147,7 +148,7 @@ void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::Keyboa
         if (m_document.stations().count() > before) {
             m_autoAddedStep = m_history.index();
             m_autoAddedLabel = m_session.labelEntry();
-            m_takeBackAction->setEnabled(takeBackAvailable());
+            m_menus->takeBack->setEnabled(takeBackAvailable());
         }
     }
 }
@@ -259,7 +260,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
                     && !box->isRedoAvailable())
                 || windowShortcutWins(key)
                 || (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier
-                    && m_takeBackAction->isEnabled())) {
+                    && m_menus->takeBack->isEnabled())) {
                 event->ignore();
                 return true;
             }
@@ -372,7 +373,7 @@ void MainWindow::dropEvent(QDropEvent *event)
         }
         // A scan goes to the pane it was dropped on.
         const QWidget *under = childAt(at);
-        const ViewSide side = under && (under == m_profileScroll || m_profileScroll->isAncestorOf(under))
+        const ViewSide side = under && (under == scrollBox(ViewSide::Profile) || scrollBox(ViewSide::Profile)->isAncestorOf(under))
                                   ? ViewSide::Profile
                                   : ViewSide::Plan;
         openImageFile(side, path);
