@@ -655,6 +655,21 @@ Sheets that share stations: %1
     </message>
 </context>
 <context>
+    <name>FileDialogs</name>
+    <message>
+        <source>Images (%1);;All (*)</source>
+        <translation>Изображения (%1);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Speomark Project Files (*.sprj);;All (*)</source>
+        <translation>Проекты Speomark (*.sprj);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Bitmaps (*.bmp);;All (*)</source>
+        <translation>Рисунки BMP (*.bmp);;Все (*)</translation>
+    </message>
+</context>
+<context>
     <name>HelpWindow</name>
     <message>
         <source>Speomark - Help</source>
@@ -760,18 +775,6 @@ Sheets that share stations: %1
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Images (%1);;All (*)</source>
-        <translation>Изображения (%1);;Все (*)</translation>
-    </message>
-    <message>
-        <source>Bitmaps (*.bmp);;All (*)</source>
-        <translation>Рисунки BMP (*.bmp);;Все (*)</translation>
-    </message>
-    <message>
-        <source>Speomark Project Files (*.sprj);;All (*)</source>
-        <translation>Проекты Speomark (*.sprj);;Все (*)</translation>
-    </message>
     <message>
         <source>Out of memory</source>
         <translation>Не хватает памяти</translation>

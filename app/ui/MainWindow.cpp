@@ -82,22 +82,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
         "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
 
-    // Scans in any format a reader knows, and PDF sheets.
-    QStringList patterns;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
-    patterns.append(QStringLiteral("*.pdf"));
-    const QString images = tr("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
-    m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString(), QString(), QString()};
-    m_profileImageDialog = m_planImageDialog; // each remembers its own file
-    m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString(), QString(), QString()};
-    m_pictureDialog = {FileDialog::Kind::Save, tr("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
-                       QString(), QString(), QString()};
-    m_saveProjectDialog = {FileDialog::Kind::Save, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), true, QString(), QString(), QString()};
-    m_openProjectDialog = {FileDialog::Kind::Open, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), false, QString(), QString(), QString()};
-
     createPanels();
     createStationsList();
     createMenu();
@@ -106,15 +90,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     connectMenus();
     // The recovery file follows the job a few seconds behind, never more often than that.
     connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString &message) { statusBar()->showMessage(message); });
-    // Each dialog starts in the folder it was last used in, also after a restart.
-    for (FileDialog *dialog : {&m_planImageDialog, &m_profileImageDialog, &m_dataFileDialog, &m_pictureDialog,
-                               &m_saveProjectDialog, &m_openProjectDialog})
-        dialog->settingsKey = dialog == &m_planImageDialog      ? QStringLiteral("planImage")
-                              : dialog == &m_profileImageDialog ? QStringLiteral("profileImage")
-                              : dialog == &m_dataFileDialog     ? QStringLiteral("dataFile")
-                              : dialog == &m_pictureDialog      ? QStringLiteral("picture")
-                              : dialog == &m_saveProjectDialog  ? QStringLiteral("saveProject")
-                                                                : QStringLiteral("openProject");
     // The wheel and pinches over the panes zoom; text boxes let Ctrl+Z through when they have
     // nothing to undo; scans and projects can be dropped on the window.
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
@@ -241,7 +216,9 @@ void MainWindow::createMenu()
 {
     m_menus = std::make_unique<WindowMenus>(this, m_history, m_stationsDock->toggleViewAction());
     const WindowMenus &m = *m_menus;
-    connect(m.recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
+    connect(m.recentMenu, &QMenu::aboutToShow, this, [this] {
+        m_menus->showRecentProjects([this](const QString &path) { guard([&] { openProject(path); }); });
+    });
     // Shown only while Survex can do it: it may be installed or removed while the program runs.
     const auto showAven = [this] {
         m_menus->openInAven->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
@@ -295,7 +272,7 @@ void MainWindow::connectMenus()
         {m.add, [this] { addStation(); }},
         {m.insert, [this] { insertStation(); }},
         {m.remove, [this] { deleteStation(); }},
-        {m.addMode, [this] { chooseAddMode(); }},
+        {m.addMode, [this] { m_stationEditor.enterAddMode(); }},
         {m.moveMode, [this] { chooseMoveMode(); }},
         {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
         {m.takeBack, [this] { if (takeBackAvailable()) m_history.undo(); }},
@@ -316,7 +293,7 @@ void MainWindow::connectMenus()
     for (const auto &[action, run] : commands)
         command(action, &QAction::triggered, run);
     for (QAction *nudge : m.nudges)
-        command(nudge, &QAction::triggered, [this, nudge] { nudgeStation(nudge->data().toPoint()); });
+        command(nudge, &QAction::triggered, [this, nudge] { m_stationEditor.nudge(m_activeSide, nudge->data().toPoint()); });
     for (QAction *shift : m.gridShifts)
         command(shift, &QAction::triggered, [this, shift] {
             const QPoint step = shift->data().toPoint();
@@ -374,49 +351,6 @@ void MainWindow::cancel()
 ViewSide MainWindow::paneUnderCursor() const
 {
     return m_paneArea->sideUnderCursor(m_activeSide);
-}
-
-namespace {
-
-constexpr int RecentProjects = 8;
-
-// The recent projects as the settings hold them, no more than the menu shows, whatever a
-// damaged or hand-edited settings file says.
-QStringList recentProjects()
-{
-    QSettings settings;
-    QStringList recent = settings.value(QStringLiteral("recentProjects")).toStringList();
-    if (recent.size() > RecentProjects) {
-        recent.erase(recent.begin() + RecentProjects, recent.end());
-        settings.setValue(QStringLiteral("recentProjects"), recent);
-    }
-    return recent;
-}
-
-} // namespace
-
-void MainWindow::rememberProject(const QString &path)
-{
-    QStringList recent = recentProjects();
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    recent.removeAll(absolute);
-    recent.prepend(absolute);
-    while (recent.size() > RecentProjects)
-        recent.removeLast();
-    QSettings().setValue(QStringLiteral("recentProjects"), recent);
-}
-
-void MainWindow::showRecentProjects()
-{
-    m_menus->recentMenu->clear();
-    const QStringList recent = recentProjects();
-    for (const QString &path : recent) {
-        QAction *action = m_menus->recentMenu->addAction(QDir::toNativeSeparators(path));
-        // Only files can be opened: a pipe or a device under that name would hang the window.
-        action->setEnabled(QFileInfo(path).isFile());
-        connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
-    }
-    m_menus->recentMenu->setEnabled(!recent.isEmpty());
 }
 
 void MainWindow::createStationsList()
@@ -483,7 +417,12 @@ void MainWindow::connectCommands()
                     releaseOnPane(side, button, modifiers, at);
                 });
     }
+    connectPanels();
+}
 
+// The lower panel's boxes and the pane area's sheets.
+void MainWindow::connectPanels()
+{
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
     connect(m_projection, &ProjectionBoxes::refused, this, showRefusal);
     connect(m_paneArea->planStrip, &ViewStrip::entryRefused, this, showRefusal);
@@ -499,15 +438,15 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
     command(m_stationBox, &StationBox::addClicked, [this] { addStation(); });
     command(m_stationBox, &StationBox::newBranchClicked, [this](bool checked) { m_stationEditor.setNewBranch(checked); });
-    command(m_stationBox, &StationBox::previousClicked, [this] { selectPreviousStation(); });
-    command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
+    command(m_stationBox, &StationBox::previousClicked, [this] { m_stationEditor.selectPrevious(); });
+    command(m_stationBox, &StationBox::nextClicked, [this] { m_stationEditor.selectNext(); });
     command(m_stationBox, &StationBox::insertClicked, [this] { insertStation(); });
     command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
     // A station chosen in the list: both drawings scroll to it.
     command(m_stationsList, &StationsList::stationClicked, [this](int index) { showStation(index); });
     command(m_stationsList, &StationsList::labelEdited,
             [this](int index, const QString &label) { m_stationEditor.setLabel(index, label); });
-    command(m_modeBox, &ModeBox::addModeChosen, [this] { chooseAddMode(); });
+    command(m_modeBox, &ModeBox::addModeChosen, [this] { m_stationEditor.enterAddMode(); });
     command(m_modeBox, &ModeBox::moveModeChosen, [this] { chooseMoveMode(); });
     command(m_modeBox, &ModeBox::showLabelsClicked, [this](bool shown) { m_document.setShowLabels(shown); });
     command(m_modeBox, &ModeBox::showLinesClicked, [this](bool shown) { m_document.setShowLines(shown); });
@@ -655,7 +594,7 @@ void MainWindow::scrollTo(ViewSide side, QPoint scroll) { m_paneArea->scrollTo(s
 
 void MainWindow::openImage(ViewSide side)
 {
-    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     openImageFile(side, dialog.fileName);
@@ -721,26 +660,6 @@ void MainWindow::chooseMoveMode()
         updateControls(); // nothing to edit: "Add new" stays checked
 }
 
-void MainWindow::chooseAddMode()
-{
-    m_stationEditor.enterAddMode();
-}
-
-void MainWindow::selectPreviousStation()
-{
-    m_stationEditor.selectPrevious();
-}
-
-void MainWindow::selectNextStation()
-{
-    m_stationEditor.selectNext();
-}
-
-void MainWindow::selectStation(int index)
-{
-    m_stationEditor.select(index);
-}
-
 void MainWindow::insertStation()
 {
     if (m_stationEditor.startInsert() == StationEditor::AddOutcome::TableFull)
@@ -750,11 +669,6 @@ void MainWindow::insertStation()
 void MainWindow::deleteStation()
 {
     m_stationEditor.deleteSelected();
-}
-
-void MainWindow::nudgeStation(QPoint sourcePixels)
-{
-    m_stationEditor.nudge(m_activeSide, sourcePixels);
 }
 
 // ---- Survey data output ----
@@ -828,18 +742,18 @@ void MainWindow::saveSurveyText()
         return;
     const bool known = !m_session.dataFileName().isEmpty();
     // A name typed without an extension gets the ticked layout's.
-    m_dataFileDialog.defaultSuffix = Exporter::extension(tickedFormat()).mid(1);
-    if (!known && !dialogs().execute(this, m_dataFileDialog))
+    m_files.dataFile.defaultSuffix = Exporter::extension(tickedFormat()).mid(1);
+    if (!known && !dialogs().execute(this, m_files.dataFile))
         return;
     if (!known) {
-        if (const std::optional<SurvexFile> file = survexFileOfName(m_dataFileDialog.fileName))
-            return saveThroughSurvex(*file, m_dataFileDialog.fileName);
+        if (const std::optional<SurvexFile> file = survexFileOfName(m_files.dataFile.fileName))
+            return saveThroughSurvex(*file, m_files.dataFile.fileName);
     }
-    const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_dataFileDialog.fileName);
+    const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_files.dataFile.fileName);
     if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
         return;
     m_output.write(*lines, target);
-    m_dataFileDialog.fileName = target.path;
+    m_files.dataFile.fileName = target.path;
 }
 
 void MainWindow::saveSurveyTextAs()
@@ -857,7 +771,7 @@ void MainWindow::saveSurveyTextAs()
     const QList<SurvexFile> survexFiles = SurvexExport::available() ? SurvexExport::files() : QList<SurvexFile>();
     for (const SurvexFile file : survexFiles)
         filters.append(SurvexExport::filter(file));
-    FileDialog dialog = m_dataFileDialog;
+    FileDialog dialog = m_files.dataFile;
     dialog.filter = (filters + QStringList{tr("All (*)")}).join(QStringLiteral(";;"));
     // No suffix is added by the dialog: a name without an extension takes the chosen filter's.
     dialog.defaultSuffix.clear();
@@ -883,7 +797,7 @@ void MainWindow::saveSurveyTextAs()
         return;
     m_output.write(*lines, target);
     if (Exporter::layoutOf(target.format))
-        m_dataFileDialog.fileName = target.path;
+        m_files.dataFile.fileName = target.path;
 }
 
 std::optional<SurvexFile> MainWindow::survexFileOfName(const QString &path)
@@ -942,9 +856,9 @@ void MainWindow::savePicture(ViewSide side)
 {
     if (pane(side)->height() == 0)
         return; // nothing is shown before an image is opened, nor after Close Project
-    if (!dialogs().execute(this, m_pictureDialog))
+    if (!dialogs().execute(this, m_files.picture))
         return;
-    SurveyOutput::writePicture(pane(side)->snapshot(), m_pictureDialog.fileName);
+    SurveyOutput::writePicture(pane(side)->snapshot(), m_files.picture.fileName);
 }
 
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
@@ -996,9 +910,9 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
 
 void MainWindow::openProjectFromDialog()
 {
-    if (!dialogs().execute(this, m_openProjectDialog))
+    if (!dialogs().execute(this, m_files.openProject))
         return;
-    openProject(m_openProjectDialog.fileName);
+    openProject(m_files.openProject.fileName);
 }
 
 // ---- Opening scans: read off the window's thread; nothing changes until they are read ----
@@ -1027,7 +941,7 @@ void MainWindow::openProject(const QString &path)
 {
     if (busyReading())
         return;
-    m_openProjectDialog.fileName = path;
+    m_files.openProject.fileName = path;
     // The whole file is read and checked before anything changes: a file that is refused leaves
     // the current job as it was, and only then is the user asked about unsaved stations.
     const ProjectContents project = ProjectFile::read(path);
@@ -1047,7 +961,7 @@ QList<ScanOpening::Unopened> MainWindow::projectRead(const ProjectContents &proj
     const ProjectController::Opened opened = m_project.open(project, path, std::move(plan), std::move(profile));
     newJob(path, false, digest);
     showNewJobsText();
-    rememberProject(path);
+    WindowMenus::rememberProject(path);
     for (const QString &problem : {project.extrasProblem, project.detailsProblem(), project.projectionProblem(),
                                    project.dimensionsProblem()})
         if (!problem.isEmpty())
@@ -1073,8 +987,7 @@ void MainWindow::runScanOpening()
             offerRecalculation(step->side, step->oldScale);
         else if (step->kind == ScanOpening::Step::Kind::ProjectGivenUp && !m_session.projectPath().isEmpty())
             m_projectLock.take(m_session.projectPath(), nullptr); // the job that stays keeps its project
-        FileDialog &dialog = step->side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
-        m_opening.answer(askAboutScan(dialogs(), this, *step, dialog));
+        m_opening.answer(askAboutScan(dialogs(), this, *step, m_files.image(step->side)));
     }
 }
 
@@ -1088,9 +1001,9 @@ bool MainWindow::saveProject()
 
 bool MainWindow::saveProjectAs()
 {
-    if (!dialogs().execute(this, m_saveProjectDialog) || !writeProject(m_saveProjectDialog.fileName))
+    if (!dialogs().execute(this, m_files.saveProject) || !writeProject(m_files.saveProject.fileName))
         return false;
-    rememberProject(m_saveProjectDialog.fileName);
+    WindowMenus::rememberProject(m_files.saveProject.fileName);
     return true;
 }
 
@@ -1324,7 +1237,7 @@ void MainWindow::showSheetTabs()
 
 void MainWindow::addSheet(ViewSide side)
 {
-    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     addSheetFromFile(side, dialog.fileName);

@@ -3,6 +3,7 @@
 #include "document/EditHistory.h"
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
+#include "app/ui/FileDialogs.h"
 #include "widgets/DialogService.h"
 #include "widgets/Language.h"
 #include "output/SurveyOutput.h"
@@ -139,13 +140,8 @@ public:
     // Stations
     void addStation();
     void chooseMoveMode();
-    void chooseAddMode();
-    void selectPreviousStation();
-    void selectNextStation();
-    void selectStation(int index);
     void insertStation();
     void deleteStation();
-    void nudgeStation(QPoint sourcePixels);
     // Survey data output
     void viewSurveyText();
     void saveSurveyText();
@@ -193,6 +189,7 @@ private:
     void cancel();
     void nameControls();
     void connectCommands();
+    void connectPanels();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
     void createStationsList();
@@ -202,7 +199,6 @@ private:
     bool windowShortcutWins(const QKeyEvent *key) const;
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
-    void rememberProject(const QString &path);
     // Asks, tells and does what opening scans needs next (see ScanOpening).
     void runScanOpening();
     // An opened project put in place once its scans are read; the scans it could not show.
@@ -211,7 +207,6 @@ private:
     void startFindingWalls();
     void wallsFound();
     bool busyReading();
-    void showRecentProjects();
     void newJob(const QString &projectPath, bool changed, const QByteArray &digest = QByteArray());
     // Marks the project as open here; false when the user chose not to open one another program
     // holds.
@@ -281,12 +276,7 @@ private:
     SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it
     HelpWindow *m_helpWindow = nullptr;
 
-    FileDialog m_planImageDialog;
-    FileDialog m_profileImageDialog;
-    FileDialog m_dataFileDialog;
-    FileDialog m_pictureDialog;
-    FileDialog m_saveProjectDialog;
-    FileDialog m_openProjectDialog;
+    FileDialogs m_files;
 
     PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.
