@@ -127,7 +127,9 @@ void waitForScan(MainWindow &form, double *windowMs, double *backgroundMs)
         QApplication::processEvents();
         const double ms = step.nsecsElapsed() / 1e6;
         if (planScanHeld(form)) {
-            *windowMs += ms;
+            step.restart();
+            QApplication::processEvents(); // the repaint it brings
+            *windowMs += ms + step.nsecsElapsed() / 1e6;
             break;
         }
         handling += ms;
