@@ -9,6 +9,7 @@
 #include "widgets/NumberField.h"
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
+#include "app/ui/ProjectFiles.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "app/ui/SurveyTextWindow.h"
@@ -257,8 +258,8 @@ void MainWindow::connectMenus()
         {m.renameSheet, [this, sheetUnderCursor] { renameSheet(sheetUnderCursor()); }},
         {m.removeSheet, [this, sheetUnderCursor] { removeSheet(sheetUnderCursor()); }},
         {m.openProject, [this] { openProjectFromDialog(); }},
-        {m.saveProject, [this] { saveProject(); }},
-        {m.saveProjectAs, [this] { saveProjectAs(); }},
+        {m.saveProject, [this] { m_projects.save(); }},
+        {m.saveProjectAs, [this] { m_projects.saveAs(); }},
         {m.closeProject, [this] { closeProject(); }},
         {m.surveyDetails, [this] { editSurveyDetails(); }},
         {m.viewSurveyData, [this] { viewSurveyText(); }},
@@ -464,7 +465,7 @@ void MainWindow::connectPanels()
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
-    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
+    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { m_projects.saveAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
 
@@ -890,7 +891,7 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
         m_document.setModified(false);
         return Result::Discarded;
     case Answer::Yes:
-        if (projectUnsaved && !saveProject())
+        if (projectUnsaved && !m_projects.save())
             return Result::Cancelled;
         if (!m_session.dataFileName().isEmpty()) {
             const std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
@@ -948,7 +949,7 @@ void MainWindow::openProject(const QString &path)
     const QByteArray digest = ProjectFile::digest(path);
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
-    if (path != m_projectLock.path() && !holdProject(path))
+    if (path != m_projects.lock().path() && !m_projects.hold(path))
         return;
     m_opening.openProject(ProjectController::scanJobs(project, path), [=, this](ImageRead plan, ImageRead profile) {
         return projectRead(project, path, digest, std::move(plan), std::move(profile));
@@ -959,7 +960,7 @@ QList<ScanOpening::Unopened> MainWindow::projectRead(const ProjectContents &proj
                                                      const QByteArray &digest, ImageRead plan, ImageRead profile)
 {
     const ProjectController::Opened opened = m_project.open(project, path, std::move(plan), std::move(profile));
-    newJob(path, false, digest);
+    m_projects.newJob(path, false, digest);
     showNewJobsText();
     WindowMenus::rememberProject(path);
     for (const QString &problem : {project.extrasProblem, project.detailsProblem(), project.projectionProblem(),
@@ -986,68 +987,20 @@ void MainWindow::runScanOpening()
         if (step->kind == ScanOpening::Step::Kind::ScaleChanged)
             offerRecalculation(step->side, step->oldScale);
         else if (step->kind == ScanOpening::Step::Kind::ProjectGivenUp && !m_session.projectPath().isEmpty())
-            m_projectLock.take(m_session.projectPath(), nullptr); // the job that stays keeps its project
+            m_projects.lock().take(m_session.projectPath(), nullptr); // the job that stays keeps its project
         m_opening.answer(askAboutScan(dialogs(), this, *step, m_files.image(step->side)));
     }
 }
 
-
-bool MainWindow::saveProject()
-{
-    if (m_session.projectPath().isEmpty())
-        return saveProjectAs();
-    return writeProject(m_session.projectPath());
-}
-
-bool MainWindow::saveProjectAs()
-{
-    if (!dialogs().execute(this, m_files.saveProject) || !writeProject(m_files.saveProject.fileName))
-        return false;
-    WindowMenus::rememberProject(m_files.saveProject.fileName);
-    return true;
-}
-
-bool MainWindow::writeProject(const QString &path)
-{
-    // Another program may have saved this file since the job read or wrote it.
-    const QByteArray onDisk = ProjectFile::digest(path);
-    if (path == m_session.projectPath() && !m_session.projectDigest().isEmpty() && !onDisk.isEmpty()
-        && onDisk != m_session.projectDigest()
-        && !dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                               tr("%1 was changed by another program since it was opened or saved here.\n\n"
-                                  "Replace it with this job? (No leaves the file as the other program saved it; "
-                                  "Save Project As can keep both.)")
-                                   .arg(QDir::toNativeSeparators(path))))
-        return false;
-    m_project.saveAs(path);
-    m_session.setProject(path, false, ProjectFile::digest(path));
-    m_projectLock.take(path, nullptr);
-    m_recovery->remove();
-    return true;
-}
-
-bool MainWindow::holdProject(const QString &path)
-{
-    QString holder;
-    if (m_projectLock.take(path, &holder)) {
-        if (!m_projectLock.problem().isEmpty())
-            statusBar()->showMessage(m_projectLock.problem());
-        return true;
-    }
-    return dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                              tr("%1 is open in another Speomark window (process %2). If both save it, the "
-                                 "changes of one are lost.\n\nOpen it here as well?")
-                                  .arg(QDir::toNativeSeparators(path), holder));
-}
 
 bool MainWindow::closeProject()
 {
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return false;
     m_project.close();
-    m_projectLock.release();
+    m_projects.lock().release();
     m_output.previewCleared();
-    newJob(QString(), false);
+    m_projects.newJob(QString(), false);
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));
     return true;
@@ -1061,13 +1014,6 @@ void MainWindow::closeAll()
                             static_cast<QWidget *>(m_textWindow)})
         if (window)
             window->hide();
-}
-
-// A job opened, closed or recovered starts with nothing to undo.
-void MainWindow::newJob(const QString &projectPath, bool changed, const QByteArray &digest)
-{
-    m_history.clear();
-    m_session.setProject(projectPath, changed, digest);
 }
 
 // ---- Never losing work ----
@@ -1093,11 +1039,11 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
     // The scans are read in the background, as a sheet shown is (ScanOpening).
     m_project.openWithoutScans(contents, imagesBeside);
-    newJob(left.projectPath, true);
+    m_projects.newJob(left.projectPath, true);
     RecoveryFile::restoreEditing(contents, m_document, m_session);
     m_document.setModified(true);
     if (!left.projectPath.isEmpty())
-        m_projectLock.take(left.projectPath, nullptr);
+        m_projects.lock().take(left.projectPath, nullptr);
     showNewJobsText();
     m_recovery->write(); // the recovered work is safe again at once, in this window's own file
     if (!RecoveryFile::discard(left.path))
