@@ -2,7 +2,20 @@
 
 #include "survey/NumberText.h"
 
+#include <QThreadPool>
 #include <algorithm>
+
+namespace {
+
+// Handing hundreds of megabytes of pixels back to the system takes a while (a sheet's scan let
+// go when another is shown): a worker does it, so a tab switch does not wait for it.
+void letGoInBackground(QImage &image)
+{
+    QThreadPool::globalInstance()->start([kept = std::move(image)]() mutable { kept = QImage(); });
+    image = QImage();
+}
+
+} // namespace
 
 SurveyDocument::SurveyDocument(QObject *parent) : QObject(parent)
 {
@@ -138,7 +151,7 @@ void SurveyDocument::keepScansWithinBudget()
                 continue;
             kept += sheet.image.sizeInBytes();
             if (kept > ScanCacheBytes && !sheet.imagePath.isEmpty())
-                sheet.image = QImage(); // read again when shown again
+                letGoInBackground(sheet.image); // read again when shown again
         }
     }
 }

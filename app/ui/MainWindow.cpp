@@ -1,4 +1,5 @@
 #include "app/ui/MainWindow.h"
+#include "app/ui/ScanQuestions.h"
 
 #include "survey/CommandError.h"
 #include "survey/Truncate.h"
@@ -204,8 +205,13 @@ void MainWindow::createPanels()
     // How far a scan has been read, with Cancel.
     auto *progress = new LoadProgress(m_statusBar);
     m_statusBar->addPermanentWidget(progress);
-    progress->watch(&m_imageLoader);
-    connect(&m_imageLoader, &ImageLoader::finished, this, [this] { guard([this] { imagesRead(); }); });
+    progress->watch(&m_opening.loader());
+    connect(&m_opening.loader(), &ImageLoader::finished, this, [this] {
+        guard([this] {
+            m_opening.readEnded();
+            runScanOpening();
+        });
+    });
 }
 
 void MainWindow::createMenu()
@@ -336,8 +342,8 @@ void MainWindow::editWalls(bool on)
 
 void MainWindow::cancel()
 {
-    if (m_imageLoader.isBusy())
-        m_imageLoader.cancel();
+    if (m_opening.loader().isBusy())
+        m_opening.loader().cancel();
     else if (m_wallFinding.isRunning())
         m_wallFinding.cancel();
     else
@@ -493,11 +499,11 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts, StationRange stati
     if (!onlyLooked)
         m_session.setProjectChanged(true);
     m_recovery->schedule();
-    if (parts & SurveyDocument::ShownPart)
-        m_scansNotRead.clear(); // a sheet chosen again is asked for again
     if (parts & (SurveyDocument::ShownPart | SurveyDocument::SheetsPart | SurveyDocument::PlanViewPart
-                 | SurveyDocument::ProfileViewPart))
-        readWantedScan();
+                 | SurveyDocument::ProfileViewPart)) {
+        m_opening.documentChanged(parts & SurveyDocument::ShownPart);
+        runScanOpening();
+    }
     updateControls();
 }
 
@@ -833,6 +839,82 @@ void MainWindow::openProjectFromDialog()
     openProject(m_files.openProject.fileName);
 }
 
+// ---- Opening scans: read off the window's thread; nothing changes until they are read ----
+
+bool MainWindow::busyReading()
+{
+    if (!m_opening.busy())
+        return false;
+    statusBar()->showMessage(tr("A scan is still being read; wait for it or press Esc."), 5000);
+    return true;
+}
+
+void MainWindow::openImageFile(ViewSide side, const QString &path)
+{
+    if (!busyReading())
+        m_opening.openScan(side, path);
+}
+
+void MainWindow::addSheetFromFile(ViewSide side, const QString &path)
+{
+    if (!busyReading())
+        m_opening.addSheet(side, path);
+}
+
+void MainWindow::openProject(const QString &path)
+{
+    if (busyReading())
+        return;
+    m_files.openProject.fileName = path;
+    // The whole file is read and checked before anything changes: a file that is refused leaves
+    // the current job as it was, and only then is the user asked about unsaved stations.
+    const ProjectContents project = ProjectFile::read(path);
+    const QByteArray digest = ProjectFile::digest(path);
+    if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
+        return;
+    if (path != m_projects.lock().path() && !m_projects.hold(path))
+        return;
+    m_opening.openProject(ProjectController::scanJobs(project, path), [=, this](ImageRead plan, ImageRead profile) {
+        return projectRead(project, path, digest, std::move(plan), std::move(profile));
+    });
+}
+
+QList<ScanOpening::Unopened> MainWindow::projectRead(const ProjectContents &project, const QString &path,
+                                                     const QByteArray &digest, ImageRead plan, ImageRead profile)
+{
+    const ProjectController::Opened opened = m_project.open(project, path, std::move(plan), std::move(profile));
+    m_projects.newJob(path, false, digest);
+    showNewJobsText();
+    WindowMenus::rememberProject(path);
+    for (const QString &problem : {project.extrasProblem, project.detailsProblem(), project.projectionProblem(),
+                                   project.dimensionsProblem()})
+        if (!problem.isEmpty())
+            dialogs().message(this, QStringLiteral("Speomark"), problem, MessageIcon::Information);
+    QList<ScanOpening::Unopened> unopened;
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const ProjectController::Scan &scan = side == ViewSide::Plan ? opened.plan : opened.profile;
+        if (!(side == ViewSide::Plan ? opened.planImageMissing : opened.profileImageMissing))
+            continue;
+        if (scan.message.isEmpty()) // the project names no scan for this view
+            unopened.append({side, side == ViewSide::Plan ? tr("Problems opening the Plan image!")
+                                                          : tr("Problems opening the Profile image!")});
+        else
+            unopened.append({side, scan.message, scan.fileMissing, !scan.fileMissing});
+    }
+    return unopened;
+}
+
+void MainWindow::runScanOpening()
+{
+    while (const std::optional<ScanOpening::Step> step = m_opening.next()) {
+        if (step->kind == ScanOpening::Step::Kind::ScaleChanged)
+            offerRecalculation(step->side, step->oldScale);
+        else if (step->kind == ScanOpening::Step::Kind::ProjectGivenUp && !m_session.projectPath().isEmpty())
+            m_projects.lock().take(m_session.projectPath(), nullptr); // the job that stays keeps its project
+        m_opening.answer(askAboutScan(dialogs(), this, *step, m_files.image(step->side)));
+    }
+}
+
 
 bool MainWindow::closeProject()
 {
@@ -878,7 +960,7 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     const ProjectContents contents = ProjectFile::read(left.path);
     // Scans stored by name are looked for beside the project the work belonged to.
     const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
-    // The scans are read in the background, as a sheet shown is (readWantedScan).
+    // The scans are read in the background, as a sheet shown is (ScanOpening).
     m_project.openWithoutScans(contents, imagesBeside);
     m_projects.newJob(left.projectPath, true);
     RecoveryFile::restoreEditing(contents, m_document, m_session);
@@ -891,7 +973,8 @@ void MainWindow::recover(const RecoveryFile::Left &left)
         statusBar()->showMessage(tr("%1 cannot be removed, as its folder cannot be written: it will be offered "
                                     "again.")
                                      .arg(QDir::toNativeSeparators(left.path)));
-    readWantedScan();
+    m_opening.documentChanged(false);
+    runScanOpening();
 }
 
 // ---- Window ----

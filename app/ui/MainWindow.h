@@ -12,7 +12,7 @@
 #include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
-#include "views/ImageLoader.h"
+#include "views/ScanOpening.h"
 #include "views/PaneTool.h"
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
@@ -91,7 +91,7 @@ public:
     // are read off the window's thread; the job changes only once they have been read.
     void openProject(const QString &path);
     // Reads scans for the window (tests wait on it).
-    ImageLoader &imageLoader() { return m_imageLoader; }
+    ImageLoader &imageLoader() { return m_opening.loader(); }
     // At start-up: offers each job crashed programs left behind, one question each (discarding
     // asks once more); true when one was taken up in this window. Further jobs taken up go to
     // windows the opener makes (without one they are left for the next start); files that cannot
@@ -196,15 +196,13 @@ private:
     bool windowShortcutWins(const QKeyEvent *key) const;
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
-    void imagesRead();
-    void scanRead(ImageRead::Problem problem);
-    void projectScansRead();
-    void readWantedScan(); // a sheet shown without its decoded scan: read it in the background
+    // Asks, tells and does what opening scans needs next (see ScanOpening).
+    void runScanOpening();
+    // An opened project put in place once its scans are read; the scans it could not show.
+    QList<ScanOpening::Unopened> projectRead(const ProjectContents &project, const QString &path,
+                                             const QByteArray &digest, ImageRead plan, ImageRead profile);
     void startFindingWalls();
     void wallsFound();
-    void sheetScanRead(ImageRead::Problem problem);
-    void projectOpened(const ProjectController::Opened &opened);
-    void locateNextScan();
     bool busyReading();
     // Marks the project as open here; false when the user chose not to open one another program
     void documentChanged(SurveyDocument::Parts parts, StationRange stations);
@@ -248,18 +246,7 @@ private:
                              [this]() -> DialogService & { return dialogs(); },
                              [this](const QString &line) { statusBar()->showMessage(line); }}};
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
-    // What the image loader is reading for.
-    ImageLoader m_imageLoader;
-    enum class Loading { None, Scan, NewSheet, Project, Locate, SheetScan } m_loading = Loading::None;
-    SheetId m_loadingSheet = PlanSheet;       // SheetScan: the sheet whose scan is read
-    ScanSource m_loadingScan;                 // ... and from where
-    QList<ScanSource> m_scansNotRead;         // refused, declined or cancelled: not asked again
-    ViewSide m_loadingSide = ViewSide::Plan;
-    ProjectContents m_loadingProject;
-    QString m_loadingPath;
-    QByteArray m_loadingDigest;
-    bool m_declined[2] = {false, false};
-    QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
+    ScanOpening m_opening{m_document, m_viewEditor}; // every scan read, with its questions
     WallFinding m_wallFinding;
     QTimer m_wallProgress;
     std::unique_ptr<DialogService> m_dialogs;
