@@ -31,6 +31,8 @@
 #include <QDir>
 #include <QCursor>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImageReader>
 #include <QFileInfo>
 #include <QLocale>
@@ -39,6 +41,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QNativeGestureEvent>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QScreen>
@@ -47,6 +51,7 @@
 #include <QApplication>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QWheelEvent>
 #include <new>
 #include <type_traits>
 
@@ -378,7 +383,7 @@ void MainWindow::createMenu()
         return action;
     };
     m_addWhenPlacedAction = option(tr("Add When Placed"), QStringLiteral("digitising/addWhenPlaced"), true,
-                                   [this](bool on) { m_addWhenPlaced = on; });
+                                   [this](bool on) { m_paneInput.options().addWhenPlaced = on; });
     m_addWhenPlacedAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A));
     // Backspace takes back a station just added by placing it, while its proposed successor's
     // label is still untouched (afterwards the key edits the label box again).
@@ -386,18 +391,19 @@ void MainWindow::createMenu()
     m_takeBackAction->setShortcut(QKeySequence(Qt::Key_Backspace));
     m_takeBackAction->setEnabled(false);
     connect(m_takeBackAction, &QAction::triggered, this, [this] {
-        if (takeBackAvailable())
+        if (m_paneInput.takeBackAvailable())
             guard([this] { m_history.undo(); });
     });
     addAction(m_takeBackAction);
-    connect(&m_history, &EditHistory::changed, this, [this] { m_takeBackAction->setEnabled(takeBackAvailable()); });
-    connect(&m_session, &EditSession::changed, this, [this] { m_takeBackAction->setEnabled(takeBackAvailable()); });
+    const auto takeBackShown = [this] { m_takeBackAction->setEnabled(m_paneInput.takeBackAvailable()); };
+    connect(&m_history, &EditHistory::changed, this, takeBackShown);
+    connect(&m_session, &EditSession::changed, this, takeBackShown);
     option(tr("Snap to Guides and Marks"), QStringLiteral("digitising/snap"), true, [this](bool on) {
-        m_snapOptions.guides = on;
-        m_snapOptions.marks = on;
+        m_paneInput.options().snap.guides = on;
+        m_paneInput.options().snap.marks = on;
     });
     option(tr("Snap across Passages"), QStringLiteral("digitising/snapAcrossPassages"), false,
-           [this](bool on) { m_snapOptions.passages = on; });
+           [this](bool on) { m_paneInput.options().snap.passages = on; });
     option(tr("Keep the Last Station in View"), QStringLiteral("digitising/keepLastInView"), true,
            [this](bool on) { m_keepLastInView = on; });
     // Passage walls: their marks dragged in Move mode, or found on the scans.
@@ -405,7 +411,7 @@ void MainWindow::createMenu()
     editWalls->setCheckable(true);
     editWalls->setShortcut(QKeySequence(Qt::Key_F9));
     connect(editWalls, &QAction::toggled, this, [this](bool on) {
-        m_editingWalls = on;
+        m_paneInput.options().editingWalls = on;
         if (on && !m_session.moving())
             guard([this] { chooseMoveMode(); });
         redraw(ViewSide::Plan);
@@ -528,7 +534,7 @@ ViewSide MainWindow::paneUnderCursor() const
         if (box->rect().contains(box->mapFromGlobal(QCursor::pos())))
             return side;
     }
-    return m_activeSide;
+    return m_paneInput.activeSide();
 }
 
 namespace {
@@ -631,8 +637,9 @@ void MainWindow::connectCommands()
                 [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
                     pressOnPane(side, button, modifiers, at);
                 });
-        command(image, &ImagePane::moved,
-                [this, side](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint at) { moveOnPane(side, buttons, at); });
+        command(image, &ImagePane::moved, [this, side](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
+            moveOnPane(side, buttons, at, modifiers);
+        });
         command(image, &ImagePane::released,
                 [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
                     releaseOnPane(side, button, modifiers, at);
@@ -686,7 +693,7 @@ void MainWindow::connectCommands()
     command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
     connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_addWhenPlacedAction, &QAction::setChecked);
     connect(m_addWhenPlacedAction, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
-    m_modeBox->showAddWhenPlaced(m_addWhenPlaced);
+    m_modeBox->showAddWhenPlaced(m_paneInput.options().addWhenPlaced);
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
@@ -775,7 +782,7 @@ void MainWindow::redraw(ViewSide side)
         ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, LegTolerance::of(m_session)))
         : QVector<int>();
     ViewOverlay overlay = m_checkOverlay;
-    if (m_editingWalls && m_session.moving()) {
+    if (m_paneInput.options().editingWalls && m_session.moving()) {
         // The selected station's wall marks, to be dragged.
         const int selected = m_session.selected();
         const StationTable &table = m_document.stations();
@@ -906,7 +913,7 @@ void MainWindow::applyScale(ViewSide side)
         dialogs().message(this, tr("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
         break;
     case ScaleCalibration::Outcome::Accepted:
-        offerRecalculation(side, oldScale);
+        m_paneInput.scaleChanged(side, oldScale);
         break;
     case ScaleCalibration::Outcome::Unlocked:
         break;
@@ -972,7 +979,7 @@ void MainWindow::deleteStation()
 
 void MainWindow::nudgeStation(QPoint sourcePixels)
 {
-    m_stationEditor.nudge(m_activeSide, sourcePixels);
+    m_paneInput.nudge(sourcePixels);
 }
 
 // ---- Survey data output ----
@@ -1481,12 +1488,6 @@ void MainWindow::show3dView()
     m_centrelineWindow->bringToFront();
 }
 
-bool MainWindow::takeBackAvailable() const
-{
-    return m_autoAddedStep >= 0 && m_autoAddedStep == m_history.index() && m_history.canUndo()
-        && m_session.labelEntry() == m_autoAddedLabel && !m_session.moving();
-}
-
 // Scrolls each drawing that shows the station just enough to bring it into view, a margin from
 // the edge, so the next one can be clicked without panning.
 void MainWindow::keepInView(int index)
@@ -1719,4 +1720,152 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_recovery.remove();
     QSettings().setValue(QStringLiteral("window/geometry"), saveGeometry());
     event->accept();
+}
+
+// ---- Input: the pane input decides, the window shows ----
+
+PaneInput::Pane MainWindow::paneBox(ViewSide side) const
+{
+    return {scrollPosition(side), scrollBox(side)->size(), scrollBox(side)->viewport()->size()};
+}
+
+void MainWindow::showInput(ViewSide side, const PaneInput::Outcome &outcome)
+{
+    if (!outcome.position.isEmpty())
+        m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(outcome.position);
+    if (outcome.scroll)
+        scrollTo(side, *outcome.scroll);
+    if (outcome.message == PaneInput::Outcome::Message::Show)
+        statusBar()->showMessage(outcome.text);
+    else if (outcome.message == PaneInput::Outcome::Message::Clear)
+        statusBar()->clearMessage();
+    m_takeBackAction->setEnabled(m_paneInput.takeBackAvailable());
+}
+
+void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    showInput(side, m_paneInput.press({side, button, button, modifiers, at}, paneBox(side)));
+}
+
+void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at, Qt::KeyboardModifiers modifiers)
+{
+    showInput(side, m_paneInput.move({side, Qt::NoButton, buttons, modifiers, at}, paneBox(side)));
+}
+
+void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    showInput(side, m_paneInput.release({side, button, Qt::NoButton, modifiers, at}, paneBox(side)));
+}
+
+void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
+{
+    showInput(side, m_paneInput.startMeasuring(side, kind));
+}
+
+void MainWindow::stopMeasuring()
+{
+    showInput(m_paneInput.activeSide(), m_paneInput.stopMeasuring());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        if (watched != scrollBox(side)->viewport())
+            continue;
+        if (event->type() == QEvent::Wheel) {
+            const auto *wheel = static_cast<QWheelEvent *>(event);
+            guard([&] {
+                showInput(side, m_paneInput.wheel(side, wheel->angleDelta(), wheel->modifiers(),
+                                                  wheel->position().toPoint(), paneBox(side)));
+            });
+            event->accept();
+            return true;
+        }
+        const auto *gesture = event->type() == QEvent::NativeGesture ? static_cast<QNativeGestureEvent *>(event) : nullptr;
+        if (gesture && gesture->gestureType() == Qt::ZoomNativeGesture) {
+            const QPoint inBox = scrollBox(side)->viewport()->mapFromGlobal(gesture->globalPosition().toPoint());
+            guard([&] { showInput(side, m_paneInput.zoomAt(side, 1.0 + gesture->value(), inBox, paneBox(side))); });
+            return true;
+        }
+    }
+    if (event->type() != QEvent::ShortcutOverride)
+        return QMainWindow::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    // The drawing's keys act on the drawing under the cursor, even while the label box has the
+    // focus: typed there they would rewrite the proposed label ("0" would tie to the entrance).
+    if ((watched == m_stationBox->labelEdit || watched == m_stationBox->commentEdit)
+        && PaneInput::isDrawingKey(key->key(), key->modifiers())) {
+        for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+            if (scrollBox(side)->rect().contains(scrollBox(side)->mapFromGlobal(QCursor::pos())))
+                return true; // not taken by the box: the window's shortcut acts
+    }
+    // The docked list moves through the stations with the arrow keys, which elsewhere nudge.
+    static const QList<int> listKeys{Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    if (watched == m_stationsList && listKeys.contains(key->key())) {
+        event->accept();
+        return true;
+    }
+    // A text box with nothing of its own to undo lets Ctrl+Z undo the last edit of the survey,
+    // and the window's own Ctrl and Alt shortcuts win over a text box's keys.
+    if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+        if ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable())
+            || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())
+            || (QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y) && !box->isRedoAvailable())
+            || windowShortcutWins(key)
+            || (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier && m_takeBackAction->isEnabled())) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::windowShortcutWins(const QKeyEvent *key) const
+{
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false; // typing, arrows, Delete and Insert belong to the text box
+    for (const QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(editing))
+            return false;
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction *action : findChildren<QAction *>())
+        if (action->isEnabled() && action->shortcuts().contains(pressed))
+            return true;
+    return false;
+}
+
+// ---- Dropped files: a project opens, a scan goes to the pane it was dropped on ----
+
+namespace {
+
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    const QWidget *under = childAt(event->position().toPoint());
+    guard([&] {
+        if (path.endsWith(QLatin1String(".sprj"), Qt::CaseInsensitive))
+            openProject(path);
+        else
+            openImageFile(under && (under == m_profileScroll || m_profileScroll->isAncestorOf(under)) ? ViewSide::Profile
+                                                                                                     : ViewSide::Plan,
+                          path);
+    });
 }

@@ -187,7 +187,7 @@ void MainWindow::scanRead(ImageRead::Problem problem)
             dialogs().message(this, QStringLiteral("Speomark"), ScaleCalibration::zeroPixelsRefusal(side),
                               MessageIcon::None);
         else
-            offerRecalculation(side, oldScale);
+            m_paneInput.scaleChanged(side, oldScale);
         return;
     }
     case Problem::NotReadable:
