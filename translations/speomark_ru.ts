@@ -793,22 +793,6 @@ Sheets that share stations: %1
         <translation>План / Профиль</translation>
     </message>
     <message>
-        <source>Orientation</source>
-        <translation>Север, °</translation>
-    </message>
-    <message>
-        <source>Extended</source>
-        <translation>Развёртка</translation>
-    </message>
-    <message>
-        <source>Projective</source>
-        <translation>Проекция</translation>
-    </message>
-    <message>
-        <source>None</source>
-        <translation>Нет</translation>
-    </message>
-    <message>
         <source>Save left BMP</source>
         <translation>Левый в BMP</translation>
     </message>
@@ -1005,10 +989,6 @@ Sheets that share stations: %1
         <translation>Файл изменён. Сохранить?</translation>
     </message>
     <message>
-        <source>Recover unsaved work from %1?</source>
-        <translation>Восстановить несохранённую работу от %1?</translation>
-    </message>
-    <message>
         <source>Problems opening the Plan image!</source>
         <translation>Проблемы с открытием изображения Плана!</translation>
     </message>
@@ -1069,34 +1049,6 @@ Open it here as well?</source>
         <translation>%1 открыт в другом окне Speomark (процесс %2). Если сохранить его в обоих, изменения одного пропадут.
 
 Всё равно открыть его здесь?</translation>
-    </message>
-    <message>
-        <source>Work left behind by a Speomark that did not close cannot be read back: %1.
-
-Its file was set aside as %2 and will not be offered again.</source>
-        <translation>Работу, оставшуюся после незакрытого Speomark, не удаётся прочитать: %1.
-
-Её файл отложен как %2 и больше предлагаться не будет.</translation>
-    </message>
-    <message>
-        <source>A new project, never saved</source>
-        <translation>Новый проект, ещё не сохранявшийся</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1: %n stations.</source>
-        <translation>
-            <numerusform>%1: %n пикет.</numerusform>
-            <numerusform>%1: %n пикета.</numerusform>
-            <numerusform>%1: %n пикетов.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Discard this work for good? It cannot be brought back.
-
-No keeps it, to be offered again at the next start.</source>
-        <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
-
-Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
     </message>
     <message>
         <source>Plan sheets</source>
@@ -1187,14 +1139,6 @@ No keeps it, to be offered again at the next start.</source>
         <translation>Вернуть добавленный пикет</translation>
     </message>
     <message>
-        <source>Azimuth, °</source>
-        <translation>Азимут, °</translation>
-    </message>
-    <message>
-        <source>Projection azimuth</source>
-        <translation>Азимут проекции</translation>
-    </message>
-    <message>
         <source>%1 drawing, scrolled</source>
         <translation>%1: чертёж с прокруткой</translation>
     </message>
@@ -1239,12 +1183,6 @@ No keeps it, to be offered again at the next start.</source>
         <translation>%1 записывает Survex, а он не установлен: sudo apt-get install survex survex-aven</translation>
     </message>
     <message>
-        <source>These files cannot be removed, as their folder cannot be written; they will be offered again:
-%1</source>
-        <translation>Эти файлы нельзя удалить, так как в их папку нельзя записывать; они будут предложены снова:
-%1</translation>
-    </message>
-    <message>
         <source>%1 cannot be removed, as its folder cannot be written: it will be offered again.</source>
         <translation>%1 нельзя удалить, так как в его папку нельзя записывать: он будет предложен снова.</translation>
     </message>
@@ -1263,6 +1201,46 @@ No keeps it, to be offered again at the next start.</source>
             <numerusform>%n значения оставлены пустыми там, где стена на чертеже неясна.</numerusform>
             <numerusform>%n значений оставлено пустыми там, где стена на чертеже неясна.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Add Mode</source>
+        <translation>Режим «Новые»</translation>
+    </message>
+    <message>
+        <source>Move Mode</source>
+        <translation>Режим «Правка»</translation>
+    </message>
+    <message>
+        <source>New Branch</source>
+        <translation>Новая ветка</translation>
+    </message>
+    <message>
+        <source>Show Labels</source>
+        <translation>Показывать подписи</translation>
+    </message>
+    <message>
+        <source>Show Lines</source>
+        <translation>Показывать линии</translation>
+    </message>
+    <message>
+        <source>Move Grid</source>
+        <translation>Сдвинуть сетку</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Вправо</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Влево</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Вверх</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Вниз</translation>
     </message>
 </context>
 <context>
@@ -1747,6 +1725,41 @@ No: they keep the metres of the old scale and only stations placed from now on u
     </message>
 </context>
 <context>
+    <name>ProjectionBoxes</name>
+    <message>
+        <source>Plan</source>
+        <translation>План</translation>
+    </message>
+    <message>
+        <source>Orientation</source>
+        <translation>Север, °</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Профиль</translation>
+    </message>
+    <message>
+        <source>Extended</source>
+        <translation>Развёртка</translation>
+    </message>
+    <message>
+        <source>Projective</source>
+        <translation>Проекция</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Azimuth, °</source>
+        <translation>Азимут, °</translation>
+    </message>
+    <message>
+        <source>Projection azimuth</source>
+        <translation>Азимут проекции</translation>
+    </message>
+</context>
+<context>
     <name>QtDialogService</name>
     <message>
         <source>Locate...</source>
@@ -1814,6 +1827,47 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>No recovery file can be kept: %1 holds %2 left behind.</source>
         <translation>Файл восстановления вести нельзя: в %1 уже %2 оставшихся файлов.</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryKeeper</name>
+    <message>
+        <source>Work left behind by a Speomark that did not close cannot be read back: %1.
+
+Its file was set aside as %2 and will not be offered again.</source>
+        <translation>Работу, оставшуюся после незакрытого Speomark, не удаётся прочитать: %1.
+
+Её файл отложен как %2 и больше предлагаться не будет.</translation>
+    </message>
+    <message>
+        <source>A new project, never saved</source>
+        <translation>Новый проект, ещё не сохранявшийся</translation>
+    </message>
+    <message>
+        <source>Recover unsaved work from %1?</source>
+        <translation>Восстановить несохранённую работу от %1?</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n stations.</source>
+        <translation>
+            <numerusform>%1: %n пикет.</numerusform>
+            <numerusform>%1: %n пикета.</numerusform>
+            <numerusform>%1: %n пикетов.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Discard this work for good? It cannot be brought back.
+
+No keeps it, to be offered again at the next start.</source>
+        <translation>Выбросить эту работу совсем? Вернуть её будет нельзя.
+
+Нет — сохранить её, чтобы предложить снова при следующем запуске.</translation>
+    </message>
+    <message>
+        <source>These files cannot be removed, as their folder cannot be written; they will be offered again:
+%1</source>
+        <translation>Эти файлы нельзя удалить, так как в их папку нельзя записывать; они будут предложены снова:
+%1</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 // The one place that knows the controls' designer names: each control's objectName, by which
 // tests, accessibility tools and cavers' notes find it. Nothing else uses these names.
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowMenus.h"
 
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
@@ -8,8 +9,10 @@
 #include "widgets/UpDown.h"
 #include "output/ui/DataFileBox.h"
 #include "stations/ui/ModeBox.h"
+#include "stations/ui/ProjectionBoxes.h"
 #include "stations/ui/StationBox.h"
 #include "views/ui/ImagePane.h"
+#include "views/ui/PaneArea.h"
 #include "views/ui/ViewStrip.h"
 
 #include <QAction>
@@ -31,44 +34,44 @@ void MainWindow::nameControls()
         QObject *control;
         const char *name;
     } names[] = {
-        {m_upperFrame, "GroupBox1"},
-        {m_stripPanel, "Panel1"},
-        {m_planStrip->openButton, "OpenLeftBtn"},
-        {m_planStrip->gridCheck, "CheckBoxLeftSetka"},
-        {m_planStrip->gridMetresEdit, "EditLeftSetka"},
-        {m_planStrip->metresLabel, "Label1"},
-        {m_planStrip->gridPixelsEdit, "EditLeftPixels"},
-        {m_planStrip->pixelsLabel, "Label2"},
-        {m_planStrip->gridOkButton, "Button1"},
-        {m_planStrip->gridShiftRight, "GridL2"},
-        {m_planStrip->gridShiftUp, "GridL1"},
-        {m_planStrip->zoomOutButton, "LeftMinus"},
-        {m_planStrip->zoomInButton, "LeftPlus"},
-        {m_profileStrip->zoomOutButton, "RightMinus"},
-        {m_profileStrip->zoomInButton, "RightPlus"},
-        {m_profileStrip->gridShiftUp, "GridR1"},
-        {m_profileStrip->gridShiftRight, "GridR2"},
-        {m_profileStrip->gridCheck, "CheckBoxRightSetka"},
-        {m_profileStrip->gridMetresEdit, "EditRightSetka"},
-        {m_profileStrip->metresLabel, "Label4"},
-        {m_profileStrip->gridPixelsEdit, "EditRightPixels"},
-        {m_profileStrip->pixelsLabel, "Label5"},
-        {m_profileStrip->gridOkButton, "Button2"},
-        {m_profileStrip->openButton, "OpenRightBtn"},
-        {m_planScroll, "ScrollBox1"},
-        {m_splitter, "Splitter1"},
-        {m_profileScroll, "ScrollBox2"},
-        {m_planPane, "ImageLeft"},
-        {m_profilePane, "ImageRight"},
+        {m_paneArea, "GroupBox1"},
+        {m_paneArea->stripPanel, "Panel1"},
+        {m_paneArea->planStrip->openButton, "OpenLeftBtn"},
+        {m_paneArea->planStrip->gridCheck, "CheckBoxLeftSetka"},
+        {m_paneArea->planStrip->gridMetresEdit, "EditLeftSetka"},
+        {m_paneArea->planStrip->metresLabel, "Label1"},
+        {m_paneArea->planStrip->gridPixelsEdit, "EditLeftPixels"},
+        {m_paneArea->planStrip->pixelsLabel, "Label2"},
+        {m_paneArea->planStrip->gridOkButton, "Button1"},
+        {m_paneArea->planStrip->gridShiftRight, "GridL2"},
+        {m_paneArea->planStrip->gridShiftUp, "GridL1"},
+        {m_paneArea->planStrip->zoomOutButton, "LeftMinus"},
+        {m_paneArea->planStrip->zoomInButton, "LeftPlus"},
+        {m_paneArea->profileStrip->zoomOutButton, "RightMinus"},
+        {m_paneArea->profileStrip->zoomInButton, "RightPlus"},
+        {m_paneArea->profileStrip->gridShiftUp, "GridR1"},
+        {m_paneArea->profileStrip->gridShiftRight, "GridR2"},
+        {m_paneArea->profileStrip->gridCheck, "CheckBoxRightSetka"},
+        {m_paneArea->profileStrip->gridMetresEdit, "EditRightSetka"},
+        {m_paneArea->profileStrip->metresLabel, "Label4"},
+        {m_paneArea->profileStrip->gridPixelsEdit, "EditRightPixels"},
+        {m_paneArea->profileStrip->pixelsLabel, "Label5"},
+        {m_paneArea->profileStrip->gridOkButton, "Button2"},
+        {m_paneArea->profileStrip->openButton, "OpenRightBtn"},
+        {m_paneArea->planScroll, "ScrollBox1"},
+        {m_paneArea->splitter, "Splitter1"},
+        {m_paneArea->profileScroll, "ScrollBox2"},
+        {m_paneArea->planPane, "ImageLeft"},
+        {m_paneArea->profilePane, "ImageRight"},
         {m_lowerPanel, "Panel2"},
-        {m_orientationBox, "LeftBox"},
-        {m_orientationCaption, "Label3"},
-        {m_orientationEdit, "EditPlanOrientationAngle"},
-        {m_profileKindBox, "GroupBox4"},
-        {m_extendedRadio, "RadioButton3"},
-        {m_projectiveRadio, "RadioButton4"},
-        {m_noProfileRadio, "RadioButton5"},
-        {m_azimuthEdit, "EditProjectionAzimuth"},
+        {m_projection->orientationBox, "LeftBox"},
+        {m_projection->orientationCaption, "Label3"},
+        {m_projection->orientationEdit, "EditPlanOrientationAngle"},
+        {m_projection->profileKindBox, "GroupBox4"},
+        {m_projection->extendedRadio, "RadioButton3"},
+        {m_projection->projectiveRadio, "RadioButton4"},
+        {m_projection->noProfileRadio, "RadioButton5"},
+        {m_projection->azimuthEdit, "EditProjectionAzimuth"},
         {m_stationBox, "GroupBox2"},
         {m_stationBox->labelCaption, "Label6"},
         {m_stationBox->labelEdit, "Edit6"},
@@ -97,12 +100,12 @@ void MainWindow::nameControls()
         {m_dataFileBox->saveButton, "Button7"},
         {m_dataFileBox->saveAsButton, "Button10"},
         {m_statusBar, "StatusBar1"},
-        {m_fileMenu, "File"},
-        {m_openPlanAction, "OpenPlanLeftImage1"},
-        {m_openProfileAction, "OpenProfileRightImage1"},
-        {m_openProjectAction, "OpenProject1"},
-        {m_saveProjectAsAction, "SaveProjectAs1"},
-        {m_closeAllAction, "CloseAll1"},
+        {m_menus->fileMenu, "File"},
+        {m_menus->openPlan, "OpenPlanLeftImage1"},
+        {m_menus->openProfile, "OpenProfileRightImage1"},
+        {m_menus->openProject, "OpenProject1"},
+        {m_menus->saveProjectAs, "SaveProjectAs1"},
+        {m_menus->closeAll, "CloseAll1"},
     };
     for (const auto &entry : names)
         entry.control->setObjectName(QString::fromLatin1(entry.name));

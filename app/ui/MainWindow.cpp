@@ -9,7 +9,9 @@
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
 #include "app/ui/QtDialogService.h"
+#include "app/ui/RecoveryKeeper.h"
 #include "app/ui/SurveyTextWindow.h"
+#include "app/ui/WindowMenus.h"
 #include "checks/SurveyLegs.h"
 #include "checks/SurvexExport.h"
 #include "checks/ui/CentrelineWindow.h"
@@ -19,9 +21,11 @@
 #include "output/ui/SurveyDetailsDialog.h"
 #include "project/ProjectFile.h"
 #include "stations/ui/ModeBox.h"
+#include "stations/ui/ProjectionBoxes.h"
 #include "stations/ui/StationBox.h"
 #include "stations/ui/StationsList.h"
 #include "views/ui/ImagePane.h"
+#include "views/ui/PaneArea.h"
 #include "views/ui/LoadProgress.h"
 #include "views/ui/ViewStrip.h"
 
@@ -64,26 +68,9 @@ constexpr int InitialClientWidth = 881;
 constexpr int MinimumClientWidth = 881; // as wide as the window opens: strip and lower panel fit whole
 constexpr int MinimumClientHeight = 400;
 constexpr int InitialClientHeight = 659;
-constexpr int StripHeight = 33;
 constexpr int LowerPanelHeight = 160;
-constexpr int FrameBorder = 2;   // the upper frame's border around the strip
-constexpr int PaneInset = 6;     // pane area inset on each side: both panes + splitter = client - 12
 constexpr int StatusPanelWidth = 80;
 constexpr int PositionPanelWidth = 190; // "(12345 ; 12345)  1234.56 ; 1234.56 m"
-
-QScrollArea *paneScrollBox(QWidget *parent, ImagePane *&pane, const QString &name)
-{
-    auto *box = new QScrollArea(parent);
-    box->setWidgetResizable(false);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    box->setFrameShape(QFrame::StyledPanel);
-    box->setFrameShadow(QFrame::Sunken);
-    box->setAccessibleName(QCoreApplication::translate("MainWindow", "%1 drawing, scrolled").arg(name));
-    pane = new ImagePane;
-    pane->setAccessibleName(name);
-    box->setWidget(pane);
-    return box;
-}
 
 } // namespace
 
@@ -120,10 +107,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     createMenu();
     nameControls();
     connectCommands();
+    connectMenus();
     // The recovery file follows the job a few seconds behind, never more often than that.
-    m_recoveryTimer.setSingleShot(true);
-    m_recoveryTimer.setInterval(5000);
-    connect(&m_recoveryTimer, &QTimer::timeout, this, &MainWindow::writeRecovery);
+    connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString &message) { statusBar()->showMessage(message); });
     // Each dialog starts in the folder it was last used in, also after a restart.
     for (FileDialog *dialog : {&m_planImageDialog, &m_profileImageDialog, &m_dataFileDialog, &m_pictureDialog,
                                &m_saveProjectDialog, &m_openProjectDialog})
@@ -142,7 +128,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     setAcceptDrops(true);
     // The plan pane holds the keyboard at first, so Ctrl+Z, Delete and the arrows reach the survey
     // rather than a text box's own editing.
-    m_planScroll->setFocus();
+    m_paneArea->planScroll->setFocus();
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
     connect(&m_wallFinding, &WallFinding::finished, this, &MainWindow::wallsFound);
     m_wallProgress.setInterval(100);
@@ -160,7 +146,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
 
 MainWindow::~MainWindow()
 {
-    m_recovery.remove(); // a clean end leaves nothing to recover
+    m_recovery->remove(); // a clean end leaves nothing to recover
 }
 
 void MainWindow::setSecondaryWindows(SurveyTextWindow *textWindow, HelpWindow *helpWindow)
@@ -207,45 +193,12 @@ void MainWindow::createPanels()
     central->setMinimumSize(MinimumClientWidth, MinimumClientHeight);
     setCentralWidget(central);
 
-    // Upper part: the strip with both views' controls, and the two panes.
-    m_upperFrame = new QGroupBox(central);
-    m_stripPanel = new Panel(m_upperFrame);
-    m_stripPanel->setCaption(tr("Plan   /   Profile"));
-    m_stripPanel->setGeometry(FrameBorder, FrameBorder, InitialClientWidth - 2 * FrameBorder, StripHeight);
-    m_planStrip = new ViewStrip(ViewSide::Plan, m_stripPanel);
-    m_profileStrip = new ViewStrip(ViewSide::Profile, m_stripPanel);
-    m_planScroll = paneScrollBox(m_upperFrame, m_planPane, tr("Plan"));
-    m_profileScroll = paneScrollBox(m_upperFrame, m_profilePane, tr("Profile"));
-    m_planScroll->resize(431, m_planScroll->height());
-    m_splitter = new PaneSplitter(m_upperFrame);
-    m_splitter->setAccessibleName(tr("Plan / Profile"));
-    m_planPane->resize(0, 0);
-    m_profilePane->resize(0, 0);
-    // A tab a sheet above a pane, shown once the pane has more than one sheet to show.
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        auto *tabs = new QTabBar(m_upperFrame);
-        tabs->setAccessibleName(side == ViewSide::Plan ? tr("Plan sheets") : tr("Profile sheets"));
-        tabs->setExpanding(false);
-        tabs->setDrawBase(false);
-        tabs->setContextMenuPolicy(Qt::CustomContextMenu);
-        tabs->hide();
-        m_sheetTabs[int(side)] = tabs;
-    }
+    // Upper part: the strip with both views' controls, the sheets' tabs and the two panes.
+    m_paneArea = new PaneArea(InitialClientWidth, central);
 
     // Lower panel: orientation and profile kind, stations, mode, output and project controls.
     m_lowerPanel = new Panel(central);
-    m_orientationBox = place(new QGroupBox(tr("Plan"), m_lowerPanel), 5, 2, 105, 41);
-    m_orientationCaption = label(m_orientationBox, tr("Orientation"), 8, 16);
-    m_orientationEdit = edit(m_orientationBox, QStringLiteral("0"), m_orientationCaption->text(), 64, 8, 33, 21);
-
-    m_profileKindBox = place(new QGroupBox(tr("Profile"), m_lowerPanel), 5, 47, 105, 93);
-    m_extendedRadio = radioButton(m_profileKindBox, tr("Extended"), true, 8, 16, 73, 17);
-    m_projectiveRadio = radioButton(m_profileKindBox, tr("Projective"), false, 8, 32, 73, 17);
-    m_noProfileRadio = radioButton(m_profileKindBox, tr("None"), false, 8, 48, 73, 17);
-    // The projected profile's azimuth, below the kinds; it means something only for that kind.
-    m_azimuthCaption = label(m_profileKindBox, tr("Azimuth, °"), 8, 70);
-    m_azimuthEdit = edit(m_profileKindBox, QStringLiteral("0"), tr("Projection azimuth"), 64, 66, 33, 21);
-
+    m_projection = new ProjectionBoxes(m_lowerPanel);
     m_stationBox = place(new StationBox(m_lowerPanel), 122, 7, 337, 86);
     m_savePlanPictureButton = pushButton(m_lowerPanel, tr("Save left BMP"), 120, 105, 89, 25);
     m_saveProfilePictureButton = pushButton(m_lowerPanel, tr("Save right BMP"), 224, 105, 81, 25);
@@ -285,50 +238,16 @@ void MainWindow::createPanels()
 
 void MainWindow::createMenu()
 {
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    m_openPlanAction = m_fileMenu->addAction(tr("Open Plan (Left Image)"));
-    m_openPlanAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_L));
-    m_openProfileAction = m_fileMenu->addAction(tr("Open Profile (Right Image)"));
-    m_openProfileAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_R));
-    QAction *addPlanSheet = m_fileMenu->addAction(tr("Add Plan Sheet..."));
-    addPlanSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
-    connect(addPlanSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Plan); }); });
-    QAction *addProfileSheet = m_fileMenu->addAction(tr("Add Profile Sheet..."));
-    addProfileSheet->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    connect(addProfileSheet, &QAction::triggered, this, [this] { guard([this] { addSheet(ViewSide::Profile); }); });
-    m_fileMenu->addSeparator();
-    m_openProjectAction = m_fileMenu->addAction(tr("Open Existing Project"));
-    m_openProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    m_recentMenu = m_fileMenu->addMenu(tr("Open Recent Project"));
-    connect(m_recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
-    m_saveProjectAction = m_fileMenu->addAction(tr("Save Project"));
-    m_saveProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    m_saveProjectAsAction = m_fileMenu->addAction(tr("Save Project As"));
-    m_saveProjectAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-    auto *closeProjectAction = m_fileMenu->addAction(tr("Close Project"));
-    closeProjectAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
-    connect(closeProjectAction, &QAction::triggered, this, [this] { guard([this] { closeProject(); }); });
-    m_fileMenu->addSeparator();
-    const auto fileAction = [this](const QString &text, QKeySequence keys, std::function<void()> run) {
-        QAction *action = m_fileMenu->addAction(text);
-        action->setShortcut(keys);
-        connect(action, &QAction::triggered, this, [this, run] { guard(run); });
-        return action;
-    };
-    fileAction(tr("Survey Details..."), QKeySequence(Qt::CTRL | Qt::Key_I), [this] { editSurveyDetails(); });
-    fileAction(tr("View Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_D), [this] { viewSurveyText(); });
-    fileAction(tr("Save Survey Data"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { saveSurveyText(); });
-    fileAction(tr("Save Survey Data As"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), [this] { saveSurveyTextAs(); });
-    m_openInAvenAction =
-        fileAction(tr("Open in Aven"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A), [this] { openInAven(); });
-    m_openInAvenAction->setObjectName(QStringLiteral("OpenInAven"));
+    m_menus = std::make_unique<WindowMenus>(this, m_history, m_stationsDock->toggleViewAction());
+    const WindowMenus &m = *m_menus;
+    connect(m.recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
     // Shown only while Survex can do it: it may be installed or removed while the program runs.
     const auto showAven = [this] {
-        m_openInAvenAction->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
-                                       && !CavernRun::findCavern().isEmpty());
+        m_menus->openInAven->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
+                                        && !CavernRun::findCavern().isEmpty());
     };
     showAven();
-    connect(m_fileMenu, &QMenu::aboutToShow, this, showAven);
+    connect(m.fileMenu, &QMenu::aboutToShow, this, showAven);
     m_survexFile = new SurvexExport(this);
     connect(m_survexFile, &SurvexExport::finished, this, [this](bool succeeded, const QString &message) {
         statusBar()->clearMessage();
@@ -346,195 +265,116 @@ void MainWindow::createMenu()
         else if (aven.isEmpty() || !QProcess::startDetached(aven, {m_avenModel->modelPath()}))
             m_dialogs->message(this, tr("Speomark: Survex"), tr("aven could not be started."), MessageIcon::Error);
     });
-    m_fileMenu->addSeparator();
-    fileAction(tr("Save Plan Picture"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_P), [this] { savePicture(ViewSide::Plan); });
-    fileAction(tr("Save Profile Picture"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P),
-               [this] { savePicture(ViewSide::Profile); });
-    m_fileMenu->addSeparator();
-    m_closeAllAction = m_fileMenu->addAction(tr("Close All"));
-    m_closeAllAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_W));
-    fileAction(tr("Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+}
 
-    m_editMenu = menuBar()->addMenu(tr("&Edit"));
-    m_undoAction = m_history.createUndoAction(this, tr("Undo"));
-    m_undoAction->setShortcut(QKeySequence::Undo);
-    m_redoAction = m_history.createRedoAction(this, tr("Redo"));
-    m_redoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    m_editMenu->addAction(m_undoAction);
-    m_editMenu->addAction(m_redoAction);
-    m_editMenu->addSeparator();
-    m_insertAction = m_editMenu->addAction(tr("Insert Station"));
-    m_insertAction->setShortcut(QKeySequence(Qt::Key_Insert));
-    m_deleteAction = m_editMenu->addAction(tr("Delete Station"));
-    // Delete alone reaches here only when no text box wants the key.
-    m_deleteAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Delete), QKeySequence(Qt::Key_Delete)});
-    // Digitising choices, remembered: on for a new user, off where the user turned them off.
-    m_editMenu->addSeparator();
-    const auto option = [this](const QString &text, const QString &key, bool byDefault, std::function<void(bool)> apply) {
-        QAction *action = m_editMenu->addAction(text);
-        action->setCheckable(true);
-        const bool on = QSettings().value(key, byDefault).toBool();
-        action->setChecked(on);
-        apply(on);
-        connect(action, &QAction::toggled, this, [key, apply](bool checked) {
-            QSettings().setValue(key, checked);
-            apply(checked);
-        });
-        return action;
+void MainWindow::connectMenus()
+{
+    const WindowMenus &m = *m_menus;
+    const auto sheetUnderCursor = [this] { return m_document.shownSheet(paneUnderCursor()); };
+    const std::pair<QAction *, std::function<void()>> commands[] = {
+        {m.openPlan, [this] { openImage(ViewSide::Plan); }},
+        {m.openProfile, [this] { openImage(ViewSide::Profile); }},
+        {m.addPlanSheet, [this] { addSheet(ViewSide::Plan); }},
+        {m.addProfileSheet, [this] { addSheet(ViewSide::Profile); }},
+        {m.renameSheet, [this, sheetUnderCursor] { renameSheet(sheetUnderCursor()); }},
+        {m.removeSheet, [this, sheetUnderCursor] { removeSheet(sheetUnderCursor()); }},
+        {m.openProject, [this] { openProjectFromDialog(); }},
+        {m.saveProject, [this] { saveProject(); }},
+        {m.saveProjectAs, [this] { saveProjectAs(); }},
+        {m.closeProject, [this] { closeProject(); }},
+        {m.surveyDetails, [this] { editSurveyDetails(); }},
+        {m.viewSurveyData, [this] { viewSurveyText(); }},
+        {m.saveSurveyData, [this] { saveSurveyText(); }},
+        {m.saveSurveyDataAs, [this] { saveSurveyTextAs(); }},
+        {m.openInAven, [this] { openInAven(); }},
+        {m.savePlanPicture, [this] { savePicture(ViewSide::Plan); }},
+        {m.saveProfilePicture, [this] { savePicture(ViewSide::Profile); }},
+        {m.closeAll, [this] { closeAll(); }},
+        {m.quit, [this] { close(); }},
+        {m.add, [this] { addStation(); }},
+        {m.insert, [this] { insertStation(); }},
+        {m.remove, [this] { deleteStation(); }},
+        {m.addMode, [this] { chooseAddMode(); }},
+        {m.moveMode, [this] { chooseMoveMode(); }},
+        {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
+        {m.takeBack, [this] { if (m_paneInput.takeBackAvailable()) m_history.undo(); }},
+        {m.findWalls, [this] { startFindingWalls(); }},
+        {m.zoomIn, [this] { zoomIn(paneUnderCursor()); }},
+        {m.zoomOut, [this] { zoomOut(paneUnderCursor()); }},
+        {m.actualSize, [this] { actualSize(paneUnderCursor()); }},
+        {m.showLabels, [this] { m_document.setShowLabels(!m_document.showLabels()); }},
+        {m.showLines, [this] { m_document.setShowLines(!m_document.showLines()); }},
+        {m.measurePlanScale, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); }},
+        {m.measureProfileScale, [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); }},
+        {m.measureNorth, [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); }},
+        {m.surveyCheck, [this] { showSurveyCheck(); }},
+        {m.view3d, [this] { show3dView(); }},
+        {m.userGuide, [this] { showHelp(); }},
+        {m.cancel, [this] { cancel(); }},
     };
-    m_addWhenPlacedAction = option(tr("Add When Placed"), QStringLiteral("digitising/addWhenPlaced"), true,
-                                   [this](bool on) { m_paneInput.options().addWhenPlaced = on; });
-    m_addWhenPlacedAction->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_A));
-    // Backspace takes back a station just added by placing it, while its proposed successor's
-    // label is still untouched (afterwards the key edits the label box again).
-    m_takeBackAction = new QAction(tr("Take Back the Station Added"), this);
-    m_takeBackAction->setShortcut(QKeySequence(Qt::Key_Backspace));
-    m_takeBackAction->setEnabled(false);
-    connect(m_takeBackAction, &QAction::triggered, this, [this] {
-        if (m_paneInput.takeBackAvailable())
-            guard([this] { m_history.undo(); });
-    });
-    addAction(m_takeBackAction);
-    const auto takeBackShown = [this] { m_takeBackAction->setEnabled(m_paneInput.takeBackAvailable()); };
+    for (const auto &[action, run] : commands)
+        command(action, &QAction::triggered, run);
+    for (QAction *nudge : m.nudges)
+        command(nudge, &QAction::triggered, [this, nudge] { nudgeStation(nudge->data().toPoint()); });
+    for (QAction *shift : m.gridShifts)
+        command(shift, &QAction::triggered, [this, shift] {
+            const QPoint step = shift->data().toPoint();
+            m_paneArea->strip(paneUnderCursor())->shiftGrid(step.x(), step.y());
+        });
+    connectOptions();
+}
+
+// The digitising and display choices take effect now and whenever they change.
+void MainWindow::connectOptions()
+{
+    const WindowMenus &m = *m_menus;
+    const auto option = [this](QAction *action, std::function<void(bool)> apply) {
+        apply(action->isChecked());
+        connect(action, &QAction::toggled, this, apply);
+    };
+    PaneInput::Options &input = m_paneInput.options();
+    option(m.addWhenPlaced, [&input](bool on) { input.addWhenPlaced = on; });
+    option(m.snap, [&input](bool on) { input.snap.guides = input.snap.marks = on; });
+    option(m.snapAcrossPassages, [&input](bool on) { input.snap.passages = on; });
+    option(m.keepLastInView, [this](bool on) { m_keepLastInView = on; });
+    connect(m.editWalls, &QAction::toggled, this, [this](bool on) { guard([&] { editWalls(on); }); });
+    const auto takeBackShown = [this] { m_menus->takeBack->setEnabled(m_paneInput.takeBackAvailable()); };
     connect(&m_history, &EditHistory::changed, this, takeBackShown);
     connect(&m_session, &EditSession::changed, this, takeBackShown);
-    option(tr("Snap to Guides and Marks"), QStringLiteral("digitising/snap"), true, [this](bool on) {
-        m_paneInput.options().snap.guides = on;
-        m_paneInput.options().snap.marks = on;
-    });
-    option(tr("Snap across Passages"), QStringLiteral("digitising/snapAcrossPassages"), false,
-           [this](bool on) { m_paneInput.options().snap.passages = on; });
-    option(tr("Keep the Last Station in View"), QStringLiteral("digitising/keepLastInView"), true,
-           [this](bool on) { m_keepLastInView = on; });
-    // Passage walls: their marks dragged in Move mode, or found on the scans.
-    QAction *editWalls = m_editMenu->addAction(tr("Edit Walls"));
-    editWalls->setCheckable(true);
-    editWalls->setShortcut(QKeySequence(Qt::Key_F9));
-    connect(editWalls, &QAction::toggled, this, [this](bool on) {
-        m_paneInput.options().editingWalls = on;
-        if (on && !m_session.moving())
-            guard([this] { chooseMoveMode(); });
+    m_labelPixels = WindowMenus::rememberedLabelPixels();
+    connect(m.labelSizes, &QActionGroup::triggered, this, [this](QAction *size) {
+        m_labelPixels = size->data().toInt();
         redraw(ViewSide::Plan);
         redraw(ViewSide::Profile);
-        if (on)
-            statusBar()->showMessage(tr("Drag the marks of the selected station's walls; < and > choose the station."));
     });
-    QAction *findWalls = m_editMenu->addAction(tr("Find Walls"));
-    findWalls->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F));
-    connect(findWalls, &QAction::triggered, this, [this] { guard([this] { startFindingWalls(); }); });
-    // Arrow keys nudge the selected station on the pane last clicked; a text box keeps its arrows.
-    const struct
-    {
-        int key;
-        QPoint step;
-    } nudges[] = {{Qt::Key_Left, {-1, 0}}, {Qt::Key_Right, {1, 0}}, {Qt::Key_Up, {0, -1}}, {Qt::Key_Down, {0, 1}}};
-    for (const auto &nudge : nudges) {
-        for (const int factor : {1, 10}) {
-            auto *action = new QAction(this);
-            action->setShortcut(QKeySequence(nudge.key | (factor == 10 ? int(Qt::SHIFT) : 0)));
-            const QPoint step = nudge.step * factor;
-            connect(action, &QAction::triggered, this, [this, step] { guard([&] { nudgeStation(step); }); });
-            addAction(action);
-            m_nudgeActions.append(action);
-        }
-    }
+    connect(m.languages, &QActionGroup::triggered, this,
+            [this](QAction *choice) { guard([&] { chooseLanguage(Language::Choice(choice->data().toInt())); }); });
+}
 
-    m_viewMenu = menuBar()->addMenu(tr("&View"));
-    const auto viewAction = [this](const QString &text, QList<QKeySequence> keys, std::function<void()> run) {
-        QAction *action = m_viewMenu->addAction(text);
-        action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, [this, run] { guard(run); });
-        return action;
-    };
-    // The zoom keys work on the pane under the mouse; a text box keeps its own keys.
-    viewAction(tr("Zoom In"), {QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)},
-               [this] { zoomIn(paneUnderCursor()); });
-    viewAction(tr("Zoom Out"), {QKeySequence(Qt::Key_Minus)}, [this] { zoomOut(paneUnderCursor()); });
-    viewAction(tr("Actual Size"), {QKeySequence(Qt::Key_0)}, [this] { actualSize(paneUnderCursor()); });
-    m_viewMenu->addSeparator();
-    viewAction(tr("Measure Plan Scale"), {QKeySequence(Qt::Key_F8)},
-               [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); });
-    viewAction(tr("Measure Profile Scale"), {QKeySequence(Qt::SHIFT | Qt::Key_F8)},
-               [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); });
-    viewAction(tr("Measure North on the Plan"), {QKeySequence(Qt::CTRL | Qt::Key_F8)},
-               [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); });
-    m_viewMenu->addSeparator();
-    viewAction(tr("Survey Check"), {QKeySequence(Qt::Key_F5)}, [this] { showSurveyCheck(); });
-    viewAction(tr("3D View"), {QKeySequence(Qt::Key_F6)}, [this] { show3dView(); });
-    m_viewMenu->addSeparator();
-    // Labels keep this size on screen at any zoom; remembered.
-    QMenu *labelSize = m_viewMenu->addMenu(tr("Label Size"));
-    auto *sizes = new QActionGroup(labelSize);
-    m_labelPixels = QSettings().value(QStringLiteral("view/labelPixels"), ViewSnapshot::MediumLabelPixels).toInt();
-    if (m_labelPixels < 6 || m_labelPixels > 40)
-        m_labelPixels = ViewSnapshot::MediumLabelPixels;
-    for (const auto &[text, pixels] :
-         {std::pair{QT_TR_NOOP("Small"), 9}, std::pair{QT_TR_NOOP("Medium"), ViewSnapshot::MediumLabelPixels},
-          std::pair{QT_TR_NOOP("Large"), 15}}) {
-        QAction *size = labelSize->addAction(tr(text));
-        size->setCheckable(true);
-        size->setChecked(pixels == m_labelPixels);
-        sizes->addAction(size);
-        connect(size, &QAction::triggered, this, [this, pixels = pixels] {
-            m_labelPixels = pixels;
-            QSettings().setValue(QStringLiteral("view/labelPixels"), pixels);
-            redraw(ViewSide::Plan);
-            redraw(ViewSide::Profile);
-        });
-    }
-    m_stationsDock->toggleViewAction()->setShortcut(QKeySequence(Qt::Key_F7));
-    m_viewMenu->addAction(m_stationsDock->toggleViewAction());
-    // The interface's language, remembered. Each name is in its own language, so a caver finds
-    // theirs whatever the menus speak now.
-    QMenu *language = m_viewMenu->addMenu(tr("Language"));
-    language->setObjectName(QStringLiteral("languageMenu"));
-    auto *languages = new QActionGroup(language);
-    const Language::Choice chosen = Language::chosen();
-    for (const auto &[name, choice] : {std::pair{tr("System"), Language::Choice::System},
-                                       std::pair{QStringLiteral("English"), Language::Choice::English},
-                                       std::pair{QStringLiteral("Русский"), Language::Choice::Russian}}) {
-        QAction *action = language->addAction(name);
-        action->setCheckable(true);
-        action->setChecked(choice == chosen);
-        languages->addAction(action);
-        connect(action, &QAction::triggered, this, [this, choice = choice] { guard([&] { chooseLanguage(choice); }); });
-    }
+void MainWindow::editWalls(bool on)
+{
+    m_paneInput.options().editingWalls = on;
+    if (on && !m_session.moving())
+        chooseMoveMode();
+    redraw(ViewSide::Plan);
+    redraw(ViewSide::Profile);
+    if (on)
+        statusBar()->showMessage(tr("Drag the marks of the selected station's walls; < and > choose the station."));
+}
 
-    QMenu *help = menuBar()->addMenu(tr("&Help"));
-    QAction *guide = help->addAction(tr("User Guide"));
-    guide->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(guide, &QAction::triggered, this, [this] { guard([this] { showHelp(); }); });
-
-    // Enter adds the pending station once it is placed, wherever the focus is in the window: on
-    // a drawing after the two clicks as much as in the label box.
-    m_addAction = new QAction(tr("Add Station"), this);
-    m_addAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
-    connect(m_addAction, &QAction::triggered, this, [this] { guard([this] { addStation(); }); });
-    addAction(m_addAction);
-    m_editMenu->insertAction(m_insertAction, m_addAction);
-
-    // Esc stops the scan being read, or gives up a measurement.
-    m_cancelAction = new QAction(this);
-    m_cancelAction->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(m_cancelAction, &QAction::triggered, this, [this] {
-        if (m_imageLoader.isBusy())
-            m_imageLoader.cancel();
-        else if (m_wallFinding.isRunning())
-            m_wallFinding.cancel();
-        else
-            stopMeasuring();
-    });
-    addAction(m_cancelAction);
+void MainWindow::cancel()
+{
+    if (m_imageLoader.isBusy())
+        m_imageLoader.cancel();
+    else if (m_wallFinding.isRunning())
+        m_wallFinding.cancel();
+    else
+        stopMeasuring();
 }
 
 ViewSide MainWindow::paneUnderCursor() const
 {
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const QScrollArea *box = scrollBox(side);
-        if (box->rect().contains(box->mapFromGlobal(QCursor::pos())))
-            return side;
-    }
-    return m_paneInput.activeSide();
+    return m_paneArea->sideUnderCursor(m_paneInput.activeSide());
 }
 
 namespace {
@@ -569,15 +409,15 @@ void MainWindow::rememberProject(const QString &path)
 
 void MainWindow::showRecentProjects()
 {
-    m_recentMenu->clear();
+    m_menus->recentMenu->clear();
     const QStringList recent = recentProjects();
     for (const QString &path : recent) {
-        QAction *action = m_recentMenu->addAction(QDir::toNativeSeparators(path));
+        QAction *action = m_menus->recentMenu->addAction(QDir::toNativeSeparators(path));
         // Only files can be opened: a pipe or a device under that name would hang the window.
         action->setEnabled(QFileInfo(path).isFile());
         connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
     }
-    m_recentMenu->setEnabled(!recent.isEmpty());
+    m_menus->recentMenu->setEnabled(!recent.isEmpty());
 }
 
 void MainWindow::createStationsList()
@@ -618,7 +458,7 @@ template <class Sender, class Signal, class Slot> void MainWindow::command(Sende
 void MainWindow::connectCommands()
 {
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        ViewStrip *strip = side == ViewSide::Plan ? m_planStrip : m_profileStrip;
+        ViewStrip *strip = m_paneArea->strip(side);
         ImagePane *image = pane(side);
         command(strip, &ViewStrip::openClicked, [this, side] { openImage(side); });
         command(strip, &ViewStrip::zoomInClicked, [this, side] { zoomIn(side); });
@@ -645,25 +485,17 @@ void MainWindow::connectCommands()
                     releaseOnPane(side, button, modifiers, at);
                 });
     }
-    command(m_openPlanAction, &QAction::triggered, [this] { openImage(ViewSide::Plan); });
-    command(m_closeAllAction, &QAction::triggered, [this] { closeAll(); });
-    command(m_openProfileAction, &QAction::triggered, [this] { openImage(ViewSide::Profile); });
 
-    m_orientationField = new NumberField(m_orientationEdit, m_orientationCaption->text());
-    m_orientationField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
-    command(m_orientationField, &NumberField::accepted,
-            [this](const QString &text) { m_stationEditor.setOrientation(text); });
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
-    connect(m_orientationField, &NumberField::refused, this, showRefusal);
-    connect(m_planStrip, &ViewStrip::entryRefused, this, showRefusal);
-    connect(m_profileStrip, &ViewStrip::entryRefused, this, showRefusal);
-    onChosen(m_extendedRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Extended); }); });
-    onChosen(m_noProfileRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::None); }); });
-    onChosen(m_projectiveRadio, this, [this] { guard([this] { m_stationEditor.setProfileKind(ProfileKind::Projective); }); });
-    m_azimuthField = new NumberField(m_azimuthEdit, m_azimuthEdit->accessibleName());
-    m_azimuthField->setRange(-Limits::MaxTurnDegrees, Limits::MaxTurnDegrees);
-    command(m_azimuthField, &NumberField::accepted, [this](const QString &text) { m_stationEditor.setProjectionAzimuth(text); });
-    connect(m_azimuthField, &NumberField::refused, this, showRefusal);
+    connect(m_projection, &ProjectionBoxes::refused, this, showRefusal);
+    connect(m_paneArea->planStrip, &ViewStrip::entryRefused, this, showRefusal);
+    connect(m_paneArea->profileStrip, &ViewStrip::entryRefused, this, showRefusal);
+    command(m_projection, &ProjectionBoxes::orientationAccepted,
+            [this](const QString &text) { m_stationEditor.setOrientation(text); });
+    command(m_projection, &ProjectionBoxes::azimuthAccepted,
+            [this](const QString &text) { m_stationEditor.setProjectionAzimuth(text); });
+    command(m_projection, &ProjectionBoxes::profileKindChosen,
+            [this](ProfileKind kind) { m_stationEditor.setProfileKind(kind); });
 
     command(m_stationBox, &StationBox::labelEdited, [this](const QString &text) { m_session.setLabelEntry(text); });
     command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
@@ -673,8 +505,6 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
     command(m_stationBox, &StationBox::insertClicked, [this] { insertStation(); });
     command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
-    command(m_insertAction, &QAction::triggered, [this] { insertStation(); });
-    command(m_deleteAction, &QAction::triggered, [this] { deleteStation(); });
     // A station chosen in the list: both drawings scroll to it.
     command(m_stationsList, &StationsList::stationClicked, [this](int index) { showStation(index); });
     command(m_stationsList, &StationsList::labelEdited,
@@ -691,45 +521,21 @@ void MainWindow::connectCommands()
     command(m_dataFileBox, &DataFileBox::saveAsClicked, [this] { saveSurveyTextAs(); });
     command(m_dataFileBox, &DataFileBox::checkClicked, [this] { showSurveyCheck(); });
     command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
-    connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_addWhenPlacedAction, &QAction::setChecked);
-    connect(m_addWhenPlacedAction, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
+    connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_menus->addWhenPlaced, &QAction::setChecked);
+    connect(m_menus->addWhenPlaced, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
     m_modeBox->showAddWhenPlaced(m_paneInput.options().addWhenPlaced);
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
-    command(m_openProjectAction, &QAction::triggered, [this] { openProjectFromDialog(); });
-    command(m_saveProjectAction, &QAction::triggered, [this] { saveProject(); });
-    command(m_saveProjectAsAction, &QAction::triggered, [this] { saveProjectAs(); });
     command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
 
-    connect(m_splitter, &PaneSplitter::dragged, this, [this](int leftWidth) {
-        m_planScroll->resize(leftWidth, m_planScroll->height());
-        layoutPanes();
-    });
-    command(m_splitter, &PaneSplitter::moved, [this] { keepPaneFractions(); });
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        QTabBar *tabs = m_sheetTabs[int(side)];
-        command(tabs, &QTabBar::tabBarClicked, [this, side, tabs](int index) {
-            if (index >= 0)
-                showSheet(side, tabs->tabData(index).toInt());
-        });
-        command(tabs, &QTabBar::tabBarDoubleClicked, [this, tabs](int index) {
-            if (index >= 0)
-                renameSheet(tabs->tabData(index).toInt());
-        });
-        connect(tabs, &QWidget::customContextMenuRequested, this, [this, tabs](QPoint at) {
-            const int index = tabs->tabAt(at);
-            if (index < 0)
-                return;
-            const int sheet = tabs->tabData(index).toInt();
-            QMenu menu;
-            menu.addAction(tr("Rename Sheet..."), this, [this, sheet] { guard([&] { renameSheet(sheet); }); });
-            menu.addAction(tr("Remove Sheet"), this, [this, sheet] { guard([&] { removeSheet(sheet); }); });
-            menu.exec(tabs->mapToGlobal(at));
-        });
-    }
+    connect(m_paneArea, &PaneArea::paneFractionsChanged, this,
+            [this](float plan, float profile) { guard([&] { m_document.setPaneFractions(plan, profile); }); });
+    command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { showSheet(side, sheet); });
+    command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { renameSheet(sheet); });
+    command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { removeSheet(sheet); });
 }
 
 // ---- Showing the document and the session ----
@@ -753,7 +559,7 @@ void MainWindow::documentChanged(SurveyDocument::Parts parts, StationRange stati
         || ((parts & SurveyDocument::ShownPart) && !(parts & ~looks));
     if (!onlyLooked)
         m_session.setProjectChanged(true);
-    scheduleRecovery();
+    m_recovery->schedule();
     if (parts & SurveyDocument::ShownPart)
         m_scansNotRead.clear(); // a sheet chosen again is asked for again
     if (parts & (SurveyDocument::ShownPart | SurveyDocument::SheetsPart | SurveyDocument::PlanViewPart
@@ -771,7 +577,7 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
     if (parts & EditSession::ModePart && m_stationsDock->isVisible()) // the selection only
         m_stationsList->showStations(m_document.stations(), m_session.moving() ? m_session.selected() : -1, 1, 0);
     if (parts & (EditSession::PendingPart | EditSession::EntriesPart))
-        scheduleRecovery();
+        m_recovery->schedule();
     updateControls();
 }
 
@@ -799,36 +605,26 @@ void MainWindow::redraw(ViewSide side)
 
 void MainWindow::updateControls()
 {
-    m_planStrip->showSettings(m_document.view(ViewSide::Plan), m_session.gridLocked(ViewSide::Plan));
-    m_profileStrip->showSettings(m_document.view(ViewSide::Profile), m_session.gridLocked(ViewSide::Profile));
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+        m_paneArea->strip(side)->showSettings(m_document.view(side), m_session.gridLocked(side));
     m_lowerPanel->setEnabled(m_session.lowerPanelEnabled());
-    m_orientationField->show(m_document.orientationEntry());
-    const QSignalBlocker quiet[] = {QSignalBlocker(m_extendedRadio), QSignalBlocker(m_projectiveRadio),
-                                    QSignalBlocker(m_noProfileRadio)};
-    switch (m_document.profileKind()) {
-    case ProfileKind::Extended:
-        m_extendedRadio->setChecked(true);
-        break;
-    case ProfileKind::None:
-        m_noProfileRadio->setChecked(true);
-        break;
-    case ProfileKind::Projective:
-        m_projectiveRadio->setChecked(true);
-        break;
-    }
-    m_azimuthField->show(m_document.projectionAzimuthEntry());
-    m_azimuthCaption->setEnabled(m_document.profileKind() == ProfileKind::Projective);
-    m_azimuthEdit->setEnabled(m_document.profileKind() == ProfileKind::Projective);
+    m_projection->show(m_document.orientationEntry(), m_document.profileKind(), m_document.projectionAzimuthEntry());
     m_stationBox->showSession(m_session);
     m_modeBox->showMode(m_session.moving(), !m_document.stations().isEmpty(), m_document.showLabels(),
                         m_document.showLines());
     m_dataFileBox->showChoices(m_document.format(), m_document.style());
-    m_addAction->setEnabled(m_session.addEnabled());
+    m_menus->add->setEnabled(m_session.addEnabled());
+    m_menus->addMode->setChecked(!m_session.moving());
+    m_menus->moveMode->setChecked(m_session.moving());
+    m_menus->newBranch->setChecked(m_session.newBranchChecked());
+    m_menus->newBranch->setEnabled(m_session.newBranchEnabled());
+    m_menus->showLabels->setChecked(m_document.showLabels());
+    m_menus->showLines->setChecked(m_document.showLines());
     showSheetTabs();
     const bool stationSelected = m_session.moving() && m_document.stations().contains(m_session.selected());
-    m_insertAction->setEnabled(stationSelected);
-    m_deleteAction->setEnabled(stationSelected);
-    for (QAction *nudge : std::as_const(m_nudgeActions))
+    m_menus->insert->setEnabled(stationSelected);
+    m_menus->remove->setEnabled(stationSelected);
+    for (QAction *nudge : std::as_const(m_menus->nudges))
         nudge->setEnabled(stationSelected);
     // "cave.sprj* - Speomark": the project's name, starred while it has unsaved changes.
     QString project =
@@ -854,29 +650,10 @@ void MainWindow::updateControls()
 
 // ---- Views ----
 
-ImagePane *MainWindow::pane(ViewSide side) const
-{
-    return side == ViewSide::Plan ? m_planPane : m_profilePane;
-}
-
-QScrollArea *MainWindow::scrollBox(ViewSide side) const
-{
-    return side == ViewSide::Plan ? m_planScroll : m_profileScroll;
-}
-
-QPoint MainWindow::scrollPosition(ViewSide side) const
-{
-    const QScrollArea *box = scrollBox(side);
-    return QPoint(box->horizontalScrollBar()->value(), box->verticalScrollBar()->value());
-}
-
-void MainWindow::scrollTo(ViewSide side, QPoint scroll)
-{
-    // The scroll bars clamp to 0 .. displayed extent - visible extent.
-    QScrollArea *box = scrollBox(side);
-    box->horizontalScrollBar()->setValue(scroll.x());
-    box->verticalScrollBar()->setValue(scroll.y());
-}
+ImagePane *MainWindow::pane(ViewSide side) const { return m_paneArea->pane(side); }
+QScrollArea *MainWindow::scrollBox(ViewSide side) const { return m_paneArea->scrollBox(side); }
+QPoint MainWindow::scrollPosition(ViewSide side) const { return m_paneArea->scrollPosition(side); }
+void MainWindow::scrollTo(ViewSide side, QPoint scroll) { m_paneArea->scrollTo(side, scroll); }
 
 void MainWindow::openImage(ViewSide side)
 {
@@ -1257,7 +1034,7 @@ bool MainWindow::writeProject(const QString &path)
     m_project.saveAs(path);
     m_session.setProject(path, false, ProjectFile::digest(path));
     m_projectLock.take(path, nullptr);
-    m_recovery.remove();
+    m_recovery->remove();
     return true;
 }
 
@@ -1307,99 +1084,17 @@ void MainWindow::newJob(const QString &projectPath, bool changed, const QByteArr
 
 // ---- Never losing work ----
 
-void MainWindow::scheduleRecovery()
-{
-    if (!m_recoveryTimer.isActive())
-        m_recoveryTimer.start();
-}
-
-void MainWindow::writeRecovery()
-{
-    m_recoveryTimer.stop();
-    // A job just opened or saved has nothing to recover: offering it after a crash would only
-    // raise a question about work that is safe.
-    const bool unsaved = m_session.projectChanged() || m_document.modified()
-        || m_session.pointPlaced(ViewSide::Plan) || m_session.pointPlaced(ViewSide::Profile);
-    if (!unsaved) {
-        m_recovery.remove();
-        return;
-    }
-    try {
-        m_recovery.write(m_document, m_session);
-    } catch (const CommandError &error) {
-        // Said once, in the status bar: the work goes on, only the safety net is missing.
-        if (!m_recoveryFailureShown)
-            statusBar()->showMessage(error.message());
-        m_recoveryFailureShown = true;
-    }
-}
-
 bool MainWindow::offerRecovery()
 {
-    QList<RecoveryFile::Left> usable;
-    for (const RecoveryFile::Left &left : RecoveryFile::leftBehind(RecoveryFile::defaultFolder())) {
-        if (left.problem.isEmpty()) {
-            usable.append(left);
-            continue;
-        }
-        const QString aside = RecoveryFile::setAside(left.path);
-        dialogs().message(this, QStringLiteral("Speomark"),
-                          tr("Work left behind by a Speomark that did not close cannot be read back: %1.\n\n"
-                             "Its file was set aside as %2 and will not be offered again.")
-                              .arg(left.problem, QDir::toNativeSeparators(aside)),
-                          MessageIcon::Error);
-    }
-    if (usable.isEmpty())
-        return false;
-    const auto job = [](const RecoveryFile::Left &left) {
-        return left.projectPath.isEmpty() ? tr("A new project, never saved") : QDir::toNativeSeparators(left.projectPath);
-    };
-    const auto when = [](const RecoveryFile::Left &left) {
-        return Language::dateLocale().toString(left.savedAt.toLocalTime(), QLocale::ShortFormat);
-    };
-    QList<RecoveryChoice> choices;
-    if (usable.size() == 1) {
-        const RecoveryFile::Left &left = usable.first();
-        const QString question = tr("Recover unsaved work from %1?").arg(when(left)) + QStringLiteral("\n\n")
-            + tr("%1: %n stations.", "", left.stationCount).arg(job(left));
-        if (dialogs().askYesNo(this, QStringLiteral("Speomark"), question))
-            choices = {RecoveryChoice::Recover};
-        else if (dialogs().askYesNo(this, QStringLiteral("Speomark"),
-                                    tr("Discard this work for good? It cannot be brought back.\n\n"
-                                       "No keeps it, to be offered again at the next start.")))
-            choices = {RecoveryChoice::Discard};
-        else
-            return false;
-    } else {
-        // Many jobs are one list, not two questions each; the newest is proposed for recovery.
-        QList<LeftBehindJob> jobs;
-        for (const RecoveryFile::Left &left : std::as_const(usable)) {
-            jobs.append({job(left), when(left), left.stationCount});
-            choices.append(choices.isEmpty() ? RecoveryChoice::Recover : RecoveryChoice::Keep);
-        }
-        if (!dialogs().chooseRecoveries(this, jobs, &choices))
-            return false;
-    }
     bool taken = false;
-    QStringList kept;
-    for (int i = 0; i < usable.size() && i < choices.size(); ++i) {
-        const RecoveryFile::Left &left = usable[i];
-        if (choices[i] == RecoveryChoice::Recover) {
-            MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;
-            if (into) {
-                into->guard([&] { into->recover(left); });
-                taken = true;
-            }
-        } else if (choices[i] == RecoveryChoice::Discard && !RecoveryFile::discard(left.path)) {
-            kept.append(QDir::toNativeSeparators(left.path));
-        }
+    for (const RecoveryFile::Left &left : RecoveryKeeper::offer(dialogs(), this)) {
+        // Further jobs go to windows of their own; without an opener they wait for the next start.
+        MainWindow *into = taken ? (m_openWindow ? m_openWindow() : nullptr) : this;
+        if (!into)
+            break;
+        into->guard([&] { into->recover(left); });
+        taken = true;
     }
-    if (!kept.isEmpty())
-        dialogs().message(this, QStringLiteral("Speomark"),
-                          tr("These files cannot be removed, as their folder cannot be written; they will be "
-                             "offered again:\n%1")
-                              .arg(kept.join(QLatin1Char('\n'))),
-                          MessageIcon::Error);
     return taken;
 }
 
@@ -1416,7 +1111,7 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     if (!left.projectPath.isEmpty())
         m_projectLock.take(left.projectPath, nullptr);
     showNewJobsText();
-    writeRecovery(); // the recovered work is safe again at once, in this window's own file
+    m_recovery->write(); // the recovered work is safe again at once, in this window's own file
     if (!RecoveryFile::discard(left.path))
         statusBar()->showMessage(tr("%1 cannot be removed, as its folder cannot be written: it will be offered "
                                     "again.")
@@ -1493,26 +1188,11 @@ void MainWindow::show3dView()
 void MainWindow::keepInView(int index)
 {
     const Station &station = m_document.stations().at(index);
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        const bool plan = side == ViewSide::Plan;
-        if ((plan ? station.planSheet : station.profileSheet) != m_document.shownSheet(side))
-            continue;
-        const double zoom = m_document.view(side).zoom;
-        const double x = (plan ? station.planX : station.profileX) * zoom;
-        const double y = (plan ? station.planY : station.profileY) * zoom;
-        if (!std::isfinite(x) || !std::isfinite(y) || std::fabs(x) > 1e9 || std::fabs(y) > 1e9)
-            continue;
-        const QSize box = scrollBox(side)->viewport()->size();
-        const int marginX = box.width() / 4, marginY = box.height() / 4;
-        QPoint scroll = scrollPosition(side);
-        const int px = truncToInt(x), py = truncToInt(y);
-        if (px < scroll.x() + marginX || px > scroll.x() + box.width() - marginX)
-            scroll.setX(px - box.width() / 2);
-        if (py < scroll.y() + marginY || py > scroll.y() + box.height() - marginY)
-            scroll.setY(py - box.height() / 2);
-        if (scroll != scrollPosition(side))
-            scrollTo(side, scroll);
-    }
+    if (station.planSheet == m_document.shownSheet(ViewSide::Plan))
+        m_paneArea->bringIntoView(ViewSide::Plan, QPointF(station.planX, station.planY), m_document.view(ViewSide::Plan).zoom);
+    if (station.profileSheet == m_document.shownSheet(ViewSide::Profile))
+        m_paneArea->bringIntoView(ViewSide::Profile, QPointF(station.profileX, station.profileY),
+                                  m_document.view(ViewSide::Profile).zoom);
 }
 
 void MainWindow::showStation(int index)
@@ -1525,9 +1205,7 @@ void MainWindow::showStation(int index)
         showSheet(side, side == ViewSide::Plan ? station.planSheet : station.profileSheet);
         const QPointF at = side == ViewSide::Plan ? QPointF(station.planX, station.planY)
                                                   : QPointF(station.profileX, station.profileY);
-        const QSize box = scrollBox(side)->viewport()->size();
-        const double zoom = m_document.view(side).zoom;
-        scrollTo(side, QPoint(truncToInt(at.x() * zoom) - box.width() / 2, truncToInt(at.y() * zoom) - box.height() / 2));
+        m_paneArea->centreOn(side, at, m_document.view(side).zoom);
     }
 }
 
@@ -1554,27 +1232,12 @@ void MainWindow::chooseLanguage(Language::Choice choice)
 
 void MainWindow::showSheetTabs()
 {
-    bool relayout = false;
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        QTabBar *tabs = m_sheetTabs[int(side)];
-        const std::vector<SheetId> sheets = m_document.sheetsOf(SurveyDocument::kindOf(side));
-        const QSignalBlocker quiet(tabs);
-        for (int i = 0; i < int(sheets.size()); ++i) {
-            if (i >= tabs->count())
-                tabs->addTab(QString());
-            tabs->setTabText(i, m_document.sheetName(sheets[size_t(i)]));
-            tabs->setTabData(i, sheets[size_t(i)]);
-            if (sheets[size_t(i)] == m_document.shownSheet(side))
-                tabs->setCurrentIndex(i);
-        }
-        while (tabs->count() > int(sheets.size()))
-            tabs->removeTab(tabs->count() - 1);
-        const bool wanted = sheets.size() > 1;
-        relayout = relayout || wanted != tabs->isVisibleTo(m_upperFrame);
-        tabs->setVisible(wanted);
+        QList<QPair<int, QString>> sheets;
+        for (const SheetId sheet : m_document.sheetsOf(SurveyDocument::kindOf(side)))
+            sheets.append({sheet, m_document.sheetName(sheet)});
+        m_paneArea->showSheets(side, sheets, m_document.shownSheet(side));
     }
-    if (relayout)
-        layoutPanes();
 }
 
 void MainWindow::addSheet(ViewSide side)
@@ -1611,59 +1274,17 @@ void MainWindow::removeSheet(int sheet)
     m_viewEditor.removeSheet(sheet);
 }
 
-void MainWindow::layoutPanes()
-{
-    // Both panes go down by a tab's height when either has tabs, so they stay level.
-    const bool tabs = !m_sheetTabs[0]->isHidden() || !m_sheetTabs[1]->isHidden();
-    const int tabHeight = tabs ? m_sheetTabs[0]->sizeHint().height() : 0;
-    const int tabsTop = FrameBorder + StripHeight + 1;
-    const int top = tabsTop + tabHeight;
-    const int height = std::max(0, m_upperFrame->height() - top - FrameBorder);
-    const int room = std::max(0, m_upperFrame->width() - 2 * PaneInset);
-    const int leftWidth = std::clamp(m_planScroll->width(), 0, std::max(0, room - PaneSplitter::Thickness));
-    m_planScroll->setGeometry(PaneInset, top, leftWidth, height);
-    m_splitter->setGeometry(PaneInset + leftWidth, top, PaneSplitter::Thickness, height);
-    const int rightWidth = std::max(0, room - leftWidth - PaneSplitter::Thickness);
-    m_profileScroll->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, top, rightWidth, height);
-    m_splitter->setPaneRoom(leftWidth, leftWidth + rightWidth);
-    m_sheetTabs[0]->setGeometry(PaneInset, tabsTop, leftWidth, tabHeight);
-    m_sheetTabs[1]->setGeometry(PaneInset + leftWidth + PaneSplitter::Thickness, tabsTop, rightWidth, tabHeight);
-}
-
-void MainWindow::sizePanesByFractions()
-{
-    const double room = double(width()) - 20.0;
-    const auto share = [&](ViewSide side) {
-        return std::max(0, truncToInt(room * double(m_document.view(side).paneFraction)));
-    };
-    m_planScroll->resize(share(ViewSide::Plan), m_planScroll->height());
-    // The profile pane takes whatever is left; its own width matters only through that.
-    m_profileScroll->resize(share(ViewSide::Profile), m_profileScroll->height());
-}
-
-void MainWindow::keepPaneFractions()
-{
-    const int plan = m_planScroll->width();
-    const int profile = m_profileScroll->width();
-    if (plan + profile <= 0)
-        return;
-    m_document.setPaneFractions(float(double(plan) / double(plan + profile)), float(double(profile) / double(plan + profile)));
-}
-
 void MainWindow::resizeEvent(QResizeEvent *event)
 {
     QMainWindow::resizeEvent(event);
     QWidget *central = centralWidget();
     const int clientWidth = central->width();
     const int upperHeight = std::max(0, central->height() - LowerPanelHeight);
-    m_upperFrame->setGeometry(0, 0, clientWidth, upperHeight);
-    const int stripWidth = std::max(0, clientWidth - 2 * FrameBorder);
-    m_stripPanel->setGeometry(FrameBorder, FrameBorder, stripWidth, StripHeight);
-    // The profile's controls keep their distance from the right edge.
-    m_profileStrip->move(stripWidth - ViewStrip::ProfileStripWidth, 0);
+    m_paneArea->setGeometry(0, 0, clientWidth, upperHeight);
     m_lowerPanel->setGeometry(0, upperHeight, clientWidth, LowerPanelHeight);
-    sizePanesByFractions();
-    layoutPanes();
+    m_paneArea->setPaneFractions(m_document.view(ViewSide::Plan).paneFraction,
+                                 m_document.view(ViewSide::Profile).paneFraction);
+    m_paneArea->arrange(width());
 }
 
 // Tab goes the way the work goes: the plan's strip and drawing, the profile's, then the survey's
@@ -1671,12 +1292,13 @@ void MainWindow::resizeEvent(QResizeEvent *event)
 void MainWindow::setWorkTabOrder()
 {
     QList<QWidget *> order;
-    for (ViewStrip *strip : {m_planStrip, m_profileStrip}) {
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        const ViewStrip *strip = m_paneArea->strip(side);
         order << strip->openButton << strip->gridCheck << strip->gridMetresEdit << strip->gridPixelsEdit
-              << strip->gridOkButton << strip->zoomOutButton << strip->zoomInButton
-              << (strip == m_planStrip ? static_cast<QWidget *>(m_planScroll) : m_profileScroll);
+              << strip->gridOkButton << strip->zoomOutButton << strip->zoomInButton << m_paneArea->scrollBox(side);
     }
-    order << m_orientationEdit << m_extendedRadio << m_projectiveRadio << m_noProfileRadio << m_azimuthEdit
+    order << m_projection->orientationEdit << m_projection->extendedRadio << m_projection->projectiveRadio
+          << m_projection->noProfileRadio << m_projection->azimuthEdit
           << m_stationBox->labelEdit << m_stationBox->commentEdit << m_stationBox->addButton
           << m_stationBox->newBranchCheck << m_modeBox->addModeRadio << m_modeBox->moveModeRadio
           << m_modeBox->addWhenPlacedCheck << m_modeBox->showLabelsCheck << m_modeBox->showLinesCheck
@@ -1716,8 +1338,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
         m_textWindow->hide();
     if (m_helpWindow)
         m_helpWindow->hide();
-    m_recoveryTimer.stop();
-    m_recovery.remove();
+    m_recovery->stop();
+    m_recovery->remove();
     QSettings().setValue(QStringLiteral("window/geometry"), saveGeometry());
     event->accept();
 }
@@ -1739,7 +1361,7 @@ void MainWindow::showInput(ViewSide side, const PaneInput::Outcome &outcome)
         statusBar()->showMessage(outcome.text);
     else if (outcome.message == PaneInput::Outcome::Message::Clear)
         statusBar()->clearMessage();
-    m_takeBackAction->setEnabled(m_paneInput.takeBackAvailable());
+    m_menus->takeBack->setEnabled(m_paneInput.takeBackAvailable());
 }
 
 void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
@@ -1812,7 +1434,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())
             || (QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y) && !box->isRedoAvailable())
             || windowShortcutWins(key)
-            || (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier && m_takeBackAction->isEnabled())) {
+            || (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier && m_menus->takeBack->isEnabled())) {
             event->ignore();
             return true;
         }
@@ -1860,12 +1482,12 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     const QWidget *under = childAt(event->position().toPoint());
+    const QWidget *profile = scrollBox(ViewSide::Profile);
     guard([&] {
         if (path.endsWith(QLatin1String(".sprj"), Qt::CaseInsensitive))
             openProject(path);
         else
-            openImageFile(under && (under == m_profileScroll || m_profileScroll->isAncestorOf(under)) ? ViewSide::Profile
-                                                                                                     : ViewSide::Plan,
+            openImageFile(under && (under == profile || profile->isAncestorOf(under)) ? ViewSide::Profile : ViewSide::Plan,
                           path);
     });
 }

@@ -8,7 +8,7 @@
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
 #include "project/ProjectLock.h"
-#include "project/RecoveryFile.h"
+#include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
 #include "views/ImageLoader.h"
@@ -32,7 +32,8 @@ class HelpWindow;
 class ImagePane;
 class ModeBox;
 class NumberField;
-class PaneSplitter;
+class PaneArea;
+class ProjectionBoxes;
 class Panel;
 class QAction;
 class QGroupBox;
@@ -52,6 +53,7 @@ class StationBox;
 class StationsList;
 class SurveyTextWindow;
 class ViewStrip;
+class WindowMenus;
 
 // The main window: it owns the survey document, the editing session and the controllers that
 // change them, and shows them in its panels. A command's slot reads the controls, calls one
@@ -95,9 +97,7 @@ public:
     void setWindowOpener(std::function<MainWindow *()> opener) { m_openWindow = std::move(opener); }
     // Takes up one job left behind: its project file, its edits and what was being typed.
     void recover(const RecoveryFile::Left &left);
-    const RecoveryFile &recovery() const { return m_recovery; }
-    // Writes the recovery file now (it is otherwise written a few seconds after a change).
-    void writeRecovery();
+    RecoveryKeeper &recovery() { return *m_recovery; }
 
     // ---- Commands ----
     // Views
@@ -179,6 +179,10 @@ protected:
 private:
     void createPanels();
     void createMenu();
+    void connectMenus();
+    void connectOptions();
+    void editWalls(bool on);
+    void cancel();
     void nameControls();
     void connectCommands();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
@@ -206,7 +210,6 @@ private:
     // Marks the project as open here; false when the user chose not to open one another program
     // holds.
     bool holdProject(const QString &path);
-    void scheduleRecovery();
     void documentChanged(SurveyDocument::Parts parts, StationRange stations);
     void sessionChanged(EditSession::Parts parts);
     void redraw(ViewSide side);
@@ -228,10 +231,7 @@ private:
     QScrollArea *scrollBox(ViewSide side) const;
     void scrollTo(ViewSide side, QPoint scroll);
     QPoint scrollPosition(ViewSide side) const;
-    void layoutPanes();           // the two panes and the splitter inside the upper frame
     void showSheetTabs();         // a tab a sheet, above a pane with more than one
-    void sizePanesByFractions();  // after a resize, the panes keep their shares of the width
-    void keepPaneFractions();     // after the splitter moved
 
     SurveyDocument m_document;
     EditSession m_session;
@@ -254,7 +254,7 @@ private:
          [this] { addStation(); }}};
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
-    RecoveryFile m_recovery{RecoveryFile::defaultFolder()};
+    RecoveryKeeper *m_recovery = new RecoveryKeeper(m_document, m_session, this);
     ProjectLock m_projectLock;
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     // What the image loader is reading for.
@@ -269,10 +269,8 @@ private:
     QByteArray m_loadingDigest;
     bool m_declined[2] = {false, false};
     QList<QPair<ViewSide, QString>> m_toLocate; // scans of an opened project that are missing
-    QTimer m_recoveryTimer;
     WallFinding m_wallFinding;
     QTimer m_wallProgress;
-    bool m_recoveryFailureShown = false;
     std::unique_ptr<DialogService> m_dialogs;
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
@@ -285,7 +283,6 @@ private:
     SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
     QString m_survexFilePath;
     SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it
-    QAction *m_openInAvenAction = nullptr;
     HelpWindow *m_helpWindow = nullptr;
 
     FileDialog m_planImageDialog;
@@ -295,30 +292,10 @@ private:
     FileDialog m_saveProjectDialog;
     FileDialog m_openProjectDialog;
 
-    // Upper part: the view strips and the panes.
-    QGroupBox *m_upperFrame = nullptr;
-    Panel *m_stripPanel = nullptr;
-    ViewStrip *m_planStrip = nullptr;
-    ViewStrip *m_profileStrip = nullptr;
-    QScrollArea *m_planScroll = nullptr;
-    QScrollArea *m_profileScroll = nullptr;
-    ImagePane *m_planPane = nullptr;
-    ImagePane *m_profilePane = nullptr;
-    PaneSplitter *m_splitter = nullptr;
-    QTabBar *m_sheetTabs[2] = {nullptr, nullptr};
+    PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.
     Panel *m_lowerPanel = nullptr;
-    QGroupBox *m_orientationBox = nullptr;
-    QLabel *m_orientationCaption = nullptr;
-    QLineEdit *m_orientationEdit = nullptr;
-    NumberField *m_orientationField = nullptr;
-    QGroupBox *m_profileKindBox = nullptr;
-    QRadioButton *m_extendedRadio = nullptr;
-    QRadioButton *m_projectiveRadio = nullptr;
-    QRadioButton *m_noProfileRadio = nullptr;
-    QLabel *m_azimuthCaption = nullptr;
-    QLineEdit *m_azimuthEdit = nullptr;
-    NumberField *m_azimuthField = nullptr;
+    ProjectionBoxes *m_projection = nullptr; // the plan's orientation, the profile's kind and azimuth
     StationBox *m_stationBox = nullptr;
     ModeBox *m_modeBox = nullptr;
     DataFileBox *m_dataFileBox = nullptr;
@@ -330,26 +307,7 @@ private:
     QPushButton *m_closeProjectButton = nullptr;
     QStatusBar *m_statusBar = nullptr;
     QList<QLabel *> m_statusPanels;
-    // Menu.
-    QMenu *m_fileMenu = nullptr;
-    QAction *m_openPlanAction = nullptr;
-    QAction *m_openProfileAction = nullptr;
-    QAction *m_openProjectAction = nullptr;
-    QAction *m_saveProjectAction = nullptr;
-    QAction *m_saveProjectAsAction = nullptr;
-    QAction *m_closeAllAction = nullptr;
-    QMenu *m_editMenu = nullptr;
-    QAction *m_undoAction = nullptr;
-    QAction *m_addWhenPlacedAction = nullptr;
-    QAction *m_takeBackAction = nullptr;
-    QAction *m_redoAction = nullptr;
-    QAction *m_insertAction = nullptr;
-    QAction *m_deleteAction = nullptr;
-    QList<QAction *> m_nudgeActions;
-    QMenu *m_recentMenu = nullptr;
-    QAction *m_cancelAction = nullptr;
-    QAction *m_addAction = nullptr; // Enter, wherever the focus is, once the pending station is placed
-    QMenu *m_viewMenu = nullptr;
+    std::unique_ptr<WindowMenus> m_menus; // the menus' and the window keys' actions
     QDockWidget *m_stationsDock = nullptr;
     StationsList *m_stationsList = nullptr;
 };

@@ -191,6 +191,8 @@ private slots:
     void everyWindowSpeaksOneLanguage_data();
     void everyWindowSpeaksOneLanguage();
     void eachLanguageHasItsGuide();
+    void guidesNameEveryCommandWithItsKeys_data();
+    void guidesNameEveryCommandWithItsKeys();
     void captionsFitTheirButtons_data();
     void captionsFitTheirButtons();
     void filesAreTheSameInEitherLanguage();
@@ -429,6 +431,59 @@ void LanguagesTest::eachLanguageHasItsGuide()
         }
         QVERIFY(count > 20);
     }
+}
+
+void LanguagesTest::guidesNameEveryCommandWithItsKeys_data()
+{
+    QTest::addColumn<Language::Applied>("language");
+    QTest::addColumn<QString>("guidePath"); // empty: the built-in guide of that language
+    QTest::newRow("built-in, English") << Applied::English << QString();
+    QTest::newRow("built-in, Russian") << Applied::Russian << QString();
+    QTest::newRow("docs/user-guide.md") << Applied::English << QStringLiteral(SPEOMARK_USER_GUIDE);
+}
+
+// A command given a key (or a new key) and not written into the guides leaves the caver
+// without it: each command with a key is named there as its menu names it, with every key
+// as the menu shows it.
+void LanguagesTest::guidesNameEveryCommandWithItsKeys()
+{
+    QFETCH(Language::Applied, language);
+    QFETCH(QString, guidePath);
+    Windows windows(language);
+    QString guide;
+    if (guidePath.isEmpty()) {
+        guide = HelpWindow().guideBox->toPlainText();
+    } else {
+        QFile file(guidePath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        guide = QString::fromUtf8(file.readAll());
+    }
+    guide = guide.simplified(); // a caption may run over a line's end
+    QStringList missing;
+    int commands = 0;
+    for (const QAction *action : windows.window().findChildren<QAction *>()) {
+        if (action->shortcuts().isEmpty() || action->text().isEmpty())
+            continue; // the arrow keys' nudges and Esc are keys without a command name
+        ++commands;
+        const QList<QObject *> shownIn = action->associatedObjects();
+        const bool inMenu = std::any_of(shownIn.begin(), shownIn.end(),
+                                        [](const QObject *object) { return qobject_cast<const QMenu *>(object); });
+        QString caption = action->text().remove(QLatin1Char('&'));
+        if (caption.endsWith(QStringLiteral("...")))
+            caption.chop(3);
+        if (inMenu && !guide.contains(caption))
+            missing.append(caption);
+        for (const QKeySequence &keys : action->shortcuts()) {
+            // A whole key: "Shift+F8" is not found inside "Ctrl+Shift+F8", nor "F1" in "F10".
+            const QString key = keys.toString(QKeySequence::NativeText);
+            const QRegularExpression alone(QStringLiteral("(?<![\\w+])%1(?![\\w+])")
+                                               .arg(QRegularExpression::escape(key)));
+            if (!guide.contains(alone))
+                missing.append(caption + QStringLiteral(": ") + key);
+        }
+    }
+    QVERIFY(commands > 30);
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
 }
 
 void LanguagesTest::captionsFitTheirButtons_data() { everyWindowSpeaksOneLanguage_data(); }

@@ -122,10 +122,10 @@ void Recovery::onlyUnsavedWorkIsKept()
         return QDir(RecoveryFile::defaultFolder()).entryList({QStringLiteral("recovery-*.sprj")}, QDir::Files);
     };
     WindowFixture f;
-    f.window().writeRecovery();
+    f.window().recovery().write();
     QVERIFY(files().isEmpty());
     f.fillStations(2);
-    f.window().writeRecovery();
+    f.window().recovery().write();
     QCOMPARE(files().size(), 1);
 }
 
@@ -301,7 +301,7 @@ void Recovery::manyJobsAreOneListAndTheWindowKeepsItsOwn()
     QCOMPARE(f.document().stations().count(), f.dialogs().recoveryLists.first()[5].stationCount);
     QCOMPARE(RecoveryFile::leftBehind(RecoveryFile::defaultFolder()).size(), 18);
     f.fillStations(2);
-    f.window().writeRecovery();
+    f.window().recovery().write();
     QVERIFY(f.window().recovery().exists());
 }
 

@@ -426,7 +426,7 @@ void OutputCommands::closePromptAnswers()
     f->session().setProject(project.isEmpty() ? QString() : path(project), projectChanged);
     if (!dataFile.isEmpty())
         f->session().setDataFileName(path(dataFile));
-    f->window().writeRecovery();
+    f->window().recovery().write();
     if (answer >= 0)
         f->dialogs().answerQuestion(Answer(answer));
     if (!dialogAnswer.isEmpty())

@@ -87,6 +87,13 @@ ViewStrip::ViewStrip(ViewSide side, QWidget *parent) : QWidget(parent)
     }
 }
 
+void ViewStrip::shiftGrid(int right, int up)
+{
+    gridShiftRight->setPosition(gridShiftRight->position() + right); // clamped to the arrows' range
+    gridShiftUp->setPosition(gridShiftUp->position() + up);
+    emit gridShifted(gridShiftRight->position(), gridShiftUp->position());
+}
+
 void ViewStrip::showSettings(const ViewSettings &view, bool gridLocked)
 {
     // Only the user's typing is reported, not what is shown here.

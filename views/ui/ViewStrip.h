@@ -24,6 +24,9 @@ public:
     // Shows the view's settings; locked grid entries are disabled and the button reads "Change".
     void showSettings(const ViewSettings &view, bool gridLocked);
 
+    // Moves the grid as its arrows would, within their range.
+    void shiftGrid(int right, int up);
+
     // Why a grid entry now typed is refused (OK must not take the value behind it); empty when none is.
     QString takeGridRefusal();
 
