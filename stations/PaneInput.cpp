@@ -155,12 +155,11 @@ PaneInput::Outcome PaneInput::carryOut(const Mouse &mouse, const Pane &pane, con
         outcome.scroll = m_views.release(side, pane.scroll, pane.box, mouse.button, mouse.modifiers, action.at).scroll;
         break;
     case Kind::MeasureNext:
-        outcome.message = Outcome::Message::Show;
-        outcome.text = action.measure == Measure::North ? Words::tr("Now click the head of the north arrow.")
-                                                        : Words::tr("Now click the other end of the scale bar.");
+        m_asking.status(action.measure == Measure::North ? Words::tr("Now click the head of the north arrow.")
+                                                         : Words::tr("Now click the other end of the scale bar."));
         break;
     case Kind::Measured:
-        outcome.message = Outcome::Message::Clear;
+        m_asking.status(QString());
         measured(side, action);
         break;
     case Kind::None:
@@ -222,23 +221,18 @@ void PaneInput::nudge(QPoint sourcePixels)
 
 // ---- Measuring the scale bar and the north arrow ----
 
-PaneInput::Outcome PaneInput::startMeasuring(ViewSide side, Measure what)
+void PaneInput::startMeasuring(ViewSide side, Measure what)
 {
     m_tool.startMeasuring(side, what);
-    Outcome outcome;
-    outcome.message = Outcome::Message::Show;
-    outcome.text = what == Measure::North
-        ? Words::tr("Click the tail of the plan's north arrow, then its head (Esc cancels).")
-        : Words::tr("Click one end of the scale bar, then the other (Esc cancels).");
-    return outcome;
+    m_asking.status(what == Measure::North
+                        ? Words::tr("Click the tail of the plan's north arrow, then its head (Esc cancels).")
+                        : Words::tr("Click one end of the scale bar, then the other (Esc cancels)."));
 }
 
-PaneInput::Outcome PaneInput::stopMeasuring()
+void PaneInput::stopMeasuring()
 {
     m_tool.stopMeasuring();
-    Outcome outcome;
-    outcome.message = Outcome::Message::Clear;
-    return outcome;
+    m_asking.status(QString());
 }
 
 void PaneInput::measured(ViewSide side, const PaneTool::Action &action)

@@ -45,18 +45,17 @@ public:
         Qt::KeyboardModifiers modifiers;
         QPoint at; // displayed pixels of the pane
     };
-    // What the window shows after a gesture.
+    // What the window shows of the pane after a gesture.
     struct Outcome
     {
         std::optional<QPoint> scroll; // scroll the pane there
-        enum class Message { Keep, Show, Clear } message = Message::Keep;
-        QString text;     // the status bar's message (Show)
-        QString position; // where the mouse is on the scan (moves)
+        QString position;             // where the mouse is on the scan (moves)
     };
-    // What a gesture may ask of the window it happens in: messages and questions, and Add as its
-    // button does it.
+    // What a gesture may ask of the window it happens in: the status bar's message (empty clears
+    // it), messages and questions, and Add as its button does it.
     struct Asking
     {
+        std::function<void(const QString &message)> status;
         std::function<void(const QString &caption, const QString &text)> tell;
         std::function<bool(const QString &question, QString *typed)> askText;
         std::function<bool(const QString &question)> askYesNo; // No unless the user says Yes
@@ -88,8 +87,8 @@ public:
 
     // The next two left clicks on the view measure its scale bar (then the length is asked) or,
     // on the plan, its north arrow; stopping gives it up.
-    Outcome startMeasuring(ViewSide side, Measure what);
-    Outcome stopMeasuring();
+    void startMeasuring(ViewSide side, Measure what);
+    void stopMeasuring();
 
     // The arrow keys: the selected station moves on the pane last clicked.
     void nudge(QPoint sourcePixels);

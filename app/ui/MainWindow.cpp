@@ -1351,16 +1351,32 @@ PaneInput::Pane MainWindow::paneBox(ViewSide side) const
     return {scrollPosition(side), scrollBox(side)->size(), scrollBox(side)->viewport()->size()};
 }
 
+PaneInput::Asking MainWindow::paneAsking()
+{
+    return {[this](const QString &message) {
+                if (message.isEmpty())
+                    statusBar()->clearMessage();
+                else
+                    statusBar()->showMessage(message);
+            },
+            [this](const QString &caption, const QString &text) {
+                dialogs().message(this, caption, text, MessageIcon::Information);
+            },
+            [this](const QString &question, QString *typed) {
+                return dialogs().askText(this, QStringLiteral("Speomark"), question, typed);
+            },
+            [this](const QString &question) {
+                return dialogs().askYesNo(this, QStringLiteral("Speomark"), question, Answer::No);
+            },
+            [this] { addStation(); }};
+}
+
 void MainWindow::showInput(ViewSide side, const PaneInput::Outcome &outcome)
 {
     if (!outcome.position.isEmpty())
         m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(outcome.position);
     if (outcome.scroll)
         scrollTo(side, *outcome.scroll);
-    if (outcome.message == PaneInput::Outcome::Message::Show)
-        statusBar()->showMessage(outcome.text);
-    else if (outcome.message == PaneInput::Outcome::Message::Clear)
-        statusBar()->clearMessage();
     m_menus->takeBack->setEnabled(m_paneInput.takeBackAvailable());
 }
 
@@ -1381,12 +1397,12 @@ void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::Keyboa
 
 void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
 {
-    showInput(side, m_paneInput.startMeasuring(side, kind));
+    m_paneInput.startMeasuring(side, kind);
 }
 
 void MainWindow::stopMeasuring()
 {
-    showInput(m_paneInput.activeSide(), m_paneInput.stopMeasuring());
+    m_paneInput.stopMeasuring();
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -191,6 +191,7 @@ private:
     // What the pane input decided, shown: the pane scrolled, the status bar's texts.
     void showInput(ViewSide side, const PaneInput::Outcome &outcome);
     PaneInput::Pane paneBox(ViewSide side) const;
+    PaneInput::Asking paneAsking(); // the status bar, the dialogs and Add, for the pane input
     // A key pressed in a text box that one of the window's Ctrl or Alt shortcuts should take.
     bool windowShortcutWins(const QKeyEvent *key) const;
     ViewSide paneUnderCursor() const;
@@ -240,18 +241,7 @@ private:
     ViewEditor m_viewEditor{m_document, m_session, &m_history};
     ScaleCalibration m_calibration{m_document, m_session, &m_history};
     // The mouse, the wheel and the keys on the drawings; its questions go through the dialogs.
-    PaneInput m_paneInput{
-        m_document, m_session, m_history, m_stationEditor, m_viewEditor, m_calibration,
-        {[this](const QString &caption, const QString &text) {
-             dialogs().message(this, caption, text, MessageIcon::Information);
-         },
-         [this](const QString &question, QString *typed) {
-             return dialogs().askText(this, QStringLiteral("Speomark"), question, typed);
-         },
-         [this](const QString &question) {
-             return dialogs().askYesNo(this, QStringLiteral("Speomark"), question, Answer::No);
-         },
-         [this] { addStation(); }}};
+    PaneInput m_paneInput{m_document, m_session, m_history, m_stationEditor, m_viewEditor, m_calibration, paneAsking()};
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
     RecoveryKeeper *m_recovery = new RecoveryKeeper(m_document, m_session, this);

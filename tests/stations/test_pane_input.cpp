@@ -55,13 +55,16 @@ Station stationAt(QPointF plan, QPointF profile)
 struct Desk
 {
     Editors e;
-    QStringList told, asked;
+    QStringList status, told, asked;
     QStringList typed;     // answers to the length question; none left: cancelled
     QList<bool> agreed;    // answers to yes/no questions; none left: No
+    bool statusWhileAsked = false; // a status message stood while a question was up
     PaneInput input{e.document, e.session, e.history, e.stations, e.views, e.scale,
-                    {[this](const QString &, const QString &text) { told.append(text); },
+                    {[this](const QString &message) { status.append(message); },
+                     [this](const QString &, const QString &text) { told.append(text); },
                      [this](const QString &question, QString *answer) {
                          asked.append(question);
+                         statusWhileAsked = statusWhileAsked || !status.last().isEmpty();
                          if (typed.isEmpty())
                              return false;
                          *answer = typed.takeFirst();
@@ -455,15 +458,20 @@ void PaneInputTest::measuring()
     document.editStations([&](StationTable &table) { table.assign({stationAt({0, 0}, {0, 0}), placed}); });
     d->typed = typed;
     d->agreed = {recalculate};
-    QCOMPARE(d->input.startMeasuring(Plan, PaneInput::Measure(what)).message, PaneInput::Outcome::Message::Show);
+    d->input.startMeasuring(Plan, PaneInput::Measure(what));
+    QCOMPARE(d->status.size(), 1);
     // The other pane's clicks do not count; this one's do, and do nothing else.
     d->click(Profile, Qt::LeftButton, QPoint(5, 5));
-    const PaneInput::Outcome next = d->press(Plan, Qt::LeftButton, first);
-    QCOMPARE(next.message, PaneInput::Outcome::Message::Show);
+    d->press(Plan, Qt::LeftButton, first);
+    QCOMPARE(d->status.size(), 2);
+    QVERIFY(!d->status.last().isEmpty()); // now the other end
     QVERIFY(!d->move(Plan, Qt::LeftButton, first + QPoint(40, 40)).scroll);
     d->release(Plan, Qt::LeftButton, first);
-    QCOMPARE(d->press(Plan, Qt::LeftButton, second).message, PaneInput::Outcome::Message::Clear);
+    d->press(Plan, Qt::LeftButton, second);
     d->release(Plan, Qt::LeftButton, second);
+    QCOMPARE(d->status.size(), 3);
+    QVERIFY(d->status.last().isEmpty());
+    QVERIFY(!d->statusWhileAsked); // cleared before the length is asked
     QCOMPARE(document.view(Plan).calibration.metresPerPixel, scale);
     QCOMPARE(document.stations().at(1).planXMetres, metresX);
     QCOMPARE(document.orientationEntry(), north);
