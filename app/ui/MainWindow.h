@@ -178,7 +178,8 @@ private:
     void connectOptions();
     void editWalls(bool on);
     void cancel();
-    void nameControls();
+    void nameControls(); // the strip and the panes
+    void nameLowerControls();
     void connectCommands();
     void connectPanels();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
