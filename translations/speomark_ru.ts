@@ -1042,44 +1042,12 @@ Sheets that share stations: %1
         <translation>Проблемы с открытием изображения Профиля!</translation>
     </message>
     <message>
-        <source>Click the tail of the plan&apos;s north arrow, then its head (Esc cancels).</source>
-        <translation>Щёлкните по хвосту стрелки севера на плане, затем по её острию (Esc — отмена).</translation>
-    </message>
-    <message>
-        <source>Click one end of the scale bar, then the other (Esc cancels).</source>
-        <translation>Щёлкните по одному концу масштабной линейки, затем по другому (Esc — отмена).</translation>
-    </message>
-    <message>
-        <source>Now click the head of the north arrow.</source>
-        <translation>Теперь щёлкните по острию стрелки севера.</translation>
-    </message>
-    <message>
-        <source>Now click the other end of the scale bar.</source>
-        <translation>Теперь щёлкните по другому концу масштабной линейки.</translation>
-    </message>
-    <message>
-        <source>The two ends are less than a pixel apart; click the ends of the bar.</source>
-        <translation>Концы ближе пикселя друг к другу; щёлкните по концам линейки.</translation>
-    </message>
-    <message>
-        <source>The distance you clicked is %1 pixels. How many metres is it?</source>
-        <translation>Отмеченное расстояние — %1 пикселей. Сколько это метров?</translation>
-    </message>
-    <message>
-        <source>A length of %1 metres cannot be a scale.</source>
-        <translation>Длина %1 м не может задавать масштаб.</translation>
-    </message>
-    <message>
         <source>A scan is still being read; wait for it or press Esc.</source>
         <translation>Скан ещё читается; дождитесь или нажмите Esc.</translation>
     </message>
     <message>
         <source>Speomark will speak this language from its next start.</source>
         <translation>Этот язык появится в Speomark при следующем запуске.</translation>
-    </message>
-    <message>
-        <source>%1 ; %2 m</source>
-        <translation>%1 ; %2 м</translation>
     </message>
     <message>
         <source>Plan sheets</source>
@@ -1204,16 +1172,6 @@ Sheets that share stations: %1
     <message>
         <source>%1 cannot be removed, as its folder cannot be written: it will be offered again.</source>
         <translation>%1 нельзя удалить, так как в его папку нельзя записывать: он будет предложен снова.</translation>
-    </message>
-    <message>
-        <source>Recalculate the metre positions of the %1 stations on sheet &quot;%2&quot; from their pixels with the new scale?</source>
-        <translation>Пересчитать положение пикетов (%1) листа «%2» в метрах по их пикселям с новым масштабом?</translation>
-    </message>
-    <message>
-        <source>Yes: these stations are measured again with the new scale.
-No: they keep the metres of the old scale and only stations placed from now on use the new one; legs between the two are flagged by the survey check.</source>
-        <translation>Да: эти пикеты измеряются заново с новым масштабом.
-Нет: они сохраняют метры старого масштаба, а новый действует только для пикетов, поставленных дальше; замеры между теми и другими отмечает проверка съёмки.</translation>
     </message>
     <message>
         <source>Finding walls: %1 of %2 stations (Esc stops).</source>
@@ -1342,6 +1300,55 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>%1 must lie between %2 and %3.</source>
         <translation>%1: число должно лежать между %2 и %3.</translation>
+    </message>
+</context>
+<context>
+    <name>PaneInput</name>
+    <message>
+        <source>%1 ; %2 m</source>
+        <translation>%1 ; %2 м</translation>
+    </message>
+    <message>
+        <source>Now click the head of the north arrow.</source>
+        <translation>Теперь щёлкните по острию стрелки севера.</translation>
+    </message>
+    <message>
+        <source>Now click the other end of the scale bar.</source>
+        <translation>Теперь щёлкните по другому концу масштабной линейки.</translation>
+    </message>
+    <message>
+        <source>Click the tail of the plan&apos;s north arrow, then its head (Esc cancels).</source>
+        <translation>Щёлкните по хвосту стрелки севера на плане, затем по её острию (Esc — отмена).</translation>
+    </message>
+    <message>
+        <source>Click one end of the scale bar, then the other (Esc cancels).</source>
+        <translation>Щёлкните по одному концу масштабной линейки, затем по другому (Esc — отмена).</translation>
+    </message>
+    <message>
+        <source>The two ends are less than a pixel apart; click the ends of the bar.</source>
+        <translation>Концы ближе пикселя друг к другу; щёлкните по концам линейки.</translation>
+    </message>
+    <message>
+        <source>The distance you clicked is %1 pixels. How many metres is it?</source>
+        <translation>Отмеченное расстояние — %1 пикселей. Сколько это метров?</translation>
+    </message>
+    <message>
+        <source>A length of %1 metres cannot be a scale.</source>
+        <translation>Длина %1 м не может задавать масштаб.</translation>
+    </message>
+    <message>
+        <source>Information</source>
+        <translation>Информация</translation>
+    </message>
+    <message>
+        <source>Recalculate the metre positions of the %1 stations on sheet &quot;%2&quot; from their pixels with the new scale?</source>
+        <translation>Пересчитать положение пикетов (%1) листа «%2» в метрах по их пикселям с новым масштабом?</translation>
+    </message>
+    <message>
+        <source>Yes: these stations are measured again with the new scale.
+No: they keep the metres of the old scale and only stations placed from now on use the new one; legs between the two are flagged by the survey check.</source>
+        <translation>Да: эти пикеты измеряются заново с новым масштабом.
+Нет: они сохраняют метры старого масштаба, а новый действует только для пикетов, поставленных дальше; замеры между теми и другими отмечает проверка съёмки.</translation>
     </message>
 </context>
 <context>

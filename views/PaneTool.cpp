@@ -17,9 +17,15 @@ void PaneTool::stopMeasuring()
 }
 
 PaneTool::Action PaneTool::press(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at,
-                                 QPoint scroll, double zoom, int stationUnder)
+                                 QPoint scroll, double zoom, int stationUnder, int wallUnder)
 {
     Action action;
+    // A wall's mark goes with the mouse before anything else the press could mean.
+    if (wallUnder >= 0 && button == Qt::LeftButton) {
+        m_wall = {true, side, wallUnder};
+        ++m_wallDragId;
+        return action;
+    }
     if (m_measure.active && button == Qt::LeftButton) {
         if (side != m_measure.side)
             return action;
@@ -60,7 +66,14 @@ PaneTool::Action PaneTool::press(ViewSide side, Qt::MouseButton button, Qt::Keyb
 PaneTool::Action PaneTool::move(ViewSide side, Qt::MouseButtons buttons, QPoint at, QPoint scroll)
 {
     Action action;
-    if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton)) {
+    if (m_wall.active) {
+        if (side == m_wall.side && (buttons & Qt::LeftButton)) {
+            action.kind = Action::Kind::WallDrag;
+            action.wall = m_wall.wall;
+            action.at = at;
+            action.dragId = m_wallDragId;
+        }
+    } else if (m_dragging && side == m_dragSide && (buttons & Qt::LeftButton)) {
         action.kind = Action::Kind::Drag;
         action.at = at;
         action.dragId = m_dragId;
@@ -72,9 +85,13 @@ PaneTool::Action PaneTool::move(ViewSide side, Qt::MouseButtons buttons, QPoint 
     return action;
 }
 
-PaneTool::Action PaneTool::release(ViewSide, Qt::MouseButton button, QPoint at)
+PaneTool::Action PaneTool::release(ViewSide, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
 {
     Action action;
+    if (m_wall.active) {
+        m_wall.active = false; // whichever button: the wall's drag ends
+        return action;
+    }
     if (m_dragging && button == Qt::LeftButton) {
         m_dragging = false; // a drag moves the mark, never the view
         return action;
@@ -82,7 +99,7 @@ PaneTool::Action PaneTool::release(ViewSide, Qt::MouseButton button, QPoint at)
     if (m_measure.active && button == Qt::LeftButton)
         return action;
     m_pan.active = false;
-    action.kind = Action::Kind::Release;
     action.at = at;
+    action.kind = ZoomPan::placesPoint(button, modifiers) ? Action::Kind::Place : Action::Kind::Zoom;
     return action;
 }

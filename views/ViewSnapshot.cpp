@@ -1,8 +1,9 @@
 #include "views/ViewSnapshot.h"
 
+#include "views/PendingGuide.h"
+
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
-#include "survey/NumberText.h"
 #include "survey/Truncate.h"
 
 #include <algorithm>
@@ -20,38 +21,6 @@ struct StationFields
 
 constexpr StationFields PlanFields{&Station::planX, &Station::planY, &Station::planSheet};
 constexpr StationFields ProfileFields{&Station::profileX, &Station::profileY, &Station::profileSheet};
-
-// A guide's size in pixels of the view it is drawn on: length x (from-scale / to-scale), rounded
-// half up. Without a usable quotient (a scale still 0, an overflow, a negative scale) there is no
-// guide rather than one at a meaningless place.
-// A length in one sheet's pixels as so many pixels of another, through both calibrations.
-bool guideDistance(long double length, const Calibration &from, const Calibration &to, int *distance)
-{
-    if (from.metresPerPixel == 0.0 || to.metresPerPixel == 0.0)
-        return false;
-    // Worked out in extended precision, but it must also fit an ordinary real.
-    const double value = double(length * from.metresPerPixel / to.metresPerPixel + 0.5L);
-    if (!std::isfinite(value) || value < 0.0)
-        return false;
-    *distance = truncToInt(value);
-    return true;
-}
-
-// The same for a signed length: its size rounded as above, its sign kept.
-bool signedGuideDistance(long double length, const Calibration &from, const Calibration &to, int *distance)
-{
-    int size = 0;
-    if (!guideDistance(std::fabs(length), from, to, &size))
-        return false;
-    *distance = length < 0 ? -size : size;
-    return true;
-}
-
-// A typed number, when it is one.
-bool entryValue(const QString &entry, double *value)
-{
-    return NumberText::tryToDouble(entry, value) && std::isfinite(*value);
-}
 
 // Where the pending station will stand in the table: at its end, or before the station it is
 // being put in ahead of.
@@ -148,80 +117,32 @@ ViewSnapshot build(const SurveyDocument &document, const EditSession &session, V
     return view;
 }
 
-// The guide for the pending station needs a station before it to measure from, the point on the
-// other view, a profile, and no new branch starting.
-bool guideWanted(const SurveyDocument &document, const EditSession &session, ViewSide otherSide)
+// The guide for the pending station, rounded to whole pixels for drawing only: a circle's box
+// (left, top inclusive; right, bottom exclusive) or the lines' x.
+void addGuide(ViewSnapshot &view, ViewSide side, const SurveyDocument &document, const EditSession &session)
 {
-    const StationTable &table = document.stations();
-    const int next = pendingIndex(session, table);
-    if (!(next >= 1 && table.hasPending() && session.pointPlaced(otherSide)
-          && document.profileKind() != ProfileKind::None && !session.newBranchChecked()))
-        return false;
-    // Only from a station on both sheets the pending one is being placed on.
-    const Station &last = table.at(next - 1);
-    const Station &pending = table.pending();
-    return last.planSheet == pending.planSheet && last.profileSheet == pending.profileSheet
-        && last.planSheet == document.shownSheet(ViewSide::Plan)
-        && last.profileSheet == document.shownSheet(ViewSide::Profile);
-}
-
-} // namespace
-
-namespace {
-
-// The circle around the last station on which the pending plan point must lie: the pending leg's
-// horizontal length as measured on the extended profile, in plan pixels. A projected profile
-// shows only the run along its azimuth, which no circle stands for.
-void addPlanGuide(ViewSnapshot &view, const SurveyDocument &document, const EditSession &session)
-{
-    if (document.profileKind() != ProfileKind::Extended || !guideWanted(document, session, ViewSide::Profile))
-        return;
-    const StationTable &table = document.stations();
-    const Station &p = table.at(pendingIndex(session, table) - 1);
-    const Station &q = table.pending();
-    int radius = 0;
-    if (guideDistance(profileRunPixels(p, q), document.view(ViewSide::Profile).calibration,
-                      document.view(ViewSide::Plan).calibration, &radius)) {
-        const int left = truncToInt(double(p.planX) - radius);
-        const int top = truncToInt(double(p.planY) - radius);
-        const int right = truncToInt(double(p.planX) + radius);
-        const int bottom = truncToInt(double(p.planY) + radius);
-        view.guide = ViewSnapshot::Guide::Circle;
+    const PendingGuide guide = PendingGuide::of(side, document, session);
+    const int distance = guide.drawnDistance();
+    switch (guide.kind) {
+    case PendingGuide::Kind::Circle: {
+        const int left = truncToInt(guide.from.x() - distance);
+        const int top = truncToInt(guide.from.y() - distance);
+        const int right = truncToInt(guide.from.x() + distance);
+        const int bottom = truncToInt(guide.from.y() + distance);
         view.guideCircleBox = QRect(QPoint(left, top), QSize(right - left, bottom - top));
+        break;
     }
-}
-
-// Two vertical lines left and right of the last station, at the pending leg's length as measured
-// on the plan, in profile pixels; only where a leg will join the two. A projected profile knows
-// which way the leg runs across it: one line.
-void addProfileGuide(ViewSnapshot &view, const SurveyDocument &document, const EditSession &session)
-{
-    const StationTable &table = document.stations();
-    const int next = pendingIndex(session, table);
-    if (!guideWanted(document, session, ViewSide::Plan) || !table.hasLegBefore(next))
-        return;
-    const Station &p = table.at(next - 1);
-    const Station &q = table.pending();
-    const long double dx = (long double)q.planX - (long double)p.planX;
-    const long double dy = (long double)q.planY - (long double)p.planY;
-    const Calibration &planScale = document.view(ViewSide::Plan).calibration;
-    const Calibration &profileScale = document.view(ViewSide::Profile).calibration;
-    int distance = 0;
-    double north = 0.0, azimuth = 0.0;
-    if (document.profileKind() == ProfileKind::Projective) {
-        // One line: the plan leg's run along the azimuth, to the right where it runs that way.
-        if (entryValue(document.view(ViewSide::Plan).northEntry, &north)
-            && entryValue(document.projectionAzimuthEntry(), &azimuth)
-            && signedGuideDistance(alongProjection(double(dx), double(dy), north, azimuth), planScale, profileScale,
-                                   &distance)) {
-            view.guide = ViewSnapshot::Guide::VerticalLine;
-            view.guideLineX[0] = truncToInt(double(p.profileX) + distance);
-        }
-    } else if (guideDistance(std::sqrt(dx * dx + dy * dy), planScale, profileScale, &distance)) {
-        view.guide = ViewSnapshot::Guide::VerticalLines;
-        view.guideLineX[0] = truncToInt(double(p.profileX) - distance);
-        view.guideLineX[1] = truncToInt(double(p.profileX) + distance);
+    case PendingGuide::Kind::VerticalLines:
+        view.guideLineX[0] = truncToInt(guide.from.x() - distance);
+        view.guideLineX[1] = truncToInt(guide.from.x() + distance);
+        break;
+    case PendingGuide::Kind::VerticalLine:
+        view.guideLineX[0] = truncToInt(guide.from.x() + distance);
+        break;
+    case PendingGuide::Kind::None:
+        break;
     }
+    view.guide = guide.kind;
 }
 
 } // namespace
@@ -232,7 +153,7 @@ ViewSnapshot ViewSnapshot::plan(const SurveyDocument &document, const EditSessio
     ViewSnapshot view = build(document, session, ViewSide::Plan, PlanFields, flaggedLegEnds, overlay, overlay.planShifts);
     view.wallMarks = overlay.planWalls;
     view.labelColour = QColor(0, 0, 255);
-    addPlanGuide(view, document, session);
+    addGuide(view, ViewSide::Plan, document, session);
     return view;
 }
 
@@ -243,18 +164,8 @@ ViewSnapshot ViewSnapshot::profile(const SurveyDocument &document, const EditSes
         build(document, session, ViewSide::Profile, ProfileFields, flaggedLegEnds, overlay, overlay.profileShifts);
     view.wallMarks = overlay.profileWalls;
     view.labelColour = QColor(255, 0, 0);
-    addProfileGuide(view, document, session);
+    addGuide(view, ViewSide::Profile, document, session);
     return view;
-}
-
-ViewSnapshot::Guide ViewSnapshot::guideOf(ViewSide side, const SurveyDocument &document, const EditSession &session)
-{
-    ViewSnapshot view;
-    if (side == ViewSide::Plan)
-        addPlanGuide(view, document, session);
-    else
-        addProfileGuide(view, document, session);
-    return view.guide;
 }
 
 ViewSnapshot ViewSnapshot::of(ViewSide side, const SurveyDocument &document, const EditSession &session,

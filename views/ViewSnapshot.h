@@ -1,5 +1,7 @@
 #pragma once
 
+#include "views/PendingGuide.h"
+
 #include <QColor>
 #include <QImage>
 #include <QLineF>
@@ -42,7 +44,7 @@ struct ViewSnapshot
 {
     // Where the pending station may go: on a circle (the plan under an extended profile), between
     // or on two vertical lines (an extended profile), on one vertical line (a projected profile).
-    enum class Guide { None, Circle, VerticalLines, VerticalLine };
+    using Guide = PendingGuide::Kind;
 
     // What a view shows of the document and the session. The legs the check flags are handed in
     // (the survey check is the checks' business), and shown while "Show disagreement" is ticked.
@@ -52,9 +54,6 @@ struct ViewSnapshot
                                 const QVector<int> &flaggedLegEnds = {}, const ViewOverlay &overlay = {});
     static ViewSnapshot of(ViewSide side, const SurveyDocument &document, const EditSession &session,
                            const QVector<int> &flaggedLegEnds = {}, const ViewOverlay &overlay = {});
-
-    // Only which guide a view shows for the pending station, without the rest of the snapshot.
-    static Guide guideOf(ViewSide side, const SurveyDocument &document, const EditSession &session);
 
     // The pane's size: the source size times the zoom, truncated; never negative.
     QSize displayedSize() const;

@@ -36,6 +36,8 @@
 #include <QDir>
 #include <QCursor>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QImageReader>
 #include <QFileInfo>
 #include <QLocale>
@@ -44,6 +46,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QNativeGestureEvent>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QScreen>
@@ -52,6 +56,7 @@
 #include <QApplication>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QWheelEvent>
 #include <new>
 #include <type_traits>
 
@@ -277,7 +282,7 @@ void MainWindow::connectMenus()
         {m.addMode, [this] { m_stationEditor.enterAddMode(); }},
         {m.moveMode, [this] { chooseMoveMode(); }},
         {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
-        {m.takeBack, [this] { if (takeBackAvailable()) m_history.undo(); }},
+        {m.takeBack, [this] { if (m_paneInput.takeBackAvailable()) m_history.undo(); }},
         {m.findWalls, [this] { startFindingWalls(); }},
         {m.zoomIn, [this] { zoomIn(paneUnderCursor()); }},
         {m.zoomOut, [this] { zoomOut(paneUnderCursor()); }},
@@ -295,7 +300,7 @@ void MainWindow::connectMenus()
     for (const auto &[action, run] : commands)
         command(action, &QAction::triggered, run);
     for (QAction *nudge : m.nudges)
-        command(nudge, &QAction::triggered, [this, nudge] { m_stationEditor.nudge(m_activeSide, nudge->data().toPoint()); });
+        command(nudge, &QAction::triggered, [this, nudge] { m_paneInput.nudge(nudge->data().toPoint()); });
     for (QAction *shift : m.gridShifts)
         command(shift, &QAction::triggered, [this, shift] {
             const QPoint step = shift->data().toPoint();
@@ -312,13 +317,15 @@ void MainWindow::connectOptions()
         apply(action->isChecked());
         connect(action, &QAction::toggled, this, apply);
     };
-    option(m.addWhenPlaced, [this](bool on) { m_addWhenPlaced = on; });
-    option(m.snap, [this](bool on) { m_snapOptions.guides = m_snapOptions.marks = on; });
-    option(m.snapAcrossPassages, [this](bool on) { m_snapOptions.passages = on; });
+    PaneInput::Options &input = m_paneInput.options();
+    option(m.addWhenPlaced, [&input](bool on) { input.addWhenPlaced = on; });
+    option(m.snap, [&input](bool on) { input.snap.guides = input.snap.marks = on; });
+    option(m.snapAcrossPassages, [&input](bool on) { input.snap.passages = on; });
     option(m.keepLastInView, [this](bool on) { m_keepLastInView = on; });
     connect(m.editWalls, &QAction::toggled, this, [this](bool on) { guard([&] { editWalls(on); }); });
-    connect(&m_history, &EditHistory::changed, this, [this] { m_menus->takeBack->setEnabled(takeBackAvailable()); });
-    connect(&m_session, &EditSession::changed, this, [this] { m_menus->takeBack->setEnabled(takeBackAvailable()); });
+    const auto takeBackShown = [this] { m_menus->takeBack->setEnabled(m_paneInput.takeBackAvailable()); };
+    connect(&m_history, &EditHistory::changed, this, takeBackShown);
+    connect(&m_session, &EditSession::changed, this, takeBackShown);
     m_labelPixels = WindowMenus::rememberedLabelPixels();
     connect(m.labelSizes, &QActionGroup::triggered, this, [this](QAction *size) {
         m_labelPixels = size->data().toInt();
@@ -331,7 +338,7 @@ void MainWindow::connectOptions()
 
 void MainWindow::editWalls(bool on)
 {
-    m_editingWalls = on;
+    m_paneInput.options().editingWalls = on;
     if (on && !m_session.moving())
         chooseMoveMode();
     redraw(ViewSide::Plan);
@@ -352,7 +359,7 @@ void MainWindow::cancel()
 
 ViewSide MainWindow::paneUnderCursor() const
 {
-    return m_paneArea->sideUnderCursor(m_activeSide);
+    return m_paneArea->sideUnderCursor(m_paneInput.activeSide());
 }
 
 void MainWindow::createStationsList()
@@ -412,8 +419,9 @@ void MainWindow::connectCommands()
                 [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
                     pressOnPane(side, button, modifiers, at);
                 });
-        command(image, &ImagePane::moved,
-                [this, side](Qt::MouseButtons buttons, Qt::KeyboardModifiers, QPoint at) { moveOnPane(side, buttons, at); });
+        command(image, &ImagePane::moved, [this, side](Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint at) {
+            moveOnPane(side, buttons, at, modifiers);
+        });
         command(image, &ImagePane::released,
                 [this, side](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) {
                     releaseOnPane(side, button, modifiers, at);
@@ -462,7 +470,7 @@ void MainWindow::connectPanels()
     command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
     connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_menus->addWhenPlaced, &QAction::setChecked);
     connect(m_menus->addWhenPlaced, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
-    m_modeBox->showAddWhenPlaced(m_addWhenPlaced);
+    m_modeBox->showAddWhenPlaced(m_paneInput.options().addWhenPlaced);
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
@@ -527,7 +535,7 @@ void MainWindow::redraw(ViewSide side)
         ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, LegTolerance::of(m_session)))
         : QVector<int>();
     ViewOverlay overlay = m_checkOverlay;
-    if (m_editingWalls && m_session.moving()) {
+    if (m_paneInput.options().editingWalls && m_session.moving()) {
         // The selected station's wall marks, to be dragged.
         const int selected = m_session.selected();
         const StationTable &table = m_document.stations();
@@ -629,7 +637,7 @@ void MainWindow::applyScale(ViewSide side)
         dialogs().message(this, tr("Information"), ScaleCalibration::refusal(side), MessageIcon::Information);
         break;
     case ScaleCalibration::Outcome::Accepted:
-        offerRecalculation(side, oldScale);
+        m_paneInput.scaleChanged(side, oldScale);
         break;
     case ScaleCalibration::Outcome::Unlocked:
         break;
@@ -908,7 +916,7 @@ void MainWindow::runScanOpening()
 {
     while (const std::optional<ScanOpening::Step> step = m_opening.next()) {
         if (step->kind == ScanOpening::Step::Kind::ScaleChanged)
-            offerRecalculation(step->side, step->oldScale);
+            m_paneInput.scaleChanged(step->side, step->oldScale);
         else if (step->kind == ScanOpening::Step::Kind::ProjectGivenUp && !m_session.projectPath().isEmpty())
             m_projects.lock().take(m_session.projectPath(), nullptr); // the job that stays keeps its project
         m_opening.answer(askAboutScan(dialogs(), this, *step, m_files.image(step->side)));
@@ -1039,12 +1047,6 @@ void MainWindow::show3dView()
     if (!m_centrelineWindow)
         m_centrelineWindow = new CentrelineWindow(m_document, m_session, this);
     m_centrelineWindow->bringToFront();
-}
-
-bool MainWindow::takeBackAvailable() const
-{
-    return m_autoAddedStep >= 0 && m_autoAddedStep == m_history.index() && m_history.canUndo()
-        && m_session.labelEntry() == m_autoAddedLabel && !m_session.moving();
 }
 
 // Scrolls each drawing that shows the station just enough to bring it into view, a margin from
@@ -1206,4 +1208,168 @@ void MainWindow::closeEvent(QCloseEvent *event)
     m_recovery->remove();
     QSettings().setValue(QStringLiteral("window/geometry"), saveGeometry());
     event->accept();
+}
+
+// ---- Input: the pane input decides, the window shows ----
+
+PaneInput::Pane MainWindow::paneBox(ViewSide side) const
+{
+    return {scrollPosition(side), scrollBox(side)->size(), scrollBox(side)->viewport()->size()};
+}
+
+PaneInput::Asking MainWindow::paneAsking()
+{
+    return {[this](const QString &message) {
+                if (message.isEmpty())
+                    statusBar()->clearMessage();
+                else
+                    statusBar()->showMessage(message);
+            },
+            [this](const QString &caption, const QString &text) {
+                dialogs().message(this, caption, text, MessageIcon::Information);
+            },
+            [this](const QString &question, QString *typed) {
+                return dialogs().askText(this, QStringLiteral("Speomark"), question, typed);
+            },
+            [this](const QString &question) {
+                return dialogs().askYesNo(this, QStringLiteral("Speomark"), question, Answer::No);
+            },
+            [this] { addStation(); }};
+}
+
+void MainWindow::showInput(ViewSide side, const PaneInput::Outcome &outcome)
+{
+    if (!outcome.position.isEmpty())
+        m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(outcome.position);
+    if (outcome.scroll)
+        scrollTo(side, *outcome.scroll);
+    m_menus->takeBack->setEnabled(m_paneInput.takeBackAvailable());
+}
+
+void MainWindow::pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    showInput(side, m_paneInput.press({side, button, button, modifiers, at}, paneBox(side)));
+}
+
+void MainWindow::moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at, Qt::KeyboardModifiers modifiers)
+{
+    showInput(side, m_paneInput.move({side, Qt::NoButton, buttons, modifiers, at}, paneBox(side)));
+}
+
+void MainWindow::releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at)
+{
+    showInput(side, m_paneInput.release({side, button, Qt::NoButton, modifiers, at}, paneBox(side)));
+}
+
+void MainWindow::startMeasuring(ViewSide side, MeasureKind kind)
+{
+    m_paneInput.startMeasuring(side, kind);
+}
+
+void MainWindow::stopMeasuring()
+{
+    m_paneInput.stopMeasuring();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
+        if (watched != scrollBox(side)->viewport())
+            continue;
+        if (event->type() == QEvent::Wheel) {
+            const auto *wheel = static_cast<QWheelEvent *>(event);
+            guard([&] {
+                showInput(side, m_paneInput.wheel(side, wheel->angleDelta(), wheel->modifiers(),
+                                                  wheel->position().toPoint(), paneBox(side)));
+            });
+            event->accept();
+            return true;
+        }
+        const auto *gesture = event->type() == QEvent::NativeGesture ? static_cast<QNativeGestureEvent *>(event) : nullptr;
+        if (gesture && gesture->gestureType() == Qt::ZoomNativeGesture) {
+            const QPoint inBox = scrollBox(side)->viewport()->mapFromGlobal(gesture->globalPosition().toPoint());
+            guard([&] { showInput(side, m_paneInput.zoomAt(side, 1.0 + gesture->value(), inBox, paneBox(side))); });
+            return true;
+        }
+    }
+    if (event->type() != QEvent::ShortcutOverride)
+        return QMainWindow::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    // The drawing's keys act on the drawing under the cursor, even while the label box has the
+    // focus: typed there they would rewrite the proposed label ("0" would tie to the entrance).
+    if ((watched == m_stationBox->labelEdit || watched == m_stationBox->commentEdit)
+        && PaneInput::isDrawingKey(key->key(), key->modifiers())) {
+        for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
+            if (scrollBox(side)->rect().contains(scrollBox(side)->mapFromGlobal(QCursor::pos())))
+                return true; // not taken by the box: the window's shortcut acts
+    }
+    // The docked list moves through the stations with the arrow keys, which elsewhere nudge.
+    static const QList<int> listKeys{Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Home, Qt::Key_End};
+    if (watched == m_stationsList && listKeys.contains(key->key())) {
+        event->accept();
+        return true;
+    }
+    // A text box with nothing of its own to undo lets Ctrl+Z undo the last edit of the survey,
+    // and the window's own Ctrl and Alt shortcuts win over a text box's keys.
+    if (auto *box = qobject_cast<QLineEdit *>(watched)) {
+        if ((key->matches(QKeySequence::Undo) && !box->isUndoAvailable())
+            || (key->matches(QKeySequence::Redo) && !box->isRedoAvailable())
+            || (QKeySequence(key->keyCombination()) == QKeySequence(Qt::CTRL | Qt::Key_Y) && !box->isRedoAvailable())
+            || windowShortcutWins(key)
+            || (key->key() == Qt::Key_Backspace && key->modifiers() == Qt::NoModifier && m_menus->takeBack->isEnabled())) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::windowShortcutWins(const QKeyEvent *key) const
+{
+    if (!(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false; // typing, arrows, Delete and Insert belong to the text box
+    for (const QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(editing))
+            return false;
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction *action : findChildren<QAction *>())
+        if (action->isEnabled() && action->shortcuts().contains(pressed))
+            return true;
+    return false;
+}
+
+// ---- Dropped files: a project opens, a scan goes to the pane it was dropped on ----
+
+namespace {
+
+QString droppedFile(const QMimeData *data)
+{
+    const QList<QUrl> urls = data ? data->urls() : QList<QUrl>();
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+} // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    const QWidget *under = childAt(event->position().toPoint());
+    const QWidget *profile = scrollBox(ViewSide::Profile);
+    guard([&] {
+        if (path.endsWith(QLatin1String(".sprj"), Qt::CaseInsensitive))
+            openProject(path);
+        else
+            openImageFile(under && (under == profile || profile->isAncestorOf(under)) ? ViewSide::Profile : ViewSide::Plan,
+                          path);
+    });
 }

@@ -17,7 +17,7 @@
 #include "views/ViewEditor.h"
 #include "views/ViewSnapshot.h"
 #include "stations/PassageWalls.h"
-#include "stations/PointSnap.h"
+#include "stations/PaneInput.h"
 
 #include <QMainWindow>
 #include <QStatusBar>
@@ -48,7 +48,6 @@ class QDockWidget;
 class QDragEnterEvent;
 class QKeyEvent;
 class QDropEvent;
-class QWheelEvent;
 class QScrollArea;
 class QStatusBar;
 class QTabBar;
@@ -113,29 +112,23 @@ public:
     void showSheet(ViewSide side, int sheet);
     void renameSheet(int sheet);
     void removeSheet(int sheet);
-    using MeasureKind = PaneTool::Measure;
+    using MeasureKind = PaneInput::Measure;
     // The next two left clicks on the view measure its scale bar (then the length is asked) or,
     // on the plan, its north arrow.
     void startMeasuring(ViewSide side, MeasureKind kind);
     void stopMeasuring();
     void actualSize(ViewSide side);
-    void wheelOnPane(ViewSide side, QWheelEvent *event);
-    void zoomAtCursor(ViewSide side, double factor, QPoint inBox);
     void zoomIn(ViewSide side);
     void zoomOut(ViewSide side);
+    // The mouse on a pane, as the pane reports it: handed to the pane input.
     void pressOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
-    void moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at);
+    void moveOnPane(ViewSide side, Qt::MouseButtons buttons, QPoint at, Qt::KeyboardModifiers modifiers = {});
     void releaseOnPane(ViewSide side, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at);
-    // Where a placing click at `at` (displayed pixels) lands: snapped unless Shift is held.
-    PointSnap::Result snapped(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers) const;
-    void showWherePointLands(ViewSide side, QPoint at, Qt::KeyboardModifiers modifiers);
     void keepInView(int index);
     void setWorkTabOrder();
-    int wallMarkAt(ViewSide side, QPoint at) const;
     // Where and how large the window was when last closed; at the first start most of the
     // screen. The program calls it before showing the window (tests keep the fixed first size).
     void placeAsLastClosed();
-    bool takeBackAvailable() const;
     void applyScale(ViewSide side);
     // Stations
     void addStation();
@@ -190,11 +183,12 @@ private:
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
     void createStationsList();
-    void carryOut(ViewSide side, const PaneTool::Action &action);
-    void measured(ViewSide side, const PaneTool::Action &action);
+    // What the pane input decided, shown: the pane scrolled, the status bar's texts.
+    void showInput(ViewSide side, const PaneInput::Outcome &outcome);
+    PaneInput::Pane paneBox(ViewSide side) const;
+    PaneInput::Asking paneAsking(); // the status bar, the dialogs and Add, for the pane input
     // A key pressed in a text box that one of the window's Ctrl or Alt shortcuts should take.
     bool windowShortcutWins(const QKeyEvent *key) const;
-    void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
     // Asks, tells and does what opening scans needs next (see ScanOpening).
     void runScanOpening();
@@ -238,6 +232,8 @@ private:
     StationEditor m_stationEditor{m_document, m_session, &m_history};
     ViewEditor m_viewEditor{m_document, m_session, &m_history};
     ScaleCalibration m_calibration{m_document, m_session, &m_history};
+    // The mouse, the wheel and the keys on the drawings; its questions go through the dialogs.
+    PaneInput m_paneInput{m_document, m_session, m_history, m_stationEditor, m_viewEditor, m_calibration, paneAsking()};
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
     FileDialogs m_files;
@@ -250,27 +246,13 @@ private:
     WallFinding m_wallFinding;
     QTimer m_wallProgress;
     std::unique_ptr<DialogService> m_dialogs;
-    PaneTool m_paneTool; // the gesture under way on the panes
-    ViewSide m_activeSide = ViewSide::Plan; // the pane last clicked: arrow keys nudge there
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
     SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
     ViewOverlay m_checkOverlay;
-    // Digitising choices, kept in the settings: snapping, adding a station once both its points
-    // are placed, keeping the last station in view.
-    PointSnap::Options m_snapOptions;
-    bool m_addWhenPlaced = true;
+    // Keeping the last station in view, a digitising choice kept in the settings (the others
+    // are the pane input's).
     bool m_keepLastInView = true;
-    static constexpr double SnapScreenPixels = 6.0;
-    bool m_editingWalls = false;
-    struct
-    {
-        bool active = false;
-        ViewSide side = ViewSide::Plan;
-        PassageWalls::Wall wall = PassageWalls::Wall::Left;
-        quint64 id = 0;
-    } m_wallDrag;
-    quint64 m_wallDragId = quint64(1) << 62; // apart from the pane tool's drags // the check's chosen traverse and adjustment arrows
     CentrelineWindow *m_centrelineWindow = nullptr;
     SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
     QString m_survexFilePath;
@@ -294,8 +276,6 @@ private:
     QStatusBar *m_statusBar = nullptr;
     QList<QLabel *> m_statusPanels;
     std::unique_ptr<WindowMenus> m_menus; // the menus' and the window keys' actions
-    int m_autoAddedStep = -1;     // the history's index just after a station was added by placing it
-    QString m_autoAddedLabel;     // the label then proposed for the next one
     QDockWidget *m_stationsDock = nullptr;
     StationsList *m_stationsList = nullptr;
 };

@@ -39,6 +39,8 @@ private slots:
     void droppedProjectsOpen();
     void shortcutsReachTheirCommands_data();
     void shortcutsReachTheirCommands();
+    void drawingKeysActOnTheDrawingFromTheLabelBox_data();
+    void drawingKeysActOnTheDrawingFromTheLabelBox();
     void numberFieldsRefuseText_data();
     void numberFieldsRefuseText();
     void enterAddsFromAnywhereAndShortcutsBeatTextBoxes();
@@ -247,6 +249,35 @@ void DesktopHabits::shortcutsReachTheirCommands()
     QCursor::setPos(plan->mapToGlobal(plan->rect().center()));
     QTest::keySequence(plan, keys);
     QVERIFY(reached(*f));
+}
+
+void DesktopHabits::drawingKeysActOnTheDrawingFromTheLabelBox_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("overProfile"); // the mouse over the profile, else over the plan
+    QTest::addColumn<double>("zoom");      // of the drawing under the mouse, 1 before
+    QTest::newRow("+ over the plan") << int(Qt::Key_Plus) << false << 2.0;
+    QTest::newRow("= over the profile") << int(Qt::Key_Equal) << true << 2.0;
+    QTest::newRow("- over the profile") << int(Qt::Key_Minus) << true << 0.5;
+}
+
+// Typed in the label box, "0" would tie the next station to the entrance: while the mouse is over
+// a drawing, the drawing's keys act on it wherever the focus is, and the box never takes them.
+void DesktopHabits::drawingKeysActOnTheDrawingFromTheLabelBox()
+{
+    QFETCH(int, key);
+    QFETCH(bool, overProfile);
+    QFETCH(double, zoom);
+    auto *label = f->control<QLineEdit>("Edit6");
+    label->setFocus();
+    label->setText(QStringLiteral("A7"));
+    QWidget *drawing = f->control<QScrollArea>(overProfile ? "ScrollBox2" : "ScrollBox1");
+    QCursor::setPos(drawing->mapToGlobal(drawing->rect().center()));
+    QTest::keyClick(label, Qt::Key(key));
+    QCOMPARE(f->document().view(overProfile ? ViewSide::Profile : ViewSide::Plan).zoom, zoom);
+    QCOMPARE(f->document().view(overProfile ? ViewSide::Plan : ViewSide::Profile).zoom, 1.0);
+    QCOMPARE(label->text(), QStringLiteral("A7"));
+    QVERIFY(label->hasFocus());
 }
 
 void DesktopHabits::numberFieldsRefuseText_data()

@@ -265,6 +265,8 @@ void ImageViews::zoomingOutNearTheFarEdge()
     QCOMPARE(scroll(plan), QPoint(shrunkMaximum.x() / 2 - 100, shrunkMaximum.y() / 2 - 75));
 }
 
+// The mouse on the panes reaches the pane input and what it decides is shown: a pan, a zoom, a
+// point placed. Every gesture's rule is a row of test_pane_input.
 void ImageViews::releasesOnThePanes_data()
 {
     QTest::addColumn<ViewSide>("side");
@@ -278,18 +280,11 @@ void ImageViews::releasesOnThePanes_data()
     const int left = Qt::LeftButton, right = Qt::RightButton, none = Qt::NoModifier, ctrl = Qt::ControlModifier;
     QTest::newRow("plan: drag pans") << ViewSide::Plan << left << none << QPoint(400, 300) << QPoint(350, 280)
                                      << 2.0 << QPoint(250, 220) << QPointF();
-    QTest::newRow("plan: drag along a row pans") << ViewSide::Plan << left << none << QPoint(400, 300) << QPoint(230, 300)
-                                                 << 2.0 << QPoint(370, 200) << QPointF();
     QTest::newRow("profile: Ctrl+right zooms out") << ViewSide::Profile << right << ctrl << QPoint(1000, 800) << QPoint(1000, 800)
                                                    << 1.0 << QPoint(300, 250) << QPointF();
     // A right button places where it is released and never pans.
     QTest::newRow("plan: right drag places") << ViewSide::Plan << right << none << QPoint(421, 270) << QPoint(401, 250)
                                              << 2.0 << QPoint(200, 200) << QPointF(200.5, 125);
-    QTest::newRow("profile: right click places") << ViewSide::Profile << right << int(Qt::AltModifier) << QPoint(401, 250)
-                                                 << QPoint(401, 250) << 2.0 << QPoint(200, 200) << QPointF(200.5, 125);
-    QTest::newRow("plan: Shift+right places exactly") << ViewSide::Plan << right << int(Qt::ShiftModifier)
-                                                      << QPoint(401, 250) << QPoint(401, 250) << 2.0 << QPoint(200, 200)
-                                                      << QPointF(200.5, 125);
 }
 
 void ImageViews::releasesOnThePanes()
