@@ -3,7 +3,6 @@
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
 #include "survey/SurveyLeg.h"
-#include "survey/NumberText.h"
 #include "views/ClickSnap.h"
 #include "views/ViewSnapshot.h"
 
@@ -43,12 +42,12 @@ ExactGuide exactGuide(const SurveyDocument &document, const EditSession &session
         guide.xs[1] = p.profileX + run;
     } else if (shownGuide == ViewSnapshot::Guide::VerticalLine) {
         // A projected profile: the plan leg's run along the azimuth, one way only.
-        double north = 0.0, azimuth = 0.0;
-        if (!NumberText::tryToDouble(document.view(ViewSide::Plan).northEntry, &north)
-            || !NumberText::tryToDouble(document.projectionAzimuthEntry(), &azimuth))
+        const std::optional<double> &north = document.orientation().degrees();
+        const std::optional<double> &azimuth = document.projectionAzimuth().degrees();
+        if (!north || !azimuth)
             return guide;
         const double run =
-            alongProjection(double(q.planX) - p.planX, double(q.planY) - p.planY, north, azimuth) * planMpp / profileMpp;
+            alongProjection(double(q.planX) - p.planX, double(q.planY) - p.planY, *north, *azimuth) * planMpp / profileMpp;
         guide.xs[0] = guide.xs[1] = p.profileX + run;
     } else {
         guide.centre = QPointF(p.planX, p.planY);

@@ -2,7 +2,6 @@
 
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
-#include "survey/NumberText.h"
 #include "survey/Truncate.h"
 
 #include <algorithm>
@@ -45,12 +44,6 @@ bool signedGuideDistance(long double length, const Calibration &from, const Cali
         return false;
     *distance = length < 0 ? -size : size;
     return true;
-}
-
-// A typed number, when it is one.
-bool entryValue(const QString &entry, double *value)
-{
-    return NumberText::tryToDouble(entry, value) && std::isfinite(*value);
 }
 
 // Where the pending station will stand in the table: at its end, or before the station it is
@@ -207,12 +200,12 @@ void addProfileGuide(ViewSnapshot &view, const SurveyDocument &document, const E
     const Calibration &planScale = document.view(ViewSide::Plan).calibration;
     const Calibration &profileScale = document.view(ViewSide::Profile).calibration;
     int distance = 0;
-    double north = 0.0, azimuth = 0.0;
     if (document.profileKind() == ProfileKind::Projective) {
         // One line: the plan leg's run along the azimuth, to the right where it runs that way.
-        if (entryValue(document.view(ViewSide::Plan).northEntry, &north)
-            && entryValue(document.projectionAzimuthEntry(), &azimuth)
-            && signedGuideDistance(alongProjection(double(dx), double(dy), north, azimuth), planScale, profileScale,
+        const std::optional<double> &north = document.orientation().degrees();
+        const std::optional<double> &azimuth = document.projectionAzimuth().degrees();
+        if (north && azimuth
+            && signedGuideDistance(alongProjection(double(dx), double(dy), *north, *azimuth), planScale, profileScale,
                                    &distance)) {
             view.guide = ViewSnapshot::Guide::VerticalLine;
             view.guideLineX[0] = truncToInt(double(p.profileX) + distance);
