@@ -507,7 +507,7 @@ void BM_DragStep(benchmark::State &state)
         form.show3dView();
     }
     QApplication::processEvents();
-    form.selectStation(500);
+    StationEditor(form.document(), form.session(), &form.history()).select(500);
     const Station &station = form.document().stations().at(500);
     QPoint at(int(station.planX), int(station.planY));
     form.pressOnPane(ViewSide::Plan, Qt::LeftButton, Qt::NoModifier, at);
@@ -542,9 +542,10 @@ void BM_UndoHistory(benchmark::State &state)
         placeSurvey(form, QRect(0, 0, 4000, 3000));
         form.history().clear();
         const double before = residentMegabytes();
-        form.selectStation(10);
+        StationEditor stations(form.document(), form.session(), &form.history());
+        stations.select(10);
         for (int i = 0; i < 200; ++i)
-            form.nudgeStation(QPoint(i % 2 ? 1 : -1, 0)), form.selectStation(10 + i % 50);
+            stations.nudge(ViewSide::Plan, QPoint(i % 2 ? 1 : -1, 0)), stations.select(10 + i % 50);
         views.openImage(ViewSide::Plan, second);
         views.openImage(ViewSide::Plan, path);
         state.counters["history_MB"] = double(form.history().bytes()) / (1024.0 * 1024.0);

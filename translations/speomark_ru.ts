@@ -655,6 +655,21 @@ Sheets that share stations: %1
     </message>
 </context>
 <context>
+    <name>FileDialogs</name>
+    <message>
+        <source>Images (%1);;All (*)</source>
+        <translation>Изображения (%1);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Speomark Project Files (*.sprj);;All (*)</source>
+        <translation>Проекты Speomark (*.sprj);;Все (*)</translation>
+    </message>
+    <message>
+        <source>Bitmaps (*.bmp);;All (*)</source>
+        <translation>Рисунки BMP (*.bmp);;Все (*)</translation>
+    </message>
+</context>
+<context>
     <name>HelpWindow</name>
     <message>
         <source>Speomark - Help</source>
@@ -760,18 +775,6 @@ Sheets that share stations: %1
 </context>
 <context>
     <name>MainWindow</name>
-    <message>
-        <source>Images (%1);;All (*)</source>
-        <translation>Изображения (%1);;Все (*)</translation>
-    </message>
-    <message>
-        <source>Bitmaps (*.bmp);;All (*)</source>
-        <translation>Рисунки BMP (*.bmp);;Все (*)</translation>
-    </message>
-    <message>
-        <source>Speomark Project Files (*.sprj);;All (*)</source>
-        <translation>Проекты Speomark (*.sprj);;Все (*)</translation>
-    </message>
     <message>
         <source>Out of memory</source>
         <translation>Не хватает памяти</translation>
@@ -1061,22 +1064,6 @@ No: build the text again from the survey (your edits are dropped).</source>
     <message>
         <source> and </source>
         <translation> и </translation>
-    </message>
-    <message>
-        <source>%1 was changed by another program since it was opened or saved here.
-
-Replace it with this job? (No leaves the file as the other program saved it; Save Project As can keep both.)</source>
-        <translation>%1 изменён другой программой после того, как был открыт или сохранён здесь.
-
-Заменить его этой работой? (Нет — файл останется таким, каким его сохранила другая программа; «Сохранить проект как» сохранит оба.)</translation>
-    </message>
-    <message>
-        <source>%1 is open in another Speomark window (process %2). If both save it, the changes of one are lost.
-
-Open it here as well?</source>
-        <translation>%1 открыт в другом окне Speomark (процесс %2). Если сохранить его в обоих, изменения одного пропадут.
-
-Всё равно открыть его здесь?</translation>
     </message>
     <message>
         <source>%1 ; %2 m</source>
@@ -1589,6 +1576,29 @@ No: they keep the metres of the old scale and only stations placed from now on u
     <message>
         <source>%1; it is not opened, so that no station is put on another sheet</source>
         <translation>%1; проект не открыт, чтобы ни один пикет не попал на другой лист</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFiles</name>
+    <message>
+        <source>Speomark: Confirm</source>
+        <translation>Speomark: подтверждение</translation>
+    </message>
+    <message>
+        <source>%1 was changed by another program since it was opened or saved here.
+
+Replace it with this job? (No leaves the file as the other program saved it; Save Project As can keep both.)</source>
+        <translation>%1 изменён другой программой после того, как был открыт или сохранён здесь.
+
+Заменить его этой работой? (Нет — файл останется таким, каким его сохранила другая программа; «Сохранить проект как» сохранит оба.)</translation>
+    </message>
+    <message>
+        <source>%1 is open in another Speomark window (process %2). If both save it, the changes of one are lost.
+
+Open it here as well?</source>
+        <translation>%1 открыт в другом окне Speomark (процесс %2). Если сохранить его в обоих, изменения одного пропадут.
+
+Всё равно открыть его здесь?</translation>
     </message>
 </context>
 <context>

@@ -63,6 +63,19 @@ void MainWindow::nameControls()
         {m_paneArea->profileScroll, "ScrollBox2"},
         {m_paneArea->planPane, "ImageLeft"},
         {m_paneArea->profilePane, "ImageRight"},
+    };
+    for (const auto &entry : names)
+        entry.control->setObjectName(QString::fromLatin1(entry.name));
+    nameLowerControls();
+}
+
+void MainWindow::nameLowerControls()
+{
+    const struct
+    {
+        QObject *control;
+        const char *name;
+    } names[] = {
         {m_lowerPanel, "Panel2"},
         {m_projection->orientationBox, "LeftBox"},
         {m_projection->orientationCaption, "Label3"},

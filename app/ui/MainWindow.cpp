@@ -8,6 +8,7 @@
 #include "widgets/NumberField.h"
 #include "widgets/PaneSplitter.h"
 #include "widgets/Panel.h"
+#include "app/ui/ProjectFiles.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "app/ui/SurveyTextWindow.h"
@@ -82,22 +83,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
         "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
         "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 6px; padding: 0 2px; }"));
 
-    // Scans in any format a reader knows, and PDF sheets.
-    QStringList patterns;
-    for (const QByteArray &format : QImageReader::supportedImageFormats())
-        patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
-    patterns.append(QStringLiteral("*.pdf"));
-    const QString images = tr("Images (%1);;All (*)").arg(patterns.join(QChar(' ')));
-    m_planImageDialog = {FileDialog::Kind::Open, images, QString(), false, QString(), QString(), QString()};
-    m_profileImageDialog = m_planImageDialog; // each remembers its own file
-    m_dataFileDialog = {FileDialog::Kind::Save, QString(), QStringLiteral("dat"), true, QString(), QString(), QString()};
-    m_pictureDialog = {FileDialog::Kind::Save, tr("Bitmaps (*.bmp);;All (*)"), QStringLiteral("bmp"), true,
-                       QString(), QString(), QString()};
-    m_saveProjectDialog = {FileDialog::Kind::Save, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), true, QString(), QString(), QString()};
-    m_openProjectDialog = {FileDialog::Kind::Open, tr("Speomark Project Files (*.sprj);;All (*)"),
-                           QStringLiteral("sprj"), false, QString(), QString(), QString()};
-
     createPanels();
     createStationsList();
     createMenu();
@@ -106,15 +91,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     connectMenus();
     // The recovery file follows the job a few seconds behind, never more often than that.
     connect(m_recovery, &RecoveryKeeper::failed, this, [this](const QString &message) { statusBar()->showMessage(message); });
-    // Each dialog starts in the folder it was last used in, also after a restart.
-    for (FileDialog *dialog : {&m_planImageDialog, &m_profileImageDialog, &m_dataFileDialog, &m_pictureDialog,
-                               &m_saveProjectDialog, &m_openProjectDialog})
-        dialog->settingsKey = dialog == &m_planImageDialog      ? QStringLiteral("planImage")
-                              : dialog == &m_profileImageDialog ? QStringLiteral("profileImage")
-                              : dialog == &m_dataFileDialog     ? QStringLiteral("dataFile")
-                              : dialog == &m_pictureDialog      ? QStringLiteral("picture")
-                              : dialog == &m_saveProjectDialog  ? QStringLiteral("saveProject")
-                                                                : QStringLiteral("openProject");
     // The wheel and pinches over the panes zoom; text boxes let Ctrl+Z through when they have
     // nothing to undo; scans and projects can be dropped on the window.
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
@@ -236,7 +212,9 @@ void MainWindow::createMenu()
 {
     m_menus = std::make_unique<WindowMenus>(this, m_history, m_stationsDock->toggleViewAction());
     const WindowMenus &m = *m_menus;
-    connect(m.recentMenu, &QMenu::aboutToShow, this, &MainWindow::showRecentProjects);
+    connect(m.recentMenu, &QMenu::aboutToShow, this, [this] {
+        m_menus->showRecentProjects([this](const QString &path) { guard([&] { openProject(path); }); });
+    });
     // Shown only while Survex can do it: it may be installed or removed while the program runs.
     const auto showAven = [this] {
         m_menus->openInAven->setVisible(!QStandardPaths::findExecutable(QStringLiteral("aven")).isEmpty()
@@ -275,8 +253,8 @@ void MainWindow::connectMenus()
         {m.renameSheet, [this, sheetUnderCursor] { renameSheet(sheetUnderCursor()); }},
         {m.removeSheet, [this, sheetUnderCursor] { removeSheet(sheetUnderCursor()); }},
         {m.openProject, [this] { openProjectFromDialog(); }},
-        {m.saveProject, [this] { saveProject(); }},
-        {m.saveProjectAs, [this] { saveProjectAs(); }},
+        {m.saveProject, [this] { m_projects.save(); }},
+        {m.saveProjectAs, [this] { m_projects.saveAs(); }},
         {m.closeProject, [this] { closeProject(); }},
         {m.surveyDetails, [this] { editSurveyDetails(); }},
         {m.viewSurveyData, [this] { viewSurveyText(); }},
@@ -290,7 +268,7 @@ void MainWindow::connectMenus()
         {m.add, [this] { addStation(); }},
         {m.insert, [this] { insertStation(); }},
         {m.remove, [this] { deleteStation(); }},
-        {m.addMode, [this] { chooseAddMode(); }},
+        {m.addMode, [this] { m_stationEditor.enterAddMode(); }},
         {m.moveMode, [this] { chooseMoveMode(); }},
         {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
         {m.takeBack, [this] { if (takeBackAvailable()) m_history.undo(); }},
@@ -311,7 +289,7 @@ void MainWindow::connectMenus()
     for (const auto &[action, run] : commands)
         command(action, &QAction::triggered, run);
     for (QAction *nudge : m.nudges)
-        command(nudge, &QAction::triggered, [this, nudge] { nudgeStation(nudge->data().toPoint()); });
+        command(nudge, &QAction::triggered, [this, nudge] { m_stationEditor.nudge(m_activeSide, nudge->data().toPoint()); });
     for (QAction *shift : m.gridShifts)
         command(shift, &QAction::triggered, [this, shift] {
             const QPoint step = shift->data().toPoint();
@@ -369,49 +347,6 @@ void MainWindow::cancel()
 ViewSide MainWindow::paneUnderCursor() const
 {
     return m_paneArea->sideUnderCursor(m_activeSide);
-}
-
-namespace {
-
-constexpr int RecentProjects = 8;
-
-// The recent projects as the settings hold them, no more than the menu shows, whatever a
-// damaged or hand-edited settings file says.
-QStringList recentProjects()
-{
-    QSettings settings;
-    QStringList recent = settings.value(QStringLiteral("recentProjects")).toStringList();
-    if (recent.size() > RecentProjects) {
-        recent.erase(recent.begin() + RecentProjects, recent.end());
-        settings.setValue(QStringLiteral("recentProjects"), recent);
-    }
-    return recent;
-}
-
-} // namespace
-
-void MainWindow::rememberProject(const QString &path)
-{
-    QStringList recent = recentProjects();
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    recent.removeAll(absolute);
-    recent.prepend(absolute);
-    while (recent.size() > RecentProjects)
-        recent.removeLast();
-    QSettings().setValue(QStringLiteral("recentProjects"), recent);
-}
-
-void MainWindow::showRecentProjects()
-{
-    m_menus->recentMenu->clear();
-    const QStringList recent = recentProjects();
-    for (const QString &path : recent) {
-        QAction *action = m_menus->recentMenu->addAction(QDir::toNativeSeparators(path));
-        // Only files can be opened: a pipe or a device under that name would hang the window.
-        action->setEnabled(QFileInfo(path).isFile());
-        connect(action, &QAction::triggered, this, [this, path] { guard([&] { openProject(path); }); });
-    }
-    m_menus->recentMenu->setEnabled(!recent.isEmpty());
 }
 
 void MainWindow::createStationsList()
@@ -478,7 +413,12 @@ void MainWindow::connectCommands()
                     releaseOnPane(side, button, modifiers, at);
                 });
     }
+    connectPanels();
+}
 
+// The lower panel's boxes and the pane area's sheets.
+void MainWindow::connectPanels()
+{
     const auto showRefusal = [this](const QString &message) { statusBar()->showMessage(message, 10000); };
     connect(m_projection, &ProjectionBoxes::refused, this, showRefusal);
     connect(m_paneArea->planStrip, &ViewStrip::entryRefused, this, showRefusal);
@@ -494,15 +434,15 @@ void MainWindow::connectCommands()
     command(m_stationBox, &StationBox::commentEdited, [this](const QString &text) { m_session.setCommentEntry(text); });
     command(m_stationBox, &StationBox::addClicked, [this] { addStation(); });
     command(m_stationBox, &StationBox::newBranchClicked, [this](bool checked) { m_stationEditor.setNewBranch(checked); });
-    command(m_stationBox, &StationBox::previousClicked, [this] { selectPreviousStation(); });
-    command(m_stationBox, &StationBox::nextClicked, [this] { selectNextStation(); });
+    command(m_stationBox, &StationBox::previousClicked, [this] { m_stationEditor.selectPrevious(); });
+    command(m_stationBox, &StationBox::nextClicked, [this] { m_stationEditor.selectNext(); });
     command(m_stationBox, &StationBox::insertClicked, [this] { insertStation(); });
     command(m_stationBox, &StationBox::deleteClicked, [this] { deleteStation(); });
     // A station chosen in the list: both drawings scroll to it.
     command(m_stationsList, &StationsList::stationClicked, [this](int index) { showStation(index); });
     command(m_stationsList, &StationsList::labelEdited,
             [this](int index, const QString &label) { m_stationEditor.setLabel(index, label); });
-    command(m_modeBox, &ModeBox::addModeChosen, [this] { chooseAddMode(); });
+    command(m_modeBox, &ModeBox::addModeChosen, [this] { m_stationEditor.enterAddMode(); });
     command(m_modeBox, &ModeBox::moveModeChosen, [this] { chooseMoveMode(); });
     command(m_modeBox, &ModeBox::showLabelsClicked, [this](bool shown) { m_document.setShowLabels(shown); });
     command(m_modeBox, &ModeBox::showLinesClicked, [this](bool shown) { m_document.setShowLines(shown); });
@@ -520,7 +460,7 @@ void MainWindow::connectCommands()
     command(m_savePlanPictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Plan); });
     command(m_saveProfilePictureButton, &QPushButton::clicked, [this] { savePicture(ViewSide::Profile); });
 
-    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { saveProjectAs(); });
+    command(m_saveProjectAsButton, &QPushButton::clicked, [this] { m_projects.saveAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
 
@@ -648,7 +588,7 @@ void MainWindow::scrollTo(ViewSide side, QPoint scroll) { m_paneArea->scrollTo(s
 
 void MainWindow::openImage(ViewSide side)
 {
-    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     openImageFile(side, dialog.fileName);
@@ -714,26 +654,6 @@ void MainWindow::chooseMoveMode()
         updateControls(); // nothing to edit: "Add new" stays checked
 }
 
-void MainWindow::chooseAddMode()
-{
-    m_stationEditor.enterAddMode();
-}
-
-void MainWindow::selectPreviousStation()
-{
-    m_stationEditor.selectPrevious();
-}
-
-void MainWindow::selectNextStation()
-{
-    m_stationEditor.selectNext();
-}
-
-void MainWindow::selectStation(int index)
-{
-    m_stationEditor.select(index);
-}
-
 void MainWindow::insertStation()
 {
     if (m_stationEditor.startInsert() == StationEditor::AddOutcome::TableFull)
@@ -743,11 +663,6 @@ void MainWindow::insertStation()
 void MainWindow::deleteStation()
 {
     m_stationEditor.deleteSelected();
-}
-
-void MainWindow::nudgeStation(QPoint sourcePixels)
-{
-    m_stationEditor.nudge(m_activeSide, sourcePixels);
 }
 
 // ---- Survey data output ----
@@ -821,18 +736,18 @@ void MainWindow::saveSurveyText()
         return;
     const bool known = !m_session.dataFileName().isEmpty();
     // A name typed without an extension gets the ticked layout's.
-    m_dataFileDialog.defaultSuffix = Exporter::extension(tickedFormat()).mid(1);
-    if (!known && !dialogs().execute(this, m_dataFileDialog))
+    m_files.dataFile.defaultSuffix = Exporter::extension(tickedFormat()).mid(1);
+    if (!known && !dialogs().execute(this, m_files.dataFile))
         return;
     if (!known) {
-        if (const std::optional<SurvexFile> file = survexFileOfName(m_dataFileDialog.fileName))
-            return saveThroughSurvex(*file, m_dataFileDialog.fileName);
+        if (const std::optional<SurvexFile> file = survexFileOfName(m_files.dataFile.fileName))
+            return saveThroughSurvex(*file, m_files.dataFile.fileName);
     }
-    const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_dataFileDialog.fileName);
+    const SurveyOutput::Target target = m_output.saveTarget(known ? QString() : m_files.dataFile.fileName);
     if (target.format != tickedFormat() && !(lines = surveyTextToSave(target.format)))
         return;
     m_output.write(*lines, target);
-    m_dataFileDialog.fileName = target.path;
+    m_files.dataFile.fileName = target.path;
 }
 
 void MainWindow::saveSurveyTextAs()
@@ -850,7 +765,7 @@ void MainWindow::saveSurveyTextAs()
     const QList<SurvexFile> survexFiles = SurvexExport::available() ? SurvexExport::files() : QList<SurvexFile>();
     for (const SurvexFile file : survexFiles)
         filters.append(SurvexExport::filter(file));
-    FileDialog dialog = m_dataFileDialog;
+    FileDialog dialog = m_files.dataFile;
     dialog.filter = (filters + QStringList{tr("All (*)")}).join(QStringLiteral(";;"));
     // No suffix is added by the dialog: a name without an extension takes the chosen filter's.
     dialog.defaultSuffix.clear();
@@ -876,7 +791,7 @@ void MainWindow::saveSurveyTextAs()
         return;
     m_output.write(*lines, target);
     if (Exporter::layoutOf(target.format))
-        m_dataFileDialog.fileName = target.path;
+        m_files.dataFile.fileName = target.path;
 }
 
 std::optional<SurvexFile> MainWindow::survexFileOfName(const QString &path)
@@ -935,9 +850,9 @@ void MainWindow::savePicture(ViewSide side)
 {
     if (pane(side)->height() == 0)
         return; // nothing is shown before an image is opened, nor after Close Project
-    if (!dialogs().execute(this, m_pictureDialog))
+    if (!dialogs().execute(this, m_files.picture))
         return;
-    SurveyOutput::writePicture(pane(side)->snapshot(), m_pictureDialog.fileName);
+    SurveyOutput::writePicture(pane(side)->snapshot(), m_files.picture.fileName);
 }
 
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
@@ -969,7 +884,7 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
         m_document.setModified(false);
         return Result::Discarded;
     case Answer::Yes:
-        if (projectUnsaved && !saveProject())
+        if (projectUnsaved && !m_projects.save())
             return Result::Cancelled;
         if (!m_session.dataFileName().isEmpty()) {
             const std::optional<QStringList> lines = surveyTextToSave(tickedFormat());
@@ -989,68 +904,20 @@ SurveyOutput::PromptResult MainWindow::askToSaveChanges()
 
 void MainWindow::openProjectFromDialog()
 {
-    if (!dialogs().execute(this, m_openProjectDialog))
+    if (!dialogs().execute(this, m_files.openProject))
         return;
-    openProject(m_openProjectDialog.fileName);
+    openProject(m_files.openProject.fileName);
 }
 
-
-bool MainWindow::saveProject()
-{
-    if (m_session.projectPath().isEmpty())
-        return saveProjectAs();
-    return writeProject(m_session.projectPath());
-}
-
-bool MainWindow::saveProjectAs()
-{
-    if (!dialogs().execute(this, m_saveProjectDialog) || !writeProject(m_saveProjectDialog.fileName))
-        return false;
-    rememberProject(m_saveProjectDialog.fileName);
-    return true;
-}
-
-bool MainWindow::writeProject(const QString &path)
-{
-    // Another program may have saved this file since the job read or wrote it.
-    const QByteArray onDisk = ProjectFile::digest(path);
-    if (path == m_session.projectPath() && !m_session.projectDigest().isEmpty() && !onDisk.isEmpty()
-        && onDisk != m_session.projectDigest()
-        && !dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                               tr("%1 was changed by another program since it was opened or saved here.\n\n"
-                                  "Replace it with this job? (No leaves the file as the other program saved it; "
-                                  "Save Project As can keep both.)")
-                                   .arg(QDir::toNativeSeparators(path))))
-        return false;
-    m_project.saveAs(path);
-    m_session.setProject(path, false, ProjectFile::digest(path));
-    m_projectLock.take(path, nullptr);
-    m_recovery->remove();
-    return true;
-}
-
-bool MainWindow::holdProject(const QString &path)
-{
-    QString holder;
-    if (m_projectLock.take(path, &holder)) {
-        if (!m_projectLock.problem().isEmpty())
-            statusBar()->showMessage(m_projectLock.problem());
-        return true;
-    }
-    return dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                              tr("%1 is open in another Speomark window (process %2). If both save it, the "
-                                 "changes of one are lost.\n\nOpen it here as well?")
-                                  .arg(QDir::toNativeSeparators(path), holder));
-}
 
 bool MainWindow::closeProject()
 {
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return false;
     m_project.close();
-    m_projectLock.release();
+    m_projects.lock().release();
     m_output.previewCleared();
-    newJob(QString(), false);
+    m_projects.newJob(QString(), false);
     m_statusPanels[1]->setText(QStringLiteral(" "));
     m_statusPanels[2]->setText(QStringLiteral(" "));
     return true;
@@ -1064,13 +931,6 @@ void MainWindow::closeAll()
                             static_cast<QWidget *>(m_textWindow)})
         if (window)
             window->hide();
-}
-
-// A job opened, closed or recovered starts with nothing to undo.
-void MainWindow::newJob(const QString &projectPath, bool changed, const QByteArray &digest)
-{
-    m_history.clear();
-    m_session.setProject(projectPath, changed, digest);
 }
 
 // ---- Never losing work ----
@@ -1096,11 +956,11 @@ void MainWindow::recover(const RecoveryFile::Left &left)
     const QString imagesBeside = left.projectPath.isEmpty() ? left.path : left.projectPath;
     // The scans are read in the background, as a sheet shown is (readWantedScan).
     m_project.openWithoutScans(contents, imagesBeside);
-    newJob(left.projectPath, true);
+    m_projects.newJob(left.projectPath, true);
     RecoveryFile::restoreEditing(contents, m_document, m_session);
     m_document.setModified(true);
     if (!left.projectPath.isEmpty())
-        m_projectLock.take(left.projectPath, nullptr);
+        m_projects.lock().take(left.projectPath, nullptr);
     showNewJobsText();
     m_recovery->write(); // the recovered work is safe again at once, in this window's own file
     if (!RecoveryFile::discard(left.path))
@@ -1239,7 +1099,7 @@ void MainWindow::showSheetTabs()
 
 void MainWindow::addSheet(ViewSide side)
 {
-    FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+    FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     addSheetFromFile(side, dialog.fileName);

@@ -3,11 +3,12 @@
 #include "document/EditHistory.h"
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
+#include "app/ui/FileDialogs.h"
 #include "widgets/DialogService.h"
 #include "widgets/Language.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
-#include "project/ProjectLock.h"
+#include "app/ui/ProjectFiles.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
 #include "views/ScaleCalibration.h"
@@ -19,6 +20,7 @@
 #include "stations/PointSnap.h"
 
 #include <QMainWindow>
+#include <QStatusBar>
 #include <QTimer>
 #include <functional>
 #include <memory>
@@ -139,13 +141,8 @@ public:
     // Stations
     void addStation();
     void chooseMoveMode();
-    void chooseAddMode();
-    void selectPreviousStation();
-    void selectNextStation();
-    void selectStation(int index);
     void insertStation();
     void deleteStation();
-    void nudgeStation(QPoint sourcePixels);
     // Survey data output
     void viewSurveyText();
     void saveSurveyText();
@@ -160,9 +157,7 @@ public:
     SurveyOutput::PromptResult askToSaveChanges();
     // Project files
     void openProjectFromDialog();
-    // false when the user cancelled the dialog
-    bool saveProject();
-    bool saveProjectAs();
+    ProjectFiles &projects() { return m_projects; }
     // false when the user chose to keep the job
     bool closeProject();
     // Close Project, and the survey check, 3D view and text windows with it.
@@ -191,8 +186,10 @@ private:
     void connectOptions();
     void editWalls(bool on);
     void cancel();
-    void nameControls();
+    void nameControls(); // the strip and the panes
+    void nameLowerControls();
     void connectCommands();
+    void connectPanels();
     template <class Sender, class Signal, class Slot> void command(Sender *sender, Signal signal, Slot slot);
 
     void createStationsList();
@@ -202,7 +199,6 @@ private:
     bool windowShortcutWins(const QKeyEvent *key) const;
     void offerRecalculation(ViewSide side, double oldScale);
     ViewSide paneUnderCursor() const;
-    void rememberProject(const QString &path);
     void imagesRead();
     void scanRead(ImageRead::Problem problem);
     void projectScansRead();
@@ -213,11 +209,7 @@ private:
     void projectOpened(const ProjectController::Opened &opened);
     void locateNextScan();
     bool busyReading();
-    void showRecentProjects();
-    void newJob(const QString &projectPath, bool changed, const QByteArray &digest = QByteArray());
     // Marks the project as open here; false when the user chose not to open one another program
-    // holds.
-    bool holdProject(const QString &path);
     void documentChanged(SurveyDocument::Parts parts, StationRange stations);
     void sessionChanged(EditSession::Parts parts);
     void redraw(ViewSide side);
@@ -231,8 +223,6 @@ private:
     // when the survey changed since it was built); none when the user cancelled.
     std::optional<QStringList> surveyTextToSave(ExportFormat format);
     // Saves the job to `path` (asking first when another program wrote the file since this job
-    // read or wrote it); false when the user chose to leave the file alone.
-    bool writeProject(const QString &path);
     // The preview shows the text of a job just opened or recovered.
     void showNewJobsText();
     ImagePane *pane(ViewSide side) const;
@@ -249,8 +239,11 @@ private:
     ScaleCalibration m_calibration{m_document, m_session, &m_history};
     SurveyOutput m_output{m_document, m_session};
     ProjectController m_project{m_document, m_session};
+    FileDialogs m_files;
     RecoveryKeeper *m_recovery = new RecoveryKeeper(m_document, m_session, this);
-    ProjectLock m_projectLock;
+    ProjectFiles m_projects{{this, m_session, m_history, m_project, *m_recovery, m_files.saveProject,
+                             [this]() -> DialogService & { return dialogs(); },
+                             [this](const QString &line) { statusBar()->showMessage(line); }}};
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     // What the image loader is reading for.
     ImageLoader m_imageLoader;
@@ -294,12 +287,6 @@ private:
     SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it
     HelpWindow *m_helpWindow = nullptr;
 
-    FileDialog m_planImageDialog;
-    FileDialog m_profileImageDialog;
-    FileDialog m_dataFileDialog;
-    FileDialog m_pictureDialog;
-    FileDialog m_saveProjectDialog;
-    FileDialog m_openProjectDialog;
 
     PaneArea *m_paneArea = nullptr; // the view strips, the sheets' tabs and the panes
     // Lower panel.

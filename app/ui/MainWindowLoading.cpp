@@ -2,6 +2,7 @@
 // while the window stays usable; what it read is applied, asked about or reported when it ends.
 // Until then nothing has changed, so Cancel (or Esc) leaves the job as it was.
 #include "app/ui/MainWindow.h"
+#include "app/ui/WindowMenus.h"
 
 #include "project/ProjectFile.h"
 #include "views/ImageMessages.h"
@@ -43,14 +44,14 @@ void MainWindow::openProject(const QString &path)
 {
     if (busyReading())
         return;
-    m_openProjectDialog.fileName = path;
+    m_files.openProject.fileName = path;
     // The whole file is read and checked before anything changes: a file that is refused leaves
     // the current job as it was, and only then is the user asked about unsaved stations.
     ProjectContents project = ProjectFile::read(path);
     const QByteArray digest = ProjectFile::digest(path);
     if (askToSaveChanges() == SurveyOutput::PromptResult::Cancelled)
         return;
-    if (path != m_projectLock.path() && !holdProject(path))
+    if (path != m_projects.lock().path() && !m_projects.hold(path))
         return;
     m_loadingProject = std::move(project);
     m_loadingPath = path;
@@ -211,7 +212,7 @@ void MainWindow::projectScansRead()
         if (m_imageLoader.result(i).problem == Problem::Cancelled) { // the job stays as it was
             m_loading = Loading::None;
             if (!m_session.projectPath().isEmpty())
-                m_projectLock.take(m_session.projectPath(), nullptr);
+                m_projects.lock().take(m_session.projectPath(), nullptr);
             return;
         }
     }
@@ -243,9 +244,9 @@ void MainWindow::projectScansRead()
     const ProjectContents project = std::move(m_loadingProject);
     const ProjectController::Opened opened = m_project.open(project, m_loadingPath, std::move(scans[0]), std::move(scans[1]));
     m_loading = Loading::None; // only now: a scan the project could not open is not read again on the way
-    newJob(m_loadingPath, false, m_loadingDigest);
+    m_projects.newJob(m_loadingPath, false, m_loadingDigest);
     showNewJobsText();
-    rememberProject(m_loadingPath);
+    WindowMenus::rememberProject(m_loadingPath);
     if (!project.extrasProblem.isEmpty())
         dialogs().message(this, QStringLiteral("Speomark"), project.extrasProblem, MessageIcon::Information);
     if (!project.detailsProblem().isEmpty())
@@ -290,7 +291,7 @@ void MainWindow::locateNextScan()
         const auto [side, message] = m_toLocate.takeFirst();
         if (!dialogs().offerToLocate(this, QStringLiteral("Speomark"), message))
             continue;
-        FileDialog &dialog = side == ViewSide::Plan ? m_planImageDialog : m_profileImageDialog;
+        FileDialog &dialog = m_files.image(side);
         if (!dialogs().execute(this, dialog))
             continue;
         m_loading = Loading::Locate;

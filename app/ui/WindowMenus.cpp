@@ -6,6 +6,8 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QDir>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -39,6 +41,21 @@ QAction *windowKey(QMainWindow *window, const QList<QKeySequence> &keys, const Q
     action->setShortcuts(keys);
     window->addAction(action);
     return action;
+}
+
+constexpr int RecentProjects = 8;
+
+// The recent projects as the settings hold them, no more than the menu shows, whatever a
+// damaged or hand-edited settings file says.
+QStringList recentProjects()
+{
+    QSettings settings;
+    QStringList recent = settings.value(QStringLiteral("recentProjects")).toStringList();
+    if (recent.size() > RecentProjects) {
+        recent.erase(recent.begin() + RecentProjects, recent.end());
+        settings.setValue(QStringLiteral("recentProjects"), recent);
+    }
+    return recent;
 }
 
 } // namespace
@@ -210,4 +227,28 @@ void WindowMenus::createChoiceMenus()
         action->setData(int(choice));
         languages->addAction(action);
     }
+}
+
+void WindowMenus::rememberProject(const QString &path)
+{
+    QStringList recent = recentProjects();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    while (recent.size() > RecentProjects)
+        recent.removeLast();
+    QSettings().setValue(QStringLiteral("recentProjects"), recent);
+}
+
+void WindowMenus::showRecentProjects(const std::function<void(const QString &)> &open)
+{
+    recentMenu->clear();
+    const QStringList recent = recentProjects();
+    for (const QString &path : recent) {
+        QAction *action = recentMenu->addAction(QDir::toNativeSeparators(path));
+        // Only files can be opened: a pipe or a device under that name would hang the window.
+        action->setEnabled(QFileInfo(path).isFile());
+        QObject::connect(action, &QAction::triggered, action, [open, path] { open(path); });
+    }
+    recentMenu->setEnabled(!recent.isEmpty());
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QList>
+#include <functional>
 
 class EditHistory;
 class QAction;
@@ -40,6 +41,10 @@ public:
     QActionGroup *languages = nullptr;  // data: Language::Choice
     // Help, and keys on no menu.
     QAction *userGuide = nullptr, *cancel = nullptr;
+
+    // Open Recent Project, as the settings remember the projects; `open` opens one chosen.
+    void showRecentProjects(const std::function<void(const QString &)> &open);
+    static void rememberProject(const QString &path);
 
     // The label size remembered, within what the menu offers.
     static int rememberedLabelPixels();

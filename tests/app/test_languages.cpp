@@ -545,7 +545,7 @@ void LanguagesTest::filesAreTheSameInEitherLanguage()
                               SurveyOutput::filter(ExportFormat::Compass));
         window.saveSurveyTextAs();
         w.dialogs->answerFile(base + QStringLiteral(".sprj"));
-        window.saveProjectAs();
+        window.projects().saveAs();
         w.dialogs->answerFile(base + QStringLiteral("-plan.bmp"));
         window.savePicture(ViewSide::Plan);
         w.dialogs->answerFile(base + QStringLiteral("-profile.bmp"));

@@ -165,7 +165,7 @@ void Recovery::everyJobLeftBehindIsOfferedOnItsOwn()
     QCOMPARE(recoveryFiles().size(), 2); // each window keeps its own now
     QVERIFY(RecoveryFile::leftBehind(RecoveryFile::defaultFolder()).isEmpty());
 
-    QVERIFY(withProject.window().saveProject()); // Ctrl+S: no name asked
+    QVERIFY(withProject.window().projects().save()); // Ctrl+S: no name asked
     QCOMPARE(withProject.dialogs().fileDialogsShown(), 0);
     QCOMPARE(ProjectFile::read(project).stations.count(), 3);
     QVERIFY(!withProject.window().recovery().exists());

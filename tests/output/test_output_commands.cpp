@@ -223,7 +223,7 @@ void OutputCommands::windowFilesEqualTheExport()
     QCOMPARE(f->dialogs().messages(), QStringList());
     // The project as the window now holds it, through the command line.
     f->dialogs().answerFile(path(QStringLiteral("now.sprj")));
-    f->window().saveProjectAs();
+    f->window().projects().saveAs();
     QProcess exporter;
     exporter.start(QStringLiteral(SPEOMARK_EXPORT), {QStringLiteral("--format"), exported, path(QStringLiteral("now.sprj"))});
     QVERIFY(exporter.waitForFinished(30000));

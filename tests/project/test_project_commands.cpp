@@ -506,16 +506,16 @@ void ProjectCommands::aFileAnotherProgramSavedIsNotReplacedUnasked()
 
     addStations(1);
     f->dialogs().answerQuestion(Answer::No);
-    QVERIFY(!f->window().saveProject());
+    QVERIFY(!f->window().projects().save());
     QVERIFY(f->dialogs().shown.last().text.contains(QDir::toNativeSeparators(path(QStringLiteral("cave.sprj")))));
     QCOMPARE(TestFiles::bytes(path(QStringLiteral("cave.sprj"))), theirBytes);
     f->dialogs().answerQuestion(Answer::Yes);
-    QVERIFY(f->window().saveProject());
+    QVERIFY(f->window().projects().save());
     QCOMPARE(ProjectFile::read(path(QStringLiteral("cave.sprj"))).stations.count(), 3);
     // Saved here last: the next save asks nothing.
     const int shown = f->dialogs().shown.size();
     addStations(1);
-    QVERIFY(f->window().saveProject());
+    QVERIFY(f->window().projects().save());
     QCOMPARE(f->dialogs().shown.size(), shown);
     QCOMPARE(ProjectFile::read(path(QStringLiteral("cave.sprj"))).stations.count(), 4);
 }
