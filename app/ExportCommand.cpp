@@ -232,7 +232,7 @@ int ExportCommand::run(const QStringList &arguments, QByteArray *standardOutput,
                                   document.sheetName(sheet.id), QDir::toNativeSeparators(sheet.imagePath))
                              .arg(sheet.pdfPage)
                              .arg(QString::fromLatin1(SurveyText::shortestNumber(sheet.calibration.metresPerPixel)),
-                                  plan ? sheet.northEntry : QStringLiteral("-"))
+                                  plan ? sheet.north.text() : QStringLiteral("-"))
                              .toUtf8();
             }
         } else if (parser.isSet(checkOption) || (format >= 0 && formats[format] == CsvFormat)) {

@@ -32,6 +32,8 @@
 #include "checks/SurveyNetwork.h"
 #include "survey/Truncate.h"
 
+#include <QPointF>
+
 #include <benchmark/benchmark.h>
 
 #include <cmath>

@@ -2,7 +2,6 @@
 
 #include "survey/AnsiText.h"
 #include "survey/CommandError.h"
-#include "survey/NumberText.h"
 #include "survey/SafeLine.h"
 #include "survey/SurveyLeg.h"
 #include "output/SurveyText.h"
@@ -54,15 +53,6 @@ double LegTolerance::ofClicks(std::initializer_list<double> metresPerPixel) cons
         sum += scale * scale;
     }
     return pixels * std::sqrt(sum);
-}
-
-LegTolerance LegTolerance::of(const EditSession &session)
-{
-    LegTolerance tolerance;
-    tolerance.pixels = session.tolerancePixels();
-    tolerance.metres = session.toleranceMetres();
-    tolerance.percent = session.tolerancePercent();
-    return tolerance;
 }
 
 bool LegTolerance::usable() const
@@ -137,41 +127,24 @@ CheckSettings CheckSettings::of(const Survey &survey, const LegTolerance &tolera
     settings.planOrientation = PlanNorths(survey.sheets);
     settings.profileKind = survey.profileKind;
     settings.projectionAzimuthDeg = survey.projectionAzimuthDeg;
-    settings.profile = survey.sheet(ProfileSheet).calibration;
+    // The header's profile sheet is id ProfileSheet; where that id is gone or went to a plan, the
+    // first profile sheet stands for it, never a plan's scale.
+    const auto profileSheet = [&](const Sheet &sheet) { return sheet.kind == SheetKind::Profile; };
+    const auto isMain = [&](const Sheet &sheet) { return profileSheet(sheet) && sheet.id == ProfileSheet; };
+    auto main = std::find_if(survey.sheets.begin(), survey.sheets.end(), isMain);
+    if (main == survey.sheets.end())
+        main = std::find_if(survey.sheets.begin(), survey.sheets.end(), profileSheet);
+    const SheetId mainId = main != survey.sheets.end() ? main->id : ProfileSheet;
+    if (main != survey.sheets.end())
+        settings.profile = main->calibration;
     for (const Sheet &sheet : survey.sheets) {
-        if (sheet.kind == SheetKind::Profile && sheet.id != ProfileSheet)
+        if (sheet.kind == SheetKind::Profile && sheet.id != mainId)
             settings.otherProfiles.emplace_back(sheet.id, sheet.calibration);
         if (sheet.kind == SheetKind::Plan)
             settings.plans.emplace_back(sheet.id, sheet.calibration);
     }
     settings.tolerance = tolerance;
     return settings;
-}
-
-CheckSettings CheckSettings::of(const SurveyDocument &document, const LegTolerance &tolerance, bool *orientationValid)
-{
-    // A north that is not a number counts as 0.
-    bool valid = true;
-    std::vector<Sheet> sheets;
-    for (const ViewSettings &sheet : document.sheets()) {
-        double north = 0.0;
-        if (sheet.kind == SheetKind::Plan
-            && !(NumberText::tryToDouble(sheet.northEntry, &north) && std::isfinite(north))) {
-            valid = false;
-            north = 0.0;
-        }
-        sheets.push_back({sheet.id, sheet.kind, sheet.calibration, north, sheet.name});
-    }
-    if (orientationValid)
-        *orientationValid = valid;
-    Survey survey;
-    survey.sheets = std::move(sheets);
-    survey.profileKind = document.profileKind();
-    // The azimuth box takes numbers only; one that is not counts as 0, as north does.
-    double azimuth = 0.0;
-    if (NumberText::tryToDouble(document.projectionAzimuthEntry(), &azimuth) && std::isfinite(azimuth))
-        survey.projectionAzimuthDeg = azimuth;
-    return of(survey, tolerance);
 }
 
 namespace SurveyLegs {

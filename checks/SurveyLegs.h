@@ -1,9 +1,8 @@
 #pragma once
 
-#include "document/EditSession.h"
-#include "document/SurveyDocument.h"
 #include "survey/Sheet.h"
 #include "survey/StationTable.h"
+#include "survey/Survey.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,9 +33,6 @@ struct LegTolerance
     // it is unknown (not positive, or not a number).
     double ofClicks(std::initializer_list<double> metresPerPixel) const;
     bool usable() const; // every number finite and not negative
-
-    // The tolerance the survey check window set.
-    static LegTolerance of(const EditSession &session);
 };
 
 // What the check needs besides the stations: north and scale on each plan sheet, which profile
@@ -47,7 +43,7 @@ struct CheckSettings
     PlanNorths planOrientation; // degrees clockwise from each plan image's top edge
     ProfileKind profileKind = ProfileKind::Extended;
     double projectionAzimuthDeg = 0.0; // a projected profile's (see Survey)
-    Calibration profile; // the first profile sheet's
+    Calibration profile; // the profile sheet's: the one of id ProfileSheet, else the first
     std::vector<std::pair<SheetId, Calibration>> otherProfiles; // any further profile sheet's
     std::vector<std::pair<SheetId, Calibration>> plans; // each plan sheet's, when known
     LegTolerance tolerance;
@@ -62,7 +58,7 @@ struct CheckSettings
     // profile); -1 where unknown: the scales the tolerance's pixels are shown in metres at.
     double examplePlanScale() const;
     double exampleProfileScale() const;
-    // The settings a survey gives.
+    // The settings a survey gives: the only way the check learns of north, scales and profile.
     static CheckSettings of(const Survey &survey, const LegTolerance &tolerance);
 
     // The profile gives lengths: there is a profile and its scale is set.
@@ -71,11 +67,6 @@ struct CheckSettings
     // the horizontal lengths, on a projected one the runs along its azimuth (see LegCheck).
     bool comparesLengths() const;
     bool projected() const { return profileKind == ProfileKind::Projective; }
-
-    // The settings of a document; an orientation entry that is not a number counts as 0 and
-    // clears *orientationValid (when given).
-    static CheckSettings of(const SurveyDocument &document, const LegTolerance &tolerance,
-                            bool *orientationValid = nullptr);
 };
 
 // The metres per pixel a point was placed with: its stored metres over its pixels, read from the

@@ -12,7 +12,7 @@ qsizetype settingsBytes(const UndoableSettings &settings)
     qsizetype bytes = sizeof settings + qsizetype(settings.sheets.capacity() * sizeof(SheetSettings));
     for (const SheetSettings &view : settings.sheets)
         bytes += textBytes(view.imagePath) + textBytes(view.gridMetresEntry) + textBytes(view.gridPixelsEntry)
-            + textBytes(view.northEntry) + textBytes(view.name);
+            + textBytes(view.north.text()) + textBytes(view.name);
     const SurveyDetails &d = settings.survey.details;
     bytes += textBytes(d.caveName) + textBytes(d.source)
         + textBytes(d.entrance) + 64 * qsizetype(d.team.size());

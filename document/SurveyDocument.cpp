@@ -1,6 +1,5 @@
 #include "document/SurveyDocument.h"
 
-#include "survey/NumberText.h"
 
 #include <QThreadPool>
 #include <algorithm>
@@ -385,14 +384,14 @@ void SurveyDocument::setProfileKind(ProfileKind kind)
 
 void SurveyDocument::setProjectionAzimuthEntry(const QString &text)
 {
-    m_settings.projectionAzimuthEntry = text;
+    m_settings.projectionAzimuth = TypedDegrees(text);
     // The profile's guide and the check's comparison follow the azimuth as they follow the kind.
     notify(ProfileKindPart);
 }
 
 void SurveyDocument::setOrientationEntry(const QString &text)
 {
-    shown(ViewSide::Plan).northEntry = text;
+    shown(ViewSide::Plan).north = TypedDegrees(text);
     notify(OrientationPart);
 }
 
@@ -439,11 +438,11 @@ Survey SurveyDocument::survey() const
     survey.sheets.clear();
     for (const ViewSettings &sheet : m_sheets)
         survey.sheets.push_back({sheet.id, sheet.kind, sheet.calibration,
-                                 sheet.kind == SheetKind::Plan ? NumberText::toDouble(sheet.northEntry) : 0.0,
+                                 sheet.kind == SheetKind::Plan ? sheet.north.required() : 0.0,
                                  sheet.name});
     survey.style = m_style;
     survey.details = m_settings.details.writable();
     survey.profileKind = m_settings.profileKind;
-    survey.projectionAzimuthDeg = NumberText::toDouble(m_settings.projectionAzimuthEntry);
+    survey.projectionAzimuthDeg = m_settings.projectionAzimuth.required();
     return survey;
 }

@@ -6,6 +6,7 @@
 #include "survey/SurveyDetails.h"
 #include "survey/SurveyLeg.h"
 #include "survey/StationTable.h"
+#include "survey/TypedDegrees.h"
 
 #include <QImage>
 #include <QObject>
@@ -41,7 +42,7 @@ struct SheetSettings
     Calibration calibration;     // no scale until one is set
     QString gridMetresEntry = QStringLiteral("10");
     QString gridPixelsEntry = QStringLiteral("50");
-    QString northEntry = QStringLiteral("0"); // a plan: north, degrees, as typed
+    TypedDegrees north;          // a plan: north, degrees clockwise from the image's top, as typed
     QString name;                              // as its tab shows it; empty: kind and number
 
     ScanSource scan() const { return {imagePath, pdfPage, pdfDotsPerInch}; }
@@ -68,7 +69,7 @@ struct ViewSettings : SheetSettings
 struct SurveySettings
 {
     ProfileKind profileKind = ProfileKind::Extended;
-    QString projectionAzimuthEntry = QStringLiteral("0"); // a projected profile's azimuth, degrees, as typed
+    TypedDegrees projectionAzimuth; // a projected profile's azimuth, degrees, as typed
     SurveyDetails details;
     bool operator==(const SurveySettings &) const = default;
 };
@@ -148,18 +149,21 @@ public:
     // The name a tab shows: the sheet's own, or "Plan 2" and the like.
     QString sheetName(SheetId id) const;
     ProfileKind profileKind() const { return m_settings.profileKind; }
-    // A projected profile's azimuth, degrees, as typed (see Survey::projectionAzimuthDeg).
-    const QString &projectionAzimuthEntry() const { return m_settings.projectionAzimuthEntry; }
-    // North on the plan sheet on screen, degrees, as typed.
-    const QString &orientationEntry() const { return view(ViewSide::Plan).northEntry; }
+    // A projected profile's azimuth (see Survey::projectionAzimuthDeg), and north on the plan
+    // sheet on screen: the degrees, and the text as typed.
+    const TypedDegrees &projectionAzimuth() const { return m_settings.projectionAzimuth; }
+    const TypedDegrees &orientation() const { return view(ViewSide::Plan).north; }
+    const QString &projectionAzimuthEntry() const { return projectionAzimuth().text(); }
+    const QString &orientationEntry() const { return orientation().text(); }
     bool showLabels() const { return m_showLabels; }
     bool showLines() const { return m_showLines; }
     SurveyFormat format() const { return m_format; }
     SurveyStyle style() const { return m_style; }
     bool modified() const { return m_modified; }
     const SurveyDetails &details() const { return m_settings.details; }
-    // What every survey file is written from. Throws CommandError when the orientation entry or
-    // the projection azimuth is not a number.
+    // What every survey file is written from and the check reads: the one place the document
+    // becomes a Survey. A plan sheet's north or the projection azimuth that is not a number stops
+    // it: throws CommandError naming the text, for writers and the check alike.
     Survey survey() const;
 
     // Station edits. Each is recorded while a recording runs (see EditHistory), so it can be undone.

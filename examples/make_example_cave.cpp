@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
         view.calibration = {sheet.metresPerPixel, 10.0 / sheet.metresPerPixel};
         view.gridMetresEntry = QStringLiteral("10");
         view.gridPixelsEntry = NumberText::fromDouble(10.0 / sheet.metresPerPixel);
-        view.northEntry = NumberText::fromDouble(sheet.northDeg);
+        view.north = TypedDegrees::of(sheet.northDeg);
         view.zoom = 0.5;
         sheets.push_back(view);
     }

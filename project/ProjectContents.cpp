@@ -73,10 +73,11 @@ std::vector<ListedSheet> listedSheets(const ProjectExtras &extras, QString *prob
         ViewSettings &sheet = listed.settings;
         qint32 id = 0, page = 0, dpi = 0, shiftRight = 0, shiftUp = 0;
         quint8 kind = 0;
+        QString north;
         in >> id >> kind >> sheet.name >> sheet.imagePath >> page >> dpi >> sheet.calibration.metresPerPixel
-            >> sheet.calibration.gridPixels >> sheet.gridMetresEntry >> sheet.gridPixelsEntry >> sheet.northEntry
+            >> sheet.calibration.gridPixels >> sheet.gridMetresEntry >> sheet.gridPixelsEntry >> north
             >> sheet.zoom >> sheet.paneFraction >> shiftRight >> shiftUp >> sheet.gridShown >> listed.relativePath;
-        double north = 0.0;
+        sheet.north = TypedDegrees(north);
         const auto number = [](const QString &text) { return text.size() > 40 ? text.left(37) + QStringLiteral("...") : text; };
         const int n = i + 1;
         if (in.status() != QDataStream::Ok)
@@ -89,8 +90,8 @@ std::vector<ListedSheet> listedSheets(const ProjectExtras &extras, QString *prob
         else if (!Limits::scaleAllowed(sheet.calibration.metresPerPixel) || !(sheet.calibration.gridPixels > 0.0)
                  || !std::isfinite(sheet.calibration.gridPixels))
             why = Words::tr("sheet %1's scale is out of range").arg(n);
-        else if (!NumberText::tryToDouble(sheet.northEntry, &north) || !std::isfinite(north))
-            why = Words::tr("sheet %1's north \"%2\" is not a number").arg(n).arg(number(sheet.northEntry));
+        else if (!sheet.north.isNumber())
+            why = Words::tr("sheet %1's north \"%2\" is not a number").arg(n).arg(number(north));
         else if (std::any_of(sheets.begin(), sheets.end(), [&](const ListedSheet &s) { return s.settings.id == id; }))
             why = Words::tr("two sheets have the id %1").arg(id);
         if (!why.isEmpty())
@@ -123,7 +124,7 @@ QByteArray encodeSheets(const std::vector<ViewSettings> &sheets, const QStringLi
         const ViewSettings &sheet = sheets[i];
         out << qint32(sheet.id) << quint8(sheet.kind == SheetKind::Plan ? 0 : 1) << sheet.name << sheet.imagePath
             << qint32(sheet.pdfPage) << qint32(sheet.pdfDotsPerInch) << sheet.calibration.metresPerPixel
-            << sheet.calibration.gridPixels << sheet.gridMetresEntry << sheet.gridPixelsEntry << sheet.northEntry
+            << sheet.calibration.gridPixels << sheet.gridMetresEntry << sheet.gridPixelsEntry << sheet.north.text()
             << sheet.zoom << sheet.paneFraction << qint32(sheet.gridShiftRight) << qint32(sheet.gridShiftUp)
             << sheet.gridShown << relativePaths.value(qsizetype(i));
     }
@@ -238,10 +239,11 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
     };
     if (entries == Entries::MustBeNumbers)
         h.setEntryTexts(plan.gridMetresEntry, plan.gridPixelsEntry, profile.gridMetresEntry, profile.gridPixelsEntry,
-                        plan.northEntry);
+                        plan.north.text());
     else
         h.setEntryTexts(number(plan.gridMetresEntry), number(plan.gridPixelsEntry), number(profile.gridMetresEntry),
-                        number(profile.gridPixelsEntry), number(plan.northEntry));
+                        number(profile.gridPixelsEntry),
+                        plan.north.isNumber() ? NumberText::fromDouble(*plan.north.degrees()) : QStringLiteral("0"));
     contents.stations = document.stations();
     h.stationCount = document.stations().count();
     // A scan path the header's Windows-1251 field cannot hold (another alphabet, more than 259
@@ -301,12 +303,16 @@ ProjectContents ProjectContents::capture(const SurveyDocument &document, Entries
         // Every sheet's entries are numbers in the list, or the list would not read back.
         std::vector<ViewSettings> listed = sheets;
         for (ViewSettings &sheet : listed) {
-            for (QString *entry : {&sheet.gridMetresEntry, &sheet.gridPixelsEntry, &sheet.northEntry}) {
+            for (QString *entry : {&sheet.gridMetresEntry, &sheet.gridPixelsEntry}) {
                 if (entries == Entries::MustBeNumbers)
                     NumberText::toDouble(*entry);
                 else
                     *entry = number(*entry);
             }
+            if (entries == Entries::MustBeNumbers)
+                sheet.north.required();
+            else
+                sheet.north = sheet.north.isNumber() ? TypedDegrees::of(*sheet.north.degrees()) : TypedDegrees();
         }
         contents.extras.setSection(SheetsTag, encodeSheets(listed, QStringList()));
         QByteArray onSheets;
@@ -399,7 +405,7 @@ std::vector<ViewSettings> ProjectContents::sheets() const
                                 h.profilePaneFraction, h.profileGridPixels, h.profileMetresPerPixel,
                                 h.profileGridShiftUp, h.profileGridShiftRight, h.profileGridMetresEntry,
                                 h.profileGridPixelsEntry, h.profileGridShown, scanPage(ViewSide::Profile)));
-    sheets.front().northEntry = NumberText::fromDouble(h.planOrientationEntry);
+    sheets.front().north = TypedDegrees::of(h.planOrientationEntry);
     return sheets;
 }
 
@@ -538,9 +544,7 @@ bool readProjection(const ProjectExtras &extras, QString *entry)
     quint8 version = 0;
     in >> version >> *entry;
     // A later version may add to the end.
-    double degrees = 0.0;
-    return in.status() == QDataStream::Ok && version >= 1 && NumberText::tryToDouble(*entry, &degrees)
-        && std::isfinite(degrees);
+    return in.status() == QDataStream::Ok && version >= 1 && TypedDegrees(*entry).isNumber();
 }
 
 } // namespace

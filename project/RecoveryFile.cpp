@@ -156,7 +156,7 @@ void RecoveryFile::write(const SurveyDocument &document, const EditSession &sess
                                 profile.gridPixelsEntry};
     std::copy(std::begin(entries), std::end(entries), std::begin(r.gridEntries));
     for (const ViewSettings &sheet : document.sheets())
-        r.sheets.append({qint32(sheet.id), sheet.northEntry, sheet.gridMetresEntry, sheet.gridPixelsEntry});
+        r.sheets.append({qint32(sheet.id), sheet.north.text(), sheet.gridMetresEntry, sheet.gridPixelsEntry});
     r.pointPlaced[0] = session.pointPlaced(ViewSide::Plan);
     r.pointPlaced[1] = session.pointPlaced(ViewSide::Profile);
     r.pending = QByteArray(StationRecord::Size, '\0');
@@ -231,7 +231,7 @@ void RecoveryFile::restoreEditing(const ProjectContents &contents, SurveyDocumen
         const auto numeric = [&](const QString &text) { return NumberText::tryToDouble(text, &number); };
         if (r.sheets.isEmpty()) {
             // Written before entries were kept per sheet: they belong to the sheets shown.
-            if (numeric(r.orientationEntry))
+            if (TypedDegrees(r.orientationEntry).isNumber())
                 document.setOrientationEntry(r.orientationEntry);
             for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
                 const QString *entries = r.gridEntries + (side == ViewSide::Plan ? 0 : 2);
@@ -244,8 +244,9 @@ void RecoveryFile::restoreEditing(const ProjectContents &contents, SurveyDocumen
                 for (SheetSettings &sheet : settings.sheets) {
                     if (sheet.id != kept.id)
                         continue;
-                    if (sheet.kind == SheetKind::Plan && numeric(kept.north))
-                        sheet.northEntry = kept.north;
+                    const TypedDegrees north(kept.north);
+                    if (sheet.kind == SheetKind::Plan && north.isNumber())
+                        sheet.north = north;
                     if (numeric(kept.gridMetres) && numeric(kept.gridPixels)) {
                         sheet.gridMetresEntry = kept.gridMetres;
                         sheet.gridPixelsEntry = kept.gridPixels;

@@ -285,8 +285,8 @@ void StationEditor::setProfileKind(ProfileKind kind)
 
 void StationEditor::setOrientation(const QString &degrees)
 {
-    double value = 0.0;
-    if (NumberText::tryToDouble(degrees, &value) && !Limits::turnAllowed(value))
+    const TypedDegrees typed(degrees);
+    if (typed.isNumber() && !Limits::turnAllowed(*typed.degrees()))
         throw CommandError(Words::tr("A north of %1 degrees is outside -%2 to %2.").arg(degrees).arg(Limits::MaxTurnDegrees));
     recordEdit(m_history, Words::tr("Set Plan Orientation"), [&] { m_document.setOrientationEntry(degrees); },
                EditHistory::OrientationMerge);
@@ -295,7 +295,7 @@ void StationEditor::setOrientation(const QString &degrees)
 void StationEditor::setProjectionAzimuth(const QString &degrees)
 {
     // Refuses what is not a number, or no bearing, before anything changes.
-    if (!Limits::turnAllowed(NumberText::toDouble(degrees)))
+    if (!Limits::turnAllowed(TypedDegrees(degrees).required()))
         throw CommandError(Words::tr("An azimuth of %1 degrees is outside -%2 to %2.").arg(degrees).arg(Limits::MaxTurnDegrees));
     recordEdit(m_history, Words::tr("Set Projection Azimuth"),
                [&] { m_document.setProjectionAzimuthEntry(degrees); }, EditHistory::AzimuthMerge);

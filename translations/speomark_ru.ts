@@ -2435,8 +2435,8 @@ No keeps it, to be offered again at the next start.</source>
         </translation>
     </message>
     <message>
-        <source> The plan orientation is not a number: bearings assume north at the top.</source>
-        <translation> Ориентация плана — не число: азимуты считаются от севера вверху листа.</translation>
+        <source>%1; the survey cannot be checked.</source>
+        <translation>%1; съёмку не проверить.</translation>
     </message>
     <message>
         <source>disagrees</source>
@@ -2459,8 +2459,8 @@ No keeps it, to be offered again at the next start.</source>
         <translation>не связана</translation>
     </message>
     <message>
-        <source>The plan orientation &apos;%1&apos; is not a number; the Survex text cannot be made.</source>
-        <translation>Ориентация плана «%1» — не число; текст для Survex не составить.</translation>
+        <source>%1; the Survex text cannot be made.</source>
+        <translation>%1; текст для Survex не составить.</translation>
     </message>
     <message>
         <source>%1 in the leg from station %2 to station %3; the Survex text cannot be made.</source>

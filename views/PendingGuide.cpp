@@ -2,7 +2,6 @@
 
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
-#include "survey/NumberText.h"
 #include "survey/SurveyLeg.h"
 #include "survey/Truncate.h"
 
@@ -15,12 +14,6 @@ namespace {
 int pendingIndex(const EditSession &session, const StationTable &table)
 {
     return session.inserting() ? session.insertBefore() : table.count();
-}
-
-// A typed number, when it is one.
-bool entryValue(const QString &entry, double *value)
-{
-    return NumberText::tryToDouble(entry, value) && std::isfinite(*value);
 }
 
 // The guide needs a station before the pending one to measure from, the point on the other view,
@@ -83,10 +76,10 @@ PendingGuide PendingGuide::of(ViewSide side, const SurveyDocument &document, con
     guide.from = QPointF(p.profileX, p.profileY);
     if (document.profileKind() == ProfileKind::Projective) {
         // One line: the plan leg's run along the azimuth, to the right where it runs that way.
-        double north = 0.0, azimuth = 0.0;
-        if (entryValue(document.view(ViewSide::Plan).northEntry, &north)
-            && entryValue(document.projectionAzimuthEntry(), &azimuth)
-            && converted(alongProjection(double(dx), double(dy), north, azimuth), planScale, profileScale,
+        const std::optional<double> &north = document.orientation().degrees();
+        const std::optional<double> &azimuth = document.projectionAzimuth().degrees();
+        if (north && azimuth
+            && converted(alongProjection(double(dx), double(dy), *north, *azimuth), planScale, profileScale,
                          &guide.distance))
             guide.kind = Kind::VerticalLine;
     } else if (converted(std::sqrt(dx * dx + dy * dy), planScale, profileScale, &guide.distance)) {

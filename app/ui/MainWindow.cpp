@@ -16,6 +16,7 @@
 #include "app/ui/WindowMenus.h"
 #include "checks/SurveyLegs.h"
 #include "checks/SurvexExport.h"
+#include "app/ui/DocumentCheckSource.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
 #include "output/ui/DataFileBox.h"
@@ -531,9 +532,7 @@ void MainWindow::sessionChanged(EditSession::Parts parts)
 void MainWindow::redraw(ViewSide side)
 {
     // The legs the check flags, coloured on both views while "Show disagreement" is ticked.
-    const QVector<int> flagged = m_session.showDisagreement()
-        ? SurveyLegs::flaggedLegEnds(m_document.stations(), CheckSettings::of(m_document, LegTolerance::of(m_session)))
-        : QVector<int>();
+    const QVector<int> flagged = DocumentCheckSource(m_document, m_session).flaggedLegEnds();
     ViewOverlay overlay = m_checkOverlay;
     if (m_paneInput.options().editingWalls && m_session.moving()) {
         // The selected station's wall marks, to be dragged.
@@ -1023,7 +1022,7 @@ void MainWindow::wallsFound()
 void MainWindow::showSurveyCheck()
 {
     if (!m_checkWindow) {
-        m_checkWindow = new SurveyCheckWindow(m_document, m_session, this);
+        m_checkWindow = new SurveyCheckWindow(new DocumentCheckSource(m_document, m_session), this);
         connect(m_checkWindow, &SurveyCheckWindow::stationChosen, this,
                 [this](int index) { guard([&] { showStation(index); }); });
         connect(m_checkWindow, &SurveyCheckWindow::overlayChanged, this, [this](const ViewOverlay &overlay) {
@@ -1045,7 +1044,7 @@ void MainWindow::showSurveyCheck()
 void MainWindow::show3dView()
 {
     if (!m_centrelineWindow)
-        m_centrelineWindow = new CentrelineWindow(m_document, m_session, this);
+        m_centrelineWindow = new CentrelineWindow(new DocumentCheckSource(m_document, m_session), this);
     m_centrelineWindow->bringToFront();
 }
 

@@ -12,9 +12,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CentrelineWindow::CentrelineWindow(const SurveyDocument &document, const EditSession &session, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_document(document), m_session(session)
+CentrelineWindow::CentrelineWindow(CheckSource *source, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_source(source)
 {
+    m_source->setParent(this);
     setWindowTitle(tr("3D view"));
     resize(760, 600);
     m_view = new CentrelineView;
@@ -61,15 +62,8 @@ CentrelineWindow::CentrelineWindow(const SurveyDocument &document, const EditSes
         if (isVisible() && !m_followTimer.isActive())
             m_followTimer.start();
     };
-    connect(&m_document, &SurveyDocument::changed, this, [followSoon](SurveyDocument::Parts parts) {
-        if (parts & (SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart | SurveyDocument::ProfileViewPart
-                     | SurveyDocument::OrientationPart))
-            followSoon();
-    });
-    connect(&m_session, &EditSession::changed, this, [followSoon](EditSession::Parts parts) {
-        if (parts & EditSession::CheckPart)
-            followSoon();
-    });
+    connect(m_source, &CheckSource::surveyChanged, this, followSoon);
+    connect(m_source, &CheckSource::toleranceChanged, this, followSoon);
 }
 
 void CentrelineWindow::bringToFront()
@@ -89,11 +83,17 @@ void CentrelineWindow::showEvent(QShowEvent *event)
 
 void CentrelineWindow::rebuild()
 {
-    const SurveyNetwork network = SurveyNetwork::build(
-        m_document.stations(),
-        CheckSettings::of(m_document, LegTolerance::of(m_session)));
+    QString problem;
+    const std::optional<Survey> survey = m_source->surveyIfMade(&problem);
+    const Survey none;
+    const Survey &shown = survey ? *survey : none;
+    const SurveyNetwork network = SurveyNetwork::build(shown.stations, CheckSettings::of(shown, m_source->tolerance()));
     m_view->setScene(CentrelineScene::of(network));
     m_stale = false;
+    if (!survey) {
+        m_status->setText(problem);
+        return;
+    }
     const char *const context = "CentrelineWindow";
     m_status->setText(QStringLiteral("%1, %2, %3")
                           .arg(countedText(context, QT_TRANSLATE_N_NOOP("CentrelineWindow", "%n stations"),

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "document/EditSession.h"
-#include "document/SurveyDocument.h"
+#include "checks/ui/CheckSource.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -17,7 +16,8 @@ class CentrelineWindow : public QWidget
 {
     Q_OBJECT
 public:
-    CentrelineWindow(const SurveyDocument &document, const EditSession &session, QWidget *parent = nullptr);
+    // Takes the source as its own.
+    explicit CentrelineWindow(CheckSource *source, QWidget *parent = nullptr);
 
     void bringToFront();
     CentrelineView *view() const { return m_view; }
@@ -28,8 +28,7 @@ protected:
 private:
     void rebuild();
 
-    const SurveyDocument &m_document;
-    const EditSession &m_session;
+    CheckSource *m_source;
     CentrelineView *m_view = nullptr;
     QCheckBox *m_labels = nullptr;
     QLabel *m_status = nullptr;

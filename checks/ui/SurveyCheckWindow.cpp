@@ -1,7 +1,6 @@
 #include "checks/ui/SurveyCheckWindow.h"
 
 #include "survey/CountedText.h"
-#include "survey/NumberText.h"
 #include "checks/AdjustedSurvey.h"
 #include "checks/CheckReport.h"
 #include "checks/ui/LegTableModel.h"
@@ -59,9 +58,10 @@ void setRow(QTableWidget *table, int row, const QStringList &texts, int station,
 
 } // namespace
 
-SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession &session, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_document(document), m_session(session)
+SurveyCheckWindow::SurveyCheckWindow(CheckSource *source, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_source(source)
 {
+    m_source->setParent(this);
     setWindowTitle(tr("Survey Check"));
     resize(900, 560);
 
@@ -227,8 +227,11 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     m_toleranceMetres->setKeyboardTracking(false);
     m_tolerancePercent->setKeyboardTracking(false);
     auto toleranceEdited = [this] {
-        m_session.setTolerance(m_fromDrawings->isChecked() ? m_tolerancePixels->value() : 0.0,
-                               m_toleranceMetres->value(), m_tolerancePercent->value());
+        LegTolerance tolerance;
+        tolerance.pixels = m_fromDrawings->isChecked() ? m_tolerancePixels->value() : 0.0;
+        tolerance.metres = m_toleranceMetres->value();
+        tolerance.percent = m_tolerancePercent->value();
+        m_source->setTolerance(tolerance);
     };
     connect(m_fromDrawings, &QCheckBox::toggled, this, toleranceEdited);
     connect(m_tolerancePixels, &QDoubleSpinBox::valueChanged, this, toleranceEdited);
@@ -242,14 +245,15 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     connect(m_traverseTable, &QTableWidget::itemSelectionChanged, this, [this] {
         const QList<QTableWidgetItem *> chosen = m_traverseTable->selectedItems();
         const int row = chosen.isEmpty() ? -1 : chosen.first()->row();
-        m_chosenLegEnds = row >= 0 && row < m_traverses.size()
-                              ? AdjustedSurvey::traverseLegEnds(m_document.survey(), m_traverses[row].stations)
-                              : QVector<int>();
+        const std::optional<Survey> survey = row >= 0 && row < m_traverses.size() ? m_source->surveyIfMade()
+                                                                                 : std::nullopt;
+        m_chosenLegEnds =
+            survey ? AdjustedSurvey::traverseLegEnds(*survey, m_traverses[row].stations) : QVector<int>();
         emit overlayChanged(overlay());
         if (!m_chosenLegEnds.isEmpty())
             emit stationChosen(m_chosenLegEnds.constFirst() - 1);
     });
-    connect(m_showDisagreement, &QCheckBox::toggled, this, [this](bool on) { m_session.setShowDisagreement(on); });
+    connect(m_showDisagreement, &QCheckBox::toggled, this, [this](bool on) { m_source->setShowDisagreement(on); });
     connect(m_legTable, &QTableView::clicked, this, &SurveyCheckWindow::legRowChosen);
     connect(m_legTable, &QTableView::activated, this, &SurveyCheckWindow::legRowChosen);
     for (QTableWidget *table : {m_loopTable, m_pieceTable, m_tieTable})
@@ -260,8 +264,8 @@ SurveyCheckWindow::SurveyCheckWindow(const SurveyDocument &document, EditSession
     connect(m_survexButton, &QPushButton::clicked, this, &SurveyCheckWindow::checkWithSurvex);
     connect(m_cancelButton, &QPushButton::clicked, &m_cavern, &CavernRun::cancel);
     connect(&m_cavern, &CavernRun::finished, this, &SurveyCheckWindow::cavernFinished);
-    connect(&m_document, &SurveyDocument::changed, this, &SurveyCheckWindow::documentChanged);
-    connect(&m_session, &EditSession::changed, this, &SurveyCheckWindow::sessionChanged);
+    connect(m_source, &CheckSource::surveyChanged, this, &SurveyCheckWindow::surveyChanged);
+    connect(m_source, &CheckSource::toleranceChanged, this, &SurveyCheckWindow::toleranceChanged);
 
     m_followTimer.setSingleShot(true);
     m_followTimer.setInterval(FollowMilliseconds);
@@ -289,16 +293,13 @@ void SurveyCheckWindow::showEvent(QShowEvent *event)
         refresh();
 }
 
-void SurveyCheckWindow::documentChanged(SurveyDocument::Parts parts)
+void SurveyCheckWindow::surveyChanged(bool whatSurvexReads)
 {
-    const SurveyDocument::Parts used = SurveyDocument::StationsPart | SurveyDocument::ProfileKindPart
-                                       | SurveyDocument::ProfileViewPart | SurveyDocument::OrientationPart;
-    if (parts & used)
-        followSoon();
+    followSoon();
     // Survex's figures belong to the survey it read (choosing a station to show it changes
     // nothing of that).
-    if ((parts & (SurveyDocument::StationsPart | SurveyDocument::OrientationPart | SurveyDocument::ProfileKindPart))
-        && (!m_adjusted.isEmpty() || !m_traverses.isEmpty()) && m_document.survey() != m_checkedSurvey)
+    if (whatSurvexReads && (!m_adjusted.isEmpty() || !m_traverses.isEmpty())
+        && m_source->surveyIfMade() != std::optional<Survey>(m_checkedSurvey))
         forgetAdjustment();
 }
 
@@ -317,9 +318,11 @@ ViewOverlay SurveyCheckWindow::overlay() const
 {
     ViewOverlay overlay;
     overlay.chosenLegEnds = m_chosenLegEnds;
-    if (!m_adjusted.isEmpty() && m_showShifts->isChecked()) {
-        const Survey survey = m_document.survey();
-        const SurveyNetwork network = SurveyNetwork::build(survey.stations, CheckSettings::of(m_document, LegTolerance::of(m_session)));
+    const std::optional<Survey> made =
+        !m_adjusted.isEmpty() && m_showShifts->isChecked() ? m_source->surveyIfMade() : std::nullopt;
+    if (made) {
+        const Survey &survey = *made;
+        const SurveyNetwork network = SurveyNetwork::build(survey.stations, CheckSettings::of(survey, m_source->tolerance()));
         const QVector<AdjustedSurvey::Shift> shifts = AdjustedSurvey::shifts(survey, network, m_adjusted);
         overlay.planShifts = AdjustedSurvey::planPixels(shifts, survey, network.settings, m_magnification->value());
         overlay.profileShifts = AdjustedSurvey::profilePixels(shifts, survey, network.settings, m_magnification->value());
@@ -341,10 +344,8 @@ void SurveyCheckWindow::fillTraverses()
     }
 }
 
-void SurveyCheckWindow::sessionChanged(EditSession::Parts parts)
+void SurveyCheckWindow::toleranceChanged()
 {
-    if (!(parts & EditSession::CheckPart))
-        return;
     showSession();
     followSoon();
 }
@@ -365,22 +366,25 @@ void SurveyCheckWindow::showSession()
     const QSignalBlocker quietMetres(m_toleranceMetres);
     const QSignalBlocker quietPercent(m_tolerancePercent);
     const QSignalBlocker quietShow(m_showDisagreement);
-    const bool fromDrawings = m_session.tolerancePixels() > 0.0;
+    const LegTolerance tolerance = m_source->tolerance();
+    const bool fromDrawings = tolerance.pixels > 0.0;
     m_fromDrawings->setChecked(fromDrawings);
     if (fromDrawings)
-        m_tolerancePixels->setValue(m_session.tolerancePixels());
+        m_tolerancePixels->setValue(tolerance.pixels);
     m_tolerancePixels->setEnabled(fromDrawings);
-    m_toleranceMetres->setValue(m_session.toleranceMetres());
-    m_tolerancePercent->setValue(m_session.tolerancePercent());
-    m_showDisagreement->setChecked(m_session.showDisagreement());
+    m_toleranceMetres->setValue(tolerance.metres);
+    m_tolerancePercent->setValue(tolerance.percent);
+    m_showDisagreement->setChecked(m_source->showDisagreement());
 }
 
 void SurveyCheckWindow::refresh()
 {
-    bool orientationValid = true;
-    const CheckSettings settings = CheckSettings::of(
-        m_document, LegTolerance::of(m_session), &orientationValid);
-    m_network = SurveyNetwork::build(m_document.stations(), settings);
+    // The check reads the survey every writer writes, so a north that stops the writers stops it.
+    QString problem;
+    const std::optional<Survey> survey = m_source->surveyIfMade(&problem);
+    const Survey none;
+    const Survey &checked = survey ? *survey : none;
+    m_network = SurveyNetwork::build(checked.stations, CheckSettings::of(checked, m_source->tolerance()));
     m_stale = false;
     showToleranceInMetres();
 
@@ -399,8 +403,10 @@ void SurveyCheckWindow::refresh()
                        countedText(context, QT_TRANSLATE_N_NOOP("SurveyCheckWindow", "%n pieces"), "%n piece",
                                    m_network.pieces.size()),
                        summary);
-    if (!orientationValid)
-        summary += tr(" The plan orientation is not a number: bearings assume north at the top.");
+    if (!survey) {
+        summary = tr("%1; the survey cannot be checked.").arg(problem);
+        m_report->setPlainText(summary);
+    }
     m_summary->setText(summary);
 }
 
@@ -501,15 +507,14 @@ void SurveyCheckWindow::checkWithSurvex()
     }
     m_tabs->setCurrentWidget(m_survexPage);
     forgetAdjustment();
-    double orientation = 0.0;
-    if (!NumberText::tryToDouble(m_document.orientationEntry(), &orientation) || !std::isfinite(orientation)) {
-        m_survexText->setPlainText(tr("The plan orientation '%1' is not a number; the Survex text "
-                                      "cannot be made.")
-                                       .arg(m_document.orientationEntry()));
+    QString problem;
+    const std::optional<Survey> survey = m_source->surveyIfMade(&problem);
+    if (!survey) {
+        m_survexText->setPlainText(tr("%1; the Survex text cannot be made.").arg(problem));
         return;
     }
     // What Save writes: every sheet's north, the details, each piece fixed where it is drawn.
-    const SurveyText text = Exporter::text(m_document.survey(), ExportFormat::Survex);
+    const SurveyText text = Exporter::text(*survey, ExportFormat::Survex);
     if (!text.complete()) {
         m_survexText->setPlainText(tr("%1 in the leg from station %2 to station %3; the Survex text "
                                       "cannot be made.")
@@ -517,7 +522,7 @@ void SurveyCheckWindow::checkWithSurvex()
         return;
     }
     m_survexText->setPlainText(tr("cavern is reading the survey..."));
-    m_checkedSurvey = m_document.survey();
+    m_checkedSurvey = *survey;
     m_survexButton->setEnabled(false);
     m_busy->show();
     m_cancelButton->show();

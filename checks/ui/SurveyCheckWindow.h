@@ -2,8 +2,7 @@
 
 #include "checks/CavernRun.h"
 #include "checks/SurveyNetwork.h"
-#include "document/EditSession.h"
-#include "document/SurveyDocument.h"
+#include "checks/ui/CheckSource.h"
 #include "views/ViewSnapshot.h"
 
 #include <QTimer>
@@ -24,14 +23,15 @@ class QTableWidget;
 
 // The survey check: every leg with its plan and profile lengths (sortable, flagged rows marked),
 // the loops with their misclosures, the pieces and likely ties, the written report, and Survex's
-// own view through cavern. It follows the document while shown. The tolerance and "Show
-// disagreement" live in the session, so the views colour the same legs this table flags.
-// Choosing a row asks for its station with stationChosen().
+// own view through cavern. It follows the survey while shown. The tolerance and "Show
+// disagreement" live with the survey's source, so the views colour the same legs this table
+// flags. Choosing a row asks for its station with stationChosen().
 class SurveyCheckWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SurveyCheckWindow(const SurveyDocument &document, EditSession &session, QWidget *parent = nullptr);
+    // Takes the source as its own.
+    explicit SurveyCheckWindow(CheckSource *source, QWidget *parent = nullptr);
 
     void bringToFront();
     const SurveyNetwork &network() const { return m_network; }
@@ -56,8 +56,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void documentChanged(SurveyDocument::Parts parts);
-    void sessionChanged(EditSession::Parts parts);
+    void surveyChanged(bool whatSurvexReads);
+    void toleranceChanged();
     void refresh();
     void followSoon();
     void showSession();
@@ -73,8 +73,7 @@ private:
     void fillTraverses();
     void forgetAdjustment();
 
-    const SurveyDocument &m_document;
-    EditSession &m_session;
+    CheckSource *m_source;
     SurveyNetwork m_network;
     bool m_stale = true;
     QTimer m_followTimer;

@@ -273,7 +273,7 @@ void Recovery::everySheetComesBackAsItWas()
     QCOMPARE(after.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i) {
         QCOMPARE(after[i].id, before[i].id);
-        QCOMPARE(after[i].northEntry, before[i].northEntry);
+        QCOMPARE(after[i].north.text(), before[i].north.text());
         QCOMPARE(after[i].gridMetresEntry, before[i].gridMetresEntry);
         QCOMPARE(after[i].gridPixelsEntry, before[i].gridPixelsEntry);
         QCOMPARE(after[i].calibration, before[i].calibration);

@@ -1,6 +1,7 @@
 // The check window and the 3D view on the example cave, as the caver meets them: they follow the
 // survey as it changes, a chosen row names its station, and the tick box reaches the views.
 // With SPEOMARK_SCREENSHOTS set to a folder, both windows are saved there as pictures.
+#include "app/ui/DocumentCheckSource.h"
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
 #include "widgets/Language.h"
@@ -11,9 +12,11 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
 class CheckWindowsTest : public QObject
 {
@@ -23,6 +26,7 @@ private slots:
     void init();
     void checkWindowFollowsTheSurvey();
     void theViewFollowsTheSurvey();
+    void aNorthThatStopsSaveStopsTheCheck();
 
 private:
     void screenshot(QWidget &window, const QString &name);
@@ -45,7 +49,7 @@ void CheckWindowsTest::screenshot(QWidget &window, const QString &name)
 
 void CheckWindowsTest::checkWindowFollowsTheSurvey()
 {
-    SurveyCheckWindow window(m_document, m_session);
+    SurveyCheckWindow window(new DocumentCheckSource(m_document, m_session));
     window.bringToFront();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *legs = window.findChild<QTableView *>(QStringLiteral("legTable"));
@@ -71,7 +75,7 @@ void CheckWindowsTest::checkWindowFollowsTheSurvey()
 
 void CheckWindowsTest::theViewFollowsTheSurvey()
 {
-    CentrelineWindow window(m_document, m_session);
+    CentrelineWindow window(new DocumentCheckSource(m_document, m_session));
     window.bringToFront();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     CentrelineView *view = window.view();
@@ -80,6 +84,24 @@ void CheckWindowsTest::theViewFollowsTheSurvey()
     // The two legs that disagree are drawn in orange a moment after the edit.
     QTRY_VERIFY(view->grab().toImage() != before);
     screenshot(window, QStringLiteral("3d-view.png"));
+}
+
+// The window checks the survey Save writes: a north that is not a number leaves it nothing to
+// check, and says why, rather than checking bearings from a north it made up.
+void CheckWindowsTest::aNorthThatStopsSaveStopsTheCheck()
+{
+    SurveyCheckWindow window(new DocumentCheckSource(m_document, m_session));
+    window.bringToFront();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *legs = window.findChild<QTableView *>(QStringLiteral("legTable"));
+    QCOMPARE(legs->model()->rowCount(), 29);
+    m_document.setOrientationEntry(QStringLiteral("abc"));
+    QTRY_COMPARE(legs->model()->rowCount(), 0);
+    const QList<QLabel *> labels = window.findChildren<QLabel *>();
+    QVERIFY(std::any_of(labels.begin(), labels.end(),
+                        [](const QLabel *label) { return label->text().contains(QStringLiteral("abc")); }));
+    m_document.setOrientationEntry(QStringLiteral("0"));
+    QTRY_COMPARE(legs->model()->rowCount(), 29);
 }
 
 QTEST_MAIN(CheckWindowsTest)

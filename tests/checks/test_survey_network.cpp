@@ -2,10 +2,13 @@
 // loops with their misclosures and legs, pieces joined later, names matched as Survex does, the
 // tolerance on both sides of its edge; then the 3D view's presets and the views' disagreement
 // overlay as pixels.
+#include "app/ui/DocumentCheckSource.h"
 #include "document/EditSession.h"
 #include "document/SurveyDocument.h"
 #include "checks/CentrelineDrawing.h"
 #include "checks/SurveyNetwork.h"
+#include "output/Exporter.h"
+#include "survey/CommandError.h"
 #include "views/ViewPainter.h"
 #include "views/ViewSnapshot.h"
 
@@ -15,6 +18,7 @@
 
 Q_DECLARE_METATYPE(std::vector<Station>)
 Q_DECLARE_METATYPE(ProfileKind)
+Q_DECLARE_METATYPE(std::vector<Sheet>)
 
 namespace {
 
@@ -128,6 +132,10 @@ private slots:
     void presetsShowTheDrawings();
     void viewsColourTheLegsThatDisagree_data();
     void viewsColourTheLegsThatDisagree();
+    void checkAndWritersReadOneNorth_data();
+    void checkAndWritersReadOneNorth();
+    void profileScaleIsAProfileSheets_data();
+    void profileScaleIsAProfileSheets();
     void flagsWrongDimensions_data();
     void flagsWrongDimensions();
     void drawsThePassage();
@@ -367,8 +375,7 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
     session.setShowDisagreement(shown);
 
     const QRgb orangeColour = ViewPainter::disagreementColour().rgb();
-    const QVector<int> flagged = SurveyLegs::flaggedLegEnds(
-        document.stations(), CheckSettings::of(document, LegTolerance::of(session)));
+    const QVector<int> flagged = DocumentCheckSource(document, session).flaggedLegEnds();
     for (ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         const QImage picture = ViewPainter::sourcePicture(ViewSnapshot::of(side, document, session, flagged));
         const int middle = side == ViewSide::Plan ? 35 : 20;
@@ -379,6 +386,107 @@ void SurveyNetworkTest::viewsColourTheLegsThatDisagree()
                  linesShown ? qRgb(255, 0, 0) : orange ? orangeColour : qRgb(255, 255, 255));
         QCOMPARE(picture.pixel(middle, 53) | 0xFF000000u, qRgb(255, 255, 255));
     }
+}
+
+// The check reads the survey the writers write, through the one road from the document: a north
+// or azimuth that is a number gives both the same bearing, and one that is not stops both with
+// the same message, never a check on a guessed north while Save refuses.
+void SurveyNetworkTest::checkAndWritersReadOneNorth_data()
+{
+    QTest::addColumn<QString>("north");       // the plan on screen
+    QTest::addColumn<QString>("secondNorth"); // a second plan sheet's; null: none
+    QTest::addColumn<QString>("azimuth");
+    QTest::addColumn<double>("compass");      // of a leg east on the first plan's image
+    QTest::addColumn<QString>("stopped");     // the message both give; empty: none
+    QTest::newRow("a number") << "12.5" << QString() << "0" << 77.5 << "";
+    QTest::newRow("a comma, spaces") << " 12,5 " << QString() << "0" << 77.5 << "";
+    QTest::newRow("west up") << "-90" << QString() << "0" << 180.0 << "";
+    QTest::newRow("empty north") << "" << QString() << "0" << 0.0 << "'' is not a valid floating point value";
+    QTest::newRow("a word") << "abc" << QString() << "0" << 0.0 << "'abc' is not a valid floating point value";
+    QTest::newRow("too large to hold") << "1e999" << QString() << "0" << 0.0
+                                       << "'1e999' is not a valid floating point value";
+    QTest::newRow("another plan's north") << "12.5" << "x" << "0" << 0.0 << "'x' is not a valid floating point value";
+    QTest::newRow("another plan's number") << "12.5" << "40" << "0" << 77.5 << "";
+    QTest::newRow("azimuth not a number") << "0" << QString() << "nan" << 0.0
+                                          << "'nan' is not a valid floating point value";
+}
+
+void SurveyNetworkTest::checkAndWritersReadOneNorth()
+{
+    QFETCH(QString, north);
+    QFETCH(QString, secondNorth);
+    QFETCH(QString, azimuth);
+    QFETCH(double, compass);
+    QFETCH(QString, stopped);
+    SurveyDocument document;
+    EditSession session;
+    document.editStations([](StationTable &table) { table.assign({st("A", 0, 0), st("B", 2.5, 0)}); });
+    document.setOrientationEntry(north);
+    if (!secondNorth.isNull()) {
+        document.showSheet(ViewSide::Plan, document.addSheet(SheetKind::Plan));
+        document.setOrientationEntry(secondNorth);
+        document.showSheet(ViewSide::Plan, PlanSheet);
+    }
+    document.setProjectionAzimuthEntry(azimuth);
+
+    QString written;
+    try {
+        QVERIFY(Exporter::text(document.survey(), ExportFormat::Survex).complete());
+    } catch (const CommandError &error) {
+        written = error.message();
+    }
+    QString checked;
+    const std::optional<Survey> survey = DocumentCheckSource(document, session).surveyIfMade(&checked);
+    QCOMPARE(written, stopped);
+    QCOMPARE(checked, stopped);
+    QCOMPARE(survey.has_value(), stopped.isEmpty());
+    if (survey) {
+        const QVector<LegCheck> legs = SurveyLegs::check(survey->stations, CheckSettings::of(*survey, LegTolerance()));
+        QCOMPARE(legs.size(), 1);
+        QCOMPARE(legs[0].compass, compass);
+    }
+}
+
+// The profile's scale is a profile sheet's: the one of id 1 where it is a profile, else the
+// first; a plan that took id 1, or a profile 1 taken away, never leaves the profile without a
+// scale or with a plan's.
+void SurveyNetworkTest::profileScaleIsAProfileSheets_data()
+{
+    QTest::addColumn<std::vector<Sheet>>("sheets");
+    QTest::addColumn<SheetId>("stationsProfile");
+    QTest::addColumn<double>("profileMpp"); // the stations' profile scale, and the one shown
+    const auto plan = [](SheetId id, double mpp) { return Sheet{id, SheetKind::Plan, Calibration{mpp}, 0.0, {}}; };
+    const auto profile = [](SheetId id, double mpp) { return Sheet{id, SheetKind::Profile, Calibration{mpp}, 0.0, {}}; };
+    QTest::newRow("plan 0, profile 1") << std::vector<Sheet>{plan(0, PlanMpp), profile(1, ProfileMpp)} << 1 << ProfileMpp;
+    QTest::newRow("a plan of id 1 without a scale")
+        << std::vector<Sheet>{plan(0, PlanMpp), plan(1, 0.0), profile(2, ProfileMpp)} << 2 << ProfileMpp;
+    QTest::newRow("a plan of id 1 with a scale")
+        << std::vector<Sheet>{plan(0, PlanMpp), plan(1, 0.5), profile(2, ProfileMpp)} << 2 << ProfileMpp;
+    QTest::newRow("profile 1 taken away") << std::vector<Sheet>{plan(0, PlanMpp), profile(3, ProfileMpp)} << 3
+                                          << ProfileMpp;
+    QTest::newRow("profile 1 listed after another")
+        << std::vector<Sheet>{plan(0, PlanMpp), profile(2, 0.5), profile(1, ProfileMpp)} << 1 << ProfileMpp;
+}
+
+void SurveyNetworkTest::profileScaleIsAProfileSheets()
+{
+    QFETCH(std::vector<Sheet>, sheets);
+    QFETCH(SheetId, stationsProfile);
+    QFETCH(double, profileMpp);
+    Survey survey;
+    survey.sheets = sheets;
+    std::vector<Station> stations{st("A", 0, 0, 0, 0), st("B", 2.5, 0, 0, 3.5)}; // 1 m longer on the profile
+    for (Station &s : stations)
+        s.profileSheet = stationsProfile;
+    survey.stations.assign(stations);
+    const CheckSettings settings = CheckSettings::of(survey, LegTolerance());
+    QCOMPARE(settings.exampleProfileScale(), profileMpp);
+    QCOMPARE(settings.profileScaleAt(survey.stations.at(1)), profileMpp);
+    const QVector<LegCheck> legs = SurveyLegs::check(survey.stations, settings);
+    QCOMPARE(legs.size(), 1);
+    QVERIFY(legs[0].hasProfileLength);
+    QCOMPARE(n2(legs[0].profileHorizontal), QStringLiteral("3.50"));
+    QVERIFY(legs[0].flagged);
 }
 
 

@@ -313,7 +313,7 @@ void SheetsTest::aDamagedSheetListIsRefusedSayingWhat()
         const ProjectContents read = ProjectFile::read(path);
         QVERIFY2(said.isEmpty(), "the damaged project was opened");
         QCOMPARE(read.sheets().size(), size_t(4));
-        QCOMPARE(read.sheets()[2].northEntry, QStringLiteral("15.116"));
+        QCOMPARE(read.sheets()[2].north.text(), QStringLiteral("15.116"));
     } catch (const CommandError &error) {
         QVERIFY2(!said.isEmpty() && error.message().contains(said), qPrintable(error.message()));
         QVERIFY2(error.message().contains(QStringLiteral("not opened")), qPrintable(error.message()));
