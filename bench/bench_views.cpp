@@ -503,8 +503,8 @@ void BM_DragStep(benchmark::State &state)
     MainWindow &form = window->form();
     if (state.range(0)) {
         form.findChild<QDockWidget *>()->show();
-        form.showSurveyCheck();
-        form.show3dView();
+        form.checks().showCheck();
+        form.checks().show3d();
     }
     QApplication::processEvents();
     StationEditor(form.document(), form.session(), &form.history()).select(500);

@@ -16,6 +16,7 @@
 #include "app/ui/WindowMenus.h"
 #include "checks/SurveyLegs.h"
 #include "checks/SurvexExport.h"
+#include "app/ui/CheckWindows.h"
 #include "app/ui/DocumentCheckSource.h"
 #include "checks/ui/CentrelineWindow.h"
 #include "checks/ui/SurveyCheckWindow.h"
@@ -99,7 +100,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     // The wheel and pinches over the panes zoom; text boxes let Ctrl+Z through when they have
     // nothing to undo; scans and projects can be dropped on the window.
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
-        scrollBox(side)->viewport()->installEventFilter(this);
+        m_paneArea->scrollBox(side)->viewport()->installEventFilter(this);
     for (QLineEdit *box : findChildren<QLineEdit *>())
         box->installEventFilter(this);
     setAcceptDrops(true);
@@ -293,8 +294,8 @@ void MainWindow::connectMenus()
         {m.measurePlanScale, [this] { startMeasuring(ViewSide::Plan, MeasureKind::Scale); }},
         {m.measureProfileScale, [this] { startMeasuring(ViewSide::Profile, MeasureKind::Scale); }},
         {m.measureNorth, [this] { startMeasuring(ViewSide::Plan, MeasureKind::North); }},
-        {m.surveyCheck, [this] { showSurveyCheck(); }},
-        {m.view3d, [this] { show3dView(); }},
+        {m.surveyCheck, [this] { m_checks->showCheck(); }},
+        {m.view3d, [this] { m_checks->show3d(); }},
         {m.userGuide, [this] { showHelp(); }},
         {m.cancel, [this] { cancel(); }},
     };
@@ -402,7 +403,7 @@ void MainWindow::connectCommands()
 {
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         ViewStrip *strip = m_paneArea->strip(side);
-        ImagePane *image = pane(side);
+        ImagePane *image = m_paneArea->pane(side);
         command(strip, &ViewStrip::openClicked, [this, side] { openImage(side); });
         command(strip, &ViewStrip::zoomInClicked, [this, side] { zoomIn(side); });
         command(strip, &ViewStrip::zoomOutClicked, [this, side] { zoomOut(side); });
@@ -467,8 +468,8 @@ void MainWindow::connectPanels()
     command(m_dataFileBox, &DataFileBox::viewClicked, [this] { viewSurveyText(); });
     command(m_dataFileBox, &DataFileBox::saveClicked, [this] { saveSurveyText(); });
     command(m_dataFileBox, &DataFileBox::saveAsClicked, [this] { saveSurveyTextAs(); });
-    command(m_dataFileBox, &DataFileBox::checkClicked, [this] { showSurveyCheck(); });
-    command(m_modeBox, &ModeBox::view3dClicked, [this] { show3dView(); });
+    command(m_dataFileBox, &DataFileBox::checkClicked, [this] { m_checks->showCheck(); });
+    command(m_modeBox, &ModeBox::view3dClicked, [this] { m_checks->show3d(); });
     connect(m_modeBox, &ModeBox::addWhenPlacedClicked, m_menus->addWhenPlaced, &QAction::setChecked);
     connect(m_menus->addWhenPlaced, &QAction::toggled, m_modeBox, &ModeBox::showAddWhenPlaced);
     m_modeBox->showAddWhenPlaced(m_paneInput.options().addWhenPlaced);
@@ -484,6 +485,15 @@ void MainWindow::connectPanels()
     command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { showSheet(side, sheet); });
     command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { renameSheet(sheet); });
     command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { removeSheet(sheet); });
+    command(m_checks, &CheckWindows::stationChosen, [this](int index) { showStation(index); });
+    connect(m_checks, &CheckWindows::overlayChanged, this, [this] {
+        redraw(ViewSide::Plan);
+        redraw(ViewSide::Profile);
+    });
+    command(m_checks, &CheckWindows::tieAsked, [this](const QVector<int> &entries, const QString &label) {
+        m_stationEditor.setLabels(entries, label);
+        showStation(entries.constFirst());
+    });
 }
 
 // ---- Showing the document and the session ----
@@ -533,7 +543,7 @@ void MainWindow::redraw(ViewSide side)
 {
     // The legs the check flags, coloured on both views while "Show disagreement" is ticked.
     const QVector<int> flagged = DocumentCheckSource(m_document, m_session).flaggedLegEnds();
-    ViewOverlay overlay = m_checkOverlay;
+    ViewOverlay overlay = m_checks->overlay();
     if (m_paneInput.options().editingWalls && m_session.moving()) {
         // The selected station's wall marks, to be dragged.
         const int selected = m_session.selected();
@@ -546,7 +556,7 @@ void MainWindow::redraw(ViewSide side)
     }
     ViewSnapshot snapshot = ViewSnapshot::of(side, m_document, m_session, flagged, overlay);
     snapshot.labelPixels = m_labelPixels;
-    pane(side)->setSnapshot(std::move(snapshot));
+    m_paneArea->pane(side)->setSnapshot(std::move(snapshot));
 }
 
 void MainWindow::updateControls()
@@ -596,10 +606,6 @@ void MainWindow::updateControls()
 
 // ---- Views ----
 
-ImagePane *MainWindow::pane(ViewSide side) const { return m_paneArea->pane(side); }
-QScrollArea *MainWindow::scrollBox(ViewSide side) const { return m_paneArea->scrollBox(side); }
-QPoint MainWindow::scrollPosition(ViewSide side) const { return m_paneArea->scrollPosition(side); }
-void MainWindow::scrollTo(ViewSide side, QPoint scroll) { m_paneArea->scrollTo(side, scroll); }
 
 void MainWindow::openImage(ViewSide side)
 {
@@ -612,20 +618,20 @@ void MainWindow::openImage(ViewSide side)
 
 void MainWindow::actualSize(ViewSide side)
 {
-    scrollTo(side, m_viewEditor.actualSize(side, scrollPosition(side), scrollBox(side)->viewport()->size()).scroll);
+    m_paneArea->scrollTo(side, m_viewEditor.actualSize(side, m_paneArea->scrollPosition(side), m_paneArea->scrollBox(side)->viewport()->size()).scroll);
 }
 
 // The pane takes its new size first, so the scroll bars hold the position in the new range.
 void MainWindow::zoomIn(ViewSide side)
 {
     if (m_viewEditor.zoomIn(side))
-        scrollTo(side, ZoomPan::scrollAfterZoomIn(scrollPosition(side), scrollBox(side)->size()));
+        m_paneArea->scrollTo(side, ZoomPan::scrollAfterZoomIn(m_paneArea->scrollPosition(side), m_paneArea->scrollBox(side)->size()));
 }
 
 void MainWindow::zoomOut(ViewSide side)
 {
     if (m_viewEditor.zoomOut(side))
-        scrollTo(side, ZoomPan::scrollAfterZoomOut(scrollPosition(side), scrollBox(side)->size()));
+        m_paneArea->scrollTo(side, ZoomPan::scrollAfterZoomOut(m_paneArea->scrollPosition(side), m_paneArea->scrollBox(side)->size()));
 }
 
 void MainWindow::applyScale(ViewSide side)
@@ -793,11 +799,11 @@ void MainWindow::editSurveyDetails()
 
 void MainWindow::savePicture(ViewSide side)
 {
-    if (pane(side)->height() == 0)
+    if (m_paneArea->pane(side)->height() == 0)
         return; // nothing is shown before an image is opened, nor after Close Project
     if (!dialogs().execute(this, m_files.picture))
         return;
-    SurveyOutput::writePicture(pane(side)->snapshot(), m_files.picture.fileName);
+    SurveyOutput::writePicture(m_paneArea->pane(side)->snapshot(), m_files.picture.fileName);
 }
 
 SurveyOutput::PromptResult MainWindow::askToSaveChanges()
@@ -940,10 +946,9 @@ void MainWindow::closeAll()
 {
     if (!closeProject())
         return;
-    for (QWidget *window : {static_cast<QWidget *>(m_checkWindow), static_cast<QWidget *>(m_centrelineWindow),
-                            static_cast<QWidget *>(m_textWindow)})
-        if (window)
-            window->hide();
+    m_checks->hide();
+    if (m_textWindow)
+        m_textWindow->hide();
 }
 
 // ---- Never losing work ----
@@ -1017,35 +1022,6 @@ void MainWindow::wallsFound()
                 + tr("%n left empty where the drawing does not show the wall clearly.", nullptr, result.unsure);
         statusBar()->showMessage(said);
     });
-}
-
-void MainWindow::showSurveyCheck()
-{
-    if (!m_checkWindow) {
-        m_checkWindow = new SurveyCheckWindow(new DocumentCheckSource(m_document, m_session), this);
-        connect(m_checkWindow, &SurveyCheckWindow::stationChosen, this,
-                [this](int index) { guard([&] { showStation(index); }); });
-        connect(m_checkWindow, &SurveyCheckWindow::overlayChanged, this, [this](const ViewOverlay &overlay) {
-            m_checkOverlay = overlay;
-            redraw(ViewSide::Plan);
-            redraw(ViewSide::Profile);
-        });
-        connect(m_checkWindow, &SurveyCheckWindow::tieAsked, this,
-                [this](const QVector<int> &entries, const QString &label) {
-                    guard([&] {
-                        m_stationEditor.setLabels(entries, label);
-                        showStation(entries.constFirst());
-                    });
-                });
-    }
-    m_checkWindow->bringToFront();
-}
-
-void MainWindow::show3dView()
-{
-    if (!m_centrelineWindow)
-        m_centrelineWindow = new CentrelineWindow(new DocumentCheckSource(m_document, m_session), this);
-    m_centrelineWindow->bringToFront();
 }
 
 // Scrolls each drawing that shows the station just enough to bring it into view, a margin from
@@ -1213,7 +1189,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 PaneInput::Pane MainWindow::paneBox(ViewSide side) const
 {
-    return {scrollPosition(side), scrollBox(side)->size(), scrollBox(side)->viewport()->size()};
+    return {m_paneArea->scrollPosition(side), m_paneArea->scrollBox(side)->size(), m_paneArea->scrollBox(side)->viewport()->size()};
 }
 
 PaneInput::Asking MainWindow::paneAsking()
@@ -1241,7 +1217,7 @@ void MainWindow::showInput(ViewSide side, const PaneInput::Outcome &outcome)
     if (!outcome.position.isEmpty())
         m_statusPanels[side == ViewSide::Plan ? 1 : 2]->setText(outcome.position);
     if (outcome.scroll)
-        scrollTo(side, *outcome.scroll);
+        m_paneArea->scrollTo(side, *outcome.scroll);
     m_menus->takeBack->setEnabled(m_paneInput.takeBackAvailable());
 }
 
@@ -1273,7 +1249,7 @@ void MainWindow::stopMeasuring()
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        if (watched != scrollBox(side)->viewport())
+        if (watched != m_paneArea->scrollBox(side)->viewport())
             continue;
         if (event->type() == QEvent::Wheel) {
             const auto *wheel = static_cast<QWheelEvent *>(event);
@@ -1286,7 +1262,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
         const auto *gesture = event->type() == QEvent::NativeGesture ? static_cast<QNativeGestureEvent *>(event) : nullptr;
         if (gesture && gesture->gestureType() == Qt::ZoomNativeGesture) {
-            const QPoint inBox = scrollBox(side)->viewport()->mapFromGlobal(gesture->globalPosition().toPoint());
+            const QPoint inBox = m_paneArea->scrollBox(side)->viewport()->mapFromGlobal(gesture->globalPosition().toPoint());
             guard([&] { showInput(side, m_paneInput.zoomAt(side, 1.0 + gesture->value(), inBox, paneBox(side))); });
             return true;
         }
@@ -1299,7 +1275,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     if ((watched == m_stationBox->labelEdit || watched == m_stationBox->commentEdit)
         && PaneInput::isDrawingKey(key->key(), key->modifiers())) {
         for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile})
-            if (scrollBox(side)->rect().contains(scrollBox(side)->mapFromGlobal(QCursor::pos())))
+            if (m_paneArea->scrollBox(side)->rect().contains(m_paneArea->scrollBox(side)->mapFromGlobal(QCursor::pos())))
                 return true; // not taken by the box: the window's shortcut acts
     }
     // The docked list moves through the stations with the arrow keys, which elsewhere nudge.
@@ -1363,7 +1339,7 @@ void MainWindow::dropEvent(QDropEvent *event)
         return;
     event->acceptProposedAction();
     const QWidget *under = childAt(event->position().toPoint());
-    const QWidget *profile = scrollBox(ViewSide::Profile);
+    const QWidget *profile = m_paneArea->scrollBox(ViewSide::Profile);
     guard([&] {
         if (path.endsWith(QLatin1String(".sprj"), Qt::CaseInsensitive))
             openProject(path);

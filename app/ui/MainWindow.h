@@ -8,6 +8,7 @@
 #include "widgets/Language.h"
 #include "output/SurveyOutput.h"
 #include "project/ProjectController.h"
+#include "app/ui/CheckWindows.h"
 #include "app/ui/ProjectFiles.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
@@ -148,13 +149,12 @@ public:
     // Project files
     void openProjectFromDialog();
     ProjectFiles &projects() { return m_projects; }
+    CheckWindows &checks() { return *m_checks; }
     // false when the user chose to keep the job
     bool closeProject();
     // Close Project, and the survey check, 3D view and text windows with it.
     void closeAll();
     // Survey check
-    void showSurveyCheck();
-    void show3dView();
     // A station picked in the check: selected in Move mode, both views brought to it.
     void showStation(int index);
     // Window
@@ -220,10 +220,6 @@ private:
     // Saves the job to `path` (asking first when another program wrote the file since this job
     // The preview shows the text of a job just opened or recovered.
     void showNewJobsText();
-    ImagePane *pane(ViewSide side) const;
-    QScrollArea *scrollBox(ViewSide side) const;
-    void scrollTo(ViewSide side, QPoint scroll);
-    QPoint scrollPosition(ViewSide side) const;
     void showSheetTabs();         // a tab a sheet, above a pane with more than one
 
     SurveyDocument m_document;
@@ -248,12 +244,10 @@ private:
     std::unique_ptr<DialogService> m_dialogs;
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
-    SurveyCheckWindow *m_checkWindow = nullptr;       // made when first asked for
-    ViewOverlay m_checkOverlay;
+    CheckWindows *m_checks = new CheckWindows(m_document, m_session, this);
     // Keeping the last station in view, a digitising choice kept in the settings (the others
     // are the pane input's).
     bool m_keepLastInView = true;
-    CentrelineWindow *m_centrelineWindow = nullptr;
     SurvexExport *m_survexFile = nullptr;  // the file Save as has Survex write
     QString m_survexFilePath;
     SurvexExport *m_avenModel = nullptr;   // the model aven shows, kept while it may read it

@@ -357,8 +357,8 @@ void LanguagesTest::everyWindowSpeaksOneLanguage()
     QFETCH(Language::Applied, language);
     Windows w(language);
     MainWindow &window = w.window();
-    window.showSurveyCheck();
-    window.show3dView();
+    window.checks().showCheck();
+    window.checks().show3d();
     SurveyDetails details;
     details.caveName = QStringLiteral("Учебная");
     new SurveyDetailsDialog(details, SurveyDetailsDialog::entranceChoices(window.document().stations()), &window);
