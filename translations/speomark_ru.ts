@@ -1161,33 +1161,9 @@ Sheets that share stations: %1
         <source>Find Walls</source>
         <translation>Найти стены</translation>
     </message>
-    <message numerus="yes">
-        <source>%n passage dimensions found on the drawings.</source>
-        <translation>
-            <numerusform>На чертежах найден %n размер хода.</numerusform>
-            <numerusform>На чертежах найдено %n размера хода.</numerusform>
-            <numerusform>На чертежах найдено %n размеров хода.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1 cannot be removed, as its folder cannot be written: it will be offered again.</source>
         <translation>%1 нельзя удалить, так как в его папку нельзя записывать: он будет предложен снова.</translation>
-    </message>
-    <message>
-        <source>Finding walls: %1 of %2 stations (Esc stops).</source>
-        <translation>Поиск стен: %1 из %2 пикетов (Esc — остановить).</translation>
-    </message>
-    <message>
-        <source>Find Walls stopped; nothing was changed.</source>
-        <translation>Поиск стен остановлен; ничего не изменено.</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n left empty where the drawing does not show the wall clearly.</source>
-        <translation>
-            <numerusform>%n значение оставлено пустым там, где стена на чертеже неясна.</numerusform>
-            <numerusform>%n значения оставлены пустыми там, где стена на чертеже неясна.</numerusform>
-            <numerusform>%n значений оставлено пустыми там, где стена на чертеже неясна.</numerusform>
-        </translation>
     </message>
     <message>
         <source>Add Mode</source>
@@ -3177,6 +3153,33 @@ No: build the text again from the survey (your edits are dropped).</source>
     <message>
         <source>Set or change the profile scale</source>
         <translation>Задать или изменить масштаб развёртки</translation>
+    </message>
+</context>
+<context>
+    <name>WallSearch</name>
+    <message>
+        <source>Finding walls: %1 of %2 stations (Esc stops).</source>
+        <translation>Поиск стен: %1 из %2 пикетов (Esc — остановить).</translation>
+    </message>
+    <message>
+        <source>Find Walls stopped; nothing was changed.</source>
+        <translation>Поиск стен остановлен; ничего не изменено.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n passage dimensions found on the drawings.</source>
+        <translation>
+            <numerusform>На чертежах найден %n размер хода.</numerusform>
+            <numerusform>На чертежах найдено %n размера хода.</numerusform>
+            <numerusform>На чертежах найдено %n размеров хода.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n left empty where the drawing does not show the wall clearly.</source>
+        <translation>
+            <numerusform>%n значение оставлено пустым там, где стена на чертеже неясна.</numerusform>
+            <numerusform>%n значения оставлены пустыми там, где стена на чертеже неясна.</numerusform>
+            <numerusform>%n значений оставлено пустыми там, где стена на чертеже неясна.</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -108,8 +108,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_dialogs(std::ma
     // rather than a text box's own editing.
     m_paneArea->planScroll->setFocus();
     connect(&m_document, &SurveyDocument::changed, this, &MainWindow::documentChanged);
-    connect(&m_wallFinding, &WallFinding::finished, this, &MainWindow::wallsFound);
-    m_wallProgress.setInterval(100);
+    connect(m_wallSearch, &WallSearch::said, this, [this](const QString &line) { statusBar()->showMessage(line); });
+    connect(m_wallSearch, &WallSearch::failed, this, [this](const QString &message) {
+        m_dialogs->message(this, QStringLiteral("Speomark"), message, MessageIcon::Error);
+    });
     connect(&m_session, &EditSession::changed, this, &MainWindow::sessionChanged);
     setWorkTabOrder();
     updateControls();
@@ -285,7 +287,7 @@ void MainWindow::connectMenus()
         {m.moveMode, [this] { chooseMoveMode(); }},
         {m.newBranch, [this] { m_stationEditor.setNewBranch(!m_session.newBranchChecked()); }},
         {m.takeBack, [this] { if (m_paneInput.takeBackAvailable()) m_history.undo(); }},
-        {m.findWalls, [this] { startFindingWalls(); }},
+        {m.findWalls, [this] { m_wallSearch->start(); }},
         {m.zoomIn, [this] { zoomIn(paneUnderCursor()); }},
         {m.zoomOut, [this] { zoomOut(paneUnderCursor()); }},
         {m.actualSize, [this] { actualSize(paneUnderCursor()); }},
@@ -353,9 +355,7 @@ void MainWindow::cancel()
 {
     if (m_opening.loader().isBusy())
         m_opening.loader().cancel();
-    else if (m_wallFinding.isRunning())
-        m_wallFinding.cancel();
-    else
+    else if (!m_wallSearch->cancel())
         stopMeasuring();
 }
 
@@ -990,39 +990,6 @@ void MainWindow::recover(const RecoveryFile::Left &left)
 }
 
 // ---- Window ----
-
-// Find Walls runs over every station of every sheet in the background, one step when it ends; the
-// window stays usable, the status bar counts, Esc stops it.
-void MainWindow::startFindingWalls()
-{
-    if (m_wallFinding.isRunning())
-        return;
-    m_wallFinding.start(WallFinding::searches(m_document), m_document.stations());
-    m_wallProgress.start();
-    connect(&m_wallProgress, &QTimer::timeout, this, [this] {
-        statusBar()->showMessage(tr("Finding walls: %1 of %2 stations (Esc stops).")
-                                     .arg(m_wallFinding.done())
-                                     .arg(m_wallFinding.total()));
-    }, Qt::UniqueConnection);
-}
-
-void MainWindow::wallsFound()
-{
-    m_wallProgress.stop();
-    const WallFinding::Result &result = m_wallFinding.result();
-    if (result.cancelled) {
-        statusBar()->showMessage(tr("Find Walls stopped; nothing was changed."));
-        return;
-    }
-    guard([&] {
-        const int found = m_stationEditor.applyFoundWalls(result.found);
-        QString said = tr("%n passage dimensions found on the drawings.", nullptr, found);
-        if (result.unsure > 0)
-            said += QLatin1Char(' ')
-                + tr("%n left empty where the drawing does not show the wall clearly.", nullptr, result.unsure);
-        statusBar()->showMessage(said);
-    });
-}
 
 // Scrolls each drawing that shows the station just enough to bring it into view, a margin from
 // the edge, so the next one can be clicked without panning.

@@ -12,6 +12,7 @@
 #include "app/ui/ProjectFiles.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
+#include "stations/WallSearch.h"
 #include "views/ScaleCalibration.h"
 #include "views/ScanOpening.h"
 #include "views/PaneTool.h"
@@ -195,8 +196,6 @@ private:
     // An opened project put in place once its scans are read; the scans it could not show.
     QList<ScanOpening::Unopened> projectRead(const ProjectContents &project, const QString &path,
                                              const QByteArray &digest, ImageRead plan, ImageRead profile);
-    void startFindingWalls();
-    void wallsFound();
     bool busyReading();
     // Marks the project as open here; false when the user chose not to open one another program
     void documentChanged(SurveyDocument::Parts parts, StationRange stations);
@@ -239,8 +238,7 @@ private:
                              [this](const QString &line) { statusBar()->showMessage(line); }}};
     std::function<MainWindow *()> m_openWindow; // another window, for a second recovered job
     ScanOpening m_opening{m_document, m_viewEditor}; // every scan read, with its questions
-    WallFinding m_wallFinding;
-    QTimer m_wallProgress;
+    WallSearch *m_wallSearch = new WallSearch(m_document, m_stationEditor, this);
     std::unique_ptr<DialogService> m_dialogs;
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
