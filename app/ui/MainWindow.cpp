@@ -429,6 +429,20 @@ void MainWindow::connectCommands()
                     releaseOnPane(side, button, modifiers, at);
                 });
     }
+    connect(m_paneArea, &PaneArea::paneFractionsChanged, this,
+            [this](float plan, float profile) { guard([&] { m_document.setPaneFractions(plan, profile); }); });
+    command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { showSheet(side, sheet); });
+    command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { renameSheet(sheet); });
+    command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { removeSheet(sheet); });
+    command(m_checks, &CheckWindows::stationChosen, [this](int index) { showStation(index); });
+    connect(m_checks, &CheckWindows::overlayChanged, this, [this] {
+        redraw(ViewSide::Plan);
+        redraw(ViewSide::Profile);
+    });
+    command(m_checks, &CheckWindows::tieAsked, [this](const QVector<int> &entries, const QString &label) {
+        m_stationEditor.setLabels(entries, label);
+        showStation(entries.constFirst());
+    });
     connectPanels();
 }
 
@@ -479,21 +493,6 @@ void MainWindow::connectPanels()
     command(m_saveProjectAsButton, &QPushButton::clicked, [this] { m_projects.saveAs(); });
     command(m_closeProjectButton, &QPushButton::clicked, [this] { closeProject(); });
     command(m_helpButton, &QPushButton::clicked, [this] { showHelp(); });
-
-    connect(m_paneArea, &PaneArea::paneFractionsChanged, this,
-            [this](float plan, float profile) { guard([&] { m_document.setPaneFractions(plan, profile); }); });
-    command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { showSheet(side, sheet); });
-    command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { renameSheet(sheet); });
-    command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { removeSheet(sheet); });
-    command(m_checks, &CheckWindows::stationChosen, [this](int index) { showStation(index); });
-    connect(m_checks, &CheckWindows::overlayChanged, this, [this] {
-        redraw(ViewSide::Plan);
-        redraw(ViewSide::Profile);
-    });
-    command(m_checks, &CheckWindows::tieAsked, [this](const QVector<int> &entries, const QString &label) {
-        m_stationEditor.setLabels(entries, label);
-        showStation(entries.constFirst());
-    });
 }
 
 // ---- Showing the document and the session ----
