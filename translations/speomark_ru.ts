@@ -1205,6 +1205,10 @@ Sheets that share stations: %1
         <source>Down</source>
         <translation>Вниз</translation>
     </message>
+    <message>
+        <source>%1 (no scale)</source>
+        <translation>%1 (нет масштаба)</translation>
+    </message>
 </context>
 <context>
     <name>ModeBox</name>

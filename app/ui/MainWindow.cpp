@@ -1041,8 +1041,11 @@ void MainWindow::showSheetTabs()
 {
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         QList<QPair<int, QString>> sheets;
+        // A sheet whose scale is not set yet says so on its tab: its stations have no metres.
         for (const SheetId sheet : m_document.sheetsOf(SurveyDocument::kindOf(side)))
-            sheets.append({sheet, m_document.sheetName(sheet)});
+            sheets.append({sheet, m_document.sheet(sheet).calibration.isSet()
+                                      ? m_document.sheetName(sheet)
+                                      : tr("%1 (no scale)").arg(m_document.sheetName(sheet))});
         m_paneArea->showSheets(side, sheets, m_document.shownSheet(side));
     }
 }
