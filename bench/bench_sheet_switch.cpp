@@ -148,7 +148,7 @@ void BM_SheetTabSwitch(benchmark::State &state)
         form.imageLoader().waitForFinished();
     // Every sheet seen once, so that the cache holds what its budget allows.
     for (int i = 1; i < Sheets; ++i) {
-        form.showSheet(ViewSide::Plan, i);
+        form.sheets().show(ViewSide::Plan, i);
         while (form.imageLoader().isBusy())
             form.imageLoader().waitForFinished();
     }
@@ -162,7 +162,7 @@ void BM_SheetTabSwitch(benchmark::State &state)
         shown = roundAll ? (shown + 1) % Sheets : (shown == Sheets - 1 ? Sheets - 2 : Sheets - 1);
         QElapsedTimer timer;
         timer.start();
-        form.showSheet(ViewSide::Plan, shown);
+        form.sheets().show(ViewSide::Plan, shown);
         const qint64 called = timer.nsecsElapsed();
         QApplication::processEvents(); // the repaint
         const qint64 repainted = timer.nsecsElapsed();

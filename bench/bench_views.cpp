@@ -585,7 +585,7 @@ void BM_SixSheets(benchmark::State &state)
         state.counters["rss_opened_MB"] = residentMegabytes();
         for (const SheetKind kind : {SheetKind::Plan, SheetKind::Profile})
             for (const SheetId id : form.document().sheetsOf(kind))
-                form.showSheet(SurveyDocument::sideOf(kind), id);
+                form.sheets().show(SurveyDocument::sideOf(kind), id);
         state.counters["rss_after_every_sheet_MB"] = residentMegabytes();
     }
     state.counters["peak_rss_MB"] = peakRssMegabytes();

@@ -1074,18 +1074,6 @@ Sheets that share stations: %1
         <translation>Удалить лист</translation>
     </message>
     <message>
-        <source>Name of the sheet:</source>
-        <translation>Название листа:</translation>
-    </message>
-    <message numerus="yes">
-        <source>Sheet %1 holds %n stations. Remove the sheet and its stations?</source>
-        <translation>
-            <numerusform>На листе %1 %n пикет. Удалить лист вместе с пикетами?</numerusform>
-            <numerusform>На листе %1 %n пикета. Удалить лист вместе с пикетами?</numerusform>
-            <numerusform>На листе %1 %n пикетов. Удалить лист вместе с пикетами?</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>Open in Aven</source>
         <translation>Открыть в Aven</translation>
     </message>
@@ -1204,10 +1192,6 @@ Sheets that share stations: %1
     <message>
         <source>Down</source>
         <translation>Вниз</translation>
-    </message>
-    <message>
-        <source>%1 (no scale)</source>
-        <translation>%1 (нет масштаба)</translation>
     </message>
 </context>
 <context>
@@ -1936,6 +1920,29 @@ No keeps it, to be offered again at the next start.</source>
     <message>
         <source>The sheet has no scale yet.</source>
         <translation>У листа ещё нет масштаба.</translation>
+    </message>
+</context>
+<context>
+    <name>SheetCommands</name>
+    <message>
+        <source>Name of the sheet:</source>
+        <translation>Название листа:</translation>
+    </message>
+    <message>
+        <source>Speomark: Confirm</source>
+        <translation>Speomark: подтверждение</translation>
+    </message>
+    <message numerus="yes">
+        <source>Sheet %1 holds %n stations. Remove the sheet and its stations?</source>
+        <translation>
+            <numerusform>На листе %1 %n пикет. Удалить лист вместе с пикетами?</numerusform>
+            <numerusform>На листе %1 %n пикета. Удалить лист вместе с пикетами?</numerusform>
+            <numerusform>На листе %1 %n пикетов. Удалить лист вместе с пикетами?</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (no scale)</source>
+        <translation>%1 (нет масштаба)</translation>
     </message>
 </context>
 <context>

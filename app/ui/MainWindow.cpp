@@ -12,6 +12,7 @@
 #include "app/ui/ProjectFiles.h"
 #include "app/ui/QtDialogService.h"
 #include "app/ui/RecoveryKeeper.h"
+#include "app/ui/SheetCommands.h"
 #include "app/ui/SurveyTextWindow.h"
 #include "app/ui/WindowMenus.h"
 #include "checks/SurveyLegs.h"
@@ -265,8 +266,8 @@ void MainWindow::connectMenus()
         {m.openProfile, [this] { openImage(ViewSide::Profile); }},
         {m.addPlanSheet, [this] { addSheet(ViewSide::Plan); }},
         {m.addProfileSheet, [this] { addSheet(ViewSide::Profile); }},
-        {m.renameSheet, [this, sheetUnderCursor] { renameSheet(sheetUnderCursor()); }},
-        {m.removeSheet, [this, sheetUnderCursor] { removeSheet(sheetUnderCursor()); }},
+        {m.renameSheet, [this, sheetUnderCursor] { m_sheets.rename(sheetUnderCursor()); }},
+        {m.removeSheet, [this, sheetUnderCursor] { m_sheets.remove(sheetUnderCursor()); }},
         {m.openProject, [this] { openProjectFromDialog(); }},
         {m.saveProject, [this] { m_projects.save(); }},
         {m.saveProjectAs, [this] { m_projects.saveAs(); }},
@@ -431,9 +432,9 @@ void MainWindow::connectCommands()
     }
     connect(m_paneArea, &PaneArea::paneFractionsChanged, this,
             [this](float plan, float profile) { guard([&] { m_document.setPaneFractions(plan, profile); }); });
-    command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { showSheet(side, sheet); });
-    command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { renameSheet(sheet); });
-    command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { removeSheet(sheet); });
+    command(m_paneArea, &PaneArea::sheetChosen, [this](ViewSide side, int sheet) { m_sheets.show(side, sheet); });
+    command(m_paneArea, &PaneArea::sheetRenameAsked, [this](int sheet) { m_sheets.rename(sheet); });
+    command(m_paneArea, &PaneArea::sheetRemoveAsked, [this](int sheet) { m_sheets.remove(sheet); });
     command(m_checks, &CheckWindows::stationChosen, [this](int index) { showStation(index); });
     connect(m_checks, &CheckWindows::overlayChanged, this, [this] {
         redraw(ViewSide::Plan);
@@ -575,7 +576,7 @@ void MainWindow::updateControls()
     m_menus->newBranch->setEnabled(m_session.newBranchEnabled());
     m_menus->showLabels->setChecked(m_document.showLabels());
     m_menus->showLines->setChecked(m_document.showLines());
-    showSheetTabs();
+    m_sheets.showTabs(*m_paneArea);
     const bool stationSelected = m_session.moving() && m_document.stations().contains(m_session.selected());
     m_menus->insert->setEnabled(stationSelected);
     m_menus->remove->setEnabled(stationSelected);
@@ -1009,7 +1010,7 @@ void MainWindow::showStation(int index)
     const Station station = m_document.stations().at(index);
     for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
         // A station on another sheet is shown on its own sheet, not at its pixels on this one.
-        showSheet(side, side == ViewSide::Plan ? station.planSheet : station.profileSheet);
+        m_sheets.show(side, side == ViewSide::Plan ? station.planSheet : station.profileSheet);
         const QPointF at = side == ViewSide::Plan ? QPointF(station.planX, station.planY)
                                                   : QPointF(station.profileX, station.profileY);
         m_paneArea->centreOn(side, at, m_document.view(side).zoom);
@@ -1037,51 +1038,12 @@ void MainWindow::chooseLanguage(Language::Choice choice)
         MessageIcon::Information);
 }
 
-void MainWindow::showSheetTabs()
-{
-    for (const ViewSide side : {ViewSide::Plan, ViewSide::Profile}) {
-        QList<QPair<int, QString>> sheets;
-        // A sheet whose scale is not set yet says so on its tab: its stations have no metres.
-        for (const SheetId sheet : m_document.sheetsOf(SurveyDocument::kindOf(side)))
-            sheets.append({sheet, m_document.sheet(sheet).calibration.isSet()
-                                      ? m_document.sheetName(sheet)
-                                      : tr("%1 (no scale)").arg(m_document.sheetName(sheet))});
-        m_paneArea->showSheets(side, sheets, m_document.shownSheet(side));
-    }
-}
-
 void MainWindow::addSheet(ViewSide side)
 {
     FileDialog &dialog = m_files.image(side);
     if (!dialogs().execute(this, dialog))
         return;
     addSheetFromFile(side, dialog.fileName);
-}
-
-void MainWindow::showSheet(ViewSide side, int sheet)
-{
-    ChangeBatch batch(m_document, m_session);
-    m_document.showSheet(side, sheet);
-    // The grid entries are locked on a sheet whose scale is set.
-    m_session.setGridLocked(side, m_document.view(side).calibration.isSet());
-}
-
-void MainWindow::renameSheet(int sheet)
-{
-    QString name = m_document.sheetName(sheet);
-    if (dialogs().askText(this, QStringLiteral("Speomark"), tr("Name of the sheet:"), &name))
-        m_viewEditor.renameSheet(sheet, name);
-}
-
-void MainWindow::removeSheet(int sheet)
-{
-    const int stations = m_viewEditor.stationsOn(sheet);
-    if (stations > 0
-        && !dialogs().askYesNo(this, tr("Speomark: Confirm"),
-                               tr("Sheet %1 holds %n stations. Remove the sheet and its stations?", "", stations)
-                                   .arg(m_document.sheetName(sheet))))
-        return;
-    m_viewEditor.removeSheet(sheet);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)

@@ -10,6 +10,7 @@
 #include "project/ProjectController.h"
 #include "app/ui/CheckWindows.h"
 #include "app/ui/ProjectFiles.h"
+#include "app/ui/SheetCommands.h"
 #include "app/ui/RecoveryKeeper.h"
 #include "stations/StationEditor.h"
 #include "stations/WallSearch.h"
@@ -107,13 +108,9 @@ public:
     // Views
     void openImage(ViewSide side);
     void openImageFile(ViewSide side, const QString &path);
-    // Sheets: a new one from a scan (its dialog, then read like any scan), another one shown,
-    // one renamed or removed (asking first when stations lie on it).
+    // A new sheet from a scan: its dialog, then read like any scan (the rest: SheetCommands).
     void addSheet(ViewSide side);
     void addSheetFromFile(ViewSide side, const QString &path);
-    void showSheet(ViewSide side, int sheet);
-    void renameSheet(int sheet);
-    void removeSheet(int sheet);
     using MeasureKind = PaneInput::Measure;
     // The next two left clicks on the view measure its scale bar (then the length is asked) or,
     // on the plan, its north arrow.
@@ -151,6 +148,7 @@ public:
     void openProjectFromDialog();
     ProjectFiles &projects() { return m_projects; }
     CheckWindows &checks() { return *m_checks; }
+    SheetCommands &sheets() { return m_sheets; }
     // false when the user chose to keep the job
     bool closeProject();
     // Close Project, and the survey check, 3D view and text windows with it.
@@ -219,7 +217,6 @@ private:
     // Saves the job to `path` (asking first when another program wrote the file since this job
     // The preview shows the text of a job just opened or recovered.
     void showNewJobsText();
-    void showSheetTabs();         // a tab a sheet, above a pane with more than one
 
     SurveyDocument m_document;
     EditSession m_session;
@@ -242,6 +239,7 @@ private:
     std::unique_ptr<DialogService> m_dialogs;
     int m_labelPixels = ViewSnapshot::MediumLabelPixels; // labels' size on screen (View menu)
     SurveyTextWindow *m_textWindow = nullptr;
+    SheetCommands m_sheets{this, m_document, m_session, m_viewEditor, [this]() -> DialogService & { return dialogs(); }};
     CheckWindows *m_checks = new CheckWindows(m_document, m_session, this);
     // Keeping the last station in view, a digitising choice kept in the settings (the others
     // are the pane input's).

@@ -141,7 +141,7 @@ void ExampleCave::theExampleOverFiveSheetsIsTheSameCave()
     QCOMPARE(f.document().sheets().size(), size_t(5));
     QCOMPARE(f.document().sheetName(f.document().shownSheet(ViewSide::Plan)), QStringLiteral("Запад"));
     QVERIFY(!f.document().view(ViewSide::Plan).image.isNull());
-    f.window().showSheet(ViewSide::Plan, 1); // its scan is read when it is shown, in the background
+    f.window().sheets().show(ViewSide::Plan, 1); // its scan is read when it is shown, in the background
     f.waitForImages();
     QCOMPARE(f.document().view(ViewSide::Plan).image.size(), QImage(QDir(Examples).filePath(QStringLiteral("uchebnaya-sheet-2.png"))).size());
     QVERIFY(!f.document().sheet(0).image.isNull()); // the one put away stays, to come back at once
