@@ -7,6 +7,7 @@
 // finds the next one let go (four scans of 600 MB are beyond the cache's budget besides the one
 // on screen), so each switch reads it again in the background.
 #include "app/ui/MainWindow.h"
+#include "BenchDialogs.h"
 #include "app/ui/SpeomarkWindows.h"
 #include "project/ProjectContents.h"
 #include "project/ProjectFile.h"
@@ -77,33 +78,11 @@ bool makeProject()
     return true;
 }
 
-// Nothing in these runs should ask anything; whatever is said is printed.
-class QuietDialogs : public DialogService
-{
-public:
-    bool execute(QWidget *, FileDialog &) override { return false; }
-    void message(QWidget *, const QString &, const QString &text, MessageIcon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
-    bool askYesNo(QWidget *, const QString &, const QString &text, Answer) override
-    {
-        std::fprintf(stderr, "question: %s\n", qPrintable(text));
-        return false;
-    }
-    bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
-    bool choosePdfPage(QWidget *, const QString &, const QList<int> &, int *, int *) override { return false; }
-    bool offerToLocate(QWidget *, const QString &, const QString &) override { return false; }
-    bool editSurveyDetails(QWidget *, SurveyDetails *, const QStringList &) override { return false; }
-    bool chooseRecoveries(QWidget *, const QList<LeftBehindJob> &, QList<RecoveryChoice> *) override { return false; }
-};
-
 struct Window
 {
     Window()
     {
-        form().setDialogService(std::make_unique<QuietDialogs>());
+        form().setDialogService(std::make_unique<FixedDialogs>());
         form().resize(1600, 1000);
         form().show();
         QApplication::processEvents();

@@ -31,6 +31,7 @@
 // process's peak memory). Every benchmark reports peak_rss_MB, the process's high-water mark
 // when it ends: run one benchmark per process to read it, e.g.
 //   speomark-bench --benchmark_filter=BM_OpenImage/150/
+#include "BenchDialogs.h"
 #include "app/ui/SpeomarkWindows.h"
 #include "survey/Station.h"
 #include "views/ui/ImagePane.h"
@@ -170,29 +171,6 @@ double peakRssMegabytes()
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0; // kilobytes on Linux
 }
-
-// Answers every file dialog with one path and keeps quiet about messages.
-class FixedDialogs : public DialogService
-{
-public:
-    QString path;
-    bool execute(QWidget *, FileDialog &dialog) override
-    {
-        dialog.fileName = path;
-        return !path.isEmpty();
-    }
-    void message(QWidget *, const QString &, const QString &text, MessageIcon) override
-    {
-        std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    }
-    Answer askYesNoCancel(QWidget *, const QString &, const QString &) override { return Answer::No; }
-    bool askYesNo(QWidget *, const QString &, const QString &, Answer) override { return false; }
-    bool askText(QWidget *, const QString &, const QString &, QString *) override { return false; }
-    bool choosePdfPage(QWidget *, const QString &, const QList<int> &, int *, int *) override { return false; }
-    bool offerToLocate(QWidget *, const QString &, const QString &) override { return false; }
-    bool editSurveyDetails(QWidget *, SurveyDetails *, const QStringList &) override { return false; }
-    bool chooseRecoveries(QWidget *, const QList<LeftBehindJob> &, QList<RecoveryChoice> *) override { return false; }
-};
 
 // The main window, shown off screen, with a plan pane whose visible part is 1200 x 900.
 struct Window
